@@ -1,0 +1,31 @@
+# make run   installs what is missing, builds and starts the application
+# make test  installs what is missing, builds with ASan+UBSan and runs every test
+# make bench builds the optimised tree and runs the benchmarks
+JOBS ?= $(shell nproc)
+BUILD_DIR ?= build/release
+TEST_DIR ?= build/sanitize
+
+.PHONY: run test bench build deps
+
+deps:
+	@./scripts/install-packages.sh
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD_DIR)/Orvel/orvel ]; then \
+		$(BUILD_DIR)/Orvel/orvel; \
+	else \
+		echo "Orvel's engine is built; the application window comes in a later version."; \
+	fi
+
+test: deps
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_SANITIZE=ON -DORVEL_BUILD_BENCHMARKS=OFF
+	cmake --build $(TEST_DIR) -j $(JOBS)
+	cd $(TEST_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD_DIR)/bench/orvel_bench

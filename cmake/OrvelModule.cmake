@@ -1,0 +1,22 @@
+# Sources are collected per folder so that adding a file never means editing a build list.
+function(orvel_sources out)
+  set(result)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB found CONFIGURE_DEPENDS "${dir}/*.cpp")
+    list(APPEND result ${found})
+  endforeach()
+  list(SORT result)
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+# One test binary per module folder; the tests run from the folder of their fixtures.
+function(orvel_test_binary name dir)
+  orvel_sources(sources ${dir})
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE ORVEL_TEST_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
