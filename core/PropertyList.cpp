@@ -1,0 +1,124 @@
+#include "core/PropertyList.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+
+#include <plist/plist.h>
+
+#include "core/FileIO.h"
+#include "core/Unicode.h"
+
+namespace orvel::PropertyList {
+namespace {
+
+struct PlistFree {
+    void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
+};
+
+std::string takeString(char* raw) {
+    if (!raw)
+        return {};
+    std::string out = text::decodeUtf8Lossy(raw);
+    std::free(raw);
+    return out;
+}
+
+// Property lists nest only as deep as their creator allowed; a hostile file must not exhaust the stack.
+constexpr int maximumDepth = 512;
+
+std::optional<json::Json> convert(plist_t node, int depth) {
+    if (depth > maximumDepth)
+        return std::nullopt;
+    switch (plist_get_node_type(node)) {
+    case PLIST_DICT: {
+        json::Json object = json::Json::object();
+        plist_dict_iter iter = nullptr;
+        plist_dict_new_iter(node, &iter);
+        if (!iter)
+            return object;
+        for (;;) {
+            char* key = nullptr;
+            plist_t value = nullptr;
+            plist_dict_next_item(node, iter, &key, &value);
+            if (!value) {
+                std::free(key);
+                break;
+            }
+            std::string name = takeString(key);
+            auto converted = convert(value, depth + 1);
+            if (!converted) {
+                std::free(iter);
+                return std::nullopt;
+            }
+            object[name] = std::move(*converted);
+        }
+        std::free(iter);
+        return object;
+    }
+    case PLIST_ARRAY: {
+        json::Json array = json::Json::array();
+        const uint32_t size = plist_array_get_size(node);
+        for (uint32_t i = 0; i < size; ++i) {
+            auto converted = convert(plist_array_get_item(node, i), depth + 1);
+            if (!converted)
+                return std::nullopt;
+            array.push_back(std::move(*converted));
+        }
+        return array;
+    }
+    case PLIST_STRING:
+    case PLIST_KEY: {
+        char* value = nullptr;
+        plist_get_string_val(node, &value);
+        return json::Json(takeString(value));
+    }
+    case PLIST_BOOLEAN: {
+        uint8_t value = 0;
+        plist_get_bool_val(node, &value);
+        return json::Json(value != 0);
+    }
+    case PLIST_UINT: {
+        uint64_t value = 0;
+        plist_get_uint_val(node, &value);
+        // Negative integers are kept in two's complement.
+        if (value > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()))
+            return json::Json(static_cast<int64_t>(value));
+        return json::Json(value);
+    }
+    case PLIST_REAL: {
+        double value = 0;
+        plist_get_real_val(node, &value);
+        return json::Json(value);
+    }
+    default:
+        return json::Json(nullptr);
+    }
+}
+
+} // namespace
+
+std::optional<json::Json> parse(std::string_view bytes) {
+    if (bytes.empty() || bytes.size() > std::numeric_limits<uint32_t>::max())
+        return std::nullopt;
+    plist_t root = nullptr;
+    const auto length = static_cast<uint32_t>(bytes.size());
+    if (plist_is_binary(bytes.data(), length))
+        plist_from_bin(bytes.data(), length, &root);
+    else if (bytes.find("<plist") != std::string_view::npos)
+        plist_from_xml(bytes.data(), length, &root);
+    if (!root)
+        return std::nullopt;
+    std::unique_ptr<void, PlistFree> owner(root);
+    return convert(root, 0);
+}
+
+std::optional<json::Json> readFile(const std::filesystem::path& path) {
+    auto bytes = FileIO::readIfPresent(path);
+    if (!bytes)
+        return std::nullopt;
+    return parse(*bytes);
+}
+
+} // namespace orvel::PropertyList
