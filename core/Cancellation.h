@@ -11,7 +11,7 @@ namespace orvel {
 
 // Thrown when work ends because its stop token was triggered. Callers treat it as "nothing to report".
 class CancellationError : public std::exception {
-public:
+  public:
     const char* what() const noexcept override { return "The operation was cancelled."; }
 };
 

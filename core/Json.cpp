@@ -1,24 +1,32 @@
 #include "core/Json.h"
 
-
 namespace orvel::json {
 
 std::string typeName(const Json& value) {
     switch (value.type()) {
-    case Json::value_t::null: return "null";
-    case Json::value_t::boolean: return "Bool";
-    case Json::value_t::string: return "String";
-    case Json::value_t::array: return "Array";
-    case Json::value_t::object: return "Dictionary";
-    case Json::value_t::number_float: return "Double";
+    case Json::value_t::null:
+        return "null";
+    case Json::value_t::boolean:
+        return "Bool";
+    case Json::value_t::string:
+        return "String";
+    case Json::value_t::array:
+        return "Array";
+    case Json::value_t::object:
+        return "Dictionary";
+    case Json::value_t::number_float:
+        return "Double";
     case Json::value_t::number_integer:
-    case Json::value_t::number_unsigned: return "Int";
-    default: return "unsupported value";
+    case Json::value_t::number_unsigned:
+        return "Int";
+    default:
+        return "unsupported value";
     }
 }
 
 void typeMismatch(const char* expected, const Json& found) {
-    throw DecodingError(std::string("Expected to decode ") + expected + " but found " + typeName(found) + " instead.");
+    throw DecodingError(std::string("Expected to decode ") + expected + " but found " + typeName(found) +
+                        " instead.");
 }
 
 void expectObject(const Json& value) {
@@ -46,8 +54,9 @@ Json parse(std::string_view text) {
     try {
         return Json::parse(text.begin(), text.end());
     } catch (const Json::exception& error) {
-        throw DecodingError(std::string("The data couldn't be read because it isn't in the correct format. (") +
-                            error.what() + ")");
+        throw DecodingError(
+            std::string("The data couldn't be read because it isn't in the correct format. (") +
+            error.what() + ")");
     }
 }
 

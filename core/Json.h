@@ -31,12 +31,12 @@ using OrderedJson = nlohmann::ordered_json;
 
 // A decoding failure with a user-facing description and the path of the offending value.
 class DecodingError : public std::runtime_error {
-public:
+  public:
     DecodingError(const std::string& description, std::string codingPath = {})
         : std::runtime_error(description), m_codingPath(std::move(codingPath)) {}
     const std::string& codingPath() const { return m_codingPath; }
 
-private:
+  private:
     std::string m_codingPath;
 };
 
@@ -44,8 +44,7 @@ private:
 void expectObject(const Json& value);
 std::string typeName(const Json& value);
 
-template <class T, class = void>
-struct Coder;
+template <class T, class = void> struct Coder;
 
 template <class T>
 concept JsonRecord = requires(const Json& j, const T& t) {
@@ -53,20 +52,17 @@ concept JsonRecord = requires(const Json& j, const T& t) {
     { t.toJson() } -> std::convertible_to<Json>;
 };
 
-template <JsonRecord T>
-struct Coder<T> {
+template <JsonRecord T> struct Coder<T> {
     static T decode(const Json& value) { return T::fromJson(value); }
     static Json encode(const T& value) { return value.toJson(); }
 };
 
-template <>
-struct Coder<std::string> {
+template <> struct Coder<std::string> {
     static std::string decode(const Json& value);
     static Json encode(const std::string& value) { return value; }
 };
 
-template <>
-struct Coder<bool> {
+template <> struct Coder<bool> {
     static bool decode(const Json& value) {
         if (!value.is_boolean())
             typeMismatch("Bool", value);
@@ -76,8 +72,7 @@ struct Coder<bool> {
 };
 
 template <class T>
-    requires(std::is_integral_v<T> && !std::is_same_v<T, bool>)
-struct Coder<T> {
+requires(std::is_integral_v<T> && !std::is_same_v<T, bool>) struct Coder<T> {
     static T decode(const Json& value) {
         if (value.is_number_unsigned()) {
             auto v = value.get<std::uint64_t>();
@@ -90,7 +85,8 @@ struct Coder<T> {
         } else if (value.is_number_float()) {
             // Integral values written with a fraction part (2.0) are accepted; real fractions are not.
             double v = value.get<double>();
-            if (std::isfinite(v) && std::trunc(v) == v && v >= static_cast<double>(std::numeric_limits<T>::min()) &&
+            if (std::isfinite(v) && std::trunc(v) == v &&
+                v >= static_cast<double>(std::numeric_limits<T>::min()) &&
                 v <= static_cast<double>(std::numeric_limits<T>::max()))
                 return static_cast<T>(v);
         } else {
@@ -101,8 +97,7 @@ struct Coder<T> {
     static Json encode(T value) { return value; }
 };
 
-template <>
-struct Coder<double> {
+template <> struct Coder<double> {
     static double decode(const Json& value) {
         if (!value.is_number())
             typeMismatch("Double", value);
@@ -111,8 +106,7 @@ struct Coder<double> {
     static Json encode(double value) { return std::isfinite(value) ? Json(value) : Json(nullptr); }
 };
 
-template <class T>
-struct Coder<std::vector<T>> {
+template <class T> struct Coder<std::vector<T>> {
     static std::vector<T> decode(const Json& value);
     static Json encode(const std::vector<T>& value) {
         Json out = Json::array();
@@ -122,8 +116,7 @@ struct Coder<std::vector<T>> {
     }
 };
 
-template <class T>
-struct Coder<std::map<std::string, T>> {
+template <class T> struct Coder<std::map<std::string, T>> {
     static std::map<std::string, T> decode(const Json& value);
     static Json encode(const std::map<std::string, T>& value) {
         Json out = Json::object();
@@ -136,19 +129,16 @@ struct Coder<std::map<std::string, T>> {
 // Prefixes the coding path of an error raised while decoding `component`.
 [[noreturn]] void rethrowWithPath(const DecodingError& error, std::string_view component);
 
-template <class T>
-T decode(const Json& value) {
+template <class T> T decode(const Json& value) {
     return Coder<T>::decode(value);
 }
 
-template <class T>
-Json encode(const T& value) {
+template <class T> Json encode(const T& value) {
     return Coder<T>::encode(value);
 }
 
 // A required key: missing or null fails.
-template <class T>
-T required(const Json& object, std::string_view key) {
+template <class T> T required(const Json& object, std::string_view key) {
     expectObject(object);
     auto it = object.find(key);
     if (it == object.end() || it->is_null())
@@ -161,8 +151,7 @@ T required(const Json& object, std::string_view key) {
 }
 
 // An optional key: absent or null gives no value; a present value of the wrong type still fails.
-template <class T>
-std::optional<T> optional(const Json& object, std::string_view key) {
+template <class T> std::optional<T> optional(const Json& object, std::string_view key) {
     expectObject(object);
     auto it = object.find(key);
     if (it == object.end() || it->is_null())
@@ -174,20 +163,17 @@ std::optional<T> optional(const Json& object, std::string_view key) {
     }
 }
 
-template <class T>
-void set(Json& object, const std::string& key, const T& value) {
+template <class T> void set(Json& object, const std::string& key, const T& value) {
     object[key] = Coder<T>::encode(value);
 }
 
 // Leaves the key out when the value is absent.
-template <class T>
-void set(Json& object, const std::string& key, const std::optional<T>& value) {
+template <class T> void set(Json& object, const std::string& key, const std::optional<T>& value) {
     if (value)
         object[key] = Coder<T>::encode(*value);
 }
 
-template <class T>
-std::vector<T> Coder<std::vector<T>>::decode(const Json& value) {
+template <class T> std::vector<T> Coder<std::vector<T>>::decode(const Json& value) {
     if (!value.is_array())
         typeMismatch("Array", value);
     std::vector<T> out;
@@ -202,8 +188,7 @@ std::vector<T> Coder<std::vector<T>>::decode(const Json& value) {
     return out;
 }
 
-template <class T>
-std::map<std::string, T> Coder<std::map<std::string, T>>::decode(const Json& value) {
+template <class T> std::map<std::string, T> Coder<std::map<std::string, T>>::decode(const Json& value) {
     if (!value.is_object())
         typeMismatch("Dictionary", value);
     std::map<std::string, T> out;

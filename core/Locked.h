@@ -6,16 +6,14 @@
 
 namespace orvel {
 
-template <class T>
-class Locked {
-public:
+template <class T> class Locked {
+  public:
     explicit Locked(T initial = T{}) : m_value(std::move(initial)) {}
     Locked(const Locked&) = delete;
     Locked& operator=(const Locked&) = delete;
 
     // Runs `body` with the value while the lock is held; a check-and-refresh may span the whole call.
-    template <class F>
-    decltype(auto) withLock(F&& body) {
+    template <class F> decltype(auto) withLock(F&& body) {
         std::lock_guard guard(m_lock);
         return std::forward<F>(body)(m_value);
     }
@@ -30,7 +28,7 @@ public:
         m_value = std::move(value);
     }
 
-private:
+  private:
     mutable std::mutex m_lock;
     T m_value;
 };

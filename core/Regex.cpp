@@ -4,7 +4,6 @@
 
 #include <unicode/utext.h>
 
-
 namespace orvel::regex {
 namespace {
 
@@ -14,7 +13,7 @@ struct UTextCloser {
 
 // A matcher over UTF-8 text: ICU then reports native indexes, which are byte offsets.
 class Utf8Matcher {
-public:
+  public:
     Utf8Matcher(const icu::RegexPattern& pattern, std::string_view text) {
         UErrorCode status = U_ZERO_ERROR;
         m_text.reset(utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status));
@@ -42,13 +41,14 @@ public:
             if (U_FAILURE(status) || start < 0)
                 match.groups.emplace_back();
             else
-                match.groups.emplace_back(Range{static_cast<std::size_t>(start), static_cast<std::size_t>(end)});
+                match.groups.emplace_back(
+                    Range{static_cast<std::size_t>(start), static_cast<std::size_t>(end)});
             status = U_ZERO_ERROR;
         }
         return match;
     }
 
-private:
+  private:
     std::unique_ptr<UText, UTextCloser> m_text;
     std::unique_ptr<icu::RegexMatcher> m_matcher;
 };
@@ -105,16 +105,19 @@ bool contains(const icu::RegexPattern& pattern, std::string_view text) {
     return firstMatch(pattern, text).has_value();
 }
 
-std::string replaceAll(const icu::RegexPattern& pattern, std::string_view text, std::string_view replacement) {
+std::string replaceAll(const icu::RegexPattern& pattern, std::string_view text,
+                       std::string_view replacement) {
     UErrorCode status = U_ZERO_ERROR;
-    const auto utf16 = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    const auto utf16 =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
     // Replacement works on the UTF-16 form; the result is converted back once.
     std::unique_ptr<icu::RegexMatcher> matcher(pattern.matcher(utf16, status));
     if (U_FAILURE(status))
         return std::string(text);
-    const auto result = matcher->replaceAll(
-        icu::UnicodeString::fromUTF8(icu::StringPiece(replacement.data(), static_cast<int32_t>(replacement.size()))),
-        status);
+    const auto result =
+        matcher->replaceAll(icu::UnicodeString::fromUTF8(icu::StringPiece(
+                                replacement.data(), static_cast<int32_t>(replacement.size()))),
+                            status);
     if (U_FAILURE(status))
         return std::string(text);
     std::string out;

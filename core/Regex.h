@@ -23,17 +23,21 @@ struct Match {
     // Group 1 onwards; a group that took no part in the match is absent.
     std::vector<std::optional<Range>> groups;
 
-    std::string_view text(std::string_view subject) const { return subject.substr(range.start, range.length()); }
+    std::string_view text(std::string_view subject) const {
+        return subject.substr(range.start, range.length());
+    }
     std::optional<std::string_view> group(std::string_view subject, std::size_t number) const;
 };
 
 // The first match at or after `from`.
-std::optional<Match> firstMatch(const icu::RegexPattern& pattern, std::string_view text, std::size_t from = 0);
+std::optional<Match> firstMatch(const icu::RegexPattern& pattern, std::string_view text,
+                                std::size_t from = 0);
 
 // Every non-overlapping match, left to right.
 std::vector<Match> allMatches(const icu::RegexPattern& pattern, std::string_view text);
 
-// A match that starts exactly at `at` (a prefix match of the text from there); lookbehind sees the text before.
+// A match that starts exactly at `at` (a prefix match of the text from there); lookbehind sees the text
+// before.
 std::optional<Match> matchAt(const icu::RegexPattern& pattern, std::string_view text, std::size_t at);
 
 // Whether any part of the text matches.

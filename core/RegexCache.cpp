@@ -20,9 +20,10 @@ Storage& storage() {
 CompiledRegex compile(std::string_view pattern, bool caseInsensitive) {
     UErrorCode status = U_ZERO_ERROR;
     UParseError parseError{};
-    const auto source = icu::UnicodeString::fromUTF8(icu::StringPiece(pattern.data(), static_cast<int32_t>(pattern.size())));
-    std::unique_ptr<icu::RegexPattern> compiled(
-        icu::RegexPattern::compile(source, caseInsensitive ? UREGEX_CASE_INSENSITIVE : 0, parseError, status));
+    const auto source =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(pattern.data(), static_cast<int32_t>(pattern.size())));
+    std::unique_ptr<icu::RegexPattern> compiled(icu::RegexPattern::compile(
+        source, caseInsensitive ? UREGEX_CASE_INSENSITIVE : 0, parseError, status));
     if (U_FAILURE(status))
         return nullptr;
     return CompiledRegex(std::move(compiled));

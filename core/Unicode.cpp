@@ -157,19 +157,29 @@ std::vector<std::string_view> graphemes(std::string_view text) {
     return out;
 }
 
-std::size_t graphemeCount(std::string_view text) { return graphemeBoundaries(text).size() - 1; }
+std::size_t graphemeCount(std::string_view text) {
+    return graphemeBoundaries(text).size() - 1;
+}
 
-bool isAlphabetic(char32_t scalar) { return u_hasBinaryProperty(static_cast<UChar32>(scalar), UCHAR_ALPHABETIC); }
+bool isAlphabetic(char32_t scalar) {
+    return u_hasBinaryProperty(static_cast<UChar32>(scalar), UCHAR_ALPHABETIC);
+}
 
 bool isNumber(char32_t scalar) {
     return (U_GET_GC_MASK(static_cast<UChar32>(scalar)) & U_GC_N_MASK) != 0;
 }
 
-bool isWhitespace(char32_t scalar) { return u_hasBinaryProperty(static_cast<UChar32>(scalar), UCHAR_WHITE_SPACE); }
+bool isWhitespace(char32_t scalar) {
+    return u_hasBinaryProperty(static_cast<UChar32>(scalar), UCHAR_WHITE_SPACE);
+}
 
-bool isUppercase(char32_t scalar) { return u_hasBinaryProperty(static_cast<UChar32>(scalar), UCHAR_UPPERCASE); }
+bool isUppercase(char32_t scalar) {
+    return u_hasBinaryProperty(static_cast<UChar32>(scalar), UCHAR_UPPERCASE);
+}
 
-bool isLowercase(char32_t scalar) { return u_hasBinaryProperty(static_cast<UChar32>(scalar), UCHAR_LOWERCASE); }
+bool isLowercase(char32_t scalar) {
+    return u_hasBinaryProperty(static_cast<UChar32>(scalar), UCHAR_LOWERCASE);
+}
 
 bool isLetter(std::string_view character) {
     std::size_t offset = 0;
@@ -185,9 +195,13 @@ bool containsLetter(std::string_view text) {
     return false;
 }
 
-std::string lowercased(std::string_view text) { return caseMapped(text, "", false); }
+std::string lowercased(std::string_view text) {
+    return caseMapped(text, "", false);
+}
 
-std::string uppercased(std::string_view text) { return caseMapped(text, "", true); }
+std::string uppercased(std::string_view text) {
+    return caseMapped(text, "", true);
+}
 
 std::string uppercasedFirst(std::string_view text, const std::string& localeId) {
     const auto bounds = graphemeBoundaries(text);
@@ -213,7 +227,9 @@ std::string nfc(std::string_view text) {
     return U_FAILURE(status) ? valid : out;
 }
 
-bool canonicallyEqual(std::string_view a, std::string_view b) { return a == b || nfc(a) == nfc(b); }
+bool canonicallyEqual(std::string_view a, std::string_view b) {
+    return a == b || nfc(a) == nfc(b);
+}
 
 int localizedStandardCompare(std::string_view a, std::string_view b) {
     UErrorCode status = U_ZERO_ERROR;
@@ -222,6 +238,23 @@ int localizedStandardCompare(std::string_view a, std::string_view b) {
     if (U_FAILURE(status))
         return va.compare(vb);
     return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
+}
+
+std::string localizedStandardSortKey(std::string_view text) {
+    const std::string valid = decodeUtf8Lossy(text);
+    const icu::UnicodeString utf16 =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(valid.data(), static_cast<int32_t>(valid.size())));
+    std::string key(valid.size() * 2 + 16, '\0');
+    auto& collator = standardCollator();
+    for (;;) {
+        const int32_t length = collator.getSortKey(utf16, reinterpret_cast<uint8_t*>(key.data()),
+                                                   static_cast<int32_t>(key.size()));
+        if (length <= static_cast<int32_t>(key.size())) {
+            key.resize(length > 0 ? static_cast<std::size_t>(length - 1) : 0); // drop the terminating zero
+            return key;
+        }
+        key.resize(static_cast<std::size_t>(length));
+    }
 }
 
 std::string decodeUtf8Lossy(std::string_view bytes) {

@@ -25,10 +25,10 @@ std::size_t graphemeCount(std::string_view text);
 
 // Scalar properties.
 bool isAlphabetic(char32_t scalar);
-bool isNumber(char32_t scalar);      // general category N (Nd, Nl, No)
-bool isWhitespace(char32_t scalar);  // White_Space property
-bool isUppercase(char32_t scalar);   // Uppercase property
-bool isLowercase(char32_t scalar);   // Lowercase property
+bool isNumber(char32_t scalar);     // general category N (Nd, Nl, No)
+bool isWhitespace(char32_t scalar); // White_Space property
+bool isUppercase(char32_t scalar);  // Uppercase property
+bool isLowercase(char32_t scalar);  // Lowercase property
 
 // A character is a letter when its first scalar is Alphabetic.
 bool isLetter(std::string_view character);
@@ -51,6 +51,10 @@ int localizedStandardCompare(std::string_view a, std::string_view b);
 inline bool localizedStandardLess(std::string_view a, std::string_view b) {
     return localizedStandardCompare(a, b) < 0;
 }
+
+// A byte string whose plain ordering is the ordering of localizedStandardCompare; sorting many texts
+// by these keys is much faster than comparing them pairwise.
+std::string localizedStandardSortKey(std::string_view text);
 
 // Bytes as UTF-8, with every ill-formed sequence replaced by U+FFFD.
 std::string decodeUtf8Lossy(std::string_view bytes);

@@ -26,7 +26,9 @@ struct Sample {
     }
 };
 
-Sample decodeSample(const std::string& text) { return decode<Sample>(parse(text)); }
+Sample decodeSample(const std::string& text) {
+    return decode<Sample>(parse(text));
+}
 
 } // namespace
 

@@ -20,7 +20,8 @@ TEST(Unicode, GraphemesKeepCombiningMarksAndEmojiSequencesTogether) {
 TEST(Unicode, ScalarIterationReplacesIllFormedBytes) {
     EXPECT_EQ(scalars("a\xC3\xA9"), (std::vector<char32_t>{U'a', U'\u00E9'}));
     // A lone continuation byte and a truncated sequence each become one replacement character.
-    EXPECT_EQ(scalars("\x80z\xE2\x82"), (std::vector<char32_t>{replacementCharacter, U'z', replacementCharacter}));
+    EXPECT_EQ(scalars("\x80z\xE2\x82"),
+              (std::vector<char32_t>{replacementCharacter, U'z', replacementCharacter}));
     EXPECT_EQ(decodeUtf8Lossy("ok\xFF!"), "ok\uFFFD!");
     EXPECT_TRUE(isValidUtf8("gr\u00FC\u00DFe \U0001F600"));
     EXPECT_FALSE(isValidUtf8("\xED\xA0\x80")); // an encoded surrogate
@@ -70,6 +71,13 @@ TEST(Unicode, StandardCompareIgnoresCaseAndOrdersDigitRunsByValue) {
     EXPECT_EQ(keys, (std::vector<std::string>{"Item 1", "item 2", "Item 10"}));
     EXPECT_EQ(localizedStandardCompare("abc", "ABC"), 0);
     EXPECT_LT(localizedStandardCompare("file9", "file10"), 0);
+    // Sort keys order exactly as the comparison does.
+    for (const auto& [a, b] :
+         {std::pair{"file9", "file10"}, {"abc", "ABC"}, {"\u00E9", "e"}, {"b", "a\u00E9"}})
+        EXPECT_EQ(localizedStandardCompare(a, b) < 0,
+                  localizedStandardSortKey(a) < localizedStandardSortKey(b))
+            << a;
+    EXPECT_EQ(localizedStandardSortKey("abc"), localizedStandardSortKey("ABC"));
 }
 
 TEST(Unicode, Utf16RoundTrip) {

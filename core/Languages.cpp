@@ -1,0 +1,51 @@
+#include "core/Languages.h"
+
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+#include "core/Unicode.h"
+
+namespace orvel::Languages {
+namespace {
+
+icu::Locale localeFor(std::string_view code) {
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale locale =
+        icu::Locale::forLanguageTag(icu::StringPiece(code.data(), static_cast<int32_t>(code.size())), status);
+    if (U_FAILURE(status) || locale.isBogus() || std::string_view(locale.getName()).empty())
+        locale = icu::Locale(std::string(code).c_str());
+    return locale;
+}
+
+// ICU echoes the code back when it has no name for it; the code then stands for itself anyway.
+std::string displayName(std::string_view code, const icu::Locale& inLocale) {
+    if (code.empty())
+        return {};
+    icu::UnicodeString name;
+    localeFor(code).getDisplayName(inLocale, name);
+    std::string out;
+    name.toUTF8String(out);
+    return out.empty() ? std::string(code) : out;
+}
+
+} // namespace
+
+std::string nativeName(std::string_view code) {
+    const icu::Locale locale = localeFor(code);
+    return text::uppercasedFirst(displayName(code, locale), locale.getName());
+}
+
+std::string englishName(std::string_view code) {
+    return displayName(code, icu::Locale("en"));
+}
+
+const std::vector<std::string>& common() {
+    static const std::vector<std::string> codes{
+        "ar", "bg", "ca",    "cs", "da", "de", "el",    "es",      "es-419", "et", "fa",
+        "fi", "fr", "fr-CA", "he", "hi", "hr", "hu",    "id",      "it",     "ja", "ko",
+        "lt", "lv", "ms",    "nb", "nl", "pl", "pt-BR", "pt-PT",   "ro",     "ru", "sk",
+        "sl", "sr", "sv",    "th", "tr", "uk", "vi",    "zh-Hans", "zh-Hant"};
+    return codes;
+}
+
+} // namespace orvel::Languages

@@ -1,0 +1,69 @@
+#include "core/PluralRules.h"
+
+#include <algorithm>
+#include <map>
+
+#include "core/Unicode.h"
+
+namespace orvel::PluralRules {
+namespace {
+
+using Categories = std::vector<std::string>;
+
+const std::map<std::string, Categories, std::less<>>& table() {
+    static const auto rows = [] {
+        std::map<std::string, Categories, std::less<>> out;
+        auto add = [&out](std::initializer_list<const char*> codes, const Categories& categories) {
+            for (const char* code : codes)
+                out.emplace(code, categories);
+        };
+        add({"ja", "zh", "ko", "vi", "th", "id", "ms", "my", "km", "lo", "yue", "jv", "su", "bo", "dz", "to",
+             "wo", "yo", "ig"},
+            {"other"});
+        add({"ro", "mo", "hr", "sr", "bs", "cs", "sk", "lt"}, {"one", "few", "other"});
+        add({"ru", "uk", "be", "pl"}, {"one", "few", "many", "other"});
+        add({"sl"}, {"one", "two", "few", "other"});
+        add({"lv"}, {"zero", "one", "other"});
+        add({"ar", "cy"}, {"zero", "one", "two", "few", "many", "other"});
+        add({"ga", "mt"}, {"one", "two", "few", "many", "other"});
+        add({"he"}, {"one", "two", "other"});
+        add({"fr", "es", "it", "pt", "ca"}, {"one", "many", "other"});
+        return out;
+    }();
+    return rows;
+}
+
+std::string baseCode(std::string_view code) {
+    std::size_t start = 0;
+    while (start < code.size()) {
+        const std::size_t end = code.find_first_of("-_", start);
+        const std::string_view piece = code.substr(start, end == std::string_view::npos ? end : end - start);
+        if (!piece.empty())
+            return text::lowercased(piece);
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    return std::string(code);
+}
+
+} // namespace
+
+const std::vector<std::string>& allCategories() {
+    static const Categories all{"zero", "one", "two", "few", "many", "other"};
+    return all;
+}
+
+const std::vector<std::string>& categories(std::string_view code) {
+    static const Categories fallback{"one", "other"};
+    const auto& rows = table();
+    auto it = rows.find(baseCode(code));
+    return it == rows.end() ? fallback : it->second;
+}
+
+std::size_t canonicalIndex(std::string_view category) {
+    const auto& all = allCategories();
+    return static_cast<std::size_t>(std::find(all.begin(), all.end(), category) - all.begin());
+}
+
+} // namespace orvel::PluralRules

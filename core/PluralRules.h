@@ -1,0 +1,20 @@
+#pragma once
+// The plural categories a language's translations must supply.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvel::PluralRules {
+
+// "zero", "one", "two", "few", "many", "other": the canonical order of a plural's forms.
+const std::vector<std::string>& allCategories();
+
+// The ordered categories of the language of `code` (only its first piece matters); "one", "other"
+// for any language the table does not list.
+const std::vector<std::string>& categories(std::string_view code);
+
+// The place of a category in the canonical order; categories outside it sort last.
+std::size_t canonicalIndex(std::string_view category);
+
+} // namespace orvel::PluralRules
