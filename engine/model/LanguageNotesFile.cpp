@@ -32,46 +32,23 @@ template <> struct Coder<LanguageNotes::Quotes> {
 
 namespace {
 
-void normalize(std::string& text) {
-    text = text::nfc(text);
-}
-
-void normalize(std::optional<std::string>& text) {
-    if (text)
-        normalize(*text);
-}
-
-void normalize(std::vector<std::string>& lines) {
-    for (auto& line : lines)
-        normalize(line);
-}
-
-void normalize(LanguageNotes::TermMap& terms) {
-    LanguageNotes::TermMap normalized;
-    for (const auto& [term, word] : terms)
-        normalized.emplace(text::nfc(term), text::nfc(word));
-    terms = std::move(normalized);
-}
-
-void normalize(LanguageNotes::Avoid& rule) {
-    normalize(rule.pattern);
-    normalize(rule.advice);
-    normalize(rule.source);
-}
-
-void normalize(std::vector<LanguageNotes::Avoid>& rules) {
-    for (auto& rule : rules)
-        normalize(rule);
-}
-
-void normalize(LanguageNotes::Quotes& quotes) {
-    normalize(quotes.open);
-    normalize(quotes.close);
-}
-
-template <class T> void normalize(std::optional<T>& value) {
-    if (value)
-        normalize(*value);
+// Every text and key in canonical composition, so that file texts compare with the built-in ones.
+json::Json composed(const json::Json& value) {
+    if (value.is_string())
+        return text::nfc(value.get_ref<const std::string&>());
+    if (value.is_array()) {
+        json::Json out = json::Json::array();
+        for (const auto& element : value)
+            out.push_back(composed(element));
+        return out;
+    }
+    if (value.is_object()) {
+        json::Json out = json::Json::object();
+        for (const auto& [key, element] : value.items())
+            out[text::nfc(key)] = composed(element);
+        return out;
+    }
+    return value;
 }
 
 template <class T> T valueOrEmpty(const std::optional<T>& value) {
@@ -100,7 +77,7 @@ Locked<std::optional<std::filesystem::path>>& folderOverride() {
 } // namespace
 
 LanguageNotes::File LanguageNotes::File::fromJson(const json::Json& value) {
-    File file{
+    return File{
         json::optional<std::vector<std::string>>(value, "always"),
         json::optional<std::vector<std::string>>(value, "keepCommon"),
         json::optional<std::vector<std::string>>(value, "translateAll"),
@@ -112,17 +89,6 @@ LanguageNotes::File LanguageNotes::File::fromJson(const json::Json& value) {
         json::optional<std::vector<Rule>>(value, "avoid"),
         json::optional<Quotes>(value, "quotes"),
     };
-    normalize(file.always);
-    normalize(file.keepCommon);
-    normalize(file.translateAll);
-    normalize(file.informal);
-    normalize(file.formal);
-    normalize(file.terms);
-    normalize(file.keepCommonTerms);
-    normalize(file.translateAllTerms);
-    normalize(file.avoid);
-    normalize(file.quotes);
-    return file;
 }
 
 LanguageNotes LanguageNotes::File::toNotes() const {
@@ -134,7 +100,7 @@ LanguageNotes LanguageNotes::File::toNotes() const {
 }
 
 LanguageNotes LanguageNotes::File::notes(std::string_view bytes) {
-    return fromJson(json::parse(bytes)).toNotes();
+    return fromJson(composed(json::parse(bytes))).toNotes();
 }
 
 std::vector<std::string> LanguageNotes::File::candidateNames(std::string_view language) {

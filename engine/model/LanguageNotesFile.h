@@ -30,11 +30,12 @@ struct LanguageNotes::File {
     std::optional<Quotes> quotes;
 
     // Throws json::DecodingError for a wrong type, a rule without "pattern" or "advice", or quotes
-    // without "open" or "close". Texts are brought to NFC so that they compare with the built-in ones.
+    // without "open" or "close".
     static File fromJson(const json::Json& value);
     LanguageNotes toNotes() const;
 
-    // The notes of a note file's bytes; throws json::DecodingError when they do not decode.
+    // The notes of a note file's bytes, every text in NFC; throws json::DecodingError when they do
+    // not decode.
     static LanguageNotes notes(std::string_view bytes);
 
     // The notes of a language's note file, or nothing. The first candidate file that can be read
