@@ -16,8 +16,10 @@ BENCHMARK(cachedNotesLookup)->Threads(1)->Threads(8);
 // A clean translation goes through every avoid rule.
 static void avoidRuleSearchOnCleanText(benchmark::State& state) {
     const auto notes = LanguageNotes::notes("ro");
-    const std::string translation = "Dă clic pentru a deschide setările ecranului integrat, apoi apasă %@ o dată.";
+    const std::string translation =
+        "Dă clic pentru a deschide setările ecranului integrat, apoi apasă %@ o dată.";
     for (auto _ : state)
-        benchmark::DoNotOptimize(notes->firstMatch(translation, "Click to open the built-in display settings"));
+        benchmark::DoNotOptimize(
+            notes->firstMatch(translation, "Click to open the built-in display settings"));
 }
 BENCHMARK(avoidRuleSearchOnCleanText);
