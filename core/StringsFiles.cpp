@@ -36,7 +36,10 @@ void appendHex4(std::string& out, unsigned value) {
 std::string pluralFormat(std::int64_t argument) {
     if (argument < 2)
         return "%#@count@";
-    return "%" + std::to_string(argument) + "$#@count@";
+    std::string format = "%";
+    format += std::to_string(argument);
+    format += "$#@count@";
+    return format;
 }
 
 // The argument of a placeholder position: ASCII digits that make a valid integer, else 1.

@@ -8,8 +8,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "core/StringsFiles.h"
 #include "TempFolder.h"
+#include "core/StringsFiles.h"
 
 using namespace orvel;
 namespace fs = std::filesystem;
@@ -55,7 +55,8 @@ TEST(AtomicWrite, ReplacesAnExistingFileWithoutLeavingATemporaryFile) {
 }
 
 TEST(AtomicWrite, TemporaryNamesAreHiddenAndFresh) {
-    const std::regex form(R"(\.Main\.strings\.[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\.tmp)");
+    const std::regex form(
+        R"(\.Main\.strings\.[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\.tmp)");
     const auto first = StringsFiles::temporaryName("Main.strings");
     const auto second = StringsFiles::temporaryName("Main.strings");
     EXPECT_TRUE(std::regex_match(first, form)) << first;

@@ -30,9 +30,9 @@ TEST(Markers, EncodesBase240DigitsBetweenFrames) {
 }
 
 TEST(Markers, EveryNumberRoundTrips) {
-    for (const std::int64_t number : {std::int64_t{0}, std::int64_t{7}, std::int64_t{239}, std::int64_t{240},
-                                      std::int64_t{57599}, std::int64_t{57600}, std::int64_t{1} << 40,
-                                      std::numeric_limits<std::int64_t>::max()}) {
+    for (const std::int64_t number :
+         {std::int64_t{0}, std::int64_t{7}, std::int64_t{239}, std::int64_t{240}, std::int64_t{57599},
+          std::int64_t{57600}, std::int64_t{1} << 40, std::numeric_limits<std::int64_t>::max()}) {
         const auto stripped = Markers::strip(Markers::encode(number));
         EXPECT_EQ(stripped.text, "") << number;
         EXPECT_EQ(stripped.ids, std::vector<std::int64_t>{number}) << number;
@@ -51,7 +51,8 @@ TEST(Markers, StripsMarkersAndKeepsTheirOrder) {
 }
 
 TEST(Markers, TextsWithoutMarkersComeBackIdentical) {
-    for (const std::string& text : {std::string(), std::string("Plain text"), std::string("Ünïcødé 😀"), std::string("bad \xFF byte")}) {
+    for (const std::string& text :
+         {std::string(), std::string("Plain text"), std::string("Ünïcødé 😀"), std::string("bad \xFF byte")}) {
         const auto stripped = Markers::strip(text);
         EXPECT_EQ(stripped.text, text);
         EXPECT_TRUE(stripped.ids.empty());
@@ -60,12 +61,12 @@ TEST(Markers, TextsWithoutMarkersComeBackIdentical) {
 
 TEST(Markers, MalformedRunsStayAsText) {
     const std::vector<std::string> malformed = {
-        frame,                                   // a lone frame at the end
-        frame + frame,                           // no digits
-        "x" + frame + digit(1) + digit(2),       // digits up to the end
-        frame + digit(1) + "a" + frame,          // digits followed by something else
-        frame + "a" + digit(3) + frame,          // no digit right after the frame
-        digit(4) + frame + "text",               // a digit outside any frame
+        frame,                             // a lone frame at the end
+        frame + frame,                     // no digits
+        "x" + frame + digit(1) + digit(2), // digits up to the end
+        frame + digit(1) + "a" + frame,    // digits followed by something else
+        frame + "a" + digit(3) + frame,    // no digit right after the frame
+        digit(4) + frame + "text",         // a digit outside any frame
     };
     for (const auto& text : malformed) {
         const auto stripped = Markers::strip(text);
@@ -94,8 +95,10 @@ TEST(Markers, RunsBeyondSixtyFourBitsAreOrdinaryText) {
     // One more than the largest number still does not fit.
     const std::string largest = Markers::encode(std::numeric_limits<std::int64_t>::max());
     std::string bumped = largest;
-    const std::string lastDigit = digit(static_cast<char32_t>(std::numeric_limits<std::int64_t>::max() % 240));
-    const std::string nextDigit = digit(static_cast<char32_t>(std::numeric_limits<std::int64_t>::max() % 240 + 1));
+    const std::string lastDigit =
+        digit(static_cast<char32_t>(std::numeric_limits<std::int64_t>::max() % 240));
+    const std::string nextDigit =
+        digit(static_cast<char32_t>(std::numeric_limits<std::int64_t>::max() % 240 + 1));
     bumped.replace(bumped.size() - frame.size() - lastDigit.size(), lastDigit.size(), nextDigit);
     EXPECT_EQ(Markers::strip(bumped).text, bumped);
 }

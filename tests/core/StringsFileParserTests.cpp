@@ -58,18 +58,18 @@ TEST(StringsFileParser, ReadsByteOrderMarks) {
 
 TEST(StringsFileParser, RejectsWhatIsNotAStringsFile) {
     for (const std::string bytes : {
-             "\"a\" = \"b\"",            // no semicolon
-             "\"a\" \"b\";",             // no equals sign
-             "\"a\" = \"b;",             // unterminated text
-             "\"a\" = \"b\\",            // escape at the end
-             "/* open",                  // unterminated comment
-             "\"a\" = (\"b\");",         // array value
-             "\"a\" = { b = c; };",      // dictionary value
-             "\"a\" = <0fbd>;",          // data value
-             "{ \"a\" = \"b\";",         // unclosed brace
-             "\"a\" = \"b\"; }",         // stray brace
-             "= \"b\";",                 // no key
-             "\"a\" = \"b\"; garbage",   // trailing text
+             "\"a\" = \"b\"",          // no semicolon
+             "\"a\" \"b\";",           // no equals sign
+             "\"a\" = \"b;",           // unterminated text
+             "\"a\" = \"b\\",          // escape at the end
+             "/* open",                // unterminated comment
+             "\"a\" = (\"b\");",       // array value
+             "\"a\" = { b = c; };",    // dictionary value
+             "\"a\" = <0fbd>;",        // data value
+             "{ \"a\" = \"b\";",       // unclosed brace
+             "\"a\" = \"b\"; }",       // stray brace
+             "= \"b\";",               // no key
+             "\"a\" = \"b\"; garbage", // trailing text
          }) {
         EXPECT_FALSE(StringsFileParser::parse(bytes)) << bytes;
     }

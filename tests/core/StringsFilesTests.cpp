@@ -3,9 +3,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "TempFolder.h"
 #include "core/PropertyList.h"
 #include "core/StringsFiles.h"
-#include "TempFolder.h"
 
 using namespace orvel;
 using StringsFiles::PluralEntry;
@@ -24,7 +24,8 @@ void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
 }
 
 std::string stringsdictFile(const std::string& keyBody) {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n<key>k</key>\n<dict>\n" +
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist "
+           "version=\"1.0\">\n<dict>\n<key>k</key>\n<dict>\n" +
            keyBody + "</dict>\n</dict>\n</plist>\n";
 }
 
@@ -43,7 +44,8 @@ TEST(StringsFilesEscape, FollowsTheEscapeTable) {
 
 TEST(StringsFilesText, SortsKeysByCodePointsOfTheComposedForm) {
     const StringsFiles::SimpleTable table = {{"b", "1"}, {"B", "2"}, {"a", "3"}, {"é", "4"}};
-    EXPECT_EQ(StringsFiles::stringsText(table), "\"B\" = \"2\";\n\"a\" = \"3\";\n\"b\" = \"1\";\n\"é\" = \"4\";\n");
+    EXPECT_EQ(StringsFiles::stringsText(table),
+              "\"B\" = \"2\";\n\"a\" = \"3\";\n\"b\" = \"1\";\n\"é\" = \"4\";\n");
     // A decomposed "é" sorts as U+00E9, after "f", but is written as given.
     const StringsFiles::SimpleTable decomposed = {{"e\u0301", "x"}, {"f", "y"}};
     EXPECT_EQ(StringsFiles::stringsText(decomposed), "\"f\" = \"y\";\n\"e\u0301\" = \"x\";\n");
@@ -89,8 +91,9 @@ TEST(StringsFilesRead, UnreadableFilesReadAsEmpty) {
     EXPECT_TRUE(StringsFiles::readStringsdict(folder / "missing.stringsdict").empty());
 
     const auto path = folder / "bad.strings";
-    for (const std::string bytes : {"\"a\" = \"b\"", "\"a\" = \"b\"; \"c\" = { \"d\" = \"e\"; };", "\"a\" = \"b",
-                                    "\"a\" = \"b\"; /* open", "<plist version=\"1.0\"><dict><key>a</key>"}) {
+    for (const std::string bytes :
+         {"\"a\" = \"b\"", "\"a\" = \"b\"; \"c\" = { \"d\" = \"e\"; };", "\"a\" = \"b",
+          "\"a\" = \"b\"; /* open", "<plist version=\"1.0\"><dict><key>a</key>"}) {
         writeBytes(path, bytes);
         EXPECT_TRUE(StringsFiles::readStrings(path).empty()) << bytes;
         EXPECT_TRUE(StringsFiles::readStringsdict(path).empty()) << bytes;
@@ -156,7 +159,8 @@ TEST(Stringsdict, ControlCharactersKeepTheFileWellFormed) {
     TempFolder folder;
     const auto path = folder / "c.stringsdict";
     const StringsFiles::PluralTable table = {
-        {"k\x01", {{{"one", "a\rb\r\nc\td\ne"}, {"other", std::string("bell\a nul\0 esc\x1B", 15)}}, "lld", 1}},
+        {"k\x01",
+         {{{"one", "a\rb\r\nc\td\ne"}, {"other", std::string("bell\a nul\0 esc\x1B", 15)}}, "lld", 1}},
     };
     StringsFiles::writeStringsdict(table, path);
     const auto read = StringsFiles::readStringsdict(path);
@@ -183,8 +187,9 @@ TEST(Stringsdict, ReadsOnlyThePartsItNeeds) {
     EXPECT_EQ(table.at("k"), (PluralEntry{{{"one", "one item"}, {"other", "%d items"}}, "d", 2}));
 
     // No placeholder: the variable is "count" at argument 1; no value type gives "lld".
-    table = read("<key>NSStringLocalizedFormatKey</key><string>plain</string>"
-                 "<key>count</key><dict><key>few</key><string>f</string><key>many</key><integer>3</integer></dict>");
+    table = read(
+        "<key>NSStringLocalizedFormatKey</key><string>plain</string>"
+        "<key>count</key><dict><key>few</key><string>f</string><key>many</key><integer>3</integer></dict>");
     EXPECT_EQ(table.at("k"), (PluralEntry{{{"few", "f"}}, "lld", 1}));
 
     // No category at all still gives an entry; an overlong position gives argument 1.
@@ -197,8 +202,9 @@ TEST(Stringsdict, ReadsOnlyThePartsItNeeds) {
     EXPECT_TRUE(read("<key>NSStringLocalizedFormatKey</key><string>%#@v@</string>"
                      "<key>count</key><dict><key>one</key><string>x</string></dict>")
                     .empty());
-    EXPECT_TRUE(read("<key>NSStringLocalizedFormatKey</key><string>%#@v@</string><key>v</key><string>x</string>")
-                    .empty());
+    EXPECT_TRUE(
+        read("<key>NSStringLocalizedFormatKey</key><string>%#@v@</string><key>v</key><string>x</string>")
+            .empty());
 }
 
 TEST(Stringsdict, SkipsBadKeysAndReadsTheOthers) {

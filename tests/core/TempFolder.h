@@ -6,7 +6,7 @@
 #include <string>
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "orvel-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
@@ -24,6 +24,6 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
 
-private:
+  private:
     std::filesystem::path m_path;
 };

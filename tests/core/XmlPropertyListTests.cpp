@@ -6,11 +6,12 @@
 using namespace orvel;
 
 TEST(XmlPropertyList, ParsesBackToTheSameValue) {
-    const json::Json value = {{"text", "a & b < c > d \"q\" 'a' ]]>"},
-                              {"empty", ""},
-                              {"nested", {{"list", {1, -2, true, false, 2.5, "x"}}, {"none", json::Json::object()}}},
-                              {"noItems", json::Json::array()},
-                              {"ünïcødé 😀", "\u00A0\t\n"}};
+    const json::Json value = {
+        {"text", "a & b < c > d \"q\" 'a' ]]>"},
+        {"empty", ""},
+        {"nested", {{"list", {1, -2, true, false, 2.5, "x"}}, {"none", json::Json::object()}}},
+        {"noItems", json::Json::array()},
+        {"ünïcødé 😀", "\u00A0\t\n"}};
     const auto xml = XmlPropertyList::serialize(value);
     EXPECT_EQ(PropertyList::parse(xml), value) << xml;
 }
@@ -27,5 +28,6 @@ TEST(XmlPropertyList, WritesOnlyCharactersXmlAllows) {
 
 TEST(XmlPropertyList, ValuesWithoutAPropertyListFormThrow) {
     EXPECT_THROW(XmlPropertyList::serialize(json::Json{{"k", nullptr}}), XmlPropertyList::SerializationError);
-    EXPECT_THROW(XmlPropertyList::serialize(json::Json::array({1, nullptr})), XmlPropertyList::SerializationError);
+    EXPECT_THROW(XmlPropertyList::serialize(json::Json::array({1, nullptr})),
+                 XmlPropertyList::SerializationError);
 }
