@@ -1,27 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fstream>
 #include <regex>
-#include <sstream>
 
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "TempFolder.h"
+#include "TestFiles.h"
 #include "core/StringsFiles.h"
 
 using namespace orvel;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 std::vector<std::string> namesIn(const fs::path& folder) {
     std::vector<std::string> names;

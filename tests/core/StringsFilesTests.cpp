@@ -1,27 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
-#include "TempFolder.h"
-#include "core/PropertyList.h"
+#include "TestFiles.h"
 #include "core/StringsFiles.h"
 
 using namespace orvel;
 using StringsFiles::PluralEntry;
 
 namespace {
-
-std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string stringsdictFile(const std::string& keyBody) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist "

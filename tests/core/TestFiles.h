@@ -1,10 +1,25 @@
 #pragma once
-// A fresh folder under the system's temporary folder, removed with everything in it afterwards.
+// Scratch folders and whole-file reads and writes for tests that touch the disk.
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 
+inline std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A fresh folder under the system's temporary folder, removed with everything in it afterwards.
 class TempFolder {
   public:
     TempFolder() {
