@@ -40,14 +40,14 @@ TEST(Markers, EveryNumberRoundTrips) {
 }
 
 TEST(Markers, StripsMarkersAndKeepsTheirOrder) {
-    auto stripped = Markers::strip("Save" + Markers::encode(7));
+    auto stripped = Markers::strip(std::string("Save") + Markers::encode(7));
     EXPECT_EQ(stripped.text, "Save");
     EXPECT_EQ(stripped.ids, std::vector<std::int64_t>{7});
 
     stripped = Markers::strip(Markers::encode(3) + "Open " + Markers::encode(500) + Markers::encode(2) + "…");
     EXPECT_EQ(stripped.text, "Open …");
     EXPECT_EQ(stripped.ids, (std::vector<std::int64_t>{3, 500, 2}));
-    EXPECT_EQ(Markers::clean("a" + Markers::encode(1) + "b"), "ab");
+    EXPECT_EQ(Markers::clean(std::string("a") + Markers::encode(1) + "b"), "ab");
 }
 
 TEST(Markers, TextsWithoutMarkersComeBackIdentical) {
