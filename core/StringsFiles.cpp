@@ -1,11 +1,11 @@
 #include "core/StringsFiles.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <vector>
 
 #include "core/FileIO.h"
+#include "core/PluralRules.h"
 #include "core/PropertyList.h"
 #include "core/Regex.h"
 #include "core/RegexCache.h"
@@ -15,9 +15,6 @@
 
 namespace orvel::StringsFiles {
 namespace {
-
-// The plural categories in their canonical order.
-constexpr std::array<std::string_view, 6> pluralCategories = {"zero", "one", "two", "few", "many", "other"};
 
 constexpr std::string_view formatKey = "NSStringLocalizedFormatKey";
 constexpr std::string_view specTypeKey = "NSStringFormatSpecTypeKey";
@@ -98,7 +95,7 @@ std::optional<PluralEntry> pluralEntry(const json::Json& value) {
 
     PluralEntry entry;
     entry.argument = argument;
-    for (const auto category : pluralCategories) {
+    for (const auto& category : PluralRules::allCategories()) {
         const auto form = variableDictionary->find(category);
         if (form != variableDictionary->end() && form->is_string())
             entry.forms.emplace(category, text::nfc(form->get_ref<const std::string&>()));
