@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "core/OrvelPaths.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -24,8 +26,12 @@ TEST(OrvelPaths, HomeOverrideWins) {
     OrvelPaths::setHomeOverride(fs::path("/tmp/someone"));
     EXPECT_EQ(OrvelPaths::home(), "/tmp/someone");
     EXPECT_EQ(OrvelPaths::dataFolder("a.b", false), "/tmp/someone/Library/Application Support/Orvel/a.b");
+    setenv("ORVEL_HOME", "/tmp/scripted", 1);
+    EXPECT_EQ(OrvelPaths::home(), "/tmp/someone");
     OrvelPaths::setHomeOverride(std::nullopt);
-    EXPECT_NE(OrvelPaths::home(), "/tmp/someone");
+    EXPECT_EQ(OrvelPaths::home(), "/tmp/scripted");
+    unsetenv("ORVEL_HOME");
+    EXPECT_NE(OrvelPaths::home(), "/tmp/scripted");
 }
 
 TEST(OrvelPaths, LanguagesAreLprojFoldersWithStringFiles) {
