@@ -1,0 +1,53 @@
+#include "core/AppState.h"
+
+#include "core/HashCombine.h"
+
+namespace orvel {
+
+AppState::Screen AppState::Screen::fromJson(const json::Json& value) {
+    return {json::required<std::string>(value, "id"), json::required<std::string>(value, "title")};
+}
+
+json::Json AppState::Screen::toJson() const {
+    json::Json out = json::Json::object();
+    json::set(out, "id", id);
+    json::set(out, "title", title);
+    return out;
+}
+
+AppState AppState::fromJson(const json::Json& value) {
+    AppState state;
+    state.protocol = json::required<std::int64_t>(value, "protocol");
+    state.pid = json::required<std::int32_t>(value, "pid");
+    state.language = json::optional<std::string>(value, "language");
+    state.revision = json::required<std::int64_t>(value, "revision");
+    state.probe = json::required<bool>(value, "probe");
+    state.capabilities = json::required<std::vector<OrvelProtocol::Capability>>(value, "capabilities");
+    state.screens = json::required<std::vector<Screen>>(value, "screens");
+    state.markers = json::required<std::map<std::string, std::vector<std::string>>>(value, "markers");
+    state.seen = json::required<std::vector<std::vector<std::string>>>(value, "seen");
+    state.updated = json::required<Date>(value, "updated");
+    return state;
+}
+
+json::Json AppState::toJson() const {
+    json::Json out = json::Json::object();
+    json::set(out, "protocol", protocol);
+    json::set(out, "pid", pid);
+    json::set(out, "language", language);
+    json::set(out, "revision", revision);
+    json::set(out, "probe", probe);
+    json::set(out, "capabilities", capabilities);
+    json::set(out, "screens", screens);
+    json::set(out, "markers", markers);
+    json::set(out, "seen", seen);
+    json::set(out, "updated", updated);
+    return out;
+}
+
+} // namespace orvel
+
+std::size_t
+std::hash<orvel::AppState::Screen>::operator()(const orvel::AppState::Screen& screen) const noexcept {
+    return orvel::hashCombine(std::hash<std::string>{}(screen.id), std::hash<std::string>{}(screen.title));
+}

@@ -1,0 +1,155 @@
+#include "engine/apps/TranslatableApp.h"
+
+#include <algorithm>
+
+#include "core/FileIO.h"
+#include "core/OrvelPaths.h"
+#include "core/OrvelProtocol.h"
+#include "core/PathComponent.h"
+#include "core/Unicode.h"
+#include "engine/apps/AppBundle.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Equal records need equal paths: "X.app/" and "./X.app" name the same bundle as "X.app".
+fs::path normalisedBundleURL(const fs::path& url) {
+    fs::path normal = url.lexically_normal();
+    if (!normal.has_filename() && normal.has_parent_path())
+        normal = normal.parent_path();
+    return normal;
+}
+
+std::vector<fs::path> catalogsIn(const fs::path& folder) {
+    std::vector<fs::path> catalogs;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (it->path().extension() == ".xcstrings")
+            catalogs.push_back(it->path());
+    std::sort(catalogs.begin(), catalogs.end(), [](const fs::path& a, const fs::path& b) {
+        return a.filename().string() < b.filename().string();
+    });
+    return catalogs;
+}
+
+// The source language of a catalog that reads and decodes: its top level must be an object with the
+// text "sourceLanguage", the object "strings" and, when present, the text "version".
+std::optional<std::string> catalogSourceLanguage(const fs::path& catalog) {
+    auto bytes = FileIO::readIfPresent(catalog);
+    if (!bytes)
+        return std::nullopt;
+    try {
+        const json::Json document = json::parse(*bytes);
+        auto language = json::required<std::string>(document, "sourceLanguage");
+        json::optional<std::string>(document, "version");
+        const auto strings = document.find("strings");
+        if (strings == document.end() || !strings->is_object())
+            return std::nullopt;
+        return language;
+    } catch (const json::DecodingError&) {
+        return std::nullopt;
+    }
+}
+
+std::string firstSourceLanguage(const std::vector<fs::path>& catalogs, const AppBundle& bundle) {
+    for (const auto& catalog : catalogs)
+        if (auto language = catalogSourceLanguage(catalog))
+            return *language;
+    return bundle.developmentLocalization().value_or("en");
+}
+
+std::optional<AppManifest> readManifest(const fs::path& folder) {
+    auto bytes = FileIO::readIfPresent(folder / OrvelProtocol::manifestFile);
+    if (!bytes)
+        return std::nullopt;
+    try {
+        return OrvelProtocol::decode<AppManifest>(*bytes);
+    } catch (const json::DecodingError&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> readContext(const fs::path& folder) {
+    auto bytes = FileIO::readIfPresent(folder / OrvelProtocol::contextFile);
+    if (!bytes || !text::isValidUtf8(*bytes))
+        return std::nullopt;
+    return bytes;
+}
+
+std::string displayName(const AppBundle& bundle) {
+    if (auto name = bundle.string("CFBundleDisplayName"))
+        return *name;
+    if (auto name = bundle.string("CFBundleName"))
+        return *name;
+    return bundle.url().stem().string();
+}
+
+std::optional<std::string> displayVersion(const AppBundle& bundle) {
+    if (!bundle.hasInfoDictionary())
+        return std::nullopt;
+    auto shortVersion = bundle.string("CFBundleShortVersionString");
+    auto build = bundle.string("CFBundleVersion");
+    if (shortVersion && build && *shortVersion != *build)
+        return *shortVersion + " (" + *build + ")";
+    return shortVersion ? shortVersion : build;
+}
+
+} // namespace
+
+std::optional<TranslatableApp> TranslatableApp::open(const fs::path& bundleURL, const AppPlatform& platform) {
+    try {
+        const fs::path url = normalisedBundleURL(bundleURL);
+        auto bundle = AppBundle::open(url);
+        if (!bundle)
+            return std::nullopt;
+        // The identifier names the app's data folder; one that is not a single path component would
+        // read and write outside it.
+        auto identifier = bundle->bundleIdentifier();
+        if (!identifier || !isSafePathComponent(*identifier))
+            return std::nullopt;
+        const fs::path manifestFolder = OrvelPaths::manifestFolder(url);
+        auto catalogs = catalogsIn(manifestFolder);
+        if (catalogs.empty())
+            return std::nullopt;
+
+        TranslatableApp app;
+        app.bundleURL = url;
+        app.bundleIdentifier = std::move(*identifier);
+        app.name = displayName(*bundle);
+        app.sandboxed = platform.isSandboxed(url);
+        app.sourceLanguage = firstSourceLanguage(catalogs, *bundle);
+        app.catalogURLs = std::move(catalogs);
+        app.manifest = readManifest(manifestFolder);
+        app.contextText = readContext(manifestFolder);
+        app.version = displayVersion(*bundle);
+        return app;
+    } catch (const std::exception&) {
+        // Allocation failures or a file system refusing a path: the bundle counts as not translatable.
+        return std::nullopt;
+    }
+}
+
+bool TranslatableApp::isSandboxed(const fs::path& bundleURL) {
+    return AppPlatform::system().isSandboxed(bundleURL);
+}
+
+fs::path TranslatableApp::dataFolder() const {
+    return OrvelPaths::dataFolder(bundleIdentifier, sandboxed);
+}
+
+fs::path TranslatableApp::projectFolder() const {
+    return dataFolder() / ".translator";
+}
+
+std::vector<std::string> TranslatableApp::overlayLanguages() const {
+    return OrvelPaths::languages(dataFolder());
+}
+
+std::optional<fs::path> TranslatableApp::icon() const {
+    auto bundle = AppBundle::open(bundleURL);
+    return bundle ? bundle->iconURL() : std::nullopt;
+}
+
+} // namespace orvel
