@@ -1,6 +1,6 @@
 #include "core/AppManifest.h"
 
-#include "core/HashCombine.h"
+#include "core/Hash.h"
 
 namespace orvel {
 
@@ -39,7 +39,9 @@ json::Json AppManifest::toJson() const {
 
 std::size_t
 std::hash<orvel::AppManifest::Term>::operator()(const orvel::AppManifest::Term& term) const noexcept {
-    std::size_t seed = std::hash<std::string>{}(term.term);
-    seed = orvel::hashCombine(seed, std::hash<std::optional<std::string>>{}(term.note));
-    return orvel::hashCombine(seed, std::hash<std::optional<bool>>{}(term.translate));
+    std::size_t seed = 0;
+    orvel::hashCombine(seed, term.term);
+    orvel::hashCombine(seed, term.note);
+    orvel::hashCombine(seed, term.translate);
+    return seed;
 }

@@ -1,6 +1,6 @@
 #include "core/AppState.h"
 
-#include "core/HashCombine.h"
+#include "core/Hash.h"
 
 namespace orvel {
 
@@ -49,5 +49,8 @@ json::Json AppState::toJson() const {
 
 std::size_t
 std::hash<orvel::AppState::Screen>::operator()(const orvel::AppState::Screen& screen) const noexcept {
-    return orvel::hashCombine(std::hash<std::string>{}(screen.id), std::hash<std::string>{}(screen.title));
+    std::size_t seed = 0;
+    orvel::hashCombine(seed, screen.id);
+    orvel::hashCombine(seed, screen.title);
+    return seed;
 }

@@ -6,6 +6,7 @@
 #include "core/OrvelPaths.h"
 #include "core/OrvelProtocol.h"
 #include "core/PathComponent.h"
+#include "core/StringCatalog.h"
 #include "core/Unicode.h"
 #include "engine/apps/AppBundle.h"
 
@@ -34,21 +35,11 @@ std::vector<fs::path> catalogsIn(const fs::path& folder) {
     return catalogs;
 }
 
-// The source language of a catalog that reads and decodes: its top level must be an object with the
-// text "sourceLanguage", the object "strings" and, when present, the text "version".
+// The source language of the first catalog that reads and decodes.
 std::optional<std::string> catalogSourceLanguage(const fs::path& catalog) {
-    auto bytes = FileIO::readIfPresent(catalog);
-    if (!bytes)
-        return std::nullopt;
     try {
-        const json::Json document = json::parse(*bytes);
-        auto language = json::required<std::string>(document, "sourceLanguage");
-        json::optional<std::string>(document, "version");
-        const auto strings = document.find("strings");
-        if (strings == document.end() || !strings->is_object())
-            return std::nullopt;
-        return language;
-    } catch (const json::DecodingError&) {
+        return StringCatalog::load(catalog).sourceLanguage;
+    } catch (const std::exception&) {
         return std::nullopt;
     }
 }

@@ -8,8 +8,12 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "TestFiles.h"
 #include "core/StringsFiles.h"
+#include "tests/support/ScratchFolder.h"
+
+using orvel::testing::readBytes;
+using orvel::testing::ScratchFolder;
+using orvel::testing::writeBytes;
 
 using namespace orvel;
 namespace fs = std::filesystem;
@@ -27,7 +31,7 @@ std::vector<std::string> namesIn(const fs::path& folder) {
 } // namespace
 
 TEST(AtomicWrite, CreatesMissingFoldersAndWritesExactBytes) {
-    TempFolder folder;
+    ScratchFolder folder;
     const auto target = folder / "a" / "b" / "c" / "file.json";
     const std::string bytes("binary\0\xFF data\n", 14);
     StringsFiles::writeAtomically(bytes, target);
@@ -39,7 +43,7 @@ TEST(AtomicWrite, CreatesMissingFoldersAndWritesExactBytes) {
 }
 
 TEST(AtomicWrite, ReplacesAnExistingFileWithoutLeavingATemporaryFile) {
-    TempFolder folder;
+    ScratchFolder folder;
     const auto target = folder / "language.json";
     StringsFiles::writeAtomically(std::string(10000, 'o'), target);
     StringsFiles::writeAtomically("new", target);
@@ -58,7 +62,7 @@ TEST(AtomicWrite, TemporaryNamesAreHiddenAndFresh) {
 }
 
 TEST(AtomicWrite, AFailedRenameRemovesTheTemporaryFile) {
-    TempFolder folder;
+    ScratchFolder folder;
     // A folder in the target's place cannot be replaced by a file.
     const auto target = folder / "occupied";
     fs::create_directory(target);
@@ -69,14 +73,14 @@ TEST(AtomicWrite, AFailedRenameRemovesTheTemporaryFile) {
 }
 
 TEST(AtomicWrite, AParentThatIsAFileFailsCleanly) {
-    TempFolder folder;
+    ScratchFolder folder;
     std::ofstream(folder / "plain") << "keep";
     EXPECT_THROW(StringsFiles::writeAtomically("data", folder / "plain" / "file"), fs::filesystem_error);
     EXPECT_EQ(readBytes(folder / "plain"), "keep");
 }
 
 TEST(AtomicWrite, AFailedWriteKeepsTheOldTargetAndRemovesTheTemporaryFile) {
-    TempFolder folder;
+    ScratchFolder folder;
     const auto target = folder / "project.json";
     StringsFiles::writeAtomically("old", target);
 
@@ -104,7 +108,7 @@ TEST(AtomicWrite, AFailedWriteKeepsTheOldTargetAndRemovesTheTemporaryFile) {
 TEST(AtomicWrite, AReadOnlyFolderFailsAndKeepsTheOldTarget) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "permission bits do not stop root";
-    TempFolder folder;
+    ScratchFolder folder;
     const auto target = folder / "notes.json";
     StringsFiles::writeAtomically("old", target);
     fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "TestFiles.h"
 #include "core/StringsFiles.h"
+#include "tests/support/ScratchFolder.h"
+
+using orvel::testing::readBytes;
+using orvel::testing::ScratchFolder;
+using orvel::testing::writeBytes;
 
 using namespace orvel;
 using StringsFiles::PluralEntry;
@@ -37,7 +41,7 @@ TEST(StringsFilesText, SortsKeysByCodePointsOfTheComposedForm) {
 }
 
 TEST(StringsFilesText, WritesExactBytes) {
-    TempFolder folder;
+    ScratchFolder folder;
     const auto path = folder / "one.strings";
     StringsFiles::writeStrings({{"k", "v"}}, path);
     EXPECT_EQ(readBytes(path), "\"k\" = \"v\";\n");
@@ -51,7 +55,7 @@ TEST(StringsFilesText, WritesExactBytes) {
 }
 
 TEST(StringsFilesText, RoundTripsEveryCharacter) {
-    TempFolder folder;
+    ScratchFolder folder;
     const auto path = folder / "x.lproj" / "Main.strings";
     std::string controls;
     for (char c = 0; c < 0x20; ++c)
@@ -70,7 +74,7 @@ TEST(StringsFilesText, RoundTripsEveryCharacter) {
 }
 
 TEST(StringsFilesRead, UnreadableFilesReadAsEmpty) {
-    TempFolder folder;
+    ScratchFolder folder;
     EXPECT_TRUE(StringsFiles::readStrings(folder / "missing.strings").empty());
     EXPECT_TRUE(StringsFiles::readStrings(folder.path()).empty());
     EXPECT_TRUE(StringsFiles::readStringsdict(folder / "missing.stringsdict").empty());
@@ -86,7 +90,7 @@ TEST(StringsFilesRead, UnreadableFilesReadAsEmpty) {
 }
 
 TEST(StringsFilesRead, AcceptsPropertyListsWithTextValuesOnly) {
-    TempFolder folder;
+    ScratchFolder folder;
     const auto path = folder / "plist.strings";
     writeBytes(path, "<?xml version=\"1.0\"?>\n<plist version=\"1.0\"><dict><key>a</key><string>b</string>"
                      "<key>c</key><string>d&amp;e</string></dict></plist>");
@@ -97,7 +101,7 @@ TEST(StringsFilesRead, AcceptsPropertyListsWithTextValuesOnly) {
 }
 
 TEST(StringsFilesRead, ComposesDecomposedText) {
-    TempFolder folder;
+    ScratchFolder folder;
     const auto path = folder / "nfd.strings";
     writeBytes(path, "\"Cafe\u0301\" = \"cre\u0300me\";\n");
     EXPECT_EQ(StringsFiles::readStrings(path), (StringsFiles::SimpleTable{{"Café", "crème"}}));
@@ -124,7 +128,7 @@ TEST(Stringsdict, BuildsTheFormatFromTheArgument) {
 }
 
 TEST(Stringsdict, RoundTripsThroughTheFile) {
-    TempFolder folder;
+    ScratchFolder folder;
     const auto path = folder / "deep" / "de.lproj" / "Localizable.stringsdict";
     StringsFiles::PluralTable table = {
         {"files", {{{"one", "%lld Datei"}, {"other", "%lld Dateien"}}, "lld", 1}},
@@ -141,7 +145,7 @@ TEST(Stringsdict, RoundTripsThroughTheFile) {
 }
 
 TEST(Stringsdict, ControlCharactersKeepTheFileWellFormed) {
-    TempFolder folder;
+    ScratchFolder folder;
     const auto path = folder / "c.stringsdict";
     const StringsFiles::PluralTable table = {
         {"k\x01",
@@ -157,7 +161,7 @@ TEST(Stringsdict, ControlCharactersKeepTheFileWellFormed) {
 }
 
 TEST(Stringsdict, ReadsOnlyThePartsItNeeds) {
-    TempFolder folder;
+    ScratchFolder folder;
     const auto path = folder / "r.stringsdict";
     const auto read = [&](const std::string& body) {
         writeBytes(path, stringsdictFile(body));
@@ -193,7 +197,7 @@ TEST(Stringsdict, ReadsOnlyThePartsItNeeds) {
 }
 
 TEST(Stringsdict, SkipsBadKeysAndReadsTheOthers) {
-    TempFolder folder;
+    ScratchFolder folder;
     const auto path = folder / "mixed.stringsdict";
     writeBytes(path, "<?xml version=\"1.0\"?>\n<plist version=\"1.0\"><dict>"
                      "<key>bad</key><string>x</string>"
