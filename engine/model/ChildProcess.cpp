@@ -10,7 +10,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/eventfd.h>
-#include <sys/pidfd.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -97,7 +97,7 @@ pid_t spawn(const std::filesystem::path& program, const std::vector<std::string>
 
 class Child {
   public:
-    explicit Child(pid_t pid) : m_pid(pid), m_exitFd(pidfd_open(pid, 0)) {}
+    explicit Child(pid_t pid) : m_pid(pid), m_exitFd(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0))) {}
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
     // Whatever way the wait ends, no child of ours is left running or unreaped.

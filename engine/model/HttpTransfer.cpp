@@ -91,6 +91,11 @@ void check(CURLcode code) {
 
 bool isSendable(const std::string& url) {
     initialiseOnce();
+    // libcurl reads "http:///path" as the host "path"; a URL without a host names no server.
+    const auto authority = url.find("://");
+    if (authority == std::string::npos || url.find_first_of("/?#", authority + 3) == authority + 3 ||
+        authority + 3 == url.size())
+        return false;
     std::unique_ptr<CURLU, UrlCleanup> parsed(curl_url());
     if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
         return false;
