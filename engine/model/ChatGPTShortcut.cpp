@@ -54,7 +54,8 @@ std::filesystem::path temporaryFolder(const AppleModels::Platform& platform) {
 
 // The input goes to a hidden neighbour first, so the shortcut never reads half a file.
 void writeAtomically(const std::filesystem::path& path, const std::string& contents) {
-    const auto partial = path.parent_path() / ("." + path.filename().string() + ".partial");
+    auto partial = path;
+    partial.replace_filename(std::string(".").append(path.filename().string()).append(".partial"));
     const int fd = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         throw std::system_error(errno, std::generic_category(), "Could not write " + path.string());

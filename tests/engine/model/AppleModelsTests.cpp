@@ -234,6 +234,13 @@ TEST_F(AppleModelsTest, ShortcutNamesAreComparedWhole) {
     EXPECT_EQ(AppleModels::availability(AppleModels::Kind::chatGPT), "needs the " + shortcut + " shortcut");
 }
 
+TEST_F(AppleModelsTest, LongShortcutListsAreReadWhole) {
+    // Far more than a pipe holds: the tool only ends once its output has been read.
+    writeTool("i=0\nwhile [ $i -lt 20000 ]; do echo \"Shortcut number $i\"; i=$((i+1)); done\necho '" +
+              shortcut + "'");
+    EXPECT_EQ(AppleModels::availability(AppleModels::Kind::chatGPT), std::nullopt);
+}
+
 TEST_F(AppleModelsTest, HungListingIsStoppedAndNotCached) {
     writeTool("echo $$ > \"$DIR/list.pid\"\nexec sleep 30");
     platform.listingTimeLimit = std::chrono::milliseconds(200);

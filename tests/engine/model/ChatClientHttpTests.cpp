@@ -107,8 +107,10 @@ TEST_F(ChatClientHttp, HeadersCarryTheKeyOnlyWhenThereIsOne) {
     chat.complete(messages, false);
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);
-    for (const auto& request : requests)
+    for (const auto& request : requests) {
+        EXPECT_EQ(request.headerCount("Content-Type"), 1u);
         EXPECT_EQ(request.header("Content-Type"), "application/json");
+    }
     EXPECT_FALSE(requests[0].hasHeader("Authorization"));
     EXPECT_FALSE(requests[1].hasHeader("Authorization"));
     EXPECT_EQ(requests[2].header("Authorization"), "Bearer sk-test");
