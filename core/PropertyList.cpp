@@ -68,11 +68,14 @@ std::optional<json::Json> convert(plist_t node, int depth) {
         }
         return array;
     }
-    case PLIST_STRING:
-    case PLIST_KEY: {
-        char* value = nullptr;
-        plist_get_string_val(node, &value);
-        return json::Json(takeString(value));
+    case PLIST_STRING: {
+        // The pointer form keeps the recorded length: a string holding NUL would trip the
+        // library's own consistency assertion in the copying accessor.
+        uint64_t length = 0;
+        const char* value = plist_get_string_ptr(node, &length);
+        if (!value)
+            return json::Json(std::string());
+        return json::Json(text::decodeUtf8Lossy(std::string_view(value, static_cast<std::size_t>(length))));
     }
     case PLIST_BOOLEAN: {
         uint8_t value = 0;
