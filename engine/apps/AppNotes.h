@@ -6,6 +6,7 @@
 
 #include "core/AppManifest.h"
 #include "core/Json.h"
+#include "engine/apps/TranslatableApp.h"
 
 namespace orvel {
 
@@ -16,6 +17,12 @@ struct AppNotes {
     // Both keys are required.
     static AppNotes fromJson(const json::Json& value);
     json::Json toJson() const;
+
+    // The app's "notes.json" in its project folder; a missing, unreadable or undecodable file gives the
+    // empty notes.
+    static AppNotes load(const TranslatableApp& app);
+    // Replaces "notes.json" atomically; throws encoding or file errors.
+    void save(const TranslatableApp& app) const;
     bool operator==(const AppNotes&) const = default;
 };
 
