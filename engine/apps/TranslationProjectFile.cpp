@@ -25,7 +25,7 @@ std::optional<TranslationProject> decoded(const std::string& bytes) {
 
 // A file that does not decode still holds what the rebuild from the overlay cannot give back (retired
 // entries, terms, style, the recorded English), so it is kept beside the project before it is replaced.
-// An earlier copy is never overwritten.
+// An earlier copy is never overwritten; anything else in the copy's place makes the save fail.
 void keepUndecodableFile(const fs::path& file) {
     const auto bytes = FileIO::readIfPresent(file);
     if (!bytes || decoded(*bytes))
@@ -33,7 +33,7 @@ void keepUndecodableFile(const fs::path& file) {
     fs::path copy = file;
     copy += ".broken";
     std::error_code error;
-    if (fs::exists(fs::symlink_status(copy, error)))
+    if (fs::is_regular_file(fs::symlink_status(copy, error)))
         return;
     StringsFiles::writeAtomically(*bytes, copy);
 }
