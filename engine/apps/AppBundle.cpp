@@ -1,11 +1,42 @@
 #include "engine/apps/AppBundle.h"
 
+#include <algorithm>
+#include <array>
+
 #include "core/PathComponent.h"
 #include "core/PropertyList.h"
 
 namespace orvel {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+bool isImageExtension(std::string extension) {
+    static constexpr std::array<std::string_view, 12> imageExtensions{
+        ".png", ".jpg", ".jpeg", ".gif", ".tif", ".tiff", ".bmp", ".icns", ".ico", ".pdf", ".heic", ".webp"};
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+    return std::find(imageExtensions.begin(), imageExtensions.end(), extension) != imageExtensions.end();
+}
+
+void addImageNames(const fs::path& folder, std::set<std::string>& names) {
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const fs::path& file = it->path();
+        std::error_code typeError;
+        if (!isImageExtension(file.extension().string()) || !it->is_regular_file(typeError))
+            continue;
+        std::string stem = file.stem().string();
+        names.insert(file.filename().string());
+        names.insert(stem);
+        for (std::string_view scale : {"@2x", "@3x"})
+            if (stem.ends_with(scale))
+                names.insert(stem.substr(0, stem.size() - scale.size()));
+    }
+}
+
+} // namespace
 
 std::optional<AppBundle> AppBundle::open(const fs::path& url) {
     std::error_code error;
@@ -42,6 +73,17 @@ std::optional<fs::path> AppBundle::iconURL() const {
     if (!fs::is_regular_file(icon, error))
         return std::nullopt;
     return icon;
+}
+
+std::set<std::string> AppBundle::imageNames() const {
+    std::set<std::string> names;
+    const fs::path resources = m_url / "Contents" / "Resources";
+    addImageNames(resources, names);
+    std::error_code error;
+    for (fs::directory_iterator it(resources, error), end; !error && it != end; it.increment(error))
+        if (it->path().extension() == ".lproj")
+            addImageNames(it->path(), names);
+    return names;
 }
 
 } // namespace orvel

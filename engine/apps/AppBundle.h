@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,11 @@ class AppBundle {
     // Contents/Resources/<CFBundleIconFile>, with ".icns" added when the name has no extension; nothing when
     // the name is missing, would leave that folder, or names no file.
     std::optional<std::filesystem::path> iconURL() const;
+
+    // The names under which the bundle finds an image resource in "Contents/Resources" or one of its
+    // ".lproj" folders: each image file's name with and without its extension, and without a "@2x" or
+    // "@3x" scale suffix. Read once per call; unreadable folders count as empty.
+    std::set<std::string> imageNames() const;
 
   private:
     AppBundle(std::filesystem::path url, json::Json info, bool hasInfoDictionary)

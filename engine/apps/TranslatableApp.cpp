@@ -1,6 +1,8 @@
 #include "engine/apps/TranslatableApp.h"
 
 #include <algorithm>
+#include <set>
+#include <unordered_set>
 
 #include "core/FileIO.h"
 #include "core/OrvelPaths.h"
@@ -87,7 +89,57 @@ std::optional<std::string> displayVersion(const AppBundle& bundle) {
     return shortVersion ? shortVersion : build;
 }
 
+// The Info property list's strings are the system's business, never offered for translation.
+constexpr std::string_view infoPlistTable = "InfoPlist";
+
+std::vector<SourceString> catalogStrings(const fs::path& catalog) {
+    const std::string table = catalog.stem().string();
+    if (table == infoPlistTable)
+        return {};
+    try {
+        return SourceString::extract(StringCatalog::load(catalog), table);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+// Discovered strings: a running app reports every lookup, images included, so a key that names an
+// image of the bundle is not a text. A key with a space is never an image name.
+std::vector<SourceString> discoveredStrings(const fs::path& bundleURL,
+                                            const std::vector<std::vector<std::string>>& seen) {
+    std::vector<SourceString> strings;
+    if (seen.empty())
+        return strings;
+    const auto bundle = AppBundle::open(bundleURL);
+    const std::set<std::string> images = bundle ? bundle->imageNames() : std::set<std::string>{};
+    for (const auto& pair : seen) {
+        if (pair.size() != 2 || pair[0] == infoPlistTable)
+            continue;
+        const std::string& key = pair[1];
+        if (key.find(' ') == std::string::npos && images.contains(key))
+            continue;
+        strings.push_back(SourceString{pair[0], key, key, std::nullopt, std::nullopt, true, true});
+    }
+    return strings;
+}
+
 } // namespace
+
+std::vector<SourceString>
+TranslatableApp::loadStrings(const std::vector<std::vector<std::string>>& seen) const {
+    std::vector<SourceString> result;
+    std::unordered_set<std::string> ids;
+    // The first string of an id wins: a catalog string is never also listed as discovered.
+    const auto append = [&](std::vector<SourceString>&& strings) {
+        for (auto& string : strings)
+            if (ids.insert(string.id()).second)
+                result.push_back(std::move(string));
+    };
+    for (const auto& catalog : catalogURLs)
+        append(catalogStrings(catalog));
+    append(discoveredStrings(bundleURL, seen));
+    return result;
+}
 
 std::optional<TranslatableApp> TranslatableApp::open(const fs::path& bundleURL, const AppPlatform& platform) {
     try {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/AppManifest.h"
+#include "core/SourceString.h"
 #include "engine/apps/AppPlatform.h"
 
 namespace orvel {
@@ -38,6 +39,12 @@ struct TranslatableApp {
 
     // The identity used by lists and selections.
     const std::string& id() const { return bundleIdentifier; }
+
+    // The app's source strings: those of its catalogs (except "InfoPlist"), in catalog order, the first
+    // of equal ids winning, followed by the strings the running app reported as shown (`seen`: table and
+    // key pairs from its published state) that no catalog holds and that do not name an image of the
+    // bundle. Unreadable catalogs and malformed pairs contribute nothing. Never throws.
+    std::vector<SourceString> loadStrings(const std::vector<std::vector<std::string>>& seen) const;
 
     // Derived on each use from the current home folder and file system.
     std::filesystem::path dataFolder() const;

@@ -1,0 +1,231 @@
+#include "engine/apps/OverlayWriter.h"
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+
+#include "core/FormatSpecifiers.h"
+#include "core/LanguageInfo.h"
+#include "core/Languages.h"
+#include "core/Markers.h"
+#include "core/OrvelPaths.h"
+#include "core/OrvelProtocol.h"
+#include "core/PathComponent.h"
+#include "core/PluralRules.h"
+#include "core/StringsFiles.h"
+#include "engine/apps/UnsafeNameError.h"
+
+namespace orvel::OverlayWriter {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view stringsExtension = ".strings";
+constexpr std::string_view stringsdictExtension = ".stringsdict";
+
+using SourceIndex = std::unordered_map<std::string, const SourceString*>;
+
+SourceIndex indexById(const std::vector<SourceString>& strings) {
+    SourceIndex index;
+    index.reserve(strings.size());
+    for (const auto& string : strings)
+        index.emplace(string.id(), &string);
+    return index;
+}
+
+const SourceString* lookUp(const SourceIndex& index, const std::string& id) {
+    auto found = index.find(id);
+    return found == index.end() ? nullptr : found->second;
+}
+
+struct TableKey {
+    std::string table;
+    std::string key;
+};
+
+// The table and the key of an id, when both are there and the table can name a file of the folder. An
+// id without a separator has an empty table; one whose table part is empty is never published, even
+// when its key holds another separator.
+std::optional<TableKey> tableAndKey(const std::string& id) {
+    const auto [table, key] = SourceString::splitId(id);
+    if (key.empty() || !isSafePathComponent(table))
+        return std::nullopt;
+    return TableKey{std::string(table), std::string(key)};
+}
+
+// The forms with their markers removed, without the ones left empty, in the canonical category order.
+std::vector<std::pair<std::string, std::string>>
+cleanForms(const std::map<std::string, std::string>& plural) {
+    std::vector<std::pair<std::string, std::string>> forms;
+    for (const auto& [category, form] : plural)
+        if (std::string clean = Markers::clean(form); !clean.empty())
+            forms.emplace_back(category, std::move(clean));
+    std::stable_sort(forms.begin(), forms.end(), [](const auto& a, const auto& b) {
+        return PluralRules::canonicalIndex(a.first) < PluralRules::canonicalIndex(b.first);
+    });
+    return forms;
+}
+
+class Entries {
+  public:
+    std::map<std::string, StringsFiles::SimpleTable> simple;
+    std::map<std::string, StringsFiles::PluralTable> plural;
+
+    void add(const std::string& id, const StringTranslation& translation, const SourceIndex& sources) {
+        if (translation.isEmpty())
+            return;
+        const SourceString* source = lookUp(sources, id);
+        // A translation of other English than the app now shows is stale: the app shows its own text.
+        if (source && translation.source != source->text)
+            return;
+        auto place = tableAndKey(id);
+        if (!place)
+            return;
+        if (translation.plural) {
+            auto forms = cleanForms(*translation.plural);
+            if (!forms.empty()) {
+                addPlural(*place, forms, source ? source->text : place->key);
+                return;
+            }
+        }
+        addSimple(*place, translation.text);
+    }
+
+  private:
+    void addSimple(TableKey& place, const std::optional<std::string>& text) {
+        if (!text)
+            return;
+        std::string clean = Markers::clean(*text);
+        if (!clean.empty())
+            simple[place.table].insert_or_assign(std::move(place.key), std::move(clean));
+    }
+
+    // The counted number's type and place come from the English when it has a count placeholder,
+    // else from the first translated form that has one.
+    void addPlural(TableKey& place, const std::vector<std::pair<std::string, std::string>>& forms,
+                   const std::string& format) {
+        auto valueType = FormatSpecifiers::countValueType(format);
+        auto argument = FormatSpecifiers::countArgument(format);
+        for (auto form = forms.begin(); !valueType && form != forms.end(); ++form) {
+            valueType = FormatSpecifiers::countValueType(form->second);
+            argument = FormatSpecifiers::countArgument(form->second);
+        }
+        if (!valueType) {
+            // Nothing counts, so there is nothing to choose a form by: the general form is the text.
+            auto other =
+                std::find_if(forms.begin(), forms.end(), [](const auto& f) { return f.first == "other"; });
+            if (other != forms.end())
+                addSimple(place, other->second);
+            return;
+        }
+        StringsFiles::PluralEntry entry{
+            {forms.begin(), forms.end()}, std::move(*valueType), argument.value_or(1)};
+        plural[place.table].insert_or_assign(std::move(place.key), std::move(entry));
+    }
+};
+
+void removeIgnoringErrors(const fs::path& file) {
+    std::error_code ignored;
+    fs::remove(file, ignored);
+}
+
+} // namespace
+
+void write(const TranslationProject& project, const std::vector<SourceString>& strings,
+           const fs::path& folder) {
+    fs::create_directories(folder);
+    const SourceIndex sources = indexById(strings);
+    Entries entries;
+    for (const auto& [id, translation] : project.translations)
+        entries.add(id, translation, sources);
+
+    std::set<std::string> tables = existingTables(folder);
+    for (const auto& [table, _] : entries.simple)
+        tables.insert(table);
+    for (const auto& [table, _] : entries.plural)
+        tables.insert(table);
+
+    for (const auto& table : tables) {
+        const fs::path stringsdict = folder / (table + std::string(stringsdictExtension));
+        if (auto plural = entries.plural.find(table); plural != entries.plural.end())
+            StringsFiles::writeStringsdict(plural->second, stringsdict);
+        else
+            removeIgnoringErrors(stringsdict);
+        const fs::path stringsFile = folder / (table + std::string(stringsExtension));
+        if (auto simple = entries.simple.find(table); simple != entries.simple.end())
+            StringsFiles::writeStrings(simple->second, stringsFile);
+        else
+            removeIgnoringErrors(stringsFile);
+    }
+}
+
+std::set<std::string> existingTables(const fs::path& folder) {
+    std::set<std::string> tables;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const fs::path& file = it->path();
+        if (file.extension() == stringsExtension || file.extension() == stringsdictExtension)
+            tables.insert(file.stem().string());
+    }
+    return tables;
+}
+
+void publish(const TranslationProject& project, const std::vector<SourceString>& strings,
+             const TranslatableApp& app, std::string_view translator) {
+    requireSafeLanguageCode(project.language);
+    const fs::path folder = OrvelPaths::lproj(project.language, app.dataFolder());
+    write(project, strings, folder);
+    const LanguageInfo info(project.language, Languages::nativeName(project.language),
+                            std::string(translator), Dates::now());
+    StringsFiles::writeAtomically(OrvelProtocol::encode(info), folder / OrvelProtocol::languageFile);
+}
+
+TranslationProject read(const TranslatableApp& app, const std::string& language) {
+    TranslationProject project;
+    project.app = app.bundleIdentifier;
+    project.language = language;
+    if (!isSafePathComponent(language))
+        return project;
+    const fs::path folder = OrvelPaths::lproj(language, app.dataFolder());
+
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        files.push_back(it->path());
+    if (error)
+        return project;
+    // Sorted so that a key in both files of a table always ends up with its plural forms.
+    std::sort(files.begin(), files.end());
+
+    const auto strings = app.loadStrings({});
+    const SourceIndex sources = indexById(strings);
+    const Date now = Dates::now();
+    const auto rebuilt = [&](const std::string& table, const std::string& key) {
+        std::string id = SourceString::id(table, key);
+        const SourceString* source = lookUp(sources, id);
+        StringTranslation translation;
+        translation.origin = StringTranslation::Origin::person;
+        translation.source = source ? source->text : key;
+        translation.updated = now;
+        return std::pair{std::move(id), std::move(translation)};
+    };
+    for (const auto& file : files) {
+        const std::string table = file.stem().string();
+        if (file.extension() == stringsExtension) {
+            for (auto& [key, value] : StringsFiles::readStrings(file)) {
+                auto [id, translation] = rebuilt(table, key);
+                translation.text = std::move(value);
+                project.translations.insert_or_assign(std::move(id), std::move(translation));
+            }
+        } else if (file.extension() == stringsdictExtension) {
+            for (auto& [key, entry] : StringsFiles::readStringsdict(file)) {
+                auto [id, translation] = rebuilt(table, key);
+                translation.plural = std::move(entry.forms);
+                project.translations.insert_or_assign(std::move(id), std::move(translation));
+            }
+        }
+    }
+    return project;
+}
+
+} // namespace orvel::OverlayWriter

@@ -1,0 +1,42 @@
+#pragma once
+// The overlay that the companion inside a target app loads in place of the app's own strings: one
+// "<code>.lproj" folder in the app's data folder with a ".strings" and a ".stringsdict" file per table
+// and a "language.json" record, always written after the tables.
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/SourceString.h"
+#include "engine/apps/TranslatableApp.h"
+#include "engine/apps/TranslationProject.h"
+
+namespace orvel::OverlayWriter {
+
+// Writes the project's translations into the ".lproj" folder `folder`, creating it when missing. Only
+// translations made from the app's current English (`strings`) are published, without id markers; a
+// table left without entries loses its files. Entries whose id does not name a table that is a plain
+// file name and a key are left out. Throws the file system's error of the folder or of the first table
+// file that cannot be written; tables not yet visited keep their old files.
+void write(const TranslationProject& project, const std::vector<SourceString>& strings,
+           const std::filesystem::path& folder);
+
+// The table names of the ".strings" and ".stringsdict" files in `folder`; empty when it cannot be
+// listed.
+std::set<std::string> existingTables(const std::filesystem::path& folder);
+
+// Writes the overlay of the project's language into the app's data folder, then its "language.json".
+// A failure of the tables leaves "language.json" as it was. Throws UnsafeNameError for a language code
+// that is not a plain file name, and the first file error met.
+void publish(const TranslationProject& project, const std::vector<SourceString>& strings,
+             const TranslatableApp& app, std::string_view translator);
+
+// The project rebuilt from the app's overlay of `language`: every key of its table files as a
+// translation of the person made from the app's current English (or from the key, for a string the app
+// no longer has). Never fails: without a readable overlay, or for an unsafe language code, the project
+// has no translations.
+TranslationProject read(const TranslatableApp& app, const std::string& language);
+
+} // namespace orvel::OverlayWriter

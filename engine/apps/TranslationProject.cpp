@@ -1,0 +1,37 @@
+#include "engine/apps/TranslationProject.h"
+
+namespace orvel {
+namespace {
+
+using Translations = std::map<std::string, StringTranslation>;
+using TextMap = std::map<std::string, std::string>;
+
+} // namespace
+
+TranslationProject TranslationProject::fromJson(const json::Json& value) {
+    TranslationProject project;
+    project.app = json::required<std::string>(value, "app");
+    project.language = json::required<std::string>(value, "language");
+    project.translations = json::optional<Translations>(value, "translations").value_or(Translations{});
+    project.style = json::optional<TranslationStyle>(value, "style").value_or(TranslationStyle{});
+    project.terms = json::optional<TextMap>(value, "terms").value_or(TextMap{});
+    project.sourceText = json::optional<TextMap>(value, "sourceText");
+    project.appVersion = json::optional<std::string>(value, "appVersion");
+    project.retired = json::optional<Translations>(value, "retired").value_or(Translations{});
+    return project;
+}
+
+json::Json TranslationProject::toJson() const {
+    json::Json out = json::Json::object();
+    json::set(out, "app", app);
+    json::set(out, "language", language);
+    json::set(out, "translations", translations);
+    json::set(out, "style", style);
+    json::set(out, "terms", terms);
+    json::set(out, "sourceText", sourceText);
+    json::set(out, "appVersion", appVersion);
+    json::set(out, "retired", retired);
+    return out;
+}
+
+} // namespace orvel

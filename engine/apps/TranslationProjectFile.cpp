@@ -1,0 +1,64 @@
+// Where a project is kept in the target app's data folder, and its loading and saving.
+
+#include <optional>
+
+#include "core/FileIO.h"
+#include "core/OrvelProtocol.h"
+#include "core/PathComponent.h"
+#include "core/StringsFiles.h"
+#include "engine/apps/OverlayWriter.h"
+#include "engine/apps/TranslationProject.h"
+#include "engine/apps/UnsafeNameError.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::optional<TranslationProject> decoded(const std::string& bytes) {
+    try {
+        return OrvelProtocol::decode<TranslationProject>(bytes);
+    } catch (const json::DecodingError&) {
+        return std::nullopt;
+    }
+}
+
+// A file that does not decode still holds what the rebuild from the overlay cannot give back (retired
+// entries, terms, style, the recorded English), so it is kept beside the project before it is replaced.
+// An earlier copy is never overwritten; anything else in the copy's place makes the save fail.
+void keepUndecodableFile(const fs::path& file) {
+    const auto bytes = FileIO::readIfPresent(file);
+    if (!bytes || decoded(*bytes))
+        return;
+    fs::path copy = file;
+    copy += ".broken";
+    std::error_code error;
+    if (fs::is_regular_file(fs::symlink_status(copy, error)))
+        return;
+    StringsFiles::writeAtomically(*bytes, copy);
+}
+
+} // namespace
+
+fs::path TranslationProject::fileURL(const TranslatableApp& app, const std::string& language) {
+    return app.projectFolder() / (language + ".json");
+}
+
+TranslationProject TranslationProject::load(const TranslatableApp& app, const std::string& language) {
+    // The rebuild reads nothing for a code that cannot name a file, and gives the empty project.
+    if (isSafePathComponent(language))
+        if (auto bytes = FileIO::readIfPresent(fileURL(app, language)))
+            if (auto project = decoded(*bytes))
+                return std::move(*project);
+    return OverlayWriter::read(app, language);
+}
+
+void TranslationProject::save(const TranslatableApp& app) const {
+    requireSafeLanguageCode(language);
+    const std::string bytes = OrvelProtocol::encode(*this);
+    const fs::path file = fileURL(app, language);
+    keepUndecodableFile(file);
+    StringsFiles::writeAtomically(bytes, file);
+}
+
+} // namespace orvel

@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include "core/LanguageInfo.h"
+#include "core/OrvelProtocol.h"
+#include "core/StringsFiles.h"
+#include "engine/apps/OverlayWriter.h"
+#include "engine/apps/UnsafeNameError.h"
+#include "tests/engine/apps/OverlayFixture.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::idOf;
+using testing::pluralTranslation;
+using testing::readBytes;
+using testing::textTranslation;
+
+std::set<std::string> filesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+class OverlayWriterTest : public testing::OverlayTest {};
+
+TEST_F(OverlayWriterTest, PublishesAGeneratedApp) {
+    const std::string marker = Markers::encode(7);
+    auto& translations = project.translations;
+    translations[idOf("Main", "Open")] = textTranslation("Open", "Öff" + marker + "nen");
+    translations[idOf("Main", "Save")] = textTranslation("Save as", "Sichern unter"); // stale English
+    translations[idOf("Main", "Gone")] = textTranslation("Gone", "Weg");              // no longer in the app
+    translations[idOf("Main", "files")] =
+        pluralTranslation("%lld files", {{"one", "%lld Datei"}, {"other", "%lld Dateien" + marker}});
+    translations[idOf("Main", "moved")] =
+        pluralTranslation("Moved %2$ld items to %1$@",
+                          {{"one", "%2$lld Objekt nach %1$@"}, {"other", "%2$lld Objekte nach %1$@"}});
+    translations[idOf("Alerts", "Quit")] = textTranslation("Quit", marker + marker); // only markers
+    translations[idOf("Empty", "Quit")] = textTranslation("Quit", "");
+
+    scratch.write(overlay() / "Alerts.strings", "\"Quit\" = \"Beenden\";\n");
+    scratch.write(overlay() / "Legacy.stringsdict", "<plist/>");
+    scratch.write(overlay() / "notes.txt", "left alone");
+
+    OverlayWriter::publish(project, strings, app, "Orvel");
+
+    EXPECT_EQ(filesIn(overlay()),
+              (std::set<std::string>{"Main.strings", "Main.stringsdict", "language.json", "notes.txt"}));
+    EXPECT_EQ(StringsFiles::readStrings(overlay() / "Main.strings"),
+              (StringsFiles::SimpleTable{{"Gone", "Weg"}, {"Open", "Öffnen"}}));
+    const auto plurals = StringsFiles::readStringsdict(overlay() / "Main.stringsdict");
+    ASSERT_EQ(plurals.size(), 2u);
+    EXPECT_EQ(plurals.at("files"),
+              (StringsFiles::PluralEntry{{{"one", "%lld Datei"}, {"other", "%lld Dateien"}}, "lld", 1}));
+    // The counted number is the app's English second argument, whatever the translation writes.
+    EXPECT_EQ(plurals.at("moved").valueType, "ld");
+    EXPECT_EQ(plurals.at("moved").argument, 2);
+
+    const auto info = OrvelProtocol::decode<LanguageInfo>(readBytes(overlay() / "language.json"));
+    EXPECT_EQ(info.protocol, 1);
+    EXPECT_EQ(info.language, "de");
+    EXPECT_EQ(info.name, "Deutsch");
+    EXPECT_EQ(info.translator, "Orvel");
+    ASSERT_TRUE(info.updated);
+    EXPECT_LE(*info.updated, Dates::now());
+    // The record is written after every table file.
+    const auto written = fs::last_write_time(overlay() / "language.json");
+    EXPECT_GE(written, fs::last_write_time(overlay() / "Main.strings"));
+    EXPECT_GE(written, fs::last_write_time(overlay() / "Main.stringsdict"));
+}
+
+TEST_F(OverlayWriterTest, PluralFallbacks) {
+    const fs::path folder = scratch.path() / "xx.lproj";
+    auto& translations = project.translations;
+    // Forms empty once the markers are gone: published from the text.
+    auto markersOnly = pluralTranslation("%lld files", {{"other", Markers::encode(3)}, {"one", ""}});
+    markersOnly.text = "Dateien";
+    translations[idOf("Main", "files")] = markersOnly;
+    // Nothing counts: the "other" form becomes a simple entry; without one nothing is written.
+    translations[idOf("T", "no count")] =
+        pluralTranslation("no count", {{"one", "eins"}, {"other", "viele"}});
+    translations[idOf("T", "no other")] = pluralTranslation("no other", {{"one", "eins"}});
+    // The English has no count placeholder but a translated form does.
+    translations[idOf("T", "form counts")] =
+        pluralTranslation("form counts", {{"one", "%d Ding"}, {"few", "x"}});
+    // A string the app does not have: the key is the English.
+    translations[idOf("T", "%2$ld apples")] = pluralTranslation("old", {{"other", "%2$ld Äpfel"}});
+
+    OverlayWriter::write(project, strings, folder);
+
+    EXPECT_EQ(StringsFiles::readStrings(folder / "Main.strings"),
+              (StringsFiles::SimpleTable{{"files", "Dateien"}}));
+    EXPECT_FALSE(fs::exists(folder / "Main.stringsdict"));
+    EXPECT_EQ(StringsFiles::readStrings(folder / "T.strings"),
+              (StringsFiles::SimpleTable{{"no count", "viele"}}));
+    const auto plurals = StringsFiles::readStringsdict(folder / "T.stringsdict");
+    ASSERT_EQ(plurals.size(), 2u);
+    EXPECT_EQ(plurals.at("form counts"),
+              (StringsFiles::PluralEntry{{{"few", "x"}, {"one", "%d Ding"}}, "d", 1}));
+    EXPECT_EQ(plurals.at("%2$ld apples").valueType, "ld");
+    EXPECT_EQ(plurals.at("%2$ld apples").argument, 2);
+}
+
+TEST_F(OverlayWriterTest, TablesFollowTheirEntries) {
+    const fs::path folder = overlay();
+    project.translations[idOf("Main", "files")] =
+        pluralTranslation("%lld files", {{"other", "%lld Dateien"}});
+    OverlayWriter::write(project, strings, folder);
+    EXPECT_EQ(filesIn(folder), std::set<std::string>{"Main.stringsdict"});
+
+    project.translations.clear();
+    project.translations[idOf("Main", "Open")] = textTranslation("Open", "Öffnen");
+    OverlayWriter::write(project, strings, folder);
+    EXPECT_EQ(filesIn(folder), std::set<std::string>{"Main.strings"});
+    EXPECT_EQ(OverlayWriter::existingTables(folder), std::set<std::string>{"Main"});
+
+    // No translations: every table file goes, the record is written afresh, the folder stays.
+    scratch.write(folder / "language.json", "old");
+    project.translations.clear();
+    OverlayWriter::publish(project, strings, app, "Orvel");
+    EXPECT_EQ(filesIn(folder), std::set<std::string>{"language.json"});
+    EXPECT_NE(readBytes(folder / "language.json"), "old");
+    EXPECT_TRUE(OverlayWriter::existingTables(scratch.path() / "missing").empty());
+}
+
+TEST_F(OverlayWriterTest, ATableWriteFailureLeavesTheLanguageRecord) {
+    scratch.write(overlay() / "language.json", "previous record");
+    scratch.write(overlay() / "Main.stringsdict" / "blocker", "a folder where a file must go");
+    project.translations[idOf("Alerts", "Quit")] = textTranslation("Quit", "Beenden");
+    project.translations[idOf("Main", "files")] =
+        pluralTranslation("%lld files", {{"other", "%lld Dateien"}});
+
+    EXPECT_THROW(OverlayWriter::publish(project, strings, app, "Orvel"), fs::filesystem_error);
+    EXPECT_EQ(readBytes(overlay() / "language.json"), "previous record");
+    // Tables visited before the failure keep their new files.
+    EXPECT_EQ(StringsFiles::readStrings(overlay() / "Alerts.strings").at("Quit"), "Beenden");
+
+    // A folder that cannot be created is reported before anything is written.
+    scratch.write(overlay("fr"), "a file where the folder must go");
+    project.language = "fr";
+    EXPECT_THROW(OverlayWriter::publish(project, strings, app, "Orvel"), fs::filesystem_error);
+}
+
+TEST_F(OverlayWriterTest, NamesThatLeaveTheFolderAreNeverUsed) {
+    for (const char* table : {"", ".", "..", "../escape", "sub/dir"})
+        project.translations[std::string(table) + "\x1F" + "Key"] = textTranslation("Key", "Schlüssel");
+    project.translations["no separator"] = textTranslation("no separator", "ohne");
+    project.translations[idOf("Main", "")] = textTranslation("", "leer");
+    project.translations[std::string("\x1F") + "Main\x1F" + "Open"] = textTranslation("Open", "empty table");
+    project.translations[idOf("Main", "Open")] = textTranslation("Open", "Öffnen");
+
+    OverlayWriter::publish(project, strings, app, "Orvel");
+    EXPECT_EQ(filesIn(overlay()), (std::set<std::string>{"Main.strings", "language.json"}));
+    EXPECT_EQ(StringsFiles::readStrings(overlay() / "Main.strings"),
+              (StringsFiles::SimpleTable{{"Open", "Öffnen"}}));
+    EXPECT_EQ(filesIn(app.dataFolder()), std::set<std::string>{"de.lproj"});
+
+    for (const std::string& language :
+         std::vector<std::string>{"", ".", "..", "../de", std::string("de\0x", 4)}) {
+        project.language = language;
+        EXPECT_THROW(OverlayWriter::publish(project, strings, app, "Orvel"), UnsafeNameError) << language;
+        EXPECT_TRUE(OverlayWriter::read(app, language).translations.empty()) << language;
+    }
+    EXPECT_EQ(filesIn(app.dataFolder()), std::set<std::string>{"de.lproj"});
+    EXPECT_EQ(filesIn(app.dataFolder().parent_path()), std::set<std::string>{"com.example.Notes"});
+}
+
+TEST_F(OverlayWriterTest, ReadsAPublishedOverlayBack) {
+    project.translations[idOf("Main", "Open")] = textTranslation("Open", "Öffnen");
+    project.translations[idOf("Main", "Gone")] = textTranslation("Gone", "Weg");
+    project.translations[idOf("Main", "files")] =
+        pluralTranslation("%lld files", {{"one", "%lld Datei"}, {"other", "%lld Dateien"}});
+    project.translations[idOf("Alerts", "Quit")] = textTranslation("Quit", "Beenden");
+    OverlayWriter::publish(project, strings, app, "Orvel");
+    scratch.write(overlay() / "Other.Strings", "\"Quit\" = \"Ende\";\n");
+
+    const Date before = Dates::now();
+    const auto rebuilt = OverlayWriter::read(app, "de");
+    EXPECT_EQ(rebuilt.app, "com.example.Notes");
+    EXPECT_EQ(rebuilt.language, "de");
+    EXPECT_EQ(rebuilt.style, TranslationStyle{});
+    EXPECT_TRUE(rebuilt.terms.empty() && rebuilt.retired.empty());
+    EXPECT_FALSE(rebuilt.sourceText || rebuilt.appVersion);
+    ASSERT_EQ(rebuilt.translations.size(), 4u);
+    for (const auto& [id, translation] : rebuilt.translations) {
+        EXPECT_EQ(translation.origin, StringTranslation::Origin::person) << id;
+        EXPECT_FALSE(translation.model) << id;
+        EXPECT_GE(translation.updated, before) << id;
+        EXPECT_EQ(translation.displayText(), project.translations.at(id).displayText()) << id;
+    }
+    EXPECT_EQ(rebuilt.translations.at(idOf("Main", "Open")).source, "Open");
+    EXPECT_EQ(rebuilt.translations.at(idOf("Main", "Gone")).source, "Gone");
+    const auto& files = rebuilt.translations.at(idOf("Main", "files"));
+    EXPECT_EQ(files.source, "%lld files");
+    EXPECT_FALSE(files.text);
+    EXPECT_EQ(files.plural, project.translations.at(idOf("Main", "files")).plural);
+
+    // Publishing the rebuild gives the same table files.
+    const auto mainStrings = readBytes(overlay() / "Main.strings");
+    const auto mainPlurals = readBytes(overlay() / "Main.stringsdict");
+    OverlayWriter::publish(rebuilt, strings, app, "Orvel");
+    EXPECT_EQ(readBytes(overlay() / "Main.strings"), mainStrings);
+    EXPECT_EQ(readBytes(overlay() / "Main.stringsdict"), mainPlurals);
+
+    const auto none = OverlayWriter::read(app, "fr");
+    EXPECT_EQ(none.language, "fr");
+    EXPECT_TRUE(none.translations.empty());
+}
+
+} // namespace
+} // namespace orvel

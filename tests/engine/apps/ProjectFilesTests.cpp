@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "core/OrvelProtocol.h"
+#include "engine/apps/AppNotes.h"
+#include "engine/apps/OverlayWriter.h"
+#include "engine/apps/UnsafeNameError.h"
+#include "tests/engine/apps/OverlayFixture.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::idOf;
+using testing::readBytes;
+using testing::textTranslation;
+
+class ProjectFilesTest : public testing::OverlayTest {
+  protected:
+    fs::path projectFile(const std::string& language) const {
+        return TranslationProject::fileURL(app, language);
+    }
+};
+
+TEST_F(ProjectFilesTest, LoadFallsBackToTheOverlayThenToAnEmptyProject) {
+    auto fresh = TranslationProject::load(app, "fr");
+    EXPECT_EQ(fresh.app, "com.example.Notes");
+    EXPECT_EQ(fresh.language, "fr");
+    EXPECT_TRUE(fresh.translations.empty());
+    EXPECT_EQ(fresh.style, TranslationStyle{});
+
+    project.translations[idOf("Main", "Open")] = textTranslation("Open", "Öffnen");
+    OverlayWriter::publish(project, strings, app, "Orvel");
+    auto rebuilt = TranslationProject::load(app, "de");
+    ASSERT_EQ(rebuilt.translations.size(), 1u);
+    EXPECT_EQ(rebuilt.translations.begin()->second.origin, StringTranslation::Origin::person);
+
+    // A stored project wins over the overlay.
+    project.terms["File"] = "Datei";
+    project.save(app);
+    EXPECT_EQ(TranslationProject::load(app, "de").terms, project.terms);
+    EXPECT_EQ(TranslationProject::load(app, "de").translations, project.translations);
+
+    // A file of the wrong shape counts as unreadable.
+    testing::writeBytes(projectFile("de"), R"({"app": "com.example.Notes"})");
+    EXPECT_TRUE(TranslationProject::load(app, "de").terms.empty());
+}
+
+TEST_F(ProjectFilesTest, SaveCreatesTheFoldersAndNamesTheFileByLanguage) {
+    project.language = "pt-BR";
+    project.appVersion = "1.2 (57)";
+    project.save(app);
+    EXPECT_EQ(projectFile("pt-BR"), app.dataFolder() / ".translator" / "pt-BR.json");
+    ASSERT_TRUE(fs::exists(projectFile("pt-BR")));
+    EXPECT_EQ(readBytes(projectFile("pt-BR")), OrvelProtocol::encode(project));
+    EXPECT_EQ(TranslationProject::load(app, "pt-BR").appVersion, "1.2 (57)");
+
+    // A failed write leaves the previous file whole.
+    scratch.write(app.projectFolder() / "it.json" / "blocker", "");
+    project.language = "it";
+    EXPECT_THROW(project.save(app), fs::filesystem_error);
+    EXPECT_TRUE(fs::is_directory(projectFile("it")));
+}
+
+TEST_F(ProjectFilesTest, AnUndecodableFileIsKeptOnceBeforeItIsReplaced) {
+    const std::string broken =
+        R"({"app": "com.example.Notes", "language": "de", "terms": {"File": 1}, "retired": {)";
+    scratch.write(projectFile("de"), broken);
+    project.translations[idOf("Main", "Open")] = textTranslation("Open", "Öffnen");
+    OverlayWriter::publish(project, strings, app, "Orvel");
+
+    auto loaded = TranslationProject::load(app, "de");
+    EXPECT_EQ(loaded.translations.size(), 1u);
+    EXPECT_EQ(readBytes(projectFile("de")), broken);
+
+    fs::path copy = projectFile("de");
+    copy += ".broken";
+    loaded.save(app);
+    EXPECT_EQ(readBytes(copy), broken);
+    EXPECT_EQ(TranslationProject::load(app, "de").translations.size(), 1u);
+
+    // Saving over a good file makes no copy; a second broken file never replaces the first copy.
+    loaded.save(app);
+    EXPECT_EQ(readBytes(copy), broken);
+    scratch.write(projectFile("de"), "not JSON");
+    loaded.save(app);
+    EXPECT_EQ(readBytes(copy), broken);
+    EXPECT_EQ(readBytes(projectFile("de")), OrvelProtocol::encode(loaded));
+
+    // Without a place for the copy the broken file is not replaced.
+    scratch.write(projectFile("fr"), "not JSON either");
+    fs::path frCopy = projectFile("fr");
+    frCopy += ".broken";
+    scratch.write(frCopy / "blocker", "a folder where the copy must go");
+    loaded.language = "fr";
+    EXPECT_THROW(loaded.save(app), fs::filesystem_error);
+    EXPECT_EQ(readBytes(projectFile("fr")), "not JSON either");
+}
+
+TEST_F(ProjectFilesTest, UnsafeLanguageCodesReadAndWriteNothing) {
+    scratch.write(app.dataFolder() / "secret.json", R"({"app": "x", "language": "y", "terms": {"a": "b"}})");
+    for (const std::string& language :
+         std::vector<std::string>{"", ".", "..", "../secret", std::string("d\0e", 3)}) {
+        const auto loaded = TranslationProject::load(app, language);
+        EXPECT_EQ(loaded.app, "com.example.Notes");
+        EXPECT_TRUE(loaded.terms.empty() && loaded.translations.empty()) << language;
+        project.language = language;
+        EXPECT_THROW(project.save(app), UnsafeNameError) << language;
+    }
+    EXPECT_FALSE(fs::exists(app.projectFolder()));
+}
+
+TEST_F(ProjectFilesTest, Notes) {
+    EXPECT_EQ(AppNotes::load(app), AppNotes{});
+    AppNotes{}.save(app);
+    EXPECT_EQ(readBytes(app.projectFolder() / "notes.json"), "{\n  \"glossary\": [],\n  \"notes\": \"\"\n}");
+
+    const AppNotes notes{"Keep it short.", {AppManifest::Term{"Vault", "a notebook", std::nullopt}}};
+    notes.save(app);
+    EXPECT_EQ(AppNotes::load(app), notes);
+
+    testing::writeBytes(app.projectFolder() / "notes.json", R"({"notes": "only notes"})");
+    EXPECT_EQ(AppNotes::load(app), AppNotes{});
+}
+
+} // namespace
+} // namespace orvel
