@@ -16,13 +16,13 @@ struct Occurrence {
     // A window or screen name, or a menu path ("Menu bar > File").
     std::string screen;
     // The nearest heading above the text.
-    std::optional<std::string> section;
+    std::optional<std::string> section{};
     // Plain words for the element: "button", "menu item", ...
     std::string role;
     // The elements on the same line; the string's own one in « ».
-    std::vector<std::string> row;
+    std::vector<std::string> row{};
     // x, y, width, height in screen points.
-    std::optional<std::vector<double>> frame;
+    std::optional<std::vector<double>> frame{};
     Date captured{};
 
     bool operator==(const Occurrence&) const = default;
