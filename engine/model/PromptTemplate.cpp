@@ -27,4 +27,15 @@ std::string filled(std::string_view text, const std::map<std::string_view, std::
     return out;
 }
 
+std::string optionalLine(bool present, const std::function<std::string()>& line) {
+    if (!present)
+        return {};
+    const std::string text = line();
+    std::string out;
+    out.reserve(text.size() + 1);
+    out.push_back('\n');
+    out.append(text);
+    return out;
+}
+
 } // namespace orvel::Prompt

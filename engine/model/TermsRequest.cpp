@@ -33,8 +33,11 @@ std::string termsSystem(const AppProfile& app, std::string_view language, const 
         {"APP", app.name},
         {"L", name},
         {"STYLE-TERMS", styleLines(language, style)[0]},
-        {"RULE-7", evidence ? "\n" + filled(evidenceRule, {{"L", name}, {"L-UPPER", text::uppercased(name)}})
-                            : std::string()},
+        {"RULE-7",
+         optionalLine(evidence,
+                      [&] {
+                          return filled(evidenceRule, {{"L", name}, {"L-UPPER", text::uppercased(name)}});
+                      })},
     };
     return systemMessage(filled(firstLine, values), contextSections(app, language, notes, style, {}),
                          filled(rules, values));

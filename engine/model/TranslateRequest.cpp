@@ -64,7 +64,10 @@ std::string translateSystem(const AppProfile& app, std::string_view language, co
         {"STYLE-ADDRESS", sentences[1]},
         {"CATS", categoryShape(language)},
         {"PLURALS", PluralExamples::describe(language)},
-        {"RULE-13", phrases ? "\n" + filled(phrasesRule, {{"L", name}}) : std::string()},
+        {"RULE-13", optionalLine(phrases,
+                                 [&] {
+                                     return filled(phrasesRule, {{"L", name}});
+                                 })},
     };
     return systemMessage(filled(firstLine, values), contextSections(app, language, notes, style, terms),
                          filled(rules, values));
