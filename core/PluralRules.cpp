@@ -33,6 +33,8 @@ const std::map<std::string, Categories, std::less<>>& table() {
     return rows;
 }
 
+} // namespace
+
 std::string baseCode(std::string_view code) {
     std::size_t start = 0;
     while (start < code.size()) {
@@ -46,8 +48,6 @@ std::string baseCode(std::string_view code) {
     }
     return std::string(code);
 }
-
-} // namespace
 
 const std::vector<std::string>& allCategories() {
     static const Categories all{"zero", "one", "two", "few", "many", "other"};

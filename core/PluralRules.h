@@ -14,6 +14,10 @@ const std::vector<std::string>& allCategories();
 // for any language the table does not list.
 const std::vector<std::string>& categories(std::string_view code);
 
+// The first non-empty piece of `code` between "-" and "_", lower-cased; a code with no such piece is
+// its own base, unchanged.
+std::string baseCode(std::string_view code);
+
 // The place of a category in the canonical order; categories outside it sort last.
 std::size_t canonicalIndex(std::string_view category);
 
