@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "core/Cancellation.h"
-#include "core/Trim.h"
+#include "core/TextPieces.h"
 #include "core/Unicode.h"
 #include "engine/model/ChatError.h"
 #include "engine/model/ChatGPTShortcut.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "core/Trim.h"
+#include "core/TextPieces.h"
 #include "core/Unicode.h"
 #include "engine/model/AppleModels.h"
 #include "engine/model/ChatError.h"

@@ -3,7 +3,7 @@
 #include "engine/model/ChatClient.h"
 
 #include "core/Regex.h"
-#include "core/Trim.h"
+#include "core/TextPieces.h"
 #include "core/Unicode.h"
 #include "engine/model/ChatError.h"
 #include "engine/model/DelaySeconds.h"

@@ -10,7 +10,7 @@
 
 #include "core/FileIO.h"
 #include "core/Locked.h"
-#include "core/Trim.h"
+#include "core/TextPieces.h"
 #include "core/Unicode.h"
 #include "core/Uuid.h"
 #include "engine/model/ChatError.h"

@@ -10,7 +10,7 @@
 #include <curl/curl.h>
 
 #include "core/Cancellation.h"
-#include "core/Trim.h"
+#include "core/TextPieces.h"
 
 namespace orvel::HttpTransfer {
 namespace {

@@ -47,7 +47,7 @@ std::optional<std::string> aboutApp(const AppProfile& app) {
             pieces.push_back(*app.manifest->context);
     }
     if (app.contextText) {
-        std::string context = text::trimmed(*app.contextText);
+        std::string context(text::trimmed(*app.contextText));
         if (!context.empty())
             pieces.push_back(std::move(context));
     }
@@ -96,7 +96,7 @@ std::vector<std::string> contextSections(const AppProfile& app, std::string_view
     std::vector<std::string> sections;
     if (auto about = aboutApp(app))
         sections.push_back("ABOUT THE APP\n" + *about);
-    if (const std::string personal = text::trimmed(notes.notes); !personal.empty())
+    if (const std::string personal(text::trimmed(notes.notes)); !personal.empty())
         sections.push_back("NOTES FROM THE PERSON THIS TRANSLATION IS FOR (these come first)\n" + personal);
     if (auto names = section("NAMES AND MEANINGS", namesAndMeanings(app, notes.glossary)))
         sections.push_back(std::move(*names));

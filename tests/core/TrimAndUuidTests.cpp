@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "core/Trim.h"
+#include "core/TextPieces.h"
 #include "core/Uuid.h"
 
 using namespace orvel;

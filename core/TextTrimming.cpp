@@ -1,4 +1,4 @@
-#include "core/Trim.h"
+#include "core/TextPieces.h"
 
 #include "core/Unicode.h"
 
