@@ -17,7 +17,7 @@ JSON only, one verdict for every item, "fix" or "taste" or "worse":
 
 } // namespace
 
-std::string judgeSystem(const AppProfile& app, std::string_view language, const NotesView& notes,
+std::string judgeSystem(const AppProfile& app, std::string_view language, const AppNotes& notes,
                         const TranslationStyle& style, const TermMap& terms) {
     const std::map<std::string_view, std::string> values{
         {"APP", app.name},

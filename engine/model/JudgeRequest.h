@@ -12,7 +12,7 @@
 
 namespace orvel::Prompt {
 
-std::string judgeSystem(const AppProfile& app, std::string_view language, const NotesView& notes,
+std::string judgeSystem(const AppProfile& app, std::string_view language, const AppNotes& notes,
                         const TranslationStyle& style, const TermMap& terms);
 
 std::string judgeUser(const std::vector<JudgeItem>& items);

@@ -91,7 +91,7 @@ std::vector<std::string> termLines(const TermMap& terms) {
 }
 
 std::vector<std::string> contextSections(const AppProfile& app, std::string_view language,
-                                         const NotesView& notes, const TranslationStyle& style,
+                                         const AppNotes& notes, const TranslationStyle& style,
                                          const TermMap& terms) {
     std::vector<std::string> sections;
     if (auto about = aboutApp(app))

@@ -11,16 +11,11 @@
 #include <vector>
 
 #include "core/AppManifest.h"
+#include "engine/apps/AppNotes.h"
 #include "engine/model/AppProfile.h"
 #include "engine/model/TranslationStyle.h"
 
 namespace orvel::Prompt {
-
-// What the requests read of the person's notes for an app: the free text and the glossary.
-struct NotesView {
-    std::string_view notes;
-    std::span<const AppManifest::Term> glossary;
-};
 
 // English term to the chosen word.
 using TermMap = std::map<std::string, std::string>;
@@ -49,7 +44,7 @@ std::vector<std::string> termLines(const TermMap& terms);
 // ABOUT THE APP, the person's notes, NAMES AND MEANINGS, TERMS and the language's STYLE notes, each only
 // when it has something to say.
 std::vector<std::string> contextSections(const AppProfile& app, std::string_view language,
-                                         const NotesView& notes, const TranslationStyle& style,
+                                         const AppNotes& notes, const TranslationStyle& style,
                                          const TermMap& terms);
 
 // The first line, the context sections and the rules, with one empty line between each two.

@@ -30,7 +30,7 @@ Answer {"fixes": []} when every item is right.)TEXT";
 
 } // namespace
 
-std::string reviewSystem(const AppProfile& app, std::string_view language, const NotesView& notes,
+std::string reviewSystem(const AppProfile& app, std::string_view language, const AppNotes& notes,
                          const TranslationStyle& style, const TermMap& terms) {
     const auto sentences = styleLines(language, style);
     const std::map<std::string_view, std::string> values{

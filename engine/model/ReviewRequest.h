@@ -12,7 +12,7 @@
 
 namespace orvel::Prompt {
 
-std::string reviewSystem(const AppProfile& app, std::string_view language, const NotesView& notes,
+std::string reviewSystem(const AppProfile& app, std::string_view language, const AppNotes& notes,
                          const TranslationStyle& style, const TermMap& terms);
 
 // The term block of the pairs, the count line and the items.

@@ -26,7 +26,7 @@ constexpr std::string_view evidenceRule =
 
 } // namespace
 
-std::string termsSystem(const AppProfile& app, std::string_view language, const NotesView& notes,
+std::string termsSystem(const AppProfile& app, std::string_view language, const AppNotes& notes,
                         const TranslationStyle& style, bool evidence) {
     const std::string name = languageName(language);
     const std::map<std::string_view, std::string> values{

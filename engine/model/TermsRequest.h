@@ -14,7 +14,7 @@ namespace orvel::Prompt {
 
 // Never has a TERMS section: the terms are what it asks for. `evidence` adds the rule on the reference
 // software's translations, for items that carry them.
-std::string termsSystem(const AppProfile& app, std::string_view language, const NotesView& notes,
+std::string termsSystem(const AppProfile& app, std::string_view language, const AppNotes& notes,
                         const TranslationStyle& style, bool evidence);
 
 std::string termsUser(const std::vector<TermItem>& items);

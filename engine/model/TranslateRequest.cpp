@@ -51,7 +51,7 @@ std::string categoryShape(std::string_view language) {
 
 } // namespace
 
-std::string translateSystem(const AppProfile& app, std::string_view language, const NotesView& notes,
+std::string translateSystem(const AppProfile& app, std::string_view language, const AppNotes& notes,
                             const TranslationStyle& style, const TermMap& terms, bool phrases) {
     const std::string name = languageName(language);
     const auto sentences = styleLines(language, style);

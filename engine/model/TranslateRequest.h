@@ -17,7 +17,7 @@ namespace orvel::Prompt {
 
 // The first line, the context sections, the RULES and the shape of the ANSWER. `phrases` adds the rule
 // on reference phrasings, for runs whose items may carry them.
-std::string translateSystem(const AppProfile& app, std::string_view language, const NotesView& notes,
+std::string translateSystem(const AppProfile& app, std::string_view language, const AppNotes& notes,
                             const TranslationStyle& style, const TermMap& terms, bool phrases);
 
 // The term block, the count line and the items.

@@ -50,8 +50,8 @@ AppProfile frenchApp() {
 
 const std::vector<Term> personGlossary{{"Preset", "a saved set of brightness values", true},
                                        {"HDR", std::nullopt, std::nullopt}};
-const Prompt::NotesView fullNotes{" \n Prefer short words.\nNo exclamation marks.\n  ", personGlossary};
-const Prompt::NotesView noNotes{};
+const AppNotes fullNotes{" \n Prefer short words.\nNo exclamation marks.\n  ", personGlossary};
+const AppNotes noNotes{};
 const Prompt::TermMap fullTerms{{"display", "Display"}, {"Zoom", "Zoom"}, {"brightness", "Helligkeit"}};
 const Prompt::TermMap frenchTerms{{"display", "écran"}};
 const std::vector<Prompt::TermPair> germanPairs{
