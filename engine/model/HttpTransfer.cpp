@@ -1,0 +1,181 @@
+#include "engine/model/HttpTransfer.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+#include <mutex>
+
+#include <curl/curl.h>
+
+#include "core/Cancellation.h"
+#include "core/Trim.h"
+
+namespace orvel::HttpTransfer {
+namespace {
+
+void initialiseOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct EasyCleanup {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+struct MultiCleanup {
+    void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
+};
+struct ListCleanup {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+struct UrlCleanup {
+    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+
+struct Transfer {
+    HttpResponse response;
+    std::stop_token stop;
+};
+
+std::size_t collectBody(char* data, std::size_t size, std::size_t count, void* context) {
+    static_cast<Transfer*>(context)->response.body.append(data, size * count);
+    return size * count;
+}
+
+std::size_t collectHeader(char* data, std::size_t size, std::size_t count, void* context) {
+    auto& headers = static_cast<Transfer*>(context)->response.headers;
+    const std::string_view line(data, size * count);
+    if (line.starts_with("HTTP/")) {
+        // A new status line: the headers of an earlier (redirect or interim) answer no longer count.
+        headers.clear();
+    } else if (const auto colon = line.find(':'); colon != std::string_view::npos) {
+        std::string name(text::trimmed(line.substr(0, colon)));
+        for (char& c : name)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        headers[name] = std::string(text::trimmed(line.substr(colon + 1)));
+    }
+    return size * count;
+}
+
+int checkStop(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<Transfer*>(context)->stop.stop_requested() ? 1 : 0;
+}
+
+long timeoutMilliseconds(double seconds) {
+    if (!std::isfinite(seconds) || seconds <= 0)
+        return 0;
+    const double ms = std::ceil(seconds * 1000);
+    return ms >= static_cast<double>(std::numeric_limits<long>::max()) ? 0 : static_cast<long>(ms);
+}
+
+// Local servers are never reached through a proxy; the person's own exceptions still apply.
+std::string proxyExceptions() {
+    std::string hosts = "localhost,127.0.0.1,::1";
+    for (const char* name : {"no_proxy", "NO_PROXY"}) {
+        if (const char* value = std::getenv(name); value && *value) {
+            hosts = std::string(value) + "," + hosts;
+            break;
+        }
+    }
+    return hosts;
+}
+
+void check(CURLcode code) {
+    if (code != CURLE_OK)
+        throw TransportError(std::string("The request could not be prepared: ") + curl_easy_strerror(code),
+                             false);
+}
+
+} // namespace
+
+bool isSendable(const std::string& url) {
+    initialiseOnce();
+    // libcurl reads "http:///path" as the host "path"; a URL without a host names no server.
+    const auto authority = url.find("://");
+    if (authority == std::string::npos || url.find_first_of("/?#", authority + 3) == authority + 3 ||
+        authority + 3 == url.size())
+        return false;
+    std::unique_ptr<CURLU, UrlCleanup> parsed(curl_url());
+    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
+        return false;
+    char* scheme = nullptr;
+    if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK)
+        return false;
+    const std::string_view value(scheme);
+    const bool web = value == "http" || value == "https";
+    curl_free(scheme);
+    return web;
+}
+
+HttpResponse post(const std::string& url, const std::vector<std::string>& headerLines,
+                  const std::string& body, double timeoutSeconds, std::stop_token stop) {
+    initialiseOnce();
+    throwIfCancelled(stop);
+    std::unique_ptr<CURL, EasyCleanup> easy(curl_easy_init());
+    std::unique_ptr<CURLM, MultiCleanup> multi(curl_multi_init());
+    if (!easy || !multi)
+        throw TransportError("The request could not be prepared: out of memory", false);
+
+    std::unique_ptr<curl_slist, ListCleanup> headers;
+    for (const auto& line : headerLines)
+        headers.reset(curl_slist_append(headers.release(), line.c_str()));
+    // A large body would otherwise wait for "100 Continue" before it is sent.
+    headers.reset(curl_slist_append(headers.release(), "Expect:"));
+
+    Transfer transfer{{}, stop};
+    const std::string noProxy = proxyExceptions();
+    CURL* h = easy.get();
+    check(curl_easy_setopt(h, CURLOPT_URL, url.c_str()));
+    check(curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https"));
+    check(curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https"));
+    check(curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L));
+    check(curl_easy_setopt(h, CURLOPT_MAXREDIRS, 16L));
+    check(curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L));
+    check(curl_easy_setopt(h, CURLOPT_NOPROXY, noProxy.c_str()));
+    check(curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, ""));
+    check(curl_easy_setopt(h, CURLOPT_POST, 1L));
+    check(curl_easy_setopt(h, CURLOPT_POSTFIELDS, body.data()));
+    check(curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size())));
+    check(curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get()));
+    check(curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(timeoutSeconds)));
+    check(curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, timeoutMilliseconds(timeoutSeconds)));
+    check(curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collectBody));
+    check(curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer));
+    check(curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, collectHeader));
+    check(curl_easy_setopt(h, CURLOPT_HEADERDATA, &transfer));
+    check(curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, checkStop));
+    check(curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer));
+    check(curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L));
+
+    if (curl_multi_add_handle(multi.get(), h) != CURLM_OK)
+        throw TransportError("The request could not be prepared.", false);
+    CURLcode result = CURLE_OK;
+    {
+        // Wakes the wait below the moment a stop is requested, so an idle transfer ends at once too.
+        std::stop_callback wake(stop, [m = multi.get()] { curl_multi_wakeup(m); });
+        int running = 1;
+        while (running) {
+            if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
+                break;
+            if (stop.stop_requested())
+                break;
+            if (running && curl_multi_poll(multi.get(), nullptr, 0, 1000, nullptr) != CURLM_OK)
+                break;
+        }
+        int queued = 0;
+        result = CURLE_ABORTED_BY_CALLBACK;
+        while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued))
+            if (message->msg == CURLMSG_DONE)
+                result = message->data.result;
+    }
+    curl_multi_remove_handle(multi.get(), h);
+    throwIfCancelled(stop);
+    if (result != CURLE_OK)
+        throw TransportError(std::string("The request failed: ") + curl_easy_strerror(result),
+                             result == CURLE_OPERATION_TIMEDOUT);
+    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &transfer.response.statusCode);
+    return std::move(transfer.response);
+}
+
+} // namespace orvel::HttpTransfer

@@ -1,0 +1,97 @@
+#include "LoopbackServer.h"
+
+#include <chrono>
+#include <stdexcept>
+
+#include <strings.h>
+
+namespace orvel::testing {
+
+std::size_t RecordedRequest::headerCount(const std::string& name) const {
+    std::size_t count = 0;
+    for (const auto& [key, value] : headers)
+        if (strcasecmp(key.c_str(), name.c_str()) == 0)
+            ++count;
+    return count;
+}
+
+std::string RecordedRequest::header(const std::string& name) const {
+    for (const auto& [key, value] : headers)
+        if (strcasecmp(key.c_str(), name.c_str()) == 0)
+            return value;
+    return {};
+}
+
+std::string completionBody(const json::Json& content) {
+    json::Json body = {
+        {"choices", json::Json::array({{{"message", {{"role", "assistant"}, {"content", content}}}}})}};
+    return json::dump(body);
+}
+
+LoopbackServer::LoopbackServer() {
+    m_server.Post(".*", [this](const httplib::Request& request, httplib::Response& response) {
+        handle(request, response);
+    });
+    m_port = m_server.bind_to_any_port("127.0.0.1");
+    if (m_port <= 0)
+        throw std::runtime_error("the test server could not bind to the loopback interface");
+    m_thread = std::thread([this] { m_server.listen_after_bind(); });
+    // The socket already listens; waiting for the accept loop only keeps stop() from racing its start.
+    while (!m_server.is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+LoopbackServer::~LoopbackServer() {
+    release();
+    m_server.stop();
+    m_thread.join();
+}
+
+std::string LoopbackServer::url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(m_port) + path;
+}
+
+void LoopbackServer::reply(std::vector<Reply> replies) {
+    std::lock_guard guard(m_lock);
+    m_replies.assign(replies.begin(), replies.end());
+}
+
+void LoopbackServer::holdReplies() {
+    std::lock_guard guard(m_lock);
+    m_holding = true;
+}
+
+void LoopbackServer::release() {
+    {
+        std::lock_guard guard(m_lock);
+        m_holding = false;
+    }
+    m_changed.notify_all();
+}
+
+void LoopbackServer::waitForRequests(std::size_t count) {
+    std::unique_lock lock(m_lock);
+    m_changed.wait(lock, [&] { return m_requests.size() >= count; });
+}
+
+std::vector<RecordedRequest> LoopbackServer::requests() const {
+    std::lock_guard guard(m_lock);
+    return m_requests;
+}
+
+void LoopbackServer::handle(const httplib::Request& request, httplib::Response& response) {
+    std::unique_lock lock(m_lock);
+    m_requests.push_back({request.path, {request.headers.begin(), request.headers.end()}, request.body});
+    m_changed.notify_all();
+    // Bounded, so that a client that fails to give up shows as a failed test rather than a hung one.
+    m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return !m_holding; });
+    Reply reply = m_replies.empty() ? Reply{200, completionBody("ok"), {}} : m_replies.front();
+    if (m_replies.size() > 1)
+        m_replies.pop_front();
+    response.status = reply.status;
+    for (const auto& [name, value] : reply.headers)
+        response.set_header(name, value);
+    response.set_content(reply.body, "application/json");
+}
+
+} // namespace orvel::testing

@@ -1,0 +1,75 @@
+#pragma once
+// A real HTTP server on 127.0.0.1 for the tests, on a port the system picks. It answers POST requests
+// with a script of replies and records what it was sent.
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <httplib.h>
+
+#include "core/Json.h"
+
+namespace orvel::testing {
+
+struct RecordedRequest {
+    std::string path;
+    std::multimap<std::string, std::string> headers;
+    std::string body;
+
+    bool hasHeader(const std::string& name) const { return headerCount(name) > 0; }
+    std::size_t headerCount(const std::string& name) const;
+    std::string header(const std::string& name) const;
+    json::Json json() const { return json::parse(body); }
+};
+
+struct Reply {
+    Reply(int status, std::string body, std::map<std::string, std::string> headers = {})
+        : status(status), body(std::move(body)), headers(std::move(headers)) {}
+    int status;
+    std::string body;
+    std::map<std::string, std::string> headers;
+};
+
+// A chat-completion body whose first choice's message has `content` (any JSON value).
+std::string completionBody(const json::Json& content);
+
+class LoopbackServer {
+  public:
+    LoopbackServer();
+    ~LoopbackServer();
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    // "http://127.0.0.1:PORT" followed by `path`.
+    std::string url(const std::string& path = "") const;
+
+    // Replies in order; the last one repeats.
+    void reply(std::vector<Reply> replies);
+    // Holds every answer until release() (or the server's end), to play a slow endpoint.
+    void holdReplies();
+    void release();
+    // Waits until `count` requests have arrived.
+    void waitForRequests(std::size_t count);
+
+    std::vector<RecordedRequest> requests() const;
+
+  private:
+    void handle(const httplib::Request& request, httplib::Response& response);
+
+    httplib::Server m_server;
+    int m_port = 0;
+    std::thread m_thread;
+    mutable std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::deque<Reply> m_replies;
+    std::vector<RecordedRequest> m_requests;
+    bool m_holding = false;
+};
+
+} // namespace orvel::testing
