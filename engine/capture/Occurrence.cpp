@@ -1,5 +1,8 @@
 #include "engine/capture/Occurrence.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/Hash.h"
 
 namespace orvel {
@@ -21,7 +24,10 @@ json::Json Occurrence::toJson() const {
     json::set(out, "section", section);
     json::set(out, "role", role);
     json::set(out, "row", row);
-    json::set(out, "frame", frame);
+    // JSON cannot hold NaN or infinity; written as null, such a frame would make the whole context
+    // file undecodable, so it is left out instead.
+    if (frame && std::ranges::all_of(*frame, [](double value) { return std::isfinite(value); }))
+        json::set(out, "frame", frame);
     json::set(out, "captured", captured);
     return out;
 }

@@ -33,22 +33,40 @@ template <> struct Coder<LanguageNotes::Quotes> {
 namespace {
 
 // Every text and key in canonical composition, so that file texts compare with the built-in ones.
-json::Json composed(const json::Json& value) {
-    if (value.is_string())
-        return text::nfc(value.get_ref<const std::string&>());
-    if (value.is_array()) {
-        json::Json out = json::Json::array();
-        for (const auto& element : value)
-            out.push_back(composed(element));
-        return out;
+// Done on the decoded notes, not on the JSON tree, so that deep nesting under an ignored key costs
+// no recursion.
+void compose(std::string& text) {
+    text = text::nfc(text);
+}
+
+void compose(std::vector<std::string>& lines) {
+    std::ranges::for_each(lines, [](std::string& line) { compose(line); });
+}
+
+void compose(LanguageNotes::TermMap& terms) {
+    LanguageNotes::TermMap out;
+    for (const auto& [term, word] : terms)
+        out.insert_or_assign(text::nfc(term), text::nfc(word));
+    terms = std::move(out);
+}
+
+LanguageNotes composed(LanguageNotes notes) {
+    for (auto* lines :
+         {&notes.always, &notes.keepCommon, &notes.translateAll, &notes.informal, &notes.formal})
+        compose(*lines);
+    for (auto* terms : {&notes.terms, &notes.keepCommonTerms, &notes.translateAllTerms})
+        compose(*terms);
+    for (auto& rule : notes.avoid) {
+        compose(rule.pattern);
+        compose(rule.advice);
+        if (rule.source)
+            compose(*rule.source);
     }
-    if (value.is_object()) {
-        json::Json out = json::Json::object();
-        for (const auto& [key, element] : value.items())
-            out[text::nfc(key)] = composed(element);
-        return out;
+    if (notes.quotes) {
+        compose(notes.quotes->open);
+        compose(notes.quotes->close);
     }
-    return value;
+    return notes;
 }
 
 template <class T> T valueOrEmpty(const std::optional<T>& value) {
@@ -100,7 +118,7 @@ LanguageNotes LanguageNotes::File::toNotes() const {
 }
 
 LanguageNotes LanguageNotes::File::notes(std::string_view bytes) {
-    return fromJson(composed(json::parse(bytes))).toNotes();
+    return composed(fromJson(json::parse(bytes)).toNotes());
 }
 
 std::vector<std::string> LanguageNotes::File::candidateNames(std::string_view language) {

@@ -5,6 +5,7 @@
 #include "core/Languages.h"
 #include "core/PluralRules.h"
 #include "core/TextPieces.h"
+#include "core/Unicode.h"
 #include "engine/model/PluralExamples.h"
 #include "engine/model/PromptTemplate.h"
 
@@ -79,7 +80,9 @@ std::string termWords(const std::vector<TermPair>& termPairs) {
     std::vector<std::string> lines;
     for (std::size_t i = 0; i < std::min(termPairs.size(), maxTermPairs); ++i) {
         const auto& [term, word] = termPairs[i];
-        lines.push_back(word == term ? "- " + term + ": keep as is" : "- " + term + " → " + word);
+        // Canonically equivalent spellings are the same word: it stays as it is.
+        lines.push_back(text::canonicallyEqual(word, term) ? "- " + term + ": keep as is"
+                                                           : "- " + term + " → " + word);
     }
     return "Use these words for the terms in these strings:\n" + text::joined(lines, "\n") + "\n\n";
 }

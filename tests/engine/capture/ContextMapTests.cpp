@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <unordered_set>
 
 #include "core/OrvelPaths.h"
@@ -143,6 +145,17 @@ TEST_F(ContextMapFileTests, SavedMapLoadsBackEqual) {
     map.save(m_app);
     EXPECT_EQ(ContextMap::load(m_app), map);
     EXPECT_NE(testing::readBytes(ContextMap::fileURL(m_app)).find("brightness/label"), std::string::npos);
+}
+
+TEST_F(ContextMapFileTests, FrameWithoutAJsonNumberIsLeftOutAndTheRestSurvives) {
+    ContextMap map;
+    Occurrence odd = seen("Settings", "slider", {"«Brightness»"});
+    odd.frame = std::vector<double>{std::nan(""), 0, std::numeric_limits<double>::infinity(), 10};
+    map.occurrences["k"] = {odd, seen("B", "label")};
+    map.save(m_app);
+    odd.frame = std::nullopt;
+    EXPECT_EQ(ContextMap::load(m_app).occurrences.at("k"),
+              (std::vector<Occurrence>{odd, seen("B", "label")}));
 }
 
 TEST_F(ContextMapFileTests, DamagedFileLoadsEmpty) {

@@ -38,8 +38,20 @@ TEST(LanguageNotesFile, MalformedFilesFail) {
 }
 
 TEST(LanguageNotesFile, TextsAreComposed) {
-    const auto notes = LanguageNotes::File::notes("{\"terms\": {\"cafe\\u0301\": \"e\\u0301cran\"}}");
+    const auto notes = LanguageNotes::File::notes(
+        "{\"terms\": {\"cafe\\u0301\": \"e\\u0301cran\"}, \"always\": [\"e\\u0301\"],"
+        " \"avoid\": [{\"pattern\": \"e\\u0301\", \"advice\": \"e\\u0301\", \"source\": \"e\\u0301\"}],"
+        " \"quotes\": {\"open\": \"e\\u0301\", \"close\": \"e\\u0301\"}}");
     EXPECT_EQ(notes.terms.at("caf\u00E9"), "\u00E9cran");
+    EXPECT_EQ(notes.always.front(), "\u00E9");
+    EXPECT_EQ(notes.avoid.front(), (LanguageNotes::Avoid{"\u00E9", "\u00E9", "\u00E9"}));
+    EXPECT_EQ(notes.quotes, (LanguageNotes::Quotes{"\u00E9", "\u00E9"}));
+}
+
+TEST(LanguageNotesFile, DeepNestingUnderAnIgnoredKeyDoesNotExhaustTheStack) {
+    const std::string bytes =
+        "{\"always\": [\"a\"], \"comment\": " + std::string(200'000, '[') + std::string(200'000, ']') + "}";
+    EXPECT_EQ(LanguageNotes::File::notes(bytes).always, Names{"a"});
 }
 
 TEST(LanguageNotesFile, CandidateNames) {

@@ -150,6 +150,9 @@ TEST_F(PromptContextTests, TermBlockLimitsAndKeepLines) {
     EXPECT_EQ(Prompt::termWords({{"HDR", "HDR"}, {"Dock", "dock"}}),
               "Use these words for the terms in these strings:\n- HDR: keep as is\n- Dock → dock\n\n");
     EXPECT_EQ(Prompt::termWords({}), "");
+    // A word spelled with a combining accent is the same word as its composed form.
+    EXPECT_EQ(Prompt::termWords({{"caf\u00E9", "cafe\u0301"}}),
+              "Use these words for the terms in these strings:\n- caf\u00E9: keep as is\n\n");
     EXPECT_EQ(Prompt::translateUser(
                   {{.id = "1", .text = "a"}, {.id = "2", .text = "b"}, {.id = "3", .text = "c"}}, {})
                   .substr(0, 27),
