@@ -1,14 +1,25 @@
 #include "engine/apps/AppNotes.h"
 
+#include <optional>
+
 #include "core/FileIO.h"
 #include "core/OrvelProtocol.h"
 #include "core/StringsFiles.h"
+#include "engine/apps/UndecodableFileCopy.h"
 
 namespace orvel {
 namespace {
 
 std::filesystem::path notesFile(const TranslatableApp& app) {
     return app.projectFolder() / "notes.json";
+}
+
+std::optional<AppNotes> decoded(const std::string& bytes) {
+    try {
+        return OrvelProtocol::decode<AppNotes>(bytes);
+    } catch (const json::DecodingError&) {
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -27,17 +38,15 @@ json::Json AppNotes::toJson() const {
 
 AppNotes AppNotes::load(const TranslatableApp& app) {
     auto bytes = FileIO::readIfPresent(notesFile(app));
-    if (!bytes)
-        return {};
-    try {
-        return OrvelProtocol::decode<AppNotes>(*bytes);
-    } catch (const json::DecodingError&) {
-        return {};
-    }
+    return bytes ? decoded(*bytes).value_or(AppNotes{}) : AppNotes{};
 }
 
 void AppNotes::save(const TranslatableApp& app) const {
-    StringsFiles::writeAtomically(OrvelProtocol::encode(*this), notesFile(app));
+    const std::string bytes = OrvelProtocol::encode(*this);
+    // Notes that load as empty because their file does not decode are still the person's words.
+    keepUndecodableFile(notesFile(app),
+                        [](const std::string& existing) { return decoded(existing).has_value(); });
+    StringsFiles::writeAtomically(bytes, notesFile(app));
 }
 
 } // namespace orvel

@@ -21,7 +21,8 @@ struct AppNotes {
     // The app's "notes.json" in its project folder; a missing, unreadable or undecodable file gives the
     // empty notes.
     static AppNotes load(const TranslatableApp& app);
-    // Replaces "notes.json" atomically; throws encoding or file errors.
+    // Replaces "notes.json" atomically; a file there that does not decode is first kept once as
+    // "notes.json.broken" beside it. Throws encoding or file errors.
     void save(const TranslatableApp& app) const;
     bool operator==(const AppNotes&) const = default;
 };

@@ -13,6 +13,7 @@
 #include "core/PathComponent.h"
 #include "core/PluralRules.h"
 #include "core/StringsFiles.h"
+#include "core/Unicode.h"
 #include "engine/apps/UnsafeNameError.h"
 
 namespace orvel::OverlayWriter {
@@ -23,18 +24,20 @@ namespace fs = std::filesystem;
 constexpr std::string_view stringsExtension = ".strings";
 constexpr std::string_view stringsdictExtension = ".stringsdict";
 
+// The app's strings by id. Canonically equivalent ids name one string: a key typed with a combining
+// accent in a catalog is the same key as its precomposed form read back from a strings file.
 using SourceIndex = std::unordered_map<std::string, const SourceString*>;
 
 SourceIndex indexById(const std::vector<SourceString>& strings) {
     SourceIndex index;
     index.reserve(strings.size());
     for (const auto& string : strings)
-        index.emplace(string.id(), &string);
+        index.emplace(text::nfc(string.id()), &string);
     return index;
 }
 
 const SourceString* lookUp(const SourceIndex& index, const std::string& id) {
-    auto found = index.find(id);
+    auto found = index.find(text::nfc(id));
     return found == index.end() ? nullptr : found->second;
 }
 
@@ -76,7 +79,7 @@ class Entries {
             return;
         const SourceString* source = lookUp(sources, id);
         // A translation of other English than the app now shows is stale: the app shows its own text.
-        if (source && translation.source != source->text)
+        if (source && !text::canonicallyEqual(translation.source, source->text))
             return;
         auto place = tableAndKey(id);
         if (!place)
@@ -203,6 +206,8 @@ TranslationProject read(const TranslatableApp& app, const std::string& language)
     const auto rebuilt = [&](const std::string& table, const std::string& key) {
         std::string id = SourceString::id(table, key);
         const SourceString* source = lookUp(sources, id);
+        if (source)
+            id = source->id();
         StringTranslation translation;
         translation.origin = StringTranslation::Origin::person;
         translation.source = source ? source->text : key;

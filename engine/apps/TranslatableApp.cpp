@@ -129,10 +129,11 @@ std::vector<SourceString>
 TranslatableApp::loadStrings(const std::vector<std::vector<std::string>>& seen) const {
     std::vector<SourceString> result;
     std::unordered_set<std::string> ids;
-    // The first string of an id wins: a catalog string is never also listed as discovered.
+    // The first string of an id wins: a catalog string is never also listed as discovered, even when the
+    // running app reports its key in the other Unicode form.
     const auto append = [&](std::vector<SourceString>&& strings) {
         for (auto& string : strings)
-            if (ids.insert(string.id()).second)
+            if (ids.insert(text::nfc(string.id())).second)
                 result.push_back(std::move(string));
     };
     for (const auto& catalog : catalogURLs)

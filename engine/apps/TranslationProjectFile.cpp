@@ -8,6 +8,7 @@
 #include "core/StringsFiles.h"
 #include "engine/apps/OverlayWriter.h"
 #include "engine/apps/TranslationProject.h"
+#include "engine/apps/UndecodableFileCopy.h"
 #include "engine/apps/UnsafeNameError.h"
 
 namespace orvel {
@@ -21,21 +22,6 @@ std::optional<TranslationProject> decoded(const std::string& bytes) {
     } catch (const json::DecodingError&) {
         return std::nullopt;
     }
-}
-
-// A file that does not decode still holds what the rebuild from the overlay cannot give back (retired
-// entries, terms, style, the recorded English), so it is kept beside the project before it is replaced.
-// An earlier copy is never overwritten; anything else in the copy's place makes the save fail.
-void keepUndecodableFile(const fs::path& file) {
-    const auto bytes = FileIO::readIfPresent(file);
-    if (!bytes || decoded(*bytes))
-        return;
-    fs::path copy = file;
-    copy += ".broken";
-    std::error_code error;
-    if (fs::is_regular_file(fs::symlink_status(copy, error)))
-        return;
-    StringsFiles::writeAtomically(*bytes, copy);
 }
 
 } // namespace
@@ -57,7 +43,8 @@ void TranslationProject::save(const TranslatableApp& app) const {
     requireSafeLanguageCode(language);
     const std::string bytes = OrvelProtocol::encode(*this);
     const fs::path file = fileURL(app, language);
-    keepUndecodableFile(file);
+    // The rebuild from the overlay cannot give back retired entries, terms, style or the recorded English.
+    keepUndecodableFile(file, [](const std::string& existing) { return decoded(existing).has_value(); });
     StringsFiles::writeAtomically(bytes, file);
 }
 

@@ -79,6 +79,13 @@ TEST_F(LoadStringsTest, DiscoveredStringsFromTheSeenList) {
     EXPECT_FALSE(strings[0].discovered);
 }
 
+TEST_F(LoadStringsTest, ASeenKeyInTheOtherUnicodeFormIsTheCatalogsString) {
+    const std::string decomposed = "Cafe\xCC\x81", precomposed = "Caf\xC3\xA9";
+    const auto menu = app({{"Main.xcstrings", catalogOf({decomposed})}});
+    EXPECT_EQ(idsOf(menu.loadStrings({{"Main", precomposed}, {"Main", decomposed}})),
+              std::vector<std::string>{"Main/" + decomposed});
+}
+
 TEST_F(LoadStringsTest, KeepsDiscoveredStringsWhenTheBundleIsGone) {
     auto notes = app({{"Main.xcstrings", catalogOf({"Save"})}});
     scratch.write("Notes.app/Contents/Resources/logo.png", "png");

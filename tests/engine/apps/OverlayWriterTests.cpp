@@ -166,6 +166,34 @@ TEST_F(OverlayWriterTest, NamesThatLeaveTheFolderAreNeverUsed) {
     EXPECT_EQ(filesIn(app.dataFolder().parent_path()), std::set<std::string>{"com.example.Notes"});
 }
 
+// A text typed with a combining accent and the same text precomposed are one text.
+TEST_F(OverlayWriterTest, CanonicallyEquivalentIdsAndEnglishMatch) {
+    const std::string cafe = "Cafe\xCC\x81", precomposedCafe = "Caf\xC3\xA9";
+    const std::string creme = "Cre\xCC\x80me", precomposedCreme = "Cr\xC3\xA8me";
+    const auto bundle =
+        testing::makeBundle(scratch, "Cafe.app", {{"CFBundleIdentifier", "com.example.Cafe"}},
+                            {{"Menu.xcstrings", R"({"sourceLanguage": "en", "strings": {")" + cafe +
+                                                    R"(": {}, ")" + creme + R"(": {}}})"}});
+    const auto menuApp = *TranslatableApp::open(bundle, platform);
+    TranslationProject menu;
+    menu.app = menuApp.bundleIdentifier;
+    menu.language = "de";
+    // Made from the app's English, written the other way: not stale.
+    menu.translations[idOf("Menu", cafe)] = textTranslation(precomposedCafe, "Kaffeehaus");
+    // Stored under the other form of the app's id: still checked against the app's English.
+    menu.translations[idOf("Menu", precomposedCreme)] = textTranslation("Cream", "Sahne");
+    OverlayWriter::publish(menu, menuApp.loadStrings({}), menuApp, "Orvel");
+    const fs::path folder = OrvelPaths::lproj("de", menuApp.dataFolder());
+    EXPECT_EQ(StringsFiles::readStrings(folder / "Menu.strings"),
+              (StringsFiles::SimpleTable{{precomposedCafe, "Kaffeehaus"}}));
+
+    // The rebuild files the translation under the app's own id, made from the app's English.
+    const auto rebuilt = OverlayWriter::read(menuApp, "de");
+    ASSERT_EQ(rebuilt.translations.size(), 1u);
+    EXPECT_EQ(rebuilt.translations.begin()->first, idOf("Menu", cafe));
+    EXPECT_EQ(rebuilt.translations.begin()->second.source, cafe);
+}
+
 TEST_F(OverlayWriterTest, ReadsAPublishedOverlayBack) {
     project.translations[idOf("Main", "Open")] = textTranslation("Open", "Öffnen");
     project.translations[idOf("Main", "Gone")] = textTranslation("Gone", "Weg");

@@ -120,6 +120,13 @@ TEST_F(ProjectFilesTest, Notes) {
 
     testing::writeBytes(app.projectFolder() / "notes.json", R"({"notes": "only notes"})");
     EXPECT_EQ(AppNotes::load(app), AppNotes{});
+
+    // The person's words in a file that does not decode are kept once before the next save.
+    notes.save(app);
+    EXPECT_EQ(readBytes(app.projectFolder() / "notes.json.broken"), R"({"notes": "only notes"})");
+    EXPECT_EQ(AppNotes::load(app), notes);
+    notes.save(app);
+    EXPECT_EQ(readBytes(app.projectFolder() / "notes.json.broken"), R"({"notes": "only notes"})");
 }
 
 } // namespace
