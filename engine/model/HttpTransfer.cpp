@@ -147,6 +147,9 @@ HttpResponse post(const std::string& url, const std::vector<std::string>& header
     check(curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, checkStop));
     check(curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer));
     check(curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L));
+    // Otherwise giving up during a host name lookup waits for the lookup to end, which a name server
+    // that does not answer can drag out for many seconds; the lookup thread then ends on its own.
+    check(curl_easy_setopt(h, CURLOPT_QUICK_EXIT, 1L));
 
     if (curl_multi_add_handle(multi.get(), h) != CURLM_OK)
         throw TransportError("The request could not be prepared.", false);
