@@ -91,6 +91,9 @@ void check(CURLcode code) {
 
 bool isSendable(const std::string& url) {
     initialiseOnce();
+    // libcurl would read a URL only up to a NUL and so send to another address than the one written.
+    if (url.find('\0') != std::string::npos)
+        return false;
     // libcurl reads "http:///path" as the host "path"; a URL without a host names no server.
     const auto authority = url.find("://");
     if (authority == std::string::npos || url.find_first_of("/?#", authority + 3) == authority + 3 ||

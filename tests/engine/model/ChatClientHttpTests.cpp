@@ -65,8 +65,9 @@ TEST_F(ChatClientHttp, EveryEndpointFormReachesOneCompletionsPath) {
 }
 
 TEST_F(ChatClientHttp, EndpointsWithoutAUsableUrlFailBeforeSending) {
-    for (const std::string endpoint :
-         {"", "   ", "api.example.com/v1", "http://exa mple.com/v1", "http://"}) {
+    for (const std::string& endpoint :
+         std::vector<std::string>{"", "   ", "api.example.com/v1", "http://exa mple.com/v1", "http://",
+                                  server.url() + std::string(1, '\0') + "/v1"}) {
         ChatClient chat = client();
         chat.settings.endpoint = endpoint;
         const ChatError error = failure(chat);
