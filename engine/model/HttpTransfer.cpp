@@ -91,6 +91,9 @@ void check(CURLcode code) {
 
 bool isSendable(const std::string& url) {
     initialiseOnce();
+    // libcurl would read a URL only up to a NUL and so send to another address than the one written.
+    if (url.find('\0') != std::string::npos)
+        return false;
     // libcurl reads "http:///path" as the host "path"; a URL without a host names no server.
     const auto authority = url.find("://");
     if (authority == std::string::npos || url.find_first_of("/?#", authority + 3) == authority + 3 ||
@@ -147,6 +150,9 @@ HttpResponse post(const std::string& url, const std::vector<std::string>& header
     check(curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, checkStop));
     check(curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer));
     check(curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L));
+    // Otherwise giving up during a host name lookup waits for the lookup to end, which a name server
+    // that does not answer can drag out for many seconds; the lookup thread then ends on its own.
+    check(curl_easy_setopt(h, CURLOPT_QUICK_EXIT, 1L));
 
     if (curl_multi_add_handle(multi.get(), h) != CURLM_OK)
         throw TransportError("The request could not be prepared.", false);

@@ -86,3 +86,18 @@ TEST(ChatClientAnswers, DecodeJsonReadsOneObjectOrFails) {
         }
     }
 }
+
+TEST(ChatClientAnswers, AbsurdlyNestedAnswersAreRefusedWithoutExhaustingTheStack) {
+    const auto nested = [](int depth) {
+        return "{\"translations\": [{\"id\": " + std::string(depth, '[') + std::string(depth, ']') + "}]}";
+    };
+    const auto ordinary = ChatClient::jsonObject(nested(100), "translations");
+    ASSERT_TRUE(ordinary);
+    EXPECT_EQ(ordinary->size(), 1u);
+    EXPECT_EQ(ChatClient::decodeJSON(nested(100)).size(), 1u);
+
+    const std::string hostile = nested(200'000);
+    EXPECT_FALSE(ChatClient::jsonObject(hostile, "translations"));
+    EXPECT_THROW(ChatClient::decodeJSON(hostile), ChatError);
+    EXPECT_FALSE(ChatClient::answerText(completionBody(json::Json::array()) + std::string(200'000, '[')));
+}

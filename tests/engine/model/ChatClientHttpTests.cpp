@@ -3,6 +3,7 @@
 #include <future>
 #include <system_error>
 
+#include "HeldNameLookup.h"
 #include "LoopbackServer.h"
 #include "core/Cancellation.h"
 #include "engine/model/AppleModels.h"
@@ -64,8 +65,9 @@ TEST_F(ChatClientHttp, EveryEndpointFormReachesOneCompletionsPath) {
 }
 
 TEST_F(ChatClientHttp, EndpointsWithoutAUsableUrlFailBeforeSending) {
-    for (const std::string endpoint :
-         {"", "   ", "api.example.com/v1", "http://exa mple.com/v1", "http://"}) {
+    for (const std::string& endpoint :
+         std::vector<std::string>{"", "   ", "api.example.com/v1", "http://exa mple.com/v1", "http://",
+                                  server.url() + std::string(1, '\0') + "/v1"}) {
         ChatClient chat = client();
         chat.settings.endpoint = endpoint;
         const ChatError error = failure(chat);
@@ -272,6 +274,24 @@ TEST_F(ChatClientHttp, StopRequestEndsASlowRequestAtOnce) {
     stopped.request_stop();
     EXPECT_THROW(client().complete(messages, false, stopped.get_token()), CancellationError);
     EXPECT_EQ(server.requests().size(), 1u);
+}
+
+TEST_F(ChatClientHttp, StopRequestDuringTheHostNameLookupEndsAtOnce) {
+    // A name server that does not answer must not keep a stopped request waiting for it.
+    orvel::testing::holdLookups();
+    ChatClient chat = client();
+    chat.settings.endpoint = "http://" + std::string(orvel::testing::heldHostName) + "/v1";
+    chat.settings.timeout = 60;
+    std::stop_source stop;
+    auto call =
+        std::async(std::launch::async, [&] { return chat.complete(messages, false, stop.get_token()); });
+    const bool lookupBegan = orvel::testing::waitForHeldLookup();
+    stop.request_stop();
+    const bool ended = call.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    orvel::testing::releaseHeldLookups();
+    ASSERT_TRUE(lookupBegan);
+    EXPECT_TRUE(ended);
+    EXPECT_THROW(call.get(), CancellationError);
 }
 
 TEST_F(ChatClientHttp, TimeOutAndRefusedConnectionAreTransportErrors) {
