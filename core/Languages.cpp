@@ -17,12 +17,14 @@ icu::Locale localeFor(std::string_view code) {
     return locale;
 }
 
-// ICU echoes the code back when it has no name for it; the code then stands for itself anyway.
+// ICU echoes the code back when it has no name for it; the code then stands for itself anyway. A code
+// ICU cannot even hold (an overlong one) would otherwise be named "Unknown language".
 std::string displayName(std::string_view code, const icu::Locale& inLocale) {
-    if (code.empty())
-        return {};
+    const icu::Locale locale = localeFor(code);
+    if (code.empty() || locale.isBogus() || inLocale.isBogus())
+        return std::string(code);
     icu::UnicodeString name;
-    localeFor(code).getDisplayName(inLocale, name);
+    locale.getDisplayName(inLocale, name);
     std::string out;
     name.toUTF8String(out);
     return out.empty() ? std::string(code) : out;

@@ -1,8 +1,32 @@
 #include "core/StringCatalog.h"
 
+#include <utility>
+#include <vector>
+
 #include "core/FileIO.h"
 
 namespace orvel {
+namespace {
+
+// Variations may nest, and their decoding recurses once per level: a hostile catalog nested
+// thousands of levels deep would exhaust the stack. Real catalogs stay a few levels deep.
+constexpr std::size_t maximumNesting = 512;
+
+void requireBoundedNesting(const json::Json& root) {
+    std::vector<std::pair<const json::Json*, std::size_t>> pending{{&root, 1}};
+    while (!pending.empty()) {
+        const auto [value, depth] = pending.back();
+        pending.pop_back();
+        if (!value->is_structured())
+            continue;
+        if (depth > maximumNesting)
+            throw json::DecodingError("The data couldn't be read because it is nested too deeply.");
+        for (const auto& child : *value)
+            pending.emplace_back(&child, depth + 1);
+    }
+}
+
+} // namespace
 
 using json::Json;
 using json::optional;
@@ -99,7 +123,9 @@ Json StringCatalog::toJson() const {
 }
 
 StringCatalog StringCatalog::decode(std::string_view text) {
-    return json::decode<StringCatalog>(json::parse(text));
+    const json::Json document = json::parse(text);
+    requireBoundedNesting(document);
+    return json::decode<StringCatalog>(document);
 }
 
 StringCatalog StringCatalog::load(const std::filesystem::path& path) {

@@ -81,7 +81,8 @@ struct StringCatalog {
     // Reads and decodes a catalog file. Throws std::system_error when the file cannot be read and
     // json::DecodingError when it does not decode; there is no partial result.
     static StringCatalog load(const std::filesystem::path& path);
-    // Decodes catalog JSON text; throws json::DecodingError.
+    // Decodes catalog JSON text; throws json::DecodingError, also for a document nested more than
+    // 512 levels deep.
     static StringCatalog decode(std::string_view text);
 
     static StringCatalog fromJson(const json::Json& value);

@@ -192,10 +192,9 @@ SimpleTable readStrings(const std::filesystem::path& path) {
         looksLikePropertyList(*bytes) ? simpleTableFromPlist(*bytes) : StringsFileParser::parse(*bytes);
     if (!parsed)
         return {};
-    SimpleTable table;
     for (auto& [key, value] : *parsed)
-        table.insert_or_assign(text::nfc(key), text::nfc(value));
-    return table;
+        value = text::nfc(value);
+    return std::move(*parsed);
 }
 
 PluralTable readStringsdict(const std::filesystem::path& path) {
@@ -205,7 +204,7 @@ PluralTable readStringsdict(const std::filesystem::path& path) {
     PluralTable table;
     for (const auto& [key, value] : root->items()) {
         if (auto entry = pluralEntry(value))
-            table.insert_or_assign(text::nfc(key), std::move(*entry));
+            table.emplace(key, std::move(*entry));
     }
     return table;
 }

@@ -46,8 +46,9 @@ json::Json stringsdictPlist(const PluralTable& table);
 // Throws XmlPropertyList::SerializationError (leaving the disk untouched) or the error of the write.
 void writeStringsdict(const PluralTable& table, const std::filesystem::path& path);
 
-// Never fail: a missing, unreadable or malformed file reads as an empty map. Keys and texts come back
-// in canonically composed form (NFC).
+// Never fail: a missing, unreadable or malformed file reads as an empty map. Texts come back in
+// canonically composed form (NFC); keys come back exactly as written, because string ids are built
+// from the keys of the catalogs as they stand and must match them.
 SimpleTable readStrings(const std::filesystem::path& path);
 PluralTable readStringsdict(const std::filesystem::path& path);
 

@@ -56,4 +56,7 @@ TEST(Languages, UnknownCodesNameThemselves) {
     EXPECT_EQ(Languages::nativeName("xx"), "Xx");
     EXPECT_EQ(Languages::englishName(""), "");
     EXPECT_EQ(Languages::nativeName(""), "");
+    const std::string overlong(400, 'q');
+    EXPECT_EQ(Languages::englishName(overlong), overlong);
+    EXPECT_EQ(Languages::nativeName(overlong), "Q" + overlong.substr(1));
 }

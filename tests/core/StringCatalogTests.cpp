@@ -128,6 +128,21 @@ TEST(CatalogDecoding, FailsAsAWholeOnWrongTypesOrMissingValues) {
     EXPECT_TRUE(unknownKeys.strings.empty());
 }
 
+TEST(CatalogDecoding, DeeplyNestedVariationsFailInsteadOfExhaustingTheStack) {
+    const auto nested = [](int levels) {
+        std::string variation;
+        for (int i = 0; i < levels; ++i)
+            variation += R"({"variations":{"device":{"mac":)";
+        variation += R"({"stringUnit":{"value":"x"}})";
+        for (int i = 0; i < levels; ++i)
+            variation += "}}}";
+        return R"({"sourceLanguage":"en","strings":{"k":{"localizations":{"en":{"variations":{"plural":{"one":)" +
+               variation + "}}}}}}}";
+    };
+    EXPECT_EQ(StringCatalog::decode(nested(50)).strings.size(), 1u);
+    EXPECT_THROW(StringCatalog::decode(nested(100000)), json::DecodingError);
+}
+
 TEST(CatalogDecoding, LoadReportsUnreadableFiles) {
     const auto dir = std::filesystem::temp_directory_path() / ("orvel-catalog-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);

@@ -100,11 +100,17 @@ TEST(StringsFilesRead, AcceptsPropertyListsWithTextValuesOnly) {
     EXPECT_TRUE(StringsFiles::readStrings(path).empty());
 }
 
-TEST(StringsFilesRead, ComposesDecomposedText) {
+// Keys name catalog strings by their ids and must come back as written, decomposed or not.
+TEST(StringsFilesRead, ComposesTextsButKeepsKeysAsWritten) {
     ScratchFolder folder;
     const auto path = folder / "nfd.strings";
     writeBytes(path, "\"Cafe\u0301\" = \"cre\u0300me\";\n");
-    EXPECT_EQ(StringsFiles::readStrings(path), (StringsFiles::SimpleTable{{"Café", "crème"}}));
+    EXPECT_EQ(StringsFiles::readStrings(path), (StringsFiles::SimpleTable{{"Cafe\u0301", "crème"}}));
+
+    const auto dictPath = folder / "nfd.stringsdict";
+    StringsFiles::writeStringsdict({{"Cafe\u0301 %d", {{{"other", "cre\u0300mes"}}, "d", 1}}}, dictPath);
+    EXPECT_EQ(StringsFiles::readStringsdict(dictPath),
+              (StringsFiles::PluralTable{{"Cafe\u0301 %d", {{{"other", "crèmes"}}, "d", 1}}}));
 }
 
 TEST(Stringsdict, BuildsTheFormatFromTheArgument) {
