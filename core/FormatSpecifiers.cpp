@@ -1,9 +1,9 @@
 #include "core/FormatSpecifiers.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "core/Hash.h"
+#include "core/Numbers.h"
 #include "core/Unicode.h"
 
 namespace orvel {
@@ -19,13 +19,7 @@ const icu::RegexPattern& pattern() {
 
 // Only ASCII digits that fit a 64-bit integer make a position.
 std::optional<std::int64_t> readPosition(std::optional<std::string_view> digits) {
-    if (!digits || digits->empty())
-        return std::nullopt;
-    std::int64_t value = 0;
-    auto [end, error] = std::from_chars(digits->data(), digits->data() + digits->size(), value);
-    if (error != std::errc() || end != digits->data() + digits->size())
-        return std::nullopt;
-    return value;
+    return digits ? parseNumber<std::int64_t>(*digits) : std::nullopt;
 }
 
 bool endsWithIntegerConversion(std::string_view type) {

@@ -1,10 +1,10 @@
 #include "core/StringsFiles.h"
 
 #include <algorithm>
-#include <charconv>
 #include <vector>
 
 #include "core/FileIO.h"
+#include "core/Numbers.h"
 #include "core/PluralRules.h"
 #include "core/PropertyList.h"
 #include "core/Regex.h"
@@ -41,13 +41,7 @@ std::string pluralFormat(std::int64_t argument) {
 
 // The argument of a placeholder position: ASCII digits that make a valid integer, else 1.
 std::int64_t argumentNumber(std::optional<std::string_view> digits) {
-    if (!digits)
-        return 1;
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(digits->data(), digits->data() + digits->size(), value);
-    if (error != std::errc() || end != digits->data() + digits->size())
-        return 1;
-    return value;
+    return digits ? parseNumber<std::int64_t>(*digits).value_or(1) : 1;
 }
 
 bool looksLikePropertyList(std::string_view bytes) {

@@ -1,12 +1,12 @@
 #include "engine/apps/RunningBundles.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <string>
 #include <tuple>
 
 #include "core/FileIO.h"
+#include "core/Numbers.h"
 
 namespace orvel::RunningBundles {
 namespace {
@@ -20,11 +20,7 @@ struct Process {
 };
 
 std::optional<std::uint64_t> number(std::string_view text) {
-    std::uint64_t value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty())
-        return std::nullopt;
-    return value;
+    return parseNumber<std::uint64_t>(text);
 }
 
 // Field 22 of /proc/PID/stat, counted after the parenthesised command name (which may hold spaces).
