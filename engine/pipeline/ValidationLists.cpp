@@ -1,0 +1,64 @@
+#include "engine/pipeline/ValidationLists.h"
+
+#include <algorithm>
+#include <ranges>
+
+#include "core/FormatSpecifiers.h"
+#include "core/Regex.h"
+#include "core/RegexCache.h"
+#include "core/TextPieces.h"
+#include "core/Unicode.h"
+
+namespace orvel::Validation {
+namespace {
+
+std::string withoutDoubledPercents(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == '%')
+            ++i;
+        else
+            out += text[i];
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<std::string> variables(std::string_view text, std::string_view pattern) {
+    std::vector<std::string> found;
+    const CompiledRegex compiled = RegexCache::regex(pattern);
+    if (!compiled)
+        return found;
+    for (const auto& match : regex::allMatches(*compiled, text))
+        found.emplace_back(match.text(text));
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::vector<std::string> placeholderTypes(std::string_view text) {
+    std::vector<std::string> types;
+    for (auto& specifier : FormatSpecifiers::parse(text))
+        types.push_back(std::move(specifier.type));
+    std::sort(types.begin(), types.end());
+    return types;
+}
+
+std::size_t lonePercentCount(std::string_view text) {
+    std::string rest = withoutDoubledPercents(text);
+    const auto specifiers = FormatSpecifiers::parse(rest);
+    for (const auto& specifier : std::views::reverse(specifiers))
+        rest.erase(specifier.range.start, specifier.range.length());
+    // A "%" that carries a combining mark is another character, as the placeholder parser sees it.
+    return static_cast<std::size_t>(std::ranges::count(text::graphemes(rest), std::string_view("%")));
+}
+
+std::string placeholderList(std::string_view text) {
+    std::vector<std::string> raws;
+    for (auto& specifier : FormatSpecifiers::parse(text))
+        raws.push_back(std::move(specifier.raw));
+    return raws.empty() ? std::string("(none)") : text::joined(raws, " ");
+}
+
+} // namespace orvel::Validation

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "engine/pipeline/Validation.h"
+
+using namespace orvel;
+using Forms = Validation::PluralForms;
+using Validation::problem;
+
+namespace {
+
+SourceString english(std::string text, std::optional<Forms> plural = std::nullopt) {
+    SourceString source;
+    source.table = "Localizable";
+    source.key = text;
+    source.text = std::move(text);
+    source.plural = std::move(plural);
+    return source;
+}
+
+std::optional<std::string> single(const std::optional<std::string>& answer, const std::string& source) {
+    return problem(answer, std::nullopt, english(source), std::nullopt);
+}
+
+std::optional<std::string> forms(const Forms& answer, const SourceString& source,
+                                 std::optional<std::string_view> language = std::nullopt) {
+    return problem(std::nullopt, answer, source, language);
+}
+
+const std::string emptyProblem = "the translation is empty";
+const std::string arrowProblem = "write only the translation, without the old text, an arrow or a comment";
+const std::string percentProblem = "a literal percent sign must stay written as %% like in the source";
+
+} // namespace
+
+TEST(ValidationMarkersAndArrow, MarkersAreCheckedBeforeEmptiness) {
+    EXPECT_EQ(single(std::nullopt, "Save **all** files"),
+              "keep every ** of the source, around the matching words");
+    EXPECT_EQ(single("Alle Dateien sichern", "Use `git` here"),
+              "keep every ` of the source, around the matching words");
+    EXPECT_EQ(single("**Alle** `x", "**All** files"),
+              "keep every ` of the source, around the matching words");
+    EXPECT_EQ(single("Alle **Dateien** sichern", "Save **all** files"), std::nullopt);
+    EXPECT_EQ(forms({{"one", "**%d** Datei"}, {"other", "%d Dateien"}}, english("**%d** files")),
+              "keep every ** of the source, around the matching words");
+}
+
+TEST(ValidationMarkersAndArrow, ArrowOnlyWhereTheSourceHasNone) {
+    EXPECT_EQ(single("Öffnen → Open", "Open"), arrowProblem);
+    EXPECT_EQ(single("Weiter →", "Next →"), std::nullopt);
+    EXPECT_EQ(forms({{"one", "%d Datei"}, {"other", "%d files → %d Dateien"}}, english("%d files")),
+              arrowProblem);
+}
+
+TEST(ValidationMarkersAndArrow, EmptyFormsBesideATextStillCheckTheText) {
+    EXPECT_EQ(problem("Öffnen → Open", Forms{}, english("Open"), "de"), arrowProblem);
+    EXPECT_EQ(problem("Öffnen", Forms{}, english("Open"), "de"), std::nullopt);
+    EXPECT_EQ(problem(std::nullopt, Forms{}, english("Open"), "de"), emptyProblem);
+}
+
+TEST(ValidationSingleText, EmptyMeansOnlySpacesAndTabs) {
+    EXPECT_EQ(single(std::nullopt, "Open"), emptyProblem);
+    EXPECT_EQ(single("", "Open"), emptyProblem);
+    EXPECT_EQ(single(" \t  ", "Open"), emptyProblem);
+    EXPECT_EQ(single("\n", "Open"), std::nullopt);
+}
+
+TEST(ValidationSingleText, KeepsVariablesAsAMultiset) {
+    const std::string source = "Hello {{name}}, ${count} new";
+    const std::string expected =
+        "the translation must keep the variables ${count} {{name}} exactly as written";
+    EXPECT_EQ(single("Hallo {{name}}, ${count} neu", source), std::nullopt);
+    EXPECT_EQ(single("${count} neu, hallo {{name}}", source), std::nullopt);
+    EXPECT_EQ(single("Hallo {{Name}}, ${count} neu", source), expected);
+    EXPECT_EQ(single("Hallo {{name}}, neu", source), expected);
+    EXPECT_EQ(single("Hallo {{name}} {{name}}, ${count} neu", source), expected);
+    EXPECT_EQ(single("Hallo ${extra}", "Hello"), std::nullopt);
+}
+
+TEST(ValidationSingleText, KeepsPlaceholders) {
+    EXPECT_EQ(single("%@ hat %lld Dateien", "%@ has %d files"),
+              "write the placeholders exactly as in the source: %@ %d");
+    EXPECT_EQ(single("%@ hat Dateien", "%@ has %d files"),
+              "the translation must keep exactly the placeholders %@ %d");
+    EXPECT_EQ(single("%@ hat %f Dateien", "%@ has %d files"),
+              "the translation must keep exactly the placeholders %@ %d");
+    EXPECT_EQ(single("%1$@ hat %2$d Dateien", "%@ has %d files"), std::nullopt);
+    // Nothing in the source asks for placeholder checks.
+    EXPECT_EQ(single("%@ öffnen", "Open"), std::nullopt);
+    EXPECT_EQ(single("%d ist 100%", "Open"), std::nullopt);
+}
+
+TEST(ValidationSingleText, EveryArgumentKeepsItsType) {
+    const std::string expected = "write the placeholders exactly as in the source: %@ %d";
+    EXPECT_EQ(single("%d Dateien hat %@", "%@ has %d files"), expected);
+    EXPECT_EQ(single("%2$d Dateien hat %1$@", "%@ has %d files"), std::nullopt);
+    EXPECT_EQ(single("%1$d Dateien hat %2$@", "%@ has %d files"), expected);
+    EXPECT_EQ(single("%2$@ von %1$@", "%@ of %@"), std::nullopt);
+    EXPECT_EQ(single("%lld von %@", "%1$@ of %2$lld"),
+              "write the placeholders exactly as in the source: %1$@ %2$lld");
+}
+
+TEST(ValidationSingleText, KeepsLiteralPercentSigns) {
+    EXPECT_EQ(single("50 Prozent erledigt", "50%% done"), percentProblem);
+    EXPECT_EQ(single("50 %% erledigt", "50%% done"), std::nullopt);
+    EXPECT_EQ(single("50%% von %d, 100%", "50%% of %d"), percentProblem);
+    EXPECT_EQ(single("%d von 100 %% und mehr %%", "%d of 100%%"), percentProblem);
+    // Fewer lone signs than the source is no problem.
+    EXPECT_EQ(single("%d Stück", "%d items, 100%"), std::nullopt);
+    EXPECT_EQ(single("%d Stück, 100%", "%d items, 100%"), std::nullopt);
+    // A "%%" source gets the placeholder checks although it has no placeholder.
+    EXPECT_EQ(single("%@ zu 50%%", "50%% done"), "the translation must keep exactly the placeholders (none)");
+}
+
+TEST(ValidationPluralForms, RefusesFormsWhereThereIsNoCount) {
+    EXPECT_EQ(forms({{"one", ""}, {"other", ""}}, english("Delete")),
+              "the source has no whole-number placeholder, so it has no plural forms: answer one plain text");
+    EXPECT_EQ(forms({{"one", "%.1f Tag"}, {"other", "%.1f Tage"}}, english("%.1f days")),
+              "the source has no whole-number placeholder, so it has no plural forms: answer one plain text");
+    const std::string nameProblem =
+        "this is a name with a number, not a count: answer one plain text with no plural forms";
+    EXPECT_EQ(forms({{"one", "Seite %d"}, {"other", "Seite %d"}}, english("Page %d")), nameProblem);
+    EXPECT_EQ(forms({{"other", "Kapitel %2$lld"}}, english("Chapter %2$lld")), nameProblem);
+    EXPECT_EQ(forms({{"other", "Seiten %d"}}, english("page %d")), std::nullopt);
+    EXPECT_EQ(forms({{"one", "Seite %d"}, {"other", "Seiten %d"}},
+                    english("Page %d", Forms{{"one", "Page %d"}, {"other", "Pages %d"}})),
+              std::nullopt);
+}
+
+TEST(ValidationPluralForms, NeedsOtherAndTheLanguagesCategories) {
+    const auto source = english("%d files");
+    EXPECT_EQ(forms({{"one", "%d Datei"}}, source), "the plural forms need an \"other\" form");
+    EXPECT_EQ(forms({{"one", "%d Datei"}, {"other", ""}}, source), "the plural forms need an \"other\" form");
+    EXPECT_EQ(forms({{"one", "un fichier"}, {"other", "%d fichiers"}}, source, "fr"), std::nullopt);
+    EXPECT_EQ(forms({{"other", "%d fichiers"}}, source, "fr-CA"),
+              "the plural forms need one form for each of one (0, 1), many (1 000 000), other (2 and up); "
+              "missing: one");
+    EXPECT_EQ(forms({{"one", "%d plik"}, {"few", ""}, {"other", "%d pliku"}}, source, "pl"),
+              "the plural forms need one form for each of one (1), few (2–4, 22–24), many (0, 5–21, 25–31), "
+              "other (fractions such as 1.5); missing: few, many");
+    EXPECT_EQ(forms({{"other", "%d Dateien"}}, source), std::nullopt);
+}
+
+TEST(ValidationPluralForms, EveryFormKeepsVariablesAndPlaceholders) {
+    const auto files = english("%d files");
+    EXPECT_EQ(forms({{"one", "one file"}, {"other", "%d files"}}, files, "en"), std::nullopt);
+    EXPECT_EQ(forms({{"one", "%d file %d"}, {"other", "%d files"}}, files, "en"),
+              "the \"one\" form must keep the placeholders %d");
+    EXPECT_EQ(forms({{"other", "%d"}}, english("%@ and %d")),
+              "the \"other\" form must keep the placeholders %@ %d");
+    EXPECT_EQ(forms({{"one", "eine Datei"}, {"other", "%lld Dateien"}}, files), std::nullopt);
+    EXPECT_EQ(forms({{"one", "1 Datei in {{dir}}"}, {"other", "%d Dateien in {{dir}}"}},
+                    english("%d files in {{dir}}")),
+              std::nullopt);
+    EXPECT_EQ(forms({{"one", "1 Datei"}, {"other", "%d Dateien in {{dir}}"}}, english("%d files in {{dir}}")),
+              "the translation must keep the variables {{dir}} exactly as written");
+    EXPECT_EQ(forms({{"one", "%d Datei, 100%"}, {"other", "%d Dateien"}}, english("%d files")),
+              percentProblem);
+}
