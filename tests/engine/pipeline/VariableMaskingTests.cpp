@@ -62,3 +62,10 @@ TEST(VariableUnmasking, NeverReadsTokensInsideARestoredVariable) {
     EXPECT_EQ(unmaskVariables(masked.text, masked.variables), text);
     EXPECT_EQ(unmaskVariables("⟦2⟧ / ⟦1⟧", masked.variables), "{{x}} / ${⟦2⟧}");
 }
+
+TEST(VariableMasking, RoundTripsMalformedUtf8) {
+    for (const std::string text : {"${\xff}", "\xe2\x9f ${a} \xe2\x9f\xa6", "{{a\xc3}}\xc3"}) {
+        const auto masked = maskVariables(text);
+        EXPECT_EQ(unmaskVariables(masked.text, masked.variables), text);
+    }
+}
