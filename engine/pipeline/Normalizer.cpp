@@ -2,6 +2,7 @@
 
 #include "core/Characters.h"
 #include "core/Markers.h"
+#include "core/PluralRules.h"
 #include "core/TextPieces.h"
 #include "core/TextReplacing.h"
 #include "core/Unicode.h"
@@ -74,7 +75,7 @@ bool isWordCharacter(std::string_view character) {
 
 std::string normalize(std::string_view translation, std::string_view source, std::string_view language) {
     std::string text = Markers::clean(translation);
-    const std::string base = baseCode(language);
+    const std::string base = PluralRules::baseCode(language);
     if (base == "ro")
         text = romanianLetters(std::move(text));
     text = ellipsis(std::move(text), source);
@@ -97,11 +98,6 @@ Forms normalize(const Forms& forms, std::string_view source, std::string_view la
     for (const auto& [category, form] : forms)
         cleaned.emplace(category, normalize(form, source, language));
     return cleaned;
-}
-
-std::string baseCode(std::string_view language) {
-    const auto parts = codeParts(language);
-    return parts.empty() ? std::string(language) : text::lowercased(parts.front());
 }
 
 std::vector<std::string> codeParts(std::string_view code) {

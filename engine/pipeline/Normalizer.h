@@ -41,9 +41,6 @@ std::string quotes(std::string_view text, std::string_view source, std::string_v
 // sentence with one, removed where the source ends without punctuation (abbreviations keep theirs).
 std::string trailingPunctuation(std::string_view text, std::string_view source, std::string_view baseCode);
 
-// The lowercased first part of a language code, or the code itself when it has no part.
-std::string baseCode(std::string_view language);
-
 // The non-empty parts of a language code, split at every "-" and "_"; a code made only of separators
 // has none.
 std::vector<std::string> codeParts(std::string_view code);

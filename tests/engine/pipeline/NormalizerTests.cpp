@@ -41,12 +41,6 @@ TEST(NormalizerCodeParts, KeepsOtherCharactersAsTheyAre) {
     EXPECT_EQ(Normalizer::codeParts("sr.Latn/x"), (Parts{"sr.Latn/x"}));
 }
 
-TEST(NormalizerBaseCode, LowercasesTheFirstPartOrKeepsACodeWithoutParts) {
-    EXPECT_EQ(Normalizer::baseCode("RO_md"), "ro");
-    EXPECT_EQ(Normalizer::baseCode("-zh-Hant"), "zh");
-    EXPECT_EQ(Normalizer::baseCode("--"), "--");
-    EXPECT_EQ(Normalizer::baseCode(""), "");
-}
 
 TEST(NormalizerWords, SplitsAtEverythingButLettersDigitsAndApostrophes) {
     EXPECT_EQ(Normalizer::words("don\u2019t stop-now"), (Parts{"don\u2019t", "stop", "now"}));
