@@ -46,6 +46,12 @@ std::string doubledPercentSigns(std::string_view text) {
         while (i + 1 < characters.size() &&
                static_cast<std::size_t>(characters[i + 1].data() - text.data()) < specifier->range.end)
             ++i;
+        // A mark that combines with the placeholder's last character is no part of the placeholder
+        // but must not be lost with it.
+        const std::string_view last = characters[i];
+        const auto lastEnd = static_cast<std::size_t>(last.data() - text.data()) + last.size();
+        if (lastEnd > specifier->range.end)
+            out.append(text.substr(specifier->range.end, lastEnd - specifier->range.end));
     }
     return out;
 }

@@ -64,13 +64,16 @@ bool needsPlaceholderChecks(std::string_view source) {
 std::vector<std::string_view> answerTexts(const std::optional<std::string>& text,
                                           const std::optional<PluralForms>& plural) {
     std::vector<std::string_view> texts;
-    // An empty forms map is no forms: the single text is then the answer and is checked like one, so
-    // that '"plural": {}' beside a text cannot carry a leftover arrow past the checks.
     if (plural && !plural->empty()) {
         for (const auto& [category, form] : *plural)
             texts.push_back(form);
-    } else {
-        texts.push_back(text ? std::string_view(*text) : std::string_view());
+    } else if (text) {
+        // An empty forms map is no forms: the single text is then the answer and is checked like one,
+        // so that '"plural": {}' beside a text cannot carry a leftover arrow past the checks.
+        texts.push_back(*text);
+    } else if (!plural) {
+        // No answer at all reads as the empty text; an empty forms map alone has no texts to look at.
+        texts.emplace_back();
     }
     return texts;
 }

@@ -41,7 +41,6 @@ TEST(NormalizerCodeParts, KeepsOtherCharactersAsTheyAre) {
     EXPECT_EQ(Normalizer::codeParts("sr.Latn/x"), (Parts{"sr.Latn/x"}));
 }
 
-
 TEST(NormalizerWords, SplitsAtEverythingButLettersDigitsAndApostrophes) {
     EXPECT_EQ(Normalizer::words("don\u2019t stop-now"), (Parts{"don\u2019t", "stop", "now"}));
     EXPECT_EQ(Normalizer::words("  it's 3\u00BD files, (x2)!"), (Parts{"it's", "3\u00BD", "files", "x2"}));
@@ -139,6 +138,9 @@ TEST(NormalizerPercentSigns, DoublesLiteralSignsButNotPlaceholders) {
     EXPECT_EQ(Normalizer::percentSigns("% %d", "%d%%"), "%% %d");
     EXPECT_EQ(Normalizer::percentSigns("%%%d", "%%%d"), "%%%d");
     EXPECT_EQ(Normalizer::percentSigns("\u0645\u0646 %@ \u066A %", "%@ %%"), "\u0645\u0646 %@ \u066A %%");
+    // A combining mark on the placeholder's last character stays in the text.
+    EXPECT_EQ(Normalizer::percentSigns("%d\u0301 50%", "%d%% done"), "%d\u0301 50%%");
+    EXPECT_EQ(Normalizer::percentSigns("%lld\u0308\u0301%", "%d%%"), "%lld\u0308\u0301%%");
 }
 
 TEST(NormalizerPercentSigns, KeepsTheTextWhenTheSourceWritesASingleSign) {

@@ -55,6 +55,10 @@ TEST(ValidationMarkersAndArrow, EmptyFormsBesideATextStillCheckTheText) {
     EXPECT_EQ(problem("Öffnen → Open", Forms{}, english("Open"), "de"), arrowProblem);
     EXPECT_EQ(problem("Öffnen", Forms{}, english("Open"), "de"), std::nullopt);
     EXPECT_EQ(problem(std::nullopt, Forms{}, english("Open"), "de"), emptyProblem);
+    EXPECT_EQ(problem("Alle sichern", Forms{}, english("Save **all**"), "de"),
+              "keep every ** of the source, around the matching words");
+    // Without a text an empty map gives nothing to look for markers in.
+    EXPECT_EQ(problem(std::nullopt, Forms{}, english("Save **all**"), "de"), emptyProblem);
 }
 
 TEST(ValidationSingleText, EmptyMeansOnlySpacesAndTabs) {
