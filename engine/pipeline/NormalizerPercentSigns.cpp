@@ -1,21 +1,12 @@
 #include "engine/pipeline/Normalizer.h"
 
-#include <ranges>
-
 #include "core/FormatSpecifiers.h"
 #include "core/TextReplacing.h"
 #include "core/Unicode.h"
+#include "engine/pipeline/ValidationLists.h"
 
 namespace orvel::Normalizer {
 namespace {
-
-// Whether the source, a format string, writes a literal percent sign single anywhere.
-bool hasSinglePercentSign(std::string_view source) {
-    std::string rest = text::replacingAll(source, "%%", "");
-    for (const auto& specifier : std::views::reverse(FormatSpecifiers::parse(rest)))
-        rest.erase(specifier.range.start, specifier.range.length());
-    return rest.find('%') != std::string::npos;
-}
 
 // Every literal percent sign doubled; placeholders and signs already doubled are kept as written.
 std::string doubledPercentSigns(std::string_view text) {
@@ -61,7 +52,8 @@ std::string doubledPercentSigns(std::string_view text) {
 std::string percentSigns(std::string_view text, std::string_view source) {
     if (FormatSpecifiers::parse(source).empty() && source.find("%%") == std::string_view::npos)
         return text::replacingAll(text, "%%", "%");
-    if (hasSinglePercentSign(source))
+    // The source writes a literal percent sign single somewhere: its style cannot be told.
+    if (Validation::lonePercentCount(source) > 0)
         return std::string(text);
     return doubledPercentSigns(text);
 }

@@ -7,24 +7,10 @@
 #include "core/Regex.h"
 #include "core/RegexCache.h"
 #include "core/TextPieces.h"
+#include "core/TextReplacing.h"
 #include "core/Unicode.h"
 
 namespace orvel::Validation {
-namespace {
-
-std::string withoutDoubledPercents(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == '%')
-            ++i;
-        else
-            out += text[i];
-    }
-    return out;
-}
-
-} // namespace
 
 std::vector<std::string> variables(std::string_view text, std::string_view pattern) {
     std::vector<std::string> found;
@@ -46,7 +32,7 @@ std::vector<std::string> placeholderTypes(std::string_view text) {
 }
 
 std::size_t lonePercentCount(std::string_view text) {
-    std::string rest = withoutDoubledPercents(text);
+    std::string rest = text::replacingAll(text, "%%", "");
     const auto specifiers = FormatSpecifiers::parse(rest);
     for (const auto& specifier : std::views::reverse(specifiers))
         rest.erase(specifier.range.start, specifier.range.length());

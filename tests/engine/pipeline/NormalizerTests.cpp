@@ -146,6 +146,8 @@ TEST(NormalizerPercentSigns, DoublesLiteralSignsButNotPlaceholders) {
 TEST(NormalizerPercentSigns, KeepsTheTextWhenTheSourceWritesASingleSign) {
     EXPECT_EQ(Normalizer::percentSigns("%d%% fertig", "%d% done"), "%d%% fertig");
     EXPECT_EQ(Normalizer::percentSigns("50 % von %@", "50% of %@ and 10%%"), "50 % von %@");
+    // A "%" carrying a combining mark is no percent sign, as the placeholder parser sees it.
+    EXPECT_EQ(Normalizer::percentSigns("%d% x%\u0301", "%d%% x%\u0301"), "%d%% x%\u0301");
 }
 
 TEST(NormalizerPercentSigns, TurnsDoubledSignsSingleWhenTheSourceIsPlainText) {
