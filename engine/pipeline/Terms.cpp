@@ -85,6 +85,9 @@ std::string pattern(std::string_view term, bool plural) {
 }
 
 bool matches(std::string_view text, std::string_view term, bool caseSensitive, bool plural) {
+    // The pattern of an empty term would match between any two non-letters.
+    if (term.empty())
+        return false;
     const CompiledRegex compiled = RegexCache::regex(pattern(term, plural), !caseSensitive);
     return compiled && regex::contains(*compiled, text);
 }
@@ -101,6 +104,8 @@ bool occurs(const SourceString& string, std::string_view term) {
 }
 
 bool occursInAny(std::string_view term, const std::vector<SourceString>& strings) {
+    if (term.empty())
+        return false;
     const CompiledRegex compiled = RegexCache::regex(pattern(term, true), true);
     if (!compiled)
         return false;

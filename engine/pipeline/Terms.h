@@ -40,7 +40,8 @@ std::vector<std::string> words(std::string_view text);
 // endings "s" and "es" when `plural` is set.
 std::string pattern(std::string_view term, bool plural);
 
-// Whether the term's whole-word pattern matches anywhere in `text`; false when it cannot be compiled.
+// Whether the term's whole-word pattern matches anywhere in `text`; false when it cannot be compiled and
+// for the empty term.
 bool matches(std::string_view text, std::string_view term, bool caseSensitive, bool plural);
 
 // The text with every code span between backticks replaced by one space.

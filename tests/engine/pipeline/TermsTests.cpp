@@ -84,6 +84,8 @@ TEST(TermMatching, OccurrenceInStrings) {
     EXPECT_TRUE(Terms::occursInAny("bookmark", {string("Open"), string("All bookmarks", false)}))
         << "any string's text counts";
     EXPECT_FALSE(Terms::occursInAny("bookmark", {}));
+    EXPECT_FALSE(Terms::occursInAny("", strings({"", "1 + 2"}))) << "an empty term is in no text";
+    EXPECT_FALSE(Terms::matches("", "", false, false));
     EXPECT_FALSE(Terms::occursInAny("bookmark", strings({"Open", "Bookmarked"})));
 }
 
