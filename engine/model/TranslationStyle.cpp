@@ -1,26 +1,8 @@
 #include "engine/model/TranslationStyle.h"
 
+#include "core/RawValues.h"
+
 namespace orvel {
-namespace {
-
-template <class Enum, std::size_t N>
-std::optional<Enum> fromRawValue(std::string_view raw, const std::array<Enum, N>& cases) {
-    for (Enum value : cases)
-        if (rawValue(value) == raw)
-            return value;
-    return std::nullopt;
-}
-
-template <class Enum, std::size_t N>
-Enum decodeRawValue(const json::Json& value, const std::array<Enum, N>& cases, const char* typeName) {
-    const std::string raw = json::decode<std::string>(value);
-    if (auto decoded = fromRawValue(raw, cases))
-        return *decoded;
-    throw json::DecodingError(std::string("Cannot initialize ") + typeName + " from invalid String value " +
-                              raw);
-}
-
-} // namespace
 
 std::string_view rawValue(TranslationStyle::Terms terms) {
     switch (terms) {

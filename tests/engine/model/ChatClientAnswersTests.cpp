@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "LoopbackServer.h"
 #include "engine/model/ChatClient.h"
 #include "engine/model/ChatError.h"
+#include "tests/support/LoopbackServer.h"
 
 using namespace orvel;
 using orvel::testing::completionBody;

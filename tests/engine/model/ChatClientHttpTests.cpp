@@ -4,12 +4,12 @@
 #include <system_error>
 
 #include "HeldNameLookup.h"
-#include "LoopbackServer.h"
 #include "core/Cancellation.h"
 #include "engine/model/AppleModels.h"
 #include "engine/model/ChatClient.h"
 #include "engine/model/ChatError.h"
 #include "engine/model/HttpTransfer.h"
+#include "tests/support/LoopbackServer.h"
 
 using namespace orvel;
 using orvel::testing::completionBody;

@@ -1,4 +1,4 @@
-#include "LoopbackServer.h"
+#include "tests/support/LoopbackServer.h"
 
 #include <chrono>
 #include <stdexcept>

@@ -1,0 +1,35 @@
+#include "core/DiacriticFolding.h"
+
+#include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+
+#include "core/Unicode.h"
+
+namespace orvel::text {
+
+std::string foldedCaseAndDiacritics(std::string_view text) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* decomposition = icu::Normalizer2::getNFDInstance(status);
+    if (U_FAILURE(status))
+        return lowercased(text);
+    const std::string valid = decodeUtf8Lossy(text);
+    const icu::UnicodeString source =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(valid.data(), valid.size()));
+    const icu::UnicodeString decomposed = decomposition->normalize(source, status);
+    if (U_FAILURE(status))
+        return lowercased(text);
+    icu::UnicodeString bare;
+    for (int32_t i = 0; i < decomposed.length();) {
+        const UChar32 scalar = decomposed.char32At(i);
+        if (u_charType(scalar) != U_NON_SPACING_MARK)
+            bare.append(scalar);
+        i += U16_LENGTH(scalar);
+    }
+    bare.foldCase(U_FOLD_CASE_DEFAULT);
+    std::string out;
+    bare.toUTF8String(out);
+    return nfc(out);
+}
+
+} // namespace orvel::text

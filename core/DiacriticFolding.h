@@ -1,0 +1,13 @@
+#pragma once
+// Folding that lets texts in different inflections and spellings meet: "Prêts" and "prets" fold alike.
+
+#include <string>
+#include <string_view>
+
+namespace orvel::text {
+
+// The text without case and diacritic distinctions, independent of any locale: canonically decomposed,
+// stripped of its non-spacing marks, case-folded (full folding, so "ß" becomes "ss") and recomposed.
+std::string foldedCaseAndDiacritics(std::string_view text);
+
+} // namespace orvel::text

@@ -1,0 +1,155 @@
+#include "engine/pipeline/Terms.h"
+
+#include <algorithm>
+
+#include "core/Regex.h"
+#include "core/RegexCache.h"
+#include "core/TextPieces.h"
+#include "core/Unicode.h"
+
+namespace orvel::Terms {
+namespace {
+
+constexpr std::string_view placeholderPattern =
+    R"(%(\d+\$)?[-+ 0#]*\d*(\.\d+)?(hh|h|ll|l|q|z|t|j)?[@dDiuUxXoOfFeEgGcCsSpaA])";
+constexpr std::size_t longestPhrase = 3;
+
+struct Phrase {
+    int count = 0;
+    // As the app writes it.
+    std::string display;
+};
+
+bool isApostrophe(std::string_view character) {
+    return character == "'" || character == "’";
+}
+
+bool isTokenCharacter(std::string_view character) {
+    return text::isLetter(character) || character == "-" || isApostrophe(character);
+}
+
+// Words and hyphenated words; words with an apostrophe ("don't", "app's") are no tokens.
+std::vector<std::string> tokens(std::string_view text) {
+    std::vector<std::string> found;
+    std::string current;
+    bool hasApostrophe = false;
+    const auto finish = [&] {
+        if (!current.empty() && !hasApostrophe)
+            found.push_back(current);
+        current.clear();
+        hasApostrophe = false;
+    };
+    for (std::string_view character : text::graphemes(text)) {
+        if (!isTokenCharacter(character)) {
+            finish();
+            continue;
+        }
+        hasApostrophe = hasApostrophe || isApostrophe(character);
+        current.append(character);
+    }
+    finish();
+    return found;
+}
+
+bool startsWithLowercase(std::string_view phrase) {
+    const auto characters = text::graphemes(phrase);
+    if (characters.empty() || !text::isLetter(characters.front()))
+        return false;
+    std::size_t offset = 0;
+    char32_t scalar = 0;
+    text::nextScalar(characters.front(), offset, scalar);
+    return text::isLowercase(scalar);
+}
+
+// Whether a run of tokens can name a thing: it neither begins nor ends with a filler word, does not
+// begin an instruction, is not one word of many senses, and has no one-letter token.
+bool isPhrase(const std::vector<std::string>& run) {
+    const std::string first = text::lowercased(run.front());
+    const std::string last = text::lowercased(run.back());
+    if (stopWords().contains(first) || stopWords().contains(last) || commandVerbs().contains(first))
+        return false;
+    if (run.size() == 1 && ambiguousWords().contains(first))
+        return false;
+    return std::none_of(run.begin(), run.end(),
+                        [](const std::string& token) { return text::graphemeCount(token) < 2; });
+}
+
+// Pieces between spaces; runs of spaces make no empty words.
+std::size_t wordCount(std::string_view phrase) {
+    std::size_t count = 0;
+    bool inWord = false;
+    for (const char c : phrase) {
+        if (c != ' ' && !inWord)
+            ++count;
+        inWord = c != ' ';
+    }
+    return count;
+}
+
+// Heavier first: more words seen more often; equal weights by the key, descending.
+bool candidateOrder(const std::pair<std::string, Phrase>& a, const std::pair<std::string, Phrase>& b) {
+    const std::size_t weightA = wordCount(a.first) * static_cast<std::size_t>(a.second.count);
+    const std::size_t weightB = wordCount(b.first) * static_cast<std::size_t>(b.second.count);
+    if (weightA != weightB)
+        return weightA > weightB;
+    return a.first > b.first;
+}
+
+void countPhrases(std::string_view text, std::map<std::string, Phrase>& phrases) {
+    const CompiledRegex placeholders = RegexCache::regex(placeholderPattern);
+    const std::string plain = placeholders ? regex::replaceAll(*placeholders, text, " ") : std::string(text);
+    const std::vector<std::string> found = tokens(plain);
+    WordSet counted;
+    for (std::size_t length = 1; length <= longestPhrase; ++length) {
+        for (std::size_t start = 0; start + length <= found.size(); ++start) {
+            const std::vector<std::string> run(found.begin() + static_cast<std::ptrdiff_t>(start),
+                                               found.begin() + static_cast<std::ptrdiff_t>(start + length));
+            if (!isPhrase(run))
+                continue;
+            std::string phrase = text::joined(run, " ");
+            std::string key = text::lowercased(phrase);
+            if (text::graphemeCount(key) < 3)
+                continue;
+            auto [entry, isNew] = phrases.try_emplace(key, Phrase{0, phrase});
+            if (!isNew && startsWithLowercase(phrase))
+                entry->second.display = std::move(phrase);
+            if (counted.insert(std::move(key)).second)
+                ++entry->second.count;
+        }
+    }
+}
+
+} // namespace
+
+std::vector<std::string> candidates(const std::vector<SourceString>& strings,
+                                    const std::vector<AppManifest::Term>& glossary, std::size_t limit) {
+    std::map<std::string, Phrase> phrases;
+    for (const SourceString& string : strings)
+        if (string.translate)
+            countPhrases(string.text, phrases);
+
+    WordSet excluded;
+    for (const auto& entry : glossary)
+        excluded.insert(text::lowercased(entry.term));
+    std::vector<std::pair<std::string, Phrase>> kept;
+    for (auto& [key, phrase] : phrases)
+        if (isCandidate(key, phrase.count, excluded))
+            kept.emplace_back(key, std::move(phrase));
+    std::sort(kept.begin(), kept.end(), candidateOrder);
+
+    std::vector<std::string> chosen;
+    for (auto& [key, phrase] : kept) {
+        if (chosen.size() == limit)
+            break;
+        chosen.push_back(std::move(phrase.display));
+    }
+    return chosen;
+}
+
+bool isCandidate(std::string_view phrase, int count, const WordSet& excluding) {
+    if (excluding.contains(phrase))
+        return false;
+    return count >= (wordCount(phrase) == 1 ? 4 : 3);
+}
+
+} // namespace orvel::Terms

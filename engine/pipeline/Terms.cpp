@@ -1,0 +1,178 @@
+#include "engine/pipeline/Terms.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/Characters.h"
+#include "core/DiacriticFolding.h"
+#include "core/Regex.h"
+#include "core/RegexCache.h"
+#include "core/RegexEscaping.h"
+#include "core/Unicode.h"
+
+namespace orvel::Terms {
+namespace {
+
+bool isWordCharacter(std::string_view character) {
+    return text::isLetter(character) || text::isDigit(character);
+}
+
+char32_t firstScalar(std::string_view character) {
+    std::size_t offset = 0;
+    char32_t scalar = 0;
+    text::nextScalar(character, offset, scalar);
+    return scalar;
+}
+
+bool isCapitalLetter(std::string_view character) {
+    return text::isLetter(character) && text::isUppercase(firstScalar(character));
+}
+
+// The first `count` characters of the text.
+std::string_view leadingCharacters(std::string_view text, std::size_t count) {
+    std::size_t length = 0;
+    for (std::string_view character : text::graphemes(text)) {
+        if (count-- == 0)
+            break;
+        length += character.size();
+    }
+    return text.substr(0, length);
+}
+
+std::size_t stemLength(std::size_t characters) {
+    const auto share = static_cast<std::size_t>(std::trunc(0.6 * static_cast<double>(characters)));
+    return std::max<std::size_t>(3, std::min(characters - 2, share));
+}
+
+void addGlossary(WordSet& terms, const std::vector<AppManifest::Term>& glossary) {
+    for (const auto& entry : glossary)
+        terms.insert(text::lowercased(entry.term));
+}
+
+} // namespace
+
+WordSet list(const TranslationJob& job) {
+    WordSet terms;
+    if (job.app.manifest && job.app.manifest->glossary)
+        addGlossary(terms, *job.app.manifest->glossary);
+    addGlossary(terms, job.notes.glossary);
+    return terms;
+}
+
+std::vector<std::string> words(std::string_view text) {
+    std::vector<std::string> found;
+    std::string current;
+    for (std::string_view character : text::graphemes(text)) {
+        if (isWordCharacter(character)) {
+            current.append(character);
+        } else if (!current.empty()) {
+            found.push_back(std::move(current));
+            current.clear();
+        }
+    }
+    if (!current.empty())
+        found.push_back(std::move(current));
+    return found;
+}
+
+std::string pattern(std::string_view term, bool plural) {
+    std::string out = R"((?<![\p{L}]))";
+    out += regex::escapedPattern(term);
+    if (plural)
+        out += "(?:s|es)?";
+    out += R"((?![\p{L}]))";
+    return out;
+}
+
+bool matches(std::string_view text, std::string_view term, bool caseSensitive, bool plural) {
+    // The pattern of an empty term would match between any two non-letters.
+    if (term.empty())
+        return false;
+    const CompiledRegex compiled = RegexCache::regex(pattern(term, plural), !caseSensitive);
+    return compiled && regex::contains(*compiled, text);
+}
+
+std::string removingCode(std::string_view text) {
+    const CompiledRegex code = RegexCache::regex("`[^`]*`");
+    if (!code)
+        return std::string(text);
+    return regex::replaceAll(*code, text, " ");
+}
+
+bool occurs(const SourceString& string, std::string_view term) {
+    return string.translate && matches(string.text, term, false, true);
+}
+
+bool occursInAny(std::string_view term, const std::vector<SourceString>& strings) {
+    if (term.empty())
+        return false;
+    const CompiledRegex compiled = RegexCache::regex(pattern(term, true), true);
+    if (!compiled)
+        return false;
+    return std::any_of(strings.begin(), strings.end(),
+                       [&](const SourceString& string) { return regex::contains(*compiled, string.text); });
+}
+
+std::vector<TermPair> present(const TermMap& terms, const std::vector<SourceString>& strings) {
+    std::vector<std::pair<std::size_t, TermPair>> found;
+    for (const auto& [term, word] : terms)
+        if (occursInAny(term, strings))
+            found.push_back({text::graphemeCount(term), {term, word}});
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<TermPair> pairs;
+    pairs.reserve(found.size());
+    for (auto& [length, pair] : found)
+        pairs.push_back(std::move(pair));
+    return pairs;
+}
+
+std::vector<std::string> folded(std::string_view text) {
+    std::vector<std::string> stems;
+    for (const std::string& word : words(text::foldedCaseAndDiacritics(text))) {
+        const std::size_t characters = text::graphemeCount(word);
+        if (characters >= 3)
+            stems.emplace_back(leadingCharacters(word, stemLength(characters)));
+    }
+    return stems;
+}
+
+bool containsFolded(std::string_view text, std::string_view wording) {
+    const std::vector<std::string> stems = folded(wording);
+    if (stems.empty())
+        return false;
+    const std::vector<std::string> textWords = words(text::foldedCaseAndDiacritics(text));
+    return std::all_of(stems.begin(), stems.end(), [&](const std::string& stem) {
+        const std::size_t characters = text::graphemeCount(stem);
+        return std::any_of(textWords.begin(), textWords.end(), [&](const std::string& word) {
+            return leadingCharacters(word, characters) == stem;
+        });
+    });
+}
+
+bool isCapitalised(std::string_view term) {
+    static constexpr std::string_view allowedMarks[] = {"/", "-", "&", "²", "³"};
+    const auto characters = text::graphemes(term);
+    if (characters.size() < 2 || characters.size() > 8)
+        return false;
+    int capitals = 0;
+    for (std::string_view character : characters) {
+        if (isCapitalLetter(character))
+            ++capitals;
+        else if (!text::isDigit(character) && std::find(std::begin(allowedMarks), std::end(allowedMarks),
+                                                        character) == std::end(allowedMarks))
+            return false;
+    }
+    return capitals >= 2;
+}
+
+bool dropsChosenWord(std::string_view source, std::string_view before, std::string_view after,
+                     const TermMap& terms) {
+    return std::any_of(terms.begin(), terms.end(), [&](const auto& entry) {
+        const auto& [term, word] = entry;
+        return matches(source, term, false, true) && !folded(word).empty() && containsFolded(before, word) &&
+               !containsFolded(after, word);
+    });
+}
+
+} // namespace orvel::Terms

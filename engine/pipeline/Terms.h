@@ -1,0 +1,84 @@
+#pragma once
+// Deciding whether a key term occurs in a text, whether a translation carries a chosen word in some
+// inflected form, and which phrases of an app are worth fixing as key terms. Pure functions; the word
+// sets are built once and never change, so everything here is safe on any thread.
+
+#include <cstddef>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/AppManifest.h"
+#include "core/SourceString.h"
+#include "engine/pipeline/TranslationJob.h"
+
+namespace orvel::Terms {
+
+using WordSet = std::set<std::string, std::less<>>;
+// English key term to its chosen word.
+using TermMap = std::map<std::string, std::string>;
+// (English term, chosen word).
+using TermPair = std::pair<std::string, std::string>;
+
+// Lower-case words that begin instructions rather than name things.
+const WordSet& commandVerbs();
+// Lower-case words too common to be or to bound a key term.
+const WordSet& stopWords();
+// Lower-case words whose translation depends on the words around them.
+const WordSet& ambiguousWords();
+
+// The glossary terms of the app's manifest and of the person's notes, lower-cased.
+WordSet list(const TranslationJob& job);
+
+// Maximal runs of letters and numbers; everything else separates.
+std::vector<std::string> words(std::string_view text);
+
+// The pattern that finds `term` as a whole word (no letter touching either side), also with the
+// endings "s" and "es" when `plural` is set.
+std::string pattern(std::string_view term, bool plural);
+
+// Whether the term's whole-word pattern matches anywhere in `text`; false when it cannot be compiled and
+// for the empty term.
+bool matches(std::string_view text, std::string_view term, bool caseSensitive, bool plural);
+
+// The text with every code span between backticks replaced by one space.
+std::string removingCode(std::string_view text);
+
+// Whether the term, in any case and also in the plural, is in the string; never for a string marked
+// not to be translated.
+bool occurs(const SourceString& string, std::string_view term);
+
+// Whether the term, in any case and also in the plural, is in the text of any of the strings.
+bool occursInAny(std::string_view term, const std::vector<SourceString>& strings);
+
+// The chosen terms found in the strings, longest term first (equal lengths in the map's order).
+std::vector<TermPair> present(const TermMap& terms, const std::vector<SourceString>& strings);
+
+// The stems of the text's words, after folding case and diacritics: words of fewer than three
+// characters give none; longer words keep their first max(3, min(n - 2, 0.6 n)) characters.
+std::vector<std::string> folded(std::string_view text);
+
+// Whether every stem of `wording` begins some word of the folded text: the text carries the wording in
+// some inflected form. False for a wording without stems.
+bool containsFolded(std::string_view text, std::string_view wording);
+
+// Abbreviations such as "USB", "PDF" or "A/B": two to eight characters, all capitals, numbers or one of
+// "/", "-", "&", "²", "³", with at least two capitals.
+bool isCapitalised(std::string_view term);
+
+// Whether a change from `before` to `after` loses the chosen word of a term the source holds.
+bool dropsChosenWord(std::string_view source, std::string_view before, std::string_view after,
+                     const TermMap& terms);
+
+// At most `limit` phrases of the translatable strings that are worth fixing as key terms, most
+// weighty first, as the app writes them (lower case preferred); glossary terms are left out.
+std::vector<std::string> candidates(const std::vector<SourceString>& strings,
+                                    const std::vector<AppManifest::Term>& glossary, std::size_t limit);
+
+// Whether a phrase seen in `count` strings is common enough: four strings for one word, three for more.
+bool isCandidate(std::string_view phrase, int count, const WordSet& excluding);
+
+} // namespace orvel::Terms

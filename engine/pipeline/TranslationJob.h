@@ -1,0 +1,71 @@
+#pragma once
+// Everything one translation run needs, read by every step of the run; a value copied into each batch.
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "engine/apps/AppNotes.h"
+#include "engine/capture/ContextMap.h"
+#include "engine/model/AppProfile.h"
+#include "engine/model/ModelSettings.h"
+#include "engine/model/PromptItems.h"
+#include "engine/model/TranslationStyle.h"
+#include "engine/pipeline/RequestRetry.h"
+#include "engine/pipeline/ReviewNote.h"
+#include "engine/reference/AppleReference.h"
+#include "engine/reference/SoftwareReference.h"
+
+namespace orvel {
+
+struct TranslationJob {
+    // How far a run has come, reported after every batch.
+    struct Progress {
+        // Strings handled so far: taken over, translated or failed.
+        int done = 0;
+        // All strings the run was given.
+        int total = 0;
+        // Distinct string ids that failed so far.
+        int failed = 0;
+
+        bool operator==(const Progress&) const = default;
+    };
+
+    AppProfile app;
+    // The target language code ("de", "pt-BR").
+    std::string language;
+    ModelSettings settings;
+    AppNotes notes;
+    ContextMap context;
+    TranslationStyle style;
+    // English key term to its chosen word; a term kept in English maps to itself.
+    std::map<std::string, std::string> terms;
+    // Every batch with results is reviewed.
+    bool review = false;
+    // The review has each proposed fix judged.
+    bool verifyReview = false;
+    // Both callbacks may be called from several batch tasks at once; whoever sets them moves the work
+    // to its own thread.
+    std::function<void(const ReviewNote&)> onReview;
+    std::function<void(const std::string&)> onLog;
+    std::optional<AppleReference> reference;
+    std::optional<SoftwareReference> softwareReference;
+    // How the model requests wait between tries; tests put in one that does not really wait.
+    RequestRetry::Pause retryPause;
+
+    TranslationJob(AppProfile app, std::string language, ModelSettings settings, AppNotes notes,
+                   ContextMap context, TranslationStyle style, std::map<std::string, std::string> terms,
+                   bool review, bool verifyReview);
+
+    // The answers to a translate request, a review request and a judge request (the judge with the
+    // settings it is handed). Each throws the error of its last try.
+    std::string requestTranslations(std::string system, std::string user, const std::stop_token& stop) const;
+    std::string requestReview(std::string system, std::string user, const std::stop_token& stop) const;
+    std::string requestVerdicts(const std::vector<Prompt::JudgeItem>& items, std::string system,
+                                const ModelSettings& judgeSettings, const std::stop_token& stop) const;
+};
+
+} // namespace orvel

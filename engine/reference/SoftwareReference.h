@@ -1,0 +1,73 @@
+#pragma once
+// How six widely used programs translated English interface texts into one language.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/Json.h"
+#include "engine/reference/StyleStats.h"
+
+namespace orvel {
+
+// The word index over a reference's English phrases, built on first use and shared by every copy of
+// the reference that holds it.
+class PhraseIndex;
+
+struct SoftwareReference {
+    // The reference programs, in the order of every listing by program.
+    enum class Source { android, chromium, firefox, thunderbird, libreoffice, vlc };
+    static constexpr std::array allSources{Source::android,     Source::chromium,    Source::firefox,
+                                           Source::thunderbird, Source::libreoffice, Source::vlc};
+
+    // One translation of an English text and how often each program uses it.
+    struct Entry {
+        std::string text;
+        // Source raw value to the number of uses; only programs that use the translation have a key.
+        std::map<std::string, std::int64_t> counts;
+
+        // The uses by all programs together.
+        std::int64_t total() const;
+
+        // Both keys are required.
+        static Entry fromJson(const json::Json& value);
+        json::Json toJson() const;
+        bool operator==(const Entry&) const = default;
+    };
+
+    using Table = std::map<std::string, std::vector<Entry>, std::less<>>;
+
+    // The normalised language tag the reference was built for.
+    std::string language;
+    // Folded English text to its translations, the most used first.
+    Table table;
+    // Source raw value to the number of pairs it gave; programs that gave none have no key.
+    std::map<std::string, std::int64_t> pairs;
+    // Raw values of the programs whose files could not be had.
+    std::vector<std::string> failed;
+    // Source raw value to the typography of its translators.
+    std::map<std::string, StyleStats> style;
+    std::shared_ptr<PhraseIndex> phraseIndex;
+};
+
+// The case name, as files and counts key the program.
+std::string_view rawValue(SoftwareReference::Source source);
+// The program's name as people write it ("LibreOffice").
+std::string_view displayName(SoftwareReference::Source source);
+// An exact, case-sensitive match of a raw value; anything else names no program.
+std::optional<SoftwareReference::Source> sourceFromRawValue(std::string_view raw);
+
+namespace json {
+
+template <> struct Coder<SoftwareReference::Source> {
+    static SoftwareReference::Source decode(const Json& value);
+    static Json encode(SoftwareReference::Source value) { return std::string(rawValue(value)); }
+};
+
+} // namespace json
+} // namespace orvel
