@@ -1,5 +1,6 @@
 #include "engine/reference/AndroidStrings.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -14,13 +15,16 @@ bool isMarkedFalse(const Tree& element, std::string_view attribute) {
     return value && *value == "false";
 }
 
-// The inner text when the whole text is enclosed in double quotes.
+// The inner text when the whole text is enclosed in double quotes. The quotes must be characters of their
+// own, not part of a combining sequence; only the scalar beside each quote can join it to another, so a
+// few bytes at each end decide and a long value is not split into characters as a whole.
 std::optional<std::string_view> quotedContent(std::string_view text) {
     if (text.size() < 2 || text.front() != '"' || text.back() != '"')
         return std::nullopt;
-    // The quotes must be characters of their own, not the base of a combining sequence.
-    const auto characters = text::graphemes(text);
-    if (characters.size() < 2 || characters.front() != "\"" || characters.back() != "\"")
+    constexpr std::size_t window = 8; // the quote and at least one whole scalar beside it
+    const std::string_view head = text.substr(0, std::min(text.size(), window));
+    const std::string_view tail = text.substr(text.size() - std::min(text.size(), window));
+    if (text::graphemes(head).front() != "\"" || text::graphemes(tail).back() != "\"")
         return std::nullopt;
     return text.substr(1, text.size() - 2);
 }

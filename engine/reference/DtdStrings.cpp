@@ -1,4 +1,5 @@
 #include "core/Regex.h"
+#include "core/TextReplacing.h"
 #include "core/Unicode.h"
 #include "engine/reference/MozillaStrings.h"
 
@@ -24,21 +25,15 @@ std::string withoutComments(std::string_view text) {
     return out;
 }
 
-void replaceAll(std::string& text, std::string_view from, std::string_view to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-}
-
 std::string entityValue(std::string_view raw) {
     std::string value = numericReferencesDecoded(raw);
     if (value.find('&') == std::string::npos)
         return value;
-    replaceAll(value, "&quot;", "\"");
-    replaceAll(value, "&apos;", "'");
-    replaceAll(value, "&lt;", "<");
-    replaceAll(value, "&gt;", ">");
-    replaceAll(value, "&amp;", "&");
-    return value;
+    value = text::replacingAll(value, "&quot;", "\"");
+    value = text::replacingAll(value, "&apos;", "'");
+    value = text::replacingAll(value, "&lt;", "<");
+    value = text::replacingAll(value, "&gt;", ">");
+    return text::replacingAll(value, "&amp;", "&");
 }
 
 } // namespace

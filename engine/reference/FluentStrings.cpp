@@ -1,6 +1,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/Characters.h"
 #include "core/Unicode.h"
 #include "engine/reference/MozillaStrings.h"
 #include "engine/reference/TextLines.h"
@@ -11,24 +12,15 @@ namespace {
 bool isIdentifier(std::string_view id) {
     if (id.empty())
         return false;
-    for (std::string_view character : text::graphemes(id)) {
-        if (character == "-" || character == "_")
-            continue;
-        std::size_t offset = 0;
-        char32_t scalar;
-        text::nextScalar(character, offset, scalar);
-        if (!text::isAlphabetic(scalar) && !text::isNumber(scalar))
+    for (std::string_view character : text::graphemes(id))
+        if (character != "-" && character != "_" && !text::isLetter(character) && !text::isDigit(character))
             return false;
-    }
     return true;
 }
 
+// A message or term begins in the first column with a letter or "-" and assigns with "=".
 bool startsMessage(std::string_view line) {
-    std::size_t offset = 0;
-    char32_t first;
-    if (!text::nextScalar(line, offset, first))
-        return false;
-    return (first == U'-' || text::isAlphabetic(first)) && line.find('=') != std::string_view::npos;
+    return (line.starts_with('-') || text::isLetter(line)) && line.find('=') != std::string_view::npos;
 }
 
 // The part before the first "=" and the part after it, both trimmed.

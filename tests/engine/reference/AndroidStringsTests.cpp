@@ -31,6 +31,17 @@ TEST(AndroidStrings, QuotedTextStaysVerbatimOtherTextCollapsesWhiteSpace) {
     EXPECT_EQ(value(R"(<string name="a">one\n   two</string>)"), "one\n two");
 }
 
+TEST(AndroidStrings, EnclosingQuotesMustBeCharactersOfTheirOwn) {
+    // A combining mark after the opening quote, or a prepended mark before the closing one, joins the
+    // quote into another character, so the text is not quoted and its white space collapses.
+    EXPECT_EQ(value("<string name=\"a\">\"\u0301 a   b\"</string>"), "\"\u0301 a b\"");
+    EXPECT_EQ(value("<string name=\"a\">\"a   b\u0600\"</string>"), "\"a b\u0600\"");
+    // Quotes beside characters of several bytes still enclose the text.
+    EXPECT_EQ(value("<string name=\"a\">\"\U0001F600  x \u00e9\u00e9\"</string>"),
+              "\U0001F600  x \u00e9\u00e9");
+    EXPECT_EQ(value("<string name=\"a\">\"\U0001F600\"</string>"), "\U0001F600");
+}
+
 TEST(AndroidStrings, EscapesAreResolved) {
     EXPECT_EQ(value(R"(<string name="q">Don\'t \"x\"\n</string>)"), "Don't \"x\"\n");
     EXPECT_EQ(value(R"(<string name="u">\u00e9t\u00E9</string>)"), "été");
