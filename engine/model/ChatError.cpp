@@ -1,19 +1,11 @@
 #include "engine/model/ChatError.h"
 
-#include "core/Unicode.h"
+#include "core/TextPrefix.h"
 
 namespace orvel {
 namespace {
 
 // Long bodies and answers would flood an alert; the start says what went wrong.
-std::string firstCharacters(const std::string& text, std::size_t count) {
-    const auto characters = text::graphemes(text);
-    if (characters.size() <= count)
-        return text;
-    const auto& last = characters[count - 1];
-    return text.substr(0, static_cast<std::size_t>(last.data() + last.size() - text.data()));
-}
-
 std::string describe(ChatError::Kind kind, const std::string& text, int statusCode) {
     switch (kind) {
     case ChatError::Kind::badEndpoint:
@@ -21,9 +13,9 @@ std::string describe(ChatError::Kind kind, const std::string& text, int statusCo
     case ChatError::Kind::http:
         return "The endpoint answered " + std::to_string(statusCode) + ": " + text;
     case ChatError::Kind::rateLimited:
-        return "The endpoint is limiting requests: " + firstCharacters(text, 300);
+        return "The endpoint is limiting requests: " + text::firstCharacters(text, 300);
     case ChatError::Kind::notJSON:
-        return "The model did not answer with JSON: " + firstCharacters(text, 300);
+        return "The model did not answer with JSON: " + text::firstCharacters(text, 300);
     case ChatError::Kind::unavailable:
         return "The model is not available: " + text;
     case ChatError::Kind::emptyResponse:

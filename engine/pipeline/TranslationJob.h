@@ -14,6 +14,7 @@
 #include "engine/model/ModelSettings.h"
 #include "engine/model/PromptItems.h"
 #include "engine/model/TranslationStyle.h"
+#include "engine/pipeline/JudgedChange.h"
 #include "engine/pipeline/RequestRetry.h"
 #include "engine/pipeline/ReviewNote.h"
 #include "engine/reference/AppleReference.h"
@@ -33,6 +34,9 @@ struct TranslationJob {
 
         bool operator==(const Progress&) const = default;
     };
+
+    // Item id text to the verdict given for it, trimmed and lowercased.
+    using VerdictMap = std::map<std::string, std::string>;
 
     AppProfile app;
     // The target language code ("de", "pt-BR").
@@ -66,6 +70,17 @@ struct TranslationJob {
     std::string requestReview(std::string system, std::string user, const std::stop_token& stop) const;
     std::string requestVerdicts(const std::vector<Prompt::JudgeItem>& items, std::string system,
                                 const ModelSettings& judgeSettings, const std::stop_token& stop) const;
+
+    // Has each change judged forward and reversed at the same time, and gives the reason for every
+    // change that must not be applied, by string id. Failed requests and unreadable answers go to
+    // `onLog` and count as no answer; only a stop ends it early, with CancellationError.
+    std::map<std::string, std::string> judge(const std::vector<JudgedChange>& changes,
+                                             const std::stop_token& stop) const;
+    // The verdicts of one direction; nothing, after a line to `onLog`, when the request fails or the
+    // answer holds no verdicts list. Throws only CancellationError.
+    std::optional<VerdictMap> judgeRequest(bool reversed, const std::vector<JudgedChange>& changes,
+                                           const ModelSettings& judgeSettings, const std::string& system,
+                                           const std::stop_token& stop) const;
 };
 
 } // namespace orvel

@@ -56,6 +56,11 @@ void LoopbackServer::reply(std::vector<Reply> replies) {
     m_replies.assign(replies.begin(), replies.end());
 }
 
+void LoopbackServer::respond(std::function<Reply(const RecordedRequest&)> responder) {
+    std::lock_guard guard(m_lock);
+    m_responder = std::move(responder);
+}
+
 void LoopbackServer::holdReplies() {
     std::lock_guard guard(m_lock);
     m_holding = true;
@@ -81,12 +86,16 @@ std::vector<RecordedRequest> LoopbackServer::requests() const {
 
 void LoopbackServer::handle(const httplib::Request& request, httplib::Response& response) {
     std::unique_lock lock(m_lock);
-    m_requests.push_back({request.path, {request.headers.begin(), request.headers.end()}, request.body});
+    const RecordedRequest recorded{
+        request.path, {request.headers.begin(), request.headers.end()}, request.body};
+    m_requests.push_back(recorded);
     m_changed.notify_all();
     // Bounded, so that a client that fails to give up shows as a failed test rather than a hung one.
     m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return !m_holding; });
-    Reply reply = m_replies.empty() ? Reply{200, completionBody("ok"), {}} : m_replies.front();
-    if (m_replies.size() > 1)
+    Reply reply = m_responder         ? m_responder(recorded)
+                  : m_replies.empty() ? Reply{200, completionBody("ok"), {}}
+                                      : m_replies.front();
+    if (!m_responder && m_replies.size() > 1)
         m_replies.pop_front();
     response.status = reply.status;
     for (const auto& [name, value] : reply.headers)

@@ -51,6 +51,8 @@ class LoopbackServer {
 
     // Replies in order; the last one repeats.
     void reply(std::vector<Reply> replies);
+    // Replies by what each request holds, for requests in flight together; replaces the script.
+    void respond(std::function<Reply(const RecordedRequest&)> responder);
     // Holds every answer until release() (or the server's end), to play a slow endpoint.
     void holdReplies();
     void release();
@@ -68,6 +70,7 @@ class LoopbackServer {
     mutable std::mutex m_lock;
     std::condition_variable m_changed;
     std::deque<Reply> m_replies;
+    std::function<Reply(const RecordedRequest&)> m_responder;
     std::vector<RecordedRequest> m_requests;
     bool m_holding = false;
 };
