@@ -26,10 +26,6 @@ bool found(std::string_view pattern, std::string_view text) {
     return compiled && regex::contains(*compiled, text);
 }
 
-bool endsWith(std::string_view text, std::string_view end) {
-    return text.ends_with(end);
-}
-
 std::size_t spaceSeparatedWords(std::string_view text) {
     std::size_t count = 0;
     bool inWord = false;
@@ -48,12 +44,12 @@ std::size_t spaceSeparatedWords(std::string_view text) {
 struct Example {
     std::vector<std::string> englishAndTranslation;
     bool secondPerson;
-    bool long_;
+    bool fourWordsOrMore;
     std::size_t length;
 
     explicit Example(std::string english, std::string translation)
-        : secondPerson(found(secondPersonPattern, english)), long_(spaceSeparatedWords(english) >= 4),
-          length(text::graphemeCount(english)) {
+        : secondPerson(found(secondPersonPattern, english)),
+          fourWordsOrMore(spaceSeparatedWords(english) >= 4), length(text::graphemeCount(english)) {
         englishAndTranslation = {std::move(english), std::move(translation)};
     }
     const std::string& english() const { return englishAndTranslation.front(); }
@@ -63,8 +59,8 @@ struct Example {
 bool showsMore(const Example& a, const Example& b) {
     if (a.secondPerson != b.secondPerson)
         return a.secondPerson;
-    if (a.long_ != b.long_)
-        return a.long_;
+    if (a.fourWordsOrMore != b.fourWordsOrMore)
+        return a.fourWordsOrMore;
     if (a.length != b.length)
         return a.length < b.length;
     return a.english() < b.english();
@@ -97,9 +93,9 @@ void countQuotes(StyleStats& stats, std::string_view english, std::string_view t
 }
 
 void countEllipsis(StyleStats& stats, std::string_view english, std::string_view translation) {
-    if (!endsWith(english, "…") && !endsWith(english, "..."))
+    if (!english.ends_with("…") && !english.ends_with("..."))
         return;
-    ++stats.ellipsis[endsWith(translation, "…") ? "…" : endsWith(translation, "...") ? "..." : "none"];
+    ++stats.ellipsis[translation.ends_with("…") ? "…" : translation.ends_with("...") ? "..." : "none"];
 }
 
 void countLabel(StyleStats& stats, const std::string& english, const std::string& translation) {
@@ -144,7 +140,7 @@ StyleStats measureStyle(const std::vector<SoftwareReference::Pair>& pairs) {
         countQuotes(stats, english, translation);
         countEllipsis(stats, english, translation);
         StyleStats::countSpaceBefore(translation, stats.spaceBefore);
-        if (endsWith(english, "?") && !translation.empty())
+        if (english.ends_with("?") && !translation.empty())
             ++stats.questions[std::string(text::lastCharacter(translation))];
         countLabel(stats, english, translation);
         if (auto verb = imperativeVerb(english))
