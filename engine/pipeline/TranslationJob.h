@@ -6,6 +6,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/apps/AppNotes.h"
@@ -63,6 +64,10 @@ struct TranslationJob {
     TranslationJob(AppProfile app, std::string language, ModelSettings settings, AppNotes notes,
                    ContextMap context, TranslationStyle style, std::map<std::string, std::string> terms,
                    bool review, bool verifyReview);
+
+    // The prompt lines of the reference phrases that show how the ambiguous words of one source text were
+    // translated, at most four; none when there is no software reference or it has no such phrase.
+    std::optional<std::vector<std::string>> phrases(std::string_view text) const;
 
     // The answers to a translate request, a review request and a judge request (the judge with the
     // settings it is handed). Each throws the error of its last try.

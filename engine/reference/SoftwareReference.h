@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,47 @@ struct SoftwareReference {
     };
 
     using Table = std::map<std::string, std::vector<Entry>, std::less<>>;
+
+    // One English text of a program and its translation there.
+    struct Pair {
+        std::string english;
+        std::string translation;
+        Source source = Source::android;
+        // The message key inside the program's file.
+        std::string key;
+
+        bool operator==(const Pair&) const = default;
+    };
+
+    // An English phrase of the table with its leading translation: how widely used software worded a
+    // word in a similar context.
+    struct Phrase {
+        // The folded, lower-case key of the table.
+        std::string english;
+        Entry translation;
+
+        // "english → translation (Android, Firefox)", the programs in the order of every listing.
+        std::string promptLine() const;
+        bool operator==(const Phrase&) const = default;
+    };
+
+    // A phrase of the table that holds a given word.
+    struct Candidate {
+        std::string english;
+        Entry leading;
+        std::size_t wordCount = 0;
+    };
+
+    // Words that say nothing about the sense of another word next to them.
+    static const std::set<std::string, std::less<>>& stopWords();
+
+    // At most `limit` phrases of two to five words that contain `word`, those that more programs agree
+    // on first, each translation (in any case) only once. Builds the phrase index on first use.
+    std::vector<Candidate> candidates(std::string_view word, std::size_t limit) const;
+
+    // At most `limit` phrases that show how the ambiguous words of `text` were translated next to the
+    // other words of `text`; the phrases sharing most of their words with the text come first.
+    std::vector<Phrase> phrases(std::string_view text, std::size_t limit) const;
 
     // The normalised language tag the reference was built for.
     std::string language;

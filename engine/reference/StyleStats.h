@@ -2,9 +2,13 @@
 // How the human translators of one reference program handled typography and capitalisation in one
 // language, kept per program in the software reference and its cache file.
 
+#include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/Json.h"
@@ -30,6 +34,26 @@ struct StyleStats {
     std::vector<std::vector<std::string>> labelExamples;
     // [English, translation] of English imperatives.
     std::vector<std::vector<std::string>> imperatives;
+
+    // The characters that open or close a quotation in some language.
+    static const std::set<std::string, std::less<>>& quoteMarks();
+    // Full-width ":" ";" "?" "!" to their ASCII marks.
+    static const std::map<std::string, std::string, std::less<>>& fullWidthMarks();
+    // English openings of instructions, whose translations show the form of address; the first that
+    // opens an English text claims it.
+    static const std::array<std::string_view, 28>& imperativeVerbs();
+
+    // The quotation marks a translation uses, as "«…»", with the space inside named when there is one
+    // ("«…» with no-break spaces inside"); "none" when it quotes nothing. An apostrophe between two
+    // letters is no quotation mark.
+    static std::string quoteStyle(std::string_view translation);
+    // "space", "no-break space" or "narrow no-break space"; none for any other character.
+    static std::optional<std::string> spaceName(std::string_view character);
+    // Counts, under each of ":" ";" "?" "!" that ends a word of the translation, the kind of character
+    // before it; full-width marks count as "full-width mark". The first character is never looked at.
+    static void countSpaceBefore(std::string_view translation, std::map<std::string, Counts>& spaceBefore);
+    // "title case", "sentence case", "lowercase", "mixed", "one word", "no case" or "other".
+    static std::string labelCaseOf(std::string_view translation);
 
     // All eight keys are required.
     static StyleStats fromJson(const json::Json& value);
