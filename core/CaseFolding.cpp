@@ -21,4 +21,8 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
     return folded(a) == folded(b);
 }
 
+bool containsIgnoringCase(std::string_view text, std::string_view part) {
+    return !part.empty() && folded(text).indexOf(folded(part)) >= 0;
+}
+
 } // namespace orvel::text

@@ -9,4 +9,8 @@ namespace orvel::text {
 // canonical forms: "STRASSE" matches "straße", "foo bar" matches "Foo Bar".
 bool equalIgnoringCase(std::string_view a, std::string_view b);
 
+// True when the case-folded canonical form of `text` contains that of `part`; false for an empty part,
+// which names nothing to look for.
+bool containsIgnoringCase(std::string_view text, std::string_view part);
+
 } // namespace orvel::text

@@ -60,24 +60,6 @@ bool needsPlaceholderChecks(std::string_view source) {
     return !FormatSpecifiers::parse(source).empty() || source.find("%%") != std::string_view::npos;
 }
 
-// The texts of the answer that the marker and arrow checks read.
-std::vector<std::string_view> answerTexts(const std::optional<std::string>& text,
-                                          const std::optional<PluralForms>& plural) {
-    std::vector<std::string_view> texts;
-    if (plural && !plural->empty()) {
-        for (const auto& [category, form] : *plural)
-            texts.push_back(form);
-    } else if (text) {
-        // An empty forms map is no forms: the single text is then the answer and is checked like one,
-        // so that '"plural": {}' beside a text cannot carry a leftover arrow past the checks.
-        texts.push_back(*text);
-    } else if (!plural) {
-        // No answer at all reads as the empty text; an empty forms map alone has no texts to look at.
-        texts.emplace_back();
-    }
-    return texts;
-}
-
 Problem markersProblem(const std::vector<std::string_view>& texts, std::string_view source) {
     for (const auto marker : markers)
         for (const auto text : texts)
@@ -166,6 +148,23 @@ Problem pluralFormsProblem(const PluralForms& forms, const SourceString& source,
 }
 
 } // namespace
+
+std::vector<std::string_view> answerTexts(const std::optional<std::string>& text,
+                                          const std::optional<PluralForms>& plural) {
+    std::vector<std::string_view> texts;
+    if (plural && !plural->empty()) {
+        for (const auto& [category, form] : *plural)
+            texts.push_back(form);
+    } else if (text) {
+        // An empty forms map is no forms: the single text is then the answer and is checked like one,
+        // so that '"plural": {}' beside a text cannot carry a leftover arrow past the checks.
+        texts.push_back(*text);
+    } else if (!plural) {
+        // No answer at all reads as the empty text; an empty forms map alone has no texts to look at.
+        texts.emplace_back();
+    }
+    return texts;
+}
 
 std::optional<std::string> problem(const std::optional<std::string>& text,
                                    const std::optional<PluralForms>& plural, const SourceString& source,
