@@ -5,7 +5,7 @@
 
 #include "core/CaseFolding.h"
 #include "core/FormatSpecifiers.h"
-#include "core/LetterCase.h"
+#include "core/CharacterCase.h"
 #include "core/Regex.h"
 #include "core/RegexCache.h"
 #include "core/TextSplitting.h"
@@ -50,7 +50,7 @@ bool allLetters(std::string_view text) {
 bool hasUppercaseLetter(std::string_view text) {
     const auto characters = text::graphemes(text);
     return std::any_of(characters.begin(), characters.end(),
-                       [](std::string_view character) { return text::isUppercaseLetter(character); });
+                       [](std::string_view character) { return text::isUppercaseCharacter(character); });
 }
 
 Problem macOSNameProblem(std::string_view source, const Texts& texts, const Terms::TermMap& terms,
@@ -96,7 +96,7 @@ Problem chosenWordProblem(std::string_view cleanedSource, const Texts& texts, co
     for (const auto& [term, word] : terms) {
         if (word == term || !inGlossary(glossary, term))
             continue;
-        const bool caseSensitive = allLetters(term) && text::isUppercaseLetter(firstCharacter(term));
+        const bool caseSensitive = allLetters(term) && text::isUppercaseCharacter(firstCharacter(term));
         if (!Terms::matches(cleanedSource, term, caseSensitive, true))
             continue;
         for (std::string_view text : texts)
@@ -109,7 +109,7 @@ Problem chosenWordProblem(std::string_view cleanedSource, const Texts& texts, co
 // "%@ Settings" names something after the placeholder; moving the placeholder would change the name.
 Problem leadingPlaceholderProblem(std::string_view source, const Texts& texts) {
     const auto pieces = text::wordsBetweenSpaces(source);
-    if (pieces.size() != 2 || !text::isUppercaseLetter(firstCharacter(pieces[1])))
+    if (pieces.size() != 2 || !text::isUppercaseCharacter(firstCharacter(pieces[1])))
         return std::nullopt;
     const auto placeholders = FormatSpecifiers::parse(source);
     if (placeholders.empty() || placeholders.front().range.start != 0)
@@ -138,7 +138,7 @@ std::size_t englishLookingWords(std::string_view cleanedSource) {
     const auto pieces = text::wordsBetweenSpaces(words);
     return static_cast<std::size_t>(std::count_if(pieces.begin(), pieces.end(), [](const std::string& piece) {
         return text::graphemeCount(piece) >= shortestEnglishWord && allLetters(piece) &&
-               text::isLowercaseLetter(firstCharacter(piece));
+               text::isLowercaseCharacter(firstCharacter(piece));
     }));
 }
 

@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "core/LetterCase.h"
+#include "core/CharacterCase.h"
 #include "core/Regex.h"
 #include "core/RegexCache.h"
 #include "core/ScalarTrimming.h"
@@ -89,7 +89,7 @@ bool mayBePhrase(const std::vector<std::string>& words) {
     if (Terms::commandVerbs().contains(text::lowercased(words.front())))
         return false;
     return std::all_of(words.begin(), words.end(), [](const std::string& word) {
-        return isConjunction(word) || text::isUppercaseLetter(firstCharacter(word));
+        return isConjunction(word) || text::isUppercaseCharacter(firstCharacter(word));
     });
 }
 
@@ -124,7 +124,7 @@ void findMenuParts(std::string_view source, HintCollector& collector) {
         const std::string_view part = text::trimmedScalars(parts[index], [](char32_t scalar) {
             return text::isInlineWhitespace(scalar) || isEdgeMark(scalar);
         });
-        if (part.empty() || !text::isUppercaseLetter(firstCharacter(part)))
+        if (part.empty() || !text::isUppercaseCharacter(firstCharacter(part)))
             continue;
         if (text::wordsBetweenSpaces(part).size() > longestMenuPart)
             continue;
