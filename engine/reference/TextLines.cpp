@@ -1,6 +1,6 @@
 #include "engine/reference/TextLines.h"
 
-#include "core/Unicode.h"
+#include "core/ScalarTrimming.h"
 
 namespace orvel::SoftwareFormats {
 
@@ -19,37 +19,8 @@ std::vector<std::string> lines(std::string_view text) {
     }
 }
 
-bool isHorizontalWhitespace(char32_t scalar) {
-    switch (scalar) {
-    case U'\n':
-    case U'\v':
-    case U'\f':
-    case U'\r':
-    case U'\u0085':
-    case U'\u2028':
-    case U'\u2029':
-        return false;
-    default:
-        return text::isWhitespace(scalar);
-    }
-}
-
 std::string_view trimmedHorizontally(std::string_view text) {
-    std::size_t start = text.size();
-    std::size_t end = 0;
-    std::size_t offset = 0;
-    char32_t scalar;
-    while (true) {
-        const std::size_t before = offset;
-        if (!text::nextScalar(text, offset, scalar))
-            break;
-        if (isHorizontalWhitespace(scalar))
-            continue;
-        if (start == text.size())
-            start = before;
-        end = offset;
-    }
-    return start < end ? text.substr(start, end - start) : std::string_view();
+    return text::trimmedScalars(text, text::isInlineWhitespace);
 }
 
 std::string_view droppingLeadingSpacesAndTabs(std::string_view text) {

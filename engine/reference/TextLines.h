@@ -10,10 +10,7 @@ namespace orvel::SoftwareFormats {
 // The lines of a text: "\r\n" counts as "\n"; a lone carriage return stays in its line.
 std::vector<std::string> lines(std::string_view text);
 
-// The tab and every Unicode space separator; line breaks are not horizontal white space.
-bool isHorizontalWhitespace(char32_t scalar);
-
-// Without horizontal white space at both ends.
+// Without the tab and Unicode space separators at both ends (line breaks are kept).
 std::string_view trimmedHorizontally(std::string_view text);
 
 // Without the spaces and tabs (exactly those two characters) at the start.
