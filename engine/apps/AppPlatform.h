@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "engine/apps/RunningApplication.h"
+
 namespace orvel {
 
 class AppPlatform {
@@ -17,6 +19,9 @@ class AppPlatform {
 
     // The bundles of the running applications, earliest started first.
     virtual std::vector<std::filesystem::path> runningBundleURLs() const = 0;
+
+    // The running processes that have a bundle, with their process ids, earliest started first.
+    virtual std::vector<RunningApplication> runningApplications() const = 0;
 
     // This machine's services, shared by the whole process.
     static const AppPlatform& system();

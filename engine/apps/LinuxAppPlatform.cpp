@@ -24,4 +24,8 @@ std::vector<std::filesystem::path> LinuxAppPlatform::runningBundleURLs() const {
     return RunningBundles::list();
 }
 
+std::vector<RunningApplication> LinuxAppPlatform::runningApplications() const {
+    return RunningBundles::applications();
+}
+
 } // namespace orvel

@@ -10,6 +10,7 @@ class LinuxAppPlatform : public AppPlatform {
   public:
     bool isSandboxed(const std::filesystem::path& bundleURL) const override;
     std::vector<std::filesystem::path> runningBundleURLs() const override;
+    std::vector<RunningApplication> runningApplications() const override;
 };
 
 } // namespace orvel

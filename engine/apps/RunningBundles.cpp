@@ -57,12 +57,12 @@ std::optional<fs::path> enclosingBundle(const fs::path& executable) {
     return std::nullopt;
 }
 
-std::vector<fs::path> list(const fs::path& processRoot) {
+std::vector<RunningApplication> applications(const fs::path& processRoot) {
     std::vector<Process> processes;
     std::error_code error;
     for (fs::directory_iterator it(processRoot, error), end; !error && it != end; it.increment(error)) {
         auto pid = number(it->path().filename().string());
-        if (!pid)
+        if (!pid || *pid > std::uint64_t(INT32_MAX))
             continue;
         std::error_code linkError;
         const fs::path executable = fs::read_symlink(it->path() / "exe", linkError);
@@ -76,10 +76,17 @@ std::vector<fs::path> list(const fs::path& processRoot) {
     std::sort(processes.begin(), processes.end(), [](const Process& a, const Process& b) {
         return std::tie(a.startTime, a.pid) < std::tie(b.startTime, b.pid);
     });
-    std::vector<fs::path> bundles;
-    bundles.reserve(processes.size());
+    std::vector<RunningApplication> running;
+    running.reserve(processes.size());
     for (auto& process : processes)
-        bundles.push_back(std::move(process.bundle));
+        running.push_back({static_cast<std::int32_t>(process.pid), std::move(process.bundle)});
+    return running;
+}
+
+std::vector<fs::path> list(const fs::path& processRoot) {
+    std::vector<fs::path> bundles;
+    for (auto& application : applications(processRoot))
+        bundles.push_back(std::move(application.bundleURL));
     return bundles;
 }
 

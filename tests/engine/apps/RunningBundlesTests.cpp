@@ -46,6 +46,9 @@ TEST(RunningBundles, OrderedByStartTimeThenProcessId) {
 
     EXPECT_EQ(RunningBundles::list(proc.path()),
               (std::vector<fs::path>{"/Apps/A.app", "/Apps/B.app", "/Apps/Late.app"}));
+    EXPECT_EQ(
+        RunningBundles::applications(proc.path()),
+        (std::vector<RunningApplication>{{10, "/Apps/A.app"}, {20, "/Apps/B.app"}, {300, "/Apps/Late.app"}}));
     EXPECT_TRUE(RunningBundles::list(proc.path() / "missing").empty());
 }
 

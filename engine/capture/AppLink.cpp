@@ -1,0 +1,103 @@
+#include "engine/capture/AppLink.h"
+
+#include <exception>
+
+#include "core/DefaultsStore.h"
+#include "core/FileIO.h"
+#include "core/OrvelPaths.h"
+#include "core/PathComponent.h"
+#include "engine/apps/AppBundle.h"
+
+namespace orvel {
+namespace {
+
+// An empty code asks for no choice, so both spellings of "no language" behave the same.
+std::optional<std::string> chosenLanguage(const std::optional<std::string>& code) {
+    if (code && code->empty())
+        return std::nullopt;
+    return code;
+}
+
+} // namespace
+
+void AppLink::send(OrvelProtocol::Command command, const Entries& entries) const {
+    Notification notification{.name = std::string(OrvelProtocol::commandNotification),
+                              .object = app.bundleIdentifier,
+                              .userInfo = json::Json::object()};
+    for (const auto& [key, value] : entries)
+        notification.userInfo[key] = value;
+    notification.userInfo["command"] = std::string(OrvelProtocol::text(command));
+    services.bus.post(notification);
+}
+
+std::filesystem::path AppLink::stateURL() const {
+    return OrvelPaths::dataFolder(app.bundleIdentifier, app.sandboxed) / OrvelProtocol::stateFile;
+}
+
+std::optional<AppState> AppLink::readState() const {
+    if (!isSafePathComponent(app.bundleIdentifier))
+        return std::nullopt;
+    auto bytes = FileIO::readIfPresent(stateURL());
+    if (!bytes)
+        return std::nullopt;
+    try {
+        return OrvelProtocol::decode<AppState>(*bytes);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<RunningApplication> AppLink::runningCopy() const {
+    for (const auto& running : services.platform.runningApplications()) {
+        auto bundle = AppBundle::open(running.bundleURL);
+        if (bundle && bundle->bundleIdentifier() == app.bundleIdentifier)
+            return running;
+    }
+    return std::nullopt;
+}
+
+bool AppLink::setLanguage(const std::optional<std::string>& code) const {
+    const auto language = chosenLanguage(code);
+    if (!runningCopy()) {
+        auto defaults = DefaultsStore::open(app.bundleIdentifier,
+                                            services.defaultsFolder.value_or(DefaultsStore::defaultFolder()));
+        if (defaults) {
+            try {
+                if (language)
+                    defaults->set(OrvelProtocol::languageKey, *language);
+                else
+                    defaults->remove(OrvelProtocol::languageKey);
+            } catch (const std::exception&) {
+                // Like a suite that cannot be opened: the choice simply does not persist.
+            }
+        }
+        return true;
+    }
+    auto answer = request(OrvelProtocol::Command::select, {{"language", language.value_or("")}},
+                          selectTimeout, [&](const AppState& state) { return state.language == language; });
+    return answer.has_value();
+}
+
+std::optional<AppState> AppLink::request(OrvelProtocol::Command command, const Entries& entries,
+                                         std::chrono::milliseconds timeout, const Acceptance& accept) const {
+    const Date sentAt = services.clock.now();
+    send(command, entries);
+    return awaitState(sentAt, timeout, accept);
+}
+
+std::optional<AppState> AppLink::awaitState(Date sentAt, std::chrono::milliseconds timeout,
+                                            const Acceptance& accept) const {
+    const Date deadline = sentAt + timeout;
+    while (services.clock.now() < deadline) {
+        if (auto state = readState(); state && isFresh(*state, sentAt) && accept(*state))
+            return state;
+        services.clock.pause(pollInterval);
+    }
+    return std::nullopt;
+}
+
+bool AppLink::isFresh(const AppState& state, Date sentAt) {
+    return state.updated >= sentAt - freshnessMargin;
+}
+
+} // namespace orvel

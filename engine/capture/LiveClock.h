@@ -1,0 +1,24 @@
+#pragma once
+// The time the live protocol waits by: the current date (compared with the dates a target app writes)
+// and the pause between two looks at its state. Tests drive their own clock so that waits of seconds
+// take no time.
+
+#include <chrono>
+
+#include "core/Date.h"
+
+namespace orvel {
+
+class LiveClock {
+  public:
+    virtual ~LiveClock() = default;
+
+    virtual Date now() const = 0;
+    // Waits the whole duration; cancellation of the caller does not cut it short.
+    virtual void pause(std::chrono::milliseconds duration) = 0;
+
+    // The system's clock, shared by the whole process.
+    static LiveClock& system();
+};
+
+} // namespace orvel
