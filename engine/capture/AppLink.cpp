@@ -59,17 +59,19 @@ std::optional<RunningApplication> AppLink::runningCopy() const {
 bool AppLink::setLanguage(const std::optional<std::string>& code) const {
     const auto language = chosenLanguage(code);
     if (!runningCopy()) {
+        // Without a running copy the choice lives only in the app's defaults; when it cannot be stored
+        // there the switch did not happen, and saying otherwise would leave the person misled.
         auto defaults = DefaultsStore::open(app.bundleIdentifier,
                                             services.defaultsFolder.value_or(DefaultsStore::defaultFolder()));
-        if (defaults) {
-            try {
-                if (language)
-                    defaults->set(OrvelProtocol::languageKey, *language);
-                else
-                    defaults->remove(OrvelProtocol::languageKey);
-            } catch (const std::exception&) {
-                // Like a suite that cannot be opened: the choice simply does not persist.
-            }
+        if (!defaults)
+            return false;
+        try {
+            if (language)
+                defaults->set(OrvelProtocol::languageKey, *language);
+            else
+                defaults->remove(OrvelProtocol::languageKey);
+        } catch (const std::exception&) {
+            return false;
         }
         return true;
     }

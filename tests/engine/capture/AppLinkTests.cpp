@@ -175,13 +175,13 @@ TEST_F(AppLinkTests, WithoutARunningCopyTheLanguageIsStoredForTheNextLaunch) {
     EXPECT_EQ(m_clock.pauses, 0);
 }
 
-TEST_F(AppLinkTests, StoringTheLanguageNeverFailsTheSwitch) {
+TEST_F(AppLinkTests, AChoiceThatCannotBeStoredIsReportedAsNotMade) {
     // An unreadable defaults file is kept, and an identifier that cannot name a file is not stored.
     const auto file = m_scratch.write("defaults/com.example.Notes.json", "{broken");
-    EXPECT_TRUE(link().setLanguage("de"));
+    EXPECT_FALSE(link().setLanguage("de"));
     EXPECT_EQ(testing::readBytes(file), "{broken");
 
-    EXPECT_TRUE(link("../escape").setLanguage("de"));
+    EXPECT_FALSE(link("../escape").setLanguage("de"));
     EXPECT_FALSE(fs::exists(m_scratch.path() / "escape.json"));
 }
 
