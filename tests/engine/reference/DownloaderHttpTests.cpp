@@ -72,6 +72,12 @@ TEST_F(DownloaderHttp, GetSendsThePlainRequestWithTheUserAgent) {
     EXPECT_EQ(request.headerCount("User-Agent"), 1u);
 }
 
+TEST_F(DownloaderHttp, RedirectsAreFollowed) {
+    server.reply({Reply(302, "", {{"Location", "/moved/de.po"}}), Reply(200, "moved body")});
+    EXPECT_EQ(downloader().get(server.url("/de.po")), "moved body");
+    EXPECT_EQ(server.requests().at(1).path, "/moved/de.po");
+}
+
 TEST_F(DownloaderHttp, NotFoundIsMissingAtOnceAndNamesTheFileWithoutItsQuery) {
     server.reply({Reply(404, "gone")});
     const auto error = sourceError(server.url("/l10n/de/values%20x/strings.xml?format=TEXT"));
