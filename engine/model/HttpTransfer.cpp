@@ -1,11 +1,13 @@
 #include "engine/model/HttpTransfer.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <tuple>
 
 #include <curl/curl.h>
 
@@ -87,32 +89,11 @@ void check(CURLcode code) {
                              false);
 }
 
-} // namespace
-
-bool isSendable(const std::string& url) {
-    initialiseOnce();
-    // libcurl would read a URL only up to a NUL and so send to another address than the one written.
-    if (url.find('\0') != std::string::npos)
-        return false;
-    // libcurl reads "http:///path" as the host "path"; a URL without a host names no server.
-    const auto authority = url.find("://");
-    if (authority == std::string::npos || url.find_first_of("/?#", authority + 3) == authority + 3 ||
-        authority + 3 == url.size())
-        return false;
-    std::unique_ptr<CURLU, UrlCleanup> parsed(curl_url());
-    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
-        return false;
-    char* scheme = nullptr;
-    if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK)
-        return false;
-    const std::string_view value(scheme);
-    const bool web = value == "http" || value == "https";
-    curl_free(scheme);
-    return web;
-}
-
-HttpResponse post(const std::string& url, const std::vector<std::string>& headerLines,
-                  const std::string& body, double timeoutSeconds, std::stop_token stop) {
+// One transfer of `url`: the options every request shares, the caller's own through `configure`, and a
+// wait on the transfer that a stop request cuts short.
+template <class Configure>
+HttpResponse perform(const std::string& url, const std::vector<std::string>& headerLines,
+                     const std::stop_token& stop, const Configure& configure) {
     initialiseOnce();
     throwIfCancelled(stop);
     std::unique_ptr<CURL, EasyCleanup> easy(curl_easy_init());
@@ -137,12 +118,7 @@ HttpResponse post(const std::string& url, const std::vector<std::string>& header
     check(curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L));
     check(curl_easy_setopt(h, CURLOPT_NOPROXY, noProxy.c_str()));
     check(curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, ""));
-    check(curl_easy_setopt(h, CURLOPT_POST, 1L));
-    check(curl_easy_setopt(h, CURLOPT_POSTFIELDS, body.data()));
-    check(curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size())));
     check(curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get()));
-    check(curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(timeoutSeconds)));
-    check(curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, timeoutMilliseconds(timeoutSeconds)));
     check(curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collectBody));
     check(curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer));
     check(curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, collectHeader));
@@ -153,6 +129,7 @@ HttpResponse post(const std::string& url, const std::vector<std::string>& header
     // Otherwise giving up during a host name lookup waits for the lookup to end, which a name server
     // that does not answer can drag out for many seconds; the lookup thread then ends on its own.
     check(curl_easy_setopt(h, CURLOPT_QUICK_EXIT, 1L));
+    configure(h);
 
     if (curl_multi_add_handle(multi.get(), h) != CURLM_OK)
         throw TransportError("The request could not be prepared.", false);
@@ -179,9 +156,77 @@ HttpResponse post(const std::string& url, const std::vector<std::string>& header
     throwIfCancelled(stop);
     if (result != CURLE_OK)
         throw TransportError(std::string("The request failed: ") + curl_easy_strerror(result),
-                             result == CURLE_OPERATION_TIMEDOUT);
+                             result == CURLE_OPERATION_TIMEDOUT,
+                             result == CURLE_COULDNT_RESOLVE_HOST || result == CURLE_COULDNT_RESOLVE_PROXY);
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &transfer.response.statusCode);
     return std::move(transfer.response);
+}
+
+} // namespace
+
+bool isSendable(const std::string& url) {
+    initialiseOnce();
+    // libcurl would read a URL only up to a NUL and so send to another address than the one written.
+    if (url.find('\0') != std::string::npos)
+        return false;
+    // libcurl reads "http:///path" as the host "path"; a URL without a host names no server.
+    const auto authority = url.find("://");
+    if (authority == std::string::npos || url.find_first_of("/?#", authority + 3) == authority + 3 ||
+        authority + 3 == url.size())
+        return false;
+    std::unique_ptr<CURLU, UrlCleanup> parsed(curl_url());
+    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
+        return false;
+    char* scheme = nullptr;
+    if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK)
+        return false;
+    const std::string_view value(scheme);
+    const bool web = value == "http" || value == "https";
+    curl_free(scheme);
+    return web;
+}
+
+UrlParts parts(const std::string& url) {
+    UrlParts result;
+    if (!isSendable(url))
+        return result;
+    std::unique_ptr<CURLU, UrlCleanup> parsed(curl_url());
+    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
+        return result;
+    for (auto [part, flags, field] : {std::tuple{CURLUPART_HOST, 0u, &result.host},
+                                      std::tuple{CURLUPART_PATH, unsigned(CURLU_URLDECODE), &result.path}}) {
+        char* value = nullptr;
+        if (curl_url_get(parsed.get(), part, &value, flags) == CURLUE_OK && value)
+            *field = value;
+        curl_free(value);
+    }
+    return result;
+}
+
+HttpResponse post(const std::string& url, const std::vector<std::string>& headerLines,
+                  const std::string& body, double timeoutSeconds, std::stop_token stop) {
+    return perform(url, headerLines, stop, [&](CURL* h) {
+        check(curl_easy_setopt(h, CURLOPT_POST, 1L));
+        check(curl_easy_setopt(h, CURLOPT_POSTFIELDS, body.data()));
+        check(curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size())));
+        check(curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(timeoutSeconds)));
+        check(curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, timeoutMilliseconds(timeoutSeconds)));
+    });
+}
+
+HttpResponse get(const std::string& url, const std::vector<std::string>& headerLines, double timeoutSeconds,
+                 double idleSeconds, std::stop_token stop) {
+    return perform(url, headerLines, stop, [&](CURL* h) {
+        check(curl_easy_setopt(h, CURLOPT_HTTPGET, 1L));
+        check(curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(timeoutSeconds)));
+        const long idleMs = timeoutMilliseconds(idleSeconds);
+        check(curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, idleMs));
+        if (idleMs > 0) {
+            // Less than one byte a second for that long counts as no data at all.
+            check(curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L));
+            check(curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, std::max(1L, (idleMs + 999) / 1000)));
+        }
+    });
 }
 
 } // namespace orvel::HttpTransfer

@@ -1,5 +1,5 @@
 #pragma once
-// One HTTP POST over libcurl, cancellable at any moment through a stop token.
+// One HTTP POST or GET over libcurl, cancellable at any moment through a stop token.
 
 #include <map>
 #include <stdexcept>
@@ -12,12 +12,15 @@ namespace orvel {
 // A failure of the transfer itself: no connection, a time-out, an unsupported URL, a broken answer.
 class TransportError : public std::runtime_error {
   public:
-    TransportError(const std::string& description, bool timedOut)
-        : std::runtime_error(description), m_timedOut(timedOut) {}
+    TransportError(const std::string& description, bool timedOut, bool hostNotFound = false)
+        : std::runtime_error(description), m_timedOut(timedOut), m_hostNotFound(hostNotFound) {}
     bool timedOut() const { return m_timedOut; }
+    // The host name (or the proxy's) could not be resolved: trying again soon is not worth it.
+    bool hostNotFound() const { return m_hostNotFound; }
 
   private:
     bool m_timedOut;
+    bool m_hostNotFound;
 };
 
 struct HttpResponse {
@@ -32,11 +35,27 @@ namespace HttpTransfer {
 // Whether `url` is an absolute http or https URL that can be sent to.
 bool isSendable(const std::string& url);
 
+struct UrlParts {
+    // Empty when the URL names none.
+    std::string host;
+    // Percent escapes decoded; without the query.
+    std::string path;
+};
+
+// The parts of a URL that isSendable() accepts; empty parts for any other text.
+UrlParts parts(const std::string& url);
+
 // Sends `body` to `url` with the given header lines ("Name: value"). `timeoutSeconds` bounds the whole
 // transfer; zero, negative or non-finite means no limit. Throws TransportError, or CancellationError as
 // soon as a stop is requested.
 HttpResponse post(const std::string& url, const std::vector<std::string>& headerLines,
                   const std::string& body, double timeoutSeconds, std::stop_token stop);
+
+// Fetches `url` with the given header lines, following redirects. `timeoutSeconds` bounds the whole
+// transfer and `idleSeconds` the time without any data received (both: zero or less means no limit).
+// Throws like post().
+HttpResponse get(const std::string& url, const std::vector<std::string>& headerLines, double timeoutSeconds,
+                 double idleSeconds, std::stop_token stop);
 
 } // namespace HttpTransfer
 } // namespace orvel

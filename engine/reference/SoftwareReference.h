@@ -26,6 +26,9 @@ struct SoftwareReference {
     static constexpr std::array allSources{Source::android,     Source::chromium,    Source::firefox,
                                            Source::thunderbird, Source::libreoffice, Source::vlc};
 
+    // Why a program's files could not be had (SourceError.h).
+    class SourceError;
+
     // One translation of an English text and how often each program uses it.
     struct Entry {
         std::string text;

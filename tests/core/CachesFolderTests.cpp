@@ -8,15 +8,23 @@
 
 using namespace orvel;
 
-TEST(CachesFolder, FollowsTheDesktopConvention) {
-    OrvelPaths::setHomeOverride("/home/someone");
-    setenv("XDG_CACHE_HOME", "/var/cache/someone", 1);
-    EXPECT_EQ(CachesFolder::path(), "/var/cache/someone");
-    setenv("XDG_CACHE_HOME", "relative/cache", 1);
-    EXPECT_EQ(CachesFolder::path(), "/home/someone/.cache") << "a relative folder is ignored";
+TEST(CachesFolder, OverrideThenAbsoluteXdgValueThenHomeCache) {
+    const char* saved = std::getenv("XDG_CACHE_HOME");
+    const std::optional<std::string> previous = saved ? std::optional<std::string>(saved) : std::nullopt;
+
+    setenv("XDG_CACHE_HOME", "/var/tmp/caches", 1);
+    EXPECT_EQ(CachesFolder::path(), "/var/tmp/caches");
+    setenv("XDG_CACHE_HOME", "relative/caches", 1);
+    EXPECT_EQ(CachesFolder::path(), OrvelPaths::home() / ".cache");
     unsetenv("XDG_CACHE_HOME");
-    EXPECT_EQ(CachesFolder::path(), "/home/someone/.cache");
-    OrvelPaths::setHomeOverride(std::nullopt);
+    EXPECT_EQ(CachesFolder::path(), OrvelPaths::home() / ".cache");
+    CachesFolder::setOverride("/tmp/test-caches");
+    EXPECT_EQ(CachesFolder::path(), "/tmp/test-caches");
+    CachesFolder::setOverride(std::nullopt);
+    EXPECT_EQ(CachesFolder::path(), OrvelPaths::home() / ".cache");
+
+    if (previous)
+        setenv("XDG_CACHE_HOME", previous->c_str(), 1);
 }
 
 TEST(CaseFolding, FindsAPartWithoutRegardToCase) {

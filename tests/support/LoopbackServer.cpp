@@ -29,9 +29,11 @@ std::string completionBody(const json::Json& content) {
 }
 
 LoopbackServer::LoopbackServer() {
-    m_server.Post(".*", [this](const httplib::Request& request, httplib::Response& response) {
+    const auto handler = [this](const httplib::Request& request, httplib::Response& response) {
         handle(request, response);
-    });
+    };
+    m_server.Post(".*", handler);
+    m_server.Get(".*", handler);
     m_port = m_server.bind_to_any_port("127.0.0.1");
     if (m_port <= 0)
         throw std::runtime_error("the test server could not bind to the loopback interface");
@@ -86,8 +88,13 @@ std::vector<RecordedRequest> LoopbackServer::requests() const {
 
 void LoopbackServer::handle(const httplib::Request& request, httplib::Response& response) {
     std::unique_lock lock(m_lock);
-    const RecordedRequest recorded{
-        request.path, {request.headers.begin(), request.headers.end()}, request.body};
+    const auto question = request.target.find('?');
+    const RecordedRequest recorded{request.method,
+                                   request.path,
+                                   question == std::string::npos ? std::string()
+                                                                 : request.target.substr(question + 1),
+                                   {request.headers.begin(), request.headers.end()},
+                                   request.body};
     m_requests.push_back(recorded);
     m_changed.notify_all();
     // Bounded, so that a client that fails to give up shows as a failed test rather than a hung one.

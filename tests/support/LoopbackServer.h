@@ -1,6 +1,6 @@
 #pragma once
-// A real HTTP server on 127.0.0.1 for the tests, on a port the system picks. It answers POST requests
-// with a script of replies and records what it was sent.
+// A real HTTP server on 127.0.0.1 for the tests, on a port the system picks. It answers POST and GET
+// requests with a script of replies and records what it was sent.
 
 #include <condition_variable>
 #include <deque>
@@ -18,7 +18,10 @@
 namespace orvel::testing {
 
 struct RecordedRequest {
+    std::string method;
     std::string path;
+    // The query as sent, without the "?"; empty when there is none.
+    std::string query;
     std::multimap<std::string, std::string> headers;
     std::string body;
 
