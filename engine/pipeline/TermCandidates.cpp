@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/CharacterCase.h"
 #include "core/Regex.h"
 #include "core/RegexCache.h"
 #include "core/TextPieces.h"
@@ -53,12 +54,8 @@ std::vector<std::string> tokens(std::string_view text) {
 
 bool startsWithLowercase(std::string_view phrase) {
     const auto characters = text::graphemes(phrase);
-    if (characters.empty() || !text::isLetter(characters.front()))
-        return false;
-    std::size_t offset = 0;
-    char32_t scalar = 0;
-    text::nextScalar(characters.front(), offset, scalar);
-    return text::isLowercase(scalar);
+    return !characters.empty() && text::isLetter(characters.front()) &&
+           text::isLowercaseCharacter(characters.front());
 }
 
 // Whether a run of tokens can name a thing: it neither begins nor ends with a filler word, does not

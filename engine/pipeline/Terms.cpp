@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/CharacterCase.h"
 #include "core/Characters.h"
 #include "core/DiacriticFolding.h"
 #include "core/Regex.h"
@@ -17,15 +18,8 @@ bool isWordCharacter(std::string_view character) {
     return text::isLetter(character) || text::isDigit(character);
 }
 
-char32_t firstScalar(std::string_view character) {
-    std::size_t offset = 0;
-    char32_t scalar = 0;
-    text::nextScalar(character, offset, scalar);
-    return scalar;
-}
-
 bool isCapitalLetter(std::string_view character) {
-    return text::isLetter(character) && text::isUppercase(firstScalar(character));
+    return text::isLetter(character) && text::isUppercaseCharacter(character);
 }
 
 // The first `count` characters of the text.
