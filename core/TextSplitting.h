@@ -14,6 +14,9 @@ namespace orvel::text {
 std::vector<std::string> splitAt(std::string_view text,
                                  const std::function<bool(std::string_view)>& isSeparator);
 
+// The longest runs of characters for which `isPart` holds, in order (never empty).
+std::vector<std::string> runsOf(std::string_view text, const std::function<bool(std::string_view)>& isPart);
+
 // The pieces between spaces (U+0020), empty ones dropped.
 std::vector<std::string> wordsBetweenSpaces(std::string_view text);
 

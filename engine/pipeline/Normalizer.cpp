@@ -5,6 +5,7 @@
 #include "core/PluralRules.h"
 #include "core/TextPieces.h"
 #include "core/TextReplacing.h"
+#include "core/TextSplitting.h"
 #include "core/Unicode.h"
 #include "engine/model/LanguageNotes.h"
 
@@ -116,19 +117,7 @@ std::vector<std::string> codeParts(std::string_view code) {
 }
 
 std::vector<std::string> words(std::string_view text) {
-    std::vector<std::string> found;
-    std::string current;
-    for (std::string_view character : text::graphemes(text)) {
-        if (isWordCharacter(character)) {
-            current.append(character);
-        } else if (!current.empty()) {
-            found.push_back(std::move(current));
-            current.clear();
-        }
-    }
-    if (!current.empty())
-        found.push_back(std::move(current));
-    return found;
+    return text::runsOf(text, isWordCharacter);
 }
 
 } // namespace orvel::Normalizer

@@ -9,6 +9,8 @@
 #include "core/Regex.h"
 #include "core/RegexCache.h"
 #include "core/RegexEscaping.h"
+#include "core/TextPrefix.h"
+#include "core/TextSplitting.h"
 #include "core/Unicode.h"
 
 namespace orvel::Terms {
@@ -20,17 +22,6 @@ bool isWordCharacter(std::string_view character) {
 
 bool isCapitalLetter(std::string_view character) {
     return text::isLetter(character) && text::isUppercaseCharacter(character);
-}
-
-// The first `count` characters of the text.
-std::string_view leadingCharacters(std::string_view text, std::size_t count) {
-    std::size_t length = 0;
-    for (std::string_view character : text::graphemes(text)) {
-        if (count-- == 0)
-            break;
-        length += character.size();
-    }
-    return text.substr(0, length);
 }
 
 std::size_t stemLength(std::size_t characters) {
@@ -54,19 +45,7 @@ WordSet list(const TranslationJob& job) {
 }
 
 std::vector<std::string> words(std::string_view text) {
-    std::vector<std::string> found;
-    std::string current;
-    for (std::string_view character : text::graphemes(text)) {
-        if (isWordCharacter(character)) {
-            current.append(character);
-        } else if (!current.empty()) {
-            found.push_back(std::move(current));
-            current.clear();
-        }
-    }
-    if (!current.empty())
-        found.push_back(std::move(current));
-    return found;
+    return text::runsOf(text, isWordCharacter);
 }
 
 std::string pattern(std::string_view term, bool plural) {
@@ -126,7 +105,7 @@ std::vector<std::string> folded(std::string_view text) {
     for (const std::string& word : words(text::foldedCaseAndDiacritics(text))) {
         const std::size_t characters = text::graphemeCount(word);
         if (characters >= 3)
-            stems.emplace_back(leadingCharacters(word, stemLength(characters)));
+            stems.emplace_back(text::firstCharacters(word, stemLength(characters)));
     }
     return stems;
 }
@@ -139,7 +118,7 @@ bool containsFolded(std::string_view text, std::string_view wording) {
     return std::all_of(stems.begin(), stems.end(), [&](const std::string& stem) {
         const std::size_t characters = text::graphemeCount(stem);
         return std::any_of(textWords.begin(), textWords.end(), [&](const std::string& word) {
-            return leadingCharacters(word, characters) == stem;
+            return text::firstCharacters(word, characters) == stem;
         });
     });
 }
