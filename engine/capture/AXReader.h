@@ -1,0 +1,49 @@
+#pragma once
+// Reads what a running app shows into plain AXNode trees. Every read is synchronous, bounded by a node
+// budget and a depth, and never fails: what cannot be read is simply absent.
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <sys/types.h>
+
+#include "engine/capture/AXElement.h"
+#include "engine/capture/AXNode.h"
+#include "engine/capture/AXPlatform.h"
+
+namespace orvel::AXReader {
+
+// Nodes at this depth are read, their children are not.
+inline constexpr int maxDepth = 60;
+// Keeps a hung app from stalling the window read.
+inline constexpr double windowMessagingTimeout = 2.0;
+
+// (title, tree) of one window; the title is "" when the window has none.
+using WindowList = std::vector<std::pair<std::string, AXNode>>;
+
+bool isTrusted(const AXPlatform& platform);
+void requestTrust(const AXPlatform& platform);
+
+// The windows and popovers of the process, in the app's order; all of them share one budget of `limit`
+// nodes.
+WindowList windows(const AXPlatform& platform, pid_t pid, int limit);
+
+// The menu bar's tree, read with a budget of `limit` nodes; absent when the app has no menu bar.
+std::optional<AXNode> menuBar(const AXPlatform& platform, pid_t pid, int limit);
+
+// The element and as much of its subtree as `depth` and the shared `budget` allow. The element itself is
+// always read and takes one unit, so the budget may end at 0 or below.
+AXNode node(const AXElement& element, int depth, int& budget);
+
+// The elements of an array attribute; empty when it is missing or is not an array of elements.
+AXElementList children(const AXElement& element, const std::string& attribute);
+
+// A non-empty string attribute.
+std::optional<std::string> string(const AXElement& element, const std::string& attribute);
+
+// [x, y, width, height] from "AXPosition" and "AXSize" when both are read and finite.
+std::optional<std::vector<double>> frame(const AXElement& element);
+
+} // namespace orvel::AXReader

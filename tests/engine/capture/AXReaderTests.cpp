@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "engine/capture/AXReader.h"
+#include "tests/engine/capture/FakeAccessibility.h"
+
+namespace orvel {
+namespace {
+
+constexpr pid_t pid = 4242;
+
+int countNodes(const AXNode& node) {
+    int count = 1;
+    for (const AXNode& child : node.children)
+        count += countNodes(child);
+    return count;
+}
+
+class AXReaderTests : public ::testing::Test {
+  protected:
+    FakeAXElement& app() { return m_platform.applications[pid]; }
+
+    FakeAXElement& window(std::string role, std::string title, int childCount) {
+        FakeAXElement& window = m_platform.element(std::move(role));
+        window.attributes["AXTitle"] = std::move(title);
+        std::vector<FakeAXElement*> children;
+        for (int i = 0; i < childCount; ++i)
+            children.push_back(&m_platform.element("AXButton"));
+        FakeAXPlatform::setChildren(window, children);
+        return window;
+    }
+
+    FakeAXPlatform m_platform;
+};
+
+TEST_F(AXReaderTests, WindowsKeepsOnlyWindowsAndPopoversInOrder) {
+    FakeAXElement& main = window("AXWindow", "Main", 1);
+    FakeAXElement& sheet = window("AXSheet", "Sheet", 0);
+    FakeAXElement& roleless = window("", "Nameless", 0);
+    FakeAXElement& popover = window("AXPopover", "", 0);
+    FakeAXPlatform::setChildren(app(), {&main, &sheet, &roleless, &popover}, "AXWindows");
+
+    auto windows = AXReader::windows(m_platform, pid, 5000);
+    ASSERT_EQ(windows.size(), 2u);
+    EXPECT_EQ(windows[0].first, "Main");
+    EXPECT_EQ(windows[0].second.role, "AXWindow");
+    EXPECT_EQ(windows[0].second.children.size(), 1u);
+    EXPECT_EQ(windows[1].first, "");
+    EXPECT_EQ(windows[1].second.role, "AXPopover");
+    EXPECT_FALSE(windows[1].second.title.has_value());
+
+    ASSERT_EQ(m_platform.created.size(), 1u);
+    EXPECT_EQ(m_platform.created[0]->messagingTimeout, AXReader::windowMessagingTimeout);
+}
+
+TEST_F(AXReaderTests, WindowsOfAnAbsentOrWindowlessProcessAreEmpty) {
+    EXPECT_TRUE(AXReader::windows(m_platform, pid, 5000).empty());
+    app().attributes["AXWindows"] = std::string("not a list");
+    EXPECT_TRUE(AXReader::windows(m_platform, pid, 5000).empty());
+}
+
+TEST_F(AXReaderTests, StringAttributesFollowTheValueRules) {
+    FakeAXElement& element = m_platform.element("AXStaticText");
+    element.attributes["AXTitle"] = std::string();
+    element.attributes["AXDescription"] = 3.0;
+    element.attributes["AXHelp"] = std::string("Saves the file");
+    element.attributes["AXSubrole"] = AXOtherValue{};
+    element.throwing.insert("AXPlaceholderValue");
+
+    int budget = 10;
+    AXNode node = AXReader::node(element, 0, budget);
+    EXPECT_EQ(node.role, "AXStaticText");
+    EXPECT_FALSE(node.title.has_value());
+    EXPECT_FALSE(node.label.has_value());
+    EXPECT_FALSE(node.subrole.has_value());
+    EXPECT_FALSE(node.placeholder.has_value());
+    EXPECT_EQ(node.help, "Saves the file");
+    EXPECT_EQ(budget, 9);
+
+    FakeAXElement& roleless = m_platform.element();
+    EXPECT_EQ(AXReader::node(roleless, 0, budget).role, "");
+}
+
+TEST_F(AXReaderTests, ValueKeepsEmptyStringsAndSpellsNumbers) {
+    auto valueOf = [&](AXValue value) {
+        FakeAXElement& element = m_platform.element("AXCheckBox");
+        element.attributes["AXValue"] = std::move(value);
+        int budget = 1;
+        return AXReader::node(element, 0, budget).value;
+    };
+    EXPECT_EQ(valueOf(1.0), "1");
+    EXPECT_EQ(valueOf(0.5), "0.5");
+    EXPECT_EQ(valueOf(std::string()), "");
+    EXPECT_EQ(valueOf(std::string("Draft")), "Draft");
+    EXPECT_EQ(valueOf(AXPoint{1, 2}), std::nullopt);
+}
+
+TEST_F(AXReaderTests, FrameNeedsAFinitePointAndSize) {
+    FakeAXElement& element = m_platform.element();
+    element.attributes["AXPosition"] = AXPoint{10, 20};
+    EXPECT_FALSE(AXReader::frame(element).has_value());
+
+    element.attributes["AXSize"] = AXSize{300, 40};
+    EXPECT_EQ(AXReader::frame(element), (std::vector<double>{10, 20, 300, 40}));
+
+    element.attributes["AXSize"] = AXSize{std::numeric_limits<double>::infinity(), 40};
+    EXPECT_FALSE(AXReader::frame(element).has_value());
+
+    element.attributes["AXSize"] = AXPoint{300, 40};
+    EXPECT_FALSE(AXReader::frame(element).has_value());
+}
+
+TEST_F(AXReaderTests, ChildrenIgnoresNonArraysAndNullEntries) {
+    FakeAXElement& parent = m_platform.element();
+    FakeAXElement& child = m_platform.element("AXButton");
+    parent.attributes["AXChildren"] = std::string("AXButton");
+    EXPECT_TRUE(AXReader::children(parent, "AXChildren").empty());
+
+    parent.attributes["AXChildren"] = AXElementList{nullptr, FakeAXPlatform::ref(child)};
+    ASSERT_EQ(AXReader::children(parent, "AXChildren").size(), 1u);
+    EXPECT_TRUE(AXReader::children(parent, "AXMissing").empty());
+}
+
+TEST_F(AXReaderTests, OneBudgetBoundsAllWindowsOfARead) {
+    FakeAXElement& first = window("AXWindow", "First", 5);
+    FakeAXElement& second = window("AXWindow", "Second", 5);
+    FakeAXPlatform::setChildren(app(), {&first, &second}, "AXWindows");
+
+    auto limited = AXReader::windows(m_platform, pid, 1);
+    ASSERT_EQ(limited.size(), 2u);
+    EXPECT_TRUE(limited[0].second.children.empty());
+    EXPECT_TRUE(limited[1].second.children.empty());
+    EXPECT_EQ(limited[1].first, "Second");
+
+    auto shared = AXReader::windows(m_platform, pid, 4);
+    ASSERT_EQ(shared.size(), 2u);
+    EXPECT_EQ(shared[0].second.children.size(), 3u);
+    EXPECT_TRUE(shared[1].second.children.empty());
+}
+
+TEST_F(AXReaderTests, NodesAtTheDepthLimitAreReadWithoutChildren) {
+    FakeAXElement& root = m_platform.element("AXGroup");
+    FakeAXElement* parent = &root;
+    for (int depth = 1; depth <= AXReader::maxDepth + 2; ++depth) {
+        FakeAXElement& child = m_platform.element("AXGroup");
+        FakeAXPlatform::setChildren(*parent, {&child});
+        parent = &child;
+    }
+    int budget = 5000;
+    AXNode tree = AXReader::node(root, 0, budget);
+    EXPECT_EQ(countNodes(tree), AXReader::maxDepth + 1);
+}
+
+TEST_F(AXReaderTests, CyclicTreesStopAtTheBudget) {
+    FakeAXElement& loop = m_platform.element("AXGroup");
+    FakeAXPlatform::setChildren(loop, {&loop, &loop});
+    int budget = 3000;
+    AXNode tree = AXReader::node(loop, 0, budget);
+    EXPECT_EQ(countNodes(tree), 3000);
+    EXPECT_EQ(budget, 0);
+}
+
+TEST_F(AXReaderTests, MenuBarIsReadFromAFreshElementWithItsOwnBudget) {
+    FakeAXElement& bar = m_platform.element("AXMenuBar");
+    FakeAXElement& file = m_platform.element("AXMenuBarItem");
+    FakeAXElement& edit = m_platform.element("AXMenuBarItem");
+    file.attributes["AXTitle"] = std::string("File");
+    FakeAXPlatform::setChildren(bar, {&file, &edit});
+    app().attributes["AXMenuBar"] = FakeAXPlatform::ref(bar);
+
+    auto menu = AXReader::menuBar(m_platform, pid, 2);
+    ASSERT_TRUE(menu.has_value());
+    ASSERT_EQ(menu->children.size(), 1u);
+    EXPECT_EQ(menu->children[0].title, "File");
+    ASSERT_EQ(m_platform.created.size(), 1u);
+    EXPECT_FALSE(m_platform.created[0]->messagingTimeout.has_value());
+
+    app().attributes["AXMenuBar"] = std::string("menu");
+    EXPECT_FALSE(AXReader::menuBar(m_platform, pid, 3000).has_value());
+    EXPECT_FALSE(AXReader::menuBar(m_platform, pid + 1, 3000).has_value());
+}
+
+} // namespace
+} // namespace orvel

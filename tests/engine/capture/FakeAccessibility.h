@@ -1,0 +1,81 @@
+#pragma once
+// An in-memory accessibility tree. The tree owns every element, so children may point back at their
+// ancestors (as buggy apps do) without leaking.
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/capture/AXPlatform.h"
+
+namespace orvel {
+
+class FakeAXElement : public AXElement {
+  public:
+    std::map<std::string, AXValue> attributes;
+    // Reads of these attributes throw, like a backend that breaks its contract.
+    std::set<std::string> throwing;
+    std::optional<double> messagingTimeout;
+    mutable int reads = 0;
+
+    std::optional<AXValue> attribute(const std::string& name) const override {
+        ++reads;
+        if (throwing.contains(name))
+            throw std::runtime_error("read failed");
+        auto it = attributes.find(name);
+        if (it == attributes.end())
+            return std::nullopt;
+        return it->second;
+    }
+    void setMessagingTimeout(double seconds) override { messagingTimeout = seconds; }
+};
+
+class FakeAXPlatform : public AXPlatform {
+  public:
+    bool trusted = true;
+    mutable int trustRequests = 0;
+    // What application(pid) copies into each fresh application element.
+    std::map<pid_t, FakeAXElement> applications;
+    // Every application element handed out, in order.
+    mutable std::vector<std::shared_ptr<FakeAXElement>> created;
+
+    bool isTrusted() const override { return trusted; }
+    void requestTrust() const override { ++trustRequests; }
+    AXElementRef application(pid_t pid) const override {
+        auto it = applications.find(pid);
+        if (it == applications.end())
+            return nullptr;
+        created.push_back(std::make_shared<FakeAXElement>(it->second));
+        return created.back();
+    }
+
+    // A new element owned by this platform.
+    FakeAXElement& element(std::string role = {}) {
+        m_elements.push_back(std::make_unique<FakeAXElement>());
+        if (!role.empty())
+            m_elements.back()->attributes["AXRole"] = std::move(role);
+        return *m_elements.back();
+    }
+
+    // A handle that does not own the element, so references may form cycles.
+    static AXElementRef ref(FakeAXElement& element) {
+        return AXElementRef(&element, [](AXElement*) {});
+    }
+
+    static void setChildren(FakeAXElement& parent, const std::vector<FakeAXElement*>& children,
+                            const std::string& attribute = "AXChildren") {
+        AXElementList list;
+        for (FakeAXElement* child : children)
+            list.push_back(ref(*child));
+        parent.attributes[attribute] = std::move(list);
+    }
+
+  private:
+    std::vector<std::unique_ptr<FakeAXElement>> m_elements;
+};
+
+} // namespace orvel
