@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <exception>
+#include <limits>
 
 namespace orvel::AXReader {
 
@@ -80,7 +81,9 @@ std::optional<AXNode> menuBar(const AXPlatform& platform, pid_t pid, int limit) 
 }
 
 AXNode node(const AXElement& element, int depth, int& budget) {
-    --budget;
+    // Every node is read however low the budget, so it must not wrap around on absurd limits.
+    if (budget > std::numeric_limits<int>::min())
+        --budget;
     AXNode out;
     out.role = string(element, "AXRole").value_or("");
     out.subrole = string(element, "AXSubrole");

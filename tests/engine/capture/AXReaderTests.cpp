@@ -134,6 +134,10 @@ TEST_F(AXReaderTests, OneBudgetBoundsAllWindowsOfARead) {
     EXPECT_TRUE(limited[1].second.children.empty());
     EXPECT_EQ(limited[1].first, "Second");
 
+    auto absurd = AXReader::windows(m_platform, pid, std::numeric_limits<int>::min());
+    ASSERT_EQ(absurd.size(), 2u);
+    EXPECT_TRUE(absurd[1].second.children.empty());
+
     auto shared = AXReader::windows(m_platform, pid, 4);
     ASSERT_EQ(shared.size(), 2u);
     EXPECT_EQ(shared[0].second.children.size(), 3u);
