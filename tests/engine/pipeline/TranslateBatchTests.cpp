@@ -282,3 +282,21 @@ TEST_F(TranslateBatch, AFailedRequestFailsTheBatchInEitherPass) {
     server.reply({answer(R"([{"id": "1", "text": "Öffnen"}])"), {401, "bad key"}});
     EXPECT_THROW(translate({string("open", "Open"), string("close", "Close")}), ChatError);
 }
+
+TEST_F(TranslateBatch, ItemsCarryTheMacOSWordingsOfTheirText) {
+    job.reference = AppleReference("de", {{AppleReference::americanized("Tab Bar"), {{"Tableiste", 60}}}});
+    answers(R"([{"id": "1", "text": "Tab-Leiste zeigen"}, {"id": "2", "text": "Öffnen"}])",
+            R"([{"id": "1", "text": "Tableiste einblenden"}])");
+
+    const auto result = translate({string("tabs", "Show Tab Bar"), string("open", "Open")});
+
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    const json::Json first = itemsOf(requests[0]);
+    const auto hints = job.reference->hints("Show Tab Bar");
+    ASSERT_FALSE(hints.empty());
+    EXPECT_EQ(first[0]["os"], json::Json(hints));
+    EXPECT_FALSE(first[1].contains("os")) << "no wordings, no list";
+    EXPECT_EQ(itemsOf(requests[1])[0]["problem"], "macOS calls \"Tab Bar\" «Tableiste»: use that name");
+    EXPECT_EQ(result.translations.at(idOf("tabs")).text, "Tableiste einblenden");
+}
