@@ -9,7 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/SourceString.h"
 #include "engine/apps/AppNotes.h"
+#include "engine/apps/StringTranslation.h"
 #include "engine/capture/ContextMap.h"
 #include "engine/model/AppProfile.h"
 #include "engine/model/ModelSettings.h"
@@ -86,6 +88,22 @@ struct TranslationJob {
     std::optional<VerdictMap> judgeRequest(bool reversed, const std::vector<JudgedChange>& changes,
                                            const ModelSettings& judgeSettings, const std::string& system,
                                            const std::stop_token& stop) const;
+
+    // What one batch gave: the accepted translations and, for the strings left untranslated, the reason;
+    // both by string id, never holding the same id.
+    struct BatchResult {
+        std::map<std::string, StringTranslation> translations;
+        std::map<std::string, std::string> failed;
+    };
+
+    // Translates one batch with `system` as the system message, and asks once more, with each reason,
+    // for the answers that failed their checks. `existing` holds the current translations and
+    // `feedback` the person's wishes, both by string id. Throws the error of a request that fails after
+    // its retries, and nothing of the batch is kept then.
+    BatchResult translateBatch(const std::vector<SourceString>& batch, const std::string& system,
+                               const std::map<std::string, StringTranslation>& existing,
+                               const std::map<std::string, std::string>& feedback,
+                               const std::stop_token& stop) const;
 };
 
 } // namespace orvel
