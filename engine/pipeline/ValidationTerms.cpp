@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "core/CaseFolding.h"
-#include "core/FormatSpecifiers.h"
 #include "core/CharacterCase.h"
+#include "core/FormatSpecifiers.h"
 #include "core/Regex.h"
 #include "core/RegexCache.h"
 #include "core/TextSplitting.h"
