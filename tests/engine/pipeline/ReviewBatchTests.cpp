@@ -207,18 +207,34 @@ TEST_F(ReviewBatch, APluralTranslationTakesOnlyPluralFixes) {
 }
 
 TEST_F(ReviewBatch, AFixMustNotBringATermProblemOrDropAChosenWord) {
-    job.terms = {{"library", "Mediathek"}};
-    const std::vector<SourceString> batch{string("open", "Open Library")};
-    const Translations translations{{batch[0].id(), translation("Mediathek öffnen")}};
-    answerFixes(R"({"fixes": [{"id": "1", "problem": "style", "text": "Bibliothek öffnen"}]})");
+    job.terms = {{"library", "Mediathek"}, {"PDF", "PDF"}};
+    const std::vector<SourceString> batch{string("export", "Export as PDF"), string("open", "Open Library")};
+    const Translations translations{{batch[0].id(), translation("Als PDF exportieren")},
+                                    {batch[1].id(), translation("Mediathek öffnen")}};
+    answerFixes(R"({"fixes": [{"id": "1", "text": "Exportieren"},
+                              {"id": "2", "problem": "style", "text": "Bibliothek öffnen"}]})");
 
     EXPECT_EQ(job.reviewBatch(batch, translations, {}), translations);
 
-    const auto termProblem = Validation::termProblem(batch[0], "Bibliothek öffnen", std::nullopt, "de",
-                                                     job.terms, Terms::list(job), job.reference);
-    const std::string reason = termProblem.value_or("drops the word chosen for a term");
-    EXPECT_EQ(notes(), std::vector<ReviewNote>{
-                           note("Open Library", "Mediathek öffnen", "Bibliothek öffnen", "style", reason)});
+    EXPECT_EQ(notes(),
+              (std::vector<ReviewNote>{note("Export as PDF", "Als PDF exportieren", "Exportieren",
+                                            std::nullopt, "keep the name \"PDF\" exactly as written"),
+                                       note("Open Library", "Mediathek öffnen", "Bibliothek öffnen", "style",
+                                            "drops the word chosen for a term")}));
+}
+
+TEST_F(ReviewBatch, AFixMayKeepATermProblemTheTranslationAlreadyHad) {
+    job.terms = {{"PDF", "PDF"}};
+    const std::vector<SourceString> batch{string("export", "Export as PDF")};
+    const Translations translations{{batch[0].id(), translation("Exportieren")}};
+    answerFixes(R"({"fixes": [{"id": "1", "text": "Jetzt exportieren"}]})");
+
+    EXPECT_EQ(job.reviewBatch(batch, translations, {}).at(batch[0].id()).text, "Jetzt exportieren");
+
+    // The model is told of the problem it is expected to fix.
+    const std::string user = server.requests().at(0).json()["messages"][1]["content"];
+    EXPECT_EQ(json::parse(user.substr(user.find("translations:\n") + 14))[0]["problem"],
+              "keep the name \"PDF\" exactly as written");
 }
 
 TEST_F(ReviewBatch, TheJudgeDecidesWhenFixesAreVerified) {
