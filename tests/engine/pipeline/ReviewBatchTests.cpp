@@ -310,3 +310,12 @@ TEST_F(ReviewBatch, AStopEndsTheReviewWithCancellation) {
     EXPECT_TRUE(log().empty());
     EXPECT_TRUE(notes().empty());
 }
+
+TEST_F(ReviewBatch, ABatchWithoutTranslationsIsNotSent) {
+    const std::vector<SourceString> batch{string("a", "Open")};
+    const Translations elsewhere{{SourceString::id("Main", "other"), translation("Anders")}};
+    answerFixes(R"({"fixes": [{"id": "1", "text": "Öffnen"}]})");
+
+    EXPECT_EQ(job.reviewBatch(batch, elsewhere, {}), elsewhere);
+    EXPECT_TRUE(server.requests().empty());
+}
