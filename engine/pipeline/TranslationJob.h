@@ -78,6 +78,15 @@ struct TranslationJob {
     std::string requestVerdicts(const std::vector<Prompt::JudgeItem>& items, std::string system,
                                 const ModelSettings& judgeSettings, const std::stop_token& stop) const;
 
+    // The batch's translations (by string id) after the model has reviewed them: fixes that pass the
+    // checks, and the judge when `verifyReview` is set, replace their strings' translations, and every
+    // real change is told to `onReview`. A failed request or an unreadable answer goes to `onLog` and
+    // leaves the translations as they were; only a stop ends it early, with CancellationError.
+    std::map<std::string, StringTranslation>
+    reviewBatch(const std::vector<SourceString>& batch,
+                const std::map<std::string, StringTranslation>& translations,
+                const std::stop_token& stop) const;
+
     // Has each change judged forward and reversed at the same time, and gives the reason for every
     // change that must not be applied, by string id. Failed requests and unreadable answers go to
     // `onLog` and count as no answer; only a stop ends it early, with CancellationError.

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "core/Cancellation.h"
+#include "core/ItemId.h"
 #include "core/TaskGroup.h"
 #include "core/TextPieces.h"
 #include "core/TextPrefix.h"
@@ -20,18 +21,6 @@ constexpr std::size_t loggedAnswerCharacters = 300;
 constexpr std::string_view fixVerdict = "fix";
 constexpr std::string_view missingVerdict = "no verdict";
 
-// An id the model wrote as text or as a whole number; anything else names no item.
-std::string verdictId(const json::Json& verdict) {
-    const auto id = verdict.find("id");
-    if (id == verdict.end())
-        return {};
-    if (id->is_string())
-        return id->get<std::string>();
-    if (id->is_number_integer())
-        return id->dump();
-    return {};
-}
-
 std::string verdictText(const json::Json& verdict) {
     for (const char* key : {"change", "verdict"})
         if (const auto value = verdict.find(key); value != verdict.end() && value->is_string())
@@ -42,7 +31,7 @@ std::string verdictText(const json::Json& verdict) {
 TranslationJob::VerdictMap verdictMap(const std::vector<json::Json>& verdicts) {
     TranslationJob::VerdictMap map;
     for (const auto& verdict : verdicts)
-        map.insert_or_assign(verdictId(verdict), verdictText(verdict));
+        map.insert_or_assign(json::itemId(verdict), verdictText(verdict));
     return map;
 }
 
