@@ -10,6 +10,7 @@
 #include "engine/model/ChatClient.h"
 #include "engine/model/ReviewRequest.h"
 #include "engine/model/TranslateRequest.h"
+#include "engine/pipeline/AnswerFields.h"
 #include "engine/pipeline/Normalizer.h"
 #include "engine/pipeline/Terms.h"
 #include "engine/pipeline/TranslationJob.h"
@@ -26,27 +27,6 @@ struct AcceptedFix {
     JudgedChange change;
     std::optional<std::string> problem;
 };
-
-std::optional<std::string> textValue(const json::Json& fix, const char* key) {
-    const auto value = fix.find(key);
-    if (value == fix.end() || !value->is_string())
-        return std::nullopt;
-    return value->get<std::string>();
-}
-
-// Plural forms only when every value is a text; a map with anything else is no usable answer.
-std::optional<Validation::PluralForms> pluralValue(const json::Json& fix) {
-    const auto value = fix.find("plural");
-    if (value == fix.end() || !value->is_object())
-        return std::nullopt;
-    Validation::PluralForms forms;
-    for (const auto& [category, form] : value->items()) {
-        if (!form.is_string())
-            return std::nullopt;
-        forms.emplace(category, form.get<std::string>());
-    }
-    return forms;
-}
 
 class Review {
   public:
@@ -101,7 +81,7 @@ class Review {
             if (!candidate)
                 continue;
             JudgedChange change{string->second, current->second, std::move(*candidate)};
-            const std::optional<std::string> problem = textValue(fix, "problem");
+            const std::optional<std::string> problem = AnswerFields::text(fix, "problem");
             if (const auto reason = rejection(change)) {
                 tell(change, problem, *reason);
                 continue;
@@ -124,14 +104,14 @@ class Review {
     // The translation the fix would make, cleaned; nothing when it gives no usable or no real change.
     std::optional<StringTranslation> proposed(const json::Json& fix, const SourceString& string,
                                               const StringTranslation& current) const {
-        std::optional<Validation::PluralForms> forms = pluralValue(fix);
+        std::optional<Validation::PluralForms> forms = AnswerFields::pluralForms(fix);
         if (current.plural && !forms)
             return std::nullopt;
         StringTranslation after = current;
         if (forms) {
             after.plural = Normalizer::normalize(*forms, string.text, m_job.language);
             after.text.reset();
-        } else if (const auto text = textValue(fix, "text")) {
+        } else if (const auto text = AnswerFields::text(fix, "text")) {
             after.text = Normalizer::normalize(*text, string.text, m_job.language);
         } else {
             return std::nullopt;

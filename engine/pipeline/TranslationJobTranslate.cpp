@@ -4,10 +4,12 @@
 #include <set>
 
 #include "core/FormatSpecifiers.h"
+#include "core/ItemId.h"
 #include "core/PluralRules.h"
 #include "engine/model/ChatClient.h"
 #include "engine/model/PluralExamples.h"
 #include "engine/model/TranslateRequest.h"
+#include "engine/pipeline/AnswerFields.h"
 #include "engine/pipeline/Normalizer.h"
 #include "engine/pipeline/Terms.h"
 #include "engine/pipeline/TranslationJob.h"
@@ -20,40 +22,6 @@ namespace {
 constexpr std::string_view unanswered = "the answer had no translation for this item";
 
 using Forms = std::map<std::string, std::string>;
-
-// The item id an answer object names: its text, or its integer written out; empty for anything else.
-std::string answerId(const json::Json& object) {
-    const auto id = object.find("id");
-    if (id == object.end())
-        return {};
-    if (id->is_string())
-        return id->get<std::string>();
-    if (id->is_number_integer())
-        return id->dump();
-    return {};
-}
-
-std::optional<std::string> answerText(const json::Json& object) {
-    const auto text = object.find("text");
-    if (text == object.end() || !text->is_string())
-        return std::nullopt;
-    return text->get<std::string>();
-}
-
-// Category to form, when "plural" is an object of texts. An empty object gives no forms: stored as such
-// it would replace the answer's text by nothing.
-std::optional<Forms> answerForms(const json::Json& object) {
-    const auto plural = object.find("plural");
-    if (plural == object.end() || !plural->is_object() || plural->empty())
-        return std::nullopt;
-    Forms forms;
-    for (const auto& [category, form] : plural->items()) {
-        if (!form.is_string())
-            return std::nullopt;
-        forms.emplace(category, form.get<std::string>());
-    }
-    return forms;
-}
 
 bool countsWholeNumberOnce(std::string_view text) {
     std::size_t count = 0;
@@ -112,7 +80,7 @@ class BatchTranslation {
         std::set<std::string> answered;
         for (const auto& object :
              ChatClient::jsonObject(answer, "translations").value_or(std::vector<json::Json>{})) {
-            const auto entry = sent.find(answerId(object));
+            const auto entry = sent.find(json::itemId(object));
             if (entry == sent.end())
                 continue;
             answered.insert(entry->second.string->id());
@@ -166,10 +134,10 @@ class BatchTranslation {
     void judge(const json::Json& object, const SourceString& string,
                const std::vector<std::string>& variables, bool reask) {
         const std::string stringId = string.id();
-        std::optional<std::string> text = answerText(object);
+        std::optional<std::string> text = AnswerFields::text(object, "text");
         if (text)
             text = cleaned(*text, variables, string);
-        std::optional<Forms> forms = answerForms(object);
+        std::optional<Forms> forms = AnswerFields::pluralForms(object);
         if (forms)
             for (auto& [category, form] : *forms)
                 form = cleaned(form, variables, string);
