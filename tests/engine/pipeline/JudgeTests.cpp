@@ -8,12 +8,16 @@
 #include "core/Unicode.h"
 #include "engine/model/JudgeRequest.h"
 #include "engine/pipeline/TranslationJob.h"
+#include "tests/engine/pipeline/LoopbackJobTest.h"
 #include "tests/support/LoopbackServer.h"
 
 using namespace orvel;
 using namespace std::chrono_literals;
 using orvel::testing::completionBody;
+using orvel::testing::LoopbackJobTest;
 using orvel::testing::LoopbackServer;
+using orvel::testing::mainId;
+using orvel::testing::mainString;
 using orvel::testing::RecordedRequest;
 using orvel::testing::Reply;
 
@@ -27,15 +31,8 @@ StringTranslation translation(std::string text) {
 }
 
 JudgedChange change(std::string key, std::string english, std::string before, std::string after) {
-    SourceString string;
-    string.table = "Main";
-    string.key = std::move(key);
-    string.text = std::move(english);
-    return {string, translation(std::move(before)), translation(std::move(after))};
-}
-
-std::string idOf(const std::string& key) {
-    return SourceString::id("Main", key);
+    return {mainString(std::move(key), std::move(english)), translation(std::move(before)),
+            translation(std::move(after))};
 }
 
 // The items a judge request carries: the JSON lines after the first line of its user message.
@@ -48,26 +45,9 @@ Reply verdicts(const std::string& listJson) {
     return {200, completionBody("{\"verdicts\": " + listJson + "}")};
 }
 
-class Judge : public ::testing::Test {
+class Judge : public LoopbackJobTest {
   protected:
-    Judge() : job(AppProfile("Notes", "en"), "de", settings(), AppNotes{}, ContextMap{}, {}, {}, true, true) {
-        job.retryPause = [](std::chrono::nanoseconds, const std::stop_token& stop) {
-            throwIfCancelled(stop);
-        };
-        job.onLog = [this](const std::string& line) {
-            std::lock_guard guard(m_lock);
-            m_log.push_back(line);
-        };
-    }
-
-    ModelSettings settings() const {
-        ModelSettings value;
-        value.endpoint = server.url("/v1");
-        value.model = "test-model";
-        value.jsonMode = true;
-        value.timeout = 30;
-        return value;
-    }
+    Judge() : LoopbackJobTest(true, true) {}
 
     // Answers the forward request, whose first item shows the first change's old text as A, with
     // `forward` and the reversed one with `reversed`.
@@ -77,18 +57,6 @@ class Judge : public ::testing::Test {
             return itemsOf(request)[0]["A"] == before ? forward : reversed;
         });
     }
-
-    std::vector<std::string> log() {
-        std::lock_guard guard(m_lock);
-        return m_log;
-    }
-
-    LoopbackServer server;
-    TranslationJob job;
-
-  private:
-    std::mutex m_lock;
-    std::vector<std::string> m_log;
 };
 
 } // namespace
@@ -97,7 +65,7 @@ TEST_F(Judge, SendsEachChangeForwardAndReversedWithItsPlaces) {
     Occurrence place;
     place.screen = "Settings";
     place.role = "button";
-    job.context.occurrences[idOf("save")] = {place};
+    job.context.occurrences[mainId("save")] = {place};
     StringTranslation pluralBefore = translation("");
     pluralBefore.text.reset();
     pluralBefore.plural = std::map<std::string, std::string>{{"other", "%d Dateien"}, {"one", "%d Datei"}};
@@ -149,11 +117,11 @@ TEST_F(Judge, AppliesOnlyChangesJudgedAFixForwardAndNotBackward) {
     const auto reasons = job.judge(changes, {});
 
     const std::map<std::string, std::string> expected{
-        {idOf("b"), "the reverse change was judged a fix too"},
-        {idOf("c"), "judged taste"},
-        {idOf("d"), "judged worse"},
-        {idOf("f"), "judged maybe"},
-        {idOf("g"), "judged "},
+        {mainId("b"), "the reverse change was judged a fix too"},
+        {mainId("c"), "judged taste"},
+        {mainId("d"), "judged worse"},
+        {mainId("f"), "judged maybe"},
+        {mainId("g"), "judged "},
     };
     EXPECT_EQ(reasons, expected);
     EXPECT_TRUE(log().empty());
@@ -164,14 +132,15 @@ TEST_F(Judge, MissingVerdictsCountAsNoVerdictInTheirDirection) {
                                             change("b", "Close", "Zu", "Schließen")};
 
     answer(changes, verdicts("[]"), verdicts(R"([{"id": "1", "change": "fix"}])"));
-    EXPECT_EQ(job.judge(changes, {}), (std::map<std::string, std::string>{{idOf("a"), "judged no verdict"},
-                                                                          {idOf("b"), "judged no verdict"}}));
+    EXPECT_EQ(job.judge(changes, {}),
+              (std::map<std::string, std::string>{{mainId("a"), "judged no verdict"},
+                                                  {mainId("b"), "judged no verdict"}}));
 
     // A reversed answer that leaves an item out does not hold its forward fix back.
     answer(changes, verdicts(R"([{"id": "1", "change": "fix"}, {"id": "2", "change": "fix"}])"),
            verdicts(R"([{"id": "2", "change": "fix"}])"));
     EXPECT_EQ(job.judge(changes, {}),
-              (std::map<std::string, std::string>{{idOf("b"), "the reverse change was judged a fix too"}}));
+              (std::map<std::string, std::string>{{mainId("b"), "the reverse change was judged a fix too"}}));
 }
 
 TEST_F(Judge, IdsNamingNoItemAreIgnoredAndALaterVerdictReplacesAnEarlierOne) {
@@ -183,7 +152,8 @@ TEST_F(Judge, IdsNamingNoItemAreIgnoredAndALaterVerdictReplacesAnEarlierOne) {
                         {"change": "fix"}, {"id": true, "change": "fix"}])"),
            verdicts(R"([{"id": "1", "change": "fix"}, {"id": "1", "change": "taste"}])"));
 
-    EXPECT_EQ(job.judge(changes, {}), (std::map<std::string, std::string>{{idOf("b"), "judged no verdict"}}));
+    EXPECT_EQ(job.judge(changes, {}),
+              (std::map<std::string, std::string>{{mainId("b"), "judged no verdict"}}));
 }
 
 TEST_F(Judge, AFailedRequestLeavesEveryChangeUnjudgedAndIsLoggedOnce) {
@@ -194,8 +164,8 @@ TEST_F(Judge, AFailedRequestLeavesEveryChangeUnjudgedAndIsLoggedOnce) {
 
     const auto reasons = job.judge(changes, {});
 
-    EXPECT_EQ(reasons, (std::map<std::string, std::string>{{idOf("a"), "the judge did not answer"},
-                                                           {idOf("b"), "the judge did not answer"}}));
+    EXPECT_EQ(reasons, (std::map<std::string, std::string>{{mainId("a"), "the judge did not answer"},
+                                                           {mainId("b"), "the judge did not answer"}}));
     EXPECT_EQ(log(), std::vector<std::string>{"judge request failed: The endpoint answered 401: bad key"});
 }
 
@@ -209,7 +179,7 @@ TEST_F(Judge, AnAnswerWithoutAVerdictsListIsLoggedWithItsFirstCharacters) {
     answer(changes, {200, completionBody(longAnswer)}, {200, completionBody("All fine.")});
 
     EXPECT_EQ(job.judge(changes, {}),
-              (std::map<std::string, std::string>{{idOf("a"), "the judge did not answer"}}));
+              (std::map<std::string, std::string>{{mainId("a"), "the judge did not answer"}}));
 
     auto lines = log();
     ASSERT_EQ(lines.size(), 2u);

@@ -9,11 +9,14 @@
 #include "engine/pipeline/Terms.h"
 #include "engine/pipeline/TranslationJob.h"
 #include "engine/pipeline/Validation.h"
+#include "tests/engine/pipeline/LoopbackJobTest.h"
 #include "tests/support/LoopbackServer.h"
 
 using namespace orvel;
 using orvel::testing::completionBody;
+using orvel::testing::LoopbackJobTest;
 using orvel::testing::LoopbackServer;
+using orvel::testing::mainString;
 using orvel::testing::RecordedRequest;
 using orvel::testing::Reply;
 
@@ -21,14 +24,6 @@ namespace {
 
 using Translations = std::map<std::string, StringTranslation>;
 using Forms = std::map<std::string, std::string>;
-
-SourceString string(std::string key, std::string english) {
-    SourceString value;
-    value.table = "Main";
-    value.key = std::move(key);
-    value.text = std::move(english);
-    return value;
-}
 
 StringTranslation translation(std::string text) {
     StringTranslation value;
@@ -61,31 +56,9 @@ ReviewNote note(std::string source, std::string before, std::string after, std::
             std::move(reason)};
 }
 
-class ReviewBatch : public ::testing::Test {
+class ReviewBatch : public LoopbackJobTest {
   protected:
-    ReviewBatch()
-        : job(AppProfile("Notes", "en"), "de", settings(), AppNotes{}, ContextMap{}, {}, {}, true, false) {
-        job.retryPause = [](std::chrono::nanoseconds, const std::stop_token& stop) {
-            throwIfCancelled(stop);
-        };
-        job.onLog = [this](const std::string& line) {
-            std::lock_guard guard(m_lock);
-            m_log.push_back(line);
-        };
-        job.onReview = [this](const ReviewNote& note) {
-            std::lock_guard guard(m_lock);
-            m_notes.push_back(note);
-        };
-    }
-
-    ModelSettings settings() const {
-        ModelSettings value;
-        value.endpoint = server.url("/v1");
-        value.model = "test-model";
-        value.jsonMode = true;
-        value.timeout = 30;
-        return value;
-    }
+    ReviewBatch() : LoopbackJobTest(true, false) {}
 
     // The review answers `fixes`; judge requests, when any, are answered by `judge`.
     void answerFixes(const std::string& fixes, std::function<Reply(const RecordedRequest&)> judge = {}) {
@@ -95,23 +68,6 @@ class ReviewBatch : public ::testing::Test {
             return judge ? judge(request) : Reply{500, "unexpected"};
         });
     }
-
-    std::vector<std::string> log() {
-        std::lock_guard guard(m_lock);
-        return m_log;
-    }
-    std::vector<ReviewNote> notes() {
-        std::lock_guard guard(m_lock);
-        return m_notes;
-    }
-
-    LoopbackServer server;
-    TranslationJob job;
-
-  private:
-    std::mutex m_lock;
-    std::vector<std::string> m_log;
-    std::vector<ReviewNote> m_notes;
 };
 
 } // namespace
@@ -122,8 +78,8 @@ TEST_F(ReviewBatch, SendsTheTranslatedStringsNumberedByBatchPosition) {
     place.screen = "Settings";
     place.role = "button";
     job.context.occurrences[SourceString::id("Main", "open")] = {place};
-    const std::vector<SourceString> batch{string("open", "Open Library"), string("skipped", "Skipped"),
-                                          string("files", "%d files")};
+    const std::vector<SourceString> batch{mainString("open", "Open Library"),
+                                          mainString("skipped", "Skipped"), mainString("files", "%d files")};
     const Translations translations{
         {batch[0].id(), translation("Mediathek öffnen")},
         {batch[2].id(), pluralTranslation({{"one", "%d Datei"}, {"other", "%d Dateien"}})}};
@@ -149,9 +105,10 @@ TEST_F(ReviewBatch, SendsTheTranslatedStringsNumberedByBatchPosition) {
 }
 
 TEST_F(ReviewBatch, AppliesPassingFixesAndTurnsDownFailingOnes) {
-    const std::vector<SourceString> batch{
-        string("a", "Open"),     string("b", "Skipped"), string("c", "Close"),   string("d", "Quit"),
-        string("e", "%d files"), string("f", "Copy"),    string("g", "%d items")};
+    const std::vector<SourceString> batch{mainString("a", "Open"),     mainString("b", "Skipped"),
+                                          mainString("c", "Close"),    mainString("d", "Quit"),
+                                          mainString("e", "%d files"), mainString("f", "Copy"),
+                                          mainString("g", "%d items")};
     Translations translations{
         {batch[0].id(), translation("Offen")},   {batch[2].id(), translation("Zu")},
         {batch[3].id(), translation("Beenden")}, {batch[4].id(), translation("%d Dateien")},
@@ -192,7 +149,7 @@ TEST_F(ReviewBatch, AppliesPassingFixesAndTurnsDownFailingOnes) {
 }
 
 TEST_F(ReviewBatch, APluralTranslationTakesOnlyPluralFixes) {
-    const std::vector<SourceString> batch{string("files", "%d files")};
+    const std::vector<SourceString> batch{mainString("files", "%d files")};
     const Translations translations{
         {batch[0].id(), pluralTranslation({{"one", "%d Dateien"}, {"other", "%d Dateien"}})}};
     answerFixes(R"({"fixes": [{"id": "1", "text": "%d Datei"}]})");
@@ -208,7 +165,8 @@ TEST_F(ReviewBatch, APluralTranslationTakesOnlyPluralFixes) {
 
 TEST_F(ReviewBatch, AFixMustNotBringATermProblemOrDropAChosenWord) {
     job.terms = {{"library", "Mediathek"}, {"PDF", "PDF"}};
-    const std::vector<SourceString> batch{string("export", "Export as PDF"), string("open", "Open Library")};
+    const std::vector<SourceString> batch{mainString("export", "Export as PDF"),
+                                          mainString("open", "Open Library")};
     const Translations translations{{batch[0].id(), translation("Als PDF exportieren")},
                                     {batch[1].id(), translation("Mediathek öffnen")}};
     answerFixes(R"({"fixes": [{"id": "1", "text": "Exportieren"},
@@ -225,7 +183,7 @@ TEST_F(ReviewBatch, AFixMustNotBringATermProblemOrDropAChosenWord) {
 
 TEST_F(ReviewBatch, AFixMayKeepATermProblemTheTranslationAlreadyHad) {
     job.terms = {{"PDF", "PDF"}};
-    const std::vector<SourceString> batch{string("export", "Export as PDF")};
+    const std::vector<SourceString> batch{mainString("export", "Export as PDF")};
     const Translations translations{{batch[0].id(), translation("Exportieren")}};
     answerFixes(R"({"fixes": [{"id": "1", "text": "Jetzt exportieren"}]})");
 
@@ -239,7 +197,7 @@ TEST_F(ReviewBatch, AFixMayKeepATermProblemTheTranslationAlreadyHad) {
 
 TEST_F(ReviewBatch, TheJudgeDecidesWhenFixesAreVerified) {
     job.verifyReview = true;
-    const std::vector<SourceString> batch{string("a", "Open"), string("b", "Close")};
+    const std::vector<SourceString> batch{mainString("a", "Open"), mainString("b", "Close")};
     const Translations translations{{batch[0].id(), translation("Offen")},
                                     {batch[1].id(), translation("Zu")}};
     answerFixes(
@@ -265,14 +223,14 @@ TEST_F(ReviewBatch, TheJudgeDecidesWhenFixesAreVerified) {
 
 TEST_F(ReviewBatch, FixesApplyWithoutAReviewCallback) {
     job.onReview = nullptr;
-    const std::vector<SourceString> batch{string("a", "Open")};
+    const std::vector<SourceString> batch{mainString("a", "Open")};
     answerFixes(R"({"fixes": [{"id": "1", "text": "Öffnen"}]})");
     EXPECT_EQ(job.reviewBatch(batch, {{batch[0].id(), translation("Offen")}}, {}).at(batch[0].id()).text,
               "Öffnen");
 }
 
 TEST_F(ReviewBatch, FailuresAreLoggedAndLeaveTheTranslationsAlone) {
-    const std::vector<SourceString> batch{string("a", "Open")};
+    const std::vector<SourceString> batch{mainString("a", "Open")};
     const Translations translations{{batch[0].id(), translation("Offen")}};
 
     server.reply({{401, "bad key"}});
@@ -295,7 +253,7 @@ TEST_F(ReviewBatch, FailuresAreLoggedAndLeaveTheTranslationsAlone) {
 }
 
 TEST_F(ReviewBatch, AStopEndsTheReviewWithCancellation) {
-    const std::vector<SourceString> batch{string("a", "Open")};
+    const std::vector<SourceString> batch{mainString("a", "Open")};
     server.holdReplies();
     std::stop_source stop;
 
@@ -312,7 +270,7 @@ TEST_F(ReviewBatch, AStopEndsTheReviewWithCancellation) {
 }
 
 TEST_F(ReviewBatch, ABatchWithoutTranslationsIsNotSent) {
-    const std::vector<SourceString> batch{string("a", "Open")};
+    const std::vector<SourceString> batch{mainString("a", "Open")};
     const Translations elsewhere{{SourceString::id("Main", "other"), translation("Anders")}};
     answerFixes(R"({"fixes": [{"id": "1", "text": "Öffnen"}]})");
 

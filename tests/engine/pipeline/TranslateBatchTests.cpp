@@ -7,11 +7,15 @@
 #include "engine/model/PluralExamples.h"
 #include "engine/model/TranslateRequest.h"
 #include "engine/pipeline/TranslationJob.h"
+#include "tests/engine/pipeline/LoopbackJobTest.h"
 #include "tests/support/LoopbackServer.h"
 
 using namespace orvel;
 using orvel::testing::completionBody;
+using orvel::testing::LoopbackJobTest;
 using orvel::testing::LoopbackServer;
+using orvel::testing::mainId;
+using orvel::testing::mainString;
 using orvel::testing::RecordedRequest;
 using orvel::testing::Reply;
 
@@ -19,22 +23,10 @@ namespace {
 
 using Forms = std::map<std::string, std::string>;
 
-SourceString string(std::string key, std::string text) {
-    SourceString value;
-    value.table = "Main";
-    value.key = std::move(key);
-    value.text = std::move(text);
-    return value;
-}
-
 SourceString plural(std::string key, std::string text, Forms forms) {
-    SourceString value = string(std::move(key), std::move(text));
+    SourceString value = mainString(std::move(key), std::move(text));
     value.plural = std::move(forms);
     return value;
-}
-
-std::string idOf(const std::string& key) {
-    return SourceString::id("Main", key);
 }
 
 std::string userOf(const RecordedRequest& request) {
@@ -56,23 +48,9 @@ Reply answer(const std::string& translationsJson) {
     return {200, completionBody("{\"translations\": " + translationsJson + "}")};
 }
 
-class TranslateBatch : public ::testing::Test {
+class TranslateBatch : public LoopbackJobTest {
   protected:
-    TranslateBatch()
-        : job(AppProfile("Notes", "en"), "de", settings(), AppNotes{}, ContextMap{}, {}, {}, false, false) {
-        job.retryPause = [](std::chrono::nanoseconds, const std::stop_token& stop) {
-            throwIfCancelled(stop);
-        };
-    }
-
-    ModelSettings settings() const {
-        ModelSettings value;
-        value.endpoint = server.url("/v1");
-        value.model = "test-model";
-        value.jsonMode = true;
-        value.timeout = 30;
-        return value;
-    }
+    TranslateBatch() : LoopbackJobTest(false, false) {}
 
     // Answers the first request with `first` and the re-ask with `reask`.
     void answers(const std::string& first, const std::string& reask = "[]") {
@@ -85,9 +63,6 @@ class TranslateBatch : public ::testing::Test {
                                           const std::map<std::string, std::string>& feedback = {}) {
         return job.translateBatch(batch, "SYSTEM", existing, feedback, {});
     }
-
-    LoopbackServer server;
-    TranslationJob job;
 };
 
 } // namespace
@@ -96,20 +71,20 @@ TEST_F(TranslateBatch, SendsOneItemPerStringWithItsContextAndTerms) {
     Occurrence place;
     place.screen = "Browser";
     place.role = "button";
-    job.context.occurrences[idOf("open")] = {place};
+    job.context.occurrences[mainId("open")] = {place};
     job.terms = {{"files", "Dateien"}, {"Library", "Mediathek"}};
-    SourceString remove = string("delete", "Delete ${count} files");
+    SourceString remove = mainString("delete", "Delete ${count} files");
     remove.comment = "Toolbar";
     StringTranslation current;
     current.text = "Offen";
     const std::vector<SourceString> batch{
-        remove, string("open", "Open"), string("has space", "%d items"),
+        remove, mainString("open", "Open"), mainString("has space", "%d items"),
         plural("files", "%d files", {{"one", "%d file"}, {"other", "%d files"}})};
     answers(R"([{"id": "1", "text": "Lösche ⟦1⟧ Dateien"}, {"id": "2", "text": "Öffnen"},
                 {"id": "3", "text": "%d Objekte"},
                 {"id": "4", "plural": {"one": "%d Datei", "other": "%d Dateien"}}])");
 
-    const auto result = translate(batch, {{idOf("open"), current}}, {{idOf("open"), "use the verb"}});
+    const auto result = translate(batch, {{mainId("open"), current}}, {{mainId("open"), "use the verb"}});
 
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 1u);
@@ -127,14 +102,14 @@ TEST_F(TranslateBatch, SendsOneItemPerStringWithItsContextAndTerms) {
 
     EXPECT_TRUE(result.failed.empty());
     ASSERT_EQ(result.translations.size(), 4u);
-    const StringTranslation& deleted = result.translations.at(idOf("delete"));
+    const StringTranslation& deleted = result.translations.at(mainId("delete"));
     EXPECT_EQ(deleted.text, "Lösche ${count} Dateien");
     EXPECT_FALSE(deleted.plural);
     EXPECT_EQ(deleted.origin, StringTranslation::Origin::model);
     EXPECT_EQ(deleted.model, "test-model");
     EXPECT_EQ(deleted.source, "Delete ${count} files");
     EXPECT_GT(deleted.updated.time_since_epoch().count(), 0);
-    const StringTranslation& files = result.translations.at(idOf("files"));
+    const StringTranslation& files = result.translations.at(mainId("files"));
     EXPECT_FALSE(files.text);
     EXPECT_EQ(files.plural, (Forms{{"one", "%d Datei"}, {"other", "%d Dateien"}}));
 }
@@ -143,7 +118,7 @@ TEST_F(TranslateBatch, ALanguageWithoutPluralsGetsNeitherPluralNorCountable) {
     job.language = "ja";
     answers(R"([{"id": "1", "text": "%d 個"}, {"id": "2", "text": "%d 件"}])");
 
-    translate({string("items", "%d items"),
+    translate({mainString("items", "%d items"),
                plural("files", "%d files", {{"one", "%d file"}, {"other", "%d files"}})});
 
     EXPECT_EQ(itemsOf(server.requests().at(0)), json::parse(R"([
@@ -162,11 +137,12 @@ TEST_F(TranslateBatch, IdsMayBeTextOrIntegersAndUnknownIdsAreIgnored) {
                 {"text": "Öffnen"}, {"id": "3", "text": "Beenden"}])",
             R"([{"id": 1, "text": "Öffnen"}])");
 
-    const auto result = translate({string("open", "Open"), string("close", "Close"), string("quit", "Quit")});
+    const auto result =
+        translate({mainString("open", "Open"), mainString("close", "Close"), mainString("quit", "Quit")});
 
-    EXPECT_EQ(result.translations.at(idOf("close")).text, "Schließen");
-    EXPECT_EQ(result.translations.at(idOf("quit")).text, "Beenden");
-    EXPECT_EQ(result.translations.at(idOf("open")).text, "Öffnen") << "answered only in the re-ask";
+    EXPECT_EQ(result.translations.at(mainId("close")).text, "Schließen");
+    EXPECT_EQ(result.translations.at(mainId("quit")).text, "Beenden");
+    EXPECT_EQ(result.translations.at(mainId("open")).text, "Öffnen") << "answered only in the re-ask";
     EXPECT_TRUE(result.failed.empty());
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 2u);
@@ -179,19 +155,19 @@ TEST_F(TranslateBatch, AnswersAreUnmaskedAndNormalisedBeforeTheyAreChecked) {
     answers(R"([{"id": "1", "text": "Öffne die Datei"}, {"id": "2", "text": "Hallo ⟦1⟧ und ⟦2⟧"}])");
 
     const auto result =
-        translate({string("open", "Open the file."), string("hello", "Hello ${⟦2⟧} and {{b}}")});
+        translate({mainString("open", "Open the file."), mainString("hello", "Hello ${⟦2⟧} and {{b}}")});
 
     EXPECT_TRUE(result.failed.empty());
-    EXPECT_EQ(result.translations.at(idOf("open")).text, "Öffne die Datei.");
-    EXPECT_EQ(result.translations.at(idOf("hello")).text, "Hallo ${⟦2⟧} und {{b}}");
+    EXPECT_EQ(result.translations.at(mainId("open")).text, "Öffne die Datei.");
+    EXPECT_EQ(result.translations.at(mainId("hello")).text, "Hallo ${⟦2⟧} und {{b}}");
 }
 
 TEST_F(TranslateBatch, FailuresAreAskedOnceMoreWithTheirReasons) {
     answers(R"([{"id": "1", "text": "Öffnen"}, {"id": "2", "text": "Dateien"}, {"id": "3", "text": ""}])",
             R"([{"id": "1", "text": "%d Dateien"}, {"id": "2", "text": ""}])");
 
-    const auto result = translate(
-        {string("open", "Open"), string("files", "%d files"), string("quit", "Quit"), string("x", "Cut")});
+    const auto result = translate({mainString("open", "Open"), mainString("files", "%d files"),
+                                   mainString("quit", "Quit"), mainString("x", "Cut")});
 
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 2u) << "there is never a third request";
@@ -206,15 +182,16 @@ TEST_F(TranslateBatch, FailuresAreAskedOnceMoreWithTheirReasons) {
     EXPECT_EQ(reask[2]["problem"], "the answer had no translation for this item");
     EXPECT_EQ(reask[2]["text"], "Cut");
 
-    EXPECT_EQ(result.translations.at(idOf("files")).text, "%d Dateien");
+    EXPECT_EQ(result.translations.at(mainId("files")).text, "%d Dateien");
     EXPECT_EQ(result.translations.size(), 2u);
     EXPECT_EQ(result.failed, (std::map<std::string, std::string>{
-                                 {idOf("quit"), "the translation is empty"},
-                                 {idOf("x"), "the answer had no translation for this item"}}));
+                                 {mainId("quit"), "the translation is empty"},
+                                 {mainId("x"), "the answer had no translation for this item"}}));
 }
 
 TEST_F(TranslateBatch, ATermOnlyFaultSurvivesAFailedReaskButYieldsToAnAcceptedOne) {
-    const std::vector<SourceString> batch{string("a", "Delete all files"), string("b", "Rename the folder")};
+    const std::vector<SourceString> batch{mainString("a", "Delete all files"),
+                                          mainString("b", "Rename the folder")};
     answers(R"([{"id": "1", "text": "Delete all files"}, {"id": "2", "text": "Rename the folder"}])",
             R"([{"id": "1", "text": ""}, {"id": "2", "text": "Ordner umbenennen"}])");
 
@@ -224,8 +201,8 @@ TEST_F(TranslateBatch, ATermOnlyFaultSurvivesAFailedReaskButYieldsToAnAcceptedOn
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(itemsOf(requests[1])[0]["problem"], "it was left in English");
     EXPECT_TRUE(result.failed.empty());
-    EXPECT_EQ(result.translations.at(idOf("a")).text, "Delete all files");
-    EXPECT_EQ(result.translations.at(idOf("b")).text, "Ordner umbenennen");
+    EXPECT_EQ(result.translations.at(mainId("a")).text, "Delete all files");
+    EXPECT_EQ(result.translations.at(mainId("b")).text, "Ordner umbenennen");
 }
 
 TEST_F(TranslateBatch, PluralAnswersAreStoredAsForms) {
@@ -236,51 +213,51 @@ TEST_F(TranslateBatch, PluralAnswersAreStoredAsForms) {
                 {"id": "3", "text": "%d Ordner", "plural": {}}, {"id": "4", "plural": {"one": 1, "other": "%d"}}])",
         R"([{"id": "1", "text": "%d Dateien"}])");
 
-    const auto result = translate(
-        {files, string("items", "%d items"), string("folders", "%d folders"), string("n", "%d values")});
+    const auto result = translate({files, mainString("items", "%d items"),
+                                   mainString("folders", "%d folders"), mainString("n", "%d values")});
 
     const std::string reason =
         "this string counts something: give \"plural\" forms for " + PluralExamples::describe("de");
-    EXPECT_EQ(result.failed.at(idOf("files")), reason);
+    EXPECT_EQ(result.failed.at(mainId("files")), reason);
     EXPECT_EQ(itemsOf(server.requests().at(1))[0]["problem"], reason);
-    const StringTranslation& items = result.translations.at(idOf("items"));
+    const StringTranslation& items = result.translations.at(mainId("items"));
     EXPECT_FALSE(items.text);
     EXPECT_EQ(items.plural, (Forms{{"one", "%d Objekt"}, {"other", "%d Objekte"}}))
         << "forms are normalised too";
     // An empty forms object is no forms: the text is kept rather than stored as nothing.
-    EXPECT_EQ(result.translations.at(idOf("folders")).text, "%d Ordner");
-    EXPECT_FALSE(result.translations.at(idOf("folders")).plural);
+    EXPECT_EQ(result.translations.at(mainId("folders")).text, "%d Ordner");
+    EXPECT_FALSE(result.translations.at(mainId("folders")).plural);
     // Forms of the wrong kind count as absent, so the answer has nothing.
-    EXPECT_EQ(result.failed.at(idOf("n")), "the translation is empty");
+    EXPECT_EQ(result.failed.at(mainId("n")), "the translation is empty");
 }
 
 TEST_F(TranslateBatch, ALaterObjectForTheSameItemDecidesAndNoStringEndsBothWays) {
     answers(R"([{"id": "1", "text": "Öffnen"}, {"id": "1", "text": ""}])");
 
-    const auto result = translate({string("open", "Open")});
+    const auto result = translate({mainString("open", "Open")});
 
     EXPECT_TRUE(result.translations.empty());
-    EXPECT_EQ(result.failed.at(idOf("open")), "the translation is empty");
+    EXPECT_EQ(result.failed.at(mainId("open")), "the translation is empty");
 }
 
 TEST_F(TranslateBatch, AnswersWithoutATranslationsListLeaveEveryItemUnanswered) {
     server.reply({{200, completionBody("I cannot help with that.")}});
 
-    const auto result = translate({string("open", "Open"), string("close", "Close")});
+    const auto result = translate({mainString("open", "Open"), mainString("close", "Close")});
 
     EXPECT_EQ(server.requests().size(), 2u);
     EXPECT_TRUE(result.translations.empty());
     EXPECT_EQ(result.failed, (std::map<std::string, std::string>{
-                                 {idOf("open"), "the answer had no translation for this item"},
-                                 {idOf("close"), "the answer had no translation for this item"}}));
+                                 {mainId("open"), "the answer had no translation for this item"},
+                                 {mainId("close"), "the answer had no translation for this item"}}));
 }
 
 TEST_F(TranslateBatch, AFailedRequestFailsTheBatchInEitherPass) {
     server.reply({{401, "bad key"}});
-    EXPECT_THROW(translate({string("open", "Open")}), ChatError);
+    EXPECT_THROW(translate({mainString("open", "Open")}), ChatError);
 
     server.reply({answer(R"([{"id": "1", "text": "Öffnen"}])"), {401, "bad key"}});
-    EXPECT_THROW(translate({string("open", "Open"), string("close", "Close")}), ChatError);
+    EXPECT_THROW(translate({mainString("open", "Open"), mainString("close", "Close")}), ChatError);
 }
 
 TEST_F(TranslateBatch, ItemsCarryTheMacOSWordingsOfTheirText) {
@@ -288,7 +265,7 @@ TEST_F(TranslateBatch, ItemsCarryTheMacOSWordingsOfTheirText) {
     answers(R"([{"id": "1", "text": "Tab-Leiste zeigen"}, {"id": "2", "text": "Öffnen"}])",
             R"([{"id": "1", "text": "Tableiste einblenden"}])");
 
-    const auto result = translate({string("tabs", "Show Tab Bar"), string("open", "Open")});
+    const auto result = translate({mainString("tabs", "Show Tab Bar"), mainString("open", "Open")});
 
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 2u);
@@ -298,5 +275,5 @@ TEST_F(TranslateBatch, ItemsCarryTheMacOSWordingsOfTheirText) {
     EXPECT_EQ(first[0]["os"], json::Json(hints));
     EXPECT_FALSE(first[1].contains("os")) << "no wordings, no list";
     EXPECT_EQ(itemsOf(requests[1])[0]["problem"], "macOS calls \"Tab Bar\" «Tableiste»: use that name");
-    EXPECT_EQ(result.translations.at(idOf("tabs")).text, "Tableiste einblenden");
+    EXPECT_EQ(result.translations.at(mainId("tabs")).text, "Tableiste einblenden");
 }
