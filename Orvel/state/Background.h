@@ -1,0 +1,48 @@
+#pragma once
+// How the application's state does work off the main thread. State lives on the main thread only; a
+// worker computes and hands back a continuation that runs on the main thread while its receiver lives.
+// Workers are detached and forgotten when cancelled, so neither Stop nor quit ever waits for one.
+
+#include <QObject>
+#include <QPointer>
+
+#include <cstdint>
+#include <functional>
+#include <stop_token>
+
+namespace orvel {
+
+// Runs `fn` on the main thread, later, unless `receiver` is gone by then. Safe to call from any thread,
+// provided the guard itself was made on the main thread (a QPointer is only ever tested there).
+void onMainThread(QPointer<QObject> receiver, std::function<void()> fn);
+
+// Runs `work` on a detached worker thread; whatever continuation it returns runs on the main thread
+// unless `receiver` (a main-thread object) is gone by then. `work` owns what it uses (copies or shared
+// pointers) and catches its own errors, turning them into the continuation that reports them.
+void runInBackground(QObject* receiver, std::function<std::function<void()>()> work);
+
+// One kind of restartable task of a state object: starting a new one stops the previous one, and a
+// result is taken only while its generation is still the current one.
+class TaskSlot {
+  public:
+    struct Ticket {
+        std::stop_token token;
+        std::uint64_t generation = 0;
+    };
+
+    // Stops the running task (if any) and opens a new generation.
+    Ticket start();
+    // Stops the running task; its result, should it still arrive, is stale.
+    void cancel();
+    bool isCurrent(std::uint64_t generation) const { return generation == m_generation && m_running; }
+    // Marks the current task finished; a no-op for a stale generation.
+    void finish(std::uint64_t generation);
+    bool isRunning() const { return m_running; }
+
+  private:
+    std::stop_source m_stop;
+    std::uint64_t m_generation = 0;
+    bool m_running = false;
+};
+
+} // namespace orvel

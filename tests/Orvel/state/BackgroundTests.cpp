@@ -1,0 +1,75 @@
+#include "Orvel/state/Background.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+
+namespace orvel {
+namespace {
+
+// Processes main-thread events until `done` holds or a generous limit passes.
+template <class Predicate> bool processUntil(Predicate done, int limitMs = 10000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < limitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+TEST(Background, ContinuationRunsOnTheMainThreadOnlyWhileTheReceiverLives) {
+    struct Case {
+        const char* name;
+        bool destroyReceiver;
+        bool expectRun;
+    };
+    for (const Case& c : {Case{"receiver alive", false, true}, Case{"receiver destroyed", true, false}}) {
+        SCOPED_TRACE(c.name);
+        auto receiver = std::make_unique<QObject>();
+        auto workerFinished = std::make_shared<std::atomic<bool>>(false);
+        bool ran = false;
+        bool onMain = false;
+        runInBackground(receiver.get(), [&, workerFinished]() -> std::function<void()> {
+            workerFinished->store(true);
+            return [&] {
+                ran = true;
+                onMain = QThread::currentThread() == QCoreApplication::instance()->thread();
+            };
+        });
+        ASSERT_TRUE(processUntil([&] { return workerFinished->load(); }));
+        if (c.destroyReceiver)
+            receiver.reset();
+        // A continuation that must not run gets a short chance to show that it does.
+        processUntil([&] { return ran; }, c.expectRun ? 10000 : 300);
+        EXPECT_EQ(ran, c.expectRun);
+        EXPECT_EQ(onMain, c.expectRun);
+    }
+}
+
+TEST(Background, TaskSlotKeepsOnlyTheNewestGenerationAndStopsTheOlder) {
+    TaskSlot slot;
+    TaskSlot::Ticket first = slot.start();
+    TaskSlot::Ticket second = slot.start();
+    EXPECT_TRUE(first.token.stop_requested());
+    EXPECT_FALSE(second.token.stop_requested());
+    EXPECT_FALSE(slot.isCurrent(first.generation));
+    EXPECT_TRUE(slot.isCurrent(second.generation));
+
+    slot.finish(first.generation);
+    EXPECT_TRUE(slot.isRunning());
+    slot.finish(second.generation);
+    EXPECT_FALSE(slot.isRunning());
+
+    TaskSlot::Ticket third = slot.start();
+    slot.cancel();
+    EXPECT_TRUE(third.token.stop_requested());
+    EXPECT_FALSE(slot.isCurrent(third.generation));
+    EXPECT_FALSE(slot.isRunning());
+}
+
+} // namespace
+} // namespace orvel
