@@ -111,14 +111,20 @@ std::unique_ptr<QWidget> buildPills() {
     auto* toolBar = new QToolBar;
     toolBar->setObjectName(QStringLiteral("galleryToolBar"));
     toolBar->setMovable(false);
+    // The leading group of the strings screen's toolbar: the app's name, the language menu, Live.
+    auto* group = new QWidget;
+    auto* groupLayout = new QHBoxLayout(group);
+    groupLayout->setContentsMargins(4, 0, 0, 0);
+    groupLayout->setSpacing(8);
     auto* name = new QLabel;
     setPlainText(name, QStringLiteral("Notes"));
     QFont bold = name->font();
     bold.setBold(true);
     name->setFont(bold);
-    toolBar->addWidget(name);
-    toolBar->addWidget(menuPill("toolbarLanguagePill", QStringLiteral("Français")));
-    toolBar->addWidget(livePill("toolbarLivePill", true));
+    groupLayout->addWidget(name);
+    groupLayout->addWidget(menuPill("toolbarLanguagePill", QStringLiteral("Français")));
+    groupLayout->addWidget(livePill("toolbarLivePill", true));
+    toolBar->addWidget(group);
     addFlexibleToolbarSpacer(toolBar);
     auto* inspector = new QToolButton;
     inspector->setObjectName(QStringLiteral("inspectorButton"));

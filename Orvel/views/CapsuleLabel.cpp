@@ -16,22 +16,27 @@ CapsuleLabel::Look CapsuleLabel::countLook(std::optional<QColor> tint) {
     const QColor colour = tint.value_or(Palette::secondary());
     // The application font's digits are of one width (Qt 6.4 has no way to ask a font for them), so a
     // running count does not make its capsule jitter.
-    return Look{
-        systemFont(11, QFont::Medium), 7, 1, colour, Palette::withOpacity(colour, 0.16), Qt::transparent};
+    return Look{.font = systemFont(11, QFont::Medium),
+                .horizontalPadding = 7,
+                .verticalPadding = 1,
+                .text = colour,
+                .fill = Palette::withOpacity(colour, 0.16)};
 }
 
 CapsuleLabel::Look CapsuleLabel::statusLook(const QColor& colour) {
-    return Look{QGuiApplication::font(), 8, 2, Palette::primary(), Palette::withOpacity(colour, 0.2),
-                Qt::transparent};
+    return Look{.font = QGuiApplication::font(),
+                .horizontalPadding = 8,
+                .verticalPadding = 2,
+                .text = Palette::primary(),
+                .fill = Palette::withOpacity(colour, 0.2)};
 }
 
 CapsuleLabel::Look CapsuleLabel::outlineLook() {
-    return Look{systemFont(10),
-                6,
-                0,
-                Palette::secondary(),
-                Qt::transparent,
-                Palette::withOpacity(Palette::secondary(), 0.5)};
+    return Look{.font = systemFont(10),
+                .horizontalPadding = 6,
+                .verticalPadding = 1,
+                .text = Palette::secondary(),
+                .border = Palette::withOpacity(Palette::secondary(), 0.5)};
 }
 
 CapsuleLabel::CapsuleLabel(const QString& text, const Look& look, QWidget* parent)

@@ -28,7 +28,8 @@ class CapsuleLabel : public QWidget {
     static Look countLook(std::optional<QColor> tint = std::nullopt);
     // A status: padded 8 by 2, primary text on `colour` at 20 %.
     static Look statusLook(const QColor& colour);
-    // "Optional": the caption font in the secondary colour, padded 6 across, a faint capsule border.
+    // "Optional": the caption font in the secondary colour, padded 6 across (and 1 down, so the border
+    // clears the letters), a faint capsule border.
     static Look outlineLook();
 
     CapsuleLabel(const QString& text, const Look& look, QWidget* parent = nullptr);

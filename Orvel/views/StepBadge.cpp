@@ -44,7 +44,8 @@ void StepBadge::paintEvent(QPaintEvent*) {
     painter.drawEllipse(bounds);
 
     if (m_state == StepState::Done) {
-        const qreal mark = small ? 8 : 11;
+        // A check mark of an 8 or 11 point font is about a point wider than the font size.
+        const qreal mark = small ? 9 : 12;
         QRectF box(0, 0, mark, mark);
         box.moveCenter(bounds.center());
         paintSymbol(painter, Symbol::Checkmark, box, Qt::white);

@@ -15,7 +15,7 @@ namespace {
 // Every symbol is drawn on a grid of 24 by 24 units, scaled to the box it is given.
 constexpr qreal kGrid = 24;
 constexpr qreal kRegular = 2;
-constexpr qreal kBold = 3;
+constexpr qreal kBold = 3.2;
 
 struct SymbolEntry {
     Symbol symbol;
@@ -204,11 +204,11 @@ void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QCol
         break;
     case Symbol::ChevronDown:
         painter.setPen(linePen(colour, kBold));
-        painter.drawPath(polyline({{5, 8.5}, {12, 15.5}, {19, 8.5}}));
+        painter.drawPath(polyline({{3.5, 7.5}, {12, 16}, {20.5, 7.5}}));
         break;
     case Symbol::ChevronRight:
         painter.setPen(linePen(colour, kBold));
-        painter.drawPath(polyline({{8.5, 5}, {15.5, 12}, {8.5, 19}}));
+        painter.drawPath(polyline({{7.5, 3.5}, {16, 12}, {7.5, 20.5}}));
         break;
     case Symbol::SidebarTrailing:
         drawSidebarTrailing(painter, colour);
@@ -218,13 +218,13 @@ void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QCol
         break;
     case Symbol::Checkmark:
         painter.setPen(linePen(colour, kBold));
-        painter.drawPath(polyline({{4.5, 12.5}, {9.5, 17.5}, {19.5, 6.5}}));
+        painter.drawPath(polyline({{3.5, 12.5}, {9.5, 18.5}, {20.5, 5.5}}));
         break;
     case Symbol::Ellipsis:
         painter.setPen(Qt::NoPen);
         painter.setBrush(colour);
-        for (qreal x : {4.5, 12.0, 19.5})
-            painter.drawEllipse(QPointF(x, 12), 2.3, 2.3);
+        for (qreal x : {4.0, 12.0, 20.0})
+            painter.drawEllipse(QPointF(x, 12), 2.7, 2.7);
         break;
     case Symbol::CircleDashed:
         drawCircleDashed(painter, colour);

@@ -26,7 +26,7 @@ TEST(CapsuleLabel, IsItsTextPlusPadding) {
         {"count", "120 of 300", CapsuleLabel::countLook(), 7, 1},
         {"tinted count", grouped, CapsuleLabel::countLook(Palette::accent()), 7, 1},
         {"status", "Connected", CapsuleLabel::statusLook(Palette::green()), 8, 2},
-        {"outline", "Optional", CapsuleLabel::outlineLook(), 6, 0},
+        {"outline", "Optional", CapsuleLabel::outlineLook(), 6, 1},
         {"empty", "", CapsuleLabel::countLook(), 7, 1},
     };
     for (const Case& row : cases) {

@@ -62,7 +62,8 @@ TEST(PillButton, KeepsItsSizeInATightLayoutAndAnswersOnItsWholeCapsule) {
         {"trailing padding", [](QRect r) { return QPoint(r.right() - 4, r.center().y()); }, true},
         // QTest reads the point (0, 0) as "the centre", so the corners are taken one pixel in.
         {"top left corner, outside the capsule", [](QRect r) { return r.topLeft() + QPoint(1, 1); }, false},
-        {"bottom right corner, outside the capsule", [](QRect r) { return r.bottomRight() - QPoint(1, 1); }, false},
+        {"bottom right corner, outside the capsule", [](QRect r) { return r.bottomRight() - QPoint(1, 1); },
+         false},
     };
     QWidget window;
     auto* layout = new QHBoxLayout(&window);
