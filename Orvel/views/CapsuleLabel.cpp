@@ -60,7 +60,7 @@ void CapsuleLabel::setLook(const Look& look) {
 
 QSize CapsuleLabel::sizeHint() const {
     const QFontMetricsF metrics(m_look.font);
-    const int width = static_cast<int>(std::ceil(metrics.horizontalAdvance(m_text)));
+    const int width = textWidth(m_look.font, m_text);
     const int height = static_cast<int>(std::ceil(metrics.height()));
     return QSize(width + 2 * m_look.horizontalPadding, height + 2 * m_look.verticalPadding);
 }

@@ -4,10 +4,7 @@
 #include "Orvel/views/Palette.h"
 #include "Orvel/views/PillFont.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
-
-#include <cmath>
 
 namespace orvel {
 
@@ -33,7 +30,7 @@ QFont LivePill::labelFont() const {
 }
 
 int LivePill::textWidth() const {
-    return static_cast<int>(std::ceil(QFontMetricsF(labelFont()).horizontalAdvance(label())));
+    return orvel::textWidth(labelFont(), label());
 }
 
 QSize LivePill::sizeHint() const {

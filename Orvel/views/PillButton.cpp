@@ -4,10 +4,7 @@
 #include "Orvel/views/Palette.h"
 #include "Orvel/views/PillFont.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
-
-#include <cmath>
 
 namespace orvel {
 
@@ -40,9 +37,7 @@ void PillButton::setSymbol(std::optional<Symbol> symbol, int frameWidth) {
 }
 
 int PillButton::textWidth() const {
-    if (label().isEmpty())
-        return 0;
-    return static_cast<int>(std::ceil(QFontMetricsF(pillFont()).horizontalAdvance(label())));
+    return orvel::textWidth(pillFont(), label());
 }
 
 int PillButton::contentWidth() const {

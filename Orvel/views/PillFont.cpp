@@ -1,6 +1,9 @@
 #include "Orvel/views/PillFont.h"
 
+#include <QFontMetricsF>
 #include <QGuiApplication>
+
+#include <cmath>
 
 namespace orvel {
 
@@ -14,6 +17,10 @@ QFont systemFont(int pixels, QFont::Weight weight) {
     font.setPixelSize(pixels);
     font.setWeight(weight);
     return font;
+}
+
+int textWidth(const QFont& font, const QString& text) {
+    return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
 }
 
 } // namespace orvel

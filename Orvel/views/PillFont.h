@@ -11,4 +11,7 @@ const QFont& pillFont();
 // The application font at `pixels` with `weight`: the small fixed sizes of badges and capsules.
 QFont systemFont(int pixels, QFont::Weight weight = QFont::Normal);
 
+// The width `text` takes in `font`, rounded up to whole pixels so that nothing drawn in it is elided.
+int textWidth(const QFont& font, const QString& text);
+
 } // namespace orvel
