@@ -33,10 +33,25 @@ void check(GError* error, const char* attempted) {
                            " it (" + owned->message + ").");
 }
 
+// Throws unless the session bus is reachable. GLib ends a process whose session bus goes away unless
+// told otherwise; a keyring that goes away must only make the next call fail.
+void requireSessionBus() {
+    GError* error = nullptr;
+    GDBusConnection* connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
+    if (!connection) {
+        const std::unique_ptr<GError, ErrorDeleter> owned(error);
+        throw SecretStoreError(std::string("no desktop session bus is reachable, so there is no keyring (") +
+                               owned->message + ").");
+    }
+    g_dbus_connection_set_exit_on_close(connection, FALSE);
+    g_object_unref(connection);
+}
+
 } // namespace
 
 std::optional<std::string> LibsecretStore::read(const std::string& service, const std::string& account) {
     std::lock_guard lock(m_mutex);
+    requireSessionBus();
     GError* error = nullptr;
     const std::unique_ptr<gchar, PasswordDeleter> password(secret_password_lookup_sync(
         schema(), nullptr, &error, "service", service.c_str(), "account", account.c_str(), nullptr));
@@ -49,6 +64,7 @@ std::optional<std::string> LibsecretStore::read(const std::string& service, cons
 void LibsecretStore::write(const std::string& service, const std::string& account,
                            const std::string& secret) {
     std::lock_guard lock(m_mutex);
+    requireSessionBus();
     const std::string label = service + " (" + account + ")";
     GError* error = nullptr;
     secret_password_store_sync(schema(), SECRET_COLLECTION_DEFAULT, label.c_str(), secret.c_str(), nullptr,
@@ -58,6 +74,7 @@ void LibsecretStore::write(const std::string& service, const std::string& accoun
 
 void LibsecretStore::remove(const std::string& service, const std::string& account) {
     std::lock_guard lock(m_mutex);
+    requireSessionBus();
     GError* error = nullptr;
     secret_password_clear_sync(schema(), nullptr, &error, "service", service.c_str(), "account",
                                account.c_str(), nullptr);
