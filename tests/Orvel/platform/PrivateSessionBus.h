@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -21,6 +22,12 @@ class PrivateSessionBus {
             return;
         const QString config = m_folder.filePath(QStringLiteral("bus.conf"));
         std::ofstream(config.toStdString()) << configuration(serviceFolders).toStdString();
+        // Services the bus starts on demand keep their settings in memory and their sockets in the test's
+        // folder, so that none of them touches the person's real desktop.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_folder.path());
+        m_daemon.setProcessEnvironment(environment);
         m_daemon.start(daemon, {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
                                 QStringLiteral("--print-address")});
         if (m_daemon.waitForStarted(5000) && m_daemon.waitForReadyRead(5000))
