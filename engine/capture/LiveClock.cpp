@@ -18,6 +18,12 @@ class SystemLiveClock : public LiveClock {
 
 } // namespace
 
+void LiveClock::pauseUnlessStopped(std::chrono::milliseconds duration, const std::stop_token& token) {
+    throwIfCancelled(token);
+    pause(duration);
+    throwIfCancelled(token);
+}
+
 LiveClock& LiveClock::system() {
     static SystemLiveClock clock;
     return clock;

@@ -408,6 +408,13 @@ TEST_F(ContextAnalyzerTests, AnalyzeDescribesEachTextOncePerPlace) {
     const AXNode bar = parent("AXMenuBar", {node("AXMenuBarItem", "Save")});
 
     const Occurrences found = analyze(windows, bar, "Notes", m_tables, now);
+    // The text with two markers: one occurrence for each of its strings.
+    const Occurrence twoMarkersSeen{.screen = "Notes",
+                                    .section = "Open",
+                                    .role = "text",
+                                    .row = {"text «Open»"},
+                                    .frame = Frame{0, 40, 40, 20},
+                                    .captured = now};
     const Occurrences expected{
         {id("save"),
          {{.screen = "settings.title",
@@ -422,24 +429,14 @@ TEST_F(ContextAnalyzerTests, AnalyzeDescribesEachTextOncePerPlace) {
            .row = {"text «Save»"},
            .frame = Frame{0, 0, 40, 20},
            .captured = now},
-          {.screen = "Notes",
-           .section = "Open",
-           .role = "text",
-           .row = {"text «Open»"},
-           .frame = Frame{0, 40, 40, 20},
-           .captured = now}}},
+          twoMarkersSeen}},
         {id("open"),
          {{.screen = "Notes",
            .role = "heading",
            .row = {"heading «Open»"},
            .frame = Frame{0, 0, 40, 20},
            .captured = now},
-          {.screen = "Notes",
-           .section = "Open",
-           .role = "text",
-           .row = {"text «Open»"},
-           .frame = Frame{0, 40, 40, 20},
-           .captured = now}}},
+          twoMarkersSeen}},
     };
     EXPECT_EQ(found, expected);
 }

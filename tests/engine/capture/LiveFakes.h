@@ -5,11 +5,9 @@
 #include <chrono>
 #include <functional>
 #include <optional>
-#include <stop_token>
 #include <vector>
 
 #include "core/AppState.h"
-#include "core/Cancellation.h"
 #include "core/OrvelProtocol.h"
 #include "core/StringsFiles.h"
 #include "engine/capture/AppLink.h"
@@ -28,13 +26,6 @@ class FakeLiveClock : public LiveClock {
         ++pauses;
         if (onPause)
             onPause();
-    }
-
-    // A stop requested before the pause ends it at once; otherwise the pause passes like any other.
-    void pauseUnlessStopped(std::chrono::milliseconds duration, const std::stop_token& token) override {
-        throwIfCancelled(token);
-        pause(duration);
-        throwIfCancelled(token);
     }
 
     int pauses = 0;
