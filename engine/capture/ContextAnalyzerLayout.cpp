@@ -141,7 +141,8 @@ std::string describe(const AXNode& node, bool marked, const Tables& tables) {
     text = displayText(text, tables);
     if (text.empty())
         return roleWords(node);
-    if (text::graphemeCount(text) > maxDescribedCharacters)
+    // No text has more characters than bytes, so most texts need no counting.
+    if (text.size() > maxDescribedCharacters && text::graphemeCount(text) > maxDescribedCharacters)
         text = text::firstCharacters(text, maxDescribedCharacters - 3) + "…";
     if (marked)
         return roleWords(node) + " «" + text + "»";

@@ -32,6 +32,12 @@ pid_t runningProcess(const AppLink& link, const Services& services) {
     return running->processIdentifier;
 }
 
+// A caller that wants no progress may pass an empty handler.
+void report(const Progress& progress, const std::string& text) {
+    if (progress)
+        progress(text);
+}
+
 struct Reading {
     AXReader::WindowList windows;
     std::vector<std::string> screens;
@@ -47,7 +53,7 @@ bool hasAnyElement(const AXReader::WindowList& windows) {
 
 void visitScreen(const AppState::Screen& screen, const AppLink& link, pid_t pid, const Services& services,
                  const Progress& progress, const std::stop_token& stop, Reading& reading) {
-    progress("Opening " + screen.title);
+    report(progress, "Opening " + screen.title);
     link.send(Command::show, {{"screen", screen.id}});
     services.live.clock.pauseUnlessStopped(screenPause, stop);
     AXReader::WindowList windows = AXReader::windows(services.accessibility, pid, windowNodeLimit);
@@ -70,7 +76,7 @@ Result capture(const TranslatableApp& app, bool visitScreens, const Progress& pr
     const AppLink link{app, services.live};
     const pid_t pid = runningProcess(link, services);
 
-    progress("Turning on markers");
+    report(progress, "Turning on markers");
     auto probeAnswer = link.request(Command::probe, {{"on", true}}, probeTimeout,
                                     [](const AppState& state) { return state.probe; });
     if (!probeAnswer)
