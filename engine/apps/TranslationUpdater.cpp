@@ -47,7 +47,8 @@ TranslationJob makeJob(const TranslatableApp& app, const std::string& language, 
 Failures translate(const StringChanges& changes, const TranslationJob& job, ProjectStore& store,
                    UpdateWriter& writer, const ProjectCallback& onResult, const std::stop_token& stop,
                    const Pipeline& pipeline) {
-    const auto mergeAndWrite = [&](const Translations& translations, const TranslationJob::Progress& progress) {
+    const auto mergeAndWrite = [&](const Translations& translations,
+                                   const TranslationJob::Progress& progress) {
         const TranslationProject merged = store.merge(translations);
         writer.writeLatestQuietly(store);
         onResult(merged, progress);

@@ -50,8 +50,8 @@ struct Pipeline {
     using ChooseTerms = std::function<TermMap(const TranslationJob&, const std::vector<SourceString>& strings,
                                               std::size_t limit, const std::stop_token& stop)>;
     using LoadAppleReference = std::function<std::optional<AppleReference>(const std::string& language)>;
-    using LoadSoftwareReference =
-        std::function<std::optional<SoftwareReference>(const std::string& language, const std::stop_token& stop)>;
+    using LoadSoftwareReference = std::function<std::optional<SoftwareReference>(
+        const std::string& language, const std::stop_token& stop)>;
 
     Run run;
     ChooseTerms chooseTerms;
