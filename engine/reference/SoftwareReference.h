@@ -194,6 +194,11 @@ struct SoftwareReference {
     static Pairs fetchVLC(const std::string& code, const Downloader& downloader, const ReferenceHosts& hosts,
                           const std::stop_token& stop = {});
 
+    // How the programs translated `term`: "«text» (Android 12, Firefox 3)" for the leading translation
+    // and for those among the first `limit` that two programs share or that are used at least a tenth as
+    // often as the leader, joined with "; ". None when the table does not know the term.
+    std::optional<std::string> evidence(std::string_view term, std::size_t limit) const;
+
     // The normalised language tag the reference was built for.
     std::string language;
     // Folded English text to its translations, the most used first.
@@ -204,7 +209,11 @@ struct SoftwareReference {
     std::vector<std::string> failed;
     // Source raw value to the typography of its translators.
     std::map<std::string, StyleStats> style;
-    std::shared_ptr<PhraseIndex> phraseIndex;
+    // Never null: every reference is made with its own empty index, which every copy then shares.
+    std::shared_ptr<PhraseIndex> phraseIndex = newPhraseIndex();
+
+  private:
+    static std::shared_ptr<PhraseIndex> newPhraseIndex();
 };
 
 // The case name, as files and counts key the program.
