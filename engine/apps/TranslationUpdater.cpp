@@ -51,7 +51,8 @@ Failures translate(const StringChanges& changes, const TranslationJob& job, Proj
                                    const TranslationJob::Progress& progress) {
         const TranslationProject merged = store.merge(translations);
         writer.writeLatestQuietly(store);
-        onResult(merged, progress);
+        if (onResult)
+            onResult(merged, progress);
     };
     try {
         return run(changes.added, changes.changed, job, mergeAndWrite, stop, pipeline.run);

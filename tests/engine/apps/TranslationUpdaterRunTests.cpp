@@ -2,7 +2,6 @@
 
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -126,14 +125,6 @@ TEST(TranslationUpdaterRun, HandsAddedThenChangedWithTheirOldTranslations) {
                 0u);
         }
     }
-}
-
-TEST(TranslationUpdaterRun, TheRunsErrorReachesTheCaller) {
-    const auto failing = [](const TranslationJob&, const std::vector<SourceString>&, const Translations&,
-                            const Feedback&, const TranslationUpdater::BatchCallback&,
-                            const std::stop_token&) -> Failures { throw std::runtime_error("model down"); };
-    const TranslationJob job(AppProfile("Notes", "en"), "de", {}, {}, {}, {}, {}, false, true);
-    EXPECT_THROW(TranslationUpdater::run({string("a", "All")}, {}, job, {}, {}, failing), std::runtime_error);
 }
 
 TEST(TranslationProjectRecordSource, RecordsTheEnglishOfStringsToTranslate) {
