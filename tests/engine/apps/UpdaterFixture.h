@@ -141,9 +141,7 @@ class UpdaterTest : public OverlayTest {
     }
 
     TranslationUpdater::Outcome update(const TranslationUpdater::ProjectCallback& onResult = {}) {
-        const auto callback =
-            onResult ? onResult : [](const TranslationProject&, const TranslationJob::Progress&) {};
-        return TranslationUpdater::updateProject(app, "de", ModelSettings{}, false, callback, {},
+        return TranslationUpdater::updateProject(app, "de", ModelSettings{}, false, onResult, {},
                                                  model.pipeline());
     }
 
