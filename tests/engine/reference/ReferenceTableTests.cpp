@@ -32,8 +32,8 @@ std::string summary(const SoftwareReference::Table& table) {
 }
 
 const std::map<std::string, int, std::less<>>& ranks() {
-    static const std::map<std::string, int, std::less<>> order{{"android", 0},     {"chromium", 1}, {"firefox", 2},
-                                                               {"thunderbird", 3}, {"libreoffice", 4}, {"vlc", 5}};
+    static const std::map<std::string, int, std::less<>> order{
+        {"android", 0}, {"chromium", 1}, {"firefox", 2}, {"thunderbird", 3}, {"libreoffice", 4}, {"vlc", 5}};
     return order;
 }
 
@@ -49,26 +49,39 @@ TEST(ReferenceTable, PairsAreCountedUnderTheFoldedEnglish) {
     } cases[] = {
         {"no pairs", {}, "de", ""},
         {"80 characters kept, 81 and line feeds dropped",
-         {pair(eighty, "Lang"), pair(eighty + "b", "Zu lang"), pair("Two\nlines", "Zwei"), pair("é" + std::string(79, 'e'), "Ä")},
-         "de", eighty + ": Lang {android=1} | é" + std::string(79, 'e') + ": Ä {android=1}"},
+         {pair(eighty, "Lang"), pair(eighty + "b", "Zu lang"), pair("Two\nlines", "Zwei"),
+          pair("é" + std::string(79, 'e'), "Ä")},
+         "de",
+         eighty + ": Lang {android=1} | é" + std::string(79, 'e') + ": Ä {android=1}"},
         {"one key for every spelling of the English",
          {pair("Save", "Sichern"), pair("Save…", "Sichern", Source::vlc), pair(" save. ", "Sichern"),
           pair("SAVE:", "Sichern", Source::chromium), pair("Colour", "Farbe")},
-         "de", "color: Farbe {android=1} | save: Sichern {android=2,chromium=1,vlc=1}"},
+         "de",
+         "color: Farbe {android=1} | save: Sichern {android=2,chromium=1,vlc=1}"},
         {"translations of marks only, empty or with a line feed are ignored",
-         {pair("Open", "…"), pair("Open", ".:. "), pair("Open", "Öff\nnen"), pair("", "Leer")}, "de", ""},
+         {pair("Open", "…"), pair("Open", ".:. "), pair("Open", "Öff\nnen"), pair("", "Leer")},
+         "de",
+         ""},
         {"spellings that differ in case make one entry with the most used spelling",
-         {pair("Save", "Speichern"), pair("Save", "speichern", Source::firefox), pair("Save", "Speichern")}, "de",
+         {pair("Save", "Speichern"), pair("Save", "speichern", Source::firefox), pair("Save", "Speichern")},
+         "de",
          "save: Speichern {android=2,firefox=1}"},
         {"equal uses take the spelling that sorts first",
-         {pair("Save", "speichern"), pair("Save", "Speichern")}, "de", "save: Speichern {android=2}"},
-        {"final marks are no part of a translation", {pair("File", "Datei."), pair("File", "Datei ")}, "de",
+         {pair("Save", "speichern"), pair("Save", "Speichern")},
+         "de",
+         "save: Speichern {android=2}"},
+        {"final marks are no part of a translation",
+         {pair("File", "Datei."), pair("File", "Datei ")},
+         "de",
          "file: Datei {android=2}"},
         {"Romanian cedilla letters become comma-below letters",
-         {pair("Delete", "Şterge"), pair("Delete", "S\xCC\xA7terge"), pair("Delete", "Ștergeţi")}, "ro",
+         {pair("Delete", "Şterge"), pair("Delete", "S\xCC\xA7terge"), pair("Delete", "Ștergeţi")},
+         "ro",
          "delete: Șterge {android=2}; Ștergeți {android=1}"},
         {"Turkish keeps its cedilla letters and folds case without its locale",
-         {pair("Delete", "Şil"), pair("Delete", "ŞIL")}, "tr", "delete: ŞIL {android=2}"},
+         {pair("Delete", "Şil"), pair("Delete", "ŞIL")},
+         "tr",
+         "delete: ŞIL {android=2}"},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
