@@ -5,6 +5,7 @@
 
 #include "engine/reference/AndroidStrings.h"
 #include "engine/reference/Downloader.h"
+#include "engine/reference/KeptCopies.h"
 #include "engine/reference/ReferenceHosts.h"
 #include "engine/reference/SoftwareReference.h"
 #include "engine/reference/SourceError.h"
@@ -49,11 +50,6 @@ std::optional<Files> translatedFiles(const std::string& address, const Downloade
     }
 }
 
-std::string_view lastComponent(std::string_view path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 } // namespace
 
 SoftwareReference::Pairs SoftwareReference::fetchAndroid(const std::string& code,
@@ -72,7 +68,7 @@ SoftwareReference::Pairs SoftwareReference::fetchAndroid(const std::string& code
         const Files english = downloader.decodedKept(
             englishAddress, [](const std::string& body) { return xmlFiles(body); }, stop);
         const std::string keyBase =
-            std::string(lastComponent(row.repository)) + ":" + std::string(row.folder) + "/";
+            std::string(KeptCopies::lastComponent(row.repository)) + ":" + std::string(row.folder) + "/";
         for (const auto& [path, bytes] : *translated) {
             if (path.starts_with("donottranslate") || path.starts_with("config"))
                 continue;

@@ -8,6 +8,7 @@
 #include "engine/reference/Accelerators.h"
 #include "engine/reference/Base64.h"
 #include "engine/reference/Downloader.h"
+#include "engine/reference/KeptCopies.h"
 #include "engine/reference/ReferenceHosts.h"
 #include "engine/reference/SoftwareReference.h"
 #include "engine/reference/SourceError.h"
@@ -43,11 +44,6 @@ std::string decodedBody(const std::string& body, const std::string& path, const 
 std::string folderOf(std::string_view path) {
     const auto slash = path.rfind('/');
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
-}
-
-std::string lastComponent(std::string_view path) {
-    const auto slash = path.rfind('/');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 // `relative` resolved against `folder`: ".." drops the last component collected (nothing when none is
@@ -137,7 +133,7 @@ SoftwareReference::Pairs SoftwareReference::chromiumPairs(const std::string& grd
     const std::string xtbPath = resolvedPath(folder, *translationPath);
     const std::string xtb =
         decodedBody(downloader.data(fileAddress(base, repository, xtbPath), false, stop), xtbPath, base);
-    const std::string grdName = lastComponent(grd);
+    const std::string grdName(KeptCopies::lastComponent(grd));
     Pairs pairs;
     for (const auto& [id, translation] : SoftwareFormats::xtbTranslations(xtb)) {
         const auto message = messages.find(id);

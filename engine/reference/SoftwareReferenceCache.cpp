@@ -7,12 +7,20 @@ namespace orvel {
 namespace {
 
 // "2026-03-01T09:30:00Z": the shared date form without its milliseconds.
-std::string secondsDate(Date date) {
+std::string secondsText(Date date) {
     std::string text = Dates::iso8601(std::chrono::floor<std::chrono::seconds>(date));
     const auto fraction = text.rfind('.');
     if (fraction != std::string::npos)
         text.erase(fraction, text.size() - fraction - 1);
     return text;
+}
+
+// Only the form the file is written in: "2026-03-01T09:30:00Z".
+Date secondsDate(const std::string& text) {
+    const auto date = text.size() == 20 && text.back() == 'Z' ? Dates::parseIso8601(text) : std::nullopt;
+    if (!date)
+        throw json::DecodingError("Expected date string to be ISO8601-formatted.");
+    return *date;
 }
 
 } // namespace
@@ -22,7 +30,11 @@ SoftwareReference::Cache SoftwareReference::Cache::fromJson(const json::Json& va
     Cache cache;
     cache.version = json::required<std::int64_t>(value, "version");
     cache.language = json::required<std::string>(value, "language");
-    cache.built = json::required<Date>(value, "built");
+    try {
+        cache.built = secondsDate(json::required<std::string>(value, "built"));
+    } catch (const json::DecodingError& error) {
+        json::rethrowWithPath(error, "built");
+    }
     cache.pairs = json::required<std::map<std::string, std::int64_t>>(value, "pairs");
     cache.failed = json::required<std::vector<std::string>>(value, "failed");
     for (auto&& [english, entries] :
@@ -36,7 +48,7 @@ json::Json SoftwareReference::Cache::toJson() const {
     json::Json object = json::Json::object();
     json::set(object, "version", version);
     json::set(object, "language", language);
-    json::set(object, "built", secondsDate(built));
+    json::set(object, "built", secondsText(built));
     json::set(object, "pairs", pairs);
     json::set(object, "failed", failed);
     json::Json entries = json::Json::object();

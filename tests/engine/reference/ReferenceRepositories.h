@@ -11,29 +11,10 @@
 #include "ArchiveBuilder.h"
 #include "engine/reference/BuildSettings.h"
 #include "engine/reference/ReferenceHosts.h"
+#include "tests/support/Base64Lines.h"
 #include "tests/support/LoopbackServer.h"
 
 namespace orvel::testing {
-
-// Base64 as a repository web view sends it, in lines of 76 characters.
-inline std::string base64Lines(std::string_view bytes) {
-    static constexpr char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        std::uint32_t group = static_cast<unsigned char>(bytes[i]) << 16;
-        if (i + 1 < bytes.size())
-            group |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-        if (i + 2 < bytes.size())
-            group |= static_cast<unsigned char>(bytes[i + 2]);
-        out += digits[group >> 18 & 63];
-        out += digits[group >> 12 & 63];
-        out += i + 1 < bytes.size() ? digits[group >> 6 & 63] : '=';
-        out += i + 2 < bytes.size() ? digits[group & 63] : '=';
-        if (out.size() % 77 == 76)
-            out += '\n';
-    }
-    return out;
-}
 
 class ReferenceRepositories {
     struct Served {
