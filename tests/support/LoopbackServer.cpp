@@ -1,6 +1,7 @@
 #include "tests/support/LoopbackServer.h"
 
 #include <chrono>
+#include <optional>
 #include <stdexcept>
 
 #include <strings.h>
@@ -32,6 +33,8 @@ LoopbackServer::LoopbackServer() {
     const auto handler = [this](const httplib::Request& request, httplib::Response& response) {
         handle(request, response);
     };
+    // Enough workers for every request of the widest window the tests and benchmarks open.
+    m_server.new_task_queue = [] { return new httplib::ThreadPool(threadCount); };
     m_server.Post(".*", handler);
     m_server.Get(".*", handler);
     m_port = m_server.bind_to_any_port("127.0.0.1");
@@ -86,6 +89,11 @@ std::vector<RecordedRequest> LoopbackServer::requests() const {
     return m_requests;
 }
 
+void LoopbackServer::clearRequests() {
+    std::lock_guard guard(m_lock);
+    m_requests.clear();
+}
+
 void LoopbackServer::handle(const httplib::Request& request, httplib::Response& response) {
     std::unique_lock lock(m_lock);
     const auto question = request.target.find('?');
@@ -99,15 +107,21 @@ void LoopbackServer::handle(const httplib::Request& request, httplib::Response& 
     m_changed.notify_all();
     // Bounded, so that a client that fails to give up shows as a failed test rather than a hung one.
     m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return !m_holding; });
-    Reply reply = m_responder         ? m_responder(recorded)
-                  : m_replies.empty() ? Reply{200, completionBody("ok"), {}}
-                                      : m_replies.front();
-    if (!m_responder && m_replies.size() > 1)
-        m_replies.pop_front();
-    response.status = reply.status;
-    for (const auto& [name, value] : reply.headers)
+    std::optional<Reply> reply;
+    if (const auto responder = m_responder) {
+        // Outside the lock: a responder may take its time, and requests in flight together are answered
+        // together.
+        lock.unlock();
+        reply = responder(recorded);
+    } else {
+        reply = m_replies.empty() ? Reply{200, completionBody("ok"), {}} : m_replies.front();
+        if (m_replies.size() > 1)
+            m_replies.pop_front();
+    }
+    response.status = reply->status;
+    for (const auto& [name, value] : reply->headers)
         response.set_header(name, value);
-    response.set_content(reply.body, "application/json");
+    response.set_content(reply->body, "application/json");
 }
 
 } // namespace orvel::testing
