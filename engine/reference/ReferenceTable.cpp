@@ -127,14 +127,19 @@ std::string SoftwareReference::cleanTranslation(std::string_view translation, st
 
 SoftwareReference::Table SoftwareReference::tableFrom(const Pairs& pairs, std::string_view language) {
     std::unordered_map<std::string, std::unordered_map<std::string, Found>> working;
+    // The same English comes from many files and programs; it is folded once.
+    std::unordered_map<std::string_view, std::string> folded;
     for (const Pair& pair : pairs) {
         if (pair.english.find('\n') != std::string::npos || !isShortEnough(pair.english))
             continue;
-        std::string english = AppleReference::americanized(pair.english);
+        auto fold = folded.find(pair.english);
+        if (fold == folded.end())
+            fold = folded.emplace(pair.english, AppleReference::americanized(pair.english)).first;
+        const std::string& english = fold->second;
         std::string translation = cleanTranslation(pair.translation, language);
         if (english.empty() || translation.empty() || translation.find('\n') != std::string::npos)
             continue;
-        Found& found = working[std::move(english)][text::lowercased(translation)];
+        Found& found = working[english][text::lowercased(translation)];
         ++found.spellings[std::move(translation)];
         ++found.counts[static_cast<std::size_t>(pair.source)];
     }
