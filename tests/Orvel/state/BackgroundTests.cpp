@@ -30,19 +30,21 @@ TEST(Background, ContinuationRunsOnTheMainThreadOnlyWhileTheReceiverLives) {
     for (const Case& c : {Case{"receiver alive", false, true}, Case{"receiver destroyed", true, false}}) {
         SCOPED_TRACE(c.name);
         auto receiver = std::make_unique<QObject>();
-        auto workerFinished = std::make_shared<std::atomic<bool>>(false);
+        // The worker returns only once the main thread let it, so the receiver's fate is settled first.
+        auto released = std::make_shared<std::atomic<bool>>(false);
         bool ran = false;
         bool onMain = false;
-        runInBackground(receiver.get(), [&, workerFinished]() -> std::function<void()> {
-            workerFinished->store(true);
+        runInBackground(receiver.get(), [&, released]() -> std::function<void()> {
+            while (!released->load())
+                QThread::msleep(1);
             return [&] {
                 ran = true;
                 onMain = QThread::currentThread() == QCoreApplication::instance()->thread();
             };
         });
-        ASSERT_TRUE(processUntil([&] { return workerFinished->load(); }));
         if (c.destroyReceiver)
             receiver.reset();
+        released->store(true);
         // A continuation that must not run gets a short chance to show that it does.
         processUntil([&] { return ran; }, c.expectRun ? 10000 : 300);
         EXPECT_EQ(ran, c.expectRun);
