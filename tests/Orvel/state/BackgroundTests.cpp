@@ -1,7 +1,7 @@
 #include "Orvel/state/Background.h"
+#include "tests/Orvel/state/EventLoop.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -12,14 +12,7 @@
 namespace orvel {
 namespace {
 
-// Processes main-thread events until `done` holds or a generous limit passes.
-template <class Predicate> bool processUntil(Predicate done, int limitMs = 10000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
+using testing::processUntil;
 
 TEST(Background, ContinuationRunsOnTheMainThreadOnlyWhileTheReceiverLives) {
     struct Case {
