@@ -19,6 +19,19 @@ TEST(DiacriticFolding, RemovesCaseAndDiacritics) {
     EXPECT_EQ(text::foldedCaseAndDiacritics(""), "");
 }
 
+TEST(DiacriticFolding, SearchFoldingAlsoRemovesWidth) {
+    struct Case {
+        const char* text;
+        const char* folded;
+    };
+    for (const Case& c : {Case{"ＡＢＣ１２３", "abc123"}, Case{"ｶﾞｲﾄﾞ", "カイト"}, Case{"Ök ＯＫ", "ok ok"},
+                          Case{"㎏ ½", "㎏ ½"}, Case{"Straße", "strasse"}}) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(text::foldedCaseDiacriticsAndWidth(c.text), c.folded);
+    }
+    EXPECT_EQ(text::foldedCaseAndDiacritics("ＡＢＣ"), "ａｂｃ") << "the plain folding keeps the width";
+}
+
 TEST(RegexEscaping, EveryPrintableCharacterMatchesItself) {
     std::string all;
     for (char c = 0x20; c < 0x7F; ++c)

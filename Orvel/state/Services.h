@@ -1,0 +1,47 @@
+#pragma once
+// Everything the application's state needs from outside, handed to each state object when it is made.
+// The application builds it from the real services (SystemServices); tests build it from fakes, so
+// every state test runs headless, without network, target apps or real waiting.
+//
+// The members are references to objects the builder keeps alive for as long as any state object
+// holds the value; copying a Services value copies the references.
+
+#include <filesystem>
+#include <string_view>
+
+#include "Orvel/state/EngineFacade.h"
+#include "Orvel/state/TimerFactory.h"
+#include "core/DefaultsStore.h"
+#include "engine/apps/AppPlatform.h"
+#include "engine/capture/LiveClock.h"
+#include "engine/capture/LiveServices.h"
+#include "engine/capture/NotificationBus.h"
+
+namespace orvel {
+
+struct Services {
+    // The domain of the application's own settings in the defaults folder.
+    static constexpr std::string_view defaultsDomain = "Orvel";
+
+    // The application's own settings (chosen language per app, checklist marks, model preferences).
+    // Target apps' settings live beside it in the same folder.
+    DefaultsStore defaults;
+    // "orvel.command" out to target apps, "orvel.state" in from them.
+    NotificationBus& bus;
+    // The running processes and their bundles.
+    const AppPlatform& platform;
+    // The current date, and the pauses of the live protocol's waits.
+    LiveClock& clock;
+    // Restartable single-shot timers of the debounces.
+    TimerFactory& timers;
+    // The person's home folder (for what the application puts there itself, such as ".local/bin").
+    // Target apps' data folders follow OrvelPaths::home(), which the builder keeps the same.
+    std::filesystem::path home;
+    EngineFacade& engine;
+
+    // What a live link to a target app goes through: the bus, the processes, the clock, and the
+    // folder of the target apps' settings.
+    LiveServices live() const { return {bus, platform, clock, defaults.fileURL().parent_path()}; }
+};
+
+} // namespace orvel

@@ -1,0 +1,89 @@
+#pragma once
+// What the string list of a workspace looks up per row, kept beside the strings so that a keystroke
+// in the search field or a change of filter touches each row only through cheap look-ups: the ids,
+// the rows by id, each row's translation in the current project, the ids an update changed, and the
+// folded texts the search compares. Caches fill on first use and are dropped when their input changes.
+// Main thread only.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "core/SourceString.h"
+#include "engine/apps/StringChanges.h"
+#include "engine/apps/StringTranslation.h"
+#include "engine/apps/TranslationProject.h"
+
+namespace orvel {
+
+class StringListIndex {
+  public:
+    // New strings: every cache starts again.
+    void reset(const std::vector<SourceString>& strings);
+    // The project was assigned: the translations of the rows are looked up again.
+    void projectChanged() {
+        m_translationsReady = false;
+        ++m_projectGeneration;
+    }
+    // The changes were assigned: the changed ids are collected again.
+    void changesChanged() { m_changedReady = false; }
+
+    // The id of the row at `row`.
+    const std::string& id(std::size_t row) const { return m_ids[row]; }
+    // The row of the first string with this id.
+    std::optional<std::size_t> row(std::string_view id) const;
+
+    // The project's translation of the row, or null (also without a project). Valid until the next
+    // projectChanged() or reset().
+    const StringTranslation* translation(std::size_t row, const std::optional<TranslationProject>& project);
+
+    // Whether the row's id is among the strings the changes say to translate again.
+    bool isChanged(std::size_t row, const StringChanges& changes);
+
+    // Whether `needle` (StringSearch::needle) occurs in the row's English, its key, or the display text of
+    // `translation`, tried in that order.
+    bool matches(std::size_t row, const SourceString& string, const StringTranslation* translation,
+                 const std::string& needle);
+
+  private:
+    struct TransparentHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    struct FoldedSource {
+        std::string text;
+        std::string key;
+    };
+    struct FoldedTranslation {
+        std::string displayText;
+        std::string folded;
+        // The project the text was last compared in; within it the translation cannot have changed.
+        std::uint64_t projectGeneration = 0;
+    };
+
+    const std::string& foldedTranslation(std::size_t row, const StringTranslation& translation);
+
+    std::vector<std::string> m_ids;
+    std::unordered_map<std::string, std::size_t, TransparentHash, std::equal_to<>> m_rows;
+
+    bool m_translationsReady = false;
+    std::uint64_t m_projectGeneration = 0;
+    std::vector<const StringTranslation*> m_translations;
+
+    bool m_changedReady = false;
+    std::unordered_set<std::string, TransparentHash, std::equal_to<>> m_changed;
+
+    // Per row, folded when the search first reaches it; the English and key of a row never change.
+    std::vector<std::optional<FoldedSource>> m_foldedSources;
+    // Per row, the translation text last folded: compared again after each new project, and folded
+    // again only when it differs.
+    std::vector<std::optional<FoldedTranslation>> m_foldedTranslations;
+};
+
+} // namespace orvel

@@ -1,0 +1,204 @@
+#include "Orvel/state/Workspace.h"
+
+#include <exception>
+#include <utility>
+
+#include "core/OrvelProtocol.h"
+#include "core/Unicode.h"
+
+namespace orvel {
+namespace {
+
+// Stores `value` in `field`; true when it differed.
+template <class T> bool replace(T& field, T value) {
+    const bool changed = !(field == value);
+    field = std::move(value);
+    return changed;
+}
+
+} // namespace
+
+Workspace::Workspace(TranslatableApp app, Services services, QObject* parent)
+    : QObject(parent), m_services(std::move(services)), m_app(std::move(app)) {
+    m_notesTask = m_services.timers.makeTimer([this] { saveNotes(); });
+    m_context = ContextMap::load(m_app);
+    // Loaded notes differ from the empty ones the workspace starts with, so they are saved back once.
+    setNotes(AppNotes::load(m_app));
+    m_appState = m_services.engine.readState(m_app);
+    reloadStrings();
+    m_languages = storedLanguages();
+    selectLanguage(startingLanguage());
+    observeState();
+}
+
+Workspace::~Workspace() {
+    m_observer.reset();
+    m_problemsTask.cancel();
+    m_runTask.cancel();
+    // Notes typed just before the workspace ends (the application quits) are written now rather than
+    // dropped with their pending save.
+    if (m_notesTask->isActive())
+        saveNotes();
+}
+
+void Workspace::observeState() {
+    // The bus may deliver on any thread; the handler only queues the work for the main thread, where the
+    // guard (made here, on the main thread) tells whether the workspace still exists.
+    QPointer<QObject> guard(this);
+    m_observer = m_services.bus.subscribe(
+        std::string(OrvelProtocol::stateNotification), m_app.bundleIdentifier,
+        [guard, this](const Notification&) { onMainThread(guard, [this] { stateDidChange(); }); });
+}
+
+void Workspace::setApp(TranslatableApp app) {
+    if (replace(m_app, std::move(app)))
+        emit appChanged();
+}
+
+void Workspace::setStrings(std::vector<SourceString> strings) {
+    if (!replace(m_strings, std::move(strings)))
+        return;
+    m_index.reset(m_strings);
+    emit stringsChanged();
+    emit stringListChanged();
+}
+
+void Workspace::setLanguages(std::vector<std::string> languages) {
+    if (replace(m_languages, std::move(languages)))
+        emit languagesChanged();
+}
+
+void Workspace::setLanguage(std::optional<std::string> language) {
+    if (replace(m_language, std::move(language)))
+        emit languageChanged();
+}
+
+void Workspace::setProject(std::optional<TranslationProject> project) {
+    const std::optional<TranslationProject> old = std::exchange(m_project, std::move(project));
+    m_index.projectChanged();
+    emit projectChanged();
+    emit stringListChanged();
+    // Problems depend on the chosen terms; a new translation only invalidates its own cache entry.
+    const bool termsChanged =
+        old.has_value() != m_project.has_value() || (old && m_project && old->terms != m_project->terms);
+    if (termsChanged) {
+        m_problemCache.clear();
+        refreshProblems();
+    }
+}
+
+void Workspace::setContext(ContextMap context) {
+    m_context = std::move(context);
+    emit contextChanged();
+    emit stringListChanged();
+}
+
+void Workspace::setNotes(AppNotes notes) {
+    const AppNotes old = std::exchange(m_notes, std::move(notes));
+    if (old == m_notes)
+        return;
+    emit notesChanged();
+    saveNotesSoon();
+    if (old.glossary != m_notes.glossary)
+        m_problemCache.clear();
+}
+
+void Workspace::setFilter(Filter filter) {
+    if (!replace(m_filter, filter))
+        return;
+    emit filterChanged();
+    emit stringListChanged();
+}
+
+void Workspace::setChecklistOpen(bool open) {
+    if (replace(m_checklistOpen, open))
+        emit checklistOpenChanged();
+}
+
+void Workspace::setSearch(std::string search) {
+    if (!replace(m_search, std::move(search)))
+        return;
+    emit searchChanged();
+    emit stringListChanged();
+}
+
+void Workspace::setSelection(Selection selection) {
+    if (replace(m_selection, std::move(selection)))
+        emit selectionChanged();
+}
+
+void Workspace::setProblem(std::optional<Problem> problem) {
+    if (replace(m_problem, std::move(problem)))
+        emit problemChanged();
+}
+
+void Workspace::setTranslating(bool translating) {
+    if (replace(m_translating, translating))
+        emit translatingChanged();
+}
+
+void Workspace::setProgress(std::optional<Progress> progress) {
+    m_progress = std::move(progress);
+    emit progressChanged();
+}
+
+void Workspace::setCapturing(bool capturing) {
+    if (replace(m_capturing, capturing))
+        emit capturingChanged();
+}
+
+void Workspace::setAppState(std::optional<AppState> state) {
+    if (replace(m_appState, std::move(state)))
+        emit appStateChanged();
+}
+
+void Workspace::setChanges(StringChanges changes) {
+    m_changes = std::move(changes);
+    m_index.changesChanged();
+    emit changesChanged();
+    emit stringListChanged();
+}
+
+void Workspace::setProblemsReady(bool ready) {
+    if (!replace(m_problemsReady, ready))
+        return;
+    emit problemsReadyChanged();
+    emit stringListChanged();
+}
+
+void Workspace::saveNotesSoon() {
+    m_notesTask->start(notesSaveDelay);
+}
+
+void Workspace::saveNotes() const {
+    try {
+        m_notes.save(m_app);
+    } catch (const std::exception&) {
+        // A notes file that cannot be written is left as it was; the notes stay in the workspace and the
+        // next change tries again.
+    }
+}
+
+void Workspace::storeDefault(const std::string& key, const DefaultsStore::Value& value) const {
+    try {
+        m_services.defaults.set(key, value);
+    } catch (const std::exception&) {
+        // Remembered choices are a convenience: a settings file that cannot be written costs only that.
+    }
+}
+
+std::string Workspace::checklistKey() const {
+    return "checklistDone." + m_app.bundleIdentifier + "." + m_language.value_or("");
+}
+
+std::set<std::string, std::less<>> Workspace::glossaryWords() const {
+    std::set<std::string, std::less<>> words;
+    if (m_app.manifest && m_app.manifest->glossary)
+        for (const AppManifest::Term& term : *m_app.manifest->glossary)
+            words.insert(text::lowercased(term.term));
+    for (const AppManifest::Term& term : m_notes.glossary)
+        words.insert(text::lowercased(term.term));
+    return words;
+}
+
+} // namespace orvel

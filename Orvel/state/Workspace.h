@@ -1,0 +1,229 @@
+#pragma once
+// One target app's translation session: its strings, the languages it has projects for, the chosen
+// language and project, where its strings were seen, the person's notes, the state the running app
+// publishes, and the flags and tasks of the work on them. It lives on the main thread; the views read
+// its fields (each observed field has its own change signal) and call its operations.
+//
+// Threading: every field is read and written on the main thread. Work off the main thread goes through
+// Background.h and hands its result back to the main thread, where it is taken only while its task is
+// still the current one of its kind (TaskSlot) and the workspace still exists.
+
+#include <QObject>
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Orvel/state/Background.h"
+#include "Orvel/state/Services.h"
+#include "Orvel/state/StringListIndex.h"
+#include "Orvel/state/TimerFactory.h"
+#include "Orvel/state/WorkspaceFilter.h"
+#include "Orvel/state/WorkspaceProblem.h"
+#include "core/AppState.h"
+#include "core/SourceString.h"
+#include "engine/apps/AppNotes.h"
+#include "engine/apps/StringChanges.h"
+#include "engine/apps/StringTranslation.h"
+#include "engine/apps/TranslatableApp.h"
+#include "engine/apps/TranslationProject.h"
+#include "engine/capture/ContextMap.h"
+#include "engine/capture/NotificationBus.h"
+#include "engine/capture/Occurrence.h"
+#include "engine/pipeline/TranslationJob.h"
+
+namespace orvel {
+
+class Workspace : public QObject {
+    Q_OBJECT
+
+  public:
+    using Filter = WorkspaceFilter;
+    using Problem = WorkspaceProblem;
+    using Selection = std::set<std::string>;
+    using Progress = TranslationJob::Progress;
+
+    // The translation last checked for a string, and the problem the check found in it.
+    struct ProblemCheck {
+        StringTranslation translation;
+        std::optional<std::string> problem;
+    };
+    using ProblemMap = std::map<std::string, ProblemCheck, std::less<>>;
+
+    // Notes are written this long after their last change.
+    static constexpr std::chrono::milliseconds notesSaveDelay{500};
+
+    // Opens the app: loads its context map, notes, published state, strings and languages, chooses the
+    // starting language and follows the app's "orvel.state" notifications. Main thread only.
+    Workspace(TranslatableApp app, Services services, QObject* parent = nullptr);
+    ~Workspace() override;
+
+    // Observed fields. A setter notifies only when the value differs by its type's equality (an app by
+    // its bundle location), except those of project, context, progress and changes, which notify on
+    // every assignment.
+    const TranslatableApp& app() const { return m_app; }
+    void setApp(TranslatableApp app);
+    // In display order; replaced only by reloadStrings().
+    const std::vector<SourceString>& strings() const { return m_strings; }
+    // The languages that have a project file or an overlay, sorted.
+    const std::vector<std::string>& languages() const { return m_languages; }
+    void setLanguages(std::vector<std::string> languages);
+    const std::optional<std::string>& language() const { return m_language; }
+    void setLanguage(std::optional<std::string> language);
+    // The one way to change the project: a changed project is assigned whole.
+    const std::optional<TranslationProject>& project() const { return m_project; }
+    void setProject(std::optional<TranslationProject> project);
+    const ContextMap& context() const { return m_context; }
+    void setContext(ContextMap context);
+    const AppNotes& notes() const { return m_notes; }
+    void setNotes(AppNotes notes);
+    Filter filter() const { return m_filter; }
+    void setFilter(Filter filter);
+    bool checklistOpen() const { return m_checklistOpen; }
+    void setChecklistOpen(bool open);
+    const std::string& search() const { return m_search; }
+    void setSearch(std::string search);
+    const Selection& selection() const { return m_selection; }
+    void setSelection(Selection selection);
+    const std::optional<Problem>& problem() const { return m_problem; }
+    void setProblem(std::optional<Problem> problem);
+    bool translating() const { return m_translating; }
+    void setTranslating(bool translating);
+    const std::optional<Progress>& progress() const { return m_progress; }
+    void setProgress(std::optional<Progress> progress);
+    bool capturing() const { return m_capturing; }
+    void setCapturing(bool capturing);
+    const std::optional<AppState>& appState() const { return m_appState; }
+    void setAppState(std::optional<AppState> state);
+    const StringChanges& changes() const { return m_changes; }
+    void setChanges(StringChanges changes);
+    // The problems of the chosen language have been computed; set by refreshProblems() alone.
+    bool problemsReady() const { return m_problemsReady; }
+
+    // Loading.
+    // Reads the app's strings again (with those its published state saw), puts them in display order,
+    // re-indexes them and recomputes the changes.
+    void reloadStrings();
+    // The languages with a project file in the app's project folder or an overlay, once each, sorted.
+    std::vector<std::string> storedLanguages() const;
+    // The languages with a project file in the app's project folder, in the folder's own order.
+    static std::vector<std::string> projectLanguages(const TranslatableApp& app);
+    // What differs between the project and the strings; the empty changes without a project.
+    void refreshChanges();
+    // Starts the recomputation of the per-string problems again, cancelling the one under way.
+    void refreshProblems();
+    // Chooses a language, or none: loads its project, clears the selection, recomputes the changes and
+    // problems, reads the checklist flag back and remembers the choice for the next start.
+    void selectLanguage(std::optional<std::string> code);
+    // Handles "orvel.state": reads the published state again, and the strings when what it saw changed.
+    void stateDidChange();
+
+    // The string list. Rows and counts are worked out on each call from the current fields; the views
+    // recompute them on stringListChanged().
+    // The translatable strings that pass the filter and the search, in the order of strings(); the
+    // pointers hold until the strings are read again.
+    std::vector<const SourceString*> visibleStrings() const;
+    // Nothing only for the problems filter while the problems are not computed.
+    std::optional<int> count(Filter filter) const;
+    int translatableCount() const;
+    int translatedCount() const;
+    std::optional<int> problemCount() const;
+    int seenCount() const;
+    const SourceString* source(std::string_view id) const;
+    const StringTranslation* translation(std::string_view id) const;
+    // The English the string had before the app update changed it.
+    std::optional<std::string> previousSource(std::string_view id) const;
+    // Where the string was seen, in stored order; empty when it never was.
+    const std::vector<Occurrence>& occurrences(std::string_view id) const;
+    // The problem of the string's current translation in the chosen language, or none.
+    std::optional<std::string> problem(std::string_view id) const;
+
+    // The lower-cased terms of the manifest's and the person's glossaries.
+    std::set<std::string, std::less<>> glossaryWords() const;
+    // "checklistDone." + bundle identifier + "." + chosen language (empty without one).
+    std::string checklistKey() const;
+
+  signals:
+    void appChanged();
+    void stringsChanged();
+    void languagesChanged();
+    void languageChanged();
+    void projectChanged();
+    void contextChanged();
+    void notesChanged();
+    void filterChanged();
+    void checklistOpenChanged();
+    void searchChanged();
+    void selectionChanged();
+    void problemChanged();
+    void translatingChanged();
+    void progressChanged();
+    void capturingChanged();
+    void appStateChanged();
+    void changesChanged();
+    void problemsReadyChanged();
+    // Something the rows or counts of the string list are computed from changed: the strings, project,
+    // changes, context, filter, search or the readiness of the problems. One recomputation answers it.
+    void stringListChanged();
+
+  private:
+    void setStrings(std::vector<SourceString> strings);
+    void setProblemsReady(bool ready);
+    // Chooses the language the workspace opens in: the stored choice, else the language the running
+    // app shows, else the first stored language; a choice that does not look like a language code is
+    // passed over.
+    std::optional<std::string> startingLanguage() const;
+    void observeState();
+    void saveNotesSoon();
+    void saveNotes() const;
+    void storeDefault(const std::string& key, const DefaultsStore::Value& value) const;
+
+    bool passesFilter(std::size_t row, const StringTranslation* translation) const;
+    std::optional<std::string> problemAt(std::size_t row, const StringTranslation* translation) const;
+
+    Services m_services;
+
+    // Observed.
+    TranslatableApp m_app;
+    std::vector<SourceString> m_strings;
+    std::vector<std::string> m_languages;
+    std::optional<std::string> m_language;
+    std::optional<TranslationProject> m_project;
+    ContextMap m_context;
+    AppNotes m_notes;
+    Filter m_filter = Filter::all;
+    bool m_checklistOpen = false;
+    std::string m_search;
+    Selection m_selection;
+    std::optional<Problem> m_problem;
+    bool m_translating = false;
+    std::optional<Progress> m_progress;
+    bool m_capturing = false;
+    std::optional<AppState> m_appState;
+    StringChanges m_changes;
+    bool m_problemsReady = false;
+
+    // Plain.
+    // Keys (language, space, app version) for which an automatic Translate Changes was started.
+    std::set<std::string> m_autoAttempted;
+    // The debounced write-back of edits; made with the first edit.
+    std::unique_ptr<RestartableTimer> m_writeTask;
+    TaskSlot m_runTask;
+    // Results of a run whose counter is no longer current are dropped.
+    std::uint64_t m_runID = 0;
+    TaskSlot m_problemsTask;
+    std::unique_ptr<RestartableTimer> m_notesTask;
+    // The rows by id (the first of a duplicated id), and the per-row caches of the string list.
+    mutable StringListIndex m_index;
+    mutable ProblemMap m_problemCache;
+    // Last, so that it ends first: no state notification reaches a workspace being destroyed.
+    NotificationBus::Subscription m_observer;
+};
+
+} // namespace orvel

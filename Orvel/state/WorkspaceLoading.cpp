@@ -1,0 +1,161 @@
+// Loading a workspace: its strings, its languages, the chosen language's project, the changes an app
+// update made, and the background recomputation of the per-string problems.
+
+#include <algorithm>
+#include <cstddef>
+#include <exception>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <stop_token>
+#include <system_error>
+
+#include "Orvel/state/DisplayOrder.h"
+#include "Orvel/state/Workspace.h"
+#include "core/LanguageCode.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view projectSuffix = ".json";
+// The project folder lies in a data folder that target apps write too; a folder stuffed with names is
+// read no further than this.
+constexpr std::size_t maximumProjectEntries = 10000;
+
+bool sameSeenLists(const std::optional<AppState>& a, const std::optional<AppState>& b) {
+    if (a.has_value() != b.has_value())
+        return false;
+    return !a || a->seen == b->seen;
+}
+
+// What the per-string checks run on, taken on the main thread.
+struct ProblemInputs {
+    std::string language;
+    std::vector<SourceString> strings;
+    std::map<std::string, StringTranslation> translations;
+    std::map<std::string, std::string> terms;
+    std::set<std::string, std::less<>> glossary;
+};
+
+// SEAM: the term, name and left-in-English checks of each translation join here. Until they do, no
+// translation is found to have a problem, and the recomputation completes with an empty result.
+Workspace::ProblemMap checkedProblems(const ProblemInputs&, std::stop_token) {
+    return {};
+}
+
+} // namespace
+
+std::vector<std::string> Workspace::projectLanguages(const TranslatableApp& app) {
+    std::vector<std::string> codes;
+    std::error_code error;
+    std::size_t seen = 0;
+    for (fs::directory_iterator it(app.projectFolder(), error), end;
+         !error && it != end && seen < maximumProjectEntries; it.increment(error), ++seen) {
+        const std::string name = it->path().filename().string();
+        if (!name.ends_with(projectSuffix) || name == "notes.json" || name == "context.json")
+            continue;
+        std::error_code statusError;
+        if (!fs::is_regular_file(it->symlink_status(statusError)))
+            continue;
+        std::string code = name.substr(0, name.size() - projectSuffix.size());
+        // Copies and leftovers beside the projects ("de copy.json") name no language.
+        if (isPlausibleLanguageCode(code))
+            codes.push_back(std::move(code));
+    }
+    return codes;
+}
+
+std::vector<std::string> Workspace::storedLanguages() const {
+    std::vector<std::string> codes = projectLanguages(m_app);
+    for (std::string& code : m_app.overlayLanguages())
+        if (isPlausibleLanguageCode(code))
+            codes.push_back(std::move(code));
+    std::sort(codes.begin(), codes.end());
+    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+    return codes;
+}
+
+void Workspace::reloadStrings() {
+    const EngineFacade::SeenLists seen = m_appState ? m_appState->seen : EngineFacade::SeenLists{};
+    setStrings(DisplayOrder::sorted(m_services.engine.loadStrings(m_app, seen)));
+    refreshChanges();
+}
+
+void Workspace::refreshChanges() {
+    if (!m_project) {
+        setChanges(StringChanges{});
+        return;
+    }
+    setChanges(StringChanges::compute(*m_project, m_strings));
+    // SEAM: the automatic Translate Changes check runs here once translate runs exist.
+}
+
+void Workspace::stateDidChange() {
+    std::optional<AppState> state = m_services.engine.readState(m_app);
+    const bool seenChanged = !sameSeenLists(state, m_appState);
+    setAppState(std::move(state));
+    if (seenChanged)
+        reloadStrings();
+}
+
+std::optional<std::string> Workspace::startingLanguage() const {
+    const std::string key = "language." + m_app.bundleIdentifier;
+    if (auto stored = m_services.defaults.string(key); stored && isPlausibleLanguageCode(*stored))
+        return stored;
+    if (m_appState && m_appState->language && isPlausibleLanguageCode(*m_appState->language))
+        return m_appState->language;
+    if (!m_languages.empty())
+        return m_languages.front();
+    return std::nullopt;
+}
+
+void Workspace::selectLanguage(std::optional<std::string> code) {
+    m_problemCache.clear();
+    setLanguage(code);
+    // A code that does not look like one names no project file: nothing is read or written for it.
+    const bool usable = code && isPlausibleLanguageCode(*code);
+    setProject(usable ? std::optional(TranslationProject::load(m_app, *code)) : std::nullopt);
+    setSelection({});
+    refreshChanges();
+    refreshProblems();
+    if (!code)
+        setChecklistOpen(false);
+    else
+        setChecklistOpen(translatedCount() == 0 && m_services.defaults.boolean(checklistKey()) != true);
+    if (usable)
+        storeDefault("language." + m_app.bundleIdentifier, *code);
+}
+
+void Workspace::refreshProblems() {
+    m_problemsTask.cancel();
+    setProblemsReady(false);
+    if (!m_language || !m_project)
+        return;
+    auto inputs = std::make_shared<ProblemInputs>();
+    inputs->language = *m_language;
+    for (const SourceString& string : m_strings)
+        if (string.translate)
+            inputs->strings.push_back(string);
+    inputs->translations = m_project->translations;
+    inputs->terms = m_project->terms;
+    inputs->glossary = glossaryWords();
+    const TaskSlot::Ticket ticket = m_problemsTask.start();
+    runInBackground(this, [this, inputs, ticket]() -> std::function<void()> {
+        ProblemMap found = checkedProblems(*inputs, ticket.token);
+        if (ticket.token.stop_requested())
+            return {};
+        return [this, inputs, generation = ticket.generation, found = std::move(found)]() mutable {
+            if (!m_problemsTask.isCurrent(generation) || m_language != inputs->language)
+                return;
+            m_problemsTask.finish(generation);
+            for (auto& [id, check] : found)
+                m_problemCache.insert_or_assign(id, std::move(check));
+            setProblemsReady(true);
+        };
+    });
+}
+
+} // namespace orvel

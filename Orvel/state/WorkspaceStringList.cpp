@@ -1,0 +1,157 @@
+// The string list of a workspace: its rows under the filter and the search, the counts beside the
+// filters, and the per-string look-ups of the table and the inspector. Only translatable strings take
+// part, except in the count of changed strings, which is taken from the changes as they come.
+
+#include "Orvel/state/StringSearch.h"
+#include "Orvel/state/Workspace.h"
+
+namespace orvel {
+namespace {
+
+bool isTranslated(const StringTranslation* translation) {
+    return translation && !translation->isEmpty();
+}
+
+bool isEdited(const StringTranslation* translation) {
+    return translation && translation->origin == StringTranslation::Origin::person;
+}
+
+} // namespace
+
+bool Workspace::passesFilter(std::size_t row, const StringTranslation* translation) const {
+    switch (m_filter) {
+    case Filter::all:
+        return true;
+    case Filter::untranslated:
+        return !isTranslated(translation);
+    case Filter::changed:
+        return m_index.isChanged(row, m_changes);
+    case Filter::problems:
+        return problemAt(row, translation).has_value();
+    case Filter::edited:
+        return isEdited(translation);
+    }
+    return false;
+}
+
+std::vector<const SourceString*> Workspace::visibleStrings() const {
+    const std::optional<std::string> needle = StringSearch::needle(m_search);
+    std::vector<const SourceString*> rows;
+    for (std::size_t row = 0; row < m_strings.size(); ++row) {
+        const SourceString& string = m_strings[row];
+        if (!string.translate)
+            continue;
+        const StringTranslation* translation = m_index.translation(row, m_project);
+        if (!passesFilter(row, translation))
+            continue;
+        if (needle && !m_index.matches(row, string, translation, *needle))
+            continue;
+        rows.push_back(&string);
+    }
+    return rows;
+}
+
+std::optional<int> Workspace::count(Filter filter) const {
+    switch (filter) {
+    case Filter::all:
+        return translatableCount();
+    case Filter::untranslated:
+        return translatableCount() - translatedCount();
+    case Filter::changed:
+        return static_cast<int>(m_changes.added.size() + m_changes.changed.size());
+    case Filter::problems:
+        return problemCount();
+    case Filter::edited: {
+        int edited = 0;
+        for (std::size_t row = 0; row < m_strings.size(); ++row)
+            if (m_strings[row].translate && isEdited(m_index.translation(row, m_project)))
+                ++edited;
+        return edited;
+    }
+    }
+    return std::nullopt;
+}
+
+int Workspace::translatableCount() const {
+    int translatable = 0;
+    for (const SourceString& string : m_strings)
+        if (string.translate)
+            ++translatable;
+    return translatable;
+}
+
+int Workspace::translatedCount() const {
+    int translated = 0;
+    for (std::size_t row = 0; row < m_strings.size(); ++row)
+        if (m_strings[row].translate && isTranslated(m_index.translation(row, m_project)))
+            ++translated;
+    return translated;
+}
+
+std::optional<int> Workspace::problemCount() const {
+    if (!m_problemsReady)
+        return std::nullopt;
+    int problems = 0;
+    for (std::size_t row = 0; row < m_strings.size(); ++row)
+        if (m_strings[row].translate && problemAt(row, m_index.translation(row, m_project)))
+            ++problems;
+    return problems;
+}
+
+int Workspace::seenCount() const {
+    int seen = 0;
+    for (std::size_t row = 0; row < m_strings.size(); ++row) {
+        if (!m_strings[row].translate)
+            continue;
+        auto found = m_context.occurrences.find(m_index.id(row));
+        if (found != m_context.occurrences.end() && !found->second.empty())
+            ++seen;
+    }
+    return seen;
+}
+
+const SourceString* Workspace::source(std::string_view id) const {
+    const std::optional<std::size_t> row = m_index.row(id);
+    return row ? &m_strings[*row] : nullptr;
+}
+
+const StringTranslation* Workspace::translation(std::string_view id) const {
+    if (!m_project)
+        return nullptr;
+    auto found = m_project->translations.find(std::string(id));
+    return found == m_project->translations.end() ? nullptr : &found->second;
+}
+
+std::optional<std::string> Workspace::previousSource(std::string_view id) const {
+    for (const StringChanges::Change& change : m_changes.changed)
+        if (change.id() == id)
+            return change.oldText;
+    return std::nullopt;
+}
+
+const std::vector<Occurrence>& Workspace::occurrences(std::string_view id) const {
+    static const std::vector<Occurrence> none;
+    auto found = m_context.occurrences.find(id);
+    return found == m_context.occurrences.end() ? none : found->second;
+}
+
+std::optional<std::string> Workspace::problem(std::string_view id) const {
+    const std::optional<std::size_t> row = m_index.row(id);
+    if (!row)
+        return std::nullopt;
+    return problemAt(*row, m_index.translation(*row, m_project));
+}
+
+std::optional<std::string> Workspace::problemAt(std::size_t row, const StringTranslation* translation) const {
+    // A translation the person wrote or kept is theirs, and never flagged.
+    if (!isTranslated(translation) || isEdited(translation) || !m_language)
+        return std::nullopt;
+    auto cached = m_problemCache.find(m_index.id(row));
+    if (cached != m_problemCache.end() && cached->second.translation == *translation)
+        return cached->second.problem;
+    // SEAM: a translation the cache does not hold is checked here on demand, and the result cached, once
+    // the per-string checks exist. Until then it has no problem.
+    return std::nullopt;
+}
+
+} // namespace orvel

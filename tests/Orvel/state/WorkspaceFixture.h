@@ -1,0 +1,119 @@
+#pragma once
+// A workspace in a scratch home: a generated app bundle, its data folder, the application's settings,
+// an in-memory notification bus and timers that the test advances. Everything is headless.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Orvel/state/Services.h"
+#include "Orvel/state/Workspace.h"
+#include "core/OrvelPaths.h"
+#include "core/OrvelProtocol.h"
+#include "core/StringsFiles.h"
+#include "engine/capture/InMemoryNotificationBus.h"
+#include "tests/Orvel/state/EventLoop.h"
+#include "tests/Orvel/state/ManualTimers.h"
+#include "tests/Orvel/state/TestEngine.h"
+#include "tests/engine/apps/BundleBuilder.h"
+#include "tests/engine/apps/FakeAppPlatform.h"
+#include "tests/engine/capture/LiveFakes.h"
+#include "tests/support/ScratchFolder.h"
+
+namespace orvel::testing {
+
+inline constexpr Date workspaceStart{std::chrono::milliseconds{1'750'000'000'000}};
+
+// A string of the table "Main".
+inline SourceString sourceString(std::string key, std::string text, bool translate = true) {
+    SourceString s;
+    s.table = "Main";
+    s.key = std::move(key);
+    s.text = std::move(text);
+    s.translate = translate;
+    return s;
+}
+
+inline StringTranslation translated(std::string text,
+                                    StringTranslation::Origin origin = StringTranslation::Origin::model) {
+    StringTranslation translation;
+    translation.text = std::move(text);
+    translation.origin = origin;
+    return translation;
+}
+
+class WorkspaceTest : public ::testing::Test {
+  protected:
+    static constexpr const char* bundleID = "com.example.Notes";
+
+    WorkspaceTest() { OrvelPaths::setHomeOverride(scratch.path() / "home"); }
+    ~WorkspaceTest() override { OrvelPaths::setHomeOverride(std::nullopt); }
+
+    Services services() {
+        return Services{.defaults = defaults,
+                        .bus = bus,
+                        .platform = platform,
+                        .clock = clock,
+                        .timers = timers,
+                        .home = scratch.path() / "home",
+                        .engine = engine};
+    }
+
+    // The app "Notes" whose one catalog "Main" holds `catalogStrings` (key to English; an empty English
+    // leaves the key as the text).
+    TranslatableApp makeApp(const std::map<std::string, std::string>& catalogStrings = {{"Open", ""}}) {
+        std::string catalog = R"({"sourceLanguage": "en", "strings": {)";
+        bool first = true;
+        for (const auto& [key, text] : catalogStrings) {
+            catalog += first ? "" : ",";
+            first = false;
+            catalog += json::Json(key).dump() + ": ";
+            catalog += text.empty() ? "{}"
+                                    : R"({"localizations": {"en": {"stringUnit": {"value": )" +
+                                          json::Json(text).dump() + "}}}}";
+        }
+        catalog += "}}";
+        const auto bundle = makeBundle(scratch, "Apps/Notes.app", {{"CFBundleIdentifier", bundleID}},
+                                       {{"Main.xcstrings", catalog}});
+        auto app = TranslatableApp::open(bundle, platform);
+        if (!app)
+            throw std::runtime_error("the test bundle is not translatable");
+        return *app;
+    }
+
+    std::unique_ptr<Workspace> open(const TranslatableApp& app) {
+        return std::make_unique<Workspace>(app, services());
+    }
+
+    void writeProject(const TranslatableApp& app, const std::string& language,
+                      const std::map<std::string, StringTranslation>& translations = {}) {
+        TranslationProject project;
+        project.app = app.bundleIdentifier;
+        project.language = language;
+        project.translations = translations;
+        project.save(app);
+    }
+
+    void publishState(const TranslatableApp& app, const AppState& state) {
+        StringsFiles::writeAtomically(OrvelProtocol::encode(state),
+                                      app.dataFolder() / OrvelProtocol::stateFile);
+    }
+
+    void postState() {
+        bus.post(Notification{.name = std::string(OrvelProtocol::stateNotification), .object = bundleID});
+    }
+
+    ScratchFolder scratch;
+    DefaultsStore defaults = *DefaultsStore::open(Services::defaultsDomain, scratch.path() / "settings");
+    InMemoryNotificationBus bus;
+    FakeAppPlatform platform;
+    FakeLiveClock clock{workspaceStart};
+    ManualTimers timers;
+    TestEngine engine{LiveServices{bus, platform, clock, scratch.path() / "settings"}};
+};
+
+} // namespace orvel::testing
