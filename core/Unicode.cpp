@@ -170,6 +170,9 @@ bool isNumber(char32_t scalar) {
 }
 
 bool isWhitespace(char32_t scalar) {
+    // ASCII text is most of what is trimmed; its white space is fixed.
+    if (scalar < 0x80)
+        return scalar == U' ' || (scalar >= U'\t' && scalar <= U'\r');
     return u_hasBinaryProperty(static_cast<UChar32>(scalar), UCHAR_WHITE_SPACE);
 }
 
