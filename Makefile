@@ -1,11 +1,17 @@
 # make run   installs what is missing, builds and starts the application
 # make test  installs what is missing, builds with ASan+UBSan and runs every test
 # make bench builds the optimised tree and runs the benchmarks
+# make tsan  builds with ThreadSanitizer and runs every test
+# make fuzz  builds the fuzz targets (clang, libFuzzer, ASan+UBSan) and runs each for FUZZ_SECONDS on its seeds
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build/release
 TEST_DIR ?= build/sanitize
+TSAN_DIR ?= build/tsan
+FUZZ_DIR ?= build/fuzz
+FUZZ_SECONDS ?= 5
+FUZZ_JOBS ?= 3
 
-.PHONY: run test bench build deps
+.PHONY: run test bench build deps tsan fuzz
 
 deps:
 	@./scripts/install-packages.sh
@@ -29,3 +35,15 @@ test: deps
 
 bench: build
 	$(BUILD_DIR)/bench/orvel_bench
+
+# Reports whose frames lie wholly in uninstrumented system libraries are suppressed in scripts/tsan.supp.
+tsan: deps
+	cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_TSAN=ON -DORVEL_BUILD_BENCHMARKS=OFF
+	cmake --build $(TSAN_DIR) -j $(JOBS)
+	cd $(TSAN_DIR) && TSAN_OPTIONS="suppressions=$(CURDIR)/scripts/tsan.supp halt_on_error=1 second_deadlock_stack=1" \
+		ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DORVEL_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target orvel_fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(FUZZ_JOBS) ./scripts/run-fuzzers.sh $(FUZZ_DIR)

@@ -252,22 +252,41 @@ std::optional<json::Json> scalar(const Table& table, const Object& object) {
     }
 }
 
+// The parser asserts that a key has no NUL: its copying accessor measures keys with strlen.
+bool holdsNul(const Table& table, const Object& object) {
+    if (object.kind == asciiString)
+        return table.content(object, object.count).find('\0') != std::string_view::npos;
+    if (object.kind != utf16String)
+        return false;
+    const std::string_view units = table.content(object, 2 * object.count);
+    for (std::size_t i = 0; i < units.size(); i += 2)
+        if (units[i] == 0 && units[i + 1] == 0)
+            return true;
+    return false;
+}
+
+struct Pending {
+    std::uint64_t index;
+    int depth;
+    bool isKey;
+};
+
 } // namespace
 
 PropertyListShape measure(std::string_view bytes, const PropertyListLimits& limits) {
     const auto table = Table::open(bytes);
     if (!table)
         return PropertyListShape::malformed;
-    std::vector<std::pair<std::uint64_t, int>> pending{{table->top(), 0}};
+    std::vector<Pending> pending{{table->top(), 0, false}};
     std::uint64_t nodes = 0;
     std::uint64_t texts = 0;
     while (!pending.empty()) {
-        const auto [index, depth] = pending.back();
+        const auto [index, depth, isKey] = pending.back();
         pending.pop_back();
         if (++nodes > limits.maximumNodes || depth > limits.maximumDepth)
             return PropertyListShape::overLimits;
         const auto object = table->object(index);
-        if (!object)
+        if (!object || (isKey && holdsNul(*table, *object)))
             return PropertyListShape::malformed;
         texts += textBytes(*object);
         if (texts > limits.maximumTextBytes)
@@ -281,7 +300,7 @@ PropertyListShape measure(std::string_view bytes, const PropertyListLimits& limi
             const auto child = table->reference(*object, i);
             if (!child)
                 return PropertyListShape::malformed;
-            pending.emplace_back(*child, depth + 1);
+            pending.push_back({*child, depth + 1, object->kind == dictionary && i < object->count});
         }
     }
     return PropertyListShape::fits;

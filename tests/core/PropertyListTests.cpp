@@ -90,6 +90,9 @@ std::string xmlNesting(int levels) {
 TEST(PropertyList, MeasuresTheExpandedTreeBeforeParsing) {
     BinaryPlistBuilder small;
     const std::string smallBinary = small.bytes(small.dict({small.ascii("a")}, {small.ascii("b")}));
+    BinaryPlistBuilder nulKey;
+    const std::string keyHoldingNul =
+        nulKey.bytes(nulKey.dict({nulKey.utf16(std::u16string(u"a\0b", 3))}, {nulKey.ascii("x")}));
     BinaryPlistBuilder dangling;
     const std::string danglingReference = dangling.bytes(dangling.array({999}));
     struct Case {
@@ -107,6 +110,8 @@ TEST(PropertyList, MeasuresTheExpandedTreeBeforeParsing) {
         {"an array holding itself", selfReference(), false, true},
         {"one long text shared 70,000 times", sharedLongText(70000), false, true},
         {"a reference past the table", danglingReference, false, false},
+        // The library asserts on such a key instead of refusing the file.
+        {"a key holding NUL", keyHoldingNul, false, false},
         {"truncated table", smallBinary.substr(0, smallBinary.size() - 1), false, false},
         {"XML nesting within the depth limit", xmlNesting(200), true, false},
         {"a million levels of XML nesting", xmlNesting(1000000), false, true},
