@@ -9,9 +9,15 @@
 namespace orvel::text {
 
 std::string foldedCaseAndDiacritics(std::string_view text) {
+    // Taken once through a local static, as text::nfc() does with its normalizer, so that the handover
+    // to other threads is one ThreadSanitizer can see.
+    static const icu::Normalizer2* const decomposition = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        const icu::Normalizer2* instance = icu::Normalizer2::getNFDInstance(status);
+        return U_SUCCESS(status) ? instance : nullptr;
+    }();
     UErrorCode status = U_ZERO_ERROR;
-    const icu::Normalizer2* decomposition = icu::Normalizer2::getNFDInstance(status);
-    if (U_FAILURE(status))
+    if (!decomposition)
         return lowercased(text);
     const std::string valid = decodeUtf8Lossy(text);
     const icu::UnicodeString source =

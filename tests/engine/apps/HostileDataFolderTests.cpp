@@ -6,6 +6,7 @@
 #include "engine/apps/AppNotes.h"
 #include "engine/apps/OverlayWriter.h"
 #include "engine/apps/UnsafeNameError.h"
+#include "engine/capture/ContextMap.h"
 #include "tests/engine/apps/OverlayFixture.h"
 
 namespace orvel {
@@ -116,6 +117,8 @@ TEST_F(HostileDataFolderTest, SpecialFilesReadAsMissing) {
         {"notes as FIFO", ".translator/notes.json", true},
         {"notes linked to a device", ".translator/notes.json", false},
         {"overlay table as FIFO", "de.lproj/Main.strings", true},
+        {"context map as FIFO", ".translator/context.json", true},
+        {"context map linked to a device", ".translator/context.json", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -127,6 +130,7 @@ TEST_F(HostileDataFolderTest, SpecialFilesReadAsMissing) {
             fs::create_symlink("/dev/zero", file);
         EXPECT_TRUE(TranslationProject::load(app, "de").translations.empty());
         EXPECT_EQ(AppNotes::load(app), AppNotes{});
+        EXPECT_EQ(ContextMap::load(app), ContextMap{});
         fs::remove_all(app.dataFolder());
     }
 }
