@@ -1,11 +1,13 @@
 # make run   installs what is missing, builds and starts the application
 # make test  installs what is missing, builds with ASan+UBSan and runs every test
 # make bench builds the optimised tree and runs the benchmarks
+# make shots builds the screenshot program and writes a PNG of every scene under Xvfb
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build/release
 TEST_DIR ?= build/sanitize
+SHOTS_DIR ?= build/shots
 
-.PHONY: run test bench build deps
+.PHONY: run test bench build deps shots
 
 deps:
 	@./scripts/install-packages.sh
@@ -29,3 +31,9 @@ test: deps
 
 bench: build
 	$(BUILD_DIR)/bench/orvel_bench
+
+shots: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target orvel-shots
+	mkdir -p $(SHOTS_DIR) && rm -f $(SHOTS_DIR)/*.png
+	QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1600x1200x24" $(BUILD_DIR)/Orvel/shots/orvel-shots $(SHOTS_DIR)

@@ -41,6 +41,10 @@ std::string englishName(std::string_view code) {
     return displayName(code, icu::Locale("en"));
 }
 
+std::string displayName(std::string_view code, std::string_view inLanguage) {
+    return displayName(code, localeFor(inLanguage));
+}
+
 const std::vector<std::string>& common() {
     static const std::vector<std::string> codes{
         "ar", "bg", "ca",    "cs", "da", "de", "el",    "es",      "es-419", "et", "fa",

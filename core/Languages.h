@@ -13,6 +13,10 @@ std::string nativeName(std::string_view code);
 // The language's name in English, used when naming the language to a model, e.g. "German".
 std::string englishName(std::string_view code);
 
+// The language's name in the language `inLanguage` ("Französisch" for "fr" in "de"); the code itself
+// when there is no name for it.
+std::string displayName(std::string_view code, std::string_view inLanguage);
+
 // The 42 codes of the core list, in display order.
 const std::vector<std::string>& common();
 

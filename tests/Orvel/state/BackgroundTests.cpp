@@ -1,25 +1,20 @@
 #include "Orvel/state/Background.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <memory>
+#include <thread>
+
+#include "tests/Orvel/state/ProcessUntil.h"
 
 namespace orvel {
 namespace {
 
-// Processes main-thread events until `done` holds or a generous limit passes.
-template <class Predicate> bool processUntil(Predicate done, int limitMs = 10000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
+using testing::processUntil;
 
 TEST(Background, ContinuationRunsOnTheMainThreadOnlyWhileTheReceiverLives) {
     struct Case {
@@ -30,13 +25,13 @@ TEST(Background, ContinuationRunsOnTheMainThreadOnlyWhileTheReceiverLives) {
     for (const Case& c : {Case{"receiver alive", false, true}, Case{"receiver destroyed", true, false}}) {
         SCOPED_TRACE(c.name);
         auto receiver = std::make_unique<QObject>();
-        // The worker returns only once the main thread let it, so the receiver's fate is settled first.
-        auto released = std::make_shared<std::atomic<bool>>(false);
+        // The worker hands back its continuation only once the receiver's fate is settled.
+        auto release = std::make_shared<std::atomic<bool>>(false);
         bool ran = false;
         bool onMain = false;
-        runInBackground(receiver.get(), [&, released]() -> std::function<void()> {
-            while (!released->load())
-                QThread::msleep(1);
+        runInBackground(receiver.get(), [&, release]() -> std::function<void()> {
+            while (!release->load())
+                std::this_thread::yield();
             return [&] {
                 ran = true;
                 onMain = QThread::currentThread() == QCoreApplication::instance()->thread();
@@ -44,7 +39,7 @@ TEST(Background, ContinuationRunsOnTheMainThreadOnlyWhileTheReceiverLives) {
         });
         if (c.destroyReceiver)
             receiver.reset();
-        released->store(true);
+        release->store(true);
         // A continuation that must not run gets a short chance to show that it does.
         processUntil([&] { return ran; }, c.expectRun ? 10000 : 300);
         EXPECT_EQ(ran, c.expectRun);
