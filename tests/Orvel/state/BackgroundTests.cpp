@@ -1,4 +1,5 @@
 #include "Orvel/state/Background.h"
+#include "tests/Orvel/state/EventLoop.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Orvel/state/QtTimerFactory.h"
-#include "tests/Orvel/state/WorkspaceFixture.h"
+#include "tests/Orvel/state/EventLoop.h"
 
 namespace orvel {
 namespace {
