@@ -1,5 +1,4 @@
 #include "Orvel/state/Background.h"
-#include "tests/Orvel/state/EventLoop.h"
 
 #include <QCoreApplication>
 #include <QThread>
