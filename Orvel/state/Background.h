@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <stop_token>
@@ -20,6 +21,11 @@ void onMainThread(QPointer<QObject> receiver, std::function<void()> fn);
 // unless `receiver` (a main-thread object) is gone by then. `work` owns what it uses (copies or shared
 // pointers) and catches its own errors, turning them into the continuation that reports them.
 void runInBackground(QObject* receiver, std::function<std::function<void()>()> work);
+
+// Waits until every worker of runInBackground has ended, or `limit` has passed; true when none runs.
+// The program calls it as it ends, once its state objects are gone (which stops their workers), so that
+// no worker is still running while the program's static objects are destroyed.
+bool waitForBackgroundWork(std::chrono::milliseconds limit);
 
 // One kind of restartable task of a state object: starting a new one stops the previous one, and a
 // result is taken only while its generation is still the current one.
