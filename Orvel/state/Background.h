@@ -1,7 +1,8 @@
 #pragma once
 // How the application's state does work off the main thread. State lives on the main thread only; a
 // worker computes and hands back a continuation that runs on the main thread while its receiver lives.
-// Workers are detached and forgotten when cancelled, so neither Stop nor quit ever waits for one.
+// Workers are detached and forgotten when cancelled, so Stop never waits for one; only the end of the
+// program waits, for a bounded time, for the cancelled ones to notice.
 
 #include <QObject>
 #include <QPointer>
