@@ -9,7 +9,6 @@
 
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QVBoxLayout>
 
 namespace orvel {
 
@@ -40,7 +39,8 @@ class ScenePreferences : public QObject {
     ModelPreferences prefs;
 };
 
-ModelSettingsView::Services sceneServices() {
+// Connection tests end at once, with `testError` when there is one.
+ModelSettingsView::Services sceneServices(std::optional<std::string> testError) {
     return ModelSettingsView::Services{
         .apple = std::make_shared<FixedAppleStatus>(),
         .background =
@@ -49,9 +49,7 @@ ModelSettingsView::Services sceneServices() {
                     next();
             },
         .after = [](std::chrono::milliseconds, QObject*, std::function<void()>) {},
-        .testConnection = [](const ModelSettings&, std::stop_token) -> std::optional<std::string> {
-            return std::nullopt;
-        },
+        .testConnection = [testError](const ModelSettings&, std::stop_token) { return testError; },
     };
 }
 
@@ -61,20 +59,26 @@ const ModelSettings::Preset& preset(const std::string& name) {
                          [&](const ModelSettings::Preset& row) { return row.name == name; });
 }
 
+// What a scene does with the form once it is made.
+enum class Test { none, connected, failed };
+
 // The form at the top of a window-coloured page, with `setUp` run on the preferences first.
 std::unique_ptr<QWidget> settingsPage(const std::function<void(ModelPreferences&)>& setUp,
-                                      const std::function<void(ModelSettingsView&)>& act = {}) {
+                                      Test test = Test::none) {
     auto page = std::make_unique<QWidget>();
     auto* scene = new ScenePreferences;
     setUp(scene->prefs);
-    auto* column = new QVBoxLayout(page.get());
-    column->setContentsMargins(0, 0, 0, 0);
-    auto* view = new ModelSettingsView(scene->prefs, sceneServices());
-    column->addWidget(view, 0, Qt::AlignTop | Qt::AlignLeft);
+    std::optional<std::string> error;
+    if (test == Test::failed)
+        error = R"(The endpoint answered 401: {"error": {"message": "Incorrect API key provided: )"
+                R"(sk-or-sc*****key. You can find your API key at https://openrouter.ai/keys.", )"
+                R"("type": "invalid_request_error", "code": "invalid_api_key"}})";
+    // At the top left, outside any layout, so that the page keeps the scene's size.
+    auto* view = new ModelSettingsView(scene->prefs, sceneServices(error), page.get());
     // Goes after the form, which reads the preferences until its end.
     scene->setParent(page.get());
-    if (act)
-        act(*view);
+    if (test != Test::none)
+        view->findChild<QPushButton*>("testConnectionButton")->click();
     return page;
 }
 
@@ -90,19 +94,29 @@ std::unique_ptr<QWidget> buildChatGPTWithoutShortcut() {
         [](ModelPreferences& prefs) { prefs.apply(preset("ChatGPT through Apple Intelligence")); });
 }
 
-std::unique_ptr<QWidget> buildConnected() {
-    return settingsPage(
-        [](ModelPreferences& prefs) {
-            prefs.apply(preset("Ollama"));
-            prefs.setReasoningEffort("low");
-        },
-        [](ModelSettingsView& view) { view.findChild<QPushButton*>("testConnectionButton")->click(); });
+void openRouterWithKey(ModelPreferences& prefs) {
+    prefs.apply(preset("OpenRouter"));
+    prefs.setApiKey("sk-or-scene-key");
+    prefs.setReasoningEffort("low");
 }
 
-const ShotSceneRegistration httpScene{"settings-http", {520, 560}, &buildHttpProvider};
+std::unique_ptr<QWidget> buildConnected() {
+    return settingsPage(&openRouterWithKey, Test::connected);
+}
+
+std::unique_ptr<QWidget> buildTestFailed() {
+    return settingsPage(&openRouterWithKey, Test::failed);
+}
+
+// The window is the form's own size: the full width and its ideal height.
+const ShotSceneRegistration httpScene{
+    "settings-http", {ModelSettingsView::formWidth, 497}, &buildHttpProvider};
 const ShotSceneRegistration chatGPTScene{
-    "settings-chatgpt-no-shortcut", {520, 560}, &buildChatGPTWithoutShortcut};
-const ShotSceneRegistration connectedScene{"settings-connected", {520, 560}, &buildConnected};
+    "settings-chatgpt-no-shortcut", {ModelSettingsView::formWidth, 402}, &buildChatGPTWithoutShortcut};
+const ShotSceneRegistration connectedScene{
+    "settings-connected", {ModelSettingsView::formWidth, 497}, &buildConnected};
+const ShotSceneRegistration failedScene{
+    "settings-test-failed", {ModelSettingsView::formWidth, 520}, &buildTestFailed};
 
 } // namespace
 

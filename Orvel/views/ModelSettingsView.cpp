@@ -13,7 +13,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -140,7 +139,11 @@ void ModelSettingsView::makeModelSection() {
     m_testError->setTextFormat(Qt::PlainText);
     m_testError->setWordWrap(true);
     m_testError->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_testError->setMaximumHeight(kErrorLines * QFontMetrics(m_testError->font()).lineSpacing());
+    // A longer message is cut below its third line; selecting it still copies all of it. Three lines of
+    // the label itself are measured, margins included.
+    m_testError->setText(QStringList(kErrorLines, QStringLiteral("X")).join(QLatin1Char('\n')));
+    m_testError->setMaximumHeight(m_testError->sizeHint().height());
+    m_testError->clear();
     m_testError->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     QPalette red = m_testError->palette();
     red.setColor(QPalette::WindowText, Palette::red());
@@ -234,6 +237,8 @@ void ModelSettingsView::bindPreferences() {
 
 void ModelSettingsView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // Sizes measured before the first show lack the style's polish.
+    fitHeight();
     m_prefs.loadKey();
     // Asked afresh each time: the person may have changed what the back-end needs meanwhile.
     if (m_statusKind)
