@@ -59,12 +59,11 @@ template <class Widget> Widget* named(Widget* widget, const char* name) {
     return widget;
 }
 
-QLineEdit* syncedText(QLineEdit* field, const std::string& value) {
+void syncText(QLineEdit* field, const std::string& value) {
     const QString text = QString::fromStdString(value);
     // A field keeps its cursor while the text it wrote comes back.
     if (field->text() != text)
         field->setText(text);
-    return field;
 }
 
 } // namespace
@@ -210,9 +209,8 @@ void ModelSettingsView::bindPreferences() {
 
     connect(prefs, &ModelPreferences::providerChanged, this, &ModelSettingsView::showProvider);
     connect(prefs, &ModelPreferences::endpointChanged, this, &ModelSettingsView::showEndpointKind);
-    connect(prefs, &ModelPreferences::apiKeyChanged, this,
-            [this] { syncedText(m_apiKey, m_prefs.apiKey()); });
-    connect(prefs, &ModelPreferences::modelChanged, this, [this] { syncedText(m_model, m_prefs.model()); });
+    connect(prefs, &ModelPreferences::apiKeyChanged, this, [this] { syncText(m_apiKey, m_prefs.apiKey()); });
+    connect(prefs, &ModelPreferences::modelChanged, this, [this] { syncText(m_model, m_prefs.model()); });
     connect(prefs, &ModelPreferences::batchSizeChanged, this,
             [this] { showSpinValue(m_batchSize, m_prefs.batchSize()); });
     connect(prefs, &ModelPreferences::concurrencyChanged, this,
@@ -225,8 +223,8 @@ void ModelSettingsView::bindPreferences() {
             [this] { m_autoUpdate->setChecked(m_prefs.autoUpdate()); });
     connect(prefs, &ModelPreferences::reasoningEffortChanged, this, &ModelSettingsView::showReasoningEffort);
 
-    syncedText(m_apiKey, m_prefs.apiKey());
-    syncedText(m_model, m_prefs.model());
+    syncText(m_apiKey, m_prefs.apiKey());
+    syncText(m_model, m_prefs.model());
     showSpinValue(m_batchSize, m_prefs.batchSize());
     showSpinValue(m_concurrency, m_prefs.concurrency());
     m_jsonMode->setChecked(m_prefs.jsonMode());
@@ -266,7 +264,7 @@ void ModelSettingsView::showProvider() {
 }
 
 void ModelSettingsView::showEndpointKind() {
-    syncedText(m_endpoint, m_prefs.endpoint());
+    syncText(m_endpoint, m_prefs.endpoint());
     const std::optional<AppleModels::Kind> kind = AppleModels::kind(m_prefs.endpoint());
     m_modelForm->setRowVisible(m_statusRow, kind.has_value());
     for (QWidget* field :
