@@ -113,6 +113,8 @@ std::optional<std::string> Workspace::startingLanguage() const {
 }
 
 void Workspace::selectLanguage(std::optional<std::string> code) {
+    // Edits still waiting for their write-back belong to the project being left.
+    writeBackNow();
     m_problemCache.clear();
     setLanguage(code);
     // A code that does not look like one names no project file: nothing is read or written for it.
