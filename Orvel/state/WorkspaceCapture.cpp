@@ -45,12 +45,13 @@ void Workspace::capture() {
 
 void Workspace::setLive(std::optional<std::string> code) {
     // The switch waits for the running copy's confirmation, which may take seconds: not on the main thread.
-    runInBackground(this, [this, &engine = m_services.engine, app = m_app,
-                           code = std::move(code)]() -> std::function<void()> {
-        // Whether the app confirmed does not matter: the state read next shows what it shows.
-        engine.setLanguage(app, code);
-        return [this] { stateDidChange(); };
-    });
+    runInBackground(
+        this,
+        [this, &engine = m_services.engine, app = m_app, code = std::move(code)]() -> std::function<void()> {
+            // Whether the app confirmed does not matter: the state read next shows what it shows.
+            engine.setLanguage(app, code);
+            return [this] { stateDidChange(); };
+        });
 }
 
 } // namespace orvel

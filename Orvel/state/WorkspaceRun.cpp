@@ -69,9 +69,8 @@ std::shared_ptr<Workspace::RunRequest> Workspace::startRun(int total) {
 }
 
 void Workspace::prepareRun(const std::shared_ptr<RunRequest>& request, std::function<void(bool)> next) {
-    m_services.preferences->loadKey(this, [this, request, next = std::move(next)] {
-        modelSupports(request->language, next);
-    });
+    m_services.preferences->loadKey(
+        this, [this, request, next = std::move(next)] { modelSupports(request->language, next); });
 }
 
 void Workspace::run(std::vector<SourceString> strings, Translations existing, Feedback feedback) {
@@ -104,35 +103,37 @@ void Workspace::runOnWorker(const std::shared_ptr<RunRequest>& request) {
                        ownProject ? m_project->terms : std::map<std::string, std::string>{},
                        preferences.review(), true);
     QPointer<QObject> guard(this);
-    runInBackground(this, [this, guard, request, job = std::move(job), pipeline = m_services.engine.pipeline(),
-                           allStrings = m_strings]() mutable -> std::function<void()> {
-        const std::stop_token& stop = request->task.token;
-        try {
-            job.reference = pipeline.appleReference(request->language);
-            job.softwareReference = pipeline.softwareReference(request->language, stop);
-            job.terms = pipeline.chooseTerms(job, allStrings, keyTermLimit, stop);
-            onMainThread(guard, [this, terms = job.terms, language = request->language]() mutable {
-                storeRunTerms(std::move(terms), language);
-            });
-            const TranslationJob::OnBatch onBatch = [this, guard, request](const Translations& batch,
-                                                                           const Progress& progress) {
-                if (request->task.token.stop_requested())
-                    return;
-                onMainThread(guard, [this, request, batch, progress] {
-                    // Stopped after the batch was sent here: it no longer lands.
-                    if (!request->task.token.stop_requested())
-                        applyBatch(batch, progress, request->language);
+    runInBackground(
+        this,
+        [this, guard, request, job = std::move(job), pipeline = m_services.engine.pipeline(),
+         allStrings = m_strings]() mutable -> std::function<void()> {
+            const std::stop_token& stop = request->task.token;
+            try {
+                job.reference = pipeline.appleReference(request->language);
+                job.softwareReference = pipeline.softwareReference(request->language, stop);
+                job.terms = pipeline.chooseTerms(job, allStrings, keyTermLimit, stop);
+                onMainThread(guard, [this, terms = job.terms, language = request->language]() mutable {
+                    storeRunTerms(std::move(terms), language);
                 });
-            };
-            FailureMap failures =
-                pipeline.run(job, request->strings, request->existing, request->feedback, onBatch, stop);
-            return [this, request, failures = std::move(failures)] { runEnded(request, failures); };
-        } catch (const CancellationError&) {
-            return [this, request] { runFailed(request, std::nullopt); };
-        } catch (const std::exception& error) {
-            return [this, request, message = std::string(error.what())] { runFailed(request, message); };
-        }
-    });
+                const TranslationJob::OnBatch onBatch = [this, guard, request](const Translations& batch,
+                                                                               const Progress& progress) {
+                    if (request->task.token.stop_requested())
+                        return;
+                    onMainThread(guard, [this, request, batch, progress] {
+                        // Stopped after the batch was sent here: it no longer lands.
+                        if (!request->task.token.stop_requested())
+                            applyBatch(batch, progress, request->language);
+                    });
+                };
+                FailureMap failures =
+                    pipeline.run(job, request->strings, request->existing, request->feedback, onBatch, stop);
+                return [this, request, failures = std::move(failures)] { runEnded(request, failures); };
+            } catch (const CancellationError&) {
+                return [this, request] { runFailed(request, std::nullopt); };
+            } catch (const std::exception& error) {
+                return [this, request, message = std::string(error.what())] { runFailed(request, message); };
+            }
+        });
 }
 
 void Workspace::modelSupports(const std::string& language, std::function<void(bool)> answer) {
@@ -141,15 +142,16 @@ void Workspace::modelSupports(const std::string& language, std::function<void(bo
         answer(true);
         return;
     }
-    runInBackground(this, [this, &engine = m_services.engine, language, kind = *kind,
-                           answer = std::move(answer)]() -> std::function<void()> {
-        const bool supported = engine.modelSupports(language, kind);
-        return [this, language, supported, answer] {
-            if (!supported)
-                setProblem(Problem::unsupportedLanguage(language));
-            answer(supported);
-        };
-    });
+    runInBackground(this,
+                    [this, &engine = m_services.engine, language, kind = *kind,
+                     answer = std::move(answer)]() -> std::function<void()> {
+                        const bool supported = engine.modelSupports(language, kind);
+                        return [this, language, supported, answer] {
+                            if (!supported)
+                                setProblem(Problem::unsupportedLanguage(language));
+                            answer(supported);
+                        };
+                    });
 }
 
 void Workspace::setTerms(std::map<std::string, std::string> terms) {
@@ -194,7 +196,8 @@ void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const Failu
     resetIfCurrent(*request);
 }
 
-void Workspace::runFailed(const std::shared_ptr<RunRequest>& request, const std::optional<std::string>& error) {
+void Workspace::runFailed(const std::shared_ptr<RunRequest>& request,
+                          const std::optional<std::string>& error) {
     if (error && !request->task.token.stop_requested())
         setProblem(Problem::failed(*error));
     resetIfCurrent(*request);

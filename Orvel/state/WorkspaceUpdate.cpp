@@ -33,30 +33,33 @@ void Workspace::updateTranslations() {
 void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
     const ModelPreferences& preferences = *m_services.preferences;
     QPointer<QObject> guard(this);
-    runInBackground(this, [this, guard, request, app = m_app, settings = preferences.settings(),
-                           review = preferences.review(),
-                           pipeline = m_services.engine.pipeline()]() -> std::function<void()> {
-        const TranslationUpdater::ProjectCallback onResult = [this, guard, request](
-                                                                 const TranslationProject& project,
-                                                                 const Progress& progress) {
-            onMainThread(guard, [this, request, project, progress]() mutable {
-                applyUpdate(std::move(project), progress, request->language);
-            });
-        };
-        try {
-            TranslationUpdater::Outcome outcome = TranslationUpdater::updateProject(
-                app, request->language, settings, review, onResult, request->task.token, pipeline);
-            return [this, request, failed = std::move(outcome.failed)] {
-                updateEnded(request, failed, std::nullopt);
-            };
-        } catch (const std::exception& error) {
-            // A stop too is shown: the project may stand half updated, which the person should know.
-            return [this, request, message = std::string(error.what())] { updateEnded(request, {}, message); };
-        }
-    });
+    runInBackground(
+        this,
+        [this, guard, request, app = m_app, settings = preferences.settings(), review = preferences.review(),
+         pipeline = m_services.engine.pipeline()]() -> std::function<void()> {
+            const TranslationUpdater::ProjectCallback onResult =
+                [this, guard, request](const TranslationProject& project, const Progress& progress) {
+                    onMainThread(guard, [this, request, project, progress]() mutable {
+                        applyUpdate(std::move(project), progress, request->language);
+                    });
+                };
+            try {
+                TranslationUpdater::Outcome outcome = TranslationUpdater::updateProject(
+                    app, request->language, settings, review, onResult, request->task.token, pipeline);
+                return [this, request, failed = std::move(outcome.failed)] {
+                    updateEnded(request, failed, std::nullopt);
+                };
+            } catch (const std::exception& error) {
+                // A stop too is shown: the project may stand half updated, which the person should know.
+                return [this, request, message = std::string(error.what())] {
+                    updateEnded(request, {}, message);
+                };
+            }
+        });
 }
 
-void Workspace::applyUpdate(TranslationProject project, const Progress& progress, const std::string& language) {
+void Workspace::applyUpdate(TranslationProject project, const Progress& progress,
+                            const std::string& language) {
     // The updater has saved and published the project already; a stopped run's late results still
     // match the files, but its progress no longer belongs on screen.
     if (m_translating)

@@ -67,8 +67,8 @@ class ScriptedModel {
 
     TranslationJob::Failures run(const TranslationJob& job, const std::vector<SourceString>& strings,
                                  const TranslationJob::Translations& existing,
-                                 const TranslationJob::Failures& feedback, const TranslationJob::OnBatch& onBatch,
-                                 const std::stop_token& stop) {
+                                 const TranslationJob::Failures& feedback,
+                                 const TranslationJob::OnBatch& onBatch, const std::stop_token& stop) {
         record(job, strings, existing, feedback);
         struct Finish {
             ScriptedModel& model;
@@ -123,12 +123,12 @@ class ScriptedModel {
         TranslationUpdater::Pipeline pipeline;
         pipeline.run = [model](const TranslationJob& job, const std::vector<SourceString>& strings,
                                const TranslationJob::Translations& existing,
-                               const TranslationJob::Failures& feedback, const TranslationJob::OnBatch& onBatch,
-                               const std::stop_token& stop) {
+                               const TranslationJob::Failures& feedback,
+                               const TranslationJob::OnBatch& onBatch, const std::stop_token& stop) {
             return model->run(job, strings, existing, feedback, onBatch, stop);
         };
-        pipeline.chooseTerms = [model](const TranslationJob& job, const std::vector<SourceString>&, std::size_t,
-                                       const std::stop_token& stop) {
+        pipeline.chooseTerms = [model](const TranslationJob& job, const std::vector<SourceString>&,
+                                       std::size_t, const std::stop_token& stop) {
             throwIfCancelled(stop);
             return model->chooseTerms(job);
         };
@@ -142,8 +142,10 @@ class ScriptedModel {
   private:
     void record(const TranslationJob& job, const std::vector<SourceString>& strings,
                 const TranslationJob::Translations& existing, const TranslationJob::Failures& feedback) {
-        Call call{job.language, {}, existing, feedback, job.style, job.terms, job.review,
-                  job.reference.has_value() || job.softwareReference.has_value()};
+        Call call{job.language, {},
+                  existing,     feedback,
+                  job.style,    job.terms,
+                  job.review,   job.reference.has_value() || job.softwareReference.has_value()};
         for (const SourceString& string : strings)
             call.ids.push_back(string.id());
         std::lock_guard lock(m_mutex);
