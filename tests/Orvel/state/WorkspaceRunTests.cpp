@@ -111,6 +111,30 @@ TEST_F(WorkspaceRunTest, OneStringGoesAgainWithTheTrimmedRemark) {
     }
 }
 
+TEST_F(WorkspaceRunTest, FixProblemsSendsTheFlaggedStringsWithTheirProblems) {
+    // "Mail" is left in English by the model and by the person; only the model's is a problem.
+    engine.scriptedStrings = std::vector<SourceString>{
+        sourceString("file", "Open the file now"), sourceString("mail", "Send email now"),
+        sourceString("kept", "Send email now"), sourceString("skipped", "Send email now", false)};
+    const TranslatableApp app = makeApp();
+    auto workspace = openGerman(app, {{"file", translated("Öffne die Datei jetzt")},
+                                      {"mail", translated("Send email now")},
+                                      {"kept", byPerson("Send email now")},
+                                      {"skipped", translated("Send email now")}});
+    ASSERT_TRUE(processUntil([&] { return workspace->problemsReady(); }));
+    const std::optional<std::string> problem = workspace->problem(id("mail"));
+    ASSERT_TRUE(problem);
+
+    workspace->fixProblems();
+    waitForEnd(*workspace);
+
+    ASSERT_EQ(runs(), 1u);
+    const ScriptedModel::Call call = engine.model->calls().back();
+    EXPECT_EQ(call.ids, std::vector<std::string>{id("mail")});
+    EXPECT_EQ(call.feedback, (std::map<std::string, std::string>{{id("mail"), *problem}}));
+    EXPECT_EQ(call.existing.size(), 4u);
+}
+
 TEST_F(WorkspaceRunTest, BatchesLandAndArePublishedWhileTheRunGoesOn) {
     TranslatableApp app = appWith({"a", "b", "c", "d", "e"});
     app.version = "2.1";
