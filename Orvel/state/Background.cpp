@@ -3,9 +3,26 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace orvel {
+namespace {
+
+// The workers still running. Never destroyed: the last worker may end after the program's statics.
+struct Workers {
+    std::mutex mutex;
+    std::condition_variable ended;
+    int running = 0;
+};
+
+Workers& workers() {
+    static Workers* instance = new Workers;
+    return *instance;
+}
+
+} // namespace
 
 void onMainThread(QPointer<QObject> receiver, std::function<void()> fn) {
     QCoreApplication* application = QCoreApplication::instance();
@@ -24,11 +41,29 @@ void onMainThread(QPointer<QObject> receiver, std::function<void()> fn) {
 
 void runInBackground(QObject* receiver, std::function<std::function<void()>()> work) {
     QPointer<QObject> guard(receiver);
-    std::thread([guard = std::move(guard), work = std::move(work)]() mutable {
+    Workers& all = workers();
+    {
+        std::lock_guard lock(all.mutex);
+        ++all.running;
+    }
+    std::thread([&all, guard = std::move(guard), work = std::move(work)]() mutable {
         std::function<void()> continuation = work();
         if (continuation)
             onMainThread(std::move(guard), std::move(continuation));
+        // What the worker owns goes before it counts as ended.
+        continuation = nullptr;
+        work = nullptr;
+        guard.clear();
+        std::lock_guard lock(all.mutex);
+        --all.running;
+        all.ended.notify_all();
     }).detach();
+}
+
+bool waitForBackgroundWork(std::chrono::milliseconds limit) {
+    Workers& all = workers();
+    std::unique_lock lock(all.mutex);
+    return all.ended.wait_for(lock, limit, [&] { return all.running == 0; });
 }
 
 TaskSlot::Ticket TaskSlot::start() {
