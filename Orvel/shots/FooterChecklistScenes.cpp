@@ -92,16 +92,16 @@ std::unique_ptr<QWidget> buildAfterRun() {
     return checklist(facts);
 }
 
-const ShotSceneRegistration noLanguageScene{"footer-no-language", {kFooterWidth, StepsFooterBar::kHeight},
-                                            &buildNoLanguage};
-const ShotSceneRegistration translateScene{"footer-translate-strings", {kFooterWidth, StepsFooterBar::kHeight},
-                                           &buildTranslateStrings};
-const ShotSceneRegistration runningScene{"footer-running", {kFooterWidth, StepsFooterBar::kHeight},
-                                         &buildRunning};
-const ShotSceneRegistration fixScene{"footer-fix-problems", {kFooterWidth, StepsFooterBar::kHeight},
-                                     &buildFixProblems};
-const ShotSceneRegistration capturingScene{"footer-capturing", {kFooterWidth, StepsFooterBar::kHeight},
-                                           &buildCapturing};
+const ShotSceneRegistration noLanguageScene{
+    "footer-no-language", {kFooterWidth, StepsFooterBar::kHeight}, &buildNoLanguage};
+const ShotSceneRegistration translateScene{
+    "footer-translate-strings", {kFooterWidth, StepsFooterBar::kHeight}, &buildTranslateStrings};
+const ShotSceneRegistration runningScene{
+    "footer-running", {kFooterWidth, StepsFooterBar::kHeight}, &buildRunning};
+const ShotSceneRegistration fixScene{
+    "footer-fix-problems", {kFooterWidth, StepsFooterBar::kHeight}, &buildFixProblems};
+const ShotSceneRegistration capturingScene{
+    "footer-capturing", {kFooterWidth, StepsFooterBar::kHeight}, &buildCapturing};
 const ShotSceneRegistration freshScene{"checklist-fresh-language", {760, 940}, &buildFreshLanguage};
 const ShotSceneRegistration afterRunScene{"checklist-after-run", {760, 940}, &buildAfterRun};
 

@@ -30,7 +30,8 @@ constexpr const char* kProminentStyle =
 
 } // namespace
 
-ChecklistPanel::ChecklistPanel(QWidget* parent) : QScrollArea(parent), m_icon(new QLabel), m_title(new QLabel) {
+ChecklistPanel::ChecklistPanel(QWidget* parent)
+    : QScrollArea(parent), m_icon(new QLabel), m_title(new QLabel) {
     setObjectName(QStringLiteral("checklist"));
     setWidgetResizable(true);
     setFrameShape(QFrame::NoFrame);

@@ -57,7 +57,9 @@ ChecklistFacts checklistFacts(const Workspace& workspace, const ModelPreferences
 std::array<StepState, kChecklistSteps> checklistStates(const ChecklistFacts& facts) {
     const StepState translate = translateState(facts);
     const bool translateDone = translate == StepState::Done;
-    const StepState live = facts.live ? StepState::Done : translateDone ? StepState::Current : StepState::ToCome;
+    const StepState live = facts.live      ? StepState::Done
+                           : translateDone ? StepState::Current
+                                           : StepState::ToCome;
     return {StepState::Done,
             facts.seen > 0 ? StepState::Done : StepState::ToCome,
             facts.notes > 0 ? StepState::Done : StepState::ToCome,
@@ -98,7 +100,8 @@ ChecklistPresentation presentChecklist(const ChecklistFacts& facts) {
         .optional = true,
         .count = localizedFormat("%@ of %lld strings seen", {formatCount(facts.seen), facts.translatable},
                                  "How many of the app's strings were seen on screen"),
-        .explanation = localizedFormat("Read the open windows of %@ to learn where each string appears.", {app})};
+        .explanation =
+            localizedFormat("Read the open windows of %@ to learn where each string appears.", {app})};
     shown.cards[2] = {
         .title = localized("Glossary"),
         .optional = true,
@@ -119,9 +122,9 @@ ChecklistPresentation presentChecklist(const ChecklistFacts& facts) {
     }
     shown.cards[3] = translate;
 
-    ChecklistCardContent review{.title = localized("Review"),
-                                .explanation = localizedFormat("Fix or keep each phrasing that reads wrong in %@",
-                                                               {language})};
+    ChecklistCardContent review{
+        .title = localized("Review"),
+        .explanation = localizedFormat("Fix or keep each phrasing that reads wrong in %@", {language})};
     if (translateDone && facts.problemCount)
         review.count = localizedFormat("%lld problems", {*facts.problemCount});
     shown.cards[4] = review;

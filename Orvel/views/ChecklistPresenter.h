@@ -21,21 +21,21 @@ class Workspace;
 
 // The readings of the workspace and the preferences that the checklist depends on.
 struct ChecklistFacts {
-    std::string appName;
-    std::optional<std::string> language;
+    std::string appName{};
+    std::optional<std::string> language{};
     bool capturing = false;
     bool translating = false;
-    std::optional<TranslationJob::Progress> progress;
+    std::optional<TranslationJob::Progress> progress{};
     WorkspaceFilter filter = WorkspaceFilter::all;
     int translatable = 0;
     int translated = 0;
     int seen = 0;
     int notes = 0;
     // Absent while the problems are being computed.
-    std::optional<int> problemCount;
+    std::optional<int> problemCount{};
     bool live = false;
-    std::string provider;
-    std::string model;
+    std::string provider{};
+    std::string model{};
 };
 
 ChecklistFacts checklistFacts(const Workspace& workspace, const ModelPreferences& preferences);
@@ -45,25 +45,25 @@ inline constexpr int kChecklistSteps = 6;
 
 struct ChecklistCardContent {
     StepState state = StepState::ToCome;
-    QString title;
+    QString title{};
     bool optional = false;
     // Empty: no count pill.
-    QString count;
-    std::optional<ProgressBarValue> bar;
-    QString explanation;
+    QString count{};
+    std::optional<ProgressBarValue> bar{};
+    QString explanation{};
 };
 
 enum class TranslateCardAction { none, stop, translate };
 
 struct ChecklistPresentation {
-    QString title;
-    std::array<ChecklistCardContent, kChecklistSteps> cards;
+    QString title{};
+    std::array<ChecklistCardContent, kChecklistSteps> cards{};
     // While a capture runs its button shows a spinner and cannot be pressed.
     bool capturing = false;
     TranslateCardAction translateAction = TranslateCardAction::none;
-    QString translateActionText;
+    QString translateActionText{};
     bool showProblemsEnabled = false;
-    QString liveLabel;
+    QString liveLabel{};
     bool liveOn = false;
     bool liveEnabled = false;
 

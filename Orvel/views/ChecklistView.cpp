@@ -16,11 +16,11 @@ ChecklistView::ChecklistView(Workspace& workspace, ModelPreferences& preferences
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_panel);
 
-    for (auto changed : {&Workspace::appChanged, &Workspace::languageChanged, &Workspace::translatingChanged,
-                         &Workspace::capturingChanged, &Workspace::progressChanged, &Workspace::filterChanged,
-                         &Workspace::projectChanged, &Workspace::contextChanged, &Workspace::notesChanged,
-                         &Workspace::appStateChanged, &Workspace::stringListChanged,
-                         &Workspace::problemsReadyChanged})
+    for (auto changed :
+         {&Workspace::appChanged, &Workspace::languageChanged, &Workspace::translatingChanged,
+          &Workspace::capturingChanged, &Workspace::progressChanged, &Workspace::filterChanged,
+          &Workspace::projectChanged, &Workspace::contextChanged, &Workspace::notesChanged,
+          &Workspace::appStateChanged, &Workspace::stringListChanged, &Workspace::problemsReadyChanged})
         connect(&workspace, changed, this, &ChecklistView::refresh);
     connect(&preferences, &ModelPreferences::providerChanged, this, &ChecklistView::refresh);
     connect(&preferences, &ModelPreferences::modelChanged, this, &ChecklistView::refresh);
@@ -38,9 +38,8 @@ ChecklistView::ChecklistView(Workspace& workspace, ModelPreferences& preferences
     connect(m_panel, &ChecklistPanel::translateRequested, this, [this] { m_workspace.translate(false); });
     connect(m_panel, &ChecklistPanel::showProblemsRequested, this, &ChecklistView::showProblems);
     // The pill shows the new state only once the running app reports it.
-    connect(m_panel, &ChecklistPanel::liveRequested, this, [this](bool on) {
-        m_workspace.setLive(on ? m_workspace.language() : std::nullopt);
-    });
+    connect(m_panel, &ChecklistPanel::liveRequested, this,
+            [this](bool on) { m_workspace.setLive(on ? m_workspace.language() : std::nullopt); });
     connect(m_panel, &ChecklistPanel::showStringsRequested, this, [this] { m_workspace.finishChecklist(); });
     refresh();
 }

@@ -9,19 +9,20 @@
 
 namespace orvel {
 
-StepsFooter::StepsFooter(Workspace& workspace, ModelPreferences& preferences, std::function<void()> openSettings,
-                         std::function<void()> showContext, QWidget* parent)
+StepsFooter::StepsFooter(Workspace& workspace, ModelPreferences& preferences,
+                         std::function<void()> openSettings, std::function<void()> showContext,
+                         QWidget* parent)
     : QWidget(parent), m_workspace(workspace), m_preferences(preferences), m_bar(new StepsFooterBar) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_bar);
     setFixedHeight(StepsFooterBar::kHeight);
 
-    for (auto changed : {&Workspace::languageChanged, &Workspace::translatingChanged,
-                         &Workspace::checklistOpenChanged, &Workspace::capturingChanged,
-                         &Workspace::progressChanged, &Workspace::projectChanged, &Workspace::changesChanged,
-                         &Workspace::contextChanged, &Workspace::stringListChanged,
-                         &Workspace::problemsReadyChanged})
+    for (auto changed :
+         {&Workspace::languageChanged, &Workspace::translatingChanged, &Workspace::checklistOpenChanged,
+          &Workspace::capturingChanged, &Workspace::progressChanged, &Workspace::projectChanged,
+          &Workspace::changesChanged, &Workspace::contextChanged, &Workspace::stringListChanged,
+          &Workspace::problemsReadyChanged})
         connect(&workspace, changed, this, &StepsFooter::refresh);
     connect(&preferences, &ModelPreferences::providerChanged, this, &StepsFooter::refresh);
     connect(&preferences, &ModelPreferences::modelChanged, this, &StepsFooter::refresh);

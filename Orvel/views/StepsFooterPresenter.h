@@ -23,16 +23,16 @@ struct FooterFacts {
     bool translating = false;
     bool checklistOpen = false;
     bool capturing = false;
-    std::optional<TranslationJob::Progress> progress;
+    std::optional<TranslationJob::Progress> progress{};
     // Strings an app update added or reworded; 0 for a project never translated nor brought up to date.
     int pendingChanges = 0;
     int translatable = 0;
     int translated = 0;
     int seen = 0;
     // Absent while the problems are being computed.
-    std::optional<int> problemCount;
-    std::string provider;
-    std::string model;
+    std::optional<int> problemCount{};
+    std::string provider{};
+    std::string model{};
 };
 
 FooterFacts footerFacts(const Workspace& workspace, const ModelPreferences& preferences);
@@ -51,9 +51,9 @@ enum class FooterStep { translate = 0, review = 1, allDone = 2 };
 enum class MainAction { none, translateChanges, translateStrings, fixProblems };
 
 struct FooterPresentation {
-    QString modelName;
+    QString modelName{};
     // The row of the preset the picker checks; none when the provider is none of them.
-    std::optional<std::size_t> checkedPreset;
+    std::optional<std::size_t> checkedPreset{};
     // The three steps are inert and greyed without a language.
     bool stepsEnabled = false;
     FooterStep currentStep = FooterStep::allDone;
@@ -61,24 +61,24 @@ struct FooterPresentation {
     StepState contextBadge = StepState::ToCome;
     // A spinner stands in for the count while a capture runs.
     bool contextBusy = false;
-    QString contextCount;
+    QString contextCount{};
     bool captureEnabled = true;
 
     StepState translateBadge = StepState::ToCome;
-    QString translateCount;
+    QString translateCount{};
     CountTint translateTint = CountTint::none;
-    std::optional<ProgressBarValue> translateBar;
+    std::optional<ProgressBarValue> translateBar{};
 
     StepState reviewBadge = StepState::ToCome;
     // A spinner stands in for the count while the problems are being computed.
     bool reviewBusy = false;
-    QString reviewCount;
+    QString reviewCount{};
     CountTint reviewTint = CountTint::none;
 
     // During a run only Stop stands at the right; without a language nothing does.
     bool showStop = false;
     MainAction mainAction = MainAction::none;
-    QString mainActionText;
+    QString mainActionText{};
     bool showMore = false;
 };
 

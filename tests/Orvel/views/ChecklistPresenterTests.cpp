@@ -19,20 +19,29 @@ TEST(ChecklistPresenter, DerivesTheStateOfEachStep) {
     };
     const std::vector<Row> rows = {
         {"fresh", [](ChecklistFacts&) {}, {Done, ToCome, ToCome, Current, ToCome, ToCome}},
-        {"no strings at all", [](ChecklistFacts& f) { f.translatable = 0; },
+        {"no strings at all",
+         [](ChecklistFacts& f) { f.translatable = 0; },
          {Done, ToCome, ToCome, Current, ToCome, ToCome}},
-        {"seen and noted", [](ChecklistFacts& f) { f.seen = 4, f.notes = 1; },
+        {"seen and noted",
+         [](ChecklistFacts& f) { f.seen = 4, f.notes = 1; },
          {Done, Done, Done, Current, ToCome, ToCome}},
-        {"half translated", [](ChecklistFacts& f) { f.translated = 150; },
+        {"half translated",
+         [](ChecklistFacts& f) { f.translated = 150; },
          {Done, ToCome, ToCome, Current, ToCome, ToCome}},
-        {"translated, problems being computed", [](ChecklistFacts& f) { f.translated = 300, f.problemCount.reset(); },
+        {"translated, problems being computed",
+         [](ChecklistFacts& f) { f.translated = 300, f.problemCount.reset(); },
          {Done, ToCome, ToCome, Done, Done, Current}},
-        {"translated with problems", [](ChecklistFacts& f) { f.translated = 300, f.problemCount = 2; },
+        {"translated with problems",
+         [](ChecklistFacts& f) { f.translated = 300, f.problemCount = 2; },
          {Done, ToCome, ToCome, Done, Current, Current}},
-        {"translated without problems", [](ChecklistFacts& f) { f.translated = 300; },
+        {"translated without problems",
+         [](ChecklistFacts& f) { f.translated = 300; },
          {Done, ToCome, ToCome, Done, Done, Current}},
-        {"live", [](ChecklistFacts& f) { f.translated = 300, f.live = true; }, {Done, ToCome, ToCome, Done, Done, Done}},
-        {"live before the end", [](ChecklistFacts& f) { f.translated = 3, f.live = true; },
+        {"live",
+         [](ChecklistFacts& f) { f.translated = 300, f.live = true; },
+         {Done, ToCome, ToCome, Done, Done, Done}},
+        {"live before the end",
+         [](ChecklistFacts& f) { f.translated = 3, f.live = true; },
          {Done, ToCome, ToCome, Current, ToCome, Done}},
     };
     for (const Row& row : rows) {
@@ -57,17 +66,18 @@ TEST(ChecklistPresenter, EnablesTheActionsOnlyWhenTheyCanWork) {
         const char* reviewCount;
     };
     const std::vector<Row> rows = {
-        {"fresh", [](ChecklistFacts&) {}, TranslateCardAction::translate, "Translate 300 Strings", false, false, ""},
-        {"running", [](ChecklistFacts& f) { f.translating = true, f.translated = 5; }, TranslateCardAction::stop,
-         "Stop", false, true, ""},
-        {"no strings", [](ChecklistFacts& f) { f.translatable = 0; }, TranslateCardAction::none, "", false, false,
-         ""},
+        {"fresh", [](ChecklistFacts&) {}, TranslateCardAction::translate, "Translate 300 Strings", false,
+         false, ""},
+        {"running", [](ChecklistFacts& f) { f.translating = true, f.translated = 5; },
+         TranslateCardAction::stop, "Stop", false, true, ""},
+        {"no strings", [](ChecklistFacts& f) { f.translatable = 0; }, TranslateCardAction::none, "", false,
+         false, ""},
         {"problems but strings remain", [](ChecklistFacts& f) { f.translated = 299, f.problemCount = 2; },
          TranslateCardAction::translate, "Translate 1 Strings", false, true, ""},
         {"problems being computed", [](ChecklistFacts& f) { f.translated = 300, f.problemCount.reset(); },
          TranslateCardAction::none, "", false, true, ""},
-        {"no problems", [](ChecklistFacts& f) { f.translated = 300; }, TranslateCardAction::none, "", false, true,
-         "0 problems"},
+        {"no problems", [](ChecklistFacts& f) { f.translated = 300; }, TranslateCardAction::none, "", false,
+         true, "0 problems"},
         {"problems", [](ChecklistFacts& f) { f.translated = 300, f.problemCount = 12000; },
          TranslateCardAction::none, "", true, true, "12000 problems"},
     };
@@ -114,10 +124,13 @@ TEST(ChecklistPresenter, FormatsCountsByTheirPlaceholder) {
         {"notes", [](ChecklistFacts& f) { f.notes = 10000; }, ChecklistStep::glossary, "10000 notes"},
         {"translated", [](ChecklistFacts& f) { f.translated = 10000, f.translatable = 20000; },
          ChecklistStep::translate, "10\u202F000 of 20000 strings"},
-        {"run", [](ChecklistFacts& f) { f.progress = TranslationJob::Progress{10000, 20000, 0}; },
+        {"run",
+         [](ChecklistFacts& f) {
+             f.progress = TranslationJob::Progress{10000, 20000, 0};
+         },
          ChecklistStep::translate, "10\u202F000 of 20\u202F000"},
-        {"custom model without a name", [](ChecklistFacts& f) { f.provider = "Custom"; }, ChecklistStep::model,
-         "Custom"},
+        {"custom model without a name", [](ChecklistFacts& f) { f.provider = "Custom"; },
+         ChecklistStep::model, "Custom"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -5,6 +5,7 @@
 #include "Orvel/views/StepsFooterBar.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -78,7 +79,8 @@ TEST(ChecklistPanel, ShowsTheActionsOfTheMoment) {
     const std::vector<Row> rows = {
         {"fresh", [](ChecklistFacts&) {}, true, false, true, false},
         {"capturing", [](ChecklistFacts& f) { f.capturing = true; }, false, false, true, false},
-        {"running", [](ChecklistFacts& f) { f.translating = true, f.translated = 1; }, true, true, false, true},
+        {"running", [](ChecklistFacts& f) { f.translating = true, f.translated = 1; }, true, true, false,
+         true},
         {"done", [](ChecklistFacts& f) { f.translated = 300; }, true, false, false, true},
     };
     for (const Row& row : rows) {
