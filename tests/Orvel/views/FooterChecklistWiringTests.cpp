@@ -27,6 +27,8 @@ class FooterChecklistWiring : public WorkspaceTest {
             *workspace, preferences, [this] { ++settingsOpened; }, [this] { ++contextShown; });
     }
 
+    const std::string& provider() const { return preferences.provider(); }
+
     template <class T> T* footerChild(const char* name) const {
         return footer->findChild<T*>(QString::fromLatin1(name));
     }
