@@ -70,9 +70,9 @@ ChecklistPanel::ChecklistPanel(QWidget* parent)
         column->addWidget(m_cards[step]);
     }
 
-    m_cards[0]->setAction(actionButton("changeModelButton", localized("Change…")));
-    connect(findChild<QPushButton*>("changeModelButton"), &QPushButton::clicked, this,
-            &ChecklistPanel::settingsRequested);
+    QPushButton* change = actionButton("changeModelButton", localized("Change…"));
+    connect(change, &QPushButton::clicked, this, &ChecklistPanel::settingsRequested);
+    m_cards[0]->setAction(change);
 
     m_capture = actionButton("captureContextButton", localized("Capture Context"));
     // The spinner takes the text's place, in a button of the same size.
