@@ -1,0 +1,110 @@
+// Scenes of the steps footer and the checklist, drawn from fixed readings of an app of 300 strings.
+#include "Orvel/shots/ShotScene.h"
+
+#include "Orvel/views/ChecklistPanel.h"
+#include "Orvel/views/StepsFooterBar.h"
+
+namespace orvel {
+
+namespace {
+
+constexpr int kFooterWidth = 960;
+
+FooterFacts footerOf300() {
+    return FooterFacts{.hasLanguage = true,
+                       .translatable = 300,
+                       .translated = 300,
+                       .seen = 140,
+                       .problemCount = 0,
+                       .provider = "ChatGPT through Apple Intelligence"};
+}
+
+std::unique_ptr<QWidget> footer(const FooterFacts& facts) {
+    auto bar = std::make_unique<StepsFooterBar>();
+    bar->present(presentFooter(facts));
+    return bar;
+}
+
+std::unique_ptr<QWidget> buildNoLanguage() {
+    FooterFacts facts = footerOf300();
+    facts.hasLanguage = false;
+    facts.translated = 0;
+    facts.seen = 0;
+    return footer(facts);
+}
+
+std::unique_ptr<QWidget> buildTranslateStrings() {
+    FooterFacts facts = footerOf300();
+    facts.translated = 288;
+    facts.provider = "OpenAI";
+    return footer(facts);
+}
+
+std::unique_ptr<QWidget> buildRunning() {
+    FooterFacts facts = footerOf300();
+    facts.translating = true;
+    facts.translated = 120;
+    facts.progress = TranslationJob::Progress{.done = 120, .total = 300};
+    facts.problemCount = std::nullopt;
+    return footer(facts);
+}
+
+std::unique_ptr<QWidget> buildFixProblems() {
+    FooterFacts facts = footerOf300();
+    facts.problemCount = 3;
+    facts.provider = "Custom";
+    facts.model = "qwen3:14b";
+    return footer(facts);
+}
+
+std::unique_ptr<QWidget> buildCapturing() {
+    FooterFacts facts = footerOf300();
+    facts.capturing = true;
+    facts.translated = 288;
+    return footer(facts);
+}
+
+ChecklistFacts checklistOf300() {
+    return ChecklistFacts{.appName = "Notes & Lists",
+                          .language = "de",
+                          .translatable = 300,
+                          .problemCount = 0,
+                          .provider = "ChatGPT through Apple Intelligence"};
+}
+
+std::unique_ptr<QWidget> checklist(const ChecklistFacts& facts) {
+    auto panel = std::make_unique<ChecklistPanel>();
+    panel->present(presentChecklist(facts));
+    return panel;
+}
+
+std::unique_ptr<QWidget> buildFreshLanguage() {
+    return checklist(checklistOf300());
+}
+
+std::unique_ptr<QWidget> buildAfterRun() {
+    ChecklistFacts facts = checklistOf300();
+    facts.seen = 9120;
+    facts.translatable = 12480;
+    facts.translated = 12480;
+    facts.notes = 3;
+    facts.problemCount = 4;
+    return checklist(facts);
+}
+
+const ShotSceneRegistration noLanguageScene{
+    "footer-no-language", {kFooterWidth, StepsFooterBar::kHeight}, &buildNoLanguage};
+const ShotSceneRegistration translateScene{
+    "footer-translate-strings", {kFooterWidth, StepsFooterBar::kHeight}, &buildTranslateStrings};
+const ShotSceneRegistration runningScene{
+    "footer-running", {kFooterWidth, StepsFooterBar::kHeight}, &buildRunning};
+const ShotSceneRegistration fixScene{
+    "footer-fix-problems", {kFooterWidth, StepsFooterBar::kHeight}, &buildFixProblems};
+const ShotSceneRegistration capturingScene{
+    "footer-capturing", {kFooterWidth, StepsFooterBar::kHeight}, &buildCapturing};
+const ShotSceneRegistration freshScene{"checklist-fresh-language", {760, 940}, &buildFreshLanguage};
+const ShotSceneRegistration afterRunScene{"checklist-after-run", {760, 940}, &buildAfterRun};
+
+} // namespace
+
+} // namespace orvel

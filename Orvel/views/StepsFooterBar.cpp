@@ -1,0 +1,219 @@
+#include "Orvel/views/StepsFooterBar.h"
+
+#include "Orvel/state/ModelPreferences.h"
+#include "Orvel/views/CapsuleLabel.h"
+#include "Orvel/views/MiniSpinner.h"
+#include "Orvel/views/Palette.h"
+#include "Orvel/views/PillButton.h"
+#include "Orvel/views/PillFont.h"
+#include "Orvel/views/PlainText.h"
+#include "Orvel/views/StepLabel.h"
+#include "Orvel/views/Symbols.h"
+#include "Orvel/views/TextKeys.h"
+#include "engine/model/ModelSettings.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QProgressBar>
+
+namespace orvel {
+
+namespace {
+
+constexpr int kSpacing = 10;
+constexpr int kSideMargin = 12;
+constexpr int kDividerHeight = 16;
+constexpr int kBarWidth = 70;
+constexpr int kMinimumGap = 8;
+
+std::optional<QColor> tintColour(CountTint tint) {
+    switch (tint) {
+    case CountTint::none:
+        return std::nullopt;
+    case CountTint::accent:
+        return Palette::accent();
+    case CountTint::orange:
+        return Palette::orange();
+    }
+    return std::nullopt;
+}
+
+QLabel* chevronSeparator() {
+    auto* label = new QLabel;
+    label->setPixmap(symbolPixmap(Symbol::ChevronRight, Palette::tertiary(), QSize(7, 10)));
+    return label;
+}
+
+QMenu* tooltipMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    menu->setToolTipsVisible(true);
+    return menu;
+}
+
+} // namespace
+
+StepsFooterBar::StepsFooterBar(QWidget* parent)
+    : QWidget(parent), m_modelPill(new PillButton), m_modelMenu(tooltipMenu(this)) {
+    setObjectName(QStringLiteral("stepsFooter"));
+    setFixedHeight(kHeight);
+    setFont(systemFont(12));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(kSideMargin, 0, kSideMargin, 0);
+    row->setSpacing(kSpacing);
+
+    m_modelPill->setObjectName(QStringLiteral("modelPicker"));
+    m_modelPill->setChevron(true);
+    m_modelPill->setMenu(m_modelMenu);
+    const std::vector<ModelSettings::Preset>& presets = ModelSettings::presets();
+    for (std::size_t index = 0; index < presets.size(); ++index) {
+        QAction* action =
+            m_modelMenu->addAction(actionText(ModelPreferences::providerName(presets[index].name)));
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, index] { emit presetChosen(index); });
+        m_presetActions.push_back(action);
+    }
+    m_modelMenu->addSeparator();
+    QAction* settings = m_modelMenu->addAction(localized("Model Settings…"));
+    settings->setObjectName(QStringLiteral("modelSettingsAction"));
+    connect(settings, &QAction::triggered, this, &StepsFooterBar::settingsRequested);
+    row->addWidget(m_modelPill, 0, Qt::AlignVCenter);
+
+    auto* divider = new QFrame;
+    divider->setFrameShape(QFrame::VLine);
+    divider->setFixedHeight(kDividerHeight);
+    divider->setForegroundRole(QPalette::Mid);
+    row->addWidget(divider, 0, Qt::AlignVCenter);
+
+    row->addWidget(buildSteps(), 0, Qt::AlignVCenter);
+    row->addSpacing(kMinimumGap);
+    row->addStretch(1);
+
+    buildTrailing();
+    row->addWidget(m_stop, 0, Qt::AlignVCenter);
+    row->addWidget(m_mainAction, 0, Qt::AlignVCenter);
+    row->addWidget(m_more, 0, Qt::AlignVCenter);
+    present(FooterPresentation{});
+}
+
+QWidget* StepsFooterBar::buildSteps() {
+    m_steps = new QWidget;
+    m_steps->setObjectName(QStringLiteral("footerSteps"));
+    auto* row = new QHBoxLayout(m_steps);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(kSpacing);
+
+    m_contextStep = new StepLabel(1, localized("Context"));
+    m_contextStep->setObjectName(QStringLiteral("contextStep"));
+    m_contextCount = new CapsuleLabel({}, CapsuleLabel::countLook());
+    m_contextSpinner = new MiniSpinner;
+    m_contextStep->addTrailing(m_contextCount);
+    m_contextStep->addTrailing(m_contextSpinner);
+    QMenu* contextMenu = tooltipMenu(m_contextStep);
+    m_captureAction = contextMenu->addAction(localized("Capture Context"));
+    m_captureAction->setObjectName(QStringLiteral("captureContextAction"));
+    connect(m_captureAction, &QAction::triggered, this, &StepsFooterBar::captureRequested);
+    QAction* glossary = contextMenu->addAction(localized("Glossary and Notes…"));
+    glossary->setObjectName(QStringLiteral("glossaryAction"));
+    connect(glossary, &QAction::triggered, this, &StepsFooterBar::contextRequested);
+    m_contextStep->setMenu(contextMenu);
+
+    m_translateStep = new StepLabel(2, localized("Translate"));
+    m_translateStep->setObjectName(QStringLiteral("translateStep"));
+    // A label only: it neither takes clicks nor focus.
+    m_translateStep->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_translateStep->setFocusPolicy(Qt::NoFocus);
+    m_translateCount = new CapsuleLabel({}, CapsuleLabel::countLook());
+    m_translateBar = new QProgressBar;
+    m_translateBar->setObjectName(QStringLiteral("translateBar"));
+    m_translateBar->setFixedWidth(kBarWidth);
+    m_translateBar->setFixedHeight(6);
+    m_translateBar->setTextVisible(false);
+    m_translateStep->addTrailing(m_translateCount);
+    m_translateStep->addTrailing(m_translateBar);
+
+    m_reviewStep = new StepLabel(3, localized("Review"));
+    m_reviewStep->setObjectName(QStringLiteral("reviewStep"));
+    m_reviewCount = new CapsuleLabel({}, CapsuleLabel::countLook());
+    m_reviewSpinner = new MiniSpinner;
+    m_reviewStep->addTrailing(m_reviewCount);
+    m_reviewStep->addTrailing(m_reviewSpinner);
+    connect(m_reviewStep, &QPushButton::clicked, this, &StepsFooterBar::reviewRequested);
+
+    row->addWidget(m_contextStep);
+    row->addWidget(chevronSeparator());
+    row->addWidget(m_translateStep);
+    row->addWidget(chevronSeparator());
+    row->addWidget(m_reviewStep);
+    return m_steps;
+}
+
+void StepsFooterBar::buildTrailing() {
+    m_stop = new PillButton(localized("Stop"));
+    m_stop->setObjectName(QStringLiteral("stopButton"));
+    connect(m_stop, &QPushButton::clicked, this, &StepsFooterBar::stopRequested);
+
+    m_mainAction = new PillButton;
+    m_mainAction->setObjectName(QStringLiteral("mainActionButton"));
+    m_mainAction->setProminent(true);
+    connect(m_mainAction, &QPushButton::clicked, this, [this] { emit mainActionRequested(m_shownAction); });
+
+    m_more = new PillButton;
+    m_more->setObjectName(QStringLiteral("moreButton"));
+    m_more->setSymbol(Symbol::Ellipsis);
+    m_more->setAccessibleName(localized("More"));
+    QMenu* moreMenu = tooltipMenu(m_more);
+    QAction* checklist = moreMenu->addAction(localized("Checklist"));
+    checklist->setObjectName(QStringLiteral("checklistAction"));
+    connect(checklist, &QAction::triggered, this, &StepsFooterBar::checklistRequested);
+    QAction* again = moreMenu->addAction(localized("Translate Everything Again"));
+    again->setObjectName(QStringLiteral("translateAgainAction"));
+    again->setToolTip(localized("Edited translations stay as they are"));
+    connect(again, &QAction::triggered, this, &StepsFooterBar::translateAllRequested);
+    m_more->setMenu(moreMenu);
+}
+
+void StepsFooterBar::present(const FooterPresentation& shown) {
+    m_modelPill->setLabel(shown.modelName);
+    for (std::size_t row = 0; row < m_presetActions.size(); ++row)
+        m_presetActions[row]->setChecked(shown.checkedPreset == row);
+
+    m_steps->setEnabled(shown.stepsEnabled);
+    m_contextStep->setState(shown.contextBadge, false);
+    m_contextCount->setText(shown.contextCount);
+    m_contextCount->setVisible(!shown.contextBusy);
+    m_contextSpinner->setVisible(shown.contextBusy);
+    m_captureAction->setEnabled(shown.captureEnabled);
+
+    m_translateStep->setState(shown.translateBadge, shown.currentStep == FooterStep::translate);
+    m_translateCount->setText(shown.translateCount);
+    m_translateCount->setLook(CapsuleLabel::countLook(tintColour(shown.translateTint)));
+    m_translateBar->setVisible(shown.translateBar.has_value());
+    if (shown.translateBar) {
+        m_translateBar->setRange(0, shown.translateBar->total);
+        m_translateBar->setValue(shown.translateBar->value);
+    }
+
+    m_reviewStep->setState(shown.reviewBadge, shown.currentStep == FooterStep::review);
+    m_reviewCount->setText(shown.reviewCount);
+    m_reviewCount->setLook(CapsuleLabel::countLook(tintColour(shown.reviewTint)));
+    m_reviewCount->setVisible(!shown.reviewBusy);
+    m_reviewSpinner->setVisible(shown.reviewBusy);
+
+    m_stop->setVisible(shown.showStop);
+    m_shownAction = shown.mainAction;
+    m_mainAction->setLabel(shown.mainActionText);
+    m_mainAction->setVisible(shown.mainAction != MainAction::none);
+    m_more->setVisible(shown.showMore);
+    for (StepLabel* step : {m_contextStep, m_translateStep, m_reviewStep})
+        step->updateGeometry();
+}
+
+void StepsFooterBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window).darker(104));
+}
+
+} // namespace orvel
