@@ -5,7 +5,8 @@
 namespace orvel {
 namespace {
 
-constexpr std::size_t maximumLength = 64;
+constexpr std::size_t maxSubtag = 8;
+constexpr std::size_t maxCode = 64;
 
 bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -18,21 +19,22 @@ bool isAsciiDigit(char c) {
 } // namespace
 
 bool isPlausibleLanguageCode(std::string_view code) {
-    if (code.empty() || code.size() > maximumLength || !isAsciiLetter(code.front()))
+    if (code.empty() || code.size() > maxCode)
         return false;
-    std::size_t i = 0;
-    while (i < code.size() && isAsciiLetter(code[i]))
-        ++i;
-    while (i < code.size()) {
-        if (code[i] != '-' && code[i] != '_')
+    bool first = true;
+    for (;;) {
+        const auto separator = code.find_first_of("-_");
+        const std::string_view subtag = code.substr(0, separator);
+        if (subtag.empty() || subtag.size() > maxSubtag)
             return false;
-        const std::size_t subtag = ++i;
-        while (i < code.size() && (isAsciiLetter(code[i]) || isAsciiDigit(code[i])))
-            ++i;
-        if (i == subtag)
-            return false;
+        for (const char c : subtag)
+            if (!isAsciiLetter(c) && !(isAsciiDigit(c) && !first))
+                return false;
+        if (separator == std::string_view::npos)
+            return true;
+        code.remove_prefix(separator + 1);
+        first = false;
     }
-    return true;
 }
 
 } // namespace orvel

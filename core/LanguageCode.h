@@ -1,14 +1,13 @@
 #pragma once
-// Language codes read from files that other programs write (a target app's published state, the
-// settings) name project files. Only a code that looks like one is trusted with that.
+// A first check of a language code that comes from outside (a deep link, a stored setting, a caller's
+// argument) before it names files or goes into addresses.
 
 #include <string_view>
 
 namespace orvel {
 
-// True for letters followed by any number of subtags of letters and digits, each after one "-" or
-// "_": "de", "pt-BR", "zh_Hans", "es-419". Letters and digits are the ASCII ones; the whole code is at
-// most 64 bytes. Anything else (empty, spaces, dots, slashes, a trailing separator) is false.
+// Whether `code` looks like a language tag: letters, then any number of subtags of letters and digits,
+// each after a "-" or "_". Only ASCII, no empty subtag, at most 8 characters per subtag and 64 in all.
 bool isPlausibleLanguageCode(std::string_view code);
 
 } // namespace orvel

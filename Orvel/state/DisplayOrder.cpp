@@ -22,10 +22,17 @@ std::string withoutPlaceholders(const std::string& text) {
     return placeholder ? regex::replaceAll(*placeholder, text, " ") : text;
 }
 
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 } // namespace
 
 std::string sortKey(const SourceString& string) {
-    const std::string text = withoutPlaceholders(string.text);
+    std::string text = withoutPlaceholders(string.text);
+    // Most texts start with a letter; they need no look at characters.
+    if (!text.empty() && isAsciiLetter(text.front()))
+        return text;
     for (std::string_view character : text::graphemes(text))
         if (text::isLetter(character))
             return text.substr(static_cast<std::size_t>(character.data() - text.data()));

@@ -62,11 +62,14 @@ bool StringListIndex::matches(std::size_t row, const SourceString& string,
 
 const std::string& StringListIndex::foldedTranslation(std::size_t row, const StringTranslation& translation) {
     std::optional<FoldedTranslation>& cached = m_foldedTranslations[row];
+    if (cached && cached->projectGeneration == m_projectGeneration)
+        return cached->folded;
     std::string displayText = translation.displayText();
     if (!cached || cached->displayText != displayText) {
         std::string folded = StringSearch::folded(displayText);
-        cached = FoldedTranslation{std::move(displayText), std::move(folded)};
+        cached = FoldedTranslation{std::move(displayText), std::move(folded), m_projectGeneration};
     }
+    cached->projectGeneration = m_projectGeneration;
     return cached->folded;
 }
 

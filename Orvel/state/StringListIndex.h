@@ -6,6 +6,7 @@
 // Main thread only.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -26,7 +27,10 @@ class StringListIndex {
     // New strings: every cache starts again.
     void reset(const std::vector<SourceString>& strings);
     // The project was assigned: the translations of the rows are looked up again.
-    void projectChanged() { m_translationsReady = false; }
+    void projectChanged() {
+        m_translationsReady = false;
+        ++m_projectGeneration;
+    }
     // The changes were assigned: the changed ids are collected again.
     void changesChanged() { m_changedReady = false; }
 
@@ -59,6 +63,8 @@ class StringListIndex {
     struct FoldedTranslation {
         std::string displayText;
         std::string folded;
+        // The project the text was last compared in; within it the translation cannot have changed.
+        std::uint64_t projectGeneration = 0;
     };
 
     const std::string& foldedTranslation(std::size_t row, const StringTranslation& translation);
@@ -67,6 +73,7 @@ class StringListIndex {
     std::unordered_map<std::string, std::size_t, TransparentHash, std::equal_to<>> m_rows;
 
     bool m_translationsReady = false;
+    std::uint64_t m_projectGeneration = 0;
     std::vector<const StringTranslation*> m_translations;
 
     bool m_changedReady = false;
@@ -74,7 +81,8 @@ class StringListIndex {
 
     // Per row, folded when the search first reaches it; the English and key of a row never change.
     std::vector<std::optional<FoldedSource>> m_foldedSources;
-    // Per row, the translation text last folded: folded again only when the text differs.
+    // Per row, the translation text last folded: compared again after each new project, and folded
+    // again only when it differs.
     std::vector<std::optional<FoldedTranslation>> m_foldedTranslations;
 };
 

@@ -35,6 +35,10 @@ Workspace::~Workspace() {
     m_observer.reset();
     m_problemsTask.cancel();
     m_runTask.cancel();
+    // Notes typed just before the workspace ends (the application quits) are written now rather than
+    // dropped with their pending save.
+    if (m_notesTask->isActive())
+        saveNotes();
 }
 
 void Workspace::observeState() {

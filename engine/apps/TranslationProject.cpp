@@ -34,4 +34,14 @@ json::Json TranslationProject::toJson() const {
     return out;
 }
 
+void TranslationProject::recordSource(const std::vector<SourceString>& strings,
+                                      const std::optional<std::string>& version) {
+    TextMap recorded;
+    for (const auto& string : strings)
+        if (string.translate)
+            recorded.emplace(string.id(), string.text);
+    sourceText = std::move(recorded);
+    appVersion = version;
+}
+
 } // namespace orvel

@@ -5,8 +5,10 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/Json.h"
+#include "core/SourceString.h"
 #include "engine/apps/StringTranslation.h"
 #include "engine/apps/TranslatableApp.h"
 #include "engine/model/TranslationStyle.h"
@@ -34,6 +36,10 @@ struct TranslationProject {
     // its empty or default value. A key that is present is decoded strictly.
     static TranslationProject fromJson(const json::Json& value);
     json::Json toJson() const;
+
+    // Records the English of every string to translate (the first of equal ids wins) and the app version
+    // it belongs to, the base against which the next app update is compared.
+    void recordSource(const std::vector<SourceString>& strings, const std::optional<std::string>& version);
 
     // The app's project folder plus "<language>.json".
     static std::filesystem::path fileURL(const TranslatableApp& app, const std::string& language);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -35,17 +36,33 @@ struct UrlCleanup {
     void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
 
+using Clock = std::chrono::steady_clock;
+
 struct Transfer {
     HttpResponse response;
     std::stop_token stop;
+    // 0: no cap on the body.
+    std::size_t maxBodyBytes = 0;
+    bool tooLarge = false;
+    // Zero: no idle limit. Any header or body bytes count as data.
+    Clock::duration idle{};
+    Clock::time_point lastData = Clock::now();
+    bool idledOut = false;
 };
 
 std::size_t collectBody(char* data, std::size_t size, std::size_t count, void* context) {
-    static_cast<Transfer*>(context)->response.body.append(data, size * count);
+    auto& transfer = *static_cast<Transfer*>(context);
+    transfer.lastData = Clock::now();
+    if (transfer.maxBodyBytes > 0 && size * count > transfer.maxBodyBytes - transfer.response.body.size()) {
+        transfer.tooLarge = true;
+        return 0;
+    }
+    transfer.response.body.append(data, size * count);
     return size * count;
 }
 
 std::size_t collectHeader(char* data, std::size_t size, std::size_t count, void* context) {
+    static_cast<Transfer*>(context)->lastData = Clock::now();
     auto& headers = static_cast<Transfer*>(context)->response.headers;
     const std::string_view line(data, size * count);
     if (line.starts_with("HTTP/")) {
@@ -62,6 +79,11 @@ std::size_t collectHeader(char* data, std::size_t size, std::size_t count, void*
 
 int checkStop(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return static_cast<Transfer*>(context)->stop.stop_requested() ? 1 : 0;
+}
+
+// Silence ends a transfer; a slow trickle of data keeps it alive.
+bool idledOut(const Transfer& transfer) {
+    return transfer.idle > Clock::duration::zero() && Clock::now() - transfer.lastData > transfer.idle;
 }
 
 long timeoutMilliseconds(double seconds) {
@@ -83,6 +105,12 @@ std::string proxyExceptions() {
     return hosts;
 }
 
+// "90 s", or "250 ms" for a limit below whole seconds.
+std::string durationText(Clock::duration duration) {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(duration).count();
+    return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
+}
+
 void check(CURLcode code) {
     if (code != CURLE_OK)
         throw TransportError(std::string("The request could not be prepared: ") + curl_easy_strerror(code),
@@ -92,8 +120,9 @@ void check(CURLcode code) {
 // One transfer of `url`: the options every request shares, the caller's own through `configure`, and a
 // wait on the transfer that a stop request cuts short.
 template <class Configure>
-HttpResponse perform(const std::string& url, const std::vector<std::string>& headerLines,
-                     const std::stop_token& stop, const Configure& configure) {
+HttpResponse perform(const std::string& url, const std::vector<std::string>& headerLines, Transfer& transfer,
+                     const Configure& configure) {
+    const std::stop_token& stop = transfer.stop;
     initialiseOnce();
     throwIfCancelled(stop);
     std::unique_ptr<CURL, EasyCleanup> easy(curl_easy_init());
@@ -107,13 +136,11 @@ HttpResponse perform(const std::string& url, const std::vector<std::string>& hea
     // A large body would otherwise wait for "100 Continue" before it is sent.
     headers.reset(curl_slist_append(headers.release(), "Expect:"));
 
-    Transfer transfer{{}, stop};
     const std::string noProxy = proxyExceptions();
     CURL* h = easy.get();
     check(curl_easy_setopt(h, CURLOPT_URL, url.c_str()));
     check(curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https"));
     check(curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https"));
-    check(curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L));
     check(curl_easy_setopt(h, CURLOPT_MAXREDIRS, 16L));
     check(curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L));
     check(curl_easy_setopt(h, CURLOPT_NOPROXY, noProxy.c_str()));
@@ -137,13 +164,26 @@ HttpResponse perform(const std::string& url, const std::vector<std::string>& hea
     {
         // Wakes the wait below the moment a stop is requested, so an idle transfer ends at once too.
         std::stop_callback wake(stop, [m = multi.get()] { curl_multi_wakeup(m); });
+        // The idle limit is checked at least this often, so a short one is kept to closely.
+        long pollMs = 1000;
+        if (transfer.idle > Clock::duration::zero())
+            pollMs = std::clamp<long>(
+                static_cast<long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(transfer.idle).count() / 4),
+                10, 1000);
+        transfer.lastData = Clock::now();
         int running = 1;
         while (running) {
             if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
                 break;
             if (stop.stop_requested())
                 break;
-            if (running && curl_multi_poll(multi.get(), nullptr, 0, 1000, nullptr) != CURLM_OK)
+            if (running && idledOut(transfer)) {
+                transfer.idledOut = true;
+                break;
+            }
+            if (running &&
+                curl_multi_poll(multi.get(), nullptr, 0, static_cast<int>(pollMs), nullptr) != CURLM_OK)
                 break;
         }
         int queued = 0;
@@ -154,6 +194,11 @@ HttpResponse perform(const std::string& url, const std::vector<std::string>& hea
     }
     curl_multi_remove_handle(multi.get(), h);
     throwIfCancelled(stop);
+    if (transfer.tooLarge)
+        throw ResponseTooLarge(transfer.maxBodyBytes);
+    if (transfer.idledOut)
+        throw TransportError("The request timed out: no data came for " + durationText(transfer.idle) + ".",
+                             true);
     if (result != CURLE_OK)
         throw TransportError(std::string("The request failed: ") + curl_easy_strerror(result),
                              result == CURLE_OPERATION_TIMEDOUT,
@@ -205,7 +250,10 @@ UrlParts parts(const std::string& url) {
 
 HttpResponse post(const std::string& url, const std::vector<std::string>& headerLines,
                   const std::string& body, double timeoutSeconds, std::stop_token stop) {
-    return perform(url, headerLines, stop, [&](CURL* h) {
+    Transfer transfer;
+    transfer.stop = std::move(stop);
+    return perform(url, headerLines, transfer, [&](CURL* h) {
+        check(curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L));
         check(curl_easy_setopt(h, CURLOPT_POST, 1L));
         check(curl_easy_setopt(h, CURLOPT_POSTFIELDS, body.data()));
         check(curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size())));
@@ -214,19 +262,37 @@ HttpResponse post(const std::string& url, const std::vector<std::string>& header
     });
 }
 
-HttpResponse get(const std::string& url, const std::vector<std::string>& headerLines, double timeoutSeconds,
-                 double idleSeconds, std::stop_token stop) {
-    return perform(url, headerLines, stop, [&](CURL* h) {
+HttpResponse get(const std::string& url, const std::vector<std::string>& headerLines,
+                 const GetOptions& options, std::stop_token stop) {
+    Transfer transfer;
+    transfer.stop = std::move(stop);
+    transfer.maxBodyBytes = options.maxBodyBytes;
+    const long idleMs = timeoutMilliseconds(options.idleSeconds);
+    transfer.idle = std::chrono::milliseconds(idleMs);
+    return perform(url, headerLines, transfer, [&](CURL* h) {
+        check(curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, options.followRedirects ? 1L : 0L));
         check(curl_easy_setopt(h, CURLOPT_HTTPGET, 1L));
-        check(curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(timeoutSeconds)));
-        const long idleMs = timeoutMilliseconds(idleSeconds);
+        check(curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(options.timeoutSeconds)));
         check(curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, idleMs));
-        if (idleMs > 0) {
-            // Less than one byte a second for that long counts as no data at all.
-            check(curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L));
-            check(curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, std::max(1L, (idleMs + 999) / 1000)));
-        }
     });
+}
+
+std::optional<std::string> resolved(const std::string& base, const std::string& reference) {
+    initialiseOnce();
+    if (reference.find('\0') != std::string::npos)
+        return std::nullopt;
+    std::unique_ptr<CURLU, UrlCleanup> parsed(curl_url());
+    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, base.c_str(), 0) != CURLUE_OK ||
+        curl_url_set(parsed.get(), CURLUPART_URL, reference.c_str(), 0) != CURLUE_OK)
+        return std::nullopt;
+    char* joined = nullptr;
+    if (curl_url_get(parsed.get(), CURLUPART_URL, &joined, 0) != CURLUE_OK || !joined)
+        return std::nullopt;
+    std::string result(joined);
+    curl_free(joined);
+    if (!isSendable(result))
+        return std::nullopt;
+    return result;
 }
 
 } // namespace orvel::HttpTransfer

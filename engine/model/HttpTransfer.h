@@ -1,7 +1,9 @@
 #pragma once
 // One HTTP POST or GET over libcurl, cancellable at any moment through a stop token.
 
+#include <cstddef>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <stop_token>
 #include <string>
@@ -51,11 +53,37 @@ UrlParts parts(const std::string& url);
 HttpResponse post(const std::string& url, const std::vector<std::string>& headerLines,
                   const std::string& body, double timeoutSeconds, std::stop_token stop);
 
-// Fetches `url` with the given header lines, following redirects. `timeoutSeconds` bounds the whole
-// transfer and `idleSeconds` the time without any data received (both: zero or less means no limit).
-// Throws like post().
-HttpResponse get(const std::string& url, const std::vector<std::string>& headerLines, double timeoutSeconds,
-                 double idleSeconds, std::stop_token stop);
+// A body larger than a GET allows; the transfer ends as soon as the limit is passed.
+class ResponseTooLarge : public TransportError {
+  public:
+    explicit ResponseTooLarge(std::size_t limit)
+        : TransportError("The answer is larger than " + std::to_string(limit) + " bytes.", false),
+          m_limit(limit) {}
+    std::size_t limit() const { return m_limit; }
+
+  private:
+    std::size_t m_limit;
+};
+
+struct GetOptions {
+    // Bounds the whole transfer; zero or less means no limit.
+    double timeoutSeconds = 0;
+    // Bounds the time without any data received, at any point of the transfer; zero or less means none.
+    double idleSeconds = 0;
+    // The most body bytes taken, counted after any content encoding is undone; 0 means no limit.
+    std::size_t maxBodyBytes = 0;
+    // When false, a redirect is returned as the answer (its "location" header included).
+    bool followRedirects = true;
+};
+
+// Fetches `url` with the given header lines. Throws like post(), and ResponseTooLarge when the body
+// passes `options.maxBodyBytes`.
+HttpResponse get(const std::string& url, const std::vector<std::string>& headerLines,
+                 const GetOptions& options, std::stop_token stop);
+
+// `reference` (absolute, or relative as a "Location" header may give it) resolved against `base`; nothing
+// when the result is not a sendable URL.
+std::optional<std::string> resolved(const std::string& base, const std::string& reference);
 
 } // namespace HttpTransfer
 } // namespace orvel

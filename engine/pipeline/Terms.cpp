@@ -12,6 +12,7 @@
 #include "core/TextPrefix.h"
 #include "core/TextSplitting.h"
 #include "core/Unicode.h"
+#include "core/WordSpacing.h"
 
 namespace orvel::Terms {
 namespace {
@@ -27,6 +28,15 @@ bool isCapitalLetter(std::string_view character) {
 std::size_t stemLength(std::size_t characters) {
     const auto share = static_cast<std::size_t>(std::trunc(0.6 * static_cast<double>(characters)));
     return std::max<std::size_t>(3, std::min(characters - 2, share));
+}
+
+constexpr std::size_t shortestStemmedWord = 3;
+
+bool beginsSomeWord(const std::vector<std::string>& textWords, std::string_view stem) {
+    const std::size_t characters = text::graphemeCount(stem);
+    return std::any_of(textWords.begin(), textWords.end(), [&](const std::string& word) {
+        return text::firstCharacters(word, characters) == stem;
+    });
 }
 
 void addGlossary(WordSet& terms, const std::vector<AppManifest::Term>& glossary) {
@@ -104,7 +114,7 @@ std::vector<std::string> folded(std::string_view text) {
     std::vector<std::string> stems;
     for (const std::string& word : words(text::foldedCaseAndDiacritics(text))) {
         const std::size_t characters = text::graphemeCount(word);
-        if (characters >= 3)
+        if (characters >= shortestStemmedWord)
             stems.emplace_back(text::firstCharacters(word, stemLength(characters)));
     }
     return stems;
@@ -115,12 +125,34 @@ bool containsFolded(std::string_view text, std::string_view wording) {
     if (stems.empty())
         return false;
     const std::vector<std::string> textWords = words(text::foldedCaseAndDiacritics(text));
-    return std::all_of(stems.begin(), stems.end(), [&](const std::string& stem) {
-        const std::size_t characters = text::graphemeCount(stem);
-        return std::any_of(textWords.begin(), textWords.end(), [&](const std::string& word) {
-            return text::firstCharacters(word, characters) == stem;
-        });
-    });
+    return std::all_of(stems.begin(), stems.end(),
+                       [&](const std::string& stem) { return beginsSomeWord(textWords, stem); });
+}
+
+bool carries(std::string_view text, std::string_view wording) {
+    const std::string foldedText = text::foldedCaseAndDiacritics(text);
+    const std::vector<std::string> textWords = words(foldedText);
+    const std::vector<std::string> wordingWords = words(text::foldedCaseAndDiacritics(wording));
+    bool hasLongWord = false;
+    for (const std::string& word : wordingWords) {
+        // "打开系统设置" holds "系统设置": such scripts mark no word boundary to look for.
+        if (text::hasTextWithoutSpaces(word)) {
+            hasLongWord = true;
+            if (foldedText.find(word) == std::string::npos)
+                return false;
+        } else if (const std::size_t characters = text::graphemeCount(word);
+                   characters >= shortestStemmedWord) {
+            hasLongWord = true;
+            if (!beginsSomeWord(textWords, text::firstCharacters(word, stemLength(characters))))
+                return false;
+        }
+    }
+    if (hasLongWord)
+        return true;
+    return !wordingWords.empty() &&
+           std::all_of(wordingWords.begin(), wordingWords.end(), [&](const auto& word) {
+               return std::find(textWords.begin(), textWords.end(), word) != textWords.end();
+           });
 }
 
 bool isCapitalised(std::string_view term) {

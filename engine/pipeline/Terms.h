@@ -65,6 +65,12 @@ std::vector<std::string> folded(std::string_view text);
 // some inflected form. False for a wording without stems.
 bool containsFolded(std::string_view text, std::string_view wording);
 
+// Whether a translation carries a chosen word or macOS wording, as the term checks demand it: words
+// long enough for a stem as containsFolded() finds them, words of scripts written without spaces
+// anywhere in the folded text, and a wording made only of short words ("OK", "Wi-Fi") as whole folded
+// words. False for a wording without words.
+bool carries(std::string_view text, std::string_view wording);
+
 // Abbreviations such as "USB", "PDF" or "A/B": two to eight characters, all capitals, numbers or one of
 // "/", "-", "&", "²", "³", with at least two capitals.
 bool isCapitalised(std::string_view term);

@@ -25,6 +25,8 @@
 
 namespace orvel {
 
+class Counter;
+
 struct TranslationJob {
     // How far a run has come, reported after every batch.
     struct Progress {
@@ -37,6 +39,13 @@ struct TranslationJob {
 
         bool operator==(const Progress&) const = default;
     };
+
+    // String id to translation, and string id to the reason a string stayed untranslated.
+    using Translations = std::map<std::string, StringTranslation>;
+    using Failures = std::map<std::string, std::string>;
+    // Receives each batch's translations with the run's progress; called from the batch that finished,
+    // so calls of different batches may overlap.
+    using OnBatch = std::function<void(const Translations&, const Progress&)>;
 
     // Item id text to the verdict given for it, trimmed and lowercased.
     using VerdictMap = std::map<std::string, std::string>;
@@ -97,6 +106,29 @@ struct TranslationJob {
     std::optional<VerdictMap> judgeRequest(bool reversed, const std::vector<JudgedChange>& changes,
                                            const ModelSettings& judgeSettings, const std::string& system,
                                            const std::stop_token& stop) const;
+
+    // Translates all `strings`: short strings without lower case are taken over as they are and reported
+    // first, the rest go to the model in batches of `settings.batchSize`, at most `settings.concurrency`
+    // at once, each reported through `onBatch` as soon as it is done. `existing` and `feedback` (by string
+    // id) go with every batch. Returns the strings that stayed untranslated with their latest reasons.
+    // The first batch that throws stops the others and its error leaves the run; what was reported
+    // before stays reported. A stop of `stop` ends the run with CancellationError.
+    Failures run(std::vector<SourceString> strings, const Translations& existing, const Failures& feedback,
+                 const OnBatch& onBatch, const std::stop_token& stop = {}) const;
+
+    // Orders strings by the screen they were first seen on ("~", after every named screen, for strings
+    // never seen), then by table and key, so that strings of one screen travel together.
+    void sortForBatches(std::vector<SourceString>& strings) const;
+
+    // A text of fewer than three characters, none of them lower case ("OK", "%@", "+"), needs no
+    // translation.
+    static bool isTakenOver(std::string_view text);
+
+    // One batch task of a run: translate, review when asked and there is something to review, count,
+    // report. Throws what the translate step throws, with nothing counted or reported.
+    void runBatch(const std::vector<SourceString>& batch, const std::string& system,
+                  const Translations& existing, const Failures& feedback, Counter& counter, int total,
+                  const OnBatch& onBatch, const std::stop_token& stop) const;
 
     // What one batch gave: the accepted translations and, for the strings left untranslated, the reason;
     // both by string id, never holding the same id.

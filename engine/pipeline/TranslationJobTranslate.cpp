@@ -124,16 +124,18 @@ class BatchTranslation {
                                      m_job.language);
     }
 
-    // A later object for the same item replaces what an earlier one left, so a string never ends both
-    // translated and failed.
+    // Only strings without an accepted answer get here, so a string never ends both translated and failed.
     void fail(const std::string& stringId, std::string reason) {
-        m_result.translations.erase(stringId);
         m_result.failed[stringId] = std::move(reason);
     }
 
     void judge(const json::Json& object, const SourceString& string,
                const std::vector<std::string>& variables, bool reask) {
         const std::string stringId = string.id();
+        // The first answer that passes wins: a later object for the same item, repeated or broken,
+        // must not throw a good translation away.
+        if (m_result.translations.contains(stringId))
+            return;
         std::optional<std::string> text = AnswerFields::text(object, "text");
         if (text)
             text = cleaned(*text, variables, string);

@@ -56,6 +56,36 @@ std::vector<std::pair<std::int64_t, std::string>> argumentTypes(std::string_view
     return arguments;
 }
 
+// Each placeholder's argument number with its type class: what the app passes in, whatever the spelling.
+std::vector<std::pair<std::int64_t, std::string>> argumentClasses(std::string_view text) {
+    auto arguments = argumentTypes(text);
+    for (auto& [position, type] : arguments)
+        type = FormatSpecifiers::typeClass(type);
+    std::sort(arguments.begin(), arguments.end());
+    return arguments;
+}
+
+bool isWholeNumberClass(std::string_view typeClass) {
+    return typeClass == "int" || typeClass == "uint" || typeClass.starts_with("hex");
+}
+
+// Whether a plural form reads the same arguments as the source, each as the same kind of value: it may
+// leave out a count ("one file"), but only where that moves no other argument. "%d files in %@" without
+// its count reads the object as argument 1, and "%d Datei in %@" for "%@ has %d files" swaps the kinds.
+bool readsSourceArguments(std::string_view form, std::string_view source) {
+    const auto expected = argumentClasses(source);
+    const auto given = argumentClasses(form);
+    const auto isIn = [](const auto& arguments) {
+        return [&arguments](const auto& argument) {
+            return std::binary_search(arguments.begin(), arguments.end(), argument);
+        };
+    };
+    return std::all_of(given.begin(), given.end(), isIn(expected)) &&
+           std::all_of(expected.begin(), expected.end(), [&](const auto& argument) {
+               return isIn(given)(argument) || isWholeNumberClass(argument.second);
+           });
+}
+
 bool needsPlaceholderChecks(std::string_view source) {
     return !FormatSpecifiers::parse(source).empty() || source.find("%%") != std::string_view::npos;
 }
@@ -139,7 +169,8 @@ Problem pluralFormsProblem(const PluralForms& forms, const SourceString& source,
     for (const auto& [category, form] : forms) {
         // A form may leave the count out ("one file") but may not add or change any placeholder.
         const auto [formOthers, formIntegers] = splitIntegers(FormatSpecifiers::signature(form));
-        if (formOthers != sourceOthers || formIntegers > sourceIntegers)
+        if (formOthers != sourceOthers || formIntegers > sourceIntegers ||
+            !readsSourceArguments(form, english))
             return "the \"" + category + "\" form must keep the placeholders " + placeholderList(english);
         if (auto problem = percentProblem(form, english))
             return problem;

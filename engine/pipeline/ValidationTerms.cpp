@@ -59,7 +59,7 @@ Problem macOSNameProblem(std::string_view source, const Texts& texts, const Term
         if (isChosenAsItself(terms, english))
             continue;
         for (std::string_view text : texts)
-            if (!Terms::containsFolded(text, wording))
+            if (!Terms::carries(text, wording))
                 return "macOS calls \"" + english + "\" «" + wording + "»: use that name";
     }
     return std::nullopt;
@@ -100,7 +100,7 @@ Problem chosenWordProblem(std::string_view cleanedSource, const Texts& texts, co
         if (!Terms::matches(cleanedSource, term, caseSensitive, true))
             continue;
         for (std::string_view text : texts)
-            if (!Terms::containsFolded(text, word))
+            if (!Terms::carries(text, word))
                 return "\"" + term + "\" is «" + word + "» everywhere in this app";
     }
     return std::nullopt;

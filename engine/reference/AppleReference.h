@@ -84,9 +84,10 @@ class AppleReference {
     // "zh_TW"); none for American English.
     static std::optional<std::string> normalizedLanguage(std::string_view code);
 
-    // The cache file of a normalized code for the running system version: caches folder +
-    // "Orvel/macos-reference/v2-<code>-<version letters and digits>.json".
-    static std::filesystem::path cacheURL(std::string_view language);
+    // The cache file of a normalized code for the configured system tree: caches folder +
+    // "Orvel/macos-reference/v2-<code>-<version letters and digits>.json". None for a code that would
+    // lead out of the cache folder, and when no system tree is configured.
+    static std::optional<std::filesystem::path> cacheURL(std::string_view language);
 
     // The table of a normalized code, freshly gathered from the system folders: for each folded English
     // text at most `maxEntries` wordings, most used first.

@@ -79,9 +79,13 @@ void countLoctable(const fs::path& file, std::string_view code, Counts& counts) 
         const auto& englishText = value.get_ref<const std::string&>();
         if (englishText.empty() || text::graphemeCount(englishText) > longestEnglish)
             continue;
+        // A blank system string names nothing; as a wording it would demand «» of every translation.
+        const std::string_view trimmedWording = text::trimmed(wording->get_ref<const std::string&>());
+        if (trimmedWording.empty())
+            continue;
         const bool isName = infoPlist && (key == "CFBundleDisplayName" || key == "CFBundleName");
-        counts[AppleReference::americanized(englishText)]
-              [std::string(text::trimmed(wording->get_ref<const std::string&>()))] += isName ? nameWeight : 1;
+        counts[AppleReference::americanized(englishText)][std::string(trimmedWording)] +=
+            isName ? nameWeight : 1;
     }
 }
 
@@ -126,7 +130,8 @@ void countFolderNames(const fs::path& folder, std::string_view code, Counts& cou
     if (!translated || translated->empty())
         return;
     for (const auto& [key, englishText] : *english)
-        if (const auto found = translated->find(key); found != translated->end())
+        if (const auto found = translated->find(key);
+            found != translated->end() && !text::trimmed(found->second).empty())
             counts[AppleReference::americanized(englishText)][found->second] += nameWeight;
 }
 

@@ -53,24 +53,31 @@ void writeCache(const AppleReference::Table& table, const std::filesystem::path&
 
 } // namespace
 
-std::filesystem::path AppleReference::cacheURL(std::string_view language) {
-    const std::string name = std::string(formatVersion) + "-" + std::string(language) + "-" +
-                             lettersAndDigits(SystemLocalizations::operatingSystemVersionString()) + ".json";
+std::optional<std::filesystem::path> AppleReference::cacheURL(std::string_view language) {
+    // A code that would lead the cache file out of its folder names no language of the system.
+    if (!isSafePathComponent(language))
+        return std::nullopt;
+    const auto version = SystemLocalizations::operatingSystemVersionString();
+    if (!version)
+        return std::nullopt;
+    const std::string name =
+        std::string(formatVersion) + "-" + std::string(language) + "-" + lettersAndDigits(*version) + ".json";
     return CachesFolder::path() / "Orvel" / "macos-reference" / name;
 }
 
 std::optional<AppleReference> AppleReference::load(std::string_view language) {
     const auto code = normalizedLanguage(language);
-    // A code that would lead the cache file out of its folder names no language of the system.
-    if (!code || !isSafePathComponent(*code))
+    if (!code)
         return std::nullopt;
-    const std::filesystem::path file = cacheURL(*code);
-    if (auto cached = readCache(file))
+    const auto file = cacheURL(*code);
+    if (!file)
+        return std::nullopt;
+    if (auto cached = readCache(*file))
         return AppleReference(std::string(language), std::move(*cached));
     Table table = build(*code);
     if (table.empty())
         return std::nullopt;
-    writeCache(table, file);
+    writeCache(table, *file);
     return AppleReference(std::string(language), std::move(table));
 }
 

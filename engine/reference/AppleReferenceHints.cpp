@@ -1,6 +1,7 @@
 // The hint lines that tell the model how macOS words the phrases of a source text, and their reading
 // back into (English, wording) pairs for the checks.
 
+#include <algorithm>
 #include <set>
 
 #include "core/CharacterCase.h"
@@ -58,6 +59,15 @@ std::string hintLine(std::string_view phrase, std::string_view wording) {
     return line;
 }
 
+// The most used wording that says something: a blank one, as older caches may hold, would become a
+// «» hint that no translation can satisfy.
+const AppleReference::Entry* leadingWording(std::span<const AppleReference::Entry> entries) {
+    const auto found = std::find_if(entries.begin(), entries.end(), [](const AppleReference::Entry& entry) {
+        return !text::trimmed(entry.text).empty();
+    });
+    return found == entries.end() ? nullptr : &*found;
+}
+
 class HintCollector {
   public:
     HintCollector(const AppleReference& reference) : m_reference(reference) {}
@@ -65,12 +75,12 @@ class HintCollector {
     // Adds the line of `phrase` when its leading wording counts at least `threshold` and it was not
     // hinted yet.
     bool offer(std::string_view phrase, std::int64_t threshold) {
-        const auto entries = m_reference.entries(phrase);
-        if (entries.empty() || entries.front().count < threshold)
+        const AppleReference::Entry* leading = leadingWording(m_reference.entries(phrase));
+        if (!leading || leading->count < threshold)
             return false;
         if (!m_seen.insert(AppleReference::americanized(phrase)).second)
             return false;
-        m_lines.push_back(hintLine(phrase, entries.front().text));
+        m_lines.push_back(hintLine(phrase, leading->text));
         return true;
     }
 

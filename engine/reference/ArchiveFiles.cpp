@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include <locale.h>
+
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -15,6 +17,33 @@ namespace {
 struct ReadCleanup {
     void operator()(archive* reader) const { archive_read_free(reader); }
 };
+
+// libarchive converts entry names to the character set of the thread's locale and drops a name it
+// cannot convert: under the C locale every non-ASCII zip name vanished. The names are read as UTF-8
+// whatever locale the process runs in, by giving this thread a UTF-8 locale while the archive is read.
+class Utf8Names {
+  public:
+    Utf8Names() {
+        static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+        if (utf8)
+            m_previous = uselocale(utf8);
+    }
+    ~Utf8Names() {
+        if (m_previous)
+            uselocale(m_previous);
+    }
+    Utf8Names(const Utf8Names&) = delete;
+    Utf8Names& operator=(const Utf8Names&) = delete;
+
+  private:
+    locale_t m_previous{};
+};
+
+const char* entryPath(archive_entry* entry) {
+    if (const char* utf8 = archive_entry_pathname_utf8(entry))
+        return utf8;
+    return archive_entry_pathname(entry);
+}
 
 [[noreturn]] void fail(const std::string& reason) {
     throw SoftwareReference::SourceError::failed("could not unpack an archive (" + reason + ")");
@@ -50,7 +79,7 @@ std::string_view extension(std::string_view name) {
 
 // The key the entry is stored under, or nothing when it is not taken.
 std::optional<std::string> keyOf(archive_entry* entry, bool zip, const std::set<std::string>& extensions) {
-    const char* path = archive_entry_pathname(entry);
+    const char* path = entryPath(entry);
     if (!path || archive_entry_filetype(entry) != AE_IFREG || archive_entry_hardlink(entry) ||
         archive_entry_symlink(entry))
         return std::nullopt;
@@ -94,6 +123,7 @@ std::string contents(archive* reader, archive_entry* entry, const Limits& limits
 
 std::map<std::string, std::string> files(std::string_view archiveBytes, bool zip,
                                          const std::set<std::string>& extensions, const Limits& limits) {
+    const Utf8Names utf8Names;
     std::unique_ptr<archive, ReadCleanup> reader(archive_read_new());
     if (!reader)
         fail("out of memory");

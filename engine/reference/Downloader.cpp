@@ -18,6 +18,7 @@ namespace orvel {
 
 struct Downloader::Session {
     Pause pause;
+    Limits limits;
     HostConnections connections{connectionsPerHost};
 };
 
@@ -50,32 +51,65 @@ std::string missingName(const std::string& path) {
 
 } // namespace
 
-Downloader::Downloader(std::optional<std::filesystem::path> keep, Pause pause)
+Downloader::Downloader(std::optional<std::filesystem::path> keep, Pause pause, Limits limits)
     : m_session(std::make_shared<Session>()), m_keep(std::move(keep)) {
     m_session->pause =
         pause ? std::move(pause) : [](std::chrono::duration<double> duration, const std::stop_token& stop) {
             sleepFor(duration, stop);
         };
+    m_session->limits = limits;
 }
+
+namespace {
+
+bool isRedirect(long status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+} // namespace
 
 std::string Downloader::get(const std::string& address, const std::stop_token& stop) const {
     if (!HttpTransfer::isSendable(address))
         throw SourceError::failed("bad address " + address);
-    const auto parts = HttpTransfer::parts(address);
     const std::vector<std::string> headers{"User-Agent: " + std::string(userAgent)};
+    HttpTransfer::GetOptions options;
+    options.timeoutSeconds = resourceTimeoutSeconds;
+    options.idleSeconds = m_session->limits.idleSeconds;
+    options.maxBodyBytes = m_session->limits.bodyBytes;
+    options.followRedirects = false;
     for (std::size_t retries = 0;; ++retries) {
         const bool lastTry = retries == backOffSeconds.size();
         std::optional<HttpResponse> response;
+        std::string current = address;
         try {
-            const auto slot = m_session->connections.acquire(parts.host, stop);
-            response = HttpTransfer::get(address, headers, resourceTimeoutSeconds, idleTimeoutSeconds, stop);
+            for (int redirects = 0;; ++redirects) {
+                const auto host = HttpTransfer::parts(current).host;
+                {
+                    const auto slot = m_session->connections.acquire(host, stop);
+                    response = HttpTransfer::get(current, headers, options, stop);
+                }
+                const auto location = response->headers.find("location");
+                if (!isRedirect(response->statusCode) || location == response->headers.end())
+                    break;
+                const auto next = HttpTransfer::resolved(current, location->second);
+                if (!next)
+                    throw SourceError::failed("bad redirect from " + host);
+                if (redirects == maxRedirects)
+                    throw SourceError::failed("too many redirects from " + host);
+                current = *next;
+            }
+        } catch (const HttpTransfer::ResponseTooLarge& error) {
+            throw SourceError::failed("an answer from " + HttpTransfer::parts(current).host +
+                                      " larger than " + std::to_string(error.limit()) + " bytes");
         } catch (const TransportError& error) {
             if (error.hostNotFound() || lastTry)
                 throw;
+            response.reset();
         }
         double wait = backOffSeconds[std::min(retries, backOffSeconds.size() - 1)];
         if (response) {
             const long status = response->statusCode;
+            const auto parts = HttpTransfer::parts(current);
             if (status == 200)
                 return std::move(response->body);
             if (status == 404)
@@ -95,8 +129,13 @@ std::string Downloader::data(const std::string& address, bool keep, const std::s
     const bool kept = keep && m_keep;
     const auto file = kept ? KeptCopies::file(*m_keep, address) : std::filesystem::path();
     if (kept) {
-        if (auto bytes = FileIO::readIfPresent(file))
-            return std::move(*bytes);
+        std::error_code error;
+        const auto size = std::filesystem::file_size(file, error);
+        // A kept copy beyond the body limit cannot have come from a download; it is fetched again.
+        if (!error && size <= m_session->limits.bodyBytes) {
+            if (auto bytes = FileIO::readIfPresent(file))
+                return std::move(*bytes);
+        }
     }
     std::string body = get(address, stop);
     if (kept) {
@@ -108,6 +147,13 @@ std::string Downloader::data(const std::string& address, bool keep, const std::s
         }
     }
     return body;
+}
+
+void Downloader::forgetKept(const std::string& address) const {
+    if (!m_keep)
+        return;
+    std::error_code ignored;
+    std::filesystem::remove(KeptCopies::file(*m_keep, address), ignored);
 }
 
 std::string Downloader::text(const std::string& address, const std::stop_token& stop) const {

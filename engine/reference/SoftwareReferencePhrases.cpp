@@ -51,6 +51,10 @@ bool weighsMore(const Weighed& a, const Weighed& b) {
 
 } // namespace
 
+std::shared_ptr<PhraseIndex> SoftwareReference::newPhraseIndex() {
+    return std::make_shared<PhraseIndex>();
+}
+
 const std::set<std::string, std::less<>>& SoftwareReference::stopWords() {
     static const std::set<std::string, std::less<>> words{
         "the",  "a",   "an",   "of",   "to",   "in", "on", "for",  "and", "or", "is", "are",
@@ -73,9 +77,7 @@ std::string SoftwareReference::Phrase::promptLine() const {
 
 std::vector<SoftwareReference::Candidate> SoftwareReference::candidates(std::string_view word,
                                                                         std::size_t limit) const {
-    // A record put together without an index still answers; it just builds one for this query.
-    const std::shared_ptr<PhraseIndex> shared = phraseIndex ? phraseIndex : std::make_shared<PhraseIndex>();
-    const std::shared_ptr<const PhraseIndex::Index> index = shared->index(table);
+    const std::shared_ptr<const PhraseIndex::Index> index = phraseIndex->index(table);
 
     std::vector<Found> found;
     for (const PhraseIndex::IndexedPhrase* phrase : index->containing(text::lowercased(word))) {

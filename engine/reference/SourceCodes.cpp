@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "core/LanguageCode.h"
 #include "core/Unicode.h"
 #include "engine/pipeline/Normalizer.h"
 
@@ -104,6 +105,10 @@ std::optional<std::string> SourceCodes::tableKey(std::string_view candidate, con
 }
 
 std::optional<SourceCodes> SourceCodes::lookup(std::string_view tag) {
+    // The codes name cache files and go into download addresses: a tag that is no language code
+    // ("de/../../x") must not reach them.
+    if (!isPlausibleLanguageCode(tag))
+        return std::nullopt;
     const auto parts = Normalizer::codeParts(tag);
     if (parts.empty())
         return std::nullopt;

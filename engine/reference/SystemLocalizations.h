@@ -16,10 +16,12 @@ std::optional<std::filesystem::path> root();
 // Process-wide test hook: every later call of root() gives `folder` (none: back to the normal lookup).
 void setRootOverride(std::optional<std::filesystem::path> folder);
 
-// The running system's version in one line, changing whenever the system is updated: a test override
-// when one is set, else "Version " + the kernel release + " (Build " + the kernel version + ")" as
-// uname(2) reports them.
-std::string operatingSystemVersionString();
+// The version of the system tree under root() in one line, which names the cache of its localizations
+// and changes whenever the tree is updated or another tree is configured: a test override when one is
+// set; else "Version <ProductVersion> (Build <ProductBuildVersion>)" from the tree's own
+// "System/Library/CoreServices/SystemVersion.plist"; else, for a tree without one, "Root " and a digest
+// of the root's path. None when no root is configured.
+std::optional<std::string> operatingSystemVersionString();
 
 // Process-wide test hook for operatingSystemVersionString() (none: back to the normal lookup).
 void setVersionOverride(std::optional<std::string> version);

@@ -1,9 +1,13 @@
 #include "tests/support/LoopbackServer.h"
 
 #include <chrono>
+#include <optional>
 #include <stdexcept>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <strings.h>
+#include <sys/socket.h>
 
 namespace orvel::testing {
 
@@ -28,15 +32,38 @@ std::string completionBody(const json::Json& content) {
     return json::dump(body);
 }
 
+namespace {
+
+// The library listens with a queue of five waiting connections; a window of thirty-two batches
+// connecting at once would have the rest dropped and tried again only a second later. Listening again
+// on the bound socket widens the queue.
+void widenAcceptQueue(int port) {
+    for (int fd = 0; fd < 1024; ++fd) {
+        int listening = 0;
+        socklen_t size = sizeof listening;
+        sockaddr_in address{};
+        socklen_t addressSize = sizeof address;
+        if (getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &size) == 0 && listening &&
+            getsockname(fd, reinterpret_cast<sockaddr*>(&address), &addressSize) == 0 &&
+            address.sin_family == AF_INET && ntohs(address.sin_port) == port)
+            ::listen(fd, SOMAXCONN);
+    }
+}
+
+} // namespace
+
 LoopbackServer::LoopbackServer() {
     const auto handler = [this](const httplib::Request& request, httplib::Response& response) {
         handle(request, response);
     };
+    // Enough workers for every request of the widest window the tests and benchmarks open.
+    m_server.new_task_queue = [] { return new httplib::ThreadPool(threadCount); };
     m_server.Post(".*", handler);
     m_server.Get(".*", handler);
     m_port = m_server.bind_to_any_port("127.0.0.1");
     if (m_port <= 0)
         throw std::runtime_error("the test server could not bind to the loopback interface");
+    widenAcceptQueue(m_port);
     m_thread = std::thread([this] { m_server.listen_after_bind(); });
     // The socket already listens; waiting for the accept loop only keeps stop() from racing its start.
     while (!m_server.is_running())
@@ -86,6 +113,11 @@ std::vector<RecordedRequest> LoopbackServer::requests() const {
     return m_requests;
 }
 
+void LoopbackServer::clearRequests() {
+    std::lock_guard guard(m_lock);
+    m_requests.clear();
+}
+
 void LoopbackServer::handle(const httplib::Request& request, httplib::Response& response) {
     std::unique_lock lock(m_lock);
     const auto question = request.target.find('?');
@@ -99,15 +131,23 @@ void LoopbackServer::handle(const httplib::Request& request, httplib::Response& 
     m_changed.notify_all();
     // Bounded, so that a client that fails to give up shows as a failed test rather than a hung one.
     m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return !m_holding; });
-    Reply reply = m_responder         ? m_responder(recorded)
-                  : m_replies.empty() ? Reply{200, completionBody("ok"), {}}
-                                      : m_replies.front();
-    if (!m_responder && m_replies.size() > 1)
-        m_replies.pop_front();
-    response.status = reply.status;
-    for (const auto& [name, value] : reply.headers)
+    std::optional<Reply> reply;
+    if (const auto responder = m_responder) {
+        // Outside the lock: a responder may take its time, and requests in flight together are answered
+        // together.
+        lock.unlock();
+        reply = responder(recorded);
+    } else {
+        reply = m_replies.empty() ? Reply{200, completionBody("ok"), {}} : m_replies.front();
+        if (m_replies.size() > 1)
+            m_replies.pop_front();
+    }
+    response.status = reply->status;
+    for (const auto& [name, value] : reply->headers)
         response.set_header(name, value);
-    response.set_content(reply.body, "application/json");
+    // With the charset named the library sends the answer uncompressed: compressing costs every answer
+    // milliseconds, which a benchmark of many requests would count.
+    response.set_content(reply->body, "application/json; charset=utf-8");
 }
 
 } // namespace orvel::testing

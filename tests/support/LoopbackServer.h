@@ -54,7 +54,11 @@ class LoopbackServer {
 
     // Replies in order; the last one repeats.
     void reply(std::vector<Reply> replies);
-    // Replies by what each request holds, for requests in flight together; replaces the script.
+    // Requests answered at the same time.
+    static constexpr std::size_t threadCount = 48;
+
+    // Replies by what each request holds; called outside the server's lock, so requests in flight
+    // together are answered together and the responder guards its own state. Replaces the script.
     void respond(std::function<Reply(const RecordedRequest&)> responder);
     // Holds every answer until release() (or the server's end), to play a slow endpoint.
     void holdReplies();
@@ -63,6 +67,8 @@ class LoopbackServer {
     void waitForRequests(std::size_t count);
 
     std::vector<RecordedRequest> requests() const;
+    // Forgets the requests recorded so far, for a test that runs several cases against one server.
+    void clearRequests();
 
   private:
     void handle(const httplib::Request& request, httplib::Response& response);

@@ -14,14 +14,6 @@ namespace {
 
 using testing::WorkspaceTest;
 
-SourceString string(std::string key) {
-    SourceString s;
-    s.table = "Main";
-    s.key = key;
-    s.text = std::move(key);
-    return s;
-}
-
 TEST_F(WorkspaceTest, ObservedFieldsNotifyOnlyWhenTheValueChangesUnlessAlwaysObserved) {
     struct Case {
         const char* name;
@@ -51,7 +43,7 @@ TEST_F(WorkspaceTest, ObservedFieldsNotifyOnlyWhenTheValueChangesUnlessAlwaysObs
          1, 1, 0},
         {"strings", &Workspace::stringsChanged,
          [&](Workspace& w) {
-             engine.scriptedStrings = {string("Save")};
+             engine.scriptedStrings = {testing::sourceString("Save", "Save")};
              w.reloadStrings();
          },
          1, 1, 3},
@@ -92,7 +84,7 @@ TEST_F(WorkspaceTest, ObservedFieldsNotifyOnlyWhenTheValueChangesUnlessAlwaysObs
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        engine.scriptedStrings = {string("Open")};
+        engine.scriptedStrings = {testing::sourceString("Open", "Open")};
         const auto workspace = open(app);
         testing::processPendingEvents();
         QSignalSpy field(workspace.get(), c.signal);

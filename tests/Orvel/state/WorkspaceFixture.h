@@ -2,9 +2,6 @@
 // A workspace in a scratch home: a generated app bundle, its data folder, the application's settings,
 // an in-memory notification bus and timers that the test advances. Everything is headless.
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,6 +16,7 @@
 #include "core/OrvelProtocol.h"
 #include "core/StringsFiles.h"
 #include "engine/capture/InMemoryNotificationBus.h"
+#include "tests/Orvel/state/EventLoop.h"
 #include "tests/Orvel/state/ManualTimers.h"
 #include "tests/Orvel/state/TestEngine.h"
 #include "tests/engine/apps/BundleBuilder.h"
@@ -30,19 +28,14 @@ namespace orvel::testing {
 
 inline constexpr Date workspaceStart{std::chrono::milliseconds{1'750'000'000'000}};
 
-// Processes main-thread events until `done` holds or a generous limit passes.
-template <class Predicate> bool processUntil(Predicate done, int limitMs = 10000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
-// Gives queued main-thread work a chance to run, for checks that something did not happen.
-inline void processPendingEvents() {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+// A string of the table "Main".
+inline SourceString sourceString(std::string key, std::string text, bool translate = true) {
+    SourceString s;
+    s.table = "Main";
+    s.key = std::move(key);
+    s.text = std::move(text);
+    s.translate = translate;
+    return s;
 }
 
 inline StringTranslation translated(std::string text,

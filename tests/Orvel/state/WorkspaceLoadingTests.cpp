@@ -217,6 +217,30 @@ TEST_F(WorkspaceLoadingTest, OpeningSavesLoadedNotesOnceHalfASecondLater) {
     }
 }
 
+TEST_F(WorkspaceLoadingTest, NotesWaitingForTheirSaveAreWrittenWhenTheWorkspaceEnds) {
+    struct Case {
+        const char* name;
+        std::chrono::milliseconds waited;
+        // What "notes.json" holds after the workspace ended.
+        std::string expected;
+    };
+    const std::vector<Case> cases{
+        {"save pending", std::chrono::milliseconds(100), "Keep it short."},
+        {"saved already: nothing more is written", Workspace::notesSaveDelay, "Written elsewhere."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(scratch.path() / "home");
+        const TranslatableApp app = makeApp();
+        auto workspace = open(app);
+        workspace->setNotes(AppNotes{"Keep it short.", {}});
+        timers.advance(c.waited);
+        AppNotes{"Written elsewhere.", {}}.save(app);
+        workspace.reset();
+        EXPECT_EQ(AppNotes::load(app).notes, c.expected);
+    }
+}
+
 TEST_F(WorkspaceLoadingTest, ProblemsAreReadyOnlyAfterARecomputationForTheStillChosenLanguage) {
     struct Case {
         const char* name;

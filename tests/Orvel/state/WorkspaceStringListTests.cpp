@@ -14,14 +14,7 @@ using Filter = Workspace::Filter;
 using Keys = std::vector<std::string>;
 using Origin = StringTranslation::Origin;
 
-SourceString string(std::string key, std::string text, bool translate = true) {
-    SourceString s;
-    s.table = "Main";
-    s.key = std::move(key);
-    s.text = std::move(text);
-    s.translate = translate;
-    return s;
-}
+using testing::sourceString;
 
 std::string idOf(const std::string& key) {
     return SourceString::id("Main", key);
@@ -59,9 +52,10 @@ class WorkspaceStringListTest : public testing::WorkspaceTest {
     // Open and Edit translated (Edit by the person), Quit stored as an empty record, Hidden not to be
     // translated; Close added by an update and Print changed by it (the update also lists Hidden).
     std::unique_ptr<Workspace> openSampleApp() {
-        auto workspace = openWith({string("Open", "Open"), string("Save", "Save"), string("Quit", "Quit"),
-                                   string("Edit", "Edit"), string("Hidden", "Hidden", false),
-                                   string("Close", "Close"), string("Print", "Print")});
+        auto workspace = openWith({sourceString("Open", "Open"), sourceString("Save", "Save"),
+                                   sourceString("Quit", "Quit"), sourceString("Edit", "Edit"),
+                                   sourceString("Hidden", "Hidden", false), sourceString("Close", "Close"),
+                                   sourceString("Print", "Print")});
         workspace->setLanguage("de");
         workspace->setProject(projectWith({{idOf("Open"), testing::translated("Öffnen")},
                                            {idOf("Quit"), StringTranslation{}},
@@ -89,7 +83,7 @@ TEST(DisplayOrder, SortKeyDropsPlaceholdersAndWhatComesBeforeTheFirstLetter) {
           Case{"  - Zoom…", "Zoom…"}, Case{"100%% done", "done"}, Case{"%.2f%%", ""}, Case{"…", ""},
           Case{"", ""}, Case{"Élan", "Élan"}}) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(DisplayOrder::sortKey(string("k", c.text)), c.key);
+        EXPECT_EQ(DisplayOrder::sortKey(sourceString("k", c.text)), c.key);
     }
 }
 
@@ -111,7 +105,7 @@ TEST_F(WorkspaceStringListTest, StringsAreInDisplayOrderWithLetterlessOnesLastIn
         SCOPED_TRACE(c.name);
         std::vector<SourceString> strings;
         for (std::size_t i = 0; i < c.texts.size(); ++i)
-            strings.push_back(string(c.texts[i] + "#" + std::to_string(i), c.texts[i]));
+            strings.push_back(sourceString(c.texts[i] + "#" + std::to_string(i), c.texts[i]));
         const auto workspace = openWith(strings);
         std::vector<std::string> texts;
         for (const SourceString& s : workspace->strings())
@@ -194,10 +188,11 @@ TEST_F(WorkspaceStringListTest, SearchIgnoresCaseDiacriticsAndWidthInTheEnglishK
         {"loschen", Filter::untranslated, {}},
         {"hidden", Filter::all, {}},
     };
-    const auto workspace =
-        openWith({string("ok.button", "OK"), string("tap", "Tap ok to go on"), string("Okonomie", "Ökonomie"),
-                  string("cancel", "Cancel"), string("toolbar.okay", "Fine"), string("delete", "Delete"),
-                  string("files", "Files"), string("wide", "ＯＫ"), string("hidden", "Hidden ok", false)});
+    const auto workspace = openWith({sourceString("ok.button", "OK"), sourceString("tap", "Tap ok to go on"),
+                                     sourceString("Okonomie", "Ökonomie"), sourceString("cancel", "Cancel"),
+                                     sourceString("toolbar.okay", "Fine"), sourceString("delete", "Delete"),
+                                     sourceString("files", "Files"), sourceString("wide", "ＯＫ"),
+                                     sourceString("hidden", "Hidden ok", false)});
     StringTranslation pluralOnly;
     pluralOnly.plural = std::map<std::string, std::string>{{"one", "Datei"}, {"other", "Dateien"}};
     workspace->setProject(
@@ -215,7 +210,7 @@ TEST_F(WorkspaceStringListTest, SearchIgnoresCaseDiacriticsAndWidthInTheEnglishK
 }
 
 TEST_F(WorkspaceStringListTest, SearchFindsATranslationAfterItChanges) {
-    const auto workspace = openWith({string("save", "Save")});
+    const auto workspace = openWith({sourceString("save", "Save")});
     workspace->setProject(projectWith({{idOf("save"), testing::translated("Sichern")}}));
     workspace->setSearch("speichern");
     EXPECT_TRUE(workspace->visibleStrings().empty());
@@ -258,7 +253,7 @@ TEST_F(WorkspaceStringListTest, LookUpsByStringID) {
 }
 
 TEST_F(WorkspaceStringListTest, TheFirstOfTwoStringsWithOneIDIsTheOneLookedUp) {
-    const auto workspace = openWith({string("same", "Alpha"), string("same", "Beta")});
+    const auto workspace = openWith({sourceString("same", "Alpha"), sourceString("same", "Beta")});
     ASSERT_EQ(keysOf(workspace->strings()), (Keys{"same", "same"}));
     ASSERT_NE(workspace->source(idOf("same")), nullptr);
     EXPECT_EQ(workspace->source(idOf("same"))->text, "Alpha");

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/capture/AXNode.h"
 #include "engine/capture/AXPlatform.h"
 
 namespace orvel {
@@ -72,6 +73,28 @@ class FakeAXPlatform : public AXPlatform {
         for (FakeAXElement* child : children)
             list.push_back(ref(*child));
         parent.attributes[attribute] = std::move(list);
+    }
+
+    // Elements that show `tree`: its fields as attributes, its children as "AXChildren".
+    FakeAXElement& build(const AXNode& tree) {
+        FakeAXElement& out = element(tree.role);
+        const std::pair<const char*, const std::optional<std::string>*> texts[] = {
+            {"AXSubrole", &tree.subrole},   {"AXTitle", &tree.title},
+            {"AXDescription", &tree.label}, {"AXValue", &tree.value},
+            {"AXHelp", &tree.help},         {"AXPlaceholderValue", &tree.placeholder}};
+        for (const auto& [name, text] : texts)
+            if (*text)
+                out.attributes[name] = **text;
+        if (tree.frame) {
+            out.attributes["AXPosition"] = AXPoint{(*tree.frame)[0], (*tree.frame)[1]};
+            out.attributes["AXSize"] = AXSize{(*tree.frame)[2], (*tree.frame)[3]};
+        }
+        std::vector<FakeAXElement*> children;
+        for (const AXNode& child : tree.children)
+            children.push_back(&build(child));
+        if (!children.empty())
+            setChildren(out, children);
+        return out;
     }
 
   private:

@@ -27,6 +27,18 @@ inline std::string mainId(const std::string& key) {
     return SourceString::id("Main", key);
 }
 
+// The user message of a chat request.
+inline std::string userOf(const RecordedRequest& request) {
+    return request.json()["messages"][1]["content"];
+}
+
+// The items of a translate request: the JSON list after its count line.
+inline json::Json translateItemsOf(const RecordedRequest& request) {
+    const std::string user = userOf(request);
+    const std::string countLine = " strings:\n";
+    return json::parse(user.substr(user.rfind(countLine) + countLine.size()));
+}
+
 class LoopbackJobTest : public ::testing::Test {
   protected:
     LoopbackJobTest(bool review, bool verifyReview)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "../model/TemporaryNotesFolder.h"
+#include "core/Unicode.h"
 #include "engine/pipeline/Validation.h"
 
 using namespace orvel;
@@ -57,9 +58,63 @@ TEST(TermProblem, DemandsTheChosenWordsOfGlossaryTerms) {
 
     check.glossary = {};
     EXPECT_FALSE(check("Delete Files", "Ordner löschen")) << "only glossary terms are enforced";
-    // A chosen word without a word of three letters has no stem and is never found.
-    const Check stemless{.terms = {{"file", "de la"}}, .glossary = {"file"}};
-    EXPECT_EQ(stemless("Open file", "de la"), "\"file\" is «de la» everywhere in this app");
+}
+
+TEST(TermProblem, ShortChosenWordsAndWordsWithoutSpacesCanBeMet) {
+    struct Case {
+        std::string language;
+        std::string source;
+        std::string word;
+        std::string translation;
+        bool met;
+    };
+    const std::vector<Case> cases{
+        {"de", "Open file", "de la", "Öffne de la", true},
+        {"de", "Open file", "de la", "Öffne Datei", false},
+        {"fr", "Tap the button", "OK", "Touchez OK", true},
+        {"zh-Hans", "Open Settings", "系统设置", "打开系统设置", true},
+        {"zh-Hans", "Open Settings", "系统设置", "打开设置", false},
+        {"ja", "Open Settings", "設定", "設定を開く", true},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.source + " / " + row.translation);
+        const std::string term = row.source.substr(row.source.rfind(' ') + 1);
+        const Check check{
+            .language = row.language, .terms = {{term, row.word}}, .glossary = {text::lowercased(term)}};
+        EXPECT_EQ(check(row.source, row.translation),
+                  row.met ? std::nullopt
+                          : std::optional("\"" + term + "\" is «" + row.word + "» everywhere in this app"));
+    }
+}
+
+TEST(TermProblem, MacOSNamesAreMetInScriptsWithoutSpacesAndABlankWordingAsksNothing) {
+    struct Case {
+        std::string name;
+        AppleReference::Table table;
+        std::string translation;
+        std::optional<std::string> problem;
+    };
+    const std::string source = "Open System Settings";
+    const std::vector<Case> cases{
+        {"contained without word boundaries",
+         {{"system settings", {{"系统设置", 100}}}},
+         "打开系统设置",
+         std::nullopt},
+        {"missing",
+         {{"system settings", {{"系统设置", 100}}}},
+         "打开设置",
+         "macOS calls \"System Settings\" «系统设置»: use that name"},
+        {"a blank leading wording gives way to the next",
+         {{"system settings", {{" ", 90}, {"系统设置", 80}}}},
+         "打开设置",
+         "macOS calls \"System Settings\" «系统设置»: use that name"},
+        {"only blank wordings", {{"system settings", {{"", 100}}}}, "打开设置", std::nullopt},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        const Check check{.language = "zh-Hans", .reference = AppleReference("zh-Hans", row.table)};
+        EXPECT_EQ(check(source, row.translation), row.problem);
+    }
 }
 
 TEST(TermProblem, KeepsNamesThatStayAsWritten) {

@@ -128,6 +128,35 @@ TEST(TermFolding, TranslationsCarryWordsInInflectedForms) {
     EXPECT_TRUE(Terms::containsFolded("Les dossiers intelligents", "dossier intelligent"));
 }
 
+TEST(TermFolding, TheChecksFindShortWordingsAndWordingsOfScriptsWithoutSpaces) {
+    struct Case {
+        std::string text;
+        std::string wording;
+        bool carried;
+    };
+    const std::vector<Case> cases{
+        {"Les fichiers sont prêts", "Fichier", true},
+        {"Les dossiers", "Fichier", false},
+        {"Cliquez sur OK", "OK", true},
+        {"Cliquez sur « ok »", "OK", true},
+        {"Cliquez sur Okay", "OK", false},
+        {"Activer le Wi-Fi", "Wi-Fi", true},
+        {"Activer le WiFi", "Wi-Fi", false},
+        {"Activer le Wi", "Wi-Fi", false},
+        {"打开系统设置", "系统设置", true},
+        {"打开系统偏好", "系统设置", false},
+        {"「システム設定」を開く", "システム設定", true},
+        {"เปิดการตั้งค่าระบบ", "การตั้งค่าระบบ", true},
+        {"Öffne iCloud 云盘", "iCloud 云盘", true},
+        {"anything", "", false},
+        {"anything", " - ", false},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.text + " / " + row.wording);
+        EXPECT_EQ(Terms::carries(row.text, row.wording), row.carried);
+    }
+}
+
 TEST(TermFolding, AbbreviationsAreShortCapitalRuns) {
     for (const char* term : {"USB", "HDMI", "A/B", "R&D", "MP3", "IPV6-X"})
         EXPECT_TRUE(Terms::isCapitalised(term)) << term;

@@ -18,6 +18,7 @@ using orvel::testing::mainId;
 using orvel::testing::mainString;
 using orvel::testing::RecordedRequest;
 using orvel::testing::Reply;
+using orvel::testing::userOf;
 
 namespace {
 
@@ -29,15 +30,8 @@ SourceString plural(std::string key, std::string text, Forms forms) {
     return value;
 }
 
-std::string userOf(const RecordedRequest& request) {
-    return request.json()["messages"][1]["content"];
-}
-
-// The items of a translate request: the JSON list after its count line.
 json::Json itemsOf(const RecordedRequest& request) {
-    const std::string user = userOf(request);
-    const std::string countLine = " strings:\n";
-    return json::parse(user.substr(user.rfind(countLine) + countLine.size()));
+    return orvel::testing::translateItemsOf(request);
 }
 
 bool isReask(const RecordedRequest& request) {
@@ -231,13 +225,28 @@ TEST_F(TranslateBatch, PluralAnswersAreStoredAsForms) {
     EXPECT_EQ(result.failed.at(mainId("n")), "the translation is empty");
 }
 
-TEST_F(TranslateBatch, ALaterObjectForTheSameItemDecidesAndNoStringEndsBothWays) {
-    answers(R"([{"id": "1", "text": "Öffnen"}, {"id": "1", "text": ""}])");
-
-    const auto result = translate({mainString("open", "Open")});
-
-    EXPECT_TRUE(result.translations.empty());
-    EXPECT_EQ(result.failed.at(mainId("open")), "the translation is empty");
+TEST_F(TranslateBatch, TheFirstValidObjectForAnItemWinsAndNoStringEndsBothWays) {
+    struct Case {
+        std::string answer;
+        std::optional<std::string> text;
+        std::optional<std::string> reason;
+    };
+    const std::vector<Case> cases{
+        {R"([{"id": "1", "text": "Öffnen"}, {"id": "1", "text": ""}])", "Öffnen", std::nullopt},
+        {R"([{"id": "1", "text": "Öffnen"}, {"id": "1", "text": "Aufmachen"}])", "Öffnen", std::nullopt},
+        {R"([{"id": "1", "text": ""}, {"id": "1", "text": "Öffnen"}])", "Öffnen", std::nullopt},
+        {R"([{"id": "1", "text": ""}, {"id": "1", "text": "a → b"}])", std::nullopt,
+         "write only the translation, without the old text, an arrow or a comment"},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.answer);
+        answers(row.answer);
+        const auto result = translate({mainString("open", "Open")});
+        const auto translated = result.translations.find(mainId("open"));
+        EXPECT_EQ(translated == result.translations.end() ? std::nullopt : translated->second.text, row.text);
+        const auto failed = result.failed.find(mainId("open"));
+        EXPECT_EQ(failed == result.failed.end() ? std::nullopt : std::optional(failed->second), row.reason);
+    }
 }
 
 TEST_F(TranslateBatch, AnswersWithoutATranslationsListLeaveEveryItemUnanswered) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/pipeline/Validation.h"
+#include "engine/pipeline/ValidationLists.h"
 
 using namespace orvel;
 using Forms = Validation::PluralForms;
@@ -159,4 +160,32 @@ TEST(ValidationPluralForms, EveryFormKeepsVariablesAndPlaceholders) {
               "the translation must keep the variables {{dir}} exactly as written");
     EXPECT_EQ(forms({{"one", "%d Datei, 100%"}, {"other", "%d Dateien"}}, english("%d files")),
               percentProblem);
+}
+
+TEST(ValidationPluralForms, EveryFormReadsTheSourcesArgumentsInTheirKinds) {
+    struct Case {
+        std::string source;
+        Forms answer;
+        bool accepted;
+    };
+    const std::vector<Case> cases{
+        {"%@ has %d files", {{"one", "%@ hat eine Datei"}, {"other", "%@ hat %d Dateien"}}, true},
+        {"%@ has %d files", {{"one", "%d Datei in %@"}, {"other", "%@ hat %d Dateien"}}, false},
+        {"%@ has %d files", {{"one", "%2$d Datei in %1$@"}, {"other", "%@ hat %d Dateien"}}, true},
+        {"%d files in %@", {{"one", "eine Datei in %@"}, {"other", "%d Dateien in %@"}}, false},
+        {"%d files in %@", {{"one", "eine Datei in %2$@"}, {"other", "%d Dateien in %@"}}, true},
+        {"%d files in %@", {{"one", "%d Datei in %@"}, {"other", "%d Dateien in %@"}}, true},
+        {"%d of %d files", {{"one", "%d von einer Datei"}, {"other", "%d von %d Dateien"}}, true},
+        {"%1$@ has %2$d files", {{"one", "%2$d Datei hat %1$@"}, {"other", "%1$@: %2$d Dateien"}}, true},
+        {"%1$@ has %2$d files", {{"one", "%1$d Datei hat %2$@"}, {"other", "%1$@: %2$d Dateien"}}, false},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.source + " / " + row.answer.at("one"));
+        const auto found = forms(row.answer, english(row.source));
+        if (row.accepted)
+            EXPECT_EQ(found, std::nullopt);
+        else
+            EXPECT_EQ(found, "the \"one\" form must keep the placeholders " +
+                                 Validation::placeholderList(row.source));
+    }
 }

@@ -91,11 +91,12 @@ TEST(AppleReferenceBuild, WeighsBundleNamesAndFolderNames) {
     system.write(folders + "en.lproj/SystemFolderLocalizations.strings",
                  "\"Downloads\" = \"Downloads\";\n\"Movies\" = \"Movies\";\n\"Public\" = \"Public\";\n");
     system.write(folders + "de.lproj/SystemFolderLocalizations.strings",
-                 "\"Downloads\" = \" Downloads \";\n\"Movies\" = \"Filme\";\n");
+                 "\"Downloads\" = \" Downloads \";\n\"Movies\" = \"Filme\";\n\"Public\" = \" \";\n");
 
     const auto table = AppleReference::build("de");
-    // 50 + 50 + 1 from the InfoPlist file; outside one a bundle name weighs 1; a blank wording counts too.
-    EXPECT_EQ(entriesOf(table, "notes"), (Entries{{"Notizen", 101}, {"", 2}, {"Notizblock", 1}}));
+    // 50 + 50 + 1 from the InfoPlist file; outside one a bundle name weighs 1; a blank wording names
+    // nothing and is not counted, in a loctable or among the folder names.
+    EXPECT_EQ(entriesOf(table, "notes"), (Entries{{"Notizen", 101}, {"Notizblock", 1}}));
     EXPECT_EQ(entriesOf(table, "movies"), (Entries{{"Filme", 50}}));
     EXPECT_EQ(entriesOf(table, "downloads"), (Entries{{" Downloads ", 50}}))
         << "folder names are not trimmed";
@@ -171,7 +172,7 @@ TEST(AppleReferenceLoad, BuildsOnceThenReadsTheCache) {
 TEST(AppleReferenceLoad, TrustsAnEmptyCacheAndRebuildsAnUndecodableOne) {
     FakeSystemFolder system;
     system.writePlist(appStrings, Json{{"en_GB", {{"a", "Trash"}}}, {"de", {{"a", "Papierkorb"}}}});
-    const auto cache = AppleReference::cacheURL("de");
+    const auto cache = *AppleReference::cacheURL("de");
     std::filesystem::create_directories(cache.parent_path());
 
     orvel::testing::writeBytes(cache, "{}");
@@ -216,6 +217,54 @@ TEST(AppleReferenceLoad, RefusesACodeThatWouldLeaveTheCacheFolder) {
     system.writePlist(appStrings, Json{{"en_GB", {{"a", "Trash"}}}, {"../../../escaped", {{"a", "Oops"}}}});
     EXPECT_FALSE(AppleReference::load("../../../escaped"));
     EXPECT_FALSE(std::filesystem::exists(system.caches())) << "nothing written anywhere";
+}
+
+TEST(AppleReferenceLoad, KeysTheCacheOnTheConfiguredSystemTree) {
+    FakeSystemFolder system;
+    system.writePlist(appStrings, Json{{"en_GB", {{"a", "Trash"}}}, {"de", {{"a", "Papierkorb"}}}});
+    SystemLocalizations::setVersionOverride(std::nullopt);
+    const auto cacheName = [] {
+        const auto file = AppleReference::cacheURL("de");
+        return file ? file->filename().string() : std::string("none");
+    };
+
+    const std::string withoutVersionFile = cacheName();
+    EXPECT_TRUE(withoutVersionFile.starts_with("v2-de-Root")) << withoutVersionFile;
+    EXPECT_TRUE(AppleReference::load("de"));
+    EXPECT_TRUE(std::filesystem::exists(system.cacheFolder() / withoutVersionFile));
+
+    struct Case {
+        std::string name;
+        Json version;
+        std::string file;
+    };
+    const std::vector<Case> cases{
+        {"the tree's own version and build",
+         Json{{"ProductVersion", "14.5"}, {"ProductBuildVersion", "23F79"}},
+         "v2-de-Version145Build23F79.json"},
+        {"a version without a build", Json{{"ProductVersion", "15.0"}}, "v2-de-Version150.json"},
+        {"a version file without a version", Json{{"ProductName", "macOS"}}, withoutVersionFile},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        system.writePlist("System/Library/CoreServices/SystemVersion.plist", row.version);
+        EXPECT_EQ(cacheName(), row.file);
+    }
+
+    // Another tree is another cache: its wordings are built, not served from the first tree's file.
+    FakeSystemFolder other;
+    SystemLocalizations::setVersionOverride(std::nullopt);
+    setenv("XDG_CACHE_HOME", system.caches().c_str(), 1);
+    other.writePlist(appStrings, Json{{"en_GB", {{"a", "Trash"}}}, {"de", {{"a", "Abfall"}}}});
+    EXPECT_NE(cacheName(), withoutVersionFile);
+    ASSERT_TRUE(AppleReference::load("de"));
+    EXPECT_EQ(AppleReference::load("de")->wordings("trash")[0].text, "Abfall");
+
+    for (const char* unsafe : {"", ".", "..", "../de", "de/x"})
+        EXPECT_FALSE(AppleReference::cacheURL(unsafe)) << unsafe;
+    SystemLocalizations::setRootOverride(std::nullopt);
+    unsetenv("ORVEL_SYSTEM_ROOT");
+    EXPECT_FALSE(AppleReference::cacheURL("de")) << "no tree, no cache";
 }
 
 TEST(AppleReference, SummarisesTheLeadingWordings) {

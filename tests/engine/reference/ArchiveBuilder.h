@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <locale.h>
+
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -34,10 +36,35 @@ inline ArchiveEntry linkEntry(std::string path, std::string target, bool hard) {
             std::move(target)};
 }
 
+// Writes the names as UTF-8 under a UTF-8 locale: libarchive's tar writer cannot store a name outside
+// ASCII under the C locale the tests run in.
+class Utf8Writing {
+  public:
+    Utf8Writing() : m_locale(newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{})) {
+        if (m_locale)
+            m_previous = uselocale(m_locale);
+    }
+    ~Utf8Writing() {
+        if (m_locale) {
+            uselocale(m_previous);
+            freelocale(m_locale);
+        }
+    }
+    Utf8Writing(const Utf8Writing&) = delete;
+    Utf8Writing& operator=(const Utf8Writing&) = delete;
+
+  private:
+    locale_t m_locale;
+    locale_t m_previous{};
+};
+
 inline std::string buildArchive(const std::vector<ArchiveEntry>& entries, bool zip) {
+    const Utf8Writing utf8;
     archive* writer = archive_write_new();
     if (zip) {
         archive_write_set_format_zip(writer);
+        // Names are marked as UTF-8, as the programs' archive hosts write them.
+        archive_write_set_options(writer, "hdrcharset=UTF-8");
     } else {
         archive_write_set_format_pax_restricted(writer);
         archive_write_add_filter_gzip(writer);

@@ -91,3 +91,17 @@ TEST(ArchiveFiles, BrokenOrMismatchedArchivesFailClearly) {
           std::pair{std::string("not an archive"), false}, std::pair{tar.substr(0, tar.size() / 2), false}})
         EXPECT_TRUE(unpackFailure(bytes, asZip).starts_with("could not unpack an archive ("));
 }
+
+TEST(ArchiveFiles, NamesOutsideAsciiAreReadAsUtf8WhateverTheLocale) {
+    // The test program runs in the C locale, where such names used to vanish.
+    for (const bool zip : {true, false}) {
+        SCOPED_TRACE(zip ? "zip" : "tar");
+        const auto archive = buildArchive({folderEntry("top/"), fileEntry("top/Grüße/de.po", "de"),
+                                           fileEntry("top/日本語.po", "ja"), fileEntry("top/plain.po", "en")},
+                                          zip);
+        const std::string prefix = zip ? "" : "top/";
+        EXPECT_EQ(Downloader::files(archive, zip, {"po"}), (Files{{prefix + "Grüße/de.po", "de"},
+                                                                  {prefix + "日本語.po", "ja"},
+                                                                  {prefix + "plain.po", "en"}}));
+    }
+}

@@ -20,7 +20,6 @@ SoftwareReference reference(SoftwareReference::Table table) {
     SoftwareReference made;
     made.language = "de";
     made.table = std::move(table);
-    made.phraseIndex = std::make_shared<PhraseIndex>();
     return made;
 }
 
@@ -201,4 +200,16 @@ TEST(SoftwareReferencePhrases, ConcurrentLookupsOnCopiesShareOneIndex) {
     for (const auto& result : results)
         EXPECT_EQ(result, expected);
     EXPECT_EQ(shared.phraseIndex->index(shared.table), shared.phraseIndex->index(table));
+}
+
+TEST(PhraseIndex, EveryReferenceIsMadeWithItsOwnIndexThatItsCopiesShare) {
+    SoftwareReference made;
+    made.table = {{"clear history", {Entry{"Verlauf löschen", {{"android", 2}}}}}};
+    ASSERT_TRUE(made.phraseIndex) << "a reference never lacks its index, so no lookup has to build one";
+    const SoftwareReference copy = made;
+    EXPECT_EQ(englishOf(made.phrases("Clear History", 4)), Words{"clear history"});
+    const auto built = made.phraseIndex->index(made.table);
+    EXPECT_EQ(englishOf(copy.phrases("Clear History", 4)), Words{"clear history"});
+    EXPECT_EQ(copy.phraseIndex->index(copy.table), built) << "built once, kept and shared";
+    EXPECT_NE(SoftwareReference{}.phraseIndex, made.phraseIndex) << "a new reference gets a new index";
 }

@@ -83,3 +83,9 @@ TEST(SourceCodes, TableHasEveryRow) {
     for (const auto& [tag, key] : SourceCodes::aliases())
         EXPECT_TRUE(SourceCodes::table().contains(key)) << tag;
 }
+
+TEST(SourceCodes, TagsThatAreNoLanguageCodeGiveNothing) {
+    // They would otherwise name cache files and go into download addresses.
+    for (const char* tag : {"de/../../x", "../de", "de.json", "de x", "de?x=1", "de%2F"})
+        EXPECT_EQ(summary(tag), "none") << tag;
+}

@@ -1,0 +1,100 @@
+// Bringing one project up to date after an app update.
+
+#include "engine/apps/TranslationUpdater.h"
+
+#include <exception>
+
+#include "core/AppState.h"
+#include "core/FileIO.h"
+#include "core/OrvelProtocol.h"
+#include "engine/apps/AppNotes.h"
+#include "engine/apps/ProjectStore.h"
+#include "engine/apps/UpdateWriter.h"
+#include "engine/capture/ContextMap.h"
+#include "engine/model/AppProfile.h"
+
+namespace orvel::TranslationUpdater {
+namespace {
+
+using SeenLists = std::vector<std::vector<std::string>>;
+
+// The table and key pairs the running app last reported as shown; none without a readable state.
+SeenLists seenStrings(const TranslatableApp& app) {
+    const auto bytes = FileIO::readIfPresent(app.dataFolder() / OrvelProtocol::stateFile);
+    if (!bytes)
+        return {};
+    try {
+        return OrvelProtocol::decode<AppState>(*bytes).seen;
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+TranslationJob makeJob(const TranslatableApp& app, const std::string& language, const ModelSettings& settings,
+                       bool review, const TranslationProject& project, const Pipeline& pipeline,
+                       const std::stop_token& stop) {
+    TranslationJob job(AppProfile(app), language, settings, AppNotes::load(app), ContextMap::load(app),
+                       project.style, project.terms, review, true);
+    // One after the other, the Apple reference first.
+    job.reference = pipeline.appleReference(language);
+    job.softwareReference = pipeline.softwareReference(language, stop);
+    return job;
+}
+
+// Translates what the update added and reworded, merging every result into the store and saving and
+// publishing it at once; returns the strings that failed. When the run fails, what was merged is
+// written before its error is passed on, since the writing of the last result may have failed.
+Failures translate(const StringChanges& changes, const TranslationJob& job, ProjectStore& store,
+                   UpdateWriter& writer, const ProjectCallback& onResult, const std::stop_token& stop,
+                   const Pipeline& pipeline) {
+    const auto mergeAndWrite = [&](const Translations& translations,
+                                   const TranslationJob::Progress& progress) {
+        const TranslationProject merged = store.merge(translations);
+        writer.writeLatestQuietly(store);
+        if (onResult)
+            onResult(merged, progress);
+    };
+    try {
+        return run(changes.added, changes.changed, job, mergeAndWrite, stop, pipeline.run);
+    } catch (...) {
+        writer.writeLatestQuietly(store);
+        throw;
+    }
+}
+
+} // namespace
+
+Outcome updateProject(const TranslatableApp& app, const std::string& language, const ModelSettings& settings,
+                      bool review, const ProjectCallback& onResult, const std::stop_token& stop,
+                      const Pipeline& pipeline) {
+    TranslationProject project = TranslationProject::load(app, language);
+    // This one list serves the comparison, the key terms, the recording and every publication.
+    const std::vector<SourceString> strings = app.loadStrings(seenStrings(app));
+    Outcome outcome{StringChanges::compute(project, strings), {}};
+    const StringChanges& changes = outcome.changes;
+    apply(project, changes.changed, changes.moved, changes.removed);
+
+    UpdateWriter writer(app, strings);
+    if (changes.toTranslate().empty()) {
+        project.recordSource(strings, app.version);
+        writer.write(project);
+        return outcome;
+    }
+
+    project.save(app);
+    TranslationJob job = makeJob(app, language, settings, review, project, pipeline, stop);
+    job.terms = pipeline.chooseTerms(job, strings, termLimit, stop);
+    project.terms = job.terms;
+    project.save(app);
+
+    ProjectStore store(std::move(project));
+    Failures failed = translate(changes, job, store, writer, onResult, stop, pipeline);
+    // Failed strings keep their old recorded English, so that the next comparison reports them again.
+    if (failed.empty())
+        store.updateProject([&](TranslationProject& filled) { filled.recordSource(strings, app.version); });
+    writer.writeLatest(store);
+    outcome.failed = std::move(failed);
+    return outcome;
+}
+
+} // namespace orvel::TranslationUpdater

@@ -1,0 +1,124 @@
+#include "engine/capture/ContextCapture.h"
+
+#include "core/Markers.h"
+#include "engine/capture/AXReader.h"
+#include "engine/capture/AppLink.h"
+#include "engine/capture/CaptureError.h"
+#include "engine/capture/ContextAnalyzer.h"
+
+namespace orvel::ContextCapture {
+namespace {
+
+using OrvelProtocol::Command;
+namespace fs = std::filesystem;
+
+// The same bundle named two ways ("a/./X.app/", "a/X.app") is one location.
+fs::path standardized(const fs::path& url) {
+    fs::path out = url.lexically_normal();
+    if (!out.has_filename() && out.has_parent_path() && out != out.root_path())
+        out = out.parent_path();
+    return out;
+}
+
+// The process whose windows are read. A copy from another location is fine as long as it is a build
+// with the companion, which the translatable-app check stands for.
+pid_t runningProcess(const AppLink& link, const Services& services) {
+    auto running = link.runningCopy();
+    if (!running)
+        throw CaptureError::notRunning();
+    if (!running->bundleURL.empty() && standardized(running->bundleURL) != standardized(link.app.bundleURL) &&
+        !TranslatableApp::open(running->bundleURL, services.live.platform))
+        throw CaptureError::otherCopyRunning(running->bundleURL.string());
+    return running->processIdentifier;
+}
+
+// A caller that wants no progress may pass an empty handler.
+void report(const Progress& progress, const std::string& text) {
+    if (progress)
+        progress(text);
+}
+
+struct Reading {
+    AXReader::WindowList windows;
+    std::vector<std::string> screens;
+    std::vector<std::string> unreadable;
+};
+
+bool hasAnyElement(const AXReader::WindowList& windows) {
+    for (const auto& [title, tree] : windows)
+        if (!tree.children.empty())
+            return true;
+    return false;
+}
+
+void visitScreen(const AppState::Screen& screen, const AppLink& link, pid_t pid, const Services& services,
+                 const Progress& progress, const std::stop_token& stop, Reading& reading) {
+    report(progress, "Opening " + screen.title);
+    link.send(Command::show, {{"screen", screen.id}});
+    services.live.clock.pauseUnlessStopped(screenPause, stop);
+    AXReader::WindowList windows = AXReader::windows(services.accessibility, pid, windowNodeLimit);
+    reading.screens.push_back(screen.title);
+    if (!hasAnyElement(windows))
+        reading.unreadable.push_back(screen.title);
+    // The screen's first window is the screen itself; any others keep their own titles.
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        std::string name = i == 0 ? screen.title : std::move(windows[i].first);
+        reading.windows.emplace_back(std::move(name), std::move(windows[i].second));
+    }
+}
+
+} // namespace
+
+Result capture(const TranslatableApp& app, bool visitScreens, const Progress& progress,
+               const Services& services, std::stop_token stop) {
+    if (!AXReader::isTrusted(services.accessibility))
+        throw CaptureError::notTrusted();
+    const AppLink link{app, services.live};
+    const pid_t pid = runningProcess(link, services);
+
+    report(progress, "Turning on markers");
+    auto probeAnswer = link.request(Command::probe, {{"on", true}}, probeTimeout,
+                                    [](const AppState& state) { return state.probe; });
+    if (!probeAnswer)
+        throw CaptureError::noAnswer();
+
+    link.send(Command::refresh);
+    services.live.clock.pauseUnlessStopped(settlePause, stop);
+
+    Reading reading;
+    const std::optional<AXNode> menuBar = AXReader::menuBar(services.accessibility, pid, menuNodeLimit);
+    for (auto& [title, tree] : AXReader::windows(services.accessibility, pid, windowNodeLimit)) {
+        reading.screens.push_back(Markers::clean(title));
+        reading.windows.emplace_back(std::move(title), std::move(tree));
+    }
+    if (visitScreens)
+        for (const AppState::Screen& screen : probeAnswer->screens)
+            visitScreen(screen, link, pid, services, progress, stop, reading);
+
+    const AppState finalState =
+        link.request(Command::hello, {}, helloTimeout, [](const AppState&) { return true; })
+            .value_or(*probeAnswer);
+    // Whether the app confirms is of no consequence: the capture is complete either way.
+    link.request(Command::probe, {{"on", false}}, probeOffTimeout,
+                 [](const AppState& state) { return !state.probe; });
+
+    const std::vector<SourceString> strings = app.loadStrings(finalState.seen);
+    const ContextAnalyzer::EnglishTexts english = ContextAnalyzer::englishTexts(strings);
+    std::optional<TranslationProject> project;
+    if (finalState.language)
+        project = TranslationProject::load(app, *finalState.language);
+    const ContextAnalyzer::TextIndex index =
+        ContextAnalyzer::textIndex(strings, project ? &*project : nullptr);
+    const ContextAnalyzer::Tables tables{.markers = finalState.markers, .english = english, .index = index};
+
+    Result result;
+    result.map.occurrences =
+        ContextAnalyzer::analyze(reading.windows, menuBar, app.name, tables, services.live.clock.now());
+    result.screens = std::move(reading.screens);
+    result.seen = finalState.seen;
+    result.unkeyed = ContextAnalyzer::unkeyedTexts(reading.windows, index, app.name);
+    result.unreadable = std::move(reading.unreadable);
+    return result;
+}
+
+} // namespace orvel::ContextCapture

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/engine/apps/UpdaterFixture.h"
+
+namespace orvel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Main: S00 to S15.
+std::map<std::string, std::string> sixteenStrings() {
+    std::string entries;
+    for (int i = 0; i < 16; ++i)
+        entries += std::string(i ? ", " : "") + "\"S" + (i < 10 ? "0" : "") + std::to_string(i) + "\": {}";
+    return {{"Main.xcstrings", R"({"sourceLanguage": "en", "strings": {)" + entries + "}}"}};
+}
+
+class UpdaterWritingTest : public UpdaterTest {
+  protected:
+    // Every string of the app is new to a project that has recorded nothing yet.
+    void everythingNew(const std::map<std::string, std::string>& catalogs) {
+        updateApp(catalogs, "2.0");
+        resetProject();
+        project.sourceText.emplace();
+        project.save(app);
+        fs::remove_all(overlay());
+    }
+
+    // Puts folders where the project file and the language record go, so that neither can be written.
+    void blockWrites() {
+        fs::remove(projectFile());
+        fs::create_directories(projectFile());
+        fs::remove(overlay() / "language.json");
+        fs::create_directories(overlay() / "language.json");
+    }
+
+    void unblockWrites() {
+        fs::remove(projectFile());
+        fs::remove(overlay() / "language.json");
+    }
+};
+
+TEST_F(UpdaterWritingTest, MergedResultsStayOnDisk) {
+    struct Case {
+        std::string name;
+        bool parallel;
+        std::optional<std::size_t> failAfter;
+        std::size_t expectedTranslated;
+    };
+    const std::vector<Case> cases{
+        {"eight batches at once", true, std::nullopt, 16},
+        {"the run fails after two batches", false, 2, 4},
+        {"the run fails after six batches at once", true, 6, 12},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        everythingNew(sixteenStrings());
+        model = {};
+        model.batchSize = 2;
+        model.parallel = c.parallel;
+        model.failAfter = c.failAfter;
+        std::mutex lock;
+        std::set<std::string> handed;
+        int missingOnDisk = 0;
+        const auto onResult = [&](const TranslationProject& merged, const TranslationJob::Progress&) {
+            // When a result is reported, the disk holds it, never an older copy.
+            const TranslationProject onDisk = stored();
+            std::lock_guard guard(lock);
+            for (const auto& [id, translation] : merged.translations) {
+                handed.insert(id);
+                missingOnDisk += onDisk.translations.contains(id) ? 0 : 1;
+            }
+        };
+
+        if (c.failAfter)
+            EXPECT_THROW(update(onResult), std::runtime_error);
+        else
+            update(onResult);
+
+        EXPECT_EQ(missingOnDisk, 0);
+        EXPECT_EQ(handed.size(), c.expectedTranslated);
+        const TranslationProject after = stored();
+        EXPECT_EQ(after.translations.size(), c.expectedTranslated);
+        EXPECT_EQ(published("Main").size(), c.expectedTranslated);
+        EXPECT_TRUE(fs::exists(overlay() / "language.json"));
+        // The English is recorded only when the run went through.
+        EXPECT_EQ(after.sourceText->size(), c.failAfter ? 0u : 16u);
+    }
+}
+
+TEST_F(UpdaterWritingTest, WriteFailuresAfterABatchDoNotStopTheRun) {
+    struct Case {
+        std::string name;
+        bool writableAtTheEnd;
+    };
+    const std::vector<Case> cases{{"writable again before the end", true},
+                                  {"still blocked at the end", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Open, Save, files, moved, Quit.
+        everythingNew(generatedCatalogs);
+        model = {};
+        model.batchSize = 1;
+        std::vector<int> reported;
+        const auto onResult = [&](const TranslationProject&, const TranslationJob::Progress& progress) {
+            reported.push_back(progress.done);
+            if (progress.done == 1)
+                blockWrites();
+            if (progress.done == progress.total && c.writableAtTheEnd)
+                unblockWrites();
+        };
+
+        if (c.writableAtTheEnd)
+            update(onResult);
+        else
+            EXPECT_THROW(update(onResult), fs::filesystem_error);
+
+        EXPECT_EQ(reported, (std::vector<int>{1, 2, 3, 4, 5}));
+        if (c.writableAtTheEnd) {
+            EXPECT_EQ(stored().translations.size(), 5u);
+            EXPECT_TRUE(fs::is_regular_file(overlay() / "language.json"));
+        }
+        unblockWrites();
+    }
+}
+
+} // namespace
+} // namespace orvel::testing
