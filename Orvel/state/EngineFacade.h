@@ -3,12 +3,17 @@
 // SystemEngine, and tests script the answers (strings, published states, later runs) without target
 // apps, models or network. Every call is safe from any thread.
 
+#include <functional>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/AppState.h"
 #include "core/SourceString.h"
+#include "engine/apps/StringTranslation.h"
 #include "engine/apps/TranslatableApp.h"
 
 namespace orvel {
@@ -16,6 +21,13 @@ namespace orvel {
 class EngineFacade {
   public:
     using SeenLists = std::vector<std::vector<std::string>>;
+    using Terms = std::map<std::string, std::string>;
+    using GlossaryWords = std::set<std::string, std::less<>>;
+    // The first problem of a translation against what was decided for the whole app and language (the
+    // chosen terms, the glossary, the language's wordings to avoid, a text left in English), or nothing.
+    using TermCheck = std::function<std::optional<std::string>(
+        const SourceString& source, const StringTranslation& translation, std::string_view language,
+        const Terms& terms, const GlossaryWords& glossary)>;
 
     virtual ~EngineFacade() = default;
 
@@ -25,6 +37,10 @@ class EngineFacade {
 
     // The state the app last published in its "state.json", or nothing (AppLink::readState).
     virtual std::optional<AppState> readState(const TranslatableApp& app) const = 0;
+
+    // The check of one translation (Validation::termProblem without a reference). The check owns what
+    // it uses: it runs on any thread and may outlive the facade.
+    virtual TermCheck termCheck() const = 0;
 };
 
 } // namespace orvel

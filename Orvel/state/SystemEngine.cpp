@@ -1,6 +1,7 @@
 #include "Orvel/state/SystemEngine.h"
 
 #include "engine/capture/AppLink.h"
+#include "engine/pipeline/Validation.h"
 
 namespace orvel {
 
@@ -10,6 +11,14 @@ std::vector<SourceString> SystemEngine::loadStrings(const TranslatableApp& app, 
 
 std::optional<AppState> SystemEngine::readState(const TranslatableApp& app) const {
     return AppLink{app, m_live}.readState();
+}
+
+EngineFacade::TermCheck SystemEngine::termCheck() const {
+    return [](const SourceString& source, const StringTranslation& translation, std::string_view language,
+              const Terms& terms, const GlossaryWords& glossary) {
+        return Validation::termProblem(source, translation.text, translation.plural, language, terms,
+                                       glossary, std::nullopt);
+    };
 }
 
 } // namespace orvel

@@ -13,6 +13,7 @@ class SystemEngine : public EngineFacade {
 
     std::vector<SourceString> loadStrings(const TranslatableApp& app, const SeenLists& seen) const override;
     std::optional<AppState> readState(const TranslatableApp& app) const override;
+    TermCheck termCheck() const override;
 
   private:
     LiveServices m_live;

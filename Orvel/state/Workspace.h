@@ -11,6 +11,7 @@
 #include <QObject>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -55,6 +56,11 @@ class Workspace : public QObject {
         std::optional<std::string> problem;
     };
     using ProblemMap = std::map<std::string, ProblemCheck, std::less<>>;
+    // String id to why the string could not be translated.
+    using FailureMap = std::map<std::string, std::string>;
+
+    // A failed run shows at most this many of its failures.
+    static constexpr std::size_t failureLineLimit = 5;
 
     // Notes are written this long after their last change.
     static constexpr std::chrono::milliseconds notesSaveDelay{500};
@@ -119,8 +125,13 @@ class Workspace : public QObject {
     // Starts the recomputation of the per-string problems again, cancelling the one under way.
     void refreshProblems();
     // Chooses a language, or none: loads its project, clears the selection, recomputes the changes and
-    // problems, reads the checklist flag back and remembers the choice for the next start.
+    // problems, reads the checklist flag back and remembers the choice for the next start. A code that
+    // does not look like a language code (isPlausibleLanguageCode) is refused: nothing changes.
     void selectLanguage(std::optional<std::string> code);
+    // Adds a language to `languages` (kept in plain code order) unless it is there, chooses it and
+    // saves its project, so that the language is found again on the next start. A code that does not
+    // look like one is refused: nothing changes and nothing is written.
+    void addLanguage(const std::string& code);
     // Handles "orvel.state": reads the published state again, and the strings when what it saw changed.
     void stateDidChange();
 
@@ -141,13 +152,31 @@ class Workspace : public QObject {
     std::optional<std::string> previousSource(std::string_view id) const;
     // Where the string was seen, in stored order; empty when it never was.
     const std::vector<Occurrence>& occurrences(std::string_view id) const;
-    // The problem of the string's current translation in the chosen language, or none.
+    // The problem of the string's current translation in the chosen language, or none. A translation
+    // is checked once; the result is kept until the translation, the terms or the glossary change.
     std::optional<std::string> problem(std::string_view id) const;
+    // The phrase of the translation that the string's problem is about, when the problem is one of the
+    // language's wordings to avoid.
+    std::optional<std::string> problemMatch(std::string_view id) const;
+    // The per-string checks made so far, by string id.
+    const ProblemMap& problemCache() const { return m_problemCache; }
+
+    // One line per failure: the string's English (the id itself when no string has it), ": " and why.
+    std::vector<std::string> failureLines(FailureMap::const_iterator first,
+                                          FailureMap::const_iterator last) const;
+    // The text of a failed run: the lines of its first failureLineLimit failures, one per line.
+    std::string failureText(const FailureMap& failures) const;
+    // A language is chosen and the running app last said it shows exactly that language.
+    bool isLive() const;
+    // The entries of the manifest's and the person's glossaries.
+    int notesCount() const;
 
     // The lower-cased terms of the manifest's and the person's glossaries.
     std::set<std::string, std::less<>> glossaryWords() const;
     // "checklistDone." + bundle identifier + "." + chosen language (empty without one).
     std::string checklistKey() const;
+    // Closes the checklist and marks it done for the chosen language, so that it no longer opens by itself.
+    void finishChecklist();
 
   signals:
     void appChanged();
@@ -222,6 +251,7 @@ class Workspace : public QObject {
     // The rows by id (the first of a duplicated id), and the per-row caches of the string list.
     mutable StringListIndex m_index;
     mutable ProblemMap m_problemCache;
+    EngineFacade::TermCheck m_termCheck = m_services.engine.termCheck();
     // Last, so that it ends first: no state notification reaches a workspace being destroyed.
     NotificationBus::Subscription m_observer;
 };
