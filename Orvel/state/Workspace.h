@@ -19,6 +19,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Orvel/state/Background.h"
@@ -37,6 +38,7 @@
 #include "engine/capture/ContextMap.h"
 #include "engine/capture/NotificationBus.h"
 #include "engine/capture/Occurrence.h"
+#include "engine/model/TranslationStyle.h"
 #include "engine/pipeline/TranslationJob.h"
 
 namespace orvel {
@@ -64,6 +66,8 @@ class Workspace : public QObject {
 
     // Notes are written this long after their last change.
     static constexpr std::chrono::milliseconds notesSaveDelay{500};
+    // Edited translations are written back this long after the last edit, so a burst is written once.
+    static constexpr std::chrono::milliseconds writeBackDelay{350};
 
     // Opens the app: loads its context map, notes, published state, strings and languages, chooses the
     // starting language and follows the app's "orvel.state" notifications. Main thread only.
@@ -171,6 +175,33 @@ class Workspace : public QObject {
     // The entries of the manifest's and the person's glossaries.
     int notesCount() const;
 
+    // Edits of the person. Each is ignored without a project; those of one translation are ignored for an
+    // id that names no string. Translation edits are written back after writeBackDelay; term and style
+    // edits save the project file at once, quietly.
+    // Stores `text` as the person's translation of the string; an empty text removes the translation.
+    void setText(std::string text, std::string_view id);
+    // Sets one plural form ("zero", "one", "two", "few", "many" or "other") of the person's translation,
+    // turning a plain translation into its "other" form first; an empty text removes the form, and the
+    // translation with its last form. Other categories are ignored.
+    void setPluralForm(std::string text, std::string_view category, std::string_view id);
+    // Makes the string's translation the person's, as it stands: it is never flagged again.
+    void keep(std::string_view id);
+    // Chooses the translation of an English key term; an empty translation removes the term.
+    void setTerm(const std::string& term, std::string translation);
+    // The chosen terms as (term, translation), by the lower-cased term, ties in stored order.
+    std::vector<std::pair<std::string, std::string>> sortedTerms() const;
+    void setStyle(TranslationStyle style);
+
+    // Write-back. Publishes after `pause` unless another request comes first; a negative pause is none.
+    void scheduleWriteBack(std::chrono::milliseconds pause);
+    // Saves the project file and writes the overlay with its language record into the app's data folder;
+    // a failure becomes the problem `failed` with the file layer's message, and the project stays in
+    // memory for the next try.
+    void publish();
+    // Writes at once what waits for a debounce (the write-back and the notes), stopping both timers. Call
+    // before the workspace is dropped or the application quits.
+    void flush();
+
     // The lower-cased terms of the manifest's and the person's glossaries.
     std::set<std::string, std::less<>> glossaryWords() const;
     // "checklistDone." + bundle identifier + "." + chosen language (empty without one).
@@ -211,6 +242,12 @@ class Workspace : public QObject {
     void observeState();
     void saveNotesSoon();
     void saveNotes() const;
+    // Publishes now when a write-back is pending.
+    void writeBackNow();
+    // Stores an edited translation (none removes it), recomputes the changes and schedules the write-back.
+    void storeTranslation(std::string_view id, std::optional<StringTranslation> translation);
+    // Stores a project whose terms or style changed and saves its file, ignoring a failure.
+    void storeAndSave(TranslationProject project);
     void storeDefault(const std::string& key, const DefaultsStore::Value& value) const;
 
     bool passesFilter(std::size_t row, const StringTranslation* translation) const;
@@ -241,7 +278,7 @@ class Workspace : public QObject {
     // Plain.
     // Keys (language, space, app version) for which an automatic Translate Changes was started.
     std::set<std::string> m_autoAttempted;
-    // The debounced write-back of edits; made with the first edit.
+    // The debounced write-back of edits; made with the first request.
     std::unique_ptr<RestartableTimer> m_writeTask;
     TaskSlot m_runTask;
     // Results of a run whose counter is no longer current are dropped.
