@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,9 @@
 #include "core/SourceString.h"
 #include "engine/apps/StringTranslation.h"
 #include "engine/apps/TranslatableApp.h"
+#include "engine/apps/TranslationUpdater.h"
+#include "engine/model/AppleModels.h"
+#include "engine/model/ModelSettings.h"
 
 namespace orvel {
 
@@ -41,6 +45,21 @@ class EngineFacade {
     // The check of one translation (Validation::termProblem without a reference). The check owns what
     // it uses: it runs on any thread and may outlive the facade.
     virtual TermCheck termCheck() const = 0;
+
+    // The translatable apps installed or running (AppDiscovery::scan). Reads every catalog in the worst
+    // case: never called on the main thread.
+    virtual std::vector<TranslatableApp> scanApps() const = 0;
+
+    // Whether the Apple model back-end of `kind` can translate into `language` (AppleModels::supports).
+    virtual bool appleModelSupports(std::string_view language, AppleModels::Kind kind) const = 0;
+
+    // Brings the app's project in `language` up to date after an app update, saving and publishing every
+    // result as it is merged (TranslationUpdater::updateProject with the real pipeline). Throws what the
+    // update throws; a stop request ends it with CancellationError.
+    virtual TranslationUpdater::Outcome updateProject(const TranslatableApp& app, const std::string& language,
+                                                      const ModelSettings& settings, bool review,
+                                                      const TranslationUpdater::ProjectCallback& onResult,
+                                                      const std::stop_token& stop) const = 0;
 };
 
 } // namespace orvel

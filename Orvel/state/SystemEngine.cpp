@@ -1,5 +1,6 @@
 #include "Orvel/state/SystemEngine.h"
 
+#include "engine/apps/AppDiscovery.h"
 #include "engine/capture/AppLink.h"
 #include "engine/pipeline/Validation.h"
 
@@ -19,6 +20,22 @@ EngineFacade::TermCheck SystemEngine::termCheck() const {
         return Validation::termProblem(source, translation.text, translation.plural, language, terms,
                                        glossary, std::nullopt);
     };
+}
+
+std::vector<TranslatableApp> SystemEngine::scanApps() const {
+    return AppDiscovery::scan(AppDiscovery::folders(), m_live.platform);
+}
+
+bool SystemEngine::appleModelSupports(std::string_view language, AppleModels::Kind kind) const {
+    return AppleModels::supports(language, kind);
+}
+
+TranslationUpdater::Outcome SystemEngine::updateProject(const TranslatableApp& app,
+                                                        const std::string& language,
+                                                        const ModelSettings& settings, bool review,
+                                                        const TranslationUpdater::ProjectCallback& onResult,
+                                                        const std::stop_token& stop) const {
+    return TranslationUpdater::updateProject(app, language, settings, review, onResult, stop);
 }
 
 } // namespace orvel
