@@ -251,11 +251,31 @@ TEST_F(LibraryTest, AScanOvertakenByANewerOneIsDropped) {
         if (c.lateScan == 1) {
             ASSERT_TRUE(testing::processUntil([&] { return library->apps().size() == 2; }));
         }
-        engine.releaseScans();
+        engine.releaseHeld();
         settle();
 
         EXPECT_EQ(library->apps(), (std::vector{notes, installed}));
     }
+}
+
+TEST_F(LibraryTest, ACountOfAnOlderListIsDropped) {
+    engine.scriptedStrings = fiveStrings();
+    const TranslatableApp removed = app("com.example.Removed", "1", "Removed");
+    const TranslatableApp installed = app("com.example.Installed", "1", "Installed");
+    writeTranslated(removed, "de", {"a", "b"});
+    writeTranslated(installed, "de", {"a", "b", "c"});
+    engine.holdStrings(removed.bundleIdentifier);
+    engine.install({removed});
+    auto library = makeLibrary();
+    // The count of the first list is under way, held at the removed app's strings.
+    ASSERT_TRUE(testing::processUntil([&] { return library->apps() == std::vector{removed}; }));
+    engine.install({installed});
+    library->refresh();
+    ASSERT_TRUE(testing::processUntil([&] { return !library->pending().empty(); }));
+    engine.releaseHeld();
+    settle();
+
+    EXPECT_EQ(library->pending(), (Library::Pending{{installed.bundleIdentifier, 2}}));
 }
 
 TEST_F(LibraryTest, WorkspacesFollowTheirAppsAcrossRescans) {

@@ -25,15 +25,16 @@ class TestEngine : public EngineFacade {
     // No worker stays held past the test.
     ~TestEngine() override {
         checks->releaseAll();
-        releaseScans();
+        releaseHeld();
     }
 
     std::vector<SourceString> loadStrings(const TranslatableApp& app, const SeenLists& seen) const override {
         ++loads;
         {
             // The library's counting reads strings on a worker while a workspace reads them here.
-            std::lock_guard lock(m_mutex);
+            std::unique_lock lock(m_mutex);
             lastSeen = seen;
+            m_released.wait(lock, [&] { return !m_heldStrings.contains(app.bundleIdentifier); });
         }
         return scriptedStrings ? *scriptedStrings : m_system.loadStrings(app, seen);
     }
@@ -79,18 +80,25 @@ class TestEngine : public EngineFacade {
         std::lock_guard lock(m_mutex);
         m_installed = std::move(apps);
     }
-    // The scan numbered `number` (the first is 1) waits, once started, until the scans are released.
+    // The scan numbered `number` (the first is 1) waits, once started, until released.
     void holdScan(int number) {
         std::lock_guard lock(m_mutex);
         m_heldScans.insert(number);
     }
-    void releaseScans() {
+    // Reads of the app's strings wait until released.
+    void holdStrings(std::string bundleIdentifier) {
+        std::lock_guard lock(m_mutex);
+        m_heldStrings.insert(std::move(bundleIdentifier));
+    }
+    void releaseHeld() {
         {
             std::lock_guard lock(m_mutex);
             m_heldScans.clear();
+            m_heldStrings.clear();
         }
         m_released.notify_all();
     }
+
     int scans() const {
         std::lock_guard lock(m_mutex);
         return m_scans;
@@ -122,6 +130,7 @@ class TestEngine : public EngineFacade {
     mutable std::condition_variable m_released;
     std::vector<TranslatableApp> m_installed;
     std::set<int> m_heldScans;
+    std::set<std::string> m_heldStrings;
     mutable int m_scans = 0;
     std::set<std::string> m_appleUnsupported;
     bool m_failUpdates = false;
