@@ -61,10 +61,11 @@ void chatCompletionRoundTrip(benchmark::State& state) {
         orvel::ChatMessage::user(R"({"items":[{"id":"1","en":"Save"}]})")};
     for (auto _ : state)
         benchmark::DoNotOptimize(client.complete(messages, true));
-    // The library divides rates by the time summed over all threads; scaling by the thread count gives the
-    // requests per second of all threads together.
-    state.counters["requests_per_second"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * state.threads(), benchmark::Counter::kIsRate);
+    // The library sums each thread's counter and, with real time, divides by the wall time of the run (it
+    // averages the threads' real times): each thread's own count gives the requests per second of all
+    // threads together. Scaling by the thread count here would count every request once per thread.
+    state.counters["requests_per_second"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 BENCHMARK(chatCompletionRoundTrip)->Threads(1)->Threads(16)->UseRealTime();

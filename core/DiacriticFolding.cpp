@@ -9,15 +9,33 @@
 namespace orvel::text {
 namespace {
 
+// Normalizers are taken once through local statics, as text::nfc() does, so that the handover to other
+// threads is one ThreadSanitizer can see.
+const icu::Normalizer2* normalizer(const icu::Normalizer2* (*instance)(UErrorCode&)) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* found = instance(status);
+    return U_SUCCESS(status) ? found : nullptr;
+}
+
+const icu::Normalizer2* canonicalDecomposition() {
+    static const icu::Normalizer2* const instance = normalizer(&icu::Normalizer2::getNFDInstance);
+    return instance;
+}
+
+const icu::Normalizer2* compatibilityDecomposition() {
+    static const icu::Normalizer2* const instance = normalizer(&icu::Normalizer2::getNFKDInstance);
+    return instance;
+}
+
 bool isWidthVariant(UChar32 scalar) {
     const auto type = u_getIntPropertyValue(scalar, UCHAR_DECOMPOSITION_TYPE);
     return type == U_DT_WIDE || type == U_DT_NARROW;
 }
 
 // Full-width and half-width forms replaced by the characters they are variants of.
-icu::UnicodeString withoutWidthVariants(const icu::UnicodeString& source, UErrorCode& status) {
-    const icu::Normalizer2* compatibility = icu::Normalizer2::getNFKDInstance(status);
-    if (U_FAILURE(status))
+icu::UnicodeString withoutWidthVariants(const icu::UnicodeString& source) {
+    const icu::Normalizer2* compatibility = compatibilityDecomposition();
+    if (!compatibility)
         return source;
     icu::UnicodeString out;
     for (int32_t i = 0; i < source.length();) {
@@ -33,16 +51,14 @@ icu::UnicodeString withoutWidthVariants(const icu::UnicodeString& source, UError
 }
 
 std::string folded(std::string_view text, bool width) {
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::Normalizer2* decomposition = icu::Normalizer2::getNFDInstance(status);
-    if (U_FAILURE(status))
+    const icu::Normalizer2* decomposition = canonicalDecomposition();
+    if (!decomposition)
         return lowercased(text);
     const std::string valid = decodeUtf8Lossy(text);
     icu::UnicodeString source = icu::UnicodeString::fromUTF8(icu::StringPiece(valid.data(), valid.size()));
     if (width)
-        source = withoutWidthVariants(source, status);
-    if (U_FAILURE(status))
-        return lowercased(text);
+        source = withoutWidthVariants(source);
+    UErrorCode status = U_ZERO_ERROR;
     const icu::UnicodeString decomposed = decomposition->normalize(source, status);
     if (U_FAILURE(status))
         return lowercased(text);

@@ -1,32 +1,131 @@
 #include "core/FileIO.h"
 
 #include <cerrno>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
-namespace orvel::FileIO {
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-std::string read(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        throw std::system_error(std::make_error_code(std::errc::is_a_directory), path.string());
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::system_error(errno ? errno : ENOENT, std::generic_category(), path.string());
-    std::ostringstream out;
-    out << in.rdbuf();
-    if (in.bad())
-        throw std::system_error(EIO, std::generic_category(), path.string());
-    return std::move(out).str();
+namespace orvel::FileIO {
+namespace {
+
+[[noreturn]] void fail(const std::filesystem::path& path, std::errc error, const char* what) {
+    throw std::system_error(std::make_error_code(error), path.string() + " " + what);
 }
 
-std::optional<std::string> readIfPresent(const std::filesystem::path& path) {
+[[noreturn]] void failWithErrno(const std::filesystem::path& path, int error) {
+    throw std::system_error(error, std::generic_category(), path.string());
+}
+
+// Opens without blocking (a FIFO opens at once instead of waiting for a writer) and keeps the
+// descriptor only for a regular file. Returns the descriptor and the file's size.
+std::pair<int, std::uint64_t> openRegular(const std::filesystem::path& path, Links links) {
+    int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+    if (links == Links::refuse)
+        flags |= O_NOFOLLOW;
+    int fd = -1;
+    do
+        fd = ::open(path.c_str(), flags);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ELOOP && links == Links::refuse)
+            fail(path, std::errc::too_many_symbolic_link_levels, "is a symbolic link, which is not followed");
+        failWithErrno(path, error);
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        const int error = errno;
+        ::close(fd);
+        failWithErrno(path, error);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ::close(fd);
+        if (S_ISDIR(status.st_mode))
+            fail(path, std::errc::is_a_directory, "is a folder, not a file");
+        fail(path, std::errc::invalid_argument, "is not a regular file");
+    }
+    return {fd, static_cast<std::uint64_t>(status.st_size)};
+}
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { ::close(m_fd); }
+    int get() const { return m_fd; }
+
+  private:
+    int m_fd;
+};
+
+} // namespace
+
+std::string read(const std::filesystem::path& path, Links links, std::uint64_t maximumSize) {
+    const auto [fd, size] = openRegular(path, links);
+    const Descriptor file(fd);
+    if (size > maximumSize)
+        fail(path, std::errc::file_too_large, "is larger than the files read here");
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(size));
+    std::size_t filled = 0;
+    // The file may grow while it is read: read to its end, but never past the cap.
+    while (true) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > maximumSize)
+                fail(path, std::errc::file_too_large, "is larger than the files read here");
+            bytes.resize(bytes.size() + 4096);
+        }
+        const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            failWithErrno(path, errno);
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    if (bytes.size() > maximumSize)
+        fail(path, std::errc::file_too_large, "is larger than the files read here");
+    return bytes;
+}
+
+std::optional<std::string> readIfPresent(const std::filesystem::path& path, Links links,
+                                         std::uint64_t maximumSize) {
     try {
-        return read(path);
+        return read(path, links, maximumSize);
     } catch (const std::system_error&) {
         return std::nullopt;
     }
+}
+
+RegularFile::RegularFile(const std::filesystem::path& path, Links links) {
+    std::tie(m_fd, m_size) = openRegular(path, links);
+}
+
+RegularFile::~RegularFile() {
+    ::close(m_fd);
+}
+
+std::optional<std::string> RegularFile::read(std::uint64_t offset, std::uint64_t length) const {
+    if (offset > m_size || length > m_size - offset)
+        return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got =
+            ::pread(m_fd, bytes.data() + filled, bytes.size() - filled, static_cast<off_t>(offset + filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return std::nullopt;
+        filled += static_cast<std::size_t>(got);
+    }
+    return bytes;
 }
 
 } // namespace orvel::FileIO

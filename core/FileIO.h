@@ -1,16 +1,48 @@
 #pragma once
-// Whole-file reads shared by every reader.
+// Whole-file reads shared by every reader. Many of the files read belong to other programs (bundles,
+// a target app's data folder, downloads), so only regular files are read, never by blocking on a FIFO
+// or a device, and never beyond a size cap.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 namespace orvel::FileIO {
 
-// The file's bytes; throws std::system_error (with the path in its message) when it cannot be read.
-std::string read(const std::filesystem::path& path);
+// Whether a symbolic link at the file's own name is followed. Files in a target app's data folder are
+// read with `refuse`: that app could otherwise point a name of the folder at any file of the user.
+enum class Links { follow, refuse };
 
-// The file's bytes, or nothing when it cannot be read.
-std::optional<std::string> readIfPresent(const std::filesystem::path& path);
+// Larger than any file the system reads on purpose; it stops a hostile file from exhausting memory.
+inline constexpr std::uint64_t defaultMaximumSize = std::uint64_t{256} << 20;
+
+// The file's bytes. Throws std::system_error (with the path in its message) when the file cannot be
+// opened, is not a regular file (a folder, a FIFO, a device, a socket), is a link while links are
+// refused, or holds more than `maximumSize` bytes.
+std::string read(const std::filesystem::path& path, Links links = Links::follow,
+                 std::uint64_t maximumSize = defaultMaximumSize);
+
+// The file's bytes, or nothing when read() would throw.
+std::optional<std::string> readIfPresent(const std::filesystem::path& path, Links links = Links::follow,
+                                         std::uint64_t maximumSize = defaultMaximumSize);
+
+// One regular file opened for reads at any offset, for readers that need only parts of a large file.
+class RegularFile {
+  public:
+    // Throws like read(), except that the size is not capped.
+    explicit RegularFile(const std::filesystem::path& path, Links links = Links::follow);
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
+    ~RegularFile();
+
+    std::uint64_t size() const { return m_size; }
+    // Exactly `length` bytes from `offset`; nothing when they lie outside the file or cannot be read.
+    std::optional<std::string> read(std::uint64_t offset, std::uint64_t length) const;
+
+  private:
+    int m_fd;
+    std::uint64_t m_size;
+};
 
 } // namespace orvel::FileIO

@@ -1,5 +1,8 @@
 #include "core/Languages.h"
 
+#include <memory>
+
+#include <unicode/locdspnm.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
@@ -17,11 +20,26 @@ icu::Locale localeFor(std::string_view code) {
     return locale;
 }
 
-// ICU echoes the code back when it has no name for it; the code then stands for itself anyway. A code
-// ICU cannot even hold (an overlong one) would otherwise be named "Unknown language".
+// Whether the locale data name the code's language at all. Without this test ICU echoes an unknown
+// code back in its own spelling ("XX" as "xx") or calls it "Unknown language" ("und", "-"), where the
+// code as written must stand for itself.
+bool namesLanguage(const icu::Locale& locale) {
+    static const std::unique_ptr<icu::LocaleDisplayNames> names = [] {
+        UDisplayContext context = UDISPCTX_NO_SUBSTITUTE;
+        return std::unique_ptr<icu::LocaleDisplayNames>(
+            icu::LocaleDisplayNames::createInstance(icu::Locale("en"), &context, 1));
+    }();
+    const std::string_view language = locale.getLanguage();
+    if (!names || language.empty() || language == "und")
+        return false;
+    icu::UnicodeString name;
+    names->languageDisplayName(locale.getLanguage(), name);
+    return !name.isBogus() && !name.isEmpty();
+}
+
 std::string displayName(std::string_view code, const icu::Locale& inLocale) {
     const icu::Locale locale = localeFor(code);
-    if (code.empty() || locale.isBogus() || inLocale.isBogus())
+    if (code.empty() || locale.isBogus() || inLocale.isBogus() || !namesLanguage(locale))
         return std::string(code);
     icu::UnicodeString name;
     locale.getDisplayName(inLocale, name);

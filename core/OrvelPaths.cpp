@@ -6,6 +6,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include "core/PathComponent.h"
+#include "core/UnsafeNameError.h"
+
 namespace orvel::OrvelPaths {
 namespace {
 
@@ -36,14 +39,25 @@ fs::path applicationSupport(const fs::path& home) {
     return home / "Library" / "Application Support" / folderName;
 }
 
+bool isLink(const fs::directory_entry& entry) {
+    std::error_code error;
+    return entry.is_symlink(error) || error;
+}
+
 bool holdsStringFiles(const fs::path& folder) {
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
-        if (name.ends_with(".strings") || name.ends_with(".stringsdict"))
+        if ((name.ends_with(".strings") || name.ends_with(".stringsdict")) && !isLink(*it))
             return true;
     }
     return false;
+}
+
+void requireSafeBundleIdentifier(std::string_view bundleID) {
+    if (!isSafePathComponent(bundleID))
+        throw UnsafeNameError("The bundle identifier \"" + shownName(bundleID) +
+                              "\" cannot name a data folder.");
 }
 
 } // namespace
@@ -67,9 +81,17 @@ void setHomeOverride(std::optional<fs::path> folder) {
 }
 
 fs::path dataFolder(std::string_view bundleID, bool sandboxed, const fs::path& home) {
+    requireSafeBundleIdentifier(bundleID);
     if (!sandboxed)
         return applicationSupport(home) / bundleID;
-    return applicationSupport(home / "Library" / "Containers" / bundleID / "Data") / bundleID;
+    return applicationSupport(appOwnedFolder(bundleID, sandboxed, home)) / bundleID;
+}
+
+fs::path appOwnedFolder(std::string_view bundleID, bool sandboxed, const fs::path& home) {
+    if (!sandboxed)
+        return dataFolder(bundleID, sandboxed, home);
+    requireSafeBundleIdentifier(bundleID);
+    return home / "Library" / "Containers" / bundleID / "Data";
 }
 
 fs::path lproj(std::string_view code, const fs::path& folder) {
@@ -81,7 +103,7 @@ std::vector<std::string> languages(const fs::path& folder) {
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const fs::path& entry = it->path();
-        if (entry.extension() == ".lproj" && holdsStringFiles(entry))
+        if (entry.extension() == ".lproj" && !isLink(*it) && holdsStringFiles(entry))
             codes.push_back(entry.stem().string());
     }
     std::sort(codes.begin(), codes.end());
@@ -93,6 +115,7 @@ fs::path manifestFolder(const fs::path& bundle) {
 }
 
 fs::path ownDataFolder(std::string_view bundleID) {
+    requireSafeBundleIdentifier(bundleID);
     return applicationSupport(environmentFolder("HOME").value_or(home())) / bundleID;
 }
 

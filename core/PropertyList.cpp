@@ -7,8 +7,10 @@
 
 #include <plist/plist.h>
 
+#include "core/BinaryPropertyList.h"
 #include "core/FileIO.h"
 #include "core/Unicode.h"
+#include "core/XmlPropertyListScan.h"
 
 namespace orvel::PropertyList {
 namespace {
@@ -25,10 +27,8 @@ std::string takeString(char* raw) {
     return out;
 }
 
-// Property lists nest only as deep as their creator allowed; a hostile file must not exhaust the stack.
-constexpr int maximumDepth = 512;
-
-std::optional<json::Json> convert(plist_t node, int depth) {
+// The measure before parsing keeps the depth within the limits; this only guards the recursion itself.
+std::optional<json::Json> convert(plist_t node, int depth, int maximumDepth) {
     if (depth > maximumDepth)
         return std::nullopt;
     switch (plist_get_node_type(node)) {
@@ -47,7 +47,7 @@ std::optional<json::Json> convert(plist_t node, int depth) {
                 break;
             }
             std::string name = takeString(key);
-            auto converted = convert(value, depth + 1);
+            auto converted = convert(value, depth + 1, maximumDepth);
             if (!converted) {
                 std::free(iter);
                 return std::nullopt;
@@ -61,7 +61,7 @@ std::optional<json::Json> convert(plist_t node, int depth) {
         json::Json array = json::Json::array();
         const uint32_t size = plist_array_get_size(node);
         for (uint32_t i = 0; i < size; ++i) {
-            auto converted = convert(plist_array_get_item(node, i), depth + 1);
+            auto converted = convert(plist_array_get_item(node, i), depth + 1, maximumDepth);
             if (!converted)
                 return std::nullopt;
             array.push_back(std::move(*converted));
@@ -100,21 +100,46 @@ std::optional<json::Json> convert(plist_t node, int depth) {
     }
 }
 
+bool isXml(std::string_view bytes) {
+    return bytes.find("<plist") != std::string_view::npos;
+}
+
 } // namespace
 
-std::optional<json::Json> parse(std::string_view bytes) {
+Parsed parseWithinLimits(std::string_view bytes, const PropertyListLimits& limits) {
     if (bytes.empty() || bytes.size() > std::numeric_limits<uint32_t>::max())
-        return std::nullopt;
-    plist_t root = nullptr;
+        return {};
     const auto length = static_cast<uint32_t>(bytes.size());
-    if (plist_is_binary(bytes.data(), length))
+    const bool binary = plist_is_binary(bytes.data(), length);
+    if (!binary && !isXml(bytes))
+        return {};
+    const PropertyListShape shape =
+        binary ? BinaryPropertyList::measure(bytes, limits) : XmlPropertyListScan::measure(bytes, limits);
+    if (shape != PropertyListShape::fits)
+        return {std::nullopt, shape == PropertyListShape::overLimits};
+    plist_t root = nullptr;
+    if (binary)
         plist_from_bin(bytes.data(), length, &root);
-    else if (bytes.find("<plist") != std::string_view::npos)
+    else
         plist_from_xml(bytes.data(), length, &root);
     if (!root)
-        return std::nullopt;
+        return {};
     std::unique_ptr<void, PlistFree> owner(root);
-    return convert(root, 0);
+    return {convert(root, 0, limits.maximumDepth)};
+}
+
+std::optional<json::Json> parse(std::string_view bytes) {
+    return parseWithinLimits(bytes).value;
+}
+
+std::optional<json::Json> topLevelScalars(std::string_view bytes, const PropertyListLimits& limits) {
+    if (bytes.empty() || bytes.size() > std::numeric_limits<uint32_t>::max())
+        return std::nullopt;
+    if (plist_is_binary(bytes.data(), static_cast<uint32_t>(bytes.size())))
+        return BinaryPropertyList::topLevelScalars(bytes, limits);
+    if (isXml(bytes))
+        return XmlPropertyListScan::topLevelScalars(bytes, limits);
+    return std::nullopt;
 }
 
 std::optional<json::Json> readFile(const std::filesystem::path& path) {

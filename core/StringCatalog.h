@@ -30,7 +30,8 @@ struct StringCatalog {
 
         static Variations fromJson(const json::Json& value);
         json::Json toJson() const;
-        bool operator==(const Variations&) const = default;
+        // Defined once Variation is complete: clang checks a defaulted comparison at the class's end.
+        bool operator==(const Variations& other) const;
     };
 
     struct Variation {
@@ -89,5 +90,9 @@ struct StringCatalog {
     json::Json toJson() const;
     bool operator==(const StringCatalog&) const = default;
 };
+
+inline bool StringCatalog::Variations::operator==(const Variations& other) const {
+    return plural == other.plural && device == other.device;
+}
 
 } // namespace orvel

@@ -170,6 +170,9 @@ bool isNumber(char32_t scalar) {
 }
 
 bool isWhitespace(char32_t scalar) {
+    // ASCII text is most of what is trimmed; its white space is fixed.
+    if (scalar < 0x80)
+        return scalar == U' ' || (scalar >= U'\t' && scalar <= U'\r');
     return u_hasBinaryProperty(static_cast<UChar32>(scalar), UCHAR_WHITE_SPACE);
 }
 
@@ -213,10 +216,17 @@ std::string uppercasedFirst(std::string_view text, const std::string& localeId) 
 }
 
 std::string nfc(std::string_view text) {
+    // ICU hands its normalizer singleton to other threads through its own atomics, which
+    // ThreadSanitizer cannot see; a local static hands it over through the language's own once-only
+    // initialisation instead.
+    static const icu::Normalizer2* const normalizer = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        const icu::Normalizer2* instance = icu::Normalizer2::getNFCInstance(status);
+        return U_SUCCESS(status) ? instance : nullptr;
+    }();
     UErrorCode status = U_ZERO_ERROR;
-    const icu::Normalizer2* normalizer = icu::Normalizer2::getNFCInstance(status);
     const std::string valid = decodeUtf8Lossy(text);
-    if (U_FAILURE(status) || !normalizer)
+    if (!normalizer)
         return valid;
     if (normalizer->isNormalizedUTF8(valid, status) && U_SUCCESS(status))
         return valid;

@@ -1,16 +1,88 @@
 #include "Orvel/state/Background.h"
 
 #include <QCoreApplication>
-#include <QMetaObject>
+#include <QEvent>
 
-#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
-#include <utility>
+
+#if defined(__SANITIZE_THREAD__)
+#include <sanitizer/tsan_interface.h>
+#endif
 
 namespace orvel {
 namespace {
 
-std::atomic<int> workersRunning{0};
+// A call on its way to the main thread. It is filled before it is posted and read only after it has
+// arrived, so the hand-over is the one of the event queue.
+class HandoverEvent : public QEvent {
+  public:
+    static QEvent::Type kind() {
+        static const auto registered = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return registered;
+    }
+
+    HandoverEvent(QPointer<QObject> receiver, std::function<void()> fn)
+        : QEvent(kind()), m_receiver(std::move(receiver)), m_fn(std::move(fn)) {}
+
+    void deliver() {
+        if (m_receiver)
+            m_fn();
+    }
+
+  private:
+    QPointer<QObject> m_receiver;
+    std::function<void()> m_fn;
+};
+
+// Qt guards its event queue with a mutex inside a library that ThreadSanitizer cannot see; these marks
+// tell it that what the posting thread wrote into the event is published with it.
+void publishHandover([[maybe_unused]] QEvent* event) {
+#if defined(__SANITIZE_THREAD__)
+    __tsan_release(event);
+#endif
+}
+
+void receiveHandover([[maybe_unused]] QEvent* event) {
+#if defined(__SANITIZE_THREAD__)
+    __tsan_acquire(event);
+#endif
+}
+
+// Lives on the main thread for the rest of the process and runs the calls posted to it.
+class MainThreadInbox : public QObject {
+  public:
+    static MainThreadInbox* instance(QCoreApplication* application) {
+        static MainThreadInbox* const inbox = [application] {
+            auto* made = new MainThreadInbox;
+            made->moveToThread(application->thread());
+            return made;
+        }();
+        return inbox;
+    }
+
+  protected:
+    bool event(QEvent* event) override {
+        if (event->type() != HandoverEvent::kind())
+            return QObject::event(event);
+        receiveHandover(event);
+        static_cast<HandoverEvent*>(event)->deliver();
+        return true;
+    }
+};
+
+// The workers still running. Never destroyed: the last worker may end after the program's statics.
+struct Workers {
+    std::mutex mutex;
+    std::condition_variable ended;
+    int running = 0;
+};
+
+Workers& workers() {
+    static Workers* instance = new Workers;
+    return *instance;
+}
 
 } // namespace
 
@@ -18,30 +90,37 @@ void onMainThread(QPointer<QObject> receiver, std::function<void()> fn) {
     QCoreApplication* application = QCoreApplication::instance();
     if (!application || !fn)
         return;
-    // Posted to the application object, which outlives every state object; the guard is tested only
-    // once the call runs on the main thread.
-    QMetaObject::invokeMethod(
-        application,
-        [receiver = std::move(receiver), fn = std::move(fn)] {
-            if (receiver)
-                fn();
-        },
-        Qt::QueuedConnection);
+    // The guard is tested only once the call runs on the main thread.
+    auto* event = new HandoverEvent(std::move(receiver), std::move(fn));
+    publishHandover(event);
+    QCoreApplication::postEvent(MainThreadInbox::instance(application), event);
 }
 
 void runInBackground(QObject* receiver, std::function<std::function<void()>()> work) {
     QPointer<QObject> guard(receiver);
-    ++workersRunning;
-    std::thread([guard = std::move(guard), work = std::move(work)]() mutable {
-        std::function<void()> continuation = std::exchange(work, nullptr)();
+    Workers& all = workers();
+    {
+        std::lock_guard lock(all.mutex);
+        ++all.running;
+    }
+    std::thread([&all, guard = std::move(guard), work = std::move(work)]() mutable {
+        std::function<void()> continuation = work();
         if (continuation)
             onMainThread(std::move(guard), std::move(continuation));
-        --workersRunning;
+        // What the worker owns goes before it counts as ended.
+        continuation = nullptr;
+        work = nullptr;
+        guard.clear();
+        std::lock_guard lock(all.mutex);
+        --all.running;
+        all.ended.notify_all();
     }).detach();
 }
 
-int backgroundWorkers() {
-    return workersRunning.load();
+bool waitForBackgroundWork(std::chrono::milliseconds limit) {
+    Workers& all = workers();
+    std::unique_lock lock(all.mutex);
+    return all.ended.wait_for(lock, limit, [&] { return all.running == 0; });
 }
 
 TaskSlot::Ticket TaskSlot::start() {

@@ -1,11 +1,13 @@
 #pragma once
 // How the application's state does work off the main thread. State lives on the main thread only; a
 // worker computes and hands back a continuation that runs on the main thread while its receiver lives.
-// Workers are detached and forgotten when cancelled, so neither Stop nor quit ever waits for one.
+// Workers are detached and forgotten when cancelled, so Stop never waits for one; only the end of the
+// program waits, for a bounded time, for the cancelled ones to notice.
 
 #include <QObject>
 #include <QPointer>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <stop_token>
@@ -21,9 +23,10 @@ void onMainThread(QPointer<QObject> receiver, std::function<void()> fn);
 // pointers) and catches its own errors, turning them into the continuation that reports them.
 void runInBackground(QObject* receiver, std::function<std::function<void()>()> work);
 
-// The workers of runInBackground() that have not yet ended, so that a test can wait until none of them
-// still uses the services it is about to tear down.
-int backgroundWorkers();
+// Waits until every worker of runInBackground has ended, or `limit` has passed; true when none runs.
+// The program calls it as it ends, once its state objects are gone (which stops their workers), so that
+// no worker is still running while the program's static objects are destroyed.
+bool waitForBackgroundWork(std::chrono::milliseconds limit);
 
 // One kind of restartable task of a state object: starting a new one stops the previous one, and a
 // result is taken only while its generation is still the current one.

@@ -26,8 +26,10 @@ Workspace::~Workspace() {
     m_observer.reset();
     m_problemsTask.cancel();
     m_runTask.cancel();
-    // Notes typed just before the workspace ends (the application quits) are written now rather than
-    // dropped with their pending save.
+    // Edits and notes typed just before the workspace ends (the application quits) are written now
+    // rather than dropped with their pending saves. Nobody is left to be shown a failure.
+    if (m_writeTask && m_writeTask->isActive() && m_project)
+        writeBack();
     if (m_notesTask->isActive())
         saveNotes();
 }

@@ -244,6 +244,9 @@ class Workspace : public QObject {
     void saveNotes() const;
     // Publishes now when a write-back is pending.
     void writeBackNow();
+    // Saves the project file, then writes its overlay; the file layer's message when either fails. Needs
+    // a project.
+    std::optional<std::string> writeBack() const;
     // Stores an edited translation (none removes it), recomputes the changes and schedules the write-back.
     void storeTranslation(std::string_view id, std::optional<StringTranslation> translation);
     // Stores a project whose terms or style changed and saves its file, ignoring a failure.

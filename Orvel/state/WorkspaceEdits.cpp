@@ -19,6 +19,16 @@ bool isPluralCategory(std::string_view category) {
     return std::find(categories.begin(), categories.end(), category) != categories.end();
 }
 
+// A translation of the person's, made now from the string's current English; the caller gives its text
+// or forms.
+StringTranslation byThePerson(const SourceString& string, Date now) {
+    StringTranslation translation;
+    translation.origin = StringTranslation::Origin::person;
+    translation.source = string.text;
+    translation.updated = now;
+    return translation;
+}
+
 } // namespace
 
 void Workspace::setText(std::string text, std::string_view id) {
@@ -29,11 +39,8 @@ void Workspace::setText(std::string text, std::string_view id) {
         storeTranslation(id, std::nullopt);
         return;
     }
-    StringTranslation translation;
+    StringTranslation translation = byThePerson(*string, m_services.clock.now());
     translation.text = std::move(text);
-    translation.origin = StringTranslation::Origin::person;
-    translation.source = string->text;
-    translation.updated = m_services.clock.now();
     storeTranslation(id, std::move(translation));
 }
 
@@ -56,11 +63,8 @@ void Workspace::setPluralForm(std::string text, std::string_view category, std::
         storeTranslation(id, std::nullopt);
         return;
     }
-    StringTranslation translation;
+    StringTranslation translation = byThePerson(*string, m_services.clock.now());
     translation.plural = std::move(forms);
-    translation.origin = StringTranslation::Origin::person;
-    translation.source = string->text;
-    translation.updated = m_services.clock.now();
     storeTranslation(id, std::move(translation));
 }
 

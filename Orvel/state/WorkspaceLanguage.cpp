@@ -14,8 +14,8 @@ void Workspace::selectLanguage(std::optional<std::string> code) {
     // (a deep link, a published state and the new-language sheet all hand codes in) is turned away.
     if (code && !isPlausibleLanguageCode(*code))
         return;
-    // Up to here the previous language and its project are still the chosen ones; edits still waiting
-    // for their write-back belong to the project being left.
+    // Up to here the previous language and its project are still the chosen ones. Edits still waiting
+    // for their write-back belong to that project, so they are written before it is left.
     writeBackNow();
     m_problemCache.clear();
     setLanguage(code);

@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "Orvel/state/Workspace.h"
 #include "engine/apps/OverlayWriter.h"
@@ -22,14 +25,21 @@ void Workspace::scheduleWriteBack(std::chrono::milliseconds pause) {
     m_writeTask->start(std::max(pause, std::chrono::milliseconds::zero()));
 }
 
-void Workspace::publish() {
-    if (!m_project)
-        return;
+std::optional<std::string> Workspace::writeBack() const {
     try {
         m_project->save(m_app);
         OverlayWriter::publish(*m_project, m_strings, m_app, translatorName);
     } catch (const std::exception& error) {
-        setProblem(Problem::failed(error.what()));
+        return error.what();
+    }
+    return std::nullopt;
+}
+
+void Workspace::publish() {
+    if (!m_project)
+        return;
+    if (std::optional<std::string> failure = writeBack()) {
+        setProblem(Problem::failed(std::move(*failure)));
         return;
     }
     // A language published for the first time joins the language menu.

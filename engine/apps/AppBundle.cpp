@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 
+#include "core/FileIO.h"
 #include "core/PathComponent.h"
 #include "core/PropertyList.h"
+#include "core/Unicode.h"
 
 namespace orvel {
 
@@ -27,13 +29,25 @@ void addImageNames(const fs::path& folder, std::set<std::string>& names) {
         std::error_code typeError;
         if (!isImageExtension(file.extension().string()) || !it->is_regular_file(typeError))
             continue;
-        std::string stem = file.stem().string();
-        names.insert(file.filename().string());
+        std::string stem = AppBundle::imageNameKey(file.stem().string());
+        names.insert(AppBundle::imageNameKey(file.filename().string()));
         names.insert(stem);
         for (std::string_view scale : {"@2x", "@3x"})
             if (stem.ends_with(scale))
                 names.insert(stem.substr(0, stem.size() - scale.size()));
     }
+}
+
+// A value the bundle does not need must not cost it its identity: when the whole list is too deep or
+// too large to expand, its top-level strings are still read, each without expanding anything else.
+std::optional<json::Json> infoDictionary(const fs::path& file) {
+    const auto bytes = FileIO::readIfPresent(file);
+    if (!bytes)
+        return std::nullopt;
+    auto parsed = PropertyList::parseWithinLimits(*bytes);
+    if (!parsed.value && parsed.overLimits)
+        return PropertyList::topLevelScalars(*bytes);
+    return std::move(parsed.value);
 }
 
 } // namespace
@@ -42,7 +56,7 @@ std::optional<AppBundle> AppBundle::open(const fs::path& url) {
     std::error_code error;
     if (!fs::is_directory(url, error))
         return std::nullopt;
-    auto info = PropertyList::readFile(url / "Contents" / "Info.plist");
+    auto info = infoDictionary(url / "Contents" / "Info.plist");
     if (info && info->is_object())
         return AppBundle(url, std::move(*info), true);
     return AppBundle(url, json::Json::object(), false);
@@ -73,6 +87,10 @@ std::optional<fs::path> AppBundle::iconURL() const {
     if (!fs::is_regular_file(icon, error))
         return std::nullopt;
     return icon;
+}
+
+std::string AppBundle::imageNameKey(std::string_view name) {
+    return text::lowercased(name);
 }
 
 std::set<std::string> AppBundle::imageNames() const {

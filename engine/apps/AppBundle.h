@@ -34,8 +34,12 @@ class AppBundle {
 
     // The names under which the bundle finds an image resource in "Contents/Resources" or one of its
     // ".lproj" folders: each image file's name with and without its extension, and without a "@2x" or
-    // "@3x" scale suffix. Read once per call; unreadable folders count as empty.
+    // "@3x" scale suffix, all in lower case, because the target platform's file system finds a file
+    // whatever the case of its name. Read once per call; unreadable folders count as empty.
     std::set<std::string> imageNames() const;
+
+    // The name in the form imageNames() lists it.
+    static std::string imageNameKey(std::string_view name);
 
   private:
     AppBundle(std::filesystem::path url, json::Json info, bool hasInfoDictionary)

@@ -4,6 +4,7 @@
 
 #include "core/FileIO.h"
 #include "core/OrvelProtocol.h"
+#include "core/PathComponent.h"
 #include "core/StringsFiles.h"
 #include "engine/apps/UndecodableFileCopy.h"
 
@@ -37,12 +38,15 @@ json::Json AppNotes::toJson() const {
 }
 
 AppNotes AppNotes::load(const TranslatableApp& app) {
-    auto bytes = FileIO::readIfPresent(notesFile(app));
+    if (!isSafePathComponent(app.bundleIdentifier) || !app.hasNoLinks(app.projectFolder()))
+        return AppNotes{};
+    auto bytes = FileIO::readIfPresent(notesFile(app), FileIO::Links::refuse);
     return bytes ? decoded(*bytes).value_or(AppNotes{}) : AppNotes{};
 }
 
 void AppNotes::save(const TranslatableApp& app) const {
     const std::string bytes = OrvelProtocol::encode(*this);
+    app.requireNoLinks(app.projectFolder());
     // Notes that load as empty because their file does not decode are still the person's words.
     keepUndecodableFile(notesFile(app),
                         [](const std::string& existing) { return decoded(existing).has_value(); });

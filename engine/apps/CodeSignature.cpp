@@ -1,10 +1,11 @@
 #include "engine/apps/CodeSignature.h"
 
 #include <cstdint>
-#include <fstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "core/FileIO.h"
 #include "core/PropertyList.h"
 
 namespace orvel::CodeSignature {
@@ -25,35 +26,6 @@ constexpr std::uint64_t maximumLoadCommandsSize = 16u << 20;
 constexpr std::uint64_t maximumEntitlementsSize = 4u << 20;
 constexpr std::uint32_t maximumArchitectures = 64;
 constexpr std::uint64_t maximumBlobCount = 4096;
-
-// Random access to one file with every read checked against its size.
-class FileReader {
-  public:
-    explicit FileReader(const std::filesystem::path& path) : m_stream(path, std::ios::binary) {
-        std::error_code error;
-        const auto size = std::filesystem::file_size(path, error);
-        m_size = error ? 0 : size;
-    }
-
-    std::uint64_t size() const { return m_size; }
-
-    std::optional<std::string> read(std::uint64_t offset, std::uint64_t length) {
-        if (!m_stream || offset > m_size || length > m_size - offset)
-            return std::nullopt;
-        std::string bytes(static_cast<std::size_t>(length), '\0');
-        m_stream.seekg(static_cast<std::streamoff>(offset));
-        m_stream.read(bytes.data(), static_cast<std::streamsize>(length));
-        if (!m_stream) {
-            m_stream.clear();
-            return std::nullopt;
-        }
-        return bytes;
-    }
-
-  private:
-    std::ifstream m_stream;
-    std::uint64_t m_size = 0;
-};
 
 std::uint32_t bigEndian32(std::string_view bytes, std::size_t offset) {
     std::uint32_t value = 0;
@@ -79,7 +51,8 @@ struct Slice {
     std::uint64_t size;
 };
 
-std::optional<json::Json> entitlementsInSuperBlob(FileReader& file, std::uint64_t start, std::uint64_t size) {
+std::optional<json::Json> entitlementsInSuperBlob(const FileIO::RegularFile& file, std::uint64_t start,
+                                                  std::uint64_t size) {
     if (size < 12)
         return std::nullopt;
     auto header = file.read(start, 12);
@@ -112,7 +85,7 @@ std::optional<json::Json> entitlementsInSuperBlob(FileReader& file, std::uint64_
     return std::nullopt;
 }
 
-std::optional<json::Json> entitlementsInSlice(FileReader& file, Slice slice) {
+std::optional<json::Json> entitlementsInSlice(const FileIO::RegularFile& file, Slice slice) {
     auto magicBytes = file.read(slice.offset, 4);
     if (!magicBytes || slice.size < 4)
         return std::nullopt;
@@ -162,7 +135,7 @@ std::optional<json::Json> entitlementsInSlice(FileReader& file, Slice slice) {
 }
 
 // The thin images of a universal binary, or the whole file as one image.
-std::vector<Slice> slices(FileReader& file) {
+std::vector<Slice> slices(const FileIO::RegularFile& file) {
     auto header = file.read(0, 8);
     if (!header)
         return {};
@@ -191,13 +164,14 @@ std::vector<Slice> slices(FileReader& file) {
 } // namespace
 
 std::optional<json::Json> entitlements(const std::filesystem::path& executable) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(executable, error))
-        return std::nullopt;
-    FileReader file(executable);
-    for (const Slice& slice : slices(file))
-        if (auto found = entitlementsInSlice(file, slice))
-            return found;
+    try {
+        // An executable is often a link inside its bundle; only what it leads to must be a regular file.
+        const FileIO::RegularFile file(executable, FileIO::Links::follow);
+        for (const Slice& slice : slices(file))
+            if (auto found = entitlementsInSlice(file, slice))
+                return found;
+    } catch (const std::system_error&) {
+    }
     return std::nullopt;
 }
 

@@ -8,6 +8,7 @@
 #include "core/LanguageInfo.h"
 #include "core/Languages.h"
 #include "core/Markers.h"
+#include "core/NoLinks.h"
 #include "core/OrvelPaths.h"
 #include "core/OrvelProtocol.h"
 #include "core/PathComponent.h"
@@ -136,7 +137,10 @@ void removeIgnoringErrors(const fs::path& file) {
 
 void write(const TranslationProject& project, const std::vector<SourceString>& strings,
            const fs::path& folder) {
+    // Removals and writes through a linked folder would land in whatever folder it points at.
+    NoLinks::require(folder, folder);
     fs::create_directories(folder);
+    NoLinks::require(folder, folder);
     const SourceIndex sources = indexById(strings);
     Entries entries;
     for (const auto& [id, translation] : project.translations)
@@ -165,6 +169,8 @@ void write(const TranslationProject& project, const std::vector<SourceString>& s
 std::set<std::string> existingTables(const fs::path& folder) {
     std::set<std::string> tables;
     std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(folder, error)))
+        return tables;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const fs::path& file = it->path();
         if (file.extension() == stringsExtension || file.extension() == stringsdictExtension)
@@ -177,6 +183,7 @@ void publish(const TranslationProject& project, const std::vector<SourceString>&
              const TranslatableApp& app, std::string_view translator) {
     requireSafeLanguageCode(project.language);
     const fs::path folder = OrvelPaths::lproj(project.language, app.dataFolder());
+    app.requireNoLinks(folder);
     write(project, strings, folder);
     const LanguageInfo info(project.language, Languages::nativeName(project.language),
                             std::string(translator), Dates::now());
@@ -187,14 +194,19 @@ TranslationProject read(const TranslatableApp& app, const std::string& language)
     TranslationProject project;
     project.app = app.bundleIdentifier;
     project.language = language;
-    if (!isSafePathComponent(language))
+    if (!isSafePathComponent(language) || !isSafePathComponent(app.bundleIdentifier))
         return project;
     const fs::path folder = OrvelPaths::lproj(language, app.dataFolder());
+    if (!app.hasNoLinks(folder))
+        return project;
 
     std::vector<fs::path> files;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        files.push_back(it->path());
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code typeError;
+        if (!it->is_symlink(typeError) && !typeError)
+            files.push_back(it->path());
+    }
     if (error)
         return project;
     // Sorted so that a key in both files of a table always ends up with its plural forms.

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "core/FileIO.h"
+#include "core/NoLinks.h"
 #include "core/OrvelPaths.h"
 #include "core/OrvelProtocol.h"
 #include "core/PathComponent.h"
@@ -116,7 +117,7 @@ std::vector<SourceString> discoveredStrings(const fs::path& bundleURL,
         if (pair.size() != 2 || pair[0] == infoPlistTable)
             continue;
         const std::string& key = pair[1];
-        if (key.find(' ') == std::string::npos && images.contains(key))
+        if (key.find(' ') == std::string::npos && images.contains(AppBundle::imageNameKey(key)))
             continue;
         strings.push_back(SourceString{pair[0], key, key, std::nullopt, std::nullopt, true, true});
     }
@@ -188,7 +189,26 @@ fs::path TranslatableApp::projectFolder() const {
 }
 
 std::vector<std::string> TranslatableApp::overlayLanguages() const {
-    return OrvelPaths::languages(dataFolder());
+    try {
+        const fs::path folder = dataFolder();
+        requireNoLinks(folder);
+        return OrvelPaths::languages(folder);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+void TranslatableApp::requireNoLinks(const fs::path& path) const {
+    NoLinks::require(OrvelPaths::appOwnedFolder(bundleIdentifier, sandboxed), path);
+}
+
+bool TranslatableApp::hasNoLinks(const fs::path& path) const {
+    try {
+        requireNoLinks(path);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 std::optional<fs::path> TranslatableApp::icon() const {

@@ -46,11 +46,19 @@ struct TranslatableApp {
     // bundle. Unreadable catalogs and malformed pairs contribute nothing. Never throws.
     std::vector<SourceString> loadStrings(const std::vector<std::vector<std::string>>& seen) const;
 
-    // Derived on each use from the current home folder and file system.
+    // Derived on each use from the current home folder and file system. Throw UnsafeNameError for an
+    // identifier that cannot name a data folder (only a record made by hand can hold one).
     std::filesystem::path dataFolder() const;
     std::filesystem::path projectFolder() const;
-    // The sorted codes of the languages that have an overlay in the data folder.
+    // The sorted codes of the languages that have an overlay in the data folder; none when the data
+    // folder is a symbolic link or the identifier cannot name a data folder.
     std::vector<std::string> overlayLanguages() const;
+    // Throws std::filesystem::filesystem_error when a folder between the part of the data folder that
+    // the app itself can change and `path` (inside the data folder) is a symbolic link, and
+    // UnsafeNameError when the identifier cannot name a data folder.
+    void requireNoLinks(const std::filesystem::path& path) const;
+    // False where requireNoLinks() would throw.
+    bool hasNoLinks(const std::filesystem::path& path) const;
     // The bundle's icon file; the application turns it into an image.
     std::optional<std::filesystem::path> icon() const;
 

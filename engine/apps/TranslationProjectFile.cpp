@@ -31,9 +31,11 @@ fs::path TranslationProject::fileURL(const TranslatableApp& app, const std::stri
 }
 
 TranslationProject TranslationProject::load(const TranslatableApp& app, const std::string& language) {
-    // The rebuild reads nothing for a code that cannot name a file, and gives the empty project.
-    if (isSafePathComponent(language))
-        if (auto bytes = FileIO::readIfPresent(fileURL(app, language)))
+    // The rebuild reads nothing for a code or an identifier that cannot name a file, and gives the
+    // empty project.
+    if (isSafePathComponent(language) && isSafePathComponent(app.bundleIdentifier) &&
+        app.hasNoLinks(app.projectFolder()))
+        if (auto bytes = FileIO::readIfPresent(fileURL(app, language), FileIO::Links::refuse))
             if (auto project = decoded(*bytes))
                 return std::move(*project);
     return OverlayWriter::read(app, language);
@@ -43,6 +45,7 @@ void TranslationProject::save(const TranslatableApp& app) const {
     requireSafeLanguageCode(language);
     const std::string bytes = OrvelProtocol::encode(*this);
     const fs::path file = fileURL(app, language);
+    app.requireNoLinks(app.projectFolder());
     // The rebuild from the overlay cannot give back retired entries, terms, style or the recorded English.
     keepUndecodableFile(file, [](const std::string& existing) { return decoded(existing).has_value(); });
     StringsFiles::writeAtomically(bytes, file);

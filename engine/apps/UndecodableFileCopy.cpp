@@ -7,7 +7,7 @@ namespace orvel {
 
 void keepUndecodableFile(const std::filesystem::path& file,
                          const std::function<bool(const std::string&)>& decodes) {
-    const auto bytes = FileIO::readIfPresent(file);
+    const auto bytes = FileIO::readIfPresent(file, FileIO::Links::refuse);
     if (!bytes || decodes(*bytes))
         return;
     std::filesystem::path copy = file;

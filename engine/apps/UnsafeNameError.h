@@ -3,15 +3,11 @@
 // target app's data folder. A code that is not one plain path component is refused before any file is
 // read or written.
 
-#include <stdexcept>
 #include <string_view>
 
-namespace orvel {
+#include "core/UnsafeNameError.h"
 
-class UnsafeNameError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
+namespace orvel {
 
 // Throws UnsafeNameError for "", ".", "..", or a code holding "/" or NUL.
 void requireSafeLanguageCode(std::string_view code);

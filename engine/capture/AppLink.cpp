@@ -35,9 +35,9 @@ std::filesystem::path AppLink::stateURL() const {
 }
 
 std::optional<AppState> AppLink::readState() const {
-    if (!isSafePathComponent(app.bundleIdentifier))
+    if (!isSafePathComponent(app.bundleIdentifier) || !app.hasNoLinks(app.dataFolder()))
         return std::nullopt;
-    auto bytes = FileIO::readIfPresent(stateURL());
+    auto bytes = FileIO::readIfPresent(stateURL(), FileIO::Links::refuse);
     if (!bytes)
         return std::nullopt;
     try {

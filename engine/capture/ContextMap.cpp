@@ -5,6 +5,7 @@
 
 #include "core/FileIO.h"
 #include "core/OrvelProtocol.h"
+#include "core/PathComponent.h"
 #include "core/StringsFiles.h"
 #include "engine/apps/TranslatableApp.h"
 
@@ -41,12 +42,14 @@ std::filesystem::path ContextMap::fileURL(const TranslatableApp& app) {
 }
 
 ContextMap ContextMap::load(const TranslatableApp& app) {
+    if (!isSafePathComponent(app.bundleIdentifier) || !app.hasNoLinks(app.projectFolder()))
+        return {};
     return load(fileURL(app));
 }
 
 ContextMap ContextMap::load(const std::filesystem::path& file) {
     try {
-        const auto bytes = FileIO::readIfPresent(file);
+        const auto bytes = FileIO::readIfPresent(file, FileIO::Links::refuse);
         if (!bytes)
             return {};
         return OrvelProtocol::decode<ContextMap>(*bytes);
@@ -57,6 +60,7 @@ ContextMap ContextMap::load(const std::filesystem::path& file) {
 }
 
 void ContextMap::save(const TranslatableApp& app) const {
+    app.requireNoLinks(app.projectFolder());
     save(fileURL(app));
 }
 

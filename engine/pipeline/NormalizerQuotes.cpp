@@ -1,7 +1,5 @@
 #include "engine/pipeline/Normalizer.h"
 
-#include <ranges>
-
 #include "core/Regex.h"
 #include "core/RegexCache.h"
 
@@ -35,15 +33,22 @@ std::string quotes(std::string_view text, std::string_view source, std::string_v
     if (!pattern)
         return std::string(text);
 
-    std::string out(text);
-    for (const regex::Match& match : std::views::reverse(regex::allMatches(*pattern, text))) {
+    // Built front to back: replacing in place from the end would move the rest of a long answer once
+    // per quotation.
+    std::string out;
+    out.reserve(text.size());
+    std::size_t copied = 0;
+    for (const regex::Match& match : regex::allMatches(*pattern, text)) {
         const auto quoted = match.group(text, 1);
         if (!quoted || quoted->find_first_of(codeCharacters) != std::string_view::npos)
             continue;
-        std::string replacement;
-        replacement.append(open).append(*quoted).append(close);
-        out.replace(match.range.start, match.range.length(), replacement);
+        out.append(text.substr(copied, match.range.start - copied))
+            .append(open)
+            .append(*quoted)
+            .append(close);
+        copied = match.range.end;
     }
+    out.append(text.substr(copied));
     return out;
 }
 

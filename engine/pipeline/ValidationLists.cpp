@@ -32,10 +32,16 @@ std::vector<std::string> placeholderTypes(std::string_view text) {
 }
 
 std::size_t lonePercentCount(std::string_view text) {
-    std::string rest = text::replacingAll(text, "%%", "");
-    const auto specifiers = FormatSpecifiers::parse(rest);
-    for (const auto& specifier : std::views::reverse(specifiers))
-        rest.erase(specifier.range.start, specifier.range.length());
+    const std::string withoutDoubled = text::replacingAll(text, "%%", "");
+    // The text between the placeholders, copied front to back: erasing each one in place would move the
+    // rest of a long text once per placeholder.
+    std::string rest;
+    std::size_t copied = 0;
+    for (const auto& specifier : FormatSpecifiers::parse(withoutDoubled)) {
+        rest.append(withoutDoubled, copied, specifier.range.start - copied);
+        copied = specifier.range.end;
+    }
+    rest.append(withoutDoubled, copied);
     // A "%" that carries a combining mark is another character, as the placeholder parser sees it.
     return static_cast<std::size_t>(std::ranges::count(text::graphemes(rest), std::string_view("%")));
 }

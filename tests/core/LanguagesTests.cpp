@@ -52,11 +52,24 @@ TEST(Languages, NamesComeFromIcuDisplayNames) {
 }
 
 TEST(Languages, UnknownCodesNameThemselves) {
-    EXPECT_EQ(Languages::englishName("xx"), "xx");
-    EXPECT_EQ(Languages::nativeName("xx"), "Xx");
-    EXPECT_EQ(Languages::englishName(""), "");
-    EXPECT_EQ(Languages::nativeName(""), "");
     const std::string overlong(400, 'q');
-    EXPECT_EQ(Languages::englishName(overlong), overlong);
-    EXPECT_EQ(Languages::nativeName(overlong), "Q" + overlong.substr(1));
+    struct Case {
+        std::string code;
+        std::string english;
+        std::string native;
+    };
+    const std::vector<Case> cases{
+        {"xx", "xx", "Xx"},
+        {"XX", "XX", "XX"}, // as written, not in ICU's canonical spelling
+        {"und", "und", "Und"},
+        {"-", "-", "-"},
+        {"_", "_", "_"},
+        {"", "", ""},
+        {overlong, overlong, "Q" + overlong.substr(1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(Languages::englishName(c.code), c.english);
+        EXPECT_EQ(Languages::nativeName(c.code), c.native);
+    }
 }

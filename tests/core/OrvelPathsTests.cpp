@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "core/OrvelPaths.h"
+#include "core/UnsafeNameError.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace orvel {
@@ -46,9 +47,30 @@ TEST(OrvelPaths, LanguagesAreLprojFoldersWithStringFiles) {
     folder.write("ja.lproj", "a plain file");
     folder.makeFolder("ko.lproj");
     folder.write("notes.txt", "");
+    // Links are not followed: neither a linked folder nor a folder holding only linked tables counts.
+    const auto elsewhere = folder.write("elsewhere/Main.strings", "");
+    fs::create_directory_symlink(elsewhere.parent_path(), folder / "de.lproj");
+    folder.makeFolder("es.lproj");
+    fs::create_symlink(elsewhere, folder / "es.lproj/Main.strings");
     EXPECT_EQ(OrvelPaths::languages(folder.path()),
               (std::vector<std::string>{"Base", "pt-BR", "pt-PT", "zh-Hans", "zh-Hant"}));
     EXPECT_TRUE(OrvelPaths::languages(folder.path() / "missing").empty());
+}
+
+// Whatever identifier a caller hands in, the folder stays inside "Application Support/Orvel".
+TEST(OrvelPaths, RefusesIdentifiersThatAreNotOnePathComponent) {
+    const std::vector<std::string> identifiers{"", ".", "..", "../x", "a/b", "/etc", std::string("a\0b", 3)};
+    for (const auto& identifier : identifiers) {
+        SCOPED_TRACE(identifier);
+        for (bool sandboxed : {false, true}) {
+            EXPECT_THROW(OrvelPaths::dataFolder(identifier, sandboxed, "/home/ana"), UnsafeNameError);
+            EXPECT_THROW(OrvelPaths::appOwnedFolder(identifier, sandboxed, "/home/ana"), UnsafeNameError);
+        }
+        EXPECT_THROW(OrvelPaths::ownDataFolder(identifier), UnsafeNameError);
+    }
+    EXPECT_EQ(OrvelPaths::appOwnedFolder("a.b", true, "/home/ana"), "/home/ana/Library/Containers/a.b/Data");
+    EXPECT_EQ(OrvelPaths::appOwnedFolder("a.b", false, "/home/ana"),
+              OrvelPaths::dataFolder("a.b", false, "/home/ana"));
 }
 
 } // namespace

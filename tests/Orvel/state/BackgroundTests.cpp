@@ -47,6 +47,29 @@ TEST(Background, ContinuationRunsOnTheMainThreadOnlyWhileTheReceiverLives) {
     }
 }
 
+TEST(Background, WaitingForBackgroundWorkEndsWhenTheLastWorkerEnds) {
+    struct Case {
+        const char* name;
+        bool releaseWorker;
+        bool expectDone;
+    };
+    for (const Case& c : {Case{"worker still busy", false, false}, Case{"worker ended", true, true}}) {
+        SCOPED_TRACE(c.name);
+        auto release = std::make_shared<std::atomic<bool>>(false);
+        QObject receiver;
+        runInBackground(&receiver, [release]() -> std::function<void()> {
+            while (!release->load())
+                std::this_thread::yield();
+            return {};
+        });
+        if (c.releaseWorker)
+            release->store(true);
+        EXPECT_EQ(waitForBackgroundWork(std::chrono::milliseconds(c.expectDone ? 10000 : 50)), c.expectDone);
+        release->store(true);
+        EXPECT_TRUE(waitForBackgroundWork(std::chrono::seconds(10)));
+    }
+}
+
 TEST(Background, TaskSlotKeepsOnlyTheNewestGenerationAndStopsTheOlder) {
     TaskSlot slot;
     TaskSlot::Ticket first = slot.start();

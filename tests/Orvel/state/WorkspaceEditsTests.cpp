@@ -109,7 +109,13 @@ TEST_F(WorkspaceEditsTest, TranslationEditsBecomeThePersonsAndAreWrittenBack) {
         std::map<std::string, StringTranslation> translations;
         if (c.before)
             translations.emplace(openID, *c.before);
-        const auto workspace = openGerman(app, translations);
+        // Every model translation here goes against the chosen word of the glossary term; the person's
+        // are never flagged.
+        AppNotes{"", {AppManifest::Term{"Open", std::nullopt, std::nullopt}}}.save(app);
+        const auto workspace = openGerman(app, translations, {{"Open", "Aufmachen"}});
+        ASSERT_TRUE(testing::processUntil([&] { return workspace->problemsReady(); }));
+        const bool flaggedBefore = c.before && c.before->origin == Origin::model;
+        EXPECT_EQ(workspace->count(Workspace::Filter::problems), flaggedBefore ? 1 : 0);
         const int firedBefore = timers.fired;
 
         c.edit(*workspace);
@@ -118,6 +124,7 @@ TEST_F(WorkspaceEditsTest, TranslationEditsBecomeThePersonsAndAreWrittenBack) {
         const bool byThePerson = c.after && c.after->origin == Origin::person;
         EXPECT_EQ(workspace->count(Workspace::Filter::edited), byThePerson ? 1 : 0);
         EXPECT_EQ(workspace->count(Workspace::Filter::untranslated), c.after ? 0 : 1);
+        EXPECT_EQ(workspace->count(Workspace::Filter::problems), c.after && !byThePerson ? 1 : 0);
 
         timers.advance(Workspace::writeBackDelay);
         EXPECT_EQ(timers.fired - firedBefore, c.writtenBack ? 1 : 0);

@@ -19,14 +19,6 @@ using Translations = std::map<std::string, StringTranslation>;
 
 constexpr const char* leftInEnglish = "it was left in English";
 
-SourceString string(std::string key, std::string text) {
-    SourceString s;
-    s.table = "Main";
-    s.key = std::move(key);
-    s.text = std::move(text);
-    return s;
-}
-
 std::string idOf(const std::string& key) {
     return SourceString::id("Main", key);
 }
@@ -41,7 +33,8 @@ class WorkspaceProblemsTest : public testing::WorkspaceTest {
   protected:
     // "File" reads "Open the file now", "Mail" reads "Send email now".
     std::unique_ptr<Workspace> openWith(const std::vector<std::string>& projects = {}) {
-        engine.scriptedStrings = {string("File", "Open the file now"), string("Mail", "Send email now")};
+        engine.scriptedStrings = {testing::sourceString("File", "Open the file now"),
+                                  testing::sourceString("Mail", "Send email now")};
         const TranslatableApp app = makeApp();
         for (const std::string& language : projects)
             writeProject(app, language);

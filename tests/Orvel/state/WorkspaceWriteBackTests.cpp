@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -143,29 +144,60 @@ TEST_F(WorkspaceWriteBackTest, NotesAreSavedOnceAPauseAfterTheirLastChange) {
     }
 }
 
-TEST_F(WorkspaceWriteBackTest, PendingWritesAreFlushedBeforeALanguageSwitchAndOnRequest) {
+TEST_F(WorkspaceWriteBackTest, AGlossaryChangeEmptiesTheProblemChecksAndANotesTextChangeKeepsThem) {
     struct Case {
         const char* name;
-        bool edited;
-        std::function<void(Workspace&)> action;
-        bool projectWritten;
-        bool notesWritten;
+        AppNotes notes;
+        bool checksKept;
     };
     const std::vector<Case> cases{
-        {"choosing another language writes the edit first", true,
-         [](Workspace& w) { w.selectLanguage("fr"); }, true, false},
-        {"flush writes the edit and the notes", true, [](Workspace& w) { w.flush(); }, true, true},
-        {"flush with nothing pending", false, [](Workspace& w) { w.flush(); }, false, false},
+        {"the notes text", AppNotes{"Kurz.", {}}, true},
+        {"a glossary entry", AppNotes{"", {AppManifest::Term{"Open", std::nullopt, false}}}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TranslatableApp app;
         const auto workspace = openGerman(app);
+        TranslationProject project = *workspace->project();
+        project.translations[openID] = testing::translated("Offen");
+        project.terms["Open"] = "Aufmachen";
+        workspace->setProject(project);
+        ASSERT_TRUE(testing::processUntil([&] { return workspace->problemsReady(); }));
+        ASSERT_EQ(workspace->problemCache().size(), 1u);
+
+        workspace->setNotes(c.notes);
+        EXPECT_EQ(workspace->problemCache().size(), c.checksKept ? 1u : 0u);
+        EXPECT_TRUE(workspace->problemsReady());
+    }
+}
+
+TEST_F(WorkspaceWriteBackTest, PendingWritesAreFlushedBeforeALanguageSwitchAndOnRequest) {
+    struct Case {
+        const char* name;
+        bool edited;
+        std::function<void(std::unique_ptr<Workspace>&)> action;
+        bool projectWritten;
+        bool notesWritten;
+    };
+    const std::vector<Case> cases{
+        {"choosing another language writes the edit first", true,
+         [](std::unique_ptr<Workspace>& w) { w->selectLanguage("fr"); }, true, false},
+        {"flush writes the edit and the notes", true, [](std::unique_ptr<Workspace>& w) { w->flush(); }, true,
+         true},
+        {"flush with nothing pending", false, [](std::unique_ptr<Workspace>& w) { w->flush(); }, false,
+         false},
+        {"the workspace ending writes the edit and the notes", true,
+         [](std::unique_ptr<Workspace>& w) { w.reset(); }, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TranslatableApp app;
+        auto workspace = openGerman(app);
         if (c.edited) {
             workspace->setText("Neu", openID);
             workspace->setNotes(AppNotes{"Kurz.", {}});
         }
-        c.action(*workspace);
+        c.action(workspace);
 
         EXPECT_EQ(fs::exists(TranslationProject::fileURL(app, "de")), c.projectWritten);
         if (c.projectWritten) {

@@ -79,6 +79,30 @@ TEST_F(LoadStringsTest, DiscoveredStringsFromTheSeenList) {
     EXPECT_FALSE(strings[0].discovered);
 }
 
+// The target platform's file system finds "Logo.PNG" under the name "logo": so does the image test.
+TEST_F(LoadStringsTest, ImageNamesMatchWithoutRegardToCase) {
+    struct Case {
+        std::string file;
+        std::string key;
+        bool isImage;
+    };
+    const std::vector<Case> cases{
+        {"Logo.PNG", "logo", true},
+        {"logo.png", "LOGO", true},
+        {"Icon@2X.png", "ICON", true},
+        {"logo.png", "Logo.png", true},
+        {"\u00C9cran.png", "\u00E9CRAN", true},
+        {"logo.png", "logos", false},
+    };
+    auto notes = app({{"Main.xcstrings", catalogOf({})}});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file + " / " + c.key);
+        const auto image = scratch.write("Notes.app/Contents/Resources/" + c.file, "image");
+        EXPECT_EQ(notes.loadStrings({{"Main", c.key}}).empty(), c.isImage);
+        fs::remove(image);
+    }
+}
+
 TEST_F(LoadStringsTest, ASeenKeyInTheOtherUnicodeFormIsTheCatalogsString) {
     const std::string decomposed = "Cafe\xCC\x81", precomposed = "Caf\xC3\xA9";
     const auto menu = app({{"Main.xcstrings", catalogOf({decomposed})}});

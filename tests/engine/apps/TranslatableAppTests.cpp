@@ -9,6 +9,7 @@
 #include "engine/apps/TranslatableApp.h"
 #include "tests/engine/apps/BundleBuilder.h"
 #include "tests/engine/apps/FakeAppPlatform.h"
+#include "tests/support/BinaryPlistBuilder.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace orvel {
@@ -128,6 +129,51 @@ TEST_F(TranslatableAppTest, ReadsABinaryInfoPlist) {
     ASSERT_TRUE(app);
     EXPECT_EQ(app->bundleIdentifier, "a.b");
     EXPECT_EQ(app->version, "2");
+}
+
+// A value the bundle does not use may be far too deep or large to expand; the identifier beside it is
+// still read. Where it cannot be read safely, or the file is broken, the app is not translatable.
+TEST_F(TranslatableAppTest, InfoPlistOverTheLimitsStillGivesItsTopLevelStrings) {
+    std::string deepXml;
+    for (int i = 0; i < 100000; ++i)
+        deepXml += "<array>";
+    for (int i = 0; i < 100000; ++i)
+        deepXml += "</array>";
+    const std::string xmlPrefix = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
+                                  "<key>CFBundleIdentifier</key><string>a.deep</string>"
+                                  "<key>CFBundleName</key><string>Deep</string><key>Unrelated</key>";
+
+    testing::BinaryPlistBuilder bomb;
+    auto shared = bomb.ascii("x");
+    for (int i = 0; i < 40; ++i)
+        shared = bomb.array({shared, shared});
+    const auto binaryBomb = bomb.bytes(bomb.dict({bomb.ascii("CFBundleIdentifier"), bomb.ascii("Unrelated")},
+                                                 {bomb.ascii("a.shared"), shared}));
+    const auto rootBomb = bomb.bytes(shared);
+
+    struct Case {
+        std::string name;
+        std::string info;
+        std::optional<std::string> identifier;
+        std::optional<std::string> name_;
+    };
+    const std::vector<Case> cases{
+        {"deep XML value", xmlPrefix + deepXml + "</dict></plist>", "a.deep", "Deep"},
+        {"shared binary children", binaryBomb, "a.shared", "Bomb"},
+        {"root over the limits", rootBomb, std::nullopt, std::nullopt},
+        {"broken XML", xmlPrefix + "<array></dict></plist>", std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        scratch.write("Bomb.app/Contents/Info.plist", c.info);
+        scratch.write("Bomb.app/Contents/Resources/Orvel/Main.xcstrings", minimalCatalog);
+        const auto app = open(scratch.path() / "Bomb.app");
+        EXPECT_EQ(app.has_value(), c.identifier.has_value());
+        if (app) {
+            EXPECT_EQ(app->bundleIdentifier, c.identifier);
+            EXPECT_EQ(app->name, c.name_);
+        }
+    }
 }
 
 TEST_F(TranslatableAppTest, ManifestAndContextFallBackToNothing) {

@@ -2,6 +2,9 @@
 
 #include "core/DefaultsStore.h"
 #include "core/OrvelPaths.h"
+#include "core/OrvelProtocol.h"
+#include "core/StringsFiles.h"
+#include "core/UnsafeNameError.h"
 #include "engine/capture/AppLink.h"
 #include "engine/capture/InMemoryNotificationBus.h"
 #include "tests/engine/apps/BundleBuilder.h"
@@ -99,10 +102,13 @@ TEST_F(AppLinkTests, ReadStateFollowsTheSandboxAndRefusesIdentifiersThatLeaveThe
                                         "home/Library/Containers/com.example.Notes/Data/Library/"
                                         "Application Support/Orvel/com.example.Notes/state.json");
 
-    // "../x" would read a state file outside the folder of the companions' data.
+    // "../x" would read a state file outside the folder of the companions' data: no path is made for it,
+    // and a state file where the path would have led is not read.
     const auto escaping = link("../com.example.Notes");
-    testing::FakeCompanion(m_bus, m_clock, escaping).publish(stateWith("de"));
-    ASSERT_TRUE(fs::exists(escaping.stateURL()));
+    EXPECT_THROW(escaping.stateURL(), UnsafeNameError);
+    StringsFiles::writeAtomically(OrvelProtocol::encode(stateWith("de")),
+                                  m_scratch.path() /
+                                      "home/Library/Application Support/com.example.Notes/state.json");
     EXPECT_FALSE(escaping.readState());
 }
 

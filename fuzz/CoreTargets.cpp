@@ -1,0 +1,119 @@
+// Readers of the core formats: catalogs, strings files, property lists, markers, placeholders and the
+// state the companion publishes.
+
+#include "core/AppState.h"
+#include "core/FormatSpecifiers.h"
+#include "core/Markers.h"
+#include "core/OrvelProtocol.h"
+#include "core/PropertyList.h"
+#include "core/SourceString.h"
+#include "core/StringCatalog.h"
+#include "core/StringsFileParser.h"
+#include "core/StringsFiles.h"
+#include "core/Unicode.h"
+#include "core/XmlPropertyList.h"
+#include "fuzz/FuzzTarget.h"
+
+namespace orvel::fuzz {
+namespace {
+
+void catalog(std::string_view bytes) {
+    try {
+        const StringCatalog decoded = StringCatalog::decode(bytes);
+        for (const auto& string : SourceString::extract(decoded, "Main"))
+            require(SourceString::splitId(string.id()).second == string.key,
+                    "an id splits back into its key");
+    } catch (const json::DecodingError&) {
+    }
+}
+
+void stringsFile(std::string_view bytes) {
+    StringsFileParser::parse(bytes);
+    StringsFiles::readStrings(MemoryFile::shared().holding(bytes));
+}
+
+void stringsdict(std::string_view bytes) {
+    for (const auto& [key, entry] : StringsFiles::readStringsdict(MemoryFile::shared().holding(bytes)))
+        for (const auto& [category, form] : entry.forms)
+            require(text::isValidUtf8(form), "plural forms are valid UTF-8");
+}
+
+// Whatever parses is written back as XML that parses again.
+void propertyList(std::string_view bytes) {
+    const auto parsed = PropertyList::parseWithinLimits(bytes);
+    if (parsed.overLimits)
+        PropertyList::topLevelScalars(bytes);
+    if (!parsed.value)
+        return;
+    try {
+        const std::string xml = XmlPropertyList::serialize(*parsed.value);
+        require(PropertyList::parse(xml).has_value(), "a serialized property list parses");
+    } catch (const XmlPropertyList::SerializationError&) {
+        // Dates and data read as null, which has no property-list form.
+    }
+}
+
+// Key and text pairs cut at NUL bytes: a ".strings" file written from them reads back the same pairs.
+void stringsRoundTrip(std::string_view bytes) {
+    StringsFiles::SimpleTable table;
+    for (auto rest = bytes; !rest.empty();) {
+        const auto pair = pieces(rest, 3);
+        if (text::isValidUtf8(pair[0]) && text::isValidUtf8(pair[1]))
+            table.emplace(pair[0], pair[1]);
+        if (pair[2].empty())
+            break;
+        rest = pair[2];
+    }
+    const auto read = StringsFileParser::parse(StringsFiles::stringsText(table));
+    require(read.has_value() && *read == table, "a written strings file reads back the same pairs");
+}
+
+// Stripping removes at least the shortest form of every marker it reports and nothing more. (Markers
+// are read in one pass: removing one may join the text around it into a new one, which stays.)
+void markers(std::string_view bytes) {
+    const auto stripped = Markers::strip(bytes);
+    require(Markers::clean(bytes) == stripped.text, "clean() is the text of strip()");
+    std::size_t removed = 0;
+    for (const auto id : stripped.ids) {
+        require(id >= 0, "a marker number is not negative");
+        removed += Markers::encode(id).size();
+    }
+    require(stripped.text.size() + removed <= bytes.size(), "stripping removes only markers");
+    require(stripped.ids.empty() == (stripped.text == bytes), "a text changes exactly when it held a marker");
+}
+
+void formatSpecifiers(std::string_view bytes) {
+    for (const auto& specifier : FormatSpecifiers::parse(bytes)) {
+        require(specifier.range.end <= bytes.size() && specifier.range.start < specifier.range.end,
+                "a placeholder lies inside the text");
+        require(bytes.substr(specifier.range.start, specifier.range.length()) == specifier.raw,
+                "a placeholder's range holds its raw text");
+        FormatSpecifiers::typeClass(specifier.type);
+    }
+    FormatSpecifiers::signature(bytes);
+    FormatSpecifiers::countArgument(bytes);
+    FormatSpecifiers::countValueType(bytes);
+}
+
+void appState(std::string_view bytes) {
+    try {
+        const auto state = OrvelProtocol::decode<AppState>(bytes);
+        OrvelProtocol::encode(state);
+    } catch (const json::DecodingError&) {
+    }
+}
+
+} // namespace
+
+std::vector<NamedTarget> coreTargets() {
+    return {{"catalog", catalog},
+            {"strings", stringsFile},
+            {"stringsdict", stringsdict},
+            {"plist", propertyList},
+            {"stringsroundtrip", stringsRoundTrip},
+            {"markers", markers},
+            {"specifiers", formatSpecifiers},
+            {"state", appState}};
+}
+
+} // namespace orvel::fuzz

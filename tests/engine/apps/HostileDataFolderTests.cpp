@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sys/stat.h>
+
+#include "engine/apps/AppNotes.h"
+#include "engine/apps/OverlayWriter.h"
+#include "engine/apps/UnsafeNameError.h"
+#include "engine/capture/ContextMap.h"
+#include "tests/engine/apps/OverlayFixture.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::idOf;
+using testing::textTranslation;
+
+// Every file below `folder` with its bytes.
+std::map<fs::path, std::string> snapshot(const fs::path& folder) {
+    std::map<fs::path, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[entry.path().lexically_relative(folder)] = testing::readBytes(entry.path());
+    return files;
+}
+
+// A target app controls its data folder; files it wants Orvel to read or replace lie elsewhere.
+class HostileDataFolderTest : public testing::OverlayTest {
+  protected:
+    HostileDataFolderTest() {
+        project.translations[idOf("Main", "Open")] = textTranslation("Open", "\u00D6ffnen");
+    }
+
+    // The files the app would like read as its overlay, project and notes.
+    const std::map<std::string, std::string> planted{
+        {"de.lproj/Main.strings", "\"Save\" = \"Planted\";\n"},
+        {"de.lproj/Other.stringsdict", "planted"},
+        {".translator/de.json",
+         R"({"app": "com.example.Notes", "language": "de", "terms": {"planted": "yes"}})"},
+        {".translator/notes.json", R"({"notes": "planted", "glossary": []})"},
+    };
+};
+
+// A link anywhere between the folder the app can change and a file read or written is refused: the
+// writes throw and touch nothing behind the link, the loads give their empty values.
+TEST_F(HostileDataFolderTest, LinkedFoldersAreNeverFollowed) {
+    struct Case {
+        std::string name;
+        bool sandboxed;
+        // Relative to the folder the app itself can change.
+        fs::path linked;
+        bool publishRefused;
+        bool savesRefused;
+    };
+    const std::vector<Case> cases{
+        {"overlay folder", false, "de.lproj", true, false},
+        {"project folder", false, ".translator", false, true},
+        {"data folder", false, "", true, true},
+        {"folder inside the sandbox container", true, "Library/Application Support", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::ScratchFolder outside;
+        app.sandboxed = c.sandboxed;
+        const fs::path owned = OrvelPaths::appOwnedFolder(app.bundleIdentifier, app.sandboxed);
+        const fs::path link = (owned / c.linked).lexically_normal();
+        const fs::path linkPath = link.has_filename() ? link : link.parent_path();
+        for (const auto& [file, bytes] : planted) {
+            const fs::path inData = app.dataFolder() / file;
+            const fs::path behind = inData.lexically_relative(linkPath);
+            if (*behind.begin() != "..")
+                outside.write(behind, bytes);
+        }
+        fs::create_directories(linkPath.parent_path());
+        fs::create_directory_symlink(outside.path(), linkPath);
+        const auto before = snapshot(outside.path());
+
+        if (c.publishRefused)
+            EXPECT_THROW(OverlayWriter::publish(project, strings, app, "Orvel"), fs::filesystem_error);
+        else
+            EXPECT_NO_THROW(OverlayWriter::publish(project, strings, app, "Orvel"));
+        if (c.savesRefused) {
+            EXPECT_THROW(project.save(app), fs::filesystem_error);
+            EXPECT_THROW((AppNotes{"mine", {}}.save(app)), fs::filesystem_error);
+        } else {
+            EXPECT_NO_THROW(project.save(app));
+        }
+        EXPECT_EQ(snapshot(outside.path()), before);
+
+        const auto loaded = TranslationProject::load(app, "de");
+        EXPECT_FALSE(loaded.terms.contains("planted"));
+        EXPECT_FALSE(loaded.translations.contains(idOf("Main", "Save")));
+        if (c.savesRefused) {
+            EXPECT_EQ(AppNotes::load(app), AppNotes{});
+        }
+        EXPECT_FALSE(OverlayWriter::read(app, "de").translations.contains(idOf("Main", "Save")));
+        if (c.publishRefused) {
+            EXPECT_TRUE(app.overlayLanguages().empty());
+        }
+
+        fs::remove(linkPath);
+        fs::remove_all(app.dataFolder());
+    }
+}
+
+// A FIFO would block the reader for ever and a device would be read until memory runs out.
+TEST_F(HostileDataFolderTest, SpecialFilesReadAsMissing) {
+    struct Case {
+        std::string name;
+        std::string file;
+        bool fifo;
+    };
+    const std::vector<Case> cases{
+        {"project file as FIFO", ".translator/de.json", true},
+        {"project file linked to a device", ".translator/de.json", false},
+        {"notes as FIFO", ".translator/notes.json", true},
+        {"notes linked to a device", ".translator/notes.json", false},
+        {"overlay table as FIFO", "de.lproj/Main.strings", true},
+        {"context map as FIFO", ".translator/context.json", true},
+        {"context map linked to a device", ".translator/context.json", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = app.dataFolder() / c.file;
+        fs::create_directories(file.parent_path());
+        if (c.fifo)
+            ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+        else
+            fs::create_symlink("/dev/zero", file);
+        EXPECT_TRUE(TranslationProject::load(app, "de").translations.empty());
+        EXPECT_EQ(AppNotes::load(app), AppNotes{});
+        EXPECT_EQ(ContextMap::load(app), ContextMap{});
+        fs::remove_all(app.dataFolder());
+    }
+}
+
+// A record made by hand may hold any identifier; none may lead out of "Application Support/Orvel".
+TEST_F(HostileDataFolderTest, UnsafeIdentifiersReachNoFolder) {
+    for (const std::string identifier : {"..", "../x", "a/b", ""}) {
+        SCOPED_TRACE(identifier);
+        TranslatableApp handMade = app;
+        handMade.bundleIdentifier = identifier;
+        EXPECT_THROW(OverlayWriter::publish(project, strings, handMade, "Orvel"), UnsafeNameError);
+        EXPECT_THROW(project.save(handMade), UnsafeNameError);
+        EXPECT_THROW(AppNotes{}.save(handMade), UnsafeNameError);
+        EXPECT_TRUE(TranslationProject::load(handMade, "de").translations.empty());
+        EXPECT_EQ(AppNotes::load(handMade), AppNotes{});
+        EXPECT_TRUE(handMade.overlayLanguages().empty());
+        EXPECT_FALSE(fs::exists(scratch.path() / "home"));
+    }
+}
+
+} // namespace
+} // namespace orvel
