@@ -30,9 +30,6 @@ Library::Library(Services services, ModelPreferences& preferences, QObject* pare
 Library::~Library() {
     m_launches.reset();
     m_stop.request_stop();
-    // Edits and notes still waiting for their debounce are written before the workspaces go.
-    for (const auto& [bundleIdentifier, workspace] : m_workspaces)
-        workspace->flush();
 }
 
 void Library::setApps(std::vector<TranslatableApp> apps) {
@@ -109,7 +106,8 @@ Workspace& Library::workspace(const TranslatableApp& app) {
     if (found != m_workspaces.end() && found->second->app() == app)
         return *found->second;
     if (found != m_workspaces.end()) {
-        // The app was opened from another bundle: what the old workspace still holds is written first.
+        // The app was opened from another bundle. Both workspaces share one data folder, so what the old
+        // one still holds is written before the new one reads it.
         Workspace* moved = found->second;
         moved->flush();
         moved->deleteLater();
