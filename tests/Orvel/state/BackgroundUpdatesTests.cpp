@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -77,13 +76,6 @@ TEST(BackgroundUpdates, QueueTakesEachChangedProjectOnceAndLeavesTheShownOne) {
         EXPECT_EQ(languages, c.expectQueued);
         EXPECT_EQ(attempted, c.expectAttempted);
     }
-}
-
-TEST(BackgroundUpdates, TotalsSumEachAppsProjects) {
-    Item other = item("de", 4);
-    other.app.bundleIdentifier = "com.example.Mail";
-    EXPECT_EQ(BackgroundUpdates::totals({item("de", 3), item("fr", 2), item("it", 0), other}),
-              (std::map<std::string, int>{{"com.example.Mail", 4}, {"com.example.Notes", 5}}));
 }
 
 } // namespace
