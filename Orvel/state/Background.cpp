@@ -64,9 +64,10 @@ class MainThreadInbox : public QObject {
 
   protected:
     bool event(QEvent* event) override {
+        // Before anything of the event is read, its type included.
+        receiveHandover(event);
         if (event->type() != HandoverEvent::kind())
             return QObject::event(event);
-        receiveHandover(event);
         static_cast<HandoverEvent*>(event)->deliver();
         return true;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The engine calls the application's state makes, behind one interface: the application passes
-// SystemEngine, and tests script the answers (strings, published states, later runs) without target
-// apps, models or network. Every call is safe from any thread.
+// SystemEngine, and tests script the answers (strings, published states, runs, updates, captures)
+// without target apps, models or network. Every call is safe from any thread.
 
 #include <functional>
 #include <map>
@@ -14,11 +14,12 @@
 
 #include "core/AppState.h"
 #include "core/SourceString.h"
+#include "engine/apps/RunningApplication.h"
 #include "engine/apps/StringTranslation.h"
 #include "engine/apps/TranslatableApp.h"
 #include "engine/apps/TranslationUpdater.h"
+#include "engine/capture/ContextCapture.h"
 #include "engine/model/AppleModels.h"
-#include "engine/model/ModelSettings.h"
 
 namespace orvel {
 
@@ -50,16 +51,22 @@ class EngineFacade {
     // case: never called on the main thread.
     virtual std::vector<TranslatableApp> scanApps() const = 0;
 
-    // Whether the Apple model back-end of `kind` can translate into `language` (AppleModels::supports).
-    virtual bool appleModelSupports(std::string_view language, AppleModels::Kind kind) const = 0;
+    // The translation calls of a run and of Translate Changes (the job's run, the key-term choice and
+    // the two reference loads), as function objects that own what they use: a run's worker takes a copy
+    // and may outlive the facade. A stop ends the run and the term choice with CancellationError.
+    virtual TranslationUpdater::Pipeline pipeline() const = 0;
+    // Whether the Apple model of `kind` can serve the language (AppleModels::supports).
+    virtual bool modelSupports(const std::string& language, AppleModels::Kind kind) const = 0;
 
-    // Brings the app's project in `language` up to date after an app update, saving and publishing every
-    // result as it is merged (TranslationUpdater::updateProject with the real pipeline). Throws what the
-    // update throws; a stop request ends it with CancellationError.
-    virtual TranslationUpdater::Outcome updateProject(const TranslatableApp& app, const std::string& language,
-                                                      const ModelSettings& settings, bool review,
-                                                      const TranslationUpdater::ProjectCallback& onResult,
-                                                      const std::stop_token& stop) const = 0;
+    // The live side of capture: whether this process may read other apps, the app's running copy, the
+    // capture itself (ContextCapture::capture, throws CaptureError) and the language switch of the
+    // running copy (AppLink::setLanguage; false when a running copy did not confirm it in time).
+    virtual bool accessibilityTrusted() const = 0;
+    virtual std::optional<RunningApplication> runningCopy(const TranslatableApp& app) const = 0;
+    virtual ContextCapture::Result capture(const TranslatableApp& app, bool visitScreens,
+                                           const ContextCapture::Progress& progress,
+                                           const std::stop_token& stop) const = 0;
+    virtual bool setLanguage(const TranslatableApp& app, const std::optional<std::string>& code) const = 0;
 };
 
 } // namespace orvel

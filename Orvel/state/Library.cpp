@@ -20,11 +20,11 @@ std::string foldedLanguage(std::string code) {
 
 } // namespace
 
-Library::Library(Services services, ModelPreferences& preferences, QObject* parent)
-    : QObject(parent), m_services(std::move(services)), m_preferences(preferences) {
+Library::Library(Services services, QObject* parent) : QObject(parent), m_services(std::move(services)) {
     onMainThread(this, [this] { refresh(); });
     // Any launch or quit may have brought or taken a translatable app.
-    m_launches = m_services.processes.subscribe([this] { onMainThread(this, [this] { refresh(); }); });
+    if (m_services.processes)
+        m_launches = m_services.processes->subscribe([this] { onMainThread(this, [this] { refresh(); }); });
 }
 
 Library::~Library() {

@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "Orvel/state/BackgroundUpdates.h"
-#include "Orvel/state/ModelPreferences.h"
 #include "Orvel/state/ProcessWatcher.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/Workspace.h"
@@ -40,9 +39,10 @@ class Library : public QObject {
     // Bundle identifier to the strings its projects need translated again.
     using Pending = std::map<std::string, int>;
 
-    // Starts the first scan of the apps and follows launches and quits. `preferences` decide whether and
-    // how projects are updated in the background; it must outlive the library. Main thread only.
-    Library(Services services, ModelPreferences& preferences, QObject* parent = nullptr);
+    // Starts the first scan of the apps and follows the launches and quits of the services' watcher. The
+    // services' model preferences decide whether and how projects are updated in the background; without
+    // them the library only counts. Main thread only.
+    explicit Library(Services services, QObject* parent = nullptr);
     ~Library() override;
 
     // Observed fields; a setter notifies only when the value differs (apps compare by bundle location).
@@ -92,7 +92,6 @@ class Library : public QObject {
     void updatesEnded(Done done);
 
     Services m_services;
-    ModelPreferences& m_preferences;
 
     // Observed.
     std::vector<TranslatableApp> m_apps;

@@ -7,6 +7,7 @@
 
 #include "Orvel/state/Background.h"
 #include "Orvel/state/Library.h"
+#include "Orvel/state/ModelPreferences.h"
 
 namespace orvel {
 
@@ -41,14 +42,14 @@ void Library::runUpdates(const Items& items, Done done) {
         if (done)
             done();
     };
-    if (!m_preferences.autoUpdate() || m_updating)
+    if (!m_services.preferences || !m_services.preferences->autoUpdate() || m_updating)
         return finish();
     auto queue = std::make_shared<Items>(BackgroundUpdates::queue(
         items, [this](const std::string& app) { return shownLanguage(app); }, m_attempted));
     if (queue->empty())
         return finish();
     m_updating = true;
-    m_preferences.loadKey(this, [this, queue, done = std::move(done)]() mutable {
+    m_services.preferences->loadKey(this, [this, queue, done = std::move(done)]() mutable {
         updateNext(std::move(queue), 0, std::move(done));
     });
 }
@@ -60,16 +61,19 @@ void Library::updateNext(std::shared_ptr<Items> queue, std::size_t next, Done do
     // The person may have opened that very project meanwhile: it is then the workspace's to update.
     if (BackgroundUpdates::isShown(item, [this](const std::string& app) { return shownLanguage(app); }))
         return updateNext(std::move(queue), next + 1, std::move(done));
-    const std::optional<AppleModels::Kind> kind = AppleModels::kind(m_preferences.endpoint());
+    const ModelPreferences& preferences = *m_services.preferences;
+    const std::optional<AppleModels::Kind> kind = AppleModels::kind(preferences.endpoint());
     EngineFacade& engine = m_services.engine;
     runInBackground(this,
-                    [this, &engine, item, kind, settings = m_preferences.settings(),
-                     review = m_preferences.review(), stop = m_stop.get_token(), queue, next,
-                     done = std::move(done)]() mutable -> std::function<void()> {
+                    [this, &engine, item, kind, settings = preferences.settings(),
+                     review = preferences.review(), pipeline = engine.pipeline(), stop = m_stop.get_token(),
+                     queue, next, done = std::move(done)]() mutable -> std::function<void()> {
                         try {
                             // An Apple model that cannot serve the language is passed over without a word.
-                            if (!kind || engine.appleModelSupports(item.language, *kind))
-                                engine.updateProject(item.app, item.language, settings, review, {}, stop);
+                            // The updater saves and publishes every result itself.
+                            if (!kind || engine.modelSupports(item.language, *kind))
+                                TranslationUpdater::updateProject(item.app, item.language, settings, review,
+                                                                  {}, stop, pipeline);
                         } catch (...) {
                             // Dropped without a report; its key stays attempted, so it is not tried again.
                         }

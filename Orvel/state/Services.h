@@ -7,12 +7,10 @@
 // holds the value; copying a Services value copies the references.
 
 #include <filesystem>
-#include <memory>
 #include <string_view>
 
 #include "Orvel/state/EngineFacade.h"
 #include "Orvel/state/ProcessWatcher.h"
-#include "Orvel/state/SecretStore.h"
 #include "Orvel/state/TimerFactory.h"
 #include "core/DefaultsStore.h"
 #include "engine/apps/AppPlatform.h"
@@ -21,6 +19,8 @@
 #include "engine/capture/NotificationBus.h"
 
 namespace orvel {
+
+class ModelPreferences;
 
 struct Services {
     // The domain of the application's own settings in the defaults folder.
@@ -41,10 +41,11 @@ struct Services {
     // Target apps' data folders follow OrvelPaths::home(), which the builder keeps the same.
     std::filesystem::path home;
     EngineFacade& engine;
-    // Where the API keys are kept; shared with the key writes still under way.
-    std::shared_ptr<SecretStore> secrets;
-    // The launches and quits of applications.
-    ProcessWatcher& processes;
+    // The application's one set of model preferences, which every run reads (settings, key, review,
+    // automatic updates). Without it a workspace shows and edits but never starts a run.
+    ModelPreferences* preferences = nullptr;
+    // The launches and quits of applications. Without it the library reads its app list only when asked.
+    ProcessWatcher* processes = nullptr;
 
     // What a live link to a target app goes through: the bus, the processes, the clock, and the
     // folder of the target apps' settings.

@@ -1,6 +1,7 @@
 #include "Orvel/state/SystemEngine.h"
 
 #include "engine/apps/AppDiscovery.h"
+#include "engine/capture/AXReader.h"
 #include "engine/capture/AppLink.h"
 #include "engine/pipeline/Validation.h"
 
@@ -26,16 +27,32 @@ std::vector<TranslatableApp> SystemEngine::scanApps() const {
     return AppDiscovery::scan(AppDiscovery::folders(), m_live.platform);
 }
 
-bool SystemEngine::appleModelSupports(std::string_view language, AppleModels::Kind kind) const {
+TranslationUpdater::Pipeline SystemEngine::pipeline() const {
+    return TranslationUpdater::Pipeline::live();
+}
+
+bool SystemEngine::modelSupports(const std::string& language, AppleModels::Kind kind) const {
     return AppleModels::supports(language, kind);
 }
 
-TranslationUpdater::Outcome SystemEngine::updateProject(const TranslatableApp& app,
-                                                        const std::string& language,
-                                                        const ModelSettings& settings, bool review,
-                                                        const TranslationUpdater::ProjectCallback& onResult,
-                                                        const std::stop_token& stop) const {
-    return TranslationUpdater::updateProject(app, language, settings, review, onResult, stop);
+bool SystemEngine::accessibilityTrusted() const {
+    return AXReader::isTrusted(m_accessibility);
+}
+
+std::optional<RunningApplication> SystemEngine::runningCopy(const TranslatableApp& app) const {
+    return AppLink{app, m_live}.runningCopy();
+}
+
+ContextCapture::Result SystemEngine::capture(const TranslatableApp& app, bool visitScreens,
+                                             const ContextCapture::Progress& progress,
+                                             const std::stop_token& stop) const {
+    return ContextCapture::capture(app, visitScreens, progress,
+                                   ContextCapture::Services{.live = m_live, .accessibility = m_accessibility},
+                                   stop);
+}
+
+bool SystemEngine::setLanguage(const TranslatableApp& app, const std::optional<std::string>& code) const {
+    return AppLink{app, m_live}.setLanguage(code);
 }
 
 } // namespace orvel

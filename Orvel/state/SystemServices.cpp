@@ -4,11 +4,12 @@
 
 namespace orvel {
 
-SystemServices::SystemServices(NotificationBus& bus, std::shared_ptr<SecretStore> secrets) {
+SystemServices::SystemServices(NotificationBus& bus, const AXPlatform& accessibility,
+                               ModelPreferences& preferences) {
     // The domain is a plain name, so the store always opens.
     const DefaultsStore defaults = DefaultsStore::open(Services::defaultsDomain).value();
     LiveServices live{bus, AppPlatform::system(), LiveClock::system(), defaults.fileURL().parent_path()};
-    m_engine = std::make_unique<SystemEngine>(live);
+    m_engine = std::make_unique<SystemEngine>(live, accessibility);
     m_processes = std::make_unique<PollingProcessWatcher>(AppPlatform::system(), m_timers);
     m_services = std::make_unique<Services>(Services{.defaults = defaults,
                                                      .bus = bus,
@@ -17,8 +18,8 @@ SystemServices::SystemServices(NotificationBus& bus, std::shared_ptr<SecretStore
                                                      .timers = m_timers,
                                                      .home = OrvelPaths::home(),
                                                      .engine = *m_engine,
-                                                     .secrets = std::move(secrets),
-                                                     .processes = *m_processes});
+                                                     .preferences = &preferences,
+                                                     .processes = m_processes.get()});
 }
 
 } // namespace orvel

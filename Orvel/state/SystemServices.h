@@ -6,17 +6,17 @@
 
 #include "Orvel/state/PollingProcessWatcher.h"
 #include "Orvel/state/QtTimerFactory.h"
-#include "Orvel/state/SecretStore.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/SystemEngine.h"
+#include "engine/capture/AXPlatform.h"
 
 namespace orvel {
 
 class SystemServices {
   public:
-    // `bus` is the session's notification bus and must outlive this object; `secrets` is the session's
-    // keyring (the desktop backend's store).
-    SystemServices(NotificationBus& bus, std::shared_ptr<SecretStore> secrets);
+    // `bus` is the session's notification bus, `accessibility` the desktop's accessibility service, and
+    // `preferences` the application's one set of model preferences; all three must outlive this object.
+    SystemServices(NotificationBus& bus, const AXPlatform& accessibility, ModelPreferences& preferences);
 
     const Services& services() const { return *m_services; }
 

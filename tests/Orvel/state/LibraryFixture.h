@@ -1,8 +1,9 @@
 #pragma once
 // A library over the workspace fixture's scratch home: apps the test installs by hand, launches and
-// quits it fires, preferences in the scratch defaults and a wait until all background work has ended.
+// quits it fires, and a wait until all background work has ended.
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,7 +11,6 @@
 
 #include "Orvel/state/Background.h"
 #include "Orvel/state/Library.h"
-#include "Orvel/state/ModelPreferences.h"
 #include "tests/Orvel/state/WorkspaceFixture.h"
 
 namespace orvel::testing {
@@ -31,7 +31,17 @@ class LibraryTest : public WorkspaceTest {
         return app;
     }
 
-    std::unique_ptr<Library> makeLibrary() { return std::make_unique<Library>(services(), preferences); }
+    // An app bundle at "Apps/<folder>.app" whose catalog "Main" holds `strings` (key to English).
+    TranslatableApp bundle(const std::string& identifier, const std::string& version,
+                           const std::string& folder, const std::map<std::string, std::string>& strings) {
+        const auto url =
+            makeBundle(scratch, "Apps/" + folder + ".app",
+                       {{"CFBundleIdentifier", identifier}, {"CFBundleShortVersionString", version}},
+                       {{"Main.xcstrings", catalogJson(strings)}});
+        return TranslatableApp::open(url, platform).value();
+    }
+
+    std::unique_ptr<Library> makeLibrary() { return std::make_unique<Library>(services()); }
 
     // Runs the main thread until no worker runs and nothing they handed back starts another, three
     // rounds in a row (a worker that starts and ends within one round is seen by the next).
@@ -49,8 +59,6 @@ class LibraryTest : public WorkspaceTest {
         processes.launchOrQuit();
         settle();
     }
-
-    ModelPreferences preferences{defaults, secrets, [](const std::string&) { return std::nullopt; }};
 };
 
 } // namespace orvel::testing

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -157,75 +158,127 @@ TEST_F(LibraryTest, PendingCountsAndBackgroundUpdates) {
         const char* name;
         bool autoUpdate;
         std::string endpoint;
-        // A language the Apple model cannot serve.
-        std::optional<std::string> refused;
-        // A workspace of the app is open in this language.
+        // Languages the Apple model cannot serve.
+        std::set<std::string> unsupported;
+        // A workspace of the app is open in this language (opened before automatic updates are on, so
+        // that it does not update the project itself).
         std::optional<std::string> openIn;
-        bool updatesFail;
+        // The model rejects the string "e" / fails every run.
+        bool rejectsE, fails;
         // The app's version at each later rescan.
         std::vector<std::string> laterVersions;
-        std::vector<std::string> expectUpdates;
+        // The language of each run the model was asked for.
+        std::vector<std::string> expectRuns;
+        int expectPendingAfter;
     };
     const std::vector<Case> cases{
-        {"automatic updates off only count", false, "apple:chatgpt", {}, {}, false, {}, {}},
-        {"both projects, one after the other", true, "apple:chatgpt", {}, {}, false, {}, {"de", "fr"}},
-        {"the open workspace keeps its language", true, "apple:chatgpt", {}, "de", false, {}, {"fr"}},
-        {"the same version is not tried again", true, "apple:chatgpt", {}, {}, false, {"1"}, {"de", "fr"}},
-        {"a new version is tried again",
+        {"automatic updates off only count", false, "apple:chatgpt", {}, {}, false, false, {}, {}, 5},
+        {"both projects, one after the other",
          true,
          "apple:chatgpt",
          {},
          {},
          false,
+         false,
+         {},
+         {"de", "fr"},
+         0},
+        {"the open workspace keeps its language",
+         true,
+         "apple:chatgpt",
+         {},
+         "de",
+         false,
+         false,
+         {},
+         {"fr"},
+         3},
+        {"the same version is not tried again",
+         true,
+         "apple:chatgpt",
+         {},
+         {},
+         true,
+         false,
+         {"1"},
+         {"de", "fr"},
+         2},
+        {"a new version is tried again",
+         true,
+         "apple:chatgpt",
+         {},
+         {},
+         true,
+         false,
          {"2"},
-         {"de", "fr", "de", "fr"}},
-        {"a failed update is not retried", true, "apple:chatgpt", {}, {}, true, {"1"}, {"de", "fr"}},
+         {"de", "fr", "de", "fr"},
+         2},
+        {"a failed update is not retried",
+         true,
+         "apple:chatgpt",
+         {},
+         {},
+         false,
+         true,
+         {"1"},
+         {"de", "fr"},
+         5},
         {"the on-device model skips what it cannot serve",
          true,
          " APPLE:On-Device ",
-         "fr",
+         {"fr"},
          {},
          false,
+         false,
          {},
-         {"de"}},
+         {"de"},
+         2},
     };
-    engine.scriptedStrings = fiveStrings();
+    std::map<std::string, std::string> strings;
+    for (const SourceString& string : fiveStrings())
+        strings[string.key] = string.text;
     int row = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string identifier = "com.example.update" + std::to_string(++row);
-        const TranslatableApp notes = app(identifier, "1", "Update" + std::to_string(row));
+        const std::string folder = "Update" + std::to_string(row);
+        const TranslatableApp notes = bundle(identifier, "1", folder, strings);
+        // "de" needs 3 strings translated, "fr" 2.
         writeTranslated(notes, "de", {"a", "b"});
         writeTranslated(notes, "fr", {"a", "b", "c"});
-        preferences.setAutoUpdate(c.autoUpdate);
+        preferences.setAutoUpdate(false);
         preferences.setEndpoint(c.endpoint);
-        engine.refuseAppleLanguages(c.refused ? std::set{*c.refused} : std::set<std::string>{});
-        engine.failUpdates(c.updatesFail);
+        engine.unsupported = c.unsupported;
+        engine.model->failing =
+            c.rejectsE ? std::set{sourceString("e", "Quit").id()} : std::set<std::string>{};
+        engine.model->error = c.fails ? std::make_exception_ptr(std::runtime_error("offline")) : nullptr;
         engine.install({notes});
-        const std::size_t updatesBefore = engine.updates().size();
+        const std::size_t runsBefore = engine.model->calls().size();
 
         auto library = makeLibrary();
         if (c.openIn)
             library->workspace(notes).selectLanguage(*c.openIn);
+        preferences.setAutoUpdate(c.autoUpdate);
         settle();
-        EXPECT_EQ(library->pending(), (Library::Pending{{identifier, 5}}));
         for (const std::string& version : c.laterVersions) {
-            engine.install({app(identifier, version, "Update" + std::to_string(row))});
+            engine.install({bundle(identifier, version, folder, strings)});
             rescan();
         }
-        EXPECT_EQ(library->pending(), (Library::Pending{{identifier, 5}}));
         EXPECT_FALSE(library->updating());
+        // The counts after the last pass.
+        library->measurePending();
+        settle();
+        EXPECT_EQ(library->pending(), (Library::Pending{{identifier, c.expectPendingAfter}}));
 
-        const std::vector<std::string> all = engine.updates();
-        std::vector<std::string> updates;
-        for (auto update = all.begin() + static_cast<std::ptrdiff_t>(updatesBefore); update != all.end();
-             ++update)
-            updates.push_back(update->substr(identifier.size() + 1));
+        std::vector<std::string> runs;
+        const std::vector<testing::ScriptedModel::Call> calls = engine.model->calls();
+        for (auto call = calls.begin() + static_cast<std::ptrdiff_t>(runsBefore); call != calls.end(); ++call)
+            runs.push_back(call->language);
         // Projects are taken in the folder's own order, which the file system decides.
-        std::vector<std::string> expected = c.expectUpdates;
-        std::sort(updates.begin(), updates.end());
+        std::vector<std::string> expected = c.expectRuns;
+        std::sort(runs.begin(), runs.end());
         std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(updates, expected);
+        EXPECT_EQ(runs, expected);
     }
 }
 

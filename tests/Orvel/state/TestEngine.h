@@ -1,37 +1,41 @@
 #pragma once
 // The engine as the state's tests see it: the real calls against the test's home folder, or strings the
-// test scripts, with a count of how often the strings were read, and translation checks the test can hold;
-// the installed apps, the scans that finish late, the Apple models' languages and the project updates are
-// scripted too.
+// test scripts, with a count of how often the strings were read, translation checks the test can hold,
+// a scripted model for runs and updates, scripted captures, and the installed apps with scans and reads
+// of strings that the test can hold.
 
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "Orvel/state/SystemEngine.h"
+#include "core/Locked.h"
 #include "tests/Orvel/state/CheckGate.h"
+#include "tests/Orvel/state/ScriptedModel.h"
+#include "tests/engine/capture/FakeAccessibility.h"
 
 namespace orvel::testing {
 
 class TestEngine : public EngineFacade {
   public:
-    explicit TestEngine(LiveServices live) : m_system(std::move(live)) {}
+    explicit TestEngine(LiveServices live) : m_system(std::move(live), m_accessibility) {}
     // No worker stays held past the test.
     ~TestEngine() override {
         checks->releaseAll();
+        model->release();
         releaseHeld();
     }
 
     std::vector<SourceString> loadStrings(const TranslatableApp& app, const SeenLists& seen) const override {
         ++loads;
         {
-            // The library's counting reads strings on a worker while a workspace reads them here.
+            // The library counts on a worker while a workspace reads strings on the main thread.
             std::unique_lock lock(m_mutex);
             lastSeen = seen;
             m_released.wait(lock, [&] { return !m_heldStrings.contains(app.bundleIdentifier); });
@@ -39,6 +43,7 @@ class TestEngine : public EngineFacade {
         return scriptedStrings ? *scriptedStrings : m_system.loadStrings(app, seen);
     }
     std::optional<AppState> readState(const TranslatableApp& app) const override {
+        ++stateReads;
         return m_system.readState(app);
     }
 
@@ -60,25 +65,13 @@ class TestEngine : public EngineFacade {
         m_released.wait(lock, [&] { return !m_heldScans.contains(number); });
         return found;
     }
-    bool appleModelSupports(std::string_view language, AppleModels::Kind) const override {
-        std::lock_guard lock(m_mutex);
-        return !m_appleUnsupported.contains(std::string(language));
-    }
-    // Records the update; throws when updates are set to fail.
-    TranslationUpdater::Outcome updateProject(const TranslatableApp& app, const std::string& language,
-                                              const ModelSettings&, bool,
-                                              const TranslationUpdater::ProjectCallback&,
-                                              const std::stop_token&) const override {
-        std::lock_guard lock(m_mutex);
-        m_updates.push_back(app.bundleIdentifier + " " + language);
-        if (m_failUpdates)
-            throw std::runtime_error("the model is not reachable");
-        return {};
-    }
-
     void install(std::vector<TranslatableApp> apps) {
         std::lock_guard lock(m_mutex);
         m_installed = std::move(apps);
+    }
+    int scans() const {
+        std::lock_guard lock(m_mutex);
+        return m_scans;
     }
     // The scan numbered `number` (the first is 1) waits, once started, until released.
     void holdScan(int number) {
@@ -99,32 +92,51 @@ class TestEngine : public EngineFacade {
         m_released.notify_all();
     }
 
-    int scans() const {
-        std::lock_guard lock(m_mutex);
-        return m_scans;
+    TranslationUpdater::Pipeline pipeline() const override { return ScriptedModel::pipeline(model); }
+    bool modelSupports(const std::string& language, AppleModels::Kind kind) const override {
+        modelChecks.withLock([&](auto& checks) { checks.emplace_back(language, kind); });
+        return !unsupported.contains(language);
     }
-    void refuseAppleLanguages(std::set<std::string> languages) {
-        std::lock_guard lock(m_mutex);
-        m_appleUnsupported = std::move(languages);
+
+    bool accessibilityTrusted() const override { return trusted; }
+    std::optional<RunningApplication> runningCopy(const TranslatableApp& app) const override {
+        return m_system.runningCopy(app);
     }
-    void failUpdates(bool fail) {
-        std::lock_guard lock(m_mutex);
-        m_failUpdates = fail;
+    ContextCapture::Result capture(const TranslatableApp&, bool visitScreens, const ContextCapture::Progress&,
+                                   const std::stop_token&) const override {
+        ++captures;
+        visitedScreens = visitScreens;
+        if (captureError)
+            std::rethrow_exception(captureError);
+        return captureResult;
     }
-    // "bundle language" of each update, in order.
-    std::vector<std::string> updates() const {
-        std::lock_guard lock(m_mutex);
-        return m_updates;
+    bool setLanguage(const TranslatableApp& app, const std::optional<std::string>& code) const override {
+        languageSwitches.withLock([&](auto& switches) { switches.push_back(code); });
+        return m_system.setLanguage(app, code);
     }
 
     // Shared with the checks handed out, which may outlive the engine on a worker.
     std::shared_ptr<CheckGate> checks = std::make_shared<CheckGate>();
+    // Answers every run and update; shared with the pipelines handed out.
+    std::shared_ptr<ScriptedModel> model = std::make_shared<ScriptedModel>();
     // When set, what every loadStrings() returns instead of reading the app.
     std::optional<std::vector<SourceString>> scriptedStrings;
     mutable std::atomic<int> loads = 0;
     mutable SeenLists lastSeen;
+    mutable std::atomic<int> stateReads = 0;
+    // Languages the Apple models cannot serve, and the checks asked.
+    std::set<std::string> unsupported;
+    mutable Locked<std::vector<std::pair<std::string, AppleModels::Kind>>> modelChecks;
+
+    bool trusted = true;
+    ContextCapture::Result captureResult;
+    std::exception_ptr captureError;
+    mutable std::atomic<int> captures = 0;
+    mutable std::atomic<bool> visitedScreens = false;
+    mutable Locked<std::vector<std::optional<std::string>>> languageSwitches;
 
   private:
+    FakeAXPlatform m_accessibility;
     SystemEngine m_system;
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_released;
@@ -132,9 +144,6 @@ class TestEngine : public EngineFacade {
     std::set<int> m_heldScans;
     std::set<std::string> m_heldStrings;
     mutable int m_scans = 0;
-    std::set<std::string> m_appleUnsupported;
-    bool m_failUpdates = false;
-    mutable std::vector<std::string> m_updates;
 };
 
 } // namespace orvel::testing
