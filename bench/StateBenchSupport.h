@@ -33,6 +33,7 @@ class ScriptedEngine : public EngineFacade {
         return [](const SourceString&, const StringTranslation&, std::string_view, const Terms&,
                   const GlossaryWords&) { return std::optional<std::string>(); };
     }
+    std::vector<TranslatableApp> scanApps() const override { return {}; }
     TranslationUpdater::Pipeline pipeline() const override { return testing::ScriptedModel::pipeline(model); }
     bool modelSupports(const std::string&, AppleModels::Kind) const override { return true; }
     bool accessibilityTrusted() const override { return false; }

@@ -47,6 +47,10 @@ class EngineFacade {
     // it uses: it runs on any thread and may outlive the facade.
     virtual TermCheck termCheck() const = 0;
 
+    // The translatable apps installed or running (AppDiscovery::scan). Reads every catalog in the worst
+    // case: never called on the main thread.
+    virtual std::vector<TranslatableApp> scanApps() const = 0;
+
     // The translation calls of a run and of Translate Changes (the job's run, the key-term choice and
     // the two reference loads), as function objects that own what they use: a run's worker takes a copy
     // and may outlive the facade. A stop ends the run and the term choice with CancellationError.

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "Orvel/state/EngineFacade.h"
+#include "Orvel/state/ProcessWatcher.h"
 #include "Orvel/state/TimerFactory.h"
 #include "core/DefaultsStore.h"
 #include "engine/apps/AppPlatform.h"
@@ -43,6 +44,8 @@ struct Services {
     // The application's one set of model preferences, which every run reads (settings, key, review,
     // automatic updates). Without it a workspace shows and edits but never starts a run.
     ModelPreferences* preferences = nullptr;
+    // The launches and quits of applications. Without it the library reads its app list only when asked.
+    ProcessWatcher* processes = nullptr;
 
     // What a live link to a target app goes through: the bus, the processes, the clock, and the
     // folder of the target apps' settings.

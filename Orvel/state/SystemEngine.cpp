@@ -1,5 +1,6 @@
 #include "Orvel/state/SystemEngine.h"
 
+#include "engine/apps/AppDiscovery.h"
 #include "engine/capture/AXReader.h"
 #include "engine/capture/AppLink.h"
 #include "engine/pipeline/Validation.h"
@@ -20,6 +21,10 @@ EngineFacade::TermCheck SystemEngine::termCheck() const {
         return Validation::termProblem(source, translation.text, translation.plural, language, terms,
                                        glossary, std::nullopt);
     };
+}
+
+std::vector<TranslatableApp> SystemEngine::scanApps() const {
+    return AppDiscovery::scan(AppDiscovery::folders(), m_live.platform);
 }
 
 TranslationUpdater::Pipeline SystemEngine::pipeline() const {

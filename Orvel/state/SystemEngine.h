@@ -16,6 +16,7 @@ class SystemEngine : public EngineFacade {
     std::vector<SourceString> loadStrings(const TranslatableApp& app, const SeenLists& seen) const override;
     std::optional<AppState> readState(const TranslatableApp& app) const override;
     TermCheck termCheck() const override;
+    std::vector<TranslatableApp> scanApps() const override;
 
     TranslationUpdater::Pipeline pipeline() const override;
     bool modelSupports(const std::string& language, AppleModels::Kind kind) const override;

@@ -10,6 +10,7 @@ SystemServices::SystemServices(NotificationBus& bus, const AXPlatform& accessibi
     const DefaultsStore defaults = DefaultsStore::open(Services::defaultsDomain).value();
     LiveServices live{bus, AppPlatform::system(), LiveClock::system(), defaults.fileURL().parent_path()};
     m_engine = std::make_unique<SystemEngine>(live, accessibility);
+    m_processes = std::make_unique<PollingProcessWatcher>(AppPlatform::system(), m_timers);
     m_services = std::make_unique<Services>(Services{.defaults = defaults,
                                                      .bus = bus,
                                                      .platform = AppPlatform::system(),
@@ -17,7 +18,8 @@ SystemServices::SystemServices(NotificationBus& bus, const AXPlatform& accessibi
                                                      .timers = m_timers,
                                                      .home = OrvelPaths::home(),
                                                      .engine = *m_engine,
-                                                     .preferences = &preferences});
+                                                     .preferences = &preferences,
+                                                     .processes = m_processes.get()});
 }
 
 } // namespace orvel

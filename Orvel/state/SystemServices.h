@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "Orvel/state/PollingProcessWatcher.h"
 #include "Orvel/state/QtTimerFactory.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/SystemEngine.h"
@@ -22,6 +23,7 @@ class SystemServices {
   private:
     QtTimerFactory m_timers;
     std::unique_ptr<SystemEngine> m_engine;
+    std::unique_ptr<PollingProcessWatcher> m_processes;
     std::unique_ptr<Services> m_services;
 };
 

@@ -1,13 +1,17 @@
 #pragma once
 // The engine as the state's tests see it: the real calls against the test's home folder, or strings the
 // test scripts, with a count of how often the strings were read, translation checks the test can hold,
-// a scripted model for runs and updates, and scripted captures.
+// a scripted model for runs and updates, scripted captures, and the installed apps with scans and reads
+// of strings that the test can hold.
 
 #include <atomic>
+#include <condition_variable>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "Orvel/state/SystemEngine.h"
@@ -25,11 +29,17 @@ class TestEngine : public EngineFacade {
     ~TestEngine() override {
         checks->releaseAll();
         model->release();
+        releaseHeld();
     }
 
     std::vector<SourceString> loadStrings(const TranslatableApp& app, const SeenLists& seen) const override {
         ++loads;
-        lastSeen = seen;
+        {
+            // The library counts on a worker while a workspace reads strings on the main thread.
+            std::unique_lock lock(m_mutex);
+            lastSeen = seen;
+            m_released.wait(lock, [&] { return !m_heldStrings.contains(app.bundleIdentifier); });
+        }
         return scriptedStrings ? *scriptedStrings : m_system.loadStrings(app, seen);
     }
     std::optional<AppState> readState(const TranslatableApp& app) const override {
@@ -45,6 +55,41 @@ class TestEngine : public EngineFacade {
             gate->pass(language);
             return check(source, translation, language, terms, glossary);
         };
+    }
+
+    // The apps installed at the moment the scan starts.
+    std::vector<TranslatableApp> scanApps() const override {
+        std::unique_lock lock(m_mutex);
+        const int number = ++m_scans;
+        std::vector<TranslatableApp> found = m_installed;
+        m_released.wait(lock, [&] { return !m_heldScans.contains(number); });
+        return found;
+    }
+    void install(std::vector<TranslatableApp> apps) {
+        std::lock_guard lock(m_mutex);
+        m_installed = std::move(apps);
+    }
+    int scans() const {
+        std::lock_guard lock(m_mutex);
+        return m_scans;
+    }
+    // The scan numbered `number` (the first is 1) waits, once started, until released.
+    void holdScan(int number) {
+        std::lock_guard lock(m_mutex);
+        m_heldScans.insert(number);
+    }
+    // Reads of the app's strings wait until released.
+    void holdStrings(std::string bundleIdentifier) {
+        std::lock_guard lock(m_mutex);
+        m_heldStrings.insert(std::move(bundleIdentifier));
+    }
+    void releaseHeld() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_heldScans.clear();
+            m_heldStrings.clear();
+        }
+        m_released.notify_all();
     }
 
     TranslationUpdater::Pipeline pipeline() const override { return ScriptedModel::pipeline(model); }
@@ -76,7 +121,7 @@ class TestEngine : public EngineFacade {
     std::shared_ptr<ScriptedModel> model = std::make_shared<ScriptedModel>();
     // When set, what every loadStrings() returns instead of reading the app.
     std::optional<std::vector<SourceString>> scriptedStrings;
-    mutable int loads = 0;
+    mutable std::atomic<int> loads = 0;
     mutable SeenLists lastSeen;
     mutable std::atomic<int> stateReads = 0;
     // Languages the Apple models cannot serve, and the checks asked.
@@ -93,6 +138,12 @@ class TestEngine : public EngineFacade {
   private:
     FakeAXPlatform m_accessibility;
     SystemEngine m_system;
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_released;
+    std::vector<TranslatableApp> m_installed;
+    std::set<int> m_heldScans;
+    std::set<std::string> m_heldStrings;
+    mutable int m_scans = 0;
 };
 
 } // namespace orvel::testing

@@ -19,6 +19,7 @@
 #include "core/StringsFiles.h"
 #include "engine/capture/InMemoryNotificationBus.h"
 #include "tests/Orvel/state/EventLoop.h"
+#include "tests/Orvel/state/FakeProcessWatcher.h"
 #include "tests/Orvel/state/ManualTimers.h"
 #include "tests/Orvel/state/TestEngine.h"
 #include "tests/engine/apps/BundleBuilder.h"
@@ -48,6 +49,22 @@ inline StringTranslation translated(std::string text,
     return translation;
 }
 
+// A string catalog of the source language "en" holding `strings` (key to English; an empty English
+// leaves the key as the text).
+inline std::string catalogJson(const std::map<std::string, std::string>& strings) {
+    std::string catalog = R"({"sourceLanguage": "en", "strings": {)";
+    bool first = true;
+    for (const auto& [key, text] : strings) {
+        catalog += first ? "" : ",";
+        first = false;
+        catalog += json::Json(key).dump() + ": ";
+        catalog += text.empty() ? "{}"
+                                : R"({"localizations": {"en": {"stringUnit": {"value": )" +
+                                      json::Json(text).dump() + "}}}}";
+    }
+    return catalog + "}}";
+}
+
 class WorkspaceTest : public ::testing::Test {
   protected:
     static constexpr const char* bundleID = "com.example.Notes";
@@ -63,25 +80,15 @@ class WorkspaceTest : public ::testing::Test {
                         .timers = timers,
                         .home = scratch.path() / "home",
                         .engine = engine,
-                        .preferences = &preferences};
+                        .preferences = &preferences,
+                        .processes = &processes};
     }
 
     // The app "Notes" whose one catalog "Main" holds `catalogStrings` (key to English; an empty English
     // leaves the key as the text).
     TranslatableApp makeApp(const std::map<std::string, std::string>& catalogStrings = {{"Open", ""}}) {
-        std::string catalog = R"({"sourceLanguage": "en", "strings": {)";
-        bool first = true;
-        for (const auto& [key, text] : catalogStrings) {
-            catalog += first ? "" : ",";
-            first = false;
-            catalog += json::Json(key).dump() + ": ";
-            catalog += text.empty() ? "{}"
-                                    : R"({"localizations": {"en": {"stringUnit": {"value": )" +
-                                          json::Json(text).dump() + "}}}}";
-        }
-        catalog += "}}";
         const auto bundle = makeBundle(scratch, "Apps/Notes.app", {{"CFBundleIdentifier", bundleID}},
-                                       {{"Main.xcstrings", catalog}});
+                                       {{"Main.xcstrings", catalogJson(catalogStrings)}});
         auto app = TranslatableApp::open(bundle, platform);
         if (!app)
             throw std::runtime_error("the test bundle is not translatable");
@@ -117,6 +124,7 @@ class WorkspaceTest : public ::testing::Test {
     FakeLiveClock clock{workspaceStart};
     ManualTimers timers;
     TestEngine engine{LiveServices{bus, platform, clock, scratch.path() / "settings"}};
+    FakeProcessWatcher processes;
     // The key comes from the environment, so loading it needs no secret store.
     ModelPreferences preferences{defaults, std::make_shared<MemorySecretStore>(),
                                  [](const std::string&) -> std::optional<std::string> { return "test-key"; }};
