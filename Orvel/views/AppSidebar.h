@@ -7,6 +7,8 @@
 #include "Orvel/views/SidebarModel.h"
 #include "Orvel/views/UrlOpener.h"
 
+#include "Orvel/state/Workspace.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -18,7 +20,7 @@ namespace orvel {
 
 class Library;
 class SidebarEmptyState;
-class Workspace;
+
 
 class AppSidebar : public QWidget {
     Q_OBJECT

@@ -8,6 +8,8 @@
 
 #include <QAbstractItemModel>
 #include <QIcon>
+#include "Orvel/state/Workspace.h"
+
 #include <QPointer>
 
 #include <map>
@@ -18,7 +20,7 @@
 namespace orvel {
 
 class Library;
-class Workspace;
+
 
 class SidebarModel : public QAbstractItemModel {
     Q_OBJECT

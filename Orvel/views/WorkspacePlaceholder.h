@@ -1,6 +1,8 @@
 #pragma once
 // The detail of the chosen app until its strings screen takes this place: the app's name.
 
+#include "Orvel/state/Workspace.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -8,7 +10,7 @@ class QLabel;
 
 namespace orvel {
 
-class Workspace;
+
 
 class WorkspacePlaceholder : public QWidget {
     Q_OBJECT
