@@ -57,8 +57,8 @@ QImage decodeIcon(const QByteArray& bytes) {
 
 QPixmap scaled(const QImage& image, int pixels, qreal ratio) {
     const int side = qRound(pixels * ratio);
-    QPixmap pixmap = QPixmap::fromImage(
-        image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    QPixmap pixmap =
+        QPixmap::fromImage(image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     pixmap.setDevicePixelRatio(ratio);
     return pixmap;
 }

@@ -23,6 +23,11 @@ AppSidebar::AppSidebar(Library& library, UrlOpener openUrl, QWidget* parent)
     : QWidget(parent), m_library(library), m_model(library), m_header(new QLabel(this)),
       m_list(new QTreeView(this)), m_emptyState(new SidebarEmptyState(std::move(openUrl), this)) {
     setObjectName(QStringLiteral("appSidebar"));
+    // One panel from the section title down, in the list's colour.
+    QPalette panel = palette();
+    panel.setColor(QPalette::Window, panel.color(QPalette::Base));
+    setPalette(panel);
+    setAutoFillBackground(true);
 
     m_header->setObjectName(QStringLiteral("appsSectionHeader"));
     setPlainText(m_header, appsSectionTitle());

@@ -21,7 +21,6 @@ namespace orvel {
 class Library;
 class SidebarEmptyState;
 
-
 class AppSidebar : public QWidget {
     Q_OBJECT
   public:

@@ -1,8 +1,8 @@
 #include "Orvel/views/SidebarEmptyState.h"
 
 #include "Orvel/views/Palette.h"
-#include "Orvel/views/PlainText.h"
 #include "Orvel/views/PillFont.h"
+#include "Orvel/views/PlainText.h"
 #include "Orvel/views/SidebarRules.h"
 #include "Orvel/views/SymbolView.h"
 
@@ -36,7 +36,8 @@ SidebarEmptyState::SidebarEmptyState(UrlOpener openUrl, QWidget* parent)
     QPalette linkPalette = m_helpLink->palette();
     linkPalette.setColor(QPalette::ButtonText, Palette::accent());
     m_helpLink->setPalette(linkPalette);
-    connect(m_helpLink, &QPushButton::clicked, this, [openUrl = std::move(openUrl)] { openUrl(appsHelpAddress()); });
+    connect(m_helpLink, &QPushButton::clicked, this,
+            [openUrl = std::move(openUrl)] { openUrl(appsHelpAddress()); });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);

@@ -15,7 +15,8 @@ constexpr int kFilterRows = static_cast<int>(allFilters.size());
 
 } // namespace
 
-SidebarModel::SidebarModel(Library& library, QObject* parent) : QAbstractItemModel(parent), m_library(library) {
+SidebarModel::SidebarModel(Library& library, QObject* parent)
+    : QAbstractItemModel(parent), m_library(library) {
     connect(&library, &Library::appsChanged, this, &SidebarModel::appsChanged);
     connect(&library, &Library::pendingChanged, this, &SidebarModel::pendingChanged);
 }
@@ -40,7 +41,8 @@ std::optional<SidebarItem> SidebarModel::item(const QModelIndex& index) const {
     if (!index.isValid() || index.model() != this)
         return std::nullopt;
     if (index.internalId() == kAppRow)
-        return SidebarItem{m_library.apps()[static_cast<std::size_t>(index.row())].bundleIdentifier, std::nullopt};
+        return SidebarItem{m_library.apps()[static_cast<std::size_t>(index.row())].bundleIdentifier,
+                           std::nullopt};
     const auto& app = m_library.apps()[index.internalId() - 1];
     return SidebarItem{app.bundleIdentifier, allFilters[static_cast<std::size_t>(index.row())]};
 }
@@ -112,7 +114,8 @@ QVariant SidebarModel::appData(int row, int role) const {
         return found->second;
     }
     case badgeRole:
-        if (auto badge = appBadge(m_library.pending(), app.bundleIdentifier, isExpanded(app.bundleIdentifier)))
+        if (auto badge =
+                appBadge(m_library.pending(), app.bundleIdentifier, isExpanded(app.bundleIdentifier)))
             return *badge;
         return {};
     default:

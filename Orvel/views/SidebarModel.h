@@ -6,9 +6,9 @@
 
 #include "Orvel/views/SidebarItem.h"
 
+#include "Orvel/state/Workspace.h"
 #include <QAbstractItemModel>
 #include <QIcon>
-#include "Orvel/state/Workspace.h"
 
 #include <QPointer>
 
@@ -20,7 +20,6 @@
 namespace orvel {
 
 class Library;
-
 
 class SidebarModel : public QAbstractItemModel {
     Q_OBJECT

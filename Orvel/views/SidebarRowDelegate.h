@@ -16,7 +16,8 @@ class SidebarRowDelegate : public QStyledItemDelegate {
     // Where the badge of `text` goes in a row of `rect`.
     static QRect badgeRect(const QRect& rect, const QString& text);
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 

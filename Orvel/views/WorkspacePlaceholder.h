@@ -10,8 +10,6 @@ class QLabel;
 
 namespace orvel {
 
-
-
 class WorkspacePlaceholder : public QWidget {
     Q_OBJECT
   public:

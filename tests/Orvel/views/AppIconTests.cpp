@@ -45,7 +45,8 @@ TEST(AppIcon, ShowsTheBundlesPictureOrTheGenericSymbol) {
          },
          true},
         {"no icon named", [](const std::filesystem::path&) { return std::string(); }, false},
-        {"a named icon that is missing", [](const std::filesystem::path&) { return std::string("Gone"); }, false},
+        {"a named icon that is missing", [](const std::filesystem::path&) { return std::string("Gone"); },
+         false},
         {"a file that is no picture",
          [](const std::filesystem::path& resources) {
              testing::writeBytes(resources / "Icon.icns", "not a picture");

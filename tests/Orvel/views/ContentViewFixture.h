@@ -33,7 +33,8 @@ class ContentViewTest : public LibraryTest {
 
     // The view of the library, shown at a window's size.
     void show() {
-        view = std::make_unique<ContentView>(*library, [this](const QUrl& address) { opened.push_back(address); });
+        view = std::make_unique<ContentView>(*library,
+                                             [this](const QUrl& address) { opened.push_back(address); });
         view->resize(900, 560);
         view->show();
         processPendingEvents();

@@ -46,40 +46,76 @@ TEST_F(ContentViewTest, ClicksAndOutsideChangesMoveTheComputedSelection) {
         std::optional<QString> betaBadge;
     };
     const std::vector<Case> cases{
-        {"nothing done: the first app is open on All", [](ContentViewTest&) {}, "com.alpha", all,
-         {"com.alpha"}, {"com.alpha", all}, "2"},
+        {"nothing done: the first app is open on All",
+         [](ContentViewTest&) {},
+         "com.alpha",
+         all,
+         {"com.alpha"},
+         {"com.alpha", all},
+         "2"},
         {"a click on a collapsed app row chooses it on All and expands it",
          [](ContentViewTest& test) {
              test.library->workspace(test.library->apps()[1]).setFilter(problems);
              test.click({"com.beta", std::nullopt});
          },
-         "com.beta", all, {"com.alpha", "com.beta"}, {"com.beta", all}, std::nullopt},
+         "com.beta",
+         all,
+         {"com.alpha", "com.beta"},
+         {"com.beta", all},
+         std::nullopt},
         {"a click on a filter row chooses that filter",
-         [](ContentViewTest& test) { test.click({"com.alpha", untranslated}); }, "com.alpha", untranslated,
-         {"com.alpha"}, {"com.alpha", untranslated}, "2"},
+         [](ContentViewTest& test) {
+             test.click({"com.alpha", untranslated});
+         },
+         "com.alpha",
+         untranslated,
+         {"com.alpha"},
+         {"com.alpha", untranslated},
+         "2"},
         {"a click on the chosen app's row goes back to All",
          [](ContentViewTest& test) {
              test.click({"com.alpha", edited});
              test.click({"com.alpha", std::nullopt});
          },
-         "com.alpha", all, {"com.alpha"}, {"com.alpha", all}, "2"},
+         "com.alpha",
+         all,
+         {"com.alpha"},
+         {"com.alpha", all},
+         "2"},
         {"collapsing the chosen app keeps the choice",
          [](ContentViewTest& test) {
              test.click({"com.alpha", changed});
              test.toggle("com.alpha");
          },
-         "com.alpha", changed, {}, {"com.alpha", changed}, "2"},
-        {"disclosing an app does not choose it", [](ContentViewTest& test) { test.toggle("com.beta"); },
-         "com.alpha", all, {"com.alpha", "com.beta"}, {"com.alpha", all}, std::nullopt},
+         "com.alpha",
+         changed,
+         {},
+         {"com.alpha", changed},
+         "2"},
+        {"disclosing an app does not choose it",
+         [](ContentViewTest& test) { test.toggle("com.beta"); },
+         "com.alpha",
+         all,
+         {"com.alpha", "com.beta"},
+         {"com.alpha", all},
+         std::nullopt},
         {"an app chosen elsewhere is shown expanded on its filter",
          [](ContentViewTest& test) {
              test.library->workspace(test.library->apps()[1]).setFilter(edited);
              test.library->setSelection("com.beta");
          },
-         "com.beta", edited, {"com.alpha", "com.beta"}, {"com.beta", edited}, std::nullopt},
+         "com.beta",
+         edited,
+         {"com.alpha", "com.beta"},
+         {"com.beta", edited},
+         std::nullopt},
         {"a filter set elsewhere moves the highlight",
          [](ContentViewTest& test) { test.library->workspace(test.library->apps()[0]).setFilter(problems); },
-         "com.alpha", problems, {"com.alpha"}, {"com.alpha", problems}, "2"},
+         "com.alpha",
+         problems,
+         {"com.alpha"},
+         {"com.alpha", problems},
+         "2"},
     };
     engine.scriptedStrings = threeStrings();
     for (const Case& row : cases) {
@@ -132,7 +168,8 @@ TEST_F(ContentViewTest, AChoiceOutsideTheListShowsNothingAndOpensNoWorkspace) {
         EXPECT_EQ(engine.loads, loadsBefore) << "a workspace was opened";
         EXPECT_TRUE(highlighted().empty());
         EXPECT_EQ(view->detail(), nullptr);
-        EXPECT_EQ(view->findChild<QStackedWidget*>("detailStack")->currentWidget()->objectName(), "emptyDetail");
+        EXPECT_EQ(view->findChild<QStackedWidget*>("detailStack")->currentWidget()->objectName(),
+                  "emptyDetail");
 
         // Choosing a listed app afterwards shows it; choosing the stray one again empties the detail.
         library->setSelection("com.beta");

@@ -56,7 +56,8 @@ TEST(SidebarBadges, FilterRowsShowKnownCountsAndAllShowsZero) {
         {edited, 99999, "99" + narrowSpace + "999"},
     };
     for (const Case& row : cases) {
-        SCOPED_TRACE(std::string(rawValue(row.filter)) + " " + (row.count ? std::to_string(*row.count) : "none"));
+        SCOPED_TRACE(std::string(rawValue(row.filter)) + " " +
+                     (row.count ? std::to_string(*row.count) : "none"));
         EXPECT_EQ(filterBadge(row.filter, row.count), row.badge);
     }
 }
