@@ -28,7 +28,7 @@ std::optional<std::string> chooseSidebarItem(Library& library, const std::option
     const TranslatableApp* app = findApp(library.apps(), item->app);
     if (!app)
         return std::nullopt;
-    // The setters below may let observers replace the list; keep what is needed of the app.
+    // A copy: the selection's observers run before the workspace is fetched.
     const TranslatableApp chosen = *app;
     library.setSelection(chosen.bundleIdentifier);
     Workspace& workspace = library.workspace(chosen);
