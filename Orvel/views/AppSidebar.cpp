@@ -49,6 +49,8 @@ AppSidebar::AppSidebar(Library& library, UrlOpener openUrl, QWidget* parent)
     m_list->setTextElideMode(Qt::ElideRight);
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setAllColumnsShowFocus(true);
+    // Scrolling to a new current row would expand its app; apps expand only by choice or disclosure.
+    m_list->setAutoScroll(false);
 
     // The empty state lies over the list, in the same cell.
     auto* layout = new QGridLayout(this);
@@ -108,9 +110,11 @@ void AppSidebar::showSelection() {
 
     m_showing = true;
     const QModelIndex row = shown ? m_model.indexOf(*shown) : QModelIndex();
-    if (row.isValid())
+    if (row.isValid()) {
         m_list->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
-    else
+        if (m_list->isExpanded(row.parent()))
+            m_list->scrollTo(row);
+    } else
         m_list->selectionModel()->clear();
     m_showing = false;
 }

@@ -92,6 +92,16 @@ TEST_F(ContentViewTest, ClicksAndOutsideChangesMoveTheComputedSelection) {
          {},
          {"com.alpha", changed},
          "2"},
+        {"a filter set elsewhere leaves a collapsed app collapsed",
+         [](ContentViewTest& test) {
+             test.toggle("com.alpha");
+             test.library->workspace(test.library->apps()[0]).setFilter(edited);
+         },
+         "com.alpha",
+         edited,
+         {},
+         {"com.alpha", edited},
+         "2"},
         {"disclosing an app does not choose it",
          [](ContentViewTest& test) { test.toggle("com.beta"); },
          "com.alpha",
