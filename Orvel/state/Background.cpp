@@ -3,9 +3,16 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <atomic>
 #include <thread>
+#include <utility>
 
 namespace orvel {
+namespace {
+
+std::atomic<int> workersRunning{0};
+
+} // namespace
 
 void onMainThread(QPointer<QObject> receiver, std::function<void()> fn) {
     QCoreApplication* application = QCoreApplication::instance();
@@ -24,11 +31,17 @@ void onMainThread(QPointer<QObject> receiver, std::function<void()> fn) {
 
 void runInBackground(QObject* receiver, std::function<std::function<void()>()> work) {
     QPointer<QObject> guard(receiver);
+    ++workersRunning;
     std::thread([guard = std::move(guard), work = std::move(work)]() mutable {
-        std::function<void()> continuation = work();
+        std::function<void()> continuation = std::exchange(work, nullptr)();
         if (continuation)
             onMainThread(std::move(guard), std::move(continuation));
+        --workersRunning;
     }).detach();
+}
+
+int backgroundWorkers() {
+    return workersRunning.load();
 }
 
 TaskSlot::Ticket TaskSlot::start() {

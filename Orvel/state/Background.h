@@ -21,6 +21,10 @@ void onMainThread(QPointer<QObject> receiver, std::function<void()> fn);
 // pointers) and catches its own errors, turning them into the continuation that reports them.
 void runInBackground(QObject* receiver, std::function<std::function<void()>()> work);
 
+// The workers of runInBackground() that have not yet ended, so that a test can wait until none of them
+// still uses the services it is about to tear down.
+int backgroundWorkers();
+
 // One kind of restartable task of a state object: starting a new one stops the previous one, and a
 // result is taken only while its generation is still the current one.
 class TaskSlot {

@@ -7,9 +7,12 @@
 // holds the value; copying a Services value copies the references.
 
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
 #include "Orvel/state/EngineFacade.h"
+#include "Orvel/state/ProcessWatcher.h"
+#include "Orvel/state/SecretStore.h"
 #include "Orvel/state/TimerFactory.h"
 #include "core/DefaultsStore.h"
 #include "engine/apps/AppPlatform.h"
@@ -38,6 +41,10 @@ struct Services {
     // Target apps' data folders follow OrvelPaths::home(), which the builder keeps the same.
     std::filesystem::path home;
     EngineFacade& engine;
+    // Where the API keys are kept; shared with the key writes still under way.
+    std::shared_ptr<SecretStore> secrets;
+    // The launches and quits of applications.
+    ProcessWatcher& processes;
 
     // What a live link to a target app goes through: the bus, the processes, the clock, and the
     // folder of the target apps' settings.

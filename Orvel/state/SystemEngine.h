@@ -13,6 +13,13 @@ class SystemEngine : public EngineFacade {
 
     std::vector<SourceString> loadStrings(const TranslatableApp& app, const SeenLists& seen) const override;
     std::optional<AppState> readState(const TranslatableApp& app) const override;
+    TermCheck termCheck() const override;
+    std::vector<TranslatableApp> scanApps() const override;
+    bool appleModelSupports(std::string_view language, AppleModels::Kind kind) const override;
+    TranslationUpdater::Outcome updateProject(const TranslatableApp& app, const std::string& language,
+                                              const ModelSettings& settings, bool review,
+                                              const TranslationUpdater::ProjectCallback& onResult,
+                                              const std::stop_token& stop) const override;
 
   private:
     LiveServices m_live;

@@ -4,18 +4,21 @@
 
 namespace orvel {
 
-SystemServices::SystemServices(NotificationBus& bus) {
+SystemServices::SystemServices(NotificationBus& bus, std::shared_ptr<SecretStore> secrets) {
     // The domain is a plain name, so the store always opens.
     const DefaultsStore defaults = DefaultsStore::open(Services::defaultsDomain).value();
     LiveServices live{bus, AppPlatform::system(), LiveClock::system(), defaults.fileURL().parent_path()};
     m_engine = std::make_unique<SystemEngine>(live);
+    m_processes = std::make_unique<PollingProcessWatcher>(AppPlatform::system(), m_timers);
     m_services = std::make_unique<Services>(Services{.defaults = defaults,
                                                      .bus = bus,
                                                      .platform = AppPlatform::system(),
                                                      .clock = LiveClock::system(),
                                                      .timers = m_timers,
                                                      .home = OrvelPaths::home(),
-                                                     .engine = *m_engine});
+                                                     .engine = *m_engine,
+                                                     .secrets = std::move(secrets),
+                                                     .processes = *m_processes});
 }
 
 } // namespace orvel

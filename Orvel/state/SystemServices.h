@@ -4,7 +4,9 @@
 
 #include <memory>
 
+#include "Orvel/state/PollingProcessWatcher.h"
 #include "Orvel/state/QtTimerFactory.h"
+#include "Orvel/state/SecretStore.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/SystemEngine.h"
 
@@ -12,14 +14,16 @@ namespace orvel {
 
 class SystemServices {
   public:
-    // `bus` is the session's notification bus; it must outlive this object.
-    explicit SystemServices(NotificationBus& bus);
+    // `bus` is the session's notification bus and must outlive this object; `secrets` is the session's
+    // keyring (the desktop backend's store).
+    SystemServices(NotificationBus& bus, std::shared_ptr<SecretStore> secrets);
 
     const Services& services() const { return *m_services; }
 
   private:
     QtTimerFactory m_timers;
     std::unique_ptr<SystemEngine> m_engine;
+    std::unique_ptr<PollingProcessWatcher> m_processes;
     std::unique_ptr<Services> m_services;
 };
 

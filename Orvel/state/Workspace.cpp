@@ -3,20 +3,11 @@
 #include <exception>
 #include <utility>
 
+#include "Orvel/state/ObservedField.h"
 #include "core/OrvelProtocol.h"
 #include "core/Unicode.h"
 
 namespace orvel {
-namespace {
-
-// Stores `value` in `field`; true when it differed.
-template <class T> bool replace(T& field, T value) {
-    const bool changed = !(field == value);
-    field = std::move(value);
-    return changed;
-}
-
-} // namespace
 
 Workspace::Workspace(TranslatableApp app, Services services, QObject* parent)
     : QObject(parent), m_services(std::move(services)), m_app(std::move(app)) {
@@ -51,12 +42,12 @@ void Workspace::observeState() {
 }
 
 void Workspace::setApp(TranslatableApp app) {
-    if (replace(m_app, std::move(app)))
+    if (replaceObserved(m_app, std::move(app)))
         emit appChanged();
 }
 
 void Workspace::setStrings(std::vector<SourceString> strings) {
-    if (!replace(m_strings, std::move(strings)))
+    if (!replaceObserved(m_strings, std::move(strings)))
         return;
     m_index.reset(m_strings);
     emit stringsChanged();
@@ -64,12 +55,12 @@ void Workspace::setStrings(std::vector<SourceString> strings) {
 }
 
 void Workspace::setLanguages(std::vector<std::string> languages) {
-    if (replace(m_languages, std::move(languages)))
+    if (replaceObserved(m_languages, std::move(languages)))
         emit languagesChanged();
 }
 
 void Workspace::setLanguage(std::optional<std::string> language) {
-    if (replace(m_language, std::move(language)))
+    if (replaceObserved(m_language, std::move(language)))
         emit languageChanged();
 }
 
@@ -104,36 +95,36 @@ void Workspace::setNotes(AppNotes notes) {
 }
 
 void Workspace::setFilter(Filter filter) {
-    if (!replace(m_filter, filter))
+    if (!replaceObserved(m_filter, filter))
         return;
     emit filterChanged();
     emit stringListChanged();
 }
 
 void Workspace::setChecklistOpen(bool open) {
-    if (replace(m_checklistOpen, open))
+    if (replaceObserved(m_checklistOpen, open))
         emit checklistOpenChanged();
 }
 
 void Workspace::setSearch(std::string search) {
-    if (!replace(m_search, std::move(search)))
+    if (!replaceObserved(m_search, std::move(search)))
         return;
     emit searchChanged();
     emit stringListChanged();
 }
 
 void Workspace::setSelection(Selection selection) {
-    if (replace(m_selection, std::move(selection)))
+    if (replaceObserved(m_selection, std::move(selection)))
         emit selectionChanged();
 }
 
 void Workspace::setProblem(std::optional<Problem> problem) {
-    if (replace(m_problem, std::move(problem)))
+    if (replaceObserved(m_problem, std::move(problem)))
         emit problemChanged();
 }
 
 void Workspace::setTranslating(bool translating) {
-    if (replace(m_translating, translating))
+    if (replaceObserved(m_translating, translating))
         emit translatingChanged();
 }
 
@@ -143,12 +134,12 @@ void Workspace::setProgress(std::optional<Progress> progress) {
 }
 
 void Workspace::setCapturing(bool capturing) {
-    if (replace(m_capturing, capturing))
+    if (replaceObserved(m_capturing, capturing))
         emit capturingChanged();
 }
 
 void Workspace::setAppState(std::optional<AppState> state) {
-    if (replace(m_appState, std::move(state)))
+    if (replaceObserved(m_appState, std::move(state)))
         emit appStateChanged();
 }
 
@@ -160,7 +151,7 @@ void Workspace::setChanges(StringChanges changes) {
 }
 
 void Workspace::setProblemsReady(bool ready) {
-    if (!replace(m_problemsReady, ready))
+    if (!replaceObserved(m_problemsReady, ready))
         return;
     emit problemsReadyChanged();
     emit stringListChanged();

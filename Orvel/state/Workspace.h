@@ -11,6 +11,7 @@
 #include <QObject>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -18,6 +19,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Orvel/state/Background.h"
@@ -36,6 +38,7 @@
 #include "engine/capture/ContextMap.h"
 #include "engine/capture/NotificationBus.h"
 #include "engine/capture/Occurrence.h"
+#include "engine/model/TranslationStyle.h"
 #include "engine/pipeline/TranslationJob.h"
 
 namespace orvel {
@@ -55,9 +58,16 @@ class Workspace : public QObject {
         std::optional<std::string> problem;
     };
     using ProblemMap = std::map<std::string, ProblemCheck, std::less<>>;
+    // String id to why the string could not be translated.
+    using FailureMap = std::map<std::string, std::string>;
+
+    // A failed run shows at most this many of its failures.
+    static constexpr std::size_t failureLineLimit = 5;
 
     // Notes are written this long after their last change.
     static constexpr std::chrono::milliseconds notesSaveDelay{500};
+    // Edited translations are written back this long after the last edit, so a burst is written once.
+    static constexpr std::chrono::milliseconds writeBackDelay{350};
 
     // Opens the app: loads its context map, notes, published state, strings and languages, chooses the
     // starting language and follows the app's "orvel.state" notifications. Main thread only.
@@ -119,8 +129,13 @@ class Workspace : public QObject {
     // Starts the recomputation of the per-string problems again, cancelling the one under way.
     void refreshProblems();
     // Chooses a language, or none: loads its project, clears the selection, recomputes the changes and
-    // problems, reads the checklist flag back and remembers the choice for the next start.
+    // problems, reads the checklist flag back and remembers the choice for the next start. A code that
+    // does not look like a language code (isPlausibleLanguageCode) is refused: nothing changes.
     void selectLanguage(std::optional<std::string> code);
+    // Adds a language to `languages` (kept in plain code order) unless it is there, chooses it and
+    // saves its project, so that the language is found again on the next start. A code that does not
+    // look like one is refused: nothing changes and nothing is written.
+    void addLanguage(const std::string& code);
     // Handles "orvel.state": reads the published state again, and the strings when what it saw changed.
     void stateDidChange();
 
@@ -141,13 +156,58 @@ class Workspace : public QObject {
     std::optional<std::string> previousSource(std::string_view id) const;
     // Where the string was seen, in stored order; empty when it never was.
     const std::vector<Occurrence>& occurrences(std::string_view id) const;
-    // The problem of the string's current translation in the chosen language, or none.
+    // The problem of the string's current translation in the chosen language, or none. A translation
+    // is checked once; the result is kept until the translation, the terms or the glossary change.
     std::optional<std::string> problem(std::string_view id) const;
+    // The phrase of the translation that the string's problem is about, when the problem is one of the
+    // language's wordings to avoid.
+    std::optional<std::string> problemMatch(std::string_view id) const;
+    // The per-string checks made so far, by string id.
+    const ProblemMap& problemCache() const { return m_problemCache; }
+
+    // One line per failure: the string's English (the id itself when no string has it), ": " and why.
+    std::vector<std::string> failureLines(FailureMap::const_iterator first,
+                                          FailureMap::const_iterator last) const;
+    // The text of a failed run: the lines of its first failureLineLimit failures, one per line.
+    std::string failureText(const FailureMap& failures) const;
+    // A language is chosen and the running app last said it shows exactly that language.
+    bool isLive() const;
+    // The entries of the manifest's and the person's glossaries.
+    int notesCount() const;
+
+    // Edits of the person. Each is ignored without a project; those of one translation are ignored for an
+    // id that names no string. Translation edits are written back after writeBackDelay; term and style
+    // edits save the project file at once, quietly.
+    // Stores `text` as the person's translation of the string; an empty text removes the translation.
+    void setText(std::string text, std::string_view id);
+    // Sets one plural form ("zero", "one", "two", "few", "many" or "other") of the person's translation,
+    // turning a plain translation into its "other" form first; an empty text removes the form, and the
+    // translation with its last form. Other categories are ignored.
+    void setPluralForm(std::string text, std::string_view category, std::string_view id);
+    // Makes the string's translation the person's, as it stands: it is never flagged again.
+    void keep(std::string_view id);
+    // Chooses the translation of an English key term; an empty translation removes the term.
+    void setTerm(const std::string& term, std::string translation);
+    // The chosen terms as (term, translation), by the lower-cased term, ties in stored order.
+    std::vector<std::pair<std::string, std::string>> sortedTerms() const;
+    void setStyle(TranslationStyle style);
+
+    // Write-back. Publishes after `pause` unless another request comes first; a negative pause is none.
+    void scheduleWriteBack(std::chrono::milliseconds pause);
+    // Saves the project file and writes the overlay with its language record into the app's data folder;
+    // a failure becomes the problem `failed` with the file layer's message, and the project stays in
+    // memory for the next try.
+    void publish();
+    // Writes at once what waits for a debounce (the write-back and the notes), stopping both timers. Call
+    // before the workspace is dropped or the application quits.
+    void flush();
 
     // The lower-cased terms of the manifest's and the person's glossaries.
     std::set<std::string, std::less<>> glossaryWords() const;
     // "checklistDone." + bundle identifier + "." + chosen language (empty without one).
     std::string checklistKey() const;
+    // Closes the checklist and marks it done for the chosen language, so that it no longer opens by itself.
+    void finishChecklist();
 
   signals:
     void appChanged();
@@ -182,6 +242,12 @@ class Workspace : public QObject {
     void observeState();
     void saveNotesSoon();
     void saveNotes() const;
+    // Publishes now when a write-back is pending.
+    void writeBackNow();
+    // Stores an edited translation (none removes it), recomputes the changes and schedules the write-back.
+    void storeTranslation(std::string_view id, std::optional<StringTranslation> translation);
+    // Stores a project whose terms or style changed and saves its file, ignoring a failure.
+    void storeAndSave(TranslationProject project);
     void storeDefault(const std::string& key, const DefaultsStore::Value& value) const;
 
     bool passesFilter(std::size_t row, const StringTranslation* translation) const;
@@ -212,7 +278,7 @@ class Workspace : public QObject {
     // Plain.
     // Keys (language, space, app version) for which an automatic Translate Changes was started.
     std::set<std::string> m_autoAttempted;
-    // The debounced write-back of edits; made with the first edit.
+    // The debounced write-back of edits; made with the first request.
     std::unique_ptr<RestartableTimer> m_writeTask;
     TaskSlot m_runTask;
     // Results of a run whose counter is no longer current are dropped.
@@ -222,6 +288,7 @@ class Workspace : public QObject {
     // The rows by id (the first of a duplicated id), and the per-row caches of the string list.
     mutable StringListIndex m_index;
     mutable ProblemMap m_problemCache;
+    EngineFacade::TermCheck m_termCheck = m_services.engine.termCheck();
     // Last, so that it ends first: no state notification reaches a workspace being destroyed.
     NotificationBus::Subscription m_observer;
 };

@@ -1,14 +1,9 @@
-// Loading a workspace: its strings, its languages, the chosen language's project, the changes an app
-// update made, and the background recomputation of the per-string problems.
+// Loading a workspace: its strings, its languages, the language it opens in, and the changes an app
+// update made.
 
 #include <algorithm>
 #include <cstddef>
-#include <exception>
 #include <filesystem>
-#include <map>
-#include <memory>
-#include <set>
-#include <stop_token>
 #include <system_error>
 
 #include "Orvel/state/DisplayOrder.h"
@@ -29,21 +24,6 @@ bool sameSeenLists(const std::optional<AppState>& a, const std::optional<AppStat
     if (a.has_value() != b.has_value())
         return false;
     return !a || a->seen == b->seen;
-}
-
-// What the per-string checks run on, taken on the main thread.
-struct ProblemInputs {
-    std::string language;
-    std::vector<SourceString> strings;
-    std::map<std::string, StringTranslation> translations;
-    std::map<std::string, std::string> terms;
-    std::set<std::string, std::less<>> glossary;
-};
-
-// SEAM: the term, name and left-in-English checks of each translation join here. Until they do, no
-// translation is found to have a problem, and the recomputation completes with an empty result.
-Workspace::ProblemMap checkedProblems(const ProblemInputs&, std::stop_token) {
-    return {};
 }
 
 } // namespace
@@ -110,52 +90,6 @@ std::optional<std::string> Workspace::startingLanguage() const {
     if (!m_languages.empty())
         return m_languages.front();
     return std::nullopt;
-}
-
-void Workspace::selectLanguage(std::optional<std::string> code) {
-    m_problemCache.clear();
-    setLanguage(code);
-    // A code that does not look like one names no project file: nothing is read or written for it.
-    const bool usable = code && isPlausibleLanguageCode(*code);
-    setProject(usable ? std::optional(TranslationProject::load(m_app, *code)) : std::nullopt);
-    setSelection({});
-    refreshChanges();
-    refreshProblems();
-    if (!code)
-        setChecklistOpen(false);
-    else
-        setChecklistOpen(translatedCount() == 0 && m_services.defaults.boolean(checklistKey()) != true);
-    if (usable)
-        storeDefault("language." + m_app.bundleIdentifier, *code);
-}
-
-void Workspace::refreshProblems() {
-    m_problemsTask.cancel();
-    setProblemsReady(false);
-    if (!m_language || !m_project)
-        return;
-    auto inputs = std::make_shared<ProblemInputs>();
-    inputs->language = *m_language;
-    for (const SourceString& string : m_strings)
-        if (string.translate)
-            inputs->strings.push_back(string);
-    inputs->translations = m_project->translations;
-    inputs->terms = m_project->terms;
-    inputs->glossary = glossaryWords();
-    const TaskSlot::Ticket ticket = m_problemsTask.start();
-    runInBackground(this, [this, inputs, ticket]() -> std::function<void()> {
-        ProblemMap found = checkedProblems(*inputs, ticket.token);
-        if (ticket.token.stop_requested())
-            return {};
-        return [this, inputs, generation = ticket.generation, found = std::move(found)]() mutable {
-            if (!m_problemsTask.isCurrent(generation) || m_language != inputs->language)
-                return;
-            m_problemsTask.finish(generation);
-            for (auto& [id, check] : found)
-                m_problemCache.insert_or_assign(id, std::move(check));
-            setProblemsReady(true);
-        };
-    });
 }
 
 } // namespace orvel

@@ -146,12 +146,15 @@ std::optional<std::string> Workspace::problemAt(std::size_t row, const StringTra
     // A translation the person wrote or kept is theirs, and never flagged.
     if (!isTranslated(translation) || isEdited(translation) || !m_language)
         return std::nullopt;
-    auto cached = m_problemCache.find(m_index.id(row));
+    const std::string& id = m_index.id(row);
+    auto cached = m_problemCache.find(id);
     if (cached != m_problemCache.end() && cached->second.translation == *translation)
         return cached->second.problem;
-    // SEAM: a translation the cache does not hold is checked here on demand, and the result cached, once
-    // the per-string checks exist. Until then it has no problem.
-    return std::nullopt;
+    // A translation exists only with a project.
+    std::optional<std::string> found =
+        m_termCheck(m_strings[row], *translation, *m_language, m_project->terms, glossaryWords());
+    m_problemCache.insert_or_assign(id, ProblemCheck{*translation, found});
+    return found;
 }
 
 } // namespace orvel

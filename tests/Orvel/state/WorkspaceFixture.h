@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Orvel/state/MemorySecretStore.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/Workspace.h"
 #include "core/OrvelPaths.h"
@@ -17,6 +18,7 @@
 #include "core/StringsFiles.h"
 #include "engine/capture/InMemoryNotificationBus.h"
 #include "tests/Orvel/state/EventLoop.h"
+#include "tests/Orvel/state/FakeProcessWatcher.h"
 #include "tests/Orvel/state/ManualTimers.h"
 #include "tests/Orvel/state/TestEngine.h"
 #include "tests/engine/apps/BundleBuilder.h"
@@ -60,7 +62,9 @@ class WorkspaceTest : public ::testing::Test {
                         .clock = clock,
                         .timers = timers,
                         .home = scratch.path() / "home",
-                        .engine = engine};
+                        .engine = engine,
+                        .secrets = secrets,
+                        .processes = processes};
     }
 
     // The app "Notes" whose one catalog "Main" holds `catalogStrings` (key to English; an empty English
@@ -114,6 +118,8 @@ class WorkspaceTest : public ::testing::Test {
     FakeLiveClock clock{workspaceStart};
     ManualTimers timers;
     TestEngine engine{LiveServices{bus, platform, clock, scratch.path() / "settings"}};
+    std::shared_ptr<MemorySecretStore> secrets = std::make_shared<MemorySecretStore>();
+    FakeProcessWatcher processes;
 };
 
 } // namespace orvel::testing

@@ -1,0 +1,151 @@
+#include "Orvel/state/Library.h"
+
+#include <algorithm>
+#include <exception>
+#include <utility>
+
+#include "Orvel/state/Background.h"
+#include "Orvel/state/LanguageNames.h"
+#include "Orvel/state/ObservedField.h"
+#include "core/Unicode.h"
+
+namespace orvel {
+namespace {
+
+// How a link's language meets the spelling of a stored language: "pt_BR" finds "pt-BR".
+std::string foldedLanguage(std::string code) {
+    std::replace(code.begin(), code.end(), '_', '-');
+    return text::lowercased(code);
+}
+
+} // namespace
+
+Library::Library(Services services, ModelPreferences& preferences, QObject* parent)
+    : QObject(parent), m_services(std::move(services)), m_preferences(preferences) {
+    onMainThread(this, [this] { refresh(); });
+    // Any launch or quit may have brought or taken a translatable app.
+    m_launches = m_services.processes.subscribe([this] { onMainThread(this, [this] { refresh(); }); });
+}
+
+Library::~Library() {
+    m_launches.reset();
+    m_stop.request_stop();
+    // Edits and notes still waiting for their debounce are written before the workspaces go.
+    for (const auto& [bundleIdentifier, workspace] : m_workspaces)
+        workspace->flush();
+}
+
+void Library::setApps(std::vector<TranslatableApp> apps) {
+    if (replaceObserved(m_apps, std::move(apps)))
+        emit appsChanged();
+}
+
+void Library::setSelection(std::optional<std::string> selection) {
+    if (replaceObserved(m_selection, std::move(selection)))
+        emit selectionChanged();
+}
+
+void Library::setPending(Pending pending) {
+    if (replaceObserved(m_pending, std::move(pending)))
+        emit pendingChanged();
+}
+
+void Library::setLink(std::optional<Link> link) {
+    m_link = std::move(link);
+}
+
+void Library::refresh(std::function<void()> done) {
+    const std::uint64_t number = ++m_scansStarted;
+    EngineFacade& engine = m_services.engine;
+    runInBackground(this, [this, &engine, number, done = std::move(done)]() mutable -> std::function<void()> {
+        std::optional<std::vector<TranslatableApp>> apps;
+        try {
+            apps = engine.scanApps();
+        } catch (const std::exception&) {
+            // A scan that breaks down keeps the list as it was.
+        }
+        return [this, number, apps = std::move(apps), done = std::move(done)]() mutable {
+            if (apps)
+                return scanned(number, std::move(*apps), std::move(done));
+            if (done)
+                done();
+        };
+    });
+}
+
+void Library::scanned(std::uint64_t refresh, std::vector<TranslatableApp> apps, Done done) {
+    // Scans finish in any order: one that started before the list now shown would bring back an older
+    // world, without the app installed meanwhile.
+    if (refresh <= m_scanTaken) {
+        if (done)
+            done();
+        return;
+    }
+    m_scanTaken = refresh;
+    setApps(std::move(apps));
+    applyLink();
+    reloadUpdatedWorkspaces();
+    if (!m_selection && !m_apps.empty())
+        setSelection(m_apps.front().bundleIdentifier);
+    measurePending(std::move(done));
+}
+
+void Library::reloadUpdatedWorkspaces() {
+    for (const TranslatableApp& app : m_apps) {
+        const auto found = m_workspaces.find(app.bundleIdentifier);
+        if (found == m_workspaces.end())
+            continue;
+        Workspace& workspace = *found->second;
+        // An app moved elsewhere stays open where it was until it is opened again.
+        if (!(workspace.app() == app) || workspace.app().version == app.version)
+            continue;
+        workspace.setApp(app);
+        workspace.reloadStrings();
+    }
+}
+
+Workspace& Library::workspace(const TranslatableApp& app) {
+    const auto found = m_workspaces.find(app.bundleIdentifier);
+    if (found != m_workspaces.end() && found->second->app() == app)
+        return *found->second;
+    if (found != m_workspaces.end()) {
+        // The app was opened from another bundle: what the old workspace still holds is written first.
+        Workspace* moved = found->second;
+        moved->flush();
+        moved->deleteLater();
+    }
+    auto* workspace = new Workspace(app, m_services, this);
+    m_workspaces.insert_or_assign(app.bundleIdentifier, workspace);
+    return *workspace;
+}
+
+void Library::applyLink() {
+    if (!m_link)
+        return;
+    const auto app = std::find_if(m_apps.begin(), m_apps.end(), [this](const TranslatableApp& candidate) {
+        return candidate.bundleIdentifier == m_link->app;
+    });
+    if (app == m_apps.end())
+        return;
+    const Link link = *std::exchange(m_link, std::nullopt);
+    setSelection(app->bundleIdentifier);
+    Workspace& workspace = this->workspace(*app);
+    workspace.setFilter(Workspace::Filter::all);
+    if (!link.language)
+        return;
+    const std::optional<std::string> code = normalizedLanguage(*link.language);
+    if (!code || workspace.language() == code)
+        return;
+    const std::vector<std::string>& stored = workspace.languages();
+    const auto spelled = std::find_if(stored.begin(), stored.end(), [&](const std::string& language) {
+        return foldedLanguage(language) == foldedLanguage(*code);
+    });
+    workspace.addLanguage(spelled != stored.end() ? *spelled : *code);
+}
+
+std::optional<std::string> Library::shownLanguage(const std::string& bundleIdentifier) const {
+    const auto found = m_workspaces.find(bundleIdentifier);
+    return found == m_workspaces.end() ? std::nullopt : found->second->language();
+}
+
+} // namespace orvel

@@ -1,0 +1,120 @@
+#pragma once
+// The application's list of translatable apps and the owner of one workspace per app opened. It reads
+// the list when it starts and again whenever an application is launched or quits, keeps the sidebar's
+// selection, opens deep links once their app is known, and counts and brings up to date, in the
+// background, the projects that an app update left behind.
+//
+// Threading: every field is read and written on the main thread. The scan of the apps, the counting
+// and the updates run on workers and hand their results back to the main thread.
+
+#include <QObject>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "Orvel/state/BackgroundUpdates.h"
+#include "Orvel/state/ModelPreferences.h"
+#include "Orvel/state/ProcessWatcher.h"
+#include "Orvel/state/Services.h"
+#include "Orvel/state/Workspace.h"
+#include "engine/apps/TranslatableApp.h"
+
+namespace orvel {
+
+class Library : public QObject {
+    Q_OBJECT
+
+  public:
+    // A deep link waiting for its app: the bundle identifier and the language to open, if any.
+    struct Link {
+        std::string app;
+        std::optional<std::string> language;
+        bool operator==(const Link&) const = default;
+    };
+    // Bundle identifier to the strings its projects need translated again.
+    using Pending = std::map<std::string, int>;
+
+    // Starts the first scan of the apps and follows launches and quits. `preferences` decide whether and
+    // how projects are updated in the background; it must outlive the library. Main thread only.
+    Library(Services services, ModelPreferences& preferences, QObject* parent = nullptr);
+    ~Library() override;
+
+    // Observed fields; a setter notifies only when the value differs (apps compare by bundle location).
+    // In the order the discovery returns them.
+    const std::vector<TranslatableApp>& apps() const { return m_apps; }
+    // The bundle identifier of the app selected in the sidebar.
+    const std::optional<std::string>& selection() const { return m_selection; }
+    void setSelection(std::optional<std::string> selection);
+    const Pending& pending() const { return m_pending; }
+
+    // An update pass is under way.
+    bool updating() const { return m_updating; }
+    // The deep link not yet applied; a new one replaces it. Call applyLink() after setting one.
+    const std::optional<Link>& link() const { return m_link; }
+    void setLink(std::optional<Link> link);
+
+    // Reads the app list again and brings up to date what depends on it; `done` runs on the main thread
+    // once the counting and any update pass it started have ended (at once for a scan that a newer one
+    // overtook).
+    void refresh(std::function<void()> done = {});
+    // The app's workspace, made on first use. A workspace of the same app at another bundle location
+    // writes what it still holds and is replaced.
+    Workspace& workspace(const TranslatableApp& app);
+    // Applies the deep link when its app is in the list: selects the app, opens its workspace on all
+    // strings and in the link's language. A link for an unknown app waits for a later scan.
+    void applyLink();
+    // Counts what each app's projects need translated, publishes it in pending(), then starts the update
+    // pass; `done` runs when both have ended.
+    void measurePending(std::function<void()> done = {});
+
+  signals:
+    void appsChanged();
+    void selectionChanged();
+    void pendingChanged();
+
+  private:
+    using Items = std::vector<BackgroundUpdates::Item>;
+    using Done = std::function<void()>;
+
+    void setApps(std::vector<TranslatableApp> apps);
+    void setPending(Pending pending);
+    void scanned(std::uint64_t refresh, std::vector<TranslatableApp> apps, Done done);
+    void reloadUpdatedWorkspaces();
+    std::optional<std::string> shownLanguage(const std::string& bundleIdentifier) const;
+    void runUpdates(const Items& items, Done done);
+    void updateNext(std::shared_ptr<Items> queue, std::size_t next, Done done);
+    void updatesEnded(Done done);
+
+    Services m_services;
+    ModelPreferences& m_preferences;
+
+    // Observed.
+    std::vector<TranslatableApp> m_apps;
+    std::optional<std::string> m_selection;
+    Pending m_pending;
+
+    // Plain.
+    // Bundle identifier to the workspace; the workspaces are children of the library.
+    std::map<std::string, Workspace*> m_workspaces;
+    bool m_updating = false;
+    // Attempt keys of the updates started in this process.
+    std::set<std::string> m_attempted;
+    std::optional<Link> m_link;
+    // Scans and counts are numbered as they start; a result is taken only while no later one was taken,
+    // so that a slow old scan never replaces a newer list.
+    std::uint64_t m_scansStarted = 0;
+    std::uint64_t m_scanTaken = 0;
+    std::uint64_t m_measuresStarted = 0;
+    std::uint64_t m_measureTaken = 0;
+    // Asks the workers still running to end when the library goes.
+    std::stop_source m_stop;
+    ProcessWatcher::Subscription m_launches;
+};
+
+} // namespace orvel

@@ -1,0 +1,88 @@
+// The library's background updates: counting what app updates left to translate, and bringing those
+// projects up to date one after the other.
+
+#include <exception>
+#include <memory>
+#include <utility>
+
+#include "Orvel/state/Background.h"
+#include "Orvel/state/Library.h"
+
+namespace orvel {
+
+void Library::measurePending(std::function<void()> done) {
+    const std::uint64_t number = ++m_measuresStarted;
+    EngineFacade& engine = m_services.engine;
+    runInBackground(this,
+                    [this, &engine, number, apps = m_apps, stop = m_stop.get_token(),
+                     done = std::move(done)]() mutable -> std::function<void()> {
+                        std::optional<Items> items;
+                        try {
+                            items = BackgroundUpdates::measure(apps, engine, stop);
+                        } catch (const std::exception&) {
+                            // The counts shown stay as they were.
+                        }
+                        return [this, number, items = std::move(items), done = std::move(done)]() mutable {
+                            // A count of an older list must not replace that of a newer one.
+                            if (!items || number <= m_measureTaken) {
+                                if (done)
+                                    done();
+                                return;
+                            }
+                            m_measureTaken = number;
+                            setPending(BackgroundUpdates::totals(*items));
+                            runUpdates(*items, std::move(done));
+                        };
+                    });
+}
+
+void Library::runUpdates(const Items& items, Done done) {
+    const auto finish = [&done] {
+        if (done)
+            done();
+    };
+    if (!m_preferences.autoUpdate() || m_updating)
+        return finish();
+    auto queue = std::make_shared<Items>(BackgroundUpdates::queue(
+        items, [this](const std::string& app) { return shownLanguage(app); }, m_attempted));
+    if (queue->empty())
+        return finish();
+    m_updating = true;
+    m_preferences.loadKey(this, [this, queue, done = std::move(done)]() mutable {
+        updateNext(std::move(queue), 0, std::move(done));
+    });
+}
+
+void Library::updateNext(std::shared_ptr<Items> queue, std::size_t next, Done done) {
+    if (next == queue->size())
+        return updatesEnded(std::move(done));
+    const BackgroundUpdates::Item& item = (*queue)[next];
+    // The person may have opened that very project meanwhile: it is then the workspace's to update.
+    if (BackgroundUpdates::isShown(item, [this](const std::string& app) { return shownLanguage(app); }))
+        return updateNext(std::move(queue), next + 1, std::move(done));
+    const std::optional<AppleModels::Kind> kind = AppleModels::kind(m_preferences.endpoint());
+    EngineFacade& engine = m_services.engine;
+    runInBackground(this,
+                    [this, &engine, item, kind, settings = m_preferences.settings(),
+                     review = m_preferences.review(), stop = m_stop.get_token(), queue, next,
+                     done = std::move(done)]() mutable -> std::function<void()> {
+                        try {
+                            // An Apple model that cannot serve the language is passed over without a word.
+                            if (!kind || engine.appleModelSupports(item.language, *kind))
+                                engine.updateProject(item.app, item.language, settings, review, {}, stop);
+                        } catch (...) {
+                            // Dropped without a report; its key stays attempted, so it is not tried again.
+                        }
+                        return [this, queue = std::move(queue), next, done = std::move(done)]() mutable {
+                            updateNext(std::move(queue), next + 1, std::move(done));
+                        };
+                    });
+}
+
+void Library::updatesEnded(Done done) {
+    m_updating = false;
+    // What the pass translated shows in the counts; the attempted keys keep it from running again.
+    measurePending(std::move(done));
+}
+
+} // namespace orvel

@@ -1,0 +1,135 @@
+// The person's edits of a workspace: single translations, plural forms, keeping a flagged translation,
+// the chosen key terms and the translation style.
+
+#include <algorithm>
+#include <exception>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "Orvel/state/Workspace.h"
+#include "core/PluralRules.h"
+#include "core/Unicode.h"
+
+namespace orvel {
+namespace {
+
+bool isPluralCategory(std::string_view category) {
+    const auto& categories = PluralRules::allCategories();
+    return std::find(categories.begin(), categories.end(), category) != categories.end();
+}
+
+} // namespace
+
+void Workspace::setText(std::string text, std::string_view id) {
+    const SourceString* string = source(id);
+    if (!m_project || !string)
+        return;
+    if (text.empty()) {
+        storeTranslation(id, std::nullopt);
+        return;
+    }
+    StringTranslation translation;
+    translation.text = std::move(text);
+    translation.origin = StringTranslation::Origin::person;
+    translation.source = string->text;
+    translation.updated = m_services.clock.now();
+    storeTranslation(id, std::move(translation));
+}
+
+void Workspace::setPluralForm(std::string text, std::string_view category, std::string_view id) {
+    const SourceString* string = source(id);
+    if (!m_project || !string || !isPluralCategory(category))
+        return;
+    std::map<std::string, std::string> forms;
+    if (const StringTranslation* existing = translation(id)) {
+        forms = existing->plural.value_or(forms);
+        // A plain translation becomes the form of every other count.
+        if (forms.empty() && existing->text)
+            forms.emplace("other", *existing->text);
+    }
+    if (text.empty())
+        forms.erase(std::string(category));
+    else
+        forms.insert_or_assign(std::string(category), std::move(text));
+    if (forms.empty()) {
+        storeTranslation(id, std::nullopt);
+        return;
+    }
+    StringTranslation translation;
+    translation.plural = std::move(forms);
+    translation.origin = StringTranslation::Origin::person;
+    translation.source = string->text;
+    translation.updated = m_services.clock.now();
+    storeTranslation(id, std::move(translation));
+}
+
+void Workspace::keep(std::string_view id) {
+    if (!m_project)
+        return;
+    TranslationProject project = *m_project;
+    const auto found = project.translations.find(std::string(id));
+    if (found == project.translations.end())
+        return;
+    found->second.origin = StringTranslation::Origin::person;
+    setProject(std::move(project));
+    scheduleWriteBack(writeBackDelay);
+}
+
+void Workspace::storeTranslation(std::string_view id, std::optional<StringTranslation> translation) {
+    TranslationProject project = *m_project;
+    if (translation)
+        project.translations.insert_or_assign(std::string(id), std::move(*translation));
+    else
+        project.translations.erase(std::string(id));
+    setProject(std::move(project));
+    refreshChanges();
+    scheduleWriteBack(writeBackDelay);
+}
+
+void Workspace::setTerm(const std::string& term, std::string translation) {
+    if (!m_project)
+        return;
+    TranslationProject project = *m_project;
+    if (translation.empty())
+        project.terms.erase(term);
+    else
+        project.terms.insert_or_assign(term, std::move(translation));
+    storeAndSave(std::move(project));
+}
+
+std::vector<std::pair<std::string, std::string>> Workspace::sortedTerms() const {
+    if (!m_project)
+        return {};
+    std::vector<std::pair<std::string, std::string>> terms(m_project->terms.begin(), m_project->terms.end());
+    std::vector<std::pair<std::string, std::size_t>> order;
+    order.reserve(terms.size());
+    for (std::size_t i = 0; i < terms.size(); ++i)
+        order.emplace_back(text::lowercased(terms[i].first), i);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::pair<std::string, std::string>> sorted;
+    sorted.reserve(terms.size());
+    for (const auto& [_, index] : order)
+        sorted.push_back(std::move(terms[index]));
+    return sorted;
+}
+
+void Workspace::setStyle(TranslationStyle style) {
+    if (!m_project || m_project->style == style)
+        return;
+    TranslationProject project = *m_project;
+    project.style = style;
+    storeAndSave(std::move(project));
+}
+
+void Workspace::storeAndSave(TranslationProject project) {
+    setProject(std::move(project));
+    try {
+        m_project->save(m_app);
+    } catch (const std::exception&) {
+        // The choice stays in the project and reaches the file with the next save or write-back.
+    }
+}
+
+} // namespace orvel

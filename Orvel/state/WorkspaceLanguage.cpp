@@ -1,0 +1,59 @@
+// Choosing the language a workspace translates into, adding a new one, and the checklist that opens
+// for a language nobody has started on.
+
+#include <algorithm>
+#include <exception>
+
+#include "Orvel/state/Workspace.h"
+#include "core/LanguageCode.h"
+
+namespace orvel {
+
+void Workspace::selectLanguage(std::optional<std::string> code) {
+    // A code names the project file "<code>.json" and a settings key; one that could name anything else
+    // (a deep link, a published state and the new-language sheet all hand codes in) is turned away.
+    if (code && !isPlausibleLanguageCode(*code))
+        return;
+    // Up to here the previous language and its project are still the chosen ones; edits still waiting
+    // for their write-back belong to the project being left.
+    writeBackNow();
+    m_problemCache.clear();
+    setLanguage(code);
+    setProject(code ? std::optional(TranslationProject::load(m_app, *code)) : std::nullopt);
+    setSelection({});
+    refreshChanges();
+    refreshProblems();
+    if (!code)
+        setChecklistOpen(false);
+    else
+        setChecklistOpen(translatedCount() == 0 && m_services.defaults.boolean(checklistKey()) != true);
+    // Choosing no language keeps the stored choice for the next start.
+    if (code)
+        storeDefault("language." + m_app.bundleIdentifier, *code);
+}
+
+void Workspace::addLanguage(const std::string& code) {
+    if (!isPlausibleLanguageCode(code))
+        return;
+    if (std::find(m_languages.begin(), m_languages.end(), code) == m_languages.end()) {
+        std::vector<std::string> languages = m_languages;
+        languages.push_back(code);
+        std::sort(languages.begin(), languages.end());
+        setLanguages(std::move(languages));
+    }
+    selectLanguage(code);
+    if (!m_project)
+        return;
+    try {
+        m_project->save(m_app);
+    } catch (const std::exception&) {
+        // The language stays chosen for this session; its first saved edit writes the file after all.
+    }
+}
+
+void Workspace::finishChecklist() {
+    setChecklistOpen(false);
+    storeDefault(checklistKey(), true);
+}
+
+} // namespace orvel

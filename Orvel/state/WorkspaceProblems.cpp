@@ -1,0 +1,141 @@
+// What may be wrong with each translation of the chosen language, worked out off the main thread for
+// all strings at once, and the workspace's other reports of trouble: the lines of a failed run and
+// whether the running app shows the chosen language.
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+#include <stop_token>
+
+#include "Orvel/state/Workspace.h"
+#include "core/TextPieces.h"
+#include "engine/model/LanguageNotes.h"
+#include "engine/pipeline/Terms.h"
+
+namespace orvel {
+namespace {
+
+// What the per-string checks run on, copied on the main thread.
+struct ProblemInputs {
+    std::string language;
+    std::vector<SourceString> strings;
+    std::map<std::string, StringTranslation> translations;
+    EngineFacade::Terms terms;
+    EngineFacade::GlossaryWords glossary;
+    EngineFacade::TermCheck check;
+};
+
+bool isChecked(const StringTranslation& translation) {
+    // A translation the person wrote or kept is theirs, and never flagged.
+    return !translation.isEmpty() && translation.origin != StringTranslation::Origin::person;
+}
+
+// The check of every string that has a translation to check; nothing once stopped.
+Workspace::ProblemMap checkedProblems(const ProblemInputs& inputs, const std::stop_token& stop) {
+    Workspace::ProblemMap found;
+    for (const SourceString& string : inputs.strings) {
+        if (stop.stop_requested())
+            return {};
+        std::string id = string.id();
+        auto translation = inputs.translations.find(id);
+        // A duplicated id is the first string's, as everywhere else in the workspace.
+        if (translation == inputs.translations.end() || !isChecked(translation->second) || found.contains(id))
+            continue;
+        std::optional<std::string> problem =
+            inputs.check(string, translation->second, inputs.language, inputs.terms, inputs.glossary);
+        found.emplace(std::move(id), Workspace::ProblemCheck{translation->second, std::move(problem)});
+    }
+    return found;
+}
+
+// The texts of a translation that a wording to avoid is searched in: its plural forms, else its text.
+std::vector<std::string> searchedTexts(const StringTranslation& translation) {
+    if (!translation.plural || translation.plural->empty())
+        return {translation.text.value_or("")};
+    std::vector<std::string> texts;
+    for (const auto& [category, form] : *translation.plural)
+        texts.push_back(form);
+    return texts;
+}
+
+} // namespace
+
+void Workspace::refreshProblems() {
+    m_problemsTask.cancel();
+    setProblemsReady(false);
+    if (!m_language || !m_project)
+        return;
+    auto inputs = std::make_shared<ProblemInputs>();
+    inputs->language = *m_language;
+    for (const SourceString& string : m_strings)
+        if (string.translate)
+            inputs->strings.push_back(string);
+    inputs->translations = m_project->translations;
+    inputs->terms = m_project->terms;
+    inputs->glossary = glossaryWords();
+    inputs->check = m_termCheck;
+    const TaskSlot::Ticket ticket = m_problemsTask.start();
+    runInBackground(this, [this, inputs, ticket]() -> std::function<void()> {
+        ProblemMap found = checkedProblems(*inputs, ticket.token);
+        if (ticket.token.stop_requested())
+            return {};
+        return [this, inputs, generation = ticket.generation, found = std::move(found)]() mutable {
+            // The checks hold for the language they were made in; another language chosen meanwhile
+            // (with or without a recomputation of its own) makes them worthless.
+            if (!m_problemsTask.isCurrent(generation) || m_language != inputs->language)
+                return;
+            m_problemsTask.finish(generation);
+            for (auto& [id, check] : found)
+                m_problemCache.insert_or_assign(id, std::move(check));
+            setProblemsReady(true);
+        };
+    });
+}
+
+std::optional<std::string> Workspace::problemMatch(std::string_view id) const {
+    if (!m_language)
+        return std::nullopt;
+    const std::shared_ptr<const LanguageNotes> notes = LanguageNotes::notes(*m_language);
+    const StringTranslation* translation = this->translation(id);
+    const SourceString* string = source(id);
+    if (!notes || !translation || !string)
+        return std::nullopt;
+    const std::optional<std::string> found = problem(id);
+    if (!found)
+        return std::nullopt;
+    for (const std::string& text : searchedTexts(*translation)) {
+        std::optional<LanguageNotes::Match> match =
+            notes->firstMatch(Terms::removingCode(text), string->text);
+        if (match && match->advice == *found)
+            return std::move(match->matched);
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> Workspace::failureLines(FailureMap::const_iterator first,
+                                                 FailureMap::const_iterator last) const {
+    std::vector<std::string> lines;
+    for (; first != last; ++first) {
+        const SourceString* string = source(first->first);
+        lines.push_back((string ? string->text : first->first) + ": " + first->second);
+    }
+    return lines;
+}
+
+std::string Workspace::failureText(const FailureMap& failures) const {
+    auto last = failures.begin();
+    std::advance(last, std::min(failureLineLimit, failures.size()));
+    return text::joined(failureLines(failures.begin(), last), "\n");
+}
+
+bool Workspace::isLive() const {
+    return m_language && m_appState && m_appState->language == m_language;
+}
+
+int Workspace::notesCount() const {
+    const std::size_t manifestEntries =
+        m_app.manifest && m_app.manifest->glossary ? m_app.manifest->glossary->size() : 0;
+    return static_cast<int>(manifestEntries + m_notes.glossary.size());
+}
+
+} // namespace orvel

@@ -1,0 +1,308 @@
+#include "Orvel/state/Library.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/Orvel/state/LibraryFixture.h"
+
+namespace orvel {
+namespace {
+
+using testing::LibraryTest;
+using testing::sourceString;
+using Link = Library::Link;
+
+std::vector<SourceString> fiveStrings() {
+    return {sourceString("a", "Open"), sourceString("b", "Close"), sourceString("c", "Save"),
+            sourceString("d", "Print"), sourceString("e", "Quit")};
+}
+
+// A project that recorded the English of `keys` and translated them, so that every other string of
+// fiveStrings() is new to it.
+void writeTranslated(const TranslatableApp& app, const std::string& language,
+                     const std::vector<std::string>& keys) {
+    TranslationProject project;
+    project.app = app.bundleIdentifier;
+    project.language = language;
+    project.sourceText.emplace();
+    for (const SourceString& string : fiveStrings()) {
+        if (std::find(keys.begin(), keys.end(), string.key) == keys.end())
+            continue;
+        (*project.sourceText)[string.id()] = string.text;
+        StringTranslation translation;
+        translation.text = "[" + string.text + "]";
+        translation.source = string.text;
+        project.translations[string.id()] = translation;
+    }
+    project.save(app);
+}
+
+TEST_F(LibraryTest, DeepLinksOpenTheirAppOnceItIsKnown) {
+    struct Case {
+        const char* name;
+        // The apps are installed before the links arrive; otherwise a later rescan finds them.
+        bool knownAtFirst;
+        // "Notes" or "Mail" in place of the bundle identifiers; set one after the other.
+        std::vector<Link> links;
+        std::vector<std::string> storedLanguages;
+        Workspace::Filter filterBefore;
+        std::string expectSelection;
+        std::optional<std::string> expectLanguage;
+        std::vector<std::string> expectLanguages;
+    };
+    const std::vector<Case> cases{
+        {"pt_BR opens the stored pt-BR",
+         true,
+         {{"Notes", "pt_BR"}},
+         {"de", "pt-BR"},
+         Workspace::Filter::all,
+         "Notes",
+         "pt-BR",
+         {"de", "pt-BR"}},
+        {"the stored spelling pt_BR is kept",
+         true,
+         {{"Notes", "pt-br"}},
+         {"de", "pt_BR"},
+         Workspace::Filter::all,
+         "Notes",
+         "pt_BR",
+         {"de", "pt_BR"}},
+        {"a link without a language shows all strings",
+         true,
+         {{"Notes", std::nullopt}},
+         {},
+         Workspace::Filter::problems,
+         "Notes",
+         std::nullopt,
+         {}},
+        {"a language that names none only selects",
+         true,
+         {{"Notes", "../de"}},
+         {},
+         Workspace::Filter::all,
+         "Notes",
+         std::nullopt,
+         {}},
+        {"an unknown app waits for the rescan",
+         false,
+         {{"Notes", "fr"}},
+         {},
+         Workspace::Filter::all,
+         "Notes",
+         "fr",
+         {"fr"}},
+        {"the last link wins",
+         false,
+         {{"Notes", "fr"}, {"Mail", "de"}},
+         {},
+         Workspace::Filter::all,
+         "Mail",
+         "de",
+         {"de"}},
+    };
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string prefix = "com.example.link" + std::to_string(++row) + ".";
+        const TranslatableApp notes = app(prefix + "Notes", "1", "Notes" + std::to_string(row));
+        const TranslatableApp mail = app(prefix + "Mail", "1", "Mail" + std::to_string(row));
+        const auto named = [&](const std::string& name) { return name == "Notes" ? notes : mail; };
+        for (const std::string& language : c.storedLanguages)
+            writeProject(named("Notes"), language);
+        engine.install(c.knownAtFirst ? std::vector{mail, notes} : std::vector<TranslatableApp>{});
+        auto library = makeLibrary();
+        settle();
+        if (c.knownAtFirst)
+            library->workspace(notes).setFilter(c.filterBefore);
+
+        for (Link link : c.links) {
+            link.app = prefix + link.app;
+            library->setLink(link);
+            library->applyLink();
+        }
+        if (!c.knownAtFirst) {
+            EXPECT_TRUE(library->link().has_value());
+            engine.install({mail, notes});
+            rescan();
+        }
+
+        const TranslatableApp selected = named(c.expectSelection);
+        EXPECT_EQ(library->selection(), selected.bundleIdentifier);
+        EXPECT_FALSE(library->link().has_value());
+        Workspace& workspace = library->workspace(selected);
+        EXPECT_EQ(workspace.filter(), Workspace::Filter::all);
+        EXPECT_EQ(workspace.language(), c.expectLanguage);
+        EXPECT_EQ(workspace.languages(), c.expectLanguages);
+        // An overtaken link leaves no trace in its app.
+        if (c.links.size() > 1) {
+            EXPECT_FALSE(std::filesystem::exists(TranslationProject::fileURL(notes, "fr")));
+        }
+
+        // Applied once: a later rescan leaves the person's own choice alone.
+        workspace.selectLanguage("it");
+        rescan();
+        EXPECT_EQ(workspace.language(), "it");
+    }
+}
+
+TEST_F(LibraryTest, PendingCountsAndBackgroundUpdates) {
+    struct Case {
+        const char* name;
+        bool autoUpdate;
+        std::string endpoint;
+        // A language the Apple model cannot serve.
+        std::optional<std::string> refused;
+        // A workspace of the app is open in this language.
+        std::optional<std::string> openIn;
+        bool updatesFail;
+        // The app's version at each later rescan.
+        std::vector<std::string> laterVersions;
+        std::vector<std::string> expectUpdates;
+    };
+    const std::vector<Case> cases{
+        {"automatic updates off only count", false, "apple:chatgpt", {}, {}, false, {}, {}},
+        {"both projects, one after the other", true, "apple:chatgpt", {}, {}, false, {}, {"de", "fr"}},
+        {"the open workspace keeps its language", true, "apple:chatgpt", {}, "de", false, {}, {"fr"}},
+        {"the same version is not tried again", true, "apple:chatgpt", {}, {}, false, {"1"}, {"de", "fr"}},
+        {"a new version is tried again",
+         true,
+         "apple:chatgpt",
+         {},
+         {},
+         false,
+         {"2"},
+         {"de", "fr", "de", "fr"}},
+        {"a failed update is not retried", true, "apple:chatgpt", {}, {}, true, {"1"}, {"de", "fr"}},
+        {"the on-device model skips what it cannot serve",
+         true,
+         " APPLE:On-Device ",
+         "fr",
+         {},
+         false,
+         {},
+         {"de"}},
+    };
+    engine.scriptedStrings = fiveStrings();
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string identifier = "com.example.update" + std::to_string(++row);
+        const TranslatableApp notes = app(identifier, "1", "Update" + std::to_string(row));
+        writeTranslated(notes, "de", {"a", "b"});
+        writeTranslated(notes, "fr", {"a", "b", "c"});
+        preferences.setAutoUpdate(c.autoUpdate);
+        preferences.setEndpoint(c.endpoint);
+        engine.refuseAppleLanguages(c.refused ? std::set{*c.refused} : std::set<std::string>{});
+        engine.failUpdates(c.updatesFail);
+        engine.install({notes});
+        const std::size_t updatesBefore = engine.updates().size();
+
+        auto library = makeLibrary();
+        if (c.openIn)
+            library->workspace(notes).selectLanguage(*c.openIn);
+        settle();
+        EXPECT_EQ(library->pending(), (Library::Pending{{identifier, 5}}));
+        for (const std::string& version : c.laterVersions) {
+            engine.install({app(identifier, version, "Update" + std::to_string(row))});
+            rescan();
+        }
+        EXPECT_EQ(library->pending(), (Library::Pending{{identifier, 5}}));
+        EXPECT_FALSE(library->updating());
+
+        const std::vector<std::string> all = engine.updates();
+        std::vector<std::string> updates;
+        for (auto update = all.begin() + static_cast<std::ptrdiff_t>(updatesBefore); update != all.end();
+             ++update)
+            updates.push_back(update->substr(identifier.size() + 1));
+        // Projects are taken in the folder's own order, which the file system decides.
+        std::vector<std::string> expected = c.expectUpdates;
+        std::sort(updates.begin(), updates.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(updates, expected);
+    }
+}
+
+TEST_F(LibraryTest, AScanOvertakenByANewerOneIsDropped) {
+    struct Case {
+        const char* name;
+        // Which of the two scans finishes last.
+        int lateScan;
+    };
+    for (const Case& c : {Case{"the older scan finishes last", 1}, Case{"the newer scan finishes last", 2}}) {
+        SCOPED_TRACE(c.name);
+        const TranslatableApp notes = app("com.example.Notes", "1", "Notes");
+        const TranslatableApp installed = app("com.example.Fresh", "1", "Fresh");
+        const int first = engine.scans() + 1;
+        engine.holdScan(first + c.lateScan - 1);
+        engine.install({notes});
+        auto library = makeLibrary();
+        ASSERT_TRUE(testing::processUntil([&] { return engine.scans() == first; }));
+        // The app is installed after the first scan looked, before the second.
+        engine.install({notes, installed});
+        library->refresh();
+        ASSERT_TRUE(testing::processUntil([&] { return engine.scans() == first + 1; }));
+        if (c.lateScan == 1) {
+            ASSERT_TRUE(testing::processUntil([&] { return library->apps().size() == 2; }));
+        }
+        engine.releaseScans();
+        settle();
+
+        EXPECT_EQ(library->apps(), (std::vector{notes, installed}));
+    }
+}
+
+TEST_F(LibraryTest, WorkspacesFollowTheirAppsAcrossRescans) {
+    struct Case {
+        const char* name;
+        std::string newFolder;
+        std::string expectVersion;
+        bool expectReload;
+    };
+    const std::vector<Case> cases{
+        {"updated in place, the open workspace reads the new strings", "Notes1", "2", true},
+        {"moved elsewhere, the open workspace stays on the old bundle", "Moved2", "1", false},
+    };
+    engine.scriptedStrings = fiveStrings();
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string identifier = "com.example.follow" + std::to_string(++row);
+        const TranslatableApp before = app(identifier, "1", "Notes" + std::to_string(row));
+        const TranslatableApp after = app(identifier, "2", c.newFolder);
+        writeProject(before, "de");
+        engine.install({before});
+        auto library = makeLibrary();
+        settle();
+        Workspace& workspace = library->workspace(before);
+        workspace.selectLanguage("de");
+        // An edit waiting for its write-back.
+        workspace.setText("Öffnen", sourceString("a", "Open").id());
+        const int loadsBefore = engine.loads;
+
+        engine.install({after});
+        rescan();
+        EXPECT_EQ(workspace.app().version, c.expectVersion);
+        EXPECT_EQ(engine.loads > loadsBefore, c.expectReload);
+
+        // Opening the app at its new place replaces only the workspace of a moved app, and the edit
+        // waiting there is written first.
+        Workspace& opened = library->workspace(after);
+        EXPECT_EQ(&opened == &workspace, c.expectReload);
+        if (!c.expectReload) {
+            const TranslationProject saved = TranslationProject::load(after, "de");
+            const auto found = saved.translations.find(sourceString("a", "Open").id());
+            ASSERT_NE(found, saved.translations.end());
+            EXPECT_EQ(found->second.text, "Öffnen");
+        }
+    }
+}
+
+} // namespace
+} // namespace orvel

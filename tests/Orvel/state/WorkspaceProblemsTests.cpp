@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/Orvel/state/WorkspaceFixture.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+using Origin = StringTranslation::Origin;
+using Translations = std::map<std::string, StringTranslation>;
+
+constexpr const char* leftInEnglish = "it was left in English";
+
+SourceString string(std::string key, std::string text) {
+    SourceString s;
+    s.table = "Main";
+    s.key = std::move(key);
+    s.text = std::move(text);
+    return s;
+}
+
+std::string idOf(const std::string& key) {
+    return SourceString::id("Main", key);
+}
+
+StringTranslation pluralForms(std::map<std::string, std::string> forms) {
+    StringTranslation translation;
+    translation.plural = std::move(forms);
+    return translation;
+}
+
+class WorkspaceProblemsTest : public testing::WorkspaceTest {
+  protected:
+    // "File" reads "Open the file now", "Mail" reads "Send email now".
+    std::unique_ptr<Workspace> openWith(const std::vector<std::string>& projects = {}) {
+        engine.scriptedStrings = {string("File", "Open the file now"), string("Mail", "Send email now")};
+        const TranslatableApp app = makeApp();
+        for (const std::string& language : projects)
+            writeProject(app, language);
+        return open(app);
+    }
+
+    static TranslationProject projectWith(const std::string& language, Translations translations,
+                                          std::map<std::string, std::string> terms = {}) {
+        TranslationProject project;
+        project.app = bundleID;
+        project.language = language;
+        project.translations = std::move(translations);
+        project.terms = std::move(terms);
+        return project;
+    }
+};
+
+TEST_F(WorkspaceProblemsTest, OnlyTheModelsTranslationsHaveProblemsAndBothWaysOfCheckingAgree) {
+    struct Case {
+        const char* name;
+        std::string id;
+        std::optional<StringTranslation> translation;
+        std::optional<std::string> expected;
+    };
+    const std::string chosenWord = "\"file\" is «Datei» everywhere in this app";
+    const std::vector<Case> cases{
+        {"left in English", idOf("Mail"), testing::translated("Send email now"), leftInEnglish},
+        {"the person's translation left in English", idOf("Mail"),
+         testing::translated("Send email now", Origin::person), std::nullopt},
+        {"a chosen word not used", idOf("File"), testing::translated("Öffne das Dokument jetzt"), chosenWord},
+        {"the person contradicts a chosen word", idOf("File"),
+         testing::translated("Öffne das Dokument jetzt", Origin::person), std::nullopt},
+        {"a sound translation", idOf("File"), testing::translated("Öffne die Datei jetzt"), std::nullopt},
+        {"an empty record", idOf("File"), StringTranslation{}, std::nullopt},
+        {"no translation", idOf("File"), std::nullopt, std::nullopt},
+        {"a translation of no string the app has", idOf("Gone"), testing::translated("Weg"), std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto workspace = openWith({"de"});
+        workspace->setNotes(AppNotes{
+            .notes = "", .glossary = {{.term = "File", .note = std::nullopt, .translate = std::nullopt}}});
+        Translations translations;
+        if (c.translation)
+            translations[c.id] = *c.translation;
+        workspace->setProject(projectWith("de", translations, {{"file", "Datei"}}));
+        ASSERT_TRUE(testing::processUntil([&] { return workspace->problemsReady(); }));
+        // The background checks left the result where the string list finds it without checking again.
+        const int checksInBackground = engine.checks->started("de");
+        const bool checked = c.translation && !c.translation->isEmpty() &&
+                             c.translation->origin == Origin::model && workspace->source(c.id);
+        EXPECT_EQ(workspace->problemCache().contains(c.id), checked);
+        EXPECT_EQ(workspace->problem(c.id), c.expected);
+        EXPECT_EQ(workspace->problemCount(), c.expected ? 1 : 0);
+        EXPECT_EQ(engine.checks->started("de"), checksInBackground);
+
+        // Checked on demand, without the background's results, the answer is the same.
+        workspace->selectLanguage("de");
+        workspace->setProject(projectWith("de", translations, {{"file", "Datei"}}));
+        EXPECT_EQ(workspace->problem(c.id), c.expected);
+    }
+}
+
+TEST_F(WorkspaceProblemsTest, ATranslationIsCheckedAgainOnlyOnceItChanges) {
+    struct Case {
+        const char* name;
+        StringTranslation next;
+        std::optional<std::string> expected;
+        int expectedChecks;
+    };
+    const std::vector<Case> cases{
+        {"the same translation", testing::translated("Open the file now"), leftInEnglish, 0},
+        {"a new text", testing::translated("Öffne die Datei jetzt"), std::nullopt, 1},
+        {"the person takes it over", testing::translated("Open the file now", Origin::person), std::nullopt,
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto workspace = openWith({"de"});
+        workspace->setProject(projectWith("de", {{idOf("File"), testing::translated("Open the file now")}}));
+        ASSERT_TRUE(testing::processUntil([&] { return workspace->problemsReady(); }));
+        ASSERT_EQ(workspace->problem(idOf("File")), leftInEnglish);
+        const int before = engine.checks->started("de");
+
+        // A new translation under the same terms keeps the cache; its stale entry no longer matches.
+        workspace->setProject(projectWith("de", {{idOf("File"), c.next}}));
+        EXPECT_TRUE(workspace->problemsReady());
+        for (int read = 0; read < 3; ++read)
+            EXPECT_EQ(workspace->problem(idOf("File")), c.expected);
+        EXPECT_EQ(engine.checks->started("de") - before, c.expectedChecks);
+    }
+}
+
+TEST_F(WorkspaceProblemsTest, ChecksOfALanguageNoLongerChosenAreNeverStored) {
+    struct Case {
+        const char* name;
+        // Moves away from "de" while its checks are held.
+        std::function<void(Workspace&)> moveOn;
+        std::set<std::string> expectedCached;
+        std::vector<std::string> expectedReadyFor;
+    };
+    const std::vector<Case> cases{
+        {"another language chosen", [](Workspace& w) { w.selectLanguage("fr"); }, {idOf("File")}, {"fr"}},
+        {"the language changed under the recomputation", [](Workspace& w) { w.setLanguage("fr"); }, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(scratch.path() / "home");
+        fs::remove_all(scratch.path() / "settings");
+        const auto workspace = openWith();
+        const TranslationProject german =
+            projectWith("de", {{idOf("File"), testing::translated("Open the file now")},
+                               {idOf("Mail"), testing::translated("x")}});
+        const TranslationProject french = projectWith("fr", {{idOf("File"), testing::translated("Ouvrir")}});
+        german.save(workspace->app());
+        french.save(workspace->app());
+        std::vector<std::string> readyFor;
+        QObject::connect(workspace.get(), &Workspace::problemsReadyChanged, [&] {
+            if (workspace->problemsReady())
+                readyFor.push_back(workspace->language().value_or(""));
+        });
+
+        engine.checks->hold("de");
+        workspace->selectLanguage("de");
+        ASSERT_TRUE(testing::processUntil([&] { return engine.checks->started("de") > 0; }));
+        c.moveOn(*workspace);
+        if (!c.expectedReadyFor.empty()) {
+            ASSERT_TRUE(testing::processUntil([&] { return workspace->problemsReady(); }));
+        }
+        // The German checks finish after the French ones were stored, and get every chance to be stored.
+        engine.checks->release("de");
+        testing::processUntil([] { return false; }, 300);
+
+        std::set<std::string> cached;
+        for (const auto& [id, check] : workspace->problemCache()) {
+            cached.insert(id);
+            const auto frenchTranslation = french.translations.find(id);
+            EXPECT_TRUE(frenchTranslation != french.translations.end() &&
+                        check.translation == frenchTranslation->second)
+                << id;
+        }
+        EXPECT_EQ(cached, c.expectedCached);
+        EXPECT_EQ(readyFor, c.expectedReadyFor);
+        EXPECT_EQ(workspace->problemsReady(), !c.expectedReadyFor.empty());
+    }
+}
+
+TEST_F(WorkspaceProblemsTest, TheMatchedPhraseIsTheOneTheProblemIsAbout) {
+    struct Case {
+        const char* name;
+        std::string language;
+        std::string key;
+        StringTranslation translation;
+        std::optional<std::string> expected;
+    };
+    const std::vector<Case> cases{
+        {"a wording to avoid", "ro", "Mail", testing::translated("Trimite email acum"), "email"},
+        {"in a plural form", "ro", "Mail",
+         pluralForms({{"one", "Trimite mesajul"}, {"other", "Trimite Email"}}), "Email"},
+        {"inside code", "ro", "Mail", testing::translated("Trimite `email` acum"), std::nullopt},
+        {"written by the person", "ro", "Mail", testing::translated("Trimite email acum", Origin::person),
+         std::nullopt},
+        {"a problem no wording explains", "ro", "File", testing::translated("Open the file now"),
+         std::nullopt},
+        {"a language without notes", "ja", "Mail", testing::translated("email を送信"), std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto workspace = openWith();
+        workspace->selectLanguage(c.language);
+        workspace->setProject(projectWith(c.language, {{idOf(c.key), c.translation}}));
+        EXPECT_EQ(workspace->problemMatch(idOf(c.key)), c.expected);
+    }
+}
+
+TEST_F(WorkspaceProblemsTest, FailuresReadAsTheEnglishOrTheIdWithTheReasonFiveAtMost) {
+    struct Case {
+        const char* name;
+        Workspace::FailureMap failures;
+        std::string expected;
+    };
+    Workspace::FailureMap seven;
+    for (char key = 'a'; key < 'h'; ++key)
+        seven[idOf(std::string(1, key))] = "no answer";
+    const std::string unknown = idOf("a") + ": no answer";
+    const std::vector<Case> cases{
+        {"a known string", {{idOf("File"), "timed out"}}, "Open the file now: timed out"},
+        {"a string the app no longer has", {{idOf("Gone"), "timed out"}}, idOf("Gone") + ": timed out"},
+        {"in the map's order",
+         {{idOf("Mail"), "one"}, {idOf("File"), "two"}},
+         "Open the file now: two\nSend email now: one"},
+        {"seven failures", seven,
+         unknown + "\n" + idOf("b") + ": no answer\n" + idOf("c") + ": no answer\n" + idOf("d") +
+             ": no answer\n" + idOf("e") + ": no answer"},
+        {"none", {}, ""},
+    };
+    const auto workspace = openWith();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(workspace->failureText(c.failures), c.expected);
+    }
+}
+
+TEST_F(WorkspaceProblemsTest, LiveOnlyWhenTheRunningAppShowsExactlyTheChosenLanguage) {
+    struct Case {
+        const char* name;
+        std::optional<std::string> chosen;
+        bool published;
+        std::optional<std::string> shown;
+        bool expected;
+    };
+    const std::vector<Case> cases{
+        {"shows the chosen language", "de", true, "de", true},
+        {"shows another language", "de", true, "fr", false},
+        {"shows a region of it", "pt", true, "pt-BR", false},
+        {"reports no language", "de", true, std::nullopt, false},
+        {"published nothing", "de", false, std::nullopt, false},
+        {"no language chosen", std::nullopt, true, "de", false},
+    };
+    const auto workspace = openWith();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        workspace->selectLanguage(c.chosen);
+        std::optional<AppState> state;
+        if (c.published) {
+            state.emplace();
+            state->language = c.shown;
+        }
+        workspace->setAppState(state);
+        EXPECT_EQ(workspace->isLive(), c.expected);
+    }
+}
+
+} // namespace
+} // namespace orvel

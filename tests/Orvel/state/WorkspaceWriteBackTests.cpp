@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/OrvelPaths.h"
+#include "engine/apps/OverlayWriter.h"
+#include "tests/Orvel/state/WorkspaceFixture.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testing::WorkspaceTest;
+
+constexpr const char* openID = "Main\x1FOpen";
+
+std::optional<std::string> storedText(const TranslationProject& project) {
+    const auto found = project.translations.find(openID);
+    if (found == project.translations.end())
+        return std::nullopt;
+    return found->second.text;
+}
+
+class WorkspaceWriteBackTest : public WorkspaceTest {
+  protected:
+    // A fresh app opened in German, with no file written for German yet.
+    std::unique_ptr<Workspace> openGerman(TranslatableApp& app) {
+        fs::remove_all(scratch.path() / "home");
+        app = makeApp();
+        defaults.set(std::string("language.") + bundleID, std::string("de"));
+        return open(app);
+    }
+
+    fs::path notesFile(const TranslatableApp& app) const { return app.projectFolder() / "notes.json"; }
+};
+
+TEST_F(WorkspaceWriteBackTest, EditsAreWrittenOnceAPauseAfterTheLastOne) {
+    struct Case {
+        const char* name;
+        std::chrono::milliseconds gap;
+        int writes;
+    };
+    const std::vector<Case> cases{
+        {"five edits in a quick burst", 100ms, 1},
+        {"five edits further apart than the pause", 400ms, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TranslatableApp app;
+        const auto workspace = openGerman(app);
+        EXPECT_TRUE(workspace->languages().empty());
+        const int firedBefore = timers.fired;
+        for (int i = 0; i < 5; ++i) {
+            if (i > 0)
+                timers.advance(c.gap);
+            workspace->setText("Fassung " + std::to_string(i), openID);
+        }
+        timers.advance(Workspace::writeBackDelay - 1ms);
+        EXPECT_EQ(timers.fired - firedBefore, c.writes - 1);
+        timers.advance(1ms);
+        EXPECT_EQ(timers.fired - firedBefore, c.writes);
+
+        EXPECT_EQ(storedText(TranslationProject::load(app, "de")), "Fassung 4");
+        EXPECT_EQ(storedText(OverlayWriter::read(app, "de")), "Fassung 4");
+        EXPECT_EQ(workspace->languages(), std::vector<std::string>{"de"});
+        EXPECT_EQ(workspace->problem(), std::nullopt);
+    }
+}
+
+TEST_F(WorkspaceWriteBackTest, AFailedWriteBackShowsTheFileLayersMessageAndKeepsTheEditForTheNextOne) {
+    struct Case {
+        const char* name;
+        // Where a regular file stands in the way.
+        std::function<fs::path(const TranslatableApp&)> blocked;
+        bool projectSaved;
+    };
+    const std::vector<Case> cases{
+        {"the overlay folder",
+         [](const TranslatableApp& app) { return OrvelPaths::lproj("de", app.dataFolder()); }, true},
+        {"the project folder", [](const TranslatableApp& app) { return app.projectFolder(); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TranslatableApp app;
+        const auto workspace = openGerman(app);
+        const fs::path blocked = c.blocked(app);
+        fs::remove_all(blocked);
+        fs::create_directories(blocked.parent_path());
+        StringsFiles::writeAtomically("in the way", blocked);
+
+        workspace->setText("Neu", openID);
+        timers.advance(Workspace::writeBackDelay);
+        ASSERT_TRUE(workspace->problem());
+        EXPECT_EQ(workspace->problem()->kind, WorkspaceProblem::Kind::failed);
+        EXPECT_NE(workspace->problem()->text.find(blocked.string()), std::string::npos)
+            << workspace->problem()->text;
+        EXPECT_EQ(storedText(*workspace->project()), "Neu");
+        EXPECT_TRUE(workspace->languages().empty());
+        EXPECT_EQ(fs::exists(TranslationProject::fileURL(app, "de")), c.projectSaved);
+        EXPECT_TRUE(OverlayWriter::read(app, "de").translations.empty());
+
+        fs::remove(blocked);
+        workspace->publish();
+        EXPECT_EQ(storedText(TranslationProject::load(app, "de")), "Neu");
+        EXPECT_EQ(storedText(OverlayWriter::read(app, "de")), "Neu");
+    }
+}
+
+TEST_F(WorkspaceWriteBackTest, NotesAreSavedOnceAPauseAfterTheirLastChange) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> texts;
+        std::chrono::milliseconds gap;
+        int writes;
+    };
+    const std::vector<Case> cases{
+        {"two changes within the pause", {"Kurz.", "Knapp."}, 200ms, 1},
+        {"two changes further apart", {"Kurz.", "Knapp."}, 600ms, 2},
+        {"notes equal to the current ones", {""}, 200ms, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TranslatableApp app;
+        const auto workspace = openGerman(app);
+        const int firedBefore = timers.fired;
+        for (std::size_t i = 0; i < c.texts.size(); ++i) {
+            if (i > 0)
+                timers.advance(c.gap);
+            workspace->setNotes(AppNotes{c.texts[i], {}});
+        }
+        timers.advance(Workspace::notesSaveDelay);
+        EXPECT_EQ(timers.fired - firedBefore, c.writes);
+        EXPECT_EQ(fs::exists(notesFile(app)), c.writes > 0);
+        if (c.writes > 0) {
+            EXPECT_EQ(AppNotes::load(app).notes, c.texts.back());
+        }
+    }
+}
+
+TEST_F(WorkspaceWriteBackTest, PendingWritesAreFlushedBeforeALanguageSwitchAndOnRequest) {
+    struct Case {
+        const char* name;
+        bool edited;
+        std::function<void(Workspace&)> action;
+        bool projectWritten;
+        bool notesWritten;
+    };
+    const std::vector<Case> cases{
+        {"choosing another language writes the edit first", true,
+         [](Workspace& w) { w.selectLanguage("fr"); }, true, false},
+        {"flush writes the edit and the notes", true, [](Workspace& w) { w.flush(); }, true, true},
+        {"flush with nothing pending", false, [](Workspace& w) { w.flush(); }, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TranslatableApp app;
+        const auto workspace = openGerman(app);
+        if (c.edited) {
+            workspace->setText("Neu", openID);
+            workspace->setNotes(AppNotes{"Kurz.", {}});
+        }
+        c.action(*workspace);
+
+        EXPECT_EQ(fs::exists(TranslationProject::fileURL(app, "de")), c.projectWritten);
+        if (c.projectWritten) {
+            EXPECT_EQ(storedText(TranslationProject::load(app, "de")), "Neu");
+            EXPECT_EQ(storedText(OverlayWriter::read(app, "de")), "Neu");
+        }
+        EXPECT_EQ(fs::exists(notesFile(app)), c.notesWritten);
+
+        // Nothing is written twice, and the newly chosen project is not written in the old one's place.
+        const int firedBefore = timers.fired;
+        timers.advance(1s);
+        EXPECT_EQ(timers.fired - firedBefore, c.edited && !c.notesWritten ? 1 : 0);
+        EXPECT_FALSE(fs::exists(TranslationProject::fileURL(app, "fr")));
+    }
+}
+
+} // namespace
+} // namespace orvel
