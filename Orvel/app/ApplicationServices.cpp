@@ -5,6 +5,7 @@
 namespace orvel {
 
 ApplicationServices::ApplicationServices()
-    : m_preferences(m_system.services().defaults, std::make_shared<LibsecretStore>()) {}
+    : m_system(m_bus, std::make_shared<LibsecretStore>()),
+      m_preferences(m_system.services().defaults, m_system.services().secrets) {}
 
 } // namespace orvel

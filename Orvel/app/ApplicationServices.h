@@ -22,7 +22,7 @@ class ApplicationServices {
 
   private:
     SessionNotificationBus m_bus;
-    SystemServices m_system{m_bus};
+    SystemServices m_system;
     ModelPreferences m_preferences;
     MessageBoxAlerts m_alerts;
 };

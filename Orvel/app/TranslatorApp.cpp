@@ -7,6 +7,7 @@
 
 #include "Orvel/app/MainWindow.h"
 #include "Orvel/state/CommandLineTool.h"
+#include "Orvel/state/Library.h"
 #include "Orvel/state/ModelPreferences.h"
 #include "Orvel/state/PackageUpdater.h"
 
@@ -46,8 +47,15 @@ TranslatorApp::TranslatorApp(Services services, ModelPreferences& preferences, A
 
 TranslatorApp::~TranslatorApp() = default;
 
+Library& TranslatorApp::library() {
+    if (!m_library)
+        m_library = std::make_unique<Library>(m_services, m_preferences);
+    return *m_library;
+}
+
 MainWindow& TranslatorApp::mainWindow() {
     if (!m_mainWindow) {
+        library();
         m_mainWindow = std::make_unique<MainWindow>(m_services.defaults);
         m_mainWindow->setContent(m_mainContent(*this));
         connect(m_mainWindow.get(), &MainWindow::aboutRequested, this, &TranslatorApp::about);
@@ -82,7 +90,7 @@ void TranslatorApp::showSettings() {
 }
 
 void TranslatorApp::open(const QString& url) {
-    (void)url;
+    library().handle(url.toStdString());
 }
 
 void TranslatorApp::about() {

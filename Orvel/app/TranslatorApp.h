@@ -17,6 +17,7 @@ class QWidget;
 
 namespace orvel {
 
+class Library;
 class MainWindow;
 class ModelPreferences;
 
@@ -32,6 +33,8 @@ class TranslatorApp : public QObject {
                   QObject* parent = nullptr);
     ~TranslatorApp() override;
 
+    // The one library of the process, made on first use (which starts its first scan of the apps).
+    Library& library();
     ModelPreferences& preferences() { return m_preferences; }
     Updater& updater() { return *m_updater; }
 
@@ -40,13 +43,15 @@ class TranslatorApp : public QObject {
     void setMainContentFactory(ContentFactory factory) { m_mainContent = std::move(factory); }
     void setSettingsContentFactory(ContentFactory factory) { m_settingsContent = std::move(factory); }
 
-    // The main window, built on first use; showMainWindow() also brings it to the front.
+    // The main window, built on first use with the library in place; showMainWindow() also brings it to
+    // the front.
     MainWindow& mainWindow();
     void showMainWindow();
     // The settings window, built on first use, in front.
     void showSettings();
 
-    // A link the process was asked to open (from its arguments, another start or the desktop).
+    // A URL the process was asked to open (from its arguments or another start); the library takes the
+    // deep links among them.
     void open(const QString& url);
 
     // The commands of the application menu.
@@ -54,7 +59,8 @@ class TranslatorApp : public QObject {
     void checkForUpdates();
     void installCommandLineTool();
 
-    // Saves what waits to be saved (the window's place); call before the application quits.
+    // Saves the main window's place; call before the application quits. The workspaces write what they
+    // hold when the library ends with the application object.
     void flush();
 
   private:
@@ -64,6 +70,8 @@ class TranslatorApp : public QObject {
     std::unique_ptr<Updater> m_updater;
     ContentFactory m_mainContent;
     ContentFactory m_settingsContent;
+    // Declared before the windows, so that the views that read it go first.
+    std::unique_ptr<Library> m_library;
     std::unique_ptr<MainWindow> m_mainWindow;
     QPointer<QWidget> m_settingsWindow;
 };

@@ -5,6 +5,7 @@
 #include "Orvel/app/ApplicationServices.h"
 #include "Orvel/app/MainWindow.h"
 #include "Orvel/app/SingleInstance.h"
+#include "Orvel/app/TerminationSignals.h"
 #include "Orvel/app/TranslatorApp.h"
 #include "core/OrvelPaths.h"
 #include "core/SystemLog.h"
@@ -31,6 +32,12 @@ int main(int argc, char** argv) {
     QObject::connect(&instance, &orvel::SingleInstance::activationRequested, &app,
                      &orvel::TranslatorApp::showMainWindow);
     QObject::connect(&application, &QApplication::aboutToQuit, &app, &orvel::TranslatorApp::flush);
+    orvel::TerminationSignals endings;
+    QObject::connect(&endings, &orvel::TerminationSignals::received, &application, [] {
+        // Closing saves the window's place; quitting also ends an alert's loop.
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
 
     app.showMainWindow();
     for (const QString& link : links)

@@ -5,22 +5,19 @@
 #include <QMenuBar>
 
 #include "Orvel/app/MainWindow.h"
-#include "Orvel/state/MemorySecretStore.h"
-#include "Orvel/state/ModelPreferences.h"
+#include "Orvel/state/Library.h"
+#include "tests/Orvel/state/LibraryFixture.h"
 #include "tests/Orvel/state/RecordingAlerts.h"
-#include "tests/Orvel/state/WorkspaceFixture.h"
 
 namespace orvel {
 namespace {
 
-class TranslatorAppTest : public testing::WorkspaceTest {
+class TranslatorAppTest : public testing::LibraryTest {
   protected:
     std::unique_ptr<TranslatorApp> makeApp() {
         return std::make_unique<TranslatorApp>(services(), preferences, alerts);
     }
 
-    ModelPreferences preferences{defaults, std::make_shared<MemorySecretStore>(),
-                                 [](const std::string&) { return std::optional<std::string>(); }};
     testing::RecordingAlerts alerts;
 };
 
@@ -111,6 +108,20 @@ TEST_F(TranslatorAppTest, SettingsOpenInOneWindowOfTheirOwn) {
     ASSERT_EQ(windows.size(), 1);
     EXPECT_TRUE(windows.front()->isWindow());
     EXPECT_TRUE(windows.front()->isVisible());
+}
+
+TEST_F(TranslatorAppTest, OpenedLinksReachTheLibraryMadeWithTheWindow) {
+    const TranslatableApp notes = app("com.example.Notes");
+    engine.install({app("com.example.First", "1", "First"), notes});
+    auto translator = makeApp();
+    translator->showMainWindow();
+    settle();
+    // The main window's library scanned the apps at once.
+    ASSERT_EQ(translator->library().apps().size(), 2u);
+    translator->open(QStringLiteral("orvel://translate?app=com.example.Notes&language=de"));
+    settle();
+    EXPECT_EQ(translator->library().selection(), notes.bundleIdentifier);
+    EXPECT_EQ(translator->library().workspace(notes).language(), "de");
 }
 
 } // namespace
