@@ -22,12 +22,11 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# Orvel looks at the sample home (with its sample app) unless ORVEL_HOME is set; set but empty
+# (ORVEL_HOME= make run) it uses the real home folder.
 run: build
-	@if [ -x $(BUILD_DIR)/Orvel/orvel ]; then \
-		$(BUILD_DIR)/Orvel/orvel; \
-	else \
-		echo "Orvel's engine is built; the application window comes in a later version."; \
-	fi
+	@if [ -z "$${ORVEL_HOME+set}" ]; then export ORVEL_HOME="$(abspath $(BUILD_DIR))/sample-home"; fi; \
+		exec $(BUILD_DIR)/Orvel/orvel
 
 test: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_SANITIZE=ON -DORVEL_BUILD_BENCHMARKS=OFF

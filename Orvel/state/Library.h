@@ -16,6 +16,7 @@
 #include <set>
 #include <stop_token>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Orvel/state/BackgroundUpdates.h"
@@ -72,6 +73,10 @@ class Library : public QObject {
     // Counts what each app's projects need translated, publishes it in pending(), then starts the update
     // pass; `done` runs when both have ended.
     void measurePending(std::function<void()> done = {});
+    // A URL the application was asked to open. A link orvel://translate?app=…&language=… becomes link()
+    // (replacing a waiting one) and is applied at once; when its app is not in the list, a rescan starts
+    // that applies it. Any other URL is ignored.
+    void handle(std::string_view url);
 
   signals:
     void appsChanged();

@@ -5,22 +5,15 @@
 #include <functional>
 #include <vector>
 
+#include "tests/Orvel/state/RecordingAlerts.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace orvel {
 
-void PrintTo(const Alert& alert, std::ostream* out) {
-    *out << alert.message.toStdString() << " / " << alert.informativeText.toStdString();
-}
-
 namespace {
 
 namespace fs = std::filesystem;
-
-struct RecordingAlerts : Alerts {
-    void show(const Alert& alert) override { shown.push_back(alert); }
-    std::vector<Alert> shown;
-};
+using testing::RecordingAlerts;
 
 const Alert installed{"Command line tool installed",
                       "orvel is in ~/.local/bin. Add that folder to PATH if the shell doesn't find it."};

@@ -1,0 +1,49 @@
+#pragma once
+// The one main window: the application menu with its commands, and whatever root view it is given.
+// It opens at 1180 by 720 the first time and then as the person left it.
+
+#include <QMainWindow>
+
+#include "core/DefaultsStore.h"
+
+class QAction;
+
+namespace orvel {
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    static constexpr int defaultWidth = 1180;
+    static constexpr int defaultHeight = 720;
+    // The key of the saved geometry in the application's defaults.
+    static constexpr const char* geometryKey = "windowGeometry.main";
+
+    // `defaults` is the application's own domain, where the window keeps its geometry.
+    explicit MainWindow(DefaultsStore defaults, QWidget* parent = nullptr);
+
+    // Replaces the window's root view; the window takes ownership.
+    void setContent(QWidget* content);
+
+    // Writes the current geometry into the defaults; a failed write is logged and otherwise ignored.
+    void saveGeometryToDefaults() const;
+
+  signals:
+    void aboutRequested();
+    void checkForUpdatesRequested();
+    void installCommandLineToolRequested();
+    void settingsRequested();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildApplicationMenu();
+    void restoreGeometryFromDefaults();
+    QAction* addCommand(QMenu* menu, const QString& text, const char* objectName,
+                        void (MainWindow::*signal)());
+
+    DefaultsStore m_defaults;
+};
+
+} // namespace orvel

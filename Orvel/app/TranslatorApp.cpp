@@ -1,0 +1,114 @@
+#include "Orvel/app/TranslatorApp.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include "Orvel/app/MainWindow.h"
+#include "Orvel/state/CommandLineTool.h"
+#include "Orvel/state/Library.h"
+#include "Orvel/state/ModelPreferences.h"
+#include "Orvel/state/PackageUpdater.h"
+
+namespace orvel {
+namespace {
+
+// What a window shows until its root view exists.
+QWidget* placeholder(const QString& name, const QString& text) {
+    auto* widget = new QWidget;
+    widget->setObjectName(name);
+    auto* layout = new QVBoxLayout(widget);
+    auto* label = new QLabel(text, widget);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    return widget;
+}
+
+QWidget* mainPlaceholder(TranslatorApp&) {
+    return placeholder(QStringLiteral("contentPlaceholder"),
+                       TranslatorApp::tr("Orvel translates the interface of your apps."));
+}
+
+QWidget* settingsPlaceholder(TranslatorApp&) {
+    QWidget* widget = placeholder(QStringLiteral("settingsPlaceholder"), TranslatorApp::tr("Model settings"));
+    widget->resize(480, 320);
+    return widget;
+}
+
+} // namespace
+
+TranslatorApp::TranslatorApp(Services services, ModelPreferences& preferences, Alerts& alerts,
+                             QObject* parent)
+    : QObject(parent), m_services(std::move(services)), m_preferences(preferences), m_alerts(alerts),
+      m_updater(std::make_unique<PackageUpdater>(alerts, QCoreApplication::applicationVersion())),
+      m_mainContent(&mainPlaceholder), m_settingsContent(&settingsPlaceholder) {}
+
+TranslatorApp::~TranslatorApp() = default;
+
+Library& TranslatorApp::library() {
+    if (!m_library)
+        m_library = std::make_unique<Library>(m_services, m_preferences);
+    return *m_library;
+}
+
+MainWindow& TranslatorApp::mainWindow() {
+    if (!m_mainWindow) {
+        library();
+        m_mainWindow = std::make_unique<MainWindow>(m_services.defaults);
+        m_mainWindow->setContent(m_mainContent(*this));
+        connect(m_mainWindow.get(), &MainWindow::aboutRequested, this, &TranslatorApp::about);
+        connect(m_mainWindow.get(), &MainWindow::checkForUpdatesRequested, this,
+                &TranslatorApp::checkForUpdates);
+        connect(m_mainWindow.get(), &MainWindow::installCommandLineToolRequested, this,
+                &TranslatorApp::installCommandLineTool);
+        connect(m_mainWindow.get(), &MainWindow::settingsRequested, this, &TranslatorApp::showSettings);
+    }
+    return *m_mainWindow;
+}
+
+void TranslatorApp::showMainWindow() {
+    MainWindow& window = mainWindow();
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void TranslatorApp::showSettings() {
+    if (!m_settingsWindow) {
+        // A window of its own that belongs to the main window, so that closing the main window still
+        // ends the application.
+        m_settingsWindow = m_settingsContent(*this);
+        m_settingsWindow->setParent(&mainWindow(), Qt::Window);
+        m_settingsWindow->setWindowTitle(tr("Settings"));
+        m_settingsWindow->setObjectName(QStringLiteral("settings"));
+    }
+    m_settingsWindow->show();
+    m_settingsWindow->raise();
+    m_settingsWindow->activateWindow();
+}
+
+void TranslatorApp::open(const QString& url) {
+    library().handle(url.toStdString());
+}
+
+void TranslatorApp::about() {
+    m_alerts.show({tr("Orvel"), tr("Version %1").arg(QCoreApplication::applicationVersion())});
+}
+
+void TranslatorApp::checkForUpdates() {
+    m_updater->checkForUpdates();
+}
+
+void TranslatorApp::installCommandLineTool() {
+    orvel::installCommandLineTool(m_alerts, m_services.home,
+                                  QCoreApplication::applicationDirPath().toStdString());
+}
+
+void TranslatorApp::flush() {
+    if (m_mainWindow)
+        m_mainWindow->saveGeometryToDefaults();
+}
+
+} // namespace orvel

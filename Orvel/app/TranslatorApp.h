@@ -1,0 +1,79 @@
+#pragma once
+// The application object: it owns the one library of the process (made when first needed), the updater
+// (made, and so started, with the application), the main window, the settings window and the commands
+// of the application menu, and it takes the deep links the process is asked to open. Main thread only.
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+#include "Orvel/state/Alerts.h"
+#include "Orvel/state/Services.h"
+#include "Orvel/state/Updater.h"
+
+class QWidget;
+
+namespace orvel {
+
+class Library;
+class MainWindow;
+class ModelPreferences;
+
+class TranslatorApp : public QObject {
+    Q_OBJECT
+
+  public:
+    // Builds the root view of a window. Views that are not built yet show a placeholder.
+    using ContentFactory = std::function<QWidget*(TranslatorApp&)>;
+
+    // `preferences` and `alerts` must outlive the application object.
+    TranslatorApp(Services services, ModelPreferences& preferences, Alerts& alerts,
+                  QObject* parent = nullptr);
+    ~TranslatorApp() override;
+
+    // The one library of the process, made on first use (which starts its first scan of the apps).
+    Library& library();
+    ModelPreferences& preferences() { return m_preferences; }
+    Updater& updater() { return *m_updater; }
+
+    // Both take effect when their window is built (the main window on first show, the settings window
+    // on first open).
+    void setMainContentFactory(ContentFactory factory) { m_mainContent = std::move(factory); }
+    void setSettingsContentFactory(ContentFactory factory) { m_settingsContent = std::move(factory); }
+
+    // The main window, built on first use with the library in place; showMainWindow() also brings it to
+    // the front.
+    MainWindow& mainWindow();
+    void showMainWindow();
+    // The settings window, built on first use, in front.
+    void showSettings();
+
+    // A URL the process was asked to open (from its arguments or another start); the library takes the
+    // deep links among them.
+    void open(const QString& url);
+
+    // The commands of the application menu.
+    void about();
+    void checkForUpdates();
+    void installCommandLineTool();
+
+    // Saves the main window's place; call before the application quits. The workspaces write what they
+    // hold when the library ends with the application object.
+    void flush();
+
+  private:
+    Services m_services;
+    ModelPreferences& m_preferences;
+    Alerts& m_alerts;
+    std::unique_ptr<Updater> m_updater;
+    ContentFactory m_mainContent;
+    ContentFactory m_settingsContent;
+    // Declared before the windows, so that the views that read it go first.
+    std::unique_ptr<Library> m_library;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    QPointer<QWidget> m_settingsWindow;
+};
+
+} // namespace orvel

@@ -1,0 +1,46 @@
+// orvel [link…]: starts Orvel, or hands the links (orvel://translate?app=…&language=…) to the Orvel that
+// already runs for this home folder and ends.
+#include <QApplication>
+
+#include "Orvel/app/ApplicationServices.h"
+#include "Orvel/app/MainWindow.h"
+#include "Orvel/app/SingleInstance.h"
+#include "Orvel/app/TerminationSignals.h"
+#include "Orvel/app/TranslatorApp.h"
+#include "core/OrvelPaths.h"
+#include "core/SystemLog.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Orvel"));
+    QApplication::setApplicationVersion(QStringLiteral(ORVEL_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("orvel"));
+    const QStringList links = QApplication::arguments().mid(1);
+
+    const QString socket = orvel::SingleInstance::serverName(orvel::OrvelPaths::home());
+    if (orvel::SingleInstance::forward(socket, links))
+        return 0;
+    orvel::SingleInstance instance;
+    if (!instance.listen(socket))
+        orvel::SystemLog::info("Application", "Links from later starts cannot arrive: " +
+                                                  instance.errorString().toStdString());
+
+    orvel::ApplicationServices services;
+    orvel::TranslatorApp app(services.services(), services.preferences(), services.alerts());
+    QObject::connect(&instance, &orvel::SingleInstance::linkReceived, &app, &orvel::TranslatorApp::open);
+    QObject::connect(&instance, &orvel::SingleInstance::activationRequested, &app,
+                     &orvel::TranslatorApp::showMainWindow);
+    QObject::connect(&application, &QApplication::aboutToQuit, &app, &orvel::TranslatorApp::flush);
+    orvel::TerminationSignals endings;
+    QObject::connect(&endings, &orvel::TerminationSignals::received, &application, [] {
+        // Closing saves the window's place; quitting also ends an alert's loop.
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
+
+    app.showMainWindow();
+    for (const QString& link : links)
+        app.open(link);
+    return QApplication::exec();
+}

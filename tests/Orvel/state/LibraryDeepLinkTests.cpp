@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/Orvel/state/LibraryFixture.h"
+
+namespace orvel {
+namespace {
+
+using testing::LibraryTest;
+
+TEST_F(LibraryTest, HandledLinksOpenTheirAppAndRescanOnlyForAnUnknownOne) {
+    struct Case {
+        const char* name;
+        bool knownAtFirst;
+        // "%s" stands for the row's bundle identifier.
+        std::vector<std::string> urls;
+        // Scans started by the links themselves.
+        int expectScans;
+        // Whether the app is selected with the language once everything settled.
+        bool expectOpened;
+        std::optional<std::string> expectLanguage;
+    };
+    const std::vector<Case> cases{
+        {"a known app opens at once", true, {"orvel://translate?app=%s&language=de"}, 0, true, "de"},
+        {"an unknown app opens after the rescan",
+         false,
+         {"orvel://translate?app=%s&language=fr"},
+         1,
+         true,
+         "fr"},
+        {"the first app item counts",
+         true,
+         {"orvel://translate?app=%s&app=other&language=it"},
+         0,
+         true,
+         "it"},
+        {"another host is ignored", false, {"orvel://open?app=%s&language=fr"}, 0, false, std::nullopt},
+        {"letter case of scheme and host counts",
+         false,
+         {"ORVEL://translate?app=%s", "orvel://Translate?app=%s"},
+         0,
+         false,
+         std::nullopt},
+        {"an item without value keeps the earlier link",
+         false,
+         {"orvel://translate?app=%s&language=fr", "orvel://translate?app"},
+         1,
+         true,
+         "fr"},
+    };
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string identifier = "com.example.handle" + std::to_string(++row);
+        const TranslatableApp notes = app(identifier, "1", "Handle" + std::to_string(row));
+        const TranslatableApp other =
+            app("com.example.first" + std::to_string(row), "1", "First" + std::to_string(row));
+        engine.install(c.knownAtFirst ? std::vector{other, notes} : std::vector{other});
+        auto library = makeLibrary();
+        settle();
+        const int scansBefore = engine.scans();
+        // The app is installed by now; only a scan finds it.
+        engine.install({other, notes});
+
+        for (std::string url : c.urls) {
+            if (const std::size_t at = url.find("%s"); at != std::string::npos)
+                url.replace(at, 2, identifier);
+            library->handle(url);
+        }
+        settle();
+        EXPECT_EQ(engine.scans() - scansBefore, c.expectScans);
+        EXPECT_FALSE(library->link().has_value() && c.expectOpened);
+        EXPECT_EQ(library->selection() == identifier, c.expectOpened);
+        if (!c.expectOpened)
+            continue;
+        Workspace& workspace = library->workspace(notes);
+        EXPECT_EQ(workspace.language(), c.expectLanguage);
+
+        // Applied once: a later rescan leaves the person's own choice alone.
+        workspace.selectLanguage("es");
+        rescan();
+        EXPECT_EQ(workspace.language(), "es");
+    }
+}
+
+} // namespace
+} // namespace orvel
