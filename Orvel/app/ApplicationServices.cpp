@@ -4,8 +4,10 @@
 
 namespace orvel {
 
+// The defaults domain is a plain name, so its store always opens.
 ApplicationServices::ApplicationServices()
-    : m_system(m_bus, std::make_shared<LibsecretStore>()),
-      m_preferences(m_system.services().defaults, m_system.services().secrets) {}
+    : m_preferences(DefaultsStore::open(Services::defaultsDomain).value(),
+                    std::make_shared<LibsecretStore>()),
+      m_system(m_bus, m_accessibility, m_preferences) {}
 
 } // namespace orvel

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "Orvel/platform/AtspiPlatform.h"
 #include "Orvel/platform/SessionNotificationBus.h"
 #include "Orvel/state/ModelPreferences.h"
 #include "Orvel/state/SystemServices.h"
@@ -22,8 +23,9 @@ class ApplicationServices {
 
   private:
     SessionNotificationBus m_bus;
-    SystemServices m_system;
+    AtspiPlatform m_accessibility;
     ModelPreferences m_preferences;
+    SystemServices m_system;
     MessageBoxAlerts m_alerts;
 };
 

@@ -49,7 +49,7 @@ TranslatorApp::~TranslatorApp() = default;
 
 Library& TranslatorApp::library() {
     if (!m_library)
-        m_library = std::make_unique<Library>(m_services, m_preferences);
+        m_library = std::make_unique<Library>(m_services);
     return *m_library;
 }
 

@@ -11,6 +11,7 @@
 #include "Orvel/views/ContentView.h"
 #include "core/OrvelPaths.h"
 #include "core/StringsFiles.h"
+#include "engine/capture/AXPlatform.h"
 #include "engine/capture/InMemoryNotificationBus.h"
 
 #include <QCoreApplication>
@@ -47,6 +48,14 @@ class SceneEngine : public SystemEngine {
     std::map<std::string, std::vector<SourceString>> strings;
 };
 
+// A scene reads no other app's windows.
+class NoAccessibility : public AXPlatform {
+  public:
+    bool isTrusted() const override { return false; }
+    void requestTrust() const override {}
+    AXElementRef application(pid_t) const override { return nullptr; }
+};
+
 // Nothing is launched or quits while a scene is taken.
 class StillProcesses : public ProcessWatcher {
   public:
@@ -68,7 +77,7 @@ class SceneLibrary : public QObject {
 
     // Made once the apps and their projects are in place; returns when its scan and counts are done.
     Library& open() {
-        library = std::make_unique<Library>(services, preferences);
+        library = std::make_unique<Library>(services);
         waitForWorkers();
         return *library;
     }
@@ -76,7 +85,8 @@ class SceneLibrary : public QObject {
     static void waitForWorkers() {
         QElapsedTimer timer;
         timer.start();
-        while ((backgroundWorkers() != 0 || timer.elapsed() < 50) && timer.elapsed() < 10000)
+        while ((!waitForBackgroundWork(std::chrono::milliseconds(0)) || timer.elapsed() < 50) &&
+               timer.elapsed() < 10000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
 
@@ -86,9 +96,12 @@ class SceneLibrary : public QObject {
     StillProcesses processes;
     DefaultsStore defaults =
         *DefaultsStore::open(Services::defaultsDomain, folder.path().toStdString() + "/settings");
+    NoAccessibility accessibility;
     SceneEngine engine{
-        LiveServices{bus, AppPlatform::system(), LiveClock::system(), defaults.fileURL().parent_path()}};
+        LiveServices{bus, AppPlatform::system(), LiveClock::system(), defaults.fileURL().parent_path()},
+        accessibility};
     std::shared_ptr<MemorySecretStore> secrets = std::make_shared<MemorySecretStore>();
+    ModelPreferences preferences{defaults, secrets, [](const std::string&) { return std::nullopt; }};
     Services services{.defaults = defaults,
                       .bus = bus,
                       .platform = AppPlatform::system(),
@@ -96,9 +109,8 @@ class SceneLibrary : public QObject {
                       .timers = timers,
                       .home = home(),
                       .engine = engine,
-                      .secrets = secrets,
-                      .processes = processes};
-    ModelPreferences preferences{defaults, secrets, [](const std::string&) { return std::nullopt; }};
+                      .preferences = &preferences,
+                      .processes = &processes};
     std::unique_ptr<Library> library;
 };
 

@@ -7,6 +7,9 @@
 #include "Orvel/app/SingleInstance.h"
 #include "Orvel/app/TerminationSignals.h"
 #include "Orvel/app/TranslatorApp.h"
+#include "Orvel/state/Background.h"
+#include "Orvel/views/ContentView.h"
+#include "Orvel/views/ModelSettingsView.h"
 #include "core/OrvelPaths.h"
 #include "core/SystemLog.h"
 
@@ -26,21 +29,31 @@ int main(int argc, char** argv) {
         orvel::SystemLog::info("Application", "Links from later starts cannot arrive: " +
                                                   instance.errorString().toStdString());
 
-    orvel::ApplicationServices services;
-    orvel::TranslatorApp app(services.services(), services.preferences(), services.alerts());
-    QObject::connect(&instance, &orvel::SingleInstance::linkReceived, &app, &orvel::TranslatorApp::open);
-    QObject::connect(&instance, &orvel::SingleInstance::activationRequested, &app,
-                     &orvel::TranslatorApp::showMainWindow);
-    QObject::connect(&application, &QApplication::aboutToQuit, &app, &orvel::TranslatorApp::flush);
-    orvel::TerminationSignals endings;
-    QObject::connect(&endings, &orvel::TerminationSignals::received, &application, [] {
-        // Closing saves the window's place; quitting also ends an alert's loop.
-        QApplication::closeAllWindows();
-        QApplication::quit();
-    });
+    int status = 0;
+    {
+        orvel::ApplicationServices services;
+        orvel::TranslatorApp app(services.services(), services.preferences(), services.alerts());
+        app.setMainContentFactory(
+            [](orvel::TranslatorApp& owner) { return new orvel::ContentView(owner.library()); });
+        app.setSettingsContentFactory(
+            [](orvel::TranslatorApp& owner) { return new orvel::ModelSettingsView(owner.preferences()); });
+        QObject::connect(&instance, &orvel::SingleInstance::linkReceived, &app, &orvel::TranslatorApp::open);
+        QObject::connect(&instance, &orvel::SingleInstance::activationRequested, &app,
+                         &orvel::TranslatorApp::showMainWindow);
+        QObject::connect(&application, &QApplication::aboutToQuit, &app, &orvel::TranslatorApp::flush);
+        orvel::TerminationSignals endings;
+        QObject::connect(&endings, &orvel::TerminationSignals::received, &application, [] {
+            // Closing saves the window's place; quitting also ends an alert's loop.
+            QApplication::closeAllWindows();
+            QApplication::quit();
+        });
 
-    app.showMainWindow();
-    for (const QString& link : links)
-        app.open(link);
-    return QApplication::exec();
+        app.showMainWindow();
+        for (const QString& link : links)
+            app.open(link);
+        status = QApplication::exec();
+    }
+    // The workspaces are gone and have written what they held; workers still finishing get a moment.
+    orvel::waitForBackgroundWork(std::chrono::seconds(2));
+    return status;
 }
