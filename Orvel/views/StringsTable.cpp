@@ -44,14 +44,21 @@ StringsTable::StringsTable(Workspace& workspace, QWidget* parent)
     columns->resizeSection(StringsTableModel::WhereColumn, kWhereIdeal);
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
+    // The editor may close while the table is destroyed; only the rows are needed then.
     connect(m_cell, &TranslationCell::editorOpened, m_model,
-            [this](const QString& id) { m_model->holdRow(id.toStdString()); });
+            [rows = m_model](const QString& id) { rows->holdRow(id.toStdString()); });
     connect(m_cell, &TranslationCell::editorClosed, m_model,
-            [this](const QString& id) { m_model->releaseRow(id.toStdString()); });
+            [rows = m_model](const QString& id) { rows->releaseRow(id.toStdString()); });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &StringsTable::storeSelection);
     connect(m_model, &QAbstractItemModel::modelReset, this, &StringsTable::showSelection);
     connect(&workspace, &Workspace::selectionChanged, this, &StringsTable::showSelection);
     showSelection();
+}
+
+StringsTable::~StringsTable() {
+    // An editor closing as the table goes resets the rows; the half-destroyed table hears nothing of it.
+    disconnect(m_model, nullptr, this, nullptr);
+    disconnect(selectionModel(), nullptr, this, nullptr);
 }
 
 void StringsTable::showSelection() {

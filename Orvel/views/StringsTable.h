@@ -17,6 +17,7 @@ class StringsTable : public QTableView {
     static constexpr int kWhereIdeal = 220;
 
     explicit StringsTable(Workspace& workspace, QWidget* parent = nullptr);
+    ~StringsTable() override;
 
     StringsTableModel* rows() const { return m_model; }
     TranslationCell* translationCell() const { return m_cell; }
