@@ -29,14 +29,10 @@ void StringsAlerts::problemChanged() {
         show(*problem);
 }
 
-void StringsAlerts::show(const WorkspaceProblem& problem) {
-    const StringsAlert alert = stringsAlert(problem, QString::fromStdString(m_workspace.app().name));
-    auto* box = new QMessageBox(m_host);
+QMessageBox* StringsAlerts::makeBox(const StringsAlert& alert, QWidget* parent, Actions& actions) {
+    auto* box = new QMessageBox(parent);
     box->setObjectName(QStringLiteral("problemAlert"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
     box->setIcon(QMessageBox::Warning);
-    std::map<QAbstractButton*, StringsAlert::Action> actions;
     for (const StringsAlert::Button& button : alert.buttons) {
         QPushButton* added = box->addButton(actionText(button.text), button.cancel ? QMessageBox::RejectRole
                                                                                    : QMessageBox::AcceptRole);
@@ -47,6 +43,15 @@ void StringsAlerts::show(const WorkspaceProblem& problem) {
     if (alert.buttons.empty())
         box->setStandardButtons(QMessageBox::Ok);
     setPlainMessage(box, alert.title, alert.message);
+    return box;
+}
+
+void StringsAlerts::show(const WorkspaceProblem& problem) {
+    Actions actions;
+    QMessageBox* box =
+        makeBox(stringsAlert(problem, QString::fromStdString(m_workspace.app().name)), m_host, actions);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
     m_box = box;
     m_shown = problem;
     connect(box, &QDialog::finished, this,
@@ -54,8 +59,7 @@ void StringsAlerts::show(const WorkspaceProblem& problem) {
     box->open();
 }
 
-void StringsAlerts::dismissed(QMessageBox* box, const WorkspaceProblem& shown,
-                              const std::map<QAbstractButton*, StringsAlert::Action>& actions) {
+void StringsAlerts::dismissed(QMessageBox* box, const WorkspaceProblem& shown, const Actions& actions) {
     if (m_box != box)
         return;
     m_box = nullptr;

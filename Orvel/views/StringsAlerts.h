@@ -24,6 +24,11 @@ class Workspace;
 class StringsAlerts : public QObject {
     Q_OBJECT
   public:
+    using Actions = std::map<QAbstractButton*, StringsAlert::Action>;
+
+    // The message box of `alert` with its buttons, and what each button does in `actions`.
+    static QMessageBox* makeBox(const StringsAlert& alert, QWidget* parent, Actions& actions);
+
     // Alerts are shown over `host`'s window.
     StringsAlerts(Workspace& workspace, PlatformServices& platform, QWidget* host);
 
@@ -33,8 +38,7 @@ class StringsAlerts : public QObject {
   private:
     void problemChanged();
     void show(const WorkspaceProblem& problem);
-    void dismissed(QMessageBox* box, const WorkspaceProblem& shown,
-                   const std::map<QAbstractButton*, StringsAlert::Action>& actions);
+    void dismissed(QMessageBox* box, const WorkspaceProblem& shown, const Actions& actions);
     void run(StringsAlert::Action action);
 
     Workspace& m_workspace;
