@@ -2,16 +2,16 @@
 // The Source column of the strings table: the English on at most two lines, cut with an ellipsis; the
 // whole text is the row's tooltip.
 
-#include <QStyledItemDelegate>
+#include "Orvel/views/TextCell.h"
 
 namespace orvel {
 
-class SourceCell : public QStyledItemDelegate {
+class SourceCell : public TextCell {
     Q_OBJECT
   public:
     static constexpr int kLines = 2;
 
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using TextCell::TextCell;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;

@@ -5,7 +5,6 @@
 #include "Orvel/views/Palette.h"
 #include "Orvel/views/StringsTableModel.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
 
@@ -13,11 +12,9 @@ namespace orvel {
 
 namespace {
 
-constexpr int kMargin = 4;
-
 QRect textBox(const QRect& cell) {
-    const int left = kMargin + TranslationCell::kSymbolFrame + TranslationCell::kSpacing;
-    return cell.adjusted(left, 0, -kMargin, 0);
+    const int left = TextCell::kMargin + TranslationCell::kSymbolFrame + TranslationCell::kSpacing;
+    return cell.adjusted(left, 0, -TextCell::kMargin, 0);
 }
 
 } // namespace
@@ -38,7 +35,7 @@ QString TranslationCell::editText(const StringTranslation* translation) {
 }
 
 TranslationCell::TranslationCell(Workspace& workspace, QObject* parent)
-    : QStyledItemDelegate(parent), m_workspace(workspace) {}
+    : TextCell(parent), m_workspace(workspace) {}
 
 const StringTranslation* TranslationCell::translationAt(const QModelIndex& index) const {
     return m_workspace.translation(index.data(StringsTableModel::IdRole).toString().toStdString());
@@ -46,12 +43,6 @@ const StringTranslation* TranslationCell::translationAt(const QModelIndex& index
 
 void TranslationCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const {
-    QStyleOptionViewItem background = option;
-    initStyleOption(&background, index);
-    background.text.clear();
-    const QWidget* widget = option.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
 
     const StringTranslation* translation = translationAt(index);
     const Look cellLook = look(translation);
@@ -59,12 +50,10 @@ void TranslationCell::paint(QPainter* painter, const QStyleOptionViewItem& optio
                           option.rect.height());
     const int symbolSize = std::min(kSymbolFrame, option.rect.height());
     painter->save();
+    paintBackground(painter, option, index);
     paintSymbol(*painter, cellLook.symbol,
                 QRectF(symbolBox.left(), symbolBox.center().y() - symbolSize / 2.0, kSymbolFrame, symbolSize),
                 cellLook.accent ? Palette::accent() : Palette::secondary());
-    const bool selected = option.state & QStyle::State_Selected;
-    painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->setFont(option.font);
     const QString text = index.data(Qt::DisplayRole).toString();
     paintElidedLines(*painter, textBox(option.rect), text, cellLook.editable ? 1 : kPluralLines);
     painter->restore();

@@ -7,13 +7,13 @@
 #include "Orvel/views/Symbols.h"
 #include "engine/apps/StringTranslation.h"
 
-#include <QStyledItemDelegate>
+#include "Orvel/views/TextCell.h"
 
 namespace orvel {
 
 class Workspace;
 
-class TranslationCell : public QStyledItemDelegate {
+class TranslationCell : public TextCell {
     Q_OBJECT
   public:
     // What one cell shows for a translation, or for none.
