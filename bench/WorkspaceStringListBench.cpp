@@ -2,110 +2,14 @@
 // search field or one click on a filter costs (the rows and the five counts), which must stay well under
 // a frame (16 ms).
 
+#include "bench/LargeWorkspace.h"
+
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
-#include <random>
-#include <string>
-#include <vector>
-
-#include "Orvel/state/QtTimerFactory.h"
-#include "Orvel/state/Services.h"
-#include "Orvel/state/Workspace.h"
-#include "bench/StateBenchSupport.h"
-#include "core/OrvelPaths.h"
-#include "engine/capture/InMemoryNotificationBus.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr int stringCount = 50'000;
-
-// Strings of 40 tables with a sprinkling of placeholders and letterless texts; half of them translated,
-// a tenth of those by the person.
-struct GeneratedApp {
-    std::vector<orvel::SourceString> strings;
-    orvel::TranslationProject project;
-};
-
-GeneratedApp generatedApp() {
-    static const std::vector<std::string> words{"open",  "save",   "file",     "folder", "window",  "show",
-                                                "hide",  "delete", "copy",     "paste",  "export",  "import",
-                                                "print", "share",  "settings", "Öffnen", "account", "sync",
-                                                "the",   "all",    "selected", "items",  "now",     "okay"};
-    std::mt19937 random(50000);
-    GeneratedApp app;
-    app.project.app = "com.example.Large";
-    app.project.language = "de";
-    for (int i = 0; i < stringCount; ++i) {
-        orvel::SourceString string;
-        string.table = "Table" + std::to_string(i % 40);
-        string.key = "key." + std::to_string(i);
-        const int kind = static_cast<int>(random() % 20);
-        if (kind == 0)
-            string.text = "%@";
-        else if (kind == 1)
-            string.text = "%d " + words[random() % words.size()];
-        else
-            for (int w = 1 + static_cast<int>(random() % 6); w > 0; --w)
-                string.text += (string.text.empty() ? "" : " ") + words[random() % words.size()];
-        string.translate = random() % 50 != 0;
-        if (random() % 2 == 0) {
-            orvel::StringTranslation translation;
-            translation.text = "übersetzt " + string.text;
-            translation.source = string.text;
-            if (random() % 10 == 0)
-                translation.origin = orvel::StringTranslation::Origin::person;
-            app.project.translations.emplace(string.id(), std::move(translation));
-        }
-        app.strings.push_back(std::move(string));
-    }
-    return app;
-}
-
-// One opened workspace of the generated app, in an empty scratch home, shared by the benchmarks.
-struct Fixture {
-    Fixture() {
-        char folderPattern[] = "/tmp/orvel-bench-XXXXXX";
-        home = mkdtemp(folderPattern);
-        orvel::OrvelPaths::setHomeOverride(home);
-        GeneratedApp generated = generatedApp();
-        engine.strings = generated.strings;
-        orvel::TranslatableApp app;
-        app.bundleURL = home / "Large.app";
-        app.bundleIdentifier = "com.example.Large";
-        const orvel::Services services{.defaults = *orvel::DefaultsStore::open("Orvel", home / "settings"),
-                                       .bus = bus,
-                                       .platform = orvel::AppPlatform::system(),
-                                       .clock = orvel::LiveClock::system(),
-                                       .timers = timers,
-                                       .home = home,
-                                       .engine = engine};
-        workspace = std::make_unique<orvel::Workspace>(app, services);
-        workspace->setLanguage("de");
-        workspace->setProject(generated.project);
-    }
-    ~Fixture() {
-        workspace.reset();
-        std::error_code ignored;
-        fs::remove_all(home, ignored);
-    }
-
-    fs::path home;
-    orvel::InMemoryNotificationBus bus;
-    orvel::QtTimerFactory timers;
-    orvel::bench::ScriptedEngine engine;
-    std::unique_ptr<orvel::Workspace> workspace;
-};
-
-Fixture& fixture() {
-    orvel::bench::application();
-    static Fixture shared;
-    return shared;
-}
+using orvel::bench::Fixture;
+using orvel::bench::fixture;
 
 int rowsAndCounts(const orvel::Workspace& workspace) {
     int total = static_cast<int>(workspace.visibleStrings().size());

@@ -1,0 +1,89 @@
+#include "Orvel/views/StringsTable.h"
+
+#include "Orvel/state/Workspace.h"
+#include "Orvel/views/SourceCell.h"
+#include "Orvel/views/StringsTableModel.h"
+#include "Orvel/views/TranslationCell.h"
+
+#include <QHeaderView>
+
+namespace orvel {
+
+namespace {
+
+constexpr int kRowPadding = 8;
+
+} // namespace
+
+StringsTable::StringsTable(Workspace& workspace, QWidget* parent)
+    : QTableView(parent), m_workspace(workspace), m_model(new StringsTableModel(workspace, this)),
+      m_cell(new TranslationCell(workspace, this)) {
+    setObjectName(QStringLiteral("stringsTable"));
+    setModel(m_model);
+    setItemDelegateForColumn(StringsTableModel::SourceColumn, new SourceCell(this));
+    setItemDelegateForColumn(StringsTableModel::TranslationColumn, m_cell);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                    QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    setShowGrid(false);
+    setWordWrap(false);
+    setAlternatingRowColors(true);
+    setTextElideMode(Qt::ElideRight);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    // Fixed heights and widths: a table of tens of thousands of rows never measures its contents.
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() * SourceCell::kLines + kRowPadding);
+    QHeaderView* columns = horizontalHeader();
+    columns->setMinimumSectionSize(kWhereMinimum);
+    columns->setSectionResizeMode(StringsTableModel::SourceColumn, QHeaderView::Stretch);
+    columns->setSectionResizeMode(StringsTableModel::TranslationColumn, QHeaderView::Stretch);
+    columns->setSectionResizeMode(StringsTableModel::WhereColumn, QHeaderView::Interactive);
+    columns->resizeSection(StringsTableModel::WhereColumn, kWhereIdeal);
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    // The editor may close while the table is destroyed; only the rows are needed then.
+    connect(m_cell, &TranslationCell::editorOpened, m_model,
+            [rows = m_model](const QString& id) { rows->holdRow(id.toStdString()); });
+    connect(m_cell, &TranslationCell::editorClosed, m_model,
+            [rows = m_model](const QString& id) { rows->releaseRow(id.toStdString()); });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &StringsTable::storeSelection);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &StringsTable::showSelection);
+    connect(&workspace, &Workspace::selectionChanged, this, &StringsTable::showSelection);
+    showSelection();
+}
+
+StringsTable::~StringsTable() {
+    // An editor closing as the table goes resets the rows; the half-destroyed table hears nothing of it.
+    disconnect(m_model, nullptr, this, nullptr);
+    disconnect(selectionModel(), nullptr, this, nullptr);
+}
+
+void StringsTable::showSelection() {
+    if (m_syncing)
+        return;
+    m_syncing = true;
+    QItemSelection rows;
+    const Workspace::Selection& chosen = m_workspace.selection();
+    if (!chosen.empty())
+        for (int row = 0; row < m_model->rowCount(); ++row)
+            if (chosen.contains(m_model->idAt(row)))
+                rows.select(m_model->index(row, 0), m_model->index(row, StringsTableModel::ColumnCount - 1));
+    selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    m_syncing = false;
+}
+
+void StringsTable::storeSelection() {
+    if (m_syncing)
+        return;
+    m_syncing = true;
+    Workspace::Selection chosen;
+    for (const QModelIndex& row : selectionModel()->selectedRows())
+        chosen.insert(m_model->idAt(row.row()));
+    m_workspace.setSelection(std::move(chosen));
+    m_syncing = false;
+}
+
+} // namespace orvel

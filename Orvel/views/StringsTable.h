@@ -1,0 +1,37 @@
+#pragma once
+// The table of the strings screen: Source, Translation and Where over the workspace's visible strings,
+// several rows selectable, the selection kept equal to the workspace's both ways.
+
+#include <QTableView>
+
+namespace orvel {
+
+class StringsTableModel;
+class TranslationCell;
+class Workspace;
+
+class StringsTable : public QTableView {
+    Q_OBJECT
+  public:
+    static constexpr int kWhereMinimum = 120;
+    static constexpr int kWhereIdeal = 220;
+
+    explicit StringsTable(Workspace& workspace, QWidget* parent = nullptr);
+    ~StringsTable() override;
+
+    StringsTableModel* rows() const { return m_model; }
+    TranslationCell* translationCell() const { return m_cell; }
+
+  private:
+    // The workspace's selection onto the table.
+    void showSelection();
+    // The table's selection into the workspace.
+    void storeSelection();
+
+    Workspace& m_workspace;
+    StringsTableModel* m_model = nullptr;
+    TranslationCell* m_cell = nullptr;
+    bool m_syncing = false;
+};
+
+} // namespace orvel
