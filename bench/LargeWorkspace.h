@@ -2,8 +2,6 @@
 // One opened workspace of a large generated app (50,000 strings in 40 tables, half of them translated),
 // shared by the benchmarks of the string list and of the strings table.
 
-#include <QApplication>
-
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -14,6 +12,7 @@
 #include "Orvel/state/QtTimerFactory.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/Workspace.h"
+#include "bench/StateBenchSupport.h"
 #include "core/OrvelPaths.h"
 #include "engine/capture/InMemoryNotificationBus.h"
 
@@ -65,24 +64,6 @@ inline GeneratedApp generatedApp() {
     return app;
 }
 
-class ScriptedEngine : public orvel::EngineFacade {
-  public:
-    std::vector<orvel::SourceString> loadStrings(const orvel::TranslatableApp&,
-                                                 const SeenLists&) const override {
-        return strings;
-    }
-    std::optional<orvel::AppState> readState(const orvel::TranslatableApp&) const override {
-        return std::nullopt;
-    }
-    // Every translation passes: the string list and the table are measured, not the checks.
-    TermCheck termCheck() const override {
-        return [](const orvel::SourceString&, const orvel::StringTranslation&, std::string_view, const Terms&,
-                  const GlossaryWords&) { return std::optional<std::string>(); };
-    }
-
-    std::vector<orvel::SourceString> strings;
-};
-
 // One opened workspace of the generated app, in an empty scratch home, shared by the benchmarks.
 struct Fixture {
     Fixture() {
@@ -119,14 +100,7 @@ struct Fixture {
 };
 
 inline Fixture& fixture() {
-    // One application object for every benchmark: one with widgets, so that the views can be measured
-    // too, drawn offscreen.
-    static int argc = 1;
-    static char name[] = "orvel_bench";
-    static char* argv[] = {name, nullptr};
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
+    application();
     static Fixture shared;
     return shared;
 }

@@ -2,7 +2,7 @@
 // What the benchmarks of the application's state share: the one application object they run under, and
 // an engine whose strings are scripted and whose model answers at once.
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <memory>
 #include <optional>
@@ -13,12 +13,15 @@
 
 namespace orvel::bench {
 
-// Made on first use and kept for the whole benchmark program.
-inline QCoreApplication& application() {
+// Made on first use and kept for the whole benchmark program: one with widgets, so that the views can be
+// measured too, drawn offscreen.
+inline QApplication& application() {
     static int argc = 1;
     static char name[] = "orvel_bench";
     static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication instance(argc, argv);
     return instance;
 }
 

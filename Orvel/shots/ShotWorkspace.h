@@ -39,6 +39,21 @@ class ShotWorkspace : public QObject {
             return [](const SourceString&, const StringTranslation&, std::string_view, const Terms&,
                       const GlossaryWords&) { return std::optional<std::string>(); };
         }
+        // Scenes start no run, capture or update.
+        std::vector<TranslatableApp> scanApps() const override { return {}; }
+        TranslationUpdater::Pipeline pipeline() const override { return {}; }
+        bool modelSupports(const std::string&, AppleModels::Kind) const override { return false; }
+        bool accessibilityTrusted() const override { return false; }
+        std::optional<RunningApplication> runningCopy(const TranslatableApp&) const override {
+            return std::nullopt;
+        }
+        ContextCapture::Result capture(const TranslatableApp&, bool, const ContextCapture::Progress&,
+                                       const std::stop_token&) const override {
+            return {};
+        }
+        bool setLanguage(const TranslatableApp&, const std::optional<std::string>&) const override {
+            return false;
+        }
         std::vector<SourceString> strings;
     };
     // Scenes open nothing.
