@@ -2,8 +2,6 @@
 // search field or one click on a filter costs (the rows and the five counts), which must stay well under
 // a frame (16 ms).
 
-#include <QCoreApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -16,6 +14,7 @@
 #include "Orvel/state/QtTimerFactory.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/Workspace.h"
+#include "bench/StateBenchSupport.h"
 #include "core/OrvelPaths.h"
 #include "engine/capture/InMemoryNotificationBus.h"
 
@@ -67,19 +66,6 @@ GeneratedApp generatedApp() {
     return app;
 }
 
-class ScriptedEngine : public orvel::EngineFacade {
-  public:
-    std::vector<orvel::SourceString> loadStrings(const orvel::TranslatableApp&,
-                                                 const SeenLists&) const override {
-        return strings;
-    }
-    std::optional<orvel::AppState> readState(const orvel::TranslatableApp&) const override {
-        return std::nullopt;
-    }
-
-    std::vector<orvel::SourceString> strings;
-};
-
 // One opened workspace of the generated app, in an empty scratch home, shared by the benchmarks.
 struct Fixture {
     Fixture() {
@@ -111,15 +97,12 @@ struct Fixture {
     fs::path home;
     orvel::InMemoryNotificationBus bus;
     orvel::QtTimerFactory timers;
-    ScriptedEngine engine;
+    orvel::bench::ScriptedEngine engine;
     std::unique_ptr<orvel::Workspace> workspace;
 };
 
 Fixture& fixture() {
-    static int argc = 1;
-    static char name[] = "orvel_bench";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
+    orvel::bench::application();
     static Fixture shared;
     return shared;
 }

@@ -19,6 +19,8 @@
 
 namespace orvel {
 
+class ModelPreferences;
+
 struct Services {
     // The domain of the application's own settings in the defaults folder.
     static constexpr std::string_view defaultsDomain = "Orvel";
@@ -38,6 +40,9 @@ struct Services {
     // Target apps' data folders follow OrvelPaths::home(), which the builder keeps the same.
     std::filesystem::path home;
     EngineFacade& engine;
+    // The application's one set of model preferences, which every run reads (settings, key, review,
+    // automatic updates). Without it a workspace shows and edits but never starts a run.
+    ModelPreferences* preferences = nullptr;
 
     // What a live link to a target app goes through: the bus, the processes, the clock, and the
     // folder of the target apps' settings.

@@ -1,5 +1,6 @@
 #include "Orvel/state/SystemEngine.h"
 
+#include "engine/capture/AXReader.h"
 #include "engine/capture/AppLink.h"
 #include "engine/pipeline/Validation.h"
 
@@ -19,6 +20,34 @@ EngineFacade::TermCheck SystemEngine::termCheck() const {
         return Validation::termProblem(source, translation.text, translation.plural, language, terms,
                                        glossary, std::nullopt);
     };
+}
+
+TranslationUpdater::Pipeline SystemEngine::pipeline() const {
+    return TranslationUpdater::Pipeline::live();
+}
+
+bool SystemEngine::modelSupports(const std::string& language, AppleModels::Kind kind) const {
+    return AppleModels::supports(language, kind);
+}
+
+bool SystemEngine::accessibilityTrusted() const {
+    return AXReader::isTrusted(m_accessibility);
+}
+
+std::optional<RunningApplication> SystemEngine::runningCopy(const TranslatableApp& app) const {
+    return AppLink{app, m_live}.runningCopy();
+}
+
+ContextCapture::Result SystemEngine::capture(const TranslatableApp& app, bool visitScreens,
+                                             const ContextCapture::Progress& progress,
+                                             const std::stop_token& stop) const {
+    return ContextCapture::capture(app, visitScreens, progress,
+                                   ContextCapture::Services{.live = m_live, .accessibility = m_accessibility},
+                                   stop);
+}
+
+bool SystemEngine::setLanguage(const TranslatableApp& app, const std::optional<std::string>& code) const {
+    return AppLink{app, m_live}.setLanguage(code);
 }
 
 } // namespace orvel

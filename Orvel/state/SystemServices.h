@@ -7,13 +7,15 @@
 #include "Orvel/state/QtTimerFactory.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/SystemEngine.h"
+#include "engine/capture/AXPlatform.h"
 
 namespace orvel {
 
 class SystemServices {
   public:
-    // `bus` is the session's notification bus; it must outlive this object.
-    explicit SystemServices(NotificationBus& bus);
+    // `bus` is the session's notification bus, `accessibility` the desktop's accessibility service, and
+    // `preferences` the application's one set of model preferences; all three must outlive this object.
+    SystemServices(NotificationBus& bus, const AXPlatform& accessibility, ModelPreferences& preferences);
 
     const Services& services() const { return *m_services; }
 

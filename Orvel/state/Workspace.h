@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -60,9 +61,15 @@ class Workspace : public QObject {
     using ProblemMap = std::map<std::string, ProblemCheck, std::less<>>;
     // String id to why the string could not be translated.
     using FailureMap = std::map<std::string, std::string>;
+    // String id to a translation, and string id to a remark the model must take into account.
+    using Translations = TranslationJob::Translations;
+    using Feedback = std::map<std::string, std::string>;
 
     // A failed run shows at most this many of its failures.
     static constexpr std::size_t failureLineLimit = 5;
+
+    // A run asks the model to fix at most this many key terms of the app.
+    static constexpr std::size_t keyTermLimit = 60;
 
     // Notes are written this long after their last change.
     static constexpr std::chrono::milliseconds notesSaveDelay{500};
@@ -209,6 +216,48 @@ class Workspace : public QObject {
     // Closes the checklist and marks it done for the chosen language, so that it no longer opens by itself.
     void finishChecklist();
 
+    // Translate runs. One run (or Translate Changes) goes at a time; the actions do nothing while one
+    // goes, without a chosen language or without model preferences. Each finished batch lands in the
+    // project and is published at once; the end records the English and app version when nothing
+    // failed, and shows the failures (at most failureLineLimit lines) when something did.
+    // "Translate": the untranslated strings, or with `all` every string but those the person wrote.
+    void translate(bool all);
+    // One string again with the person's remark (trimmed; blank means none), even one marked not to be
+    // translated.
+    void translate(std::string_view id, std::string_view feedback);
+    // Every string with a problem again, with the problem as the remark.
+    void fixProblems();
+    // Starts a run over `strings`, with `existing` shown as their current wording.
+    void run(std::vector<SourceString> strings, Translations existing, Feedback feedback);
+    // Ends the current run or Translate Changes at once: nothing of it lands afterwards, and a new one
+    // can start right away.
+    void stop();
+    // Whether the configured model serves the language; false also shows unsupportedLanguage. Answers
+    // on the main thread, at once for a model that is not one of the Apple back-ends.
+    void modelSupports(const std::string& language, std::function<void(bool)> answer);
+    // Stores the chosen key terms in the project and saves it; an empty map empties them.
+    void setTerms(std::map<std::string, std::string> terms);
+    // Takes one finished batch of a run in `language`: the progress, and, while that language's project
+    // is the chosen one, its translations, which are published at once.
+    void applyBatch(const Translations& batch, const Progress& progress, const std::string& language);
+    // Raised by every start and by stop(); a run takes its results' end only while it is still current.
+    std::uint64_t runID() const { return m_runID; }
+
+    // Translate Changes: the strings an app update added or reworded, by the project updater, which saves
+    // and publishes every result itself. Shows `failed` for every error, a stop included.
+    void updateTranslations();
+    // Starts Translate Changes by itself when automatic updates are on, the project was translated
+    // before and the app changed; once per language and app version for the life of the workspace.
+    void autoUpdateIfNeeded();
+    // Takes one result of Translate Changes in `language`: the progress and the updated project.
+    void applyUpdate(TranslationProject project, const Progress& progress, const std::string& language);
+
+    // "Capture Context": learns on which screens of the running app its strings appear and merges that
+    // into "context.json". Shows accessibility or notRunning instead when it cannot start.
+    void capture();
+    // Shows `code` in the running app (none: its own language again), then reads its state again.
+    void setLive(std::optional<std::string> code);
+
   signals:
     void appChanged();
     void stringsChanged();
@@ -233,6 +282,18 @@ class Workspace : public QObject {
     void stringListChanged();
 
   private:
+    // One run (or Translate Changes), shared by its steps on the main thread and its worker, which only
+    // reads it.
+    struct RunRequest {
+        std::string language;
+        // The value of runID the run started with.
+        std::uint64_t counter = 0;
+        TaskSlot::Ticket task;
+        std::vector<SourceString> strings;
+        Translations existing;
+        Feedback feedback;
+    };
+
     void setStrings(std::vector<SourceString> strings);
     void setProblemsReady(bool ready);
     // Chooses the language the workspace opens in: the stored choice, else the language the running
@@ -252,6 +313,22 @@ class Workspace : public QObject {
     // Stores a project whose terms or style changed and saves its file, ignoring a failure.
     void storeAndSave(TranslationProject project);
     void storeDefault(const std::string& key, const DefaultsStore::Value& value) const;
+
+    // Translate runs (WorkspaceRun.cpp) and Translate Changes (WorkspaceUpdate.cpp).
+    // Enters the running state for `total` strings in the chosen language under a new counter.
+    std::shared_ptr<RunRequest> startRun(int total);
+    // Loads the key and checks the model, then goes on with `next`, told whether the model serves the
+    // run's language; `next` finds out itself whether the run was stopped meanwhile.
+    void prepareRun(const std::shared_ptr<RunRequest>& request, std::function<void(bool supported)> next);
+    void runOnWorker(const std::shared_ptr<RunRequest>& request);
+    void storeRunTerms(std::map<std::string, std::string> terms, const std::string& language);
+    void runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures);
+    void runFailed(const std::shared_ptr<RunRequest>& request, const std::optional<std::string>& error);
+    void updateOnWorker(const std::shared_ptr<RunRequest>& request);
+    void updateEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures,
+                     const std::optional<std::string>& error);
+    // Back to idle when the run is still the current one; a newer run or stop() owns the state otherwise.
+    void resetIfCurrent(const RunRequest& request);
 
     bool passesFilter(std::size_t row, const StringTranslation* translation) const;
     std::optional<std::string> problemAt(std::size_t row, const StringTranslation* translation) const;

@@ -70,7 +70,7 @@ void Workspace::refreshChanges() {
         return;
     }
     setChanges(StringChanges::compute(*m_project, m_strings));
-    // SEAM: the automatic Translate Changes check runs here once translate runs exist.
+    autoUpdateIfNeeded();
 }
 
 void Workspace::stateDidChange() {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "Orvel/state/MemorySecretStore.h"
+#include "Orvel/state/ModelPreferences.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/Workspace.h"
 #include "core/OrvelPaths.h"
@@ -60,7 +62,8 @@ class WorkspaceTest : public ::testing::Test {
                         .clock = clock,
                         .timers = timers,
                         .home = scratch.path() / "home",
-                        .engine = engine};
+                        .engine = engine,
+                        .preferences = &preferences};
     }
 
     // The app "Notes" whose one catalog "Main" holds `catalogStrings` (key to English; an empty English
@@ -114,6 +117,9 @@ class WorkspaceTest : public ::testing::Test {
     FakeLiveClock clock{workspaceStart};
     ManualTimers timers;
     TestEngine engine{LiveServices{bus, platform, clock, scratch.path() / "settings"}};
+    // The key comes from the environment, so loading it needs no secret store.
+    ModelPreferences preferences{defaults, std::make_shared<MemorySecretStore>(),
+                                 [](const std::string&) -> std::optional<std::string> { return "test-key"; }};
 };
 
 } // namespace orvel::testing

@@ -1,0 +1,223 @@
+// The translate run of a workspace: which strings go in, the run on a worker, each finished batch landing
+// in the project and the target app while the run goes on, the end, its errors, and Stop.
+
+#include <exception>
+#include <utility>
+
+#include "Orvel/state/ModelPreferences.h"
+#include "Orvel/state/Workspace.h"
+#include "core/Cancellation.h"
+#include "core/TextPieces.h"
+#include "engine/model/AppProfile.h"
+
+namespace orvel {
+
+void Workspace::translate(bool all) {
+    if (!m_project)
+        return;
+    std::vector<SourceString> chosen;
+    for (const SourceString& string : m_strings) {
+        if (!string.translate)
+            continue;
+        const auto found = m_project->translations.find(string.id());
+        const bool untranslated = found == m_project->translations.end();
+        // Everything again spares only what the person wrote; otherwise only what has no wording yet.
+        const bool taken = all ? untranslated || found->second.origin != StringTranslation::Origin::person
+                               : untranslated || found->second.isEmpty();
+        if (taken)
+            chosen.push_back(string);
+    }
+    run(std::move(chosen), {}, {});
+}
+
+void Workspace::translate(std::string_view id, std::string_view feedback) {
+    const SourceString* string = source(id);
+    if (!string)
+        return;
+    Translations existing;
+    if (const StringTranslation* current = translation(id))
+        existing.emplace(string->id(), *current);
+    Feedback remarks;
+    if (const std::string_view remark = text::trimmed(feedback); !remark.empty())
+        remarks.emplace(string->id(), std::string(remark));
+    run({*string}, std::move(existing), std::move(remarks));
+}
+
+void Workspace::fixProblems() {
+    std::vector<SourceString> chosen;
+    Feedback remarks;
+    for (const SourceString& string : m_strings) {
+        if (!string.translate)
+            continue;
+        std::optional<std::string> found = problem(string.id());
+        if (!found)
+            continue;
+        chosen.push_back(string);
+        remarks.insert_or_assign(string.id(), std::move(*found));
+    }
+    run(std::move(chosen), m_project ? m_project->translations : Translations{}, std::move(remarks));
+}
+
+std::shared_ptr<Workspace::RunRequest> Workspace::startRun(int total) {
+    setTranslating(true);
+    setProgress(Progress{.done = 0, .total = total, .failed = 0});
+    auto request = std::make_shared<RunRequest>();
+    request->language = *m_language;
+    request->counter = ++m_runID;
+    request->task = m_runTask.start();
+    return request;
+}
+
+void Workspace::prepareRun(const std::shared_ptr<RunRequest>& request, std::function<void(bool)> next) {
+    m_services.preferences->loadKey(
+        this, [this, request, next = std::move(next)] { modelSupports(request->language, next); });
+}
+
+void Workspace::run(std::vector<SourceString> strings, Translations existing, Feedback feedback) {
+    if (!m_language || strings.empty() || m_translating || !m_services.preferences)
+        return;
+    std::shared_ptr<RunRequest> request = startRun(static_cast<int>(strings.size()));
+    request->strings = std::move(strings);
+    request->existing = std::move(existing);
+    request->feedback = std::move(feedback);
+    prepareRun(request, [this, request](bool supported) {
+        // Stop has already put the state back; nothing of this run may show any more.
+        if (request->task.token.stop_requested())
+            return;
+        if (!supported) {
+            setTranslating(false);
+            setProgress(std::nullopt);
+            return;
+        }
+        runOnWorker(request);
+    });
+}
+
+void Workspace::runOnWorker(const std::shared_ptr<RunRequest>& request) {
+    const ModelPreferences& preferences = *m_services.preferences;
+    // The language may have changed while the key loaded: the job then takes nothing of another
+    // language's project.
+    const bool ownProject = m_project && m_project->language == request->language;
+    TranslationJob job(AppProfile(m_app), request->language, preferences.settings(), m_notes, m_context,
+                       ownProject ? m_project->style : TranslationStyle{},
+                       ownProject ? m_project->terms : std::map<std::string, std::string>{},
+                       preferences.review(), true);
+    QPointer<QObject> guard(this);
+    runInBackground(
+        this,
+        [this, guard, request, job = std::move(job), pipeline = m_services.engine.pipeline(),
+         allStrings = m_strings]() mutable -> std::function<void()> {
+            const std::stop_token& stop = request->task.token;
+            try {
+                job.reference = pipeline.appleReference(request->language);
+                job.softwareReference = pipeline.softwareReference(request->language, stop);
+                job.terms = pipeline.chooseTerms(job, allStrings, keyTermLimit, stop);
+                onMainThread(guard, [this, terms = job.terms, language = request->language]() mutable {
+                    storeRunTerms(std::move(terms), language);
+                });
+                const TranslationJob::OnBatch onBatch = [this, guard, request](const Translations& batch,
+                                                                               const Progress& progress) {
+                    if (request->task.token.stop_requested())
+                        return;
+                    onMainThread(guard, [this, request, batch, progress] {
+                        // Stopped after the batch was sent here: it no longer lands.
+                        if (!request->task.token.stop_requested())
+                            applyBatch(batch, progress, request->language);
+                    });
+                };
+                FailureMap failures =
+                    pipeline.run(job, request->strings, request->existing, request->feedback, onBatch, stop);
+                return [this, request, failures = std::move(failures)] { runEnded(request, failures); };
+            } catch (const CancellationError&) {
+                return [this, request] { runFailed(request, std::nullopt); };
+            } catch (const std::exception& error) {
+                return [this, request, message = std::string(error.what())] { runFailed(request, message); };
+            }
+        });
+}
+
+void Workspace::modelSupports(const std::string& language, std::function<void(bool)> answer) {
+    const std::optional<AppleModels::Kind> kind = AppleModels::kind(m_services.preferences->endpoint());
+    if (!kind) {
+        answer(true);
+        return;
+    }
+    runInBackground(this,
+                    [this, &engine = m_services.engine, language, kind = *kind,
+                     answer = std::move(answer)]() -> std::function<void()> {
+                        const bool supported = engine.modelSupports(language, kind);
+                        return [this, language, supported, answer] {
+                            if (!supported)
+                                setProblem(Problem::unsupportedLanguage(language));
+                            answer(supported);
+                        };
+                    });
+}
+
+void Workspace::setTerms(std::map<std::string, std::string> terms) {
+    if (!m_project)
+        return;
+    TranslationProject project = *m_project;
+    project.terms = std::move(terms);
+    storeAndSave(std::move(project));
+}
+
+void Workspace::storeRunTerms(std::map<std::string, std::string> terms, const std::string& language) {
+    // Terms chosen for one language are no use to another language chosen meanwhile.
+    if (m_project && m_project->language == language)
+        setTerms(std::move(terms));
+}
+
+void Workspace::applyBatch(const Translations& batch, const Progress& progress, const std::string& language) {
+    setProgress(progress);
+    if (!m_project || m_project->language != language)
+        return;
+    TranslationProject project = *m_project;
+    for (const auto& [id, translation] : batch)
+        project.translations.insert_or_assign(id, translation);
+    setProject(std::move(project));
+    refreshChanges();
+    // The batch is published now, edits waiting for the write-back with it.
+    if (m_writeTask)
+        m_writeTask->stop();
+    publish();
+}
+
+void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures) {
+    if (!failures.empty()) {
+        // Recording the English now would hide the failed strings from the next run's changes.
+        setProblem(Problem::failed(failureText(failures)));
+    } else if (m_project && m_project->language == request->language) {
+        TranslationProject project = *m_project;
+        project.recordSource(m_strings, m_app.version);
+        setProject(std::move(project));
+        publish();
+    }
+    resetIfCurrent(*request);
+}
+
+void Workspace::runFailed(const std::shared_ptr<RunRequest>& request,
+                          const std::optional<std::string>& error) {
+    if (error && !request->task.token.stop_requested())
+        setProblem(Problem::failed(*error));
+    resetIfCurrent(*request);
+}
+
+void Workspace::resetIfCurrent(const RunRequest& request) {
+    if (m_runID != request.counter)
+        return;
+    setTranslating(false);
+    setProgress(std::nullopt);
+    refreshChanges();
+    refreshProblems();
+}
+
+void Workspace::stop() {
+    ++m_runID;
+    m_runTask.cancel();
+    setTranslating(false);
+    setProgress(std::nullopt);
+    refreshProblems();
+}
+
+} // namespace orvel

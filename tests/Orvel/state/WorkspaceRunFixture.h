@@ -1,0 +1,56 @@
+#pragma once
+// A workspace whose runs go to the scripted model: the app "Notes" with a few strings, a German project,
+// and model preferences with an endpoint that needs no Apple model check and small batches.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/Orvel/state/WorkspaceFixture.h"
+
+namespace orvel::testing {
+
+class WorkspaceRunTest : public WorkspaceTest {
+  protected:
+    static constexpr int batchSize = 2;
+
+    WorkspaceRunTest() {
+        preferences.setEndpoint("http://127.0.0.1:9/v1");
+        preferences.setBatchSize(batchSize);
+    }
+
+    static std::string id(const std::string& key) { return SourceString::id("Main", key); }
+
+    // The app with one catalog string per key, each English "Text <key>".
+    TranslatableApp appWith(const std::vector<std::string>& keys) {
+        std::map<std::string, std::string> catalog;
+        for (const std::string& key : keys)
+            catalog[key] = "Text " + key;
+        return makeApp(catalog);
+    }
+
+    // Opens the app in German, with the German project holding `translations` (by key).
+    std::unique_ptr<Workspace> openGerman(const TranslatableApp& app,
+                                          const std::map<std::string, StringTranslation>& translations = {}) {
+        std::map<std::string, StringTranslation> byID;
+        for (const auto& [key, translation] : translations)
+            byID[id(key)] = translation;
+        writeProject(app, "de", byID);
+        defaults.set("language." + std::string(bundleID), std::string("de"));
+        return open(app);
+    }
+
+    // Waits until the workspace's run has ended and the model has returned from every run so far.
+    void waitForEnd(const Workspace& workspace) {
+        ASSERT_TRUE(processUntil([&] {
+            return !workspace.translating() &&
+                   engine.model->finished() == static_cast<int>(engine.model->calls().size());
+        }));
+        processPendingEvents();
+    }
+
+    std::size_t runs() const { return engine.model->calls().size(); }
+};
+
+} // namespace orvel::testing

@@ -1,0 +1,342 @@
+// The translate run of a workspace against the scripted model: which strings go in, batches landing in
+// the project and on disk while the run goes on, the end and error paths, a language switch, Stop and
+// the model check.
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "core/Cancellation.h"
+#include "tests/Orvel/state/WorkspaceRunFixture.h"
+
+namespace orvel::testing {
+namespace {
+
+StringTranslation byPerson(std::string text) {
+    return translated(std::move(text), StringTranslation::Origin::person);
+}
+
+TEST_F(WorkspaceRunTest, TranslateTakesStringsByTheirTranslations) {
+    // "off" is marked not to be translated and never goes in.
+    engine.scriptedStrings = std::vector<SourceString>{
+        sourceString("new", "New"), sourceString("empty", "Empty"), sourceString("model", "Model"),
+        sourceString("person", "Person"), sourceString("off", "Off", false)};
+    const TranslatableApp app = makeApp();
+    struct Case {
+        const char* name;
+        std::map<std::string, StringTranslation> translations;
+        bool all;
+        std::vector<std::string> expected;
+    };
+    const std::map<std::string, StringTranslation> mixed{
+        {"empty", translated("")}, {"model", translated("Modell")}, {"person", byPerson("Person")}};
+    const std::vector<Case> cases{
+        // In display order.
+        {"untranslated and empty", mixed, false, {id("empty"), id("new")}},
+        {"all but the person's", mixed, true, {id("empty"), id("model"), id("new")}},
+        {"everything translated",
+         {{"new", translated("Neu")},
+          {"empty", translated("Leer")},
+          {"model", translated("Modell")},
+          {"person", byPerson("Person")}},
+         false,
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto workspace = openGerman(app, c.translations);
+        int translatingChanges = 0;
+        QObject::connect(workspace.get(), &Workspace::translatingChanged, [&] { ++translatingChanges; });
+        const std::size_t before = runs();
+        const std::uint64_t counter = workspace->runID();
+
+        workspace->translate(c.all);
+        waitForEnd(*workspace);
+
+        if (c.expected.empty()) {
+            EXPECT_EQ(runs(), before);
+            EXPECT_EQ(translatingChanges, 0);
+            EXPECT_EQ(workspace->runID(), counter);
+            EXPECT_FALSE(workspace->progress());
+            continue;
+        }
+        ASSERT_EQ(runs(), before + 1);
+        const ScriptedModel::Call call = engine.model->calls().back();
+        EXPECT_EQ(call.ids, c.expected);
+        EXPECT_TRUE(call.existing.empty());
+        EXPECT_TRUE(call.feedback.empty());
+        EXPECT_EQ(call.language, "de");
+        EXPECT_TRUE(call.review);
+    }
+}
+
+TEST_F(WorkspaceRunTest, OneStringGoesAgainWithTheTrimmedRemark) {
+    engine.scriptedStrings =
+        std::vector<SourceString>{sourceString("open", "Open"), sourceString("brand", "Notes", false)};
+    const TranslatableApp app = makeApp();
+    struct Case {
+        const char* name;
+        std::string id;
+        std::string feedback;
+        bool sent;
+        std::map<std::string, std::string> expectedFeedback;
+        bool withExisting;
+    };
+    const std::vector<Case> cases{
+        {"blank remark", id("open"), " \n\t ", true, {}, true},
+        {"trimmed remark", id("open"), "  Shorter, please\n", true, {{id("open"), "Shorter, please"}}, true},
+        {"marked not to be translated", id("brand"), "", true, {}, false},
+        {"unknown string", id("missing"), "Shorter", false, {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto workspace = openGerman(app, {{"open", translated("Auf")}});
+        const std::size_t before = runs();
+
+        workspace->translate(c.id, c.feedback);
+        waitForEnd(*workspace);
+
+        if (!c.sent) {
+            EXPECT_EQ(runs(), before);
+            continue;
+        }
+        ASSERT_EQ(runs(), before + 1);
+        const ScriptedModel::Call call = engine.model->calls().back();
+        EXPECT_EQ(call.ids, std::vector<std::string>{c.id});
+        EXPECT_EQ(call.feedback, c.expectedFeedback);
+        if (c.withExisting)
+            EXPECT_EQ(call.existing.at(c.id).text, "Auf");
+        else
+            EXPECT_TRUE(call.existing.empty());
+    }
+}
+
+TEST_F(WorkspaceRunTest, FixProblemsSendsTheFlaggedStringsWithTheirProblems) {
+    // "Mail" is left in English by the model and by the person; only the model's is a problem.
+    engine.scriptedStrings = std::vector<SourceString>{
+        sourceString("file", "Open the file now"), sourceString("mail", "Send email now"),
+        sourceString("kept", "Send email now"), sourceString("skipped", "Send email now", false)};
+    const TranslatableApp app = makeApp();
+    auto workspace = openGerman(app, {{"file", translated("Öffne die Datei jetzt")},
+                                      {"mail", translated("Send email now")},
+                                      {"kept", byPerson("Send email now")},
+                                      {"skipped", translated("Send email now")}});
+    ASSERT_TRUE(processUntil([&] { return workspace->problemsReady(); }));
+    const std::optional<std::string> problem = workspace->problem(id("mail"));
+    ASSERT_TRUE(problem);
+
+    workspace->fixProblems();
+    waitForEnd(*workspace);
+
+    ASSERT_EQ(runs(), 1u);
+    const ScriptedModel::Call call = engine.model->calls().back();
+    EXPECT_EQ(call.ids, std::vector<std::string>{id("mail")});
+    EXPECT_EQ(call.feedback, (std::map<std::string, std::string>{{id("mail"), *problem}}));
+    EXPECT_EQ(call.existing.size(), 4u);
+}
+
+TEST_F(WorkspaceRunTest, BatchesLandAndArePublishedWhileTheRunGoesOn) {
+    TranslatableApp app = appWith({"a", "b", "c", "d", "e"});
+    app.version = "2.1";
+    auto workspace = openGerman(app);
+    engine.model->chosenTerms = {{"Text", "Text"}};
+    engine.model->holdAfter(1);
+
+    workspace->translate(false);
+    ASSERT_TRUE(
+        processUntil([&] { return engine.model->held() && workspace->progress()->done == batchSize; }));
+    processPendingEvents();
+
+    // The first batch is in the project, in its file and in the overlay while the run waits.
+    EXPECT_TRUE(workspace->translating());
+    EXPECT_EQ(workspace->project()->translations.size(), 2u);
+    EXPECT_EQ(workspace->project()->translations.at(id("a")).text, "de:Text a");
+    EXPECT_EQ(TranslationProject::load(app, "de").translations.size(), 2u);
+    EXPECT_TRUE(std::filesystem::exists(app.dataFolder() / "de.lproj"));
+    EXPECT_EQ(workspace->project()->terms, engine.model->chosenTerms);
+    EXPECT_FALSE(workspace->project()->sourceText);
+
+    engine.model->release();
+    waitForEnd(*workspace);
+
+    // Nothing failed: the English and the version are recorded and published.
+    const TranslationProject stored = TranslationProject::load(app, "de");
+    EXPECT_EQ(stored.translations.size(), 5u);
+    ASSERT_TRUE(stored.sourceText);
+    EXPECT_EQ(stored.sourceText->at(id("e")), "Text e");
+    EXPECT_EQ(stored.appVersion, "2.1");
+    EXPECT_EQ(stored.terms, engine.model->chosenTerms);
+    EXPECT_FALSE(workspace->progress());
+    EXPECT_FALSE(workspace->problem());
+    EXPECT_EQ(workspace->changes().toTranslate().size(), 0u);
+}
+
+TEST_F(WorkspaceRunTest, TheEndShowsFailuresAndErrorsButNoCancellation) {
+    const TranslatableApp app = appWith({"a", "b", "c", "d", "e", "f", "g"});
+    struct Case {
+        const char* name;
+        std::set<std::string> failing;
+        std::exception_ptr error;
+        std::exception_ptr termError;
+        std::optional<std::string> expectedProblem;
+        bool recorded;
+    };
+    const std::set<std::string> six{id("a"), id("b"), id("c"), id("d"), id("e"), id("f")};
+    const std::vector<Case> cases{
+        {"success", {}, nullptr, nullptr, std::nullopt, true},
+        {"six failures give five lines", six, nullptr, nullptr,
+         "Text a: rejected a\nText b: rejected b\nText c: rejected c\nText d: rejected d\nText e: rejected e",
+         false},
+        {"an error of the model",
+         {},
+         std::make_exception_ptr(std::runtime_error("The model is down")),
+         nullptr,
+         "The model is down",
+         false},
+        {"a cancellation from the job",
+         {},
+         std::make_exception_ptr(CancellationError()),
+         nullptr,
+         std::nullopt,
+         false},
+        {"an error of the term choice",
+         {},
+         nullptr,
+         std::make_exception_ptr(std::runtime_error("No terms")),
+         "No terms",
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto workspace = openGerman(app);
+        engine.model->failing = c.failing;
+        engine.model->error = c.error;
+        engine.model->errorAfter = 1;
+        engine.model->termError = c.termError;
+
+        workspace->translate(false);
+        waitForEnd(*workspace);
+
+        EXPECT_FALSE(workspace->translating());
+        EXPECT_FALSE(workspace->progress());
+        if (c.expectedProblem)
+            EXPECT_EQ(workspace->problem(), Workspace::Problem::failed(*c.expectedProblem));
+        else
+            EXPECT_FALSE(workspace->problem());
+        EXPECT_EQ(TranslationProject::load(app, "de").sourceText.has_value(), c.recorded);
+    }
+}
+
+TEST_F(WorkspaceRunTest, ALanguageChosenDuringTheRunGetsNothingOfIt) {
+    const TranslatableApp app = appWith({"a", "b", "c", "d", "e"});
+    struct Case {
+        const char* name;
+        // Batches delivered before the switch.
+        int before;
+    };
+    const std::vector<Case> cases{{"before the first batch", 0}, {"after the first batch", 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto workspace = openGerman(app);
+        std::filesystem::remove(TranslationProject::fileURL(app, "fr"));
+        engine.model->chosenTerms = {{"Text", "Texte"}};
+        engine.model->holdAfter(c.before);
+
+        workspace->translate(false);
+        if (c.before > 0) {
+            ASSERT_TRUE(processUntil(
+                [&] { return engine.model->held() && workspace->project()->translations.size() == 2; }));
+        }
+        workspace->selectLanguage("fr");
+        engine.model->release();
+        waitForEnd(*workspace);
+
+        EXPECT_EQ(workspace->language(), "fr");
+        EXPECT_TRUE(workspace->project()->translations.empty());
+        EXPECT_TRUE(workspace->project()->terms.empty());
+        EXPECT_FALSE(workspace->project()->sourceText);
+        EXPECT_TRUE(TranslationProject::load(app, "fr").translations.empty());
+        EXPECT_EQ(TranslationProject::load(app, "de").translations.size(),
+                  static_cast<std::size_t>(c.before * batchSize));
+    }
+}
+
+TEST_F(WorkspaceRunTest, StopEndsTheRunAtOnceAndASecondStartOwnsTheState) {
+    const TranslatableApp app = appWith({"a", "b", "c", "d", "e"});
+    auto workspace = openGerman(app);
+    engine.model->holdAfter(1);
+    workspace->translate(false);
+    ASSERT_TRUE(
+        processUntil([&] { return engine.model->held() && workspace->project()->translations.size() == 2; }));
+
+    workspace->stop();
+
+    EXPECT_FALSE(workspace->translating());
+    EXPECT_FALSE(workspace->progress());
+    const std::uint64_t stopped = workspace->runID();
+
+    // The second run starts before the first has noticed the stop, and waits before its first batch.
+    engine.model->holdAfter(0);
+    workspace->translate(true);
+    EXPECT_TRUE(workspace->translating());
+    EXPECT_EQ(workspace->runID(), stopped + 1);
+    ASSERT_TRUE(processUntil([&] { return engine.model->finished() == 1 && engine.model->held(); }));
+    processPendingEvents();
+
+    // The first run's end was stale: no problem, the second run's state untouched.
+    EXPECT_FALSE(workspace->problem());
+    EXPECT_TRUE(workspace->translating());
+    EXPECT_EQ(workspace->progress()->total, 5);
+    EXPECT_EQ(workspace->project()->translations.size(), 2u);
+
+    engine.model->release();
+    waitForEnd(*workspace);
+    EXPECT_FALSE(workspace->translating());
+    EXPECT_EQ(workspace->project()->translations.size(), 5u);
+    EXPECT_FALSE(workspace->problem());
+}
+
+TEST_F(WorkspaceRunTest, TheModelCheckAsksOnlyTheAppleModels) {
+    const TranslatableApp app = appWith({"a"});
+    struct Case {
+        const char* name;
+        std::string endpoint;
+        std::set<std::string> unsupported;
+        std::optional<AppleModels::Kind> asked;
+        bool runs;
+    };
+    const std::vector<Case> cases{
+        {"on-device, written loosely", " APPLE:On-Device\n", {}, AppleModels::Kind::onDevice, true},
+        {"through the shortcut", "apple:chatgpt", {}, AppleModels::Kind::chatGPT, true},
+        {"a server", "http://localhost:11434/v1", {"de"}, std::nullopt, true},
+        {"on-device without German", "apple:on-device", {"de"}, AppleModels::Kind::onDevice, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        preferences.setEndpoint(c.endpoint);
+        engine.unsupported = c.unsupported;
+        engine.modelChecks.set({});
+        auto workspace = openGerman(app);
+        const std::size_t before = runs();
+
+        workspace->translate(false);
+        waitForEnd(*workspace);
+
+        const auto checks = engine.modelChecks.get();
+        if (c.asked) {
+            ASSERT_EQ(checks.size(), 1u);
+            EXPECT_EQ(checks[0], std::make_pair(std::string("de"), *c.asked));
+        } else {
+            EXPECT_TRUE(checks.empty());
+        }
+        EXPECT_EQ(runs(), before + (c.runs ? 1 : 0));
+        EXPECT_FALSE(workspace->translating());
+        EXPECT_FALSE(workspace->progress());
+        if (!c.runs) {
+            EXPECT_EQ(workspace->problem(), Workspace::Problem::unsupportedLanguage("de"));
+        }
+    }
+}
+
+} // namespace
+} // namespace orvel::testing

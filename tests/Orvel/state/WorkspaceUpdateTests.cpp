@@ -1,0 +1,180 @@
+// Translate Changes of a workspace with the real project updater and the scripted model: the automatic
+// start once per language and app version, the end and error paths, and a language switch.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+
+#include "Orvel/state/ModelPreferences.h"
+#include "core/Cancellation.h"
+#include "tests/Orvel/state/WorkspaceRunFixture.h"
+
+namespace orvel::testing {
+namespace {
+
+class WorkspaceUpdateTest : public WorkspaceRunTest {
+  protected:
+    // The app at version 1.0 with the strings `keys`, of which the German project translated and recorded
+    // `translatedKeys` (nothing recorded when that is empty): the others are new since.
+    TranslatableApp updatedApp(const std::vector<std::string>& keys,
+                               const std::vector<std::string>& translatedKeys) {
+        TranslatableApp app = appWith(keys);
+        app.version = "1.0";
+        TranslationProject project;
+        project.app = app.bundleIdentifier;
+        project.language = "de";
+        if (!translatedKeys.empty())
+            project.sourceText.emplace();
+        for (const std::string& key : translatedKeys) {
+            StringTranslation translation = translated("de " + key);
+            translation.source = "Text " + key;
+            project.translations[id(key)] = translation;
+            project.sourceText->emplace(id(key), "Text " + key);
+        }
+        project.save(app);
+        defaults.set("language." + std::string(bundleID), std::string("de"));
+        return app;
+    }
+
+    void waitForModel(std::size_t count) {
+        ASSERT_TRUE(processUntil(
+            [&] { return runs() == count && engine.model->finished() == static_cast<int>(count); }));
+    }
+};
+
+TEST_F(WorkspaceUpdateTest, StartsByItselfOncePerLanguageAndAppVersion) {
+    preferences.setAutoUpdate(true);
+    // The new string keeps failing, so the changes stay for every step below.
+    engine.model->failing = {id("c")};
+    TranslatableApp app = updatedApp({"a", "b", "c"}, {"a", "b"});
+    std::unique_ptr<Workspace> workspace;
+    struct Step {
+        const char* name;
+        std::function<void()> action;
+        std::size_t expectedRuns;
+    };
+    const std::vector<Step> steps{
+        {"opening the workspace", [&] { workspace = open(app); }, 1},
+        {"the changes computed again", [&] { workspace->refreshChanges(); }, 1},
+        {"the language chosen again", [&] { workspace->selectLanguage("de"); }, 1},
+        {"a new app version",
+         [&] {
+             app.version = "1.1";
+             workspace->setApp(app);
+             workspace->refreshChanges();
+         },
+         2},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.action();
+        waitForEnd(*workspace);
+        EXPECT_EQ(runs(), step.expectedRuns);
+        EXPECT_EQ(engine.model->calls().back().ids, std::vector<std::string>{id("c")});
+        EXPECT_EQ(workspace->problem(), Workspace::Problem::failed("Text c: rejected c"));
+    }
+}
+
+TEST_F(WorkspaceUpdateTest, StartsNothingWithoutSomethingToUpdate) {
+    struct Case {
+        const char* name;
+        bool automatic;
+        std::vector<std::string> translatedKeys;
+        bool byHand;
+    };
+    const std::vector<Case> cases{
+        {"automatic updates off", false, {"a"}, false},
+        {"a project never translated", true, {}, false},
+        {"nothing changed, by hand", true, {"a", "b"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        preferences.setAutoUpdate(c.automatic);
+        const TranslatableApp app = updatedApp({"a", "b"}, c.translatedKeys);
+        auto workspace = open(app);
+        int translatingChanges = 0;
+        QObject::connect(workspace.get(), &Workspace::translatingChanged, [&] { ++translatingChanges; });
+        if (c.byHand)
+            workspace->updateTranslations();
+        processPendingEvents();
+
+        EXPECT_EQ(runs(), 0u);
+        EXPECT_FALSE(workspace->translating());
+        EXPECT_EQ(translatingChanges, 0);
+    }
+}
+
+TEST_F(WorkspaceUpdateTest, TheEndShowsEveryErrorAndReadsTheProjectAgain) {
+    struct Case {
+        const char* name;
+        std::set<std::string> failing;
+        std::exception_ptr error;
+        bool stopped;
+        std::optional<std::string> expectedProblem;
+        std::size_t translatedAfter;
+    };
+    const std::vector<Case> cases{
+        {"success", {}, nullptr, false, std::nullopt, 4},
+        {"a failed string", {id("d")}, nullptr, false, "Text d: rejected d", 3},
+        {"an error of the model",
+         {},
+         std::make_exception_ptr(std::runtime_error("The model is down")),
+         false,
+         "The model is down",
+         2},
+        {"Stop", {}, nullptr, true, std::string(CancellationError().what()), 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TranslatableApp app = updatedApp({"a", "b", "c", "d"}, {"a", "b"});
+        auto workspace = open(app);
+        engine.model->failing = c.failing;
+        engine.model->error = c.error;
+        engine.model->errorAfter = 0;
+        const std::size_t before = runs();
+        if (c.stopped)
+            engine.model->holdAfter(0);
+
+        workspace->updateTranslations();
+        EXPECT_TRUE(workspace->translating());
+        EXPECT_EQ(workspace->progress()->total, 2);
+        if (c.stopped) {
+            ASSERT_TRUE(processUntil([&] { return engine.model->held(); }));
+            workspace->stop();
+        }
+        waitForModel(before + 1);
+        const std::optional<Workspace::Problem> expected =
+            c.expectedProblem ? std::optional(Workspace::Problem::failed(*c.expectedProblem)) : std::nullopt;
+        ASSERT_TRUE(
+            processUntil([&] { return !workspace->translating() && workspace->problem() == expected; }));
+        processPendingEvents();
+
+        EXPECT_FALSE(workspace->translating());
+        EXPECT_FALSE(workspace->progress());
+        EXPECT_EQ(workspace->project()->translations.size(), c.translatedAfter);
+        EXPECT_EQ(workspace->project()->toJson(), TranslationProject::load(app, "de").toJson());
+    }
+}
+
+TEST_F(WorkspaceUpdateTest, ALanguageChosenDuringTheUpdateGetsNothingOfIt) {
+    const TranslatableApp app = updatedApp({"a", "b", "c", "d", "e"}, {"a"});
+    auto workspace = open(app);
+    engine.model->holdAfter(1);
+    workspace->updateTranslations();
+    ASSERT_TRUE(
+        processUntil([&] { return engine.model->held() && workspace->project()->translations.size() == 3; }));
+
+    workspace->selectLanguage("fr");
+    engine.model->release();
+    waitForModel(1);
+    ASSERT_TRUE(processUntil([&] { return !workspace->translating(); }));
+    processPendingEvents();
+
+    EXPECT_TRUE(workspace->project()->translations.empty());
+    EXPECT_EQ(TranslationProject::load(app, "de").translations.size(), 5u);
+    EXPECT_FALSE(workspace->problem());
+}
+
+} // namespace
+} // namespace orvel::testing
