@@ -35,10 +35,11 @@ std::unique_ptr<QWidget> buildPlainTranslation() {
 
 std::unique_ptr<QWidget> buildPluralEditor() {
     return inspectorOf(
-        new ShotWorkspace("ru", {{"%lld notes", modelTranslation(std::nullopt, {{{"one", "%lld заметка"},
-                                                                                 {"few", "%lld заметки"},
-                                                                                 {"many", "%lld заметок"},
-                                                                                 {"other", "%lld заметки"}}})}}),
+        new ShotWorkspace("ru",
+                          {{"%lld notes", modelTranslation(std::nullopt, {{{"one", "%lld заметка"},
+                                                                           {"few", "%lld заметки"},
+                                                                           {"many", "%lld заметок"},
+                                                                           {"other", "%lld заметки"}}})}}),
         "%lld notes");
 }
 
@@ -58,18 +59,22 @@ std::unique_ptr<QWidget> sheetOf(ShotWorkspace* fixture) {
     return sheet;
 }
 
-std::unique_ptr<QWidget> buildContextFilled() { return sheetOf(new ShotWorkspace("de", {})); }
+std::unique_ptr<QWidget> buildContextFilled() {
+    return sheetOf(new ShotWorkspace("de", {}));
+}
 
-std::unique_ptr<QWidget> buildContextWithoutLanguage() { return sheetOf(new ShotWorkspace(std::nullopt, {})); }
+std::unique_ptr<QWidget> buildContextWithoutLanguage() {
+    return sheetOf(new ShotWorkspace(std::nullopt, {}));
+}
 
 const ShotSceneRegistration plainScene{"inspector-plain", inspectorSize, &buildPlainTranslation};
 const ShotSceneRegistration pluralScene{"inspector-plural", inspectorSize, &buildPluralEditor};
 const ShotSceneRegistration problemScene{"inspector-problem", inspectorSize, &buildProblemCallout};
 const ShotSceneRegistration contextScene{
     "context-sheet", {ContextSheet::sheetWidth, ContextSheet::sheetHeight}, &buildContextFilled};
-const ShotSceneRegistration contextNoLanguageScene{
-    "context-sheet-no-language", {ContextSheet::sheetWidth, ContextSheet::sheetHeight},
-    &buildContextWithoutLanguage};
+const ShotSceneRegistration contextNoLanguageScene{"context-sheet-no-language",
+                                                   {ContextSheet::sheetWidth, ContextSheet::sheetHeight},
+                                                   &buildContextWithoutLanguage};
 
 } // namespace
 

@@ -56,9 +56,8 @@ ShotWorkspace::ShotWorkspace(std::optional<std::string> language,
                              const std::map<std::string, StringTranslation>& translations) {
     const std::filesystem::path home = m_home.path().toStdString();
     OrvelPaths::setHomeOverride(home);
-    m_engine = std::make_unique<SystemEngine>(LiveServices{m_bus, AppPlatform::system(), LiveClock::system(),
-                                                           home / "settings"},
-                                              noAccessibility);
+    m_engine = std::make_unique<SystemEngine>(
+        LiveServices{m_bus, AppPlatform::system(), LiveClock::system(), home / "settings"}, noAccessibility);
     m_services = std::make_unique<Services>(Services{
         .defaults = *DefaultsStore::open(Services::defaultsDomain, home / "settings"),
         .bus = m_bus,
@@ -81,7 +80,9 @@ ShotWorkspace::ShotWorkspace(std::optional<std::string> language,
     }
     ContextMap context;
     context.occurrences[SourceString::id("Main", "note.delete")] = {
-        Occurrence{.screen = "Main window", .section = "Toolbar", .role = "button",
+        Occurrence{.screen = "Main window",
+                   .section = "Toolbar",
+                   .role = "button",
                    .row = {"New Note", "«Delete Note»", "Share"}},
         Occurrence{.screen = "Menu bar > Note", .role = "menu item", .row = {}},
     };
@@ -94,10 +95,13 @@ ShotWorkspace::~ShotWorkspace() {
     m_workspace.reset();
 }
 
-void ShotWorkspace::select(const std::string& key) { m_workspace->setSelection({SourceString::id("Main", key)}); }
+void ShotWorkspace::select(const std::string& key) {
+    m_workspace->setSelection({SourceString::id("Main", key)});
+}
 
 TranslatableApp ShotWorkspace::writeApp() const {
-    const std::filesystem::path bundle = std::filesystem::path(m_home.path().toStdString()) / "Apps" / "Jotter.app";
+    const std::filesystem::path bundle =
+        std::filesystem::path(m_home.path().toStdString()) / "Apps" / "Jotter.app";
     const std::filesystem::path resources = bundle / "Contents" / "Resources" / "Orvel";
     write(bundle / "Contents" / "Info.plist", infoPlist);
     write(resources / "Main.xcstrings", catalog);

@@ -25,7 +25,8 @@ class ShotWorkspace : public QObject {
   public:
     // Opens the app in `language` (none: no language chosen), its project holding `translations` (by key
     // of the table "Main").
-    ShotWorkspace(std::optional<std::string> language, const std::map<std::string, StringTranslation>& translations);
+    ShotWorkspace(std::optional<std::string> language,
+                  const std::map<std::string, StringTranslation>& translations);
     ~ShotWorkspace() override;
 
     Workspace& workspace() { return *m_workspace; }

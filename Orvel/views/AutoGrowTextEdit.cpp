@@ -47,9 +47,13 @@ void AutoGrowTextEdit::fitHeight() {
     setFixedHeight(heightForLines(lines));
 }
 
-QSize AutoGrowTextEdit::sizeHint() const { return {QPlainTextEdit::sizeHint().width(), height()}; }
+QSize AutoGrowTextEdit::sizeHint() const {
+    return {QPlainTextEdit::sizeHint().width(), height()};
+}
 
-QSize AutoGrowTextEdit::minimumSizeHint() const { return {60, height()}; }
+QSize AutoGrowTextEdit::minimumSizeHint() const {
+    return {60, height()};
+}
 
 void AutoGrowTextEdit::keyPressEvent(QKeyEvent* event) {
     const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;

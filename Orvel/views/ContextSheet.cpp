@@ -24,7 +24,9 @@ namespace orvel {
 
 namespace {
 
-QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
+QString fromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 QLabel* gridHeader(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -220,7 +222,8 @@ void ContextSheet::showStyle() {
 
 void ContextSheet::showTerms() {
     const std::vector<std::pair<std::string, std::string>> terms =
-        m_workspace.language() ? m_workspace.sortedTerms() : std::vector<std::pair<std::string, std::string>>();
+        m_workspace.language() ? m_workspace.sortedTerms()
+                               : std::vector<std::pair<std::string, std::string>>();
     std::map<std::string, QLineEdit*> kept;
     QWidget* grid = m_termsGrid->parentWidget();
     int row = 1;

@@ -10,7 +10,9 @@ namespace orvel {
 
 namespace {
 
-QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
+QString fromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 QString glossaryParagraph(const AppManifest::Term& term) {
     QString paragraph = term.translate == false
@@ -50,7 +52,8 @@ std::optional<QString> developerText(const TranslatableApp& app) {
     return paragraphs.join(QStringLiteral("\n\n"));
 }
 
-TranslationStyle styleWithTerms(const std::optional<TranslationProject>& project, TranslationStyle::Terms terms) {
+TranslationStyle styleWithTerms(const std::optional<TranslationProject>& project,
+                                TranslationStyle::Terms terms) {
     TranslationStyle style = currentStyle(project);
     style.terms = terms;
     return style;

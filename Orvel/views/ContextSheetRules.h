@@ -20,7 +20,8 @@ namespace orvel {
 std::optional<QString> developerText(const TranslatableApp& app);
 
 // The project's style (the default one without a project) with one of its two values replaced.
-TranslationStyle styleWithTerms(const std::optional<TranslationProject>& project, TranslationStyle::Terms terms);
+TranslationStyle styleWithTerms(const std::optional<TranslationProject>& project,
+                                TranslationStyle::Terms terms);
 TranslationStyle styleWithAddress(const std::optional<TranslationProject>& project,
                                   TranslationStyle::Address address);
 

@@ -12,7 +12,9 @@
 
 namespace orvel {
 
-QString quotedMatch(const QString& match) { return QStringLiteral("\u00AB") + match + QStringLiteral("\u00BB"); }
+QString quotedMatch(const QString& match) {
+    return QStringLiteral("\u00AB") + match + QStringLiteral("\u00BB");
+}
 
 ProblemCallout::ProblemCallout(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("problemCallout"));

@@ -18,7 +18,9 @@ namespace orvel {
 
 namespace {
 
-QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
+QString fromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 QLabel* dataLabel(QWidget* parent, bool selectable) {
     auto* label = new QLabel(parent);
@@ -51,7 +53,10 @@ QWidget* occurrenceRow(const Occurrence& occurrence, QWidget* parent) {
     QLabel* detail = dataLabel(row, false);
     setPlainText(detail, fromUtf8(lines.detail));
     QFont callout = detail->font();
-    callout.setPixelSize(std::max(9, callout.pixelSize() > 0 ? callout.pixelSize() - 1 : 12));
+    if (callout.pixelSize() > 0)
+        callout.setPixelSize(callout.pixelSize() - 1);
+    else
+        callout.setPointSizeF(callout.pointSizeF() - 1);
     detail->setFont(callout);
     QPalette palette = detail->palette();
     palette.setColor(QPalette::WindowText, Palette::secondary());
@@ -141,14 +146,17 @@ StringInspector::StringInspector(Workspace& workspace, QWidget* parent)
     connect(m_callout, &ProblemCallout::fixRequested, this, &StringInspector::fixProblem);
     connect(m_callout, &ProblemCallout::keepRequested, this, [this] { m_workspace.keep(m_id); });
 
-    for (auto signal : {&Workspace::selectionChanged, &Workspace::projectChanged, &Workspace::languageChanged,
-                        &Workspace::translatingChanged, &Workspace::contextChanged, &Workspace::changesChanged,
-                        &Workspace::stringsChanged, &Workspace::notesChanged, &Workspace::problemsReadyChanged})
+    for (auto signal :
+         {&Workspace::selectionChanged, &Workspace::projectChanged, &Workspace::languageChanged,
+          &Workspace::translatingChanged, &Workspace::contextChanged, &Workspace::changesChanged,
+          &Workspace::stringsChanged, &Workspace::notesChanged, &Workspace::problemsReadyChanged})
         connect(&m_workspace, signal, this, &StringInspector::refresh);
     refresh();
 }
 
-QString StringInspector::remark() const { return m_remark->toPlainText(); }
+QString StringInspector::remark() const {
+    return m_remark->toPlainText();
+}
 
 void StringInspector::refresh() {
     const Workspace::Selection& selection = m_workspace.selection();

@@ -28,7 +28,8 @@ TEST(ContextSheetRules, ComposesTheDeveloperText) {
         {"an empty description counts", emptyDescription, std::nullopt, QString()},
         {"the context file alone", std::nullopt, "Plain text", QStringLiteral("Plain text")},
         {"everything, in order", full, "File",
-         QStringLiteral("About\n\nMenus\n\nFile\n\nJotter (kept as is): The name\n\nnote\n\npin: Keep on top")},
+         QStringLiteral(
+             "About\n\nMenus\n\nFile\n\nJotter (kept as is): The name\n\nnote\n\npin: Keep on top")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -49,10 +50,12 @@ TEST(ContextSheetRules, EachPickerKeepsTheOtherValue) {
         TranslationStyle fromAddress;
     };
     const std::vector<Case> cases = {
-        {"a project", project,
+        {"a project",
+         project,
          {TranslationStyle::Terms::keepCommon, TranslationStyle::Address::formal},
          {TranslationStyle::Terms::translateAll, TranslationStyle::Address::informal}},
-        {"no project", std::nullopt,
+        {"no project",
+         std::nullopt,
          {TranslationStyle::Terms::keepCommon, TranslationStyle::Address::informal},
          {TranslationStyle::Terms::keepCommon, TranslationStyle::Address::informal}},
     };

@@ -54,7 +54,12 @@ TEST(InspectorRules, ChoosesThePluralEditorAndItsRows) {
     const std::vector<Case> cases = {
         {"plain string, no translation", plainString, nullptr, "de", false, {}},
         {"plain string, plain translation", plainString, &plainStored, "de", false, {}},
-        {"plain string whose translation has forms", plainString, &pluralStored, "de", true, {"One", "Other"}},
+        {"plain string whose translation has forms",
+         plainString,
+         &pluralStored,
+         "de",
+         true,
+         {"One", "Other"}},
         {"plural string without a language", pluralString, nullptr, std::nullopt, true, {"One", "Other"}},
         {"four categories", pluralString, nullptr, "ru", true, {"One", "Few", "Many", "Other"}},
     };

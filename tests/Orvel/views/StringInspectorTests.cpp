@@ -71,7 +71,7 @@ TEST_F(StringInspectorTest, KeepsTheRemarkAcrossASelectionChangeAndRefusesWhileR
     QTest::keyClick(inspector.findChild<AutoGrowTextEdit*>("inspectorRemark"), Qt::Key_Return);
     EXPECT_EQ(inspector.remark(), "shorter");
     workspace->setTranslating(false);
-    processPendingEvents();
+    testing::processPendingEvents();
     EXPECT_EQ(runs(), 0u);
 }
 

@@ -1,6 +1,7 @@
 // The view tests run without a display unless one is asked for: the offscreen platform, one fixed
 // font and style, no animations.
 #include "Orvel/shots/FixedLook.h"
+#include "Orvel/state/Background.h"
 
 #include <QApplication>
 
@@ -12,5 +13,9 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     orvel::useFixedLook(application);
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // Workers of the workspaces the tests ended are stopping; none may outlive the program's statics.
+    if (!orvel::waitForBackgroundWork(std::chrono::seconds(30)))
+        return 1;
+    return result;
 }
