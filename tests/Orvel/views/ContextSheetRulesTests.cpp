@@ -85,8 +85,9 @@ TEST(ContextSheetRules, EditsGlossaryRowsAndDropsGonePositions) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(c.edited.has_value(), c.expected.has_value());
-        if (c.edited)
+        if (c.edited) {
             EXPECT_EQ(c.edited->glossary.at(0), *c.expected);
+        }
     }
     EXPECT_EQ(glossaryTerm(notes, 3), "");
     EXPECT_FALSE(keepsAsIs(notes, 3));

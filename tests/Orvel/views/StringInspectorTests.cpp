@@ -52,7 +52,9 @@ TEST_F(StringInspectorTest, RetranslatesWithTheRemarkAndClearsIt) {
             inspector.findChild<QPushButton*>("inspectorRetranslate")->click();
         EXPECT_EQ(inspector.remark(), "");
         waitForEnd(*workspace);
-        EXPECT_EQ(remarksOf(id("A")), std::vector<std::string>{c.sent});
+        // The fixture's model serves every row's run; this row's is the last.
+        ASSERT_FALSE(remarksOf(id("A")).empty());
+        EXPECT_EQ(remarksOf(id("A")).back(), c.sent);
     }
 }
 
@@ -147,8 +149,9 @@ TEST(ProblemCalloutView, ShowsTheMatchOnlyWhenThereIsOne) {
         callout.show();
         auto* match = callout.findChild<QLabel*>("problemMatch");
         EXPECT_EQ(match->isVisible(), c.shown);
-        if (c.shown)
+        if (c.shown) {
             EXPECT_EQ(match->text(), c.text);
+        }
         EXPECT_EQ(match->textFormat(), Qt::PlainText);
     }
 }
