@@ -72,7 +72,8 @@ ShotWorkspace::ShotWorkspace(std::optional<std::string> language,
         TranslationProject project;
         project.app = app.bundleIdentifier;
         project.language = *language;
-        project.terms = {{"note", "Notiz"}, {"Archive", "Archiv"}, {"account", "Konto"}};
+        if (*language == "de")
+            project.terms = {{"note", "Notiz"}, {"Archive", "Archiv"}, {"account", "Konto"}};
         for (const auto& [key, translation] : translations)
             project.translations[SourceString::id("Main", key)] = translation;
         project.save(app);

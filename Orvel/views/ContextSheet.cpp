@@ -9,7 +9,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -100,8 +99,8 @@ ContextSheet::ContextSheet(Workspace& workspace, QWidget* parent) : QDialog(pare
     m_addressPicker->setObjectName(QStringLiteral("addressPicker"));
     m_addressPicker->addItem(localized("Informal"));
     m_addressPicker->addItem(localized("Formal"));
-    m_styleSection->rows()->addRow(localized("English terms"), m_termsPicker);
-    m_styleSection->rows()->addRow(localized("Form of address"), m_addressPicker);
+    m_styleSection->addLabelledRow(localized("English terms"), m_termsPicker);
+    m_styleSection->addLabelledRow(localized("Form of address"), m_addressPicker);
     sections->addWidget(m_styleSection);
 
     m_termsSection = new FormSection(localized("Terms"), form);
@@ -110,10 +109,9 @@ ContextSheet::ContextSheet(Workspace& workspace, QWidget* parent) : QDialog(pare
     m_termsGrid->addWidget(gridHeader(localized("Term"), termsGrid), 0, 0);
     m_termsGrid->addWidget(gridHeader(localized("Translation"), termsGrid), 0, 1);
     m_termsGrid->setColumnStretch(1, 1);
-    m_termsSection->rows()->addRow(termsGrid);
+    m_termsSection->addRow(termsGrid);
     auto* chooseAgain = plainButton(localized("Choose Again"), "chooseTermsAgain", m_termsSection);
-    m_termsSection->rows()->addRow(chooseAgain);
-    m_termsSection->rows()->setAlignment(chooseAgain, Qt::AlignLeft);
+    m_termsSection->addRow(chooseAgain, Qt::AlignLeft);
     sections->addWidget(m_termsSection);
 
     m_developerSection = new FormSection(localized("From the developer"), form);
@@ -122,7 +120,7 @@ ContextSheet::ContextSheet(Workspace& workspace, QWidget* parent) : QDialog(pare
     m_developerText->setTextFormat(Qt::PlainText);
     m_developerText->setWordWrap(true);
     m_developerText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_developerSection->rows()->addRow(m_developerText);
+    m_developerSection->addRow(m_developerText);
     sections->addWidget(m_developerSection);
 
     auto* notesSection = new FormSection(localized("Your notes"), form);
@@ -130,7 +128,7 @@ ContextSheet::ContextSheet(Workspace& workspace, QWidget* parent) : QDialog(pare
     m_notesEditor->setObjectName(QStringLiteral("notesEditor"));
     m_notesEditor->setMinimumHeight(90);
     m_notesEditor->setTabChangesFocus(true);
-    notesSection->rows()->addRow(m_notesEditor);
+    notesSection->addRow(m_notesEditor);
     sections->addWidget(notesSection);
 
     auto* glossarySection = new FormSection(localized("Glossary"), form);
@@ -141,10 +139,9 @@ ContextSheet::ContextSheet(Workspace& workspace, QWidget* parent) : QDialog(pare
     m_glossaryGrid->addWidget(gridHeader(localized("Keep as is"), glossaryGrid), 0, 2);
     m_glossaryGrid->setColumnStretch(0, 1);
     m_glossaryGrid->setColumnStretch(1, 2);
-    glossarySection->rows()->addRow(glossaryGrid);
+    glossarySection->addRow(glossaryGrid);
     auto* addTerm = plainButton(localized("Add Term"), "addGlossaryTerm", glossarySection);
-    glossarySection->rows()->addRow(addTerm);
-    glossarySection->rows()->setAlignment(addTerm, Qt::AlignLeft);
+    glossarySection->addRow(addTerm, Qt::AlignLeft);
     sections->addWidget(glossarySection);
     sections->addStretch();
     scroll->setWidget(form);

@@ -2,9 +2,12 @@
 
 #include "Orvel/views/Palette.h"
 
-#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace orvel {
 
@@ -21,27 +24,49 @@ FormSection::FormSection(const QString& title, QWidget* parent) : QWidget(parent
         caption->setContentsMargins(4, 0, 0, 0);
         column->addWidget(caption);
     }
-    auto* card = new QFrame(this);
+    auto* card = new QWidget(this);
     card->setObjectName(QStringLiteral("formCard"));
-    card->setStyleSheet(QStringLiteral("QFrame#formCard { background: %1; border-radius: 8px; }")
+    card->setAttribute(Qt::WA_StyledBackground);
+    card->setStyleSheet(QStringLiteral("QWidget#formCard { background: %1; border-radius: 8px; }")
                             .arg(Palette::withOpacity(Palette::quaternary(), 0.5).name(QColor::HexArgb)));
-    m_rows = new QFormLayout(card);
+    m_rows = new QVBoxLayout(card);
     m_rows->setContentsMargins(10, 8, 10, 8);
-    m_rows->setHorizontalSpacing(10);
-    m_rows->setVerticalSpacing(8);
-    m_rows->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    m_rows->setRowWrapPolicy(QFormLayout::DontWrapRows);
-    m_rows->setLabelAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_rows->setSpacing(8);
     column->addWidget(card);
 }
 
-void FormSection::addLabelledRow(const QString& label, QWidget* field) {
-    auto* caption = new QLabel(label);
+void FormSection::addRow(QWidget* field, Qt::Alignment alignment) {
+    m_rows->addWidget(field, 0, alignment);
+}
+
+QWidget* FormSection::addLabelledRow(const QString& label, QWidget* field) {
+    QWidget* row = labelledRow(label, field);
+    m_rows->addWidget(row);
+    return row;
+}
+
+QWidget* FormSection::labelledRow(const QString& label, QWidget* field) {
+    auto* row = new QWidget(this);
+    auto* line = new QHBoxLayout(row);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(10);
+    auto* caption = new QLabel(label, row);
     caption->setTextFormat(Qt::PlainText);
+    caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette palette = caption->palette();
     palette.setColor(QPalette::WindowText, Palette::secondary());
     caption->setPalette(palette);
-    m_rows->addRow(caption, field);
+    line->addWidget(caption, 0, Qt::AlignTop);
+    line->addWidget(field, 1);
+    // Labels come and go with their rows; those left share the widest one's width.
+    std::erase_if(m_labels, [](const QPointer<QLabel>& l) { return l.isNull(); });
+    m_labels.push_back(caption);
+    int width = 0;
+    for (QLabel* each : m_labels)
+        width = std::max(width, each->sizeHint().width());
+    for (QLabel* each : m_labels)
+        each->setFixedWidth(width);
+    return row;
 }
 
 } // namespace orvel

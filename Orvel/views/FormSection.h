@@ -1,11 +1,15 @@
 #pragma once
-// One section of a grouped form: a caption above a rounded card whose rows are laid out as a form.
+// One section of a grouped form: a caption above a rounded card of rows. A labelled row has its label
+// at its side, and the labels of one section share one width.
 
-#include <QFrame>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
-class QFormLayout;
+#include <vector>
+
 class QLabel;
+class QVBoxLayout;
 
 namespace orvel {
 
@@ -15,12 +19,15 @@ class FormSection : public QWidget {
     // An empty `title` shows no caption.
     explicit FormSection(const QString& title, QWidget* parent = nullptr);
 
-    QFormLayout* rows() const { return m_rows; }
-    // A row with `label` in the secondary colour at its side.
-    void addLabelledRow(const QString& label, QWidget* field);
+    void addRow(QWidget* field, Qt::Alignment alignment = {});
+    // A row with `label` in the secondary colour at its side; hide the returned row to leave it out.
+    QWidget* addLabelledRow(const QString& label, QWidget* field);
+    // The same row for a layout of rows of the section's own (the plural editor's, for one).
+    QWidget* labelledRow(const QString& label, QWidget* field);
 
   private:
-    QFormLayout* m_rows = nullptr;
+    QVBoxLayout* m_rows = nullptr;
+    std::vector<QPointer<QLabel>> m_labels;
 };
 
 } // namespace orvel

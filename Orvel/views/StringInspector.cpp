@@ -9,7 +9,6 @@
 #include "Orvel/views/ProblemCallout.h"
 #include "Orvel/views/TextKeys.h"
 
-#include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -30,15 +29,6 @@ QLabel* dataLabel(QWidget* parent, bool selectable) {
     if (selectable)
         label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     return label;
-}
-
-QLabel* secondaryCaption(const QString& text, QWidget* parent) {
-    auto* caption = new QLabel(text, parent);
-    caption->setTextFormat(Qt::PlainText);
-    QPalette palette = caption->palette();
-    palette.setColor(QPalette::WindowText, Palette::secondary());
-    caption->setPalette(palette);
-    return caption;
 }
 
 // One place the string was seen: where, then beside what, 2 pixels apart.
@@ -88,31 +78,35 @@ StringInspector::StringInspector(Workspace& workspace, QWidget* parent)
 
     m_problemSection = new FormSection({}, m_content);
     m_callout = new ProblemCallout(m_problemSection);
-    m_problemSection->rows()->addRow(m_callout);
+    m_problemSection->addRow(m_callout);
     column->addWidget(m_problemSection);
 
     auto* source = new FormSection(localized("Source"), m_content);
-    m_sourceRows = source->rows();
     m_english = dataLabel(source, true);
     m_english->setObjectName(QStringLiteral("inspectorEnglish"));
-    m_sourceRows->addRow(m_english);
+    source->addRow(m_english);
     m_key = dataLabel(source, true);
     m_key->setObjectName(QStringLiteral("inspectorKey"));
-    source->addLabelledRow(localized("Key"), m_key);
+    m_keyRow = source->addLabelledRow(localized("Key"), m_key);
     m_previousSource = dataLabel(source, true);
     m_previousSource->setObjectName(QStringLiteral("inspectorPreviousSource"));
-    source->addLabelledRow(localized("Previous source"), m_previousSource);
+    m_previousSourceRow = source->addLabelledRow(localized("Previous source"), m_previousSource);
     m_developerNote = dataLabel(source, false);
     m_developerNote->setObjectName(QStringLiteral("inspectorDeveloperNote"));
-    source->addLabelledRow(localized("Developer note"), m_developerNote);
+    m_developerNoteRow = source->addLabelledRow(localized("Developer note"), m_developerNote);
     column->addWidget(source);
 
     auto* translation = new FormSection(localized("Translation"), m_content);
-    m_translationRows = translation->rows();
+    m_translationSection = translation;
     m_plainEditor = new AutoGrowTextEdit(2, 8, translation);
     m_plainEditor->setObjectName(QStringLiteral("inspectorTranslation"));
     m_plainEditor->setAccessibleName(localized("Translation"));
-    m_translationRows->addRow(m_plainEditor);
+    translation->addRow(m_plainEditor);
+    m_pluralRows = new QWidget(translation);
+    auto* pluralColumn = new QVBoxLayout(m_pluralRows);
+    pluralColumn->setContentsMargins(0, 0, 0, 0);
+    pluralColumn->setSpacing(6);
+    translation->addRow(m_pluralRows);
     column->addWidget(translation);
 
     m_seenSection = new FormSection(localized("Seen in"), m_content);
@@ -120,7 +114,7 @@ StringInspector::StringInspector(Workspace& workspace, QWidget* parent)
     m_occurrenceColumn = new QVBoxLayout(occurrences);
     m_occurrenceColumn->setContentsMargins(0, 0, 0, 0);
     m_occurrenceColumn->setSpacing(8);
-    m_seenSection->rows()->addRow(occurrences);
+    m_seenSection->addRow(occurrences);
     column->addWidget(m_seenSection);
 
     auto* retranslateSection = new FormSection(localized("Retranslate"), m_content);
@@ -129,12 +123,11 @@ StringInspector::StringInspector(Workspace& workspace, QWidget* parent)
     m_remark->setAccessibleName(localized("Retranslate"));
     m_remark->setPlaceholderText(localized("What should change? e.g.: shorter, less formal"));
     m_remark->setSubmitsOnReturn(true);
-    retranslateSection->rows()->addRow(m_remark);
+    retranslateSection->addRow(m_remark);
     m_retranslate = new QPushButton(localized("Retranslate"), retranslateSection);
     m_retranslate->setObjectName(QStringLiteral("inspectorRetranslate"));
     m_retranslate->setAutoDefault(false);
-    retranslateSection->rows()->addRow(m_retranslate);
-    retranslateSection->rows()->setAlignment(m_retranslate, Qt::AlignLeft);
+    retranslateSection->addRow(m_retranslate, Qt::AlignLeft);
     column->addWidget(retranslateSection);
 
     setWidget(page);
@@ -192,9 +185,9 @@ void StringInspector::showSource() {
     setPlainText(m_key, fromUtf8(string.key));
     setPlainText(m_previousSource, fromUtf8(previous.value_or(std::string())));
     setPlainText(m_developerNote, fromUtf8(string.comment.value_or(std::string())));
-    m_sourceRows->setRowVisible(m_key, parts.key);
-    m_sourceRows->setRowVisible(m_previousSource, parts.previousSource);
-    m_sourceRows->setRowVisible(m_developerNote, parts.developerNote);
+    m_keyRow->setVisible(parts.key);
+    m_previousSourceRow->setVisible(parts.previousSource);
+    m_developerNoteRow->setVisible(parts.developerNote);
     m_seenSection->setVisible(parts.seenIn);
 }
 
@@ -203,7 +196,8 @@ void StringInspector::showTranslation() {
     const StringTranslation* stored = m_workspace.translation(SourceString::id(string.table, string.key));
     const bool plural = usesPluralEditor(string, stored);
     showPluralRows(plural ? pluralEditorCategories(m_workspace.language()) : std::vector<std::string>());
-    m_translationRows->setRowVisible(m_plainEditor, !plural);
+    m_plainEditor->setVisible(!plural);
+    m_pluralRows->setVisible(plural);
     if (!plural) {
         m_plainEditor->showText(fromUtf8(storedText(stored)));
         return;
@@ -215,26 +209,22 @@ void StringInspector::showTranslation() {
 void StringInspector::showPluralRows(const std::vector<std::string>& categories) {
     if (categories == m_pluralCategories)
         return;
-    for (const std::string& category : m_pluralCategories) {
-        AutoGrowTextEdit* editor = m_pluralEditors.at(category);
-        // The row may go while its own field reports an edit; it is hidden now and deleted later.
-        QFormLayout::TakeRowResult row = m_translationRows->takeRow(editor);
-        for (QLayoutItem* item : {row.labelItem, row.fieldItem}) {
-            if (item && item->widget()) {
-                item->widget()->hide();
-                item->widget()->deleteLater();
-            }
-            delete item;
-        }
+    // A row may go while its own field reports an edit: hidden now, deleted later.
+    for (QWidget* row : m_pluralRowWidgets) {
+        row->hide();
+        row->deleteLater();
     }
+    m_pluralRowWidgets.clear();
     m_pluralEditors.clear();
     m_pluralCategories = categories;
     for (const std::string& category : categories) {
-        auto* editor = new AutoGrowTextEdit(1, 0, m_translationRows->parentWidget());
+        auto* editor = new AutoGrowTextEdit(1, 0, m_pluralRows);
         editor->setObjectName(QStringLiteral("inspectorPlural_") + fromUtf8(category));
         const QString label = localized(pluralLabelKey(category));
         editor->setAccessibleName(label);
-        m_translationRows->addRow(secondaryCaption(label, m_translationRows->parentWidget()), editor);
+        QWidget* row = m_translationSection->labelledRow(label, editor);
+        m_pluralRows->layout()->addWidget(row);
+        m_pluralRowWidgets.push_back(row);
         connect(editor, &AutoGrowTextEdit::edited, this, [this, category](const QString& text) {
             m_workspace.setPluralForm(text.toStdString(), category, m_id);
         });

@@ -14,7 +14,6 @@
 
 #include "engine/capture/Occurrence.h"
 
-class QFormLayout;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
@@ -54,12 +53,16 @@ class StringInspector : public QScrollArea {
     QLabel* m_key = nullptr;
     QLabel* m_previousSource = nullptr;
     QLabel* m_developerNote = nullptr;
-    QFormLayout* m_sourceRows = nullptr;
+    QWidget* m_keyRow = nullptr;
+    QWidget* m_previousSourceRow = nullptr;
+    QWidget* m_developerNoteRow = nullptr;
+    FormSection* m_translationSection = nullptr;
     AutoGrowTextEdit* m_plainEditor = nullptr;
-    QFormLayout* m_translationRows = nullptr;
+    QWidget* m_pluralRows = nullptr;
     // The plural rows shown, by category, in the order of m_pluralCategories.
     std::vector<std::string> m_pluralCategories;
     std::map<std::string, AutoGrowTextEdit*> m_pluralEditors;
+    std::vector<QWidget*> m_pluralRowWidgets;
     FormSection* m_seenSection = nullptr;
     QVBoxLayout* m_occurrenceColumn = nullptr;
     std::vector<Occurrence> m_shownOccurrences;
