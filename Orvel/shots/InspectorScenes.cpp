@@ -11,9 +11,11 @@ namespace {
 
 constexpr QSize inspectorSize{340, 640};
 
-StringTranslation modelTranslation(std::optional<std::string> text,
+// A model's translation of the English `source` as it is now, so the string counts as unchanged.
+StringTranslation modelTranslation(std::string source, std::optional<std::string> text,
                                    std::optional<std::map<std::string, std::string>> plural = std::nullopt) {
     StringTranslation translation;
+    translation.source = std::move(source);
     translation.text = std::move(text);
     translation.plural = std::move(plural);
     translation.origin = StringTranslation::Origin::model;
@@ -29,22 +31,24 @@ std::unique_ptr<QWidget> inspectorOf(ShotWorkspace* fixture, const std::string& 
 }
 
 std::unique_ptr<QWidget> buildPlainTranslation() {
-    return inspectorOf(new ShotWorkspace("de", {{"note.delete", modelTranslation("Notiz löschen")}}),
-                       "note.delete");
+    return inspectorOf(
+        new ShotWorkspace("de", {{"note.delete", modelTranslation("Delete Note", "Notiz löschen")}}),
+        "note.delete");
 }
 
 std::unique_ptr<QWidget> buildPluralEditor() {
     return inspectorOf(
-        new ShotWorkspace("ru",
-                          {{"%lld notes", modelTranslation(std::nullopt, {{{"one", "%lld заметка"},
-                                                                           {"few", "%lld заметки"},
-                                                                           {"many", "%lld заметок"},
-                                                                           {"other", "%lld заметки"}}})}}),
+        new ShotWorkspace("ru", {{"%lld notes", modelTranslation("%lld notes", std::nullopt,
+                                                                 {{{"one", "%lld заметка"},
+                                                                   {"few", "%lld заметки"},
+                                                                   {"many", "%lld заметок"},
+                                                                   {"other", "%lld заметки"}}})}}),
         "%lld notes");
 }
 
 std::unique_ptr<QWidget> buildProblemCallout() {
-    return inspectorOf(new ShotWorkspace("ro", {{"Send email now", modelTranslation("Trimite email acum")}}),
+    return inspectorOf(new ShotWorkspace("ro", {{"Send email now",
+                                                 modelTranslation("Send email now", "Trimite email acum")}}),
                        "Send email now");
 }
 

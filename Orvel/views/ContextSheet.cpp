@@ -1,6 +1,7 @@
 #include "Orvel/views/ContextSheet.h"
 
 #include "Orvel/state/Workspace.h"
+#include "Orvel/views/AutoGrowTextEdit.h"
 #include "Orvel/views/ContextSheetRules.h"
 #include "Orvel/views/FormSection.h"
 #include "Orvel/views/Palette.h"
@@ -14,7 +15,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -124,10 +124,10 @@ ContextSheet::ContextSheet(Workspace& workspace, QWidget* parent) : QDialog(pare
     sections->addWidget(m_developerSection);
 
     auto* notesSection = new FormSection(localized("Your notes"), form);
-    m_notesEditor = new QPlainTextEdit(notesSection);
+    // At least 90 pixels high, and as high as the notes are.
+    m_notesEditor = new AutoGrowTextEdit(5, 0, notesSection);
     m_notesEditor->setObjectName(QStringLiteral("notesEditor"));
-    m_notesEditor->setMinimumHeight(90);
-    m_notesEditor->setTabChangesFocus(true);
+    m_notesEditor->setAccessibleName(localized("Your notes"));
     notesSection->addRow(m_notesEditor);
     sections->addWidget(notesSection);
 
@@ -164,9 +164,9 @@ ContextSheet::ContextSheet(Workspace& workspace, QWidget* parent) : QDialog(pare
             styleWithAddress(m_workspace.project(), TranslationStyle::allAddresses.at(index)));
     });
     connect(chooseAgain, &QPushButton::clicked, this, [this] { m_workspace.setTerms({}); });
-    connect(m_notesEditor, &QPlainTextEdit::textChanged, this, [this] {
+    connect(m_notesEditor, &AutoGrowTextEdit::edited, this, [this](const QString& text) {
         AppNotes notes = m_workspace.notes();
-        notes.notes = m_notesEditor->toPlainText().toStdString();
+        notes.notes = text.toStdString();
         m_workspace.setNotes(std::move(notes));
     });
     connect(addTerm, &QPushButton::clicked, this,
@@ -202,11 +202,7 @@ void ContextSheet::refresh() {
     const std::optional<QString> developer = developerText(m_workspace.app());
     setPlainText(m_developerText, developer.value_or(QString()));
     m_developerSection->setVisible(developer.has_value());
-    const QString notes = fromUtf8(m_workspace.notes().notes);
-    if (m_notesEditor->toPlainText() != notes) {
-        const QSignalBlocker quiet(m_notesEditor);
-        m_notesEditor->setPlainText(notes);
-    }
+    m_notesEditor->showText(fromUtf8(m_workspace.notes().notes));
     showGlossary();
 }
 

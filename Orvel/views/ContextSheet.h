@@ -14,10 +14,10 @@ class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 
 namespace orvel {
 
+class AutoGrowTextEdit;
 class FormSection;
 class Workspace;
 
@@ -61,7 +61,7 @@ class ContextSheet : public QDialog {
     std::map<std::string, QLineEdit*> m_termFields;
     FormSection* m_developerSection = nullptr;
     QLabel* m_developerText = nullptr;
-    QPlainTextEdit* m_notesEditor = nullptr;
+    AutoGrowTextEdit* m_notesEditor = nullptr;
     QGridLayout* m_glossaryGrid = nullptr;
     std::vector<GlossaryRow> m_glossaryRows;
 };

@@ -56,6 +56,11 @@ QWidget* FormSection::labelledRow(const QString& label, QWidget* field) {
     QPalette palette = caption->palette();
     palette.setColor(QPalette::WindowText, Palette::secondary());
     caption->setPalette(palette);
+    // Beside a field (not a text), the label sits level with the field's first line.
+    if (!qobject_cast<QLabel*>(field)) {
+        const int firstLine = std::min(field->sizeHint().height(), 30);
+        caption->setContentsMargins(0, std::max(0, (firstLine - caption->sizeHint().height()) / 2), 0, 0);
+    }
     line->addWidget(caption, 0, Qt::AlignTop);
     line->addWidget(field, 1);
     // Labels come and go with their rows; those left share the widest one's width.
