@@ -30,9 +30,7 @@ QString fromUtf8(const std::string& text) {
 QLabel* gridHeader(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Palette::secondary());
-    label->setPalette(palette);
+    Palette::setTextColour(label, Palette::secondary());
     return label;
 }
 

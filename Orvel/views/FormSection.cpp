@@ -53,9 +53,7 @@ QWidget* FormSection::labelledRow(const QString& label, QWidget* field) {
     auto* caption = new QLabel(label, row);
     caption->setTextFormat(Qt::PlainText);
     caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette palette = caption->palette();
-    palette.setColor(QPalette::WindowText, Palette::secondary());
-    caption->setPalette(palette);
+    Palette::setTextColour(caption, Palette::secondary());
     // Beside a field (not a text), the label sits level with the field's first line.
     if (!qobject_cast<QLabel*>(field)) {
         const int firstLine = std::min(field->sizeHint().height(), 30);

@@ -47,9 +47,7 @@ ProblemCallout::ProblemCallout(QWidget* parent) : QFrame(parent) {
     m_problem = new QLabel(this);
     m_problem->setObjectName(QStringLiteral("problemText"));
     m_problem->setWordWrap(true);
-    QPalette secondary = m_problem->palette();
-    secondary.setColor(QPalette::WindowText, Palette::secondary());
-    m_problem->setPalette(secondary);
+    Palette::setTextColour(m_problem, Palette::secondary());
     column->addWidget(m_problem);
 
     auto* buttons = new QHBoxLayout;

@@ -48,9 +48,7 @@ QWidget* occurrenceRow(const Occurrence& occurrence, QWidget* parent) {
     else
         callout.setPointSizeF(callout.pointSizeF() - 1);
     detail->setFont(callout);
-    QPalette palette = detail->palette();
-    palette.setColor(QPalette::WindowText, Palette::secondary());
-    detail->setPalette(palette);
+    Palette::setTextColour(detail, Palette::secondary());
     column->addWidget(place);
     column->addWidget(detail);
     return row;
