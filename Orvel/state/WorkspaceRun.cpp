@@ -137,7 +137,8 @@ void Workspace::runOnWorker(const std::shared_ptr<RunRequest>& request) {
 }
 
 void Workspace::modelSupports(const std::string& language, std::function<void(bool)> answer) {
-    const std::optional<AppleModels::Kind> kind = AppleModels::kind(m_services.preferences->endpoint());
+    const std::optional<AppleModels::Kind> kind =
+        m_services.preferences ? AppleModels::kind(m_services.preferences->endpoint()) : std::nullopt;
     if (!kind) {
         answer(true);
         return;

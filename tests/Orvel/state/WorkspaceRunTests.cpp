@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 #include "core/Cancellation.h"
 #include "tests/Orvel/state/WorkspaceRunFixture.h"
@@ -294,6 +296,27 @@ TEST_F(WorkspaceRunTest, StopEndsTheRunAtOnceAndASecondStartOwnsTheState) {
     EXPECT_FALSE(workspace->translating());
     EXPECT_EQ(workspace->project()->translations.size(), 5u);
     EXPECT_FALSE(workspace->problem());
+}
+
+TEST_F(WorkspaceRunTest, ABatchStillOnItsWayWhenStopped) {
+    const TranslatableApp app = appWith({"a", "b", "c"});
+    auto workspace = openGerman(app);
+    engine.model->holdAfter(1);
+    // With the key at hand and a server endpoint, the worker starts at once; no event is processed until
+    // after Stop, so the first batch is still on its way to the main thread.
+    workspace->translate(false);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!engine.model->held() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    ASSERT_TRUE(engine.model->held());
+
+    workspace->stop();
+    ASSERT_TRUE(processUntil([&] { return engine.model->finished() == 1; }));
+    processPendingEvents();
+
+    EXPECT_TRUE(workspace->project()->translations.empty());
+    EXPECT_TRUE(TranslationProject::load(app, "de").translations.empty());
+    EXPECT_FALSE(workspace->progress());
 }
 
 TEST_F(WorkspaceRunTest, TheModelCheckAsksOnlyTheAppleModels) {

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <stdexcept>
+#include <thread>
 
 #include "Orvel/state/ModelPreferences.h"
 #include "core/Cancellation.h"
@@ -155,6 +157,28 @@ TEST_F(WorkspaceUpdateTest, TheEndShowsEveryErrorAndReadsTheProjectAgain) {
         EXPECT_EQ(workspace->project()->translations.size(), c.translatedAfter);
         EXPECT_EQ(workspace->project()->toJson(), TranslationProject::load(app, "de").toJson());
     }
+}
+
+TEST_F(WorkspaceUpdateTest, AResultStillOnItsWayWhenStoppedShowsNoProgress) {
+    const TranslatableApp app = updatedApp({"a", "b", "c", "d"}, {"a"});
+    auto workspace = open(app);
+    engine.model->holdAfter(1);
+    // The updater starts at once; nothing is processed on the main thread until after Stop.
+    workspace->updateTranslations();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!engine.model->held() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    ASSERT_TRUE(engine.model->held());
+
+    workspace->stop();
+    waitForModel(1);
+    ASSERT_TRUE(processUntil([&] { return workspace->problem().has_value(); }));
+    processPendingEvents();
+
+    // The updater saved what it merged, and the workspace shows that project, but no run's progress.
+    EXPECT_FALSE(workspace->translating());
+    EXPECT_FALSE(workspace->progress());
+    EXPECT_EQ(workspace->project()->translations.size(), 3u);
 }
 
 TEST_F(WorkspaceUpdateTest, ALanguageChosenDuringTheUpdateGetsNothingOfIt) {
