@@ -11,7 +11,9 @@ QImage renderScene(const ShotScene& scene) {
     widget->setAttribute(Qt::WA_DontShowOnScreen);
     widget->resize(scene.size);
     widget->show();
-    QCoreApplication::processEvents();
+    // A scroll area sizes its page over a few rounds of posted layout requests; let them all run.
+    for (int round = 0; round < 4; ++round)
+        QCoreApplication::processEvents();
     return widget->grab().toImage();
 }
 

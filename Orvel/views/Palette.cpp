@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -36,6 +37,12 @@ QColor quaternary() {
 QColor withOpacity(QColor colour, qreal opacity) {
     colour.setAlphaF(colour.alphaF() * std::clamp(opacity, 0.0, 1.0));
     return colour;
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
 }
 
 } // namespace orvel::Palette

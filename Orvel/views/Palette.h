@@ -4,6 +4,8 @@
 
 #include <QColor>
 
+class QWidget;
+
 namespace orvel::Palette {
 
 QColor accent();
@@ -19,5 +21,8 @@ QColor quaternary();
 
 // The colour with its opacity multiplied by `opacity` (0 to 1).
 QColor withOpacity(QColor colour, qreal opacity);
+
+// Draws the widget's text in `colour`.
+void setTextColour(QWidget* widget, const QColor& colour);
 
 } // namespace orvel::Palette

@@ -1,0 +1,160 @@
+#include "Orvel/views/StringInspector.h"
+
+#include "Orvel/views/AutoGrowTextEdit.h"
+#include "Orvel/views/ProblemCallout.h"
+#include "tests/Orvel/state/WorkspaceRunFixture.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace orvel {
+namespace {
+
+class StringInspectorTest : public testing::WorkspaceRunTest {
+  protected:
+    void typeRemark(StringInspector& inspector, const QString& text) {
+        QTest::keyClicks(inspector.findChild<AutoGrowTextEdit*>("inspectorRemark"), text);
+    }
+    // The remarks the model got, by run.
+    std::vector<std::string> remarksOf(const std::string& stringID) const {
+        std::vector<std::string> remarks;
+        for (const auto& call : engine.model->calls()) {
+            const auto found = call.feedback.find(stringID);
+            remarks.push_back(found == call.feedback.end() ? "<none>" : found->second);
+        }
+        return remarks;
+    }
+};
+
+TEST_F(StringInspectorTest, RetranslatesWithTheRemarkAndClearsIt) {
+    struct Case {
+        const char* name;
+        QString remark;
+        bool byReturn;
+        std::string sent;
+    };
+    const std::vector<Case> cases = {
+        {"button with a remark", "shorter", false, "shorter"},
+        {"Return with a remark", "less formal", true, "less formal"},
+        {"Return without a remark", "", true, "<none>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TranslatableApp app = appWith({"A", "B"});
+        auto workspace = openGerman(app);
+        workspace->setSelection({id("A")});
+        StringInspector inspector(*workspace);
+        typeRemark(inspector, c.remark);
+        if (c.byReturn)
+            QTest::keyClick(inspector.findChild<AutoGrowTextEdit*>("inspectorRemark"), Qt::Key_Return);
+        else
+            inspector.findChild<QPushButton*>("inspectorRetranslate")->click();
+        EXPECT_EQ(inspector.remark(), "");
+        waitForEnd(*workspace);
+        // The fixture's model serves every row's run; this row's is the last.
+        ASSERT_FALSE(remarksOf(id("A")).empty());
+        EXPECT_EQ(remarksOf(id("A")).back(), c.sent);
+    }
+}
+
+TEST_F(StringInspectorTest, KeepsTheRemarkAcrossASelectionChangeAndRefusesWhileRunning) {
+    const TranslatableApp app = appWith({"A", "B"});
+    auto workspace = openGerman(app);
+    workspace->setSelection({id("A")});
+    StringInspector inspector(*workspace);
+    typeRemark(inspector, "shorter");
+    workspace->setSelection({id("B")});
+    EXPECT_EQ(inspector.shownID(), id("B"));
+    EXPECT_EQ(inspector.remark(), "shorter");
+
+    workspace->setTranslating(true);
+    EXPECT_FALSE(inspector.findChild<QPushButton*>("inspectorRetranslate")->isEnabled());
+    QTest::keyClick(inspector.findChild<AutoGrowTextEdit*>("inspectorRemark"), Qt::Key_Return);
+    EXPECT_EQ(inspector.remark(), "shorter");
+    workspace->setTranslating(false);
+    testing::processPendingEvents();
+    EXPECT_EQ(runs(), 0u);
+}
+
+TEST_F(StringInspectorTest, TheCalloutFixesWithTheProblemAndIsDisabledWhileRunning) {
+    const TranslatableApp app = makeApp({{"File", "Open the file now"}});
+    auto workspace = openGerman(app, {{"File", testing::translated("Open the file now")}});
+    ASSERT_TRUE(testing::processUntil([&] { return workspace->problemsReady(); }));
+    workspace->setSelection({id("File")});
+    StringInspector inspector(*workspace);
+    inspector.show();
+    auto* callout = inspector.findChild<ProblemCallout*>();
+    ASSERT_TRUE(callout->isVisible());
+    const std::optional<std::string> problem = workspace->problem(id("File"));
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(inspector.findChild<QLabel*>("problemText")->text().toStdString(), *problem);
+
+    workspace->setTranslating(true);
+    EXPECT_FALSE(callout->isEnabled());
+    workspace->setTranslating(false);
+    EXPECT_TRUE(callout->isEnabled());
+    inspector.findChild<QPushButton*>("problemFix")->click();
+    waitForEnd(*workspace);
+    EXPECT_EQ(remarksOf(id("File")), std::vector<std::string>{*problem});
+}
+
+TEST_F(StringInspectorTest, EditsThePluralFormsTheLanguageHas) {
+    const TranslatableApp app = appWith({"A"});
+    StringTranslation stored;
+    stored.plural = std::map<std::string, std::string>{{"other", "viele"}};
+    auto workspace = openGerman(app, {{"A", stored}});
+    workspace->setSelection({id("A")});
+    StringInspector inspector(*workspace);
+    auto* other = inspector.findChild<AutoGrowTextEdit*>("inspectorPlural_other");
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other->toPlainText(), "viele");
+    auto* one = inspector.findChild<AutoGrowTextEdit*>("inspectorPlural_one");
+    ASSERT_TRUE(one);
+    QTest::keyClicks(one, "eine");
+    ASSERT_TRUE(workspace->translation(id("A")));
+    EXPECT_EQ(workspace->translation(id("A"))->plural->at("one"), "eine");
+    EXPECT_EQ(one->toPlainText(), "eine");
+}
+
+TEST_F(StringInspectorTest, ShowsDataTextsLiterally) {
+    const QString markup = QStringLiteral("<b>Save</b> & Quit");
+    const TranslatableApp app = makeApp({{"save", markup.toStdString()}});
+    auto workspace = openGerman(app);
+    workspace->setSelection({id("save")});
+    StringInspector inspector(*workspace);
+    auto* english = inspector.findChild<QLabel*>("inspectorEnglish");
+    EXPECT_EQ(english->text(), markup);
+    EXPECT_EQ(english->textFormat(), Qt::PlainText);
+    workspace->setSelection({});
+    EXPECT_TRUE(inspector.shownID().empty());
+}
+
+TEST(ProblemCalloutView, ShowsTheMatchOnlyWhenThereIsOne) {
+    struct Case {
+        const char* name;
+        std::optional<QString> match;
+        bool shown;
+        QString text;
+    };
+    const std::vector<Case> cases = {
+        {"no match, no gap", std::nullopt, false, ""},
+        {"an empty match", QString(), true, QStringLiteral("\u00AB\u00BB")},
+        {"markup stays text", QStringLiteral("<b>&"), true, QStringLiteral("\u00AB<b>&\u00BB")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProblemCallout callout;
+        callout.showProblem(QStringLiteral("Uses <i>email</i>"), c.match);
+        callout.show();
+        auto* match = callout.findChild<QLabel*>("problemMatch");
+        EXPECT_EQ(match->isVisible(), c.shown);
+        if (c.shown) {
+            EXPECT_EQ(match->text(), c.text);
+        }
+        EXPECT_EQ(match->textFormat(), Qt::PlainText);
+    }
+}
+
+} // namespace
+} // namespace orvel
