@@ -13,10 +13,10 @@
 
 namespace orvel {
 
-ContentView::ContentView(Library& library, UrlOpener openUrl, QWidget* parent)
-    : QWidget(parent), m_library(library), m_splitter(new QSplitter(Qt::Horizontal, this)),
-      m_sidebar(new AppSidebar(library, std::move(openUrl))), m_detailStack(new QStackedWidget),
-      m_emptyDetail(new QWidget) {
+ContentView::ContentView(Library& library, UrlOpener openUrl, QWidget* parent, DetailMaker makeDetail)
+    : QWidget(parent), m_library(library), m_makeDetail(std::move(makeDetail)),
+      m_splitter(new QSplitter(Qt::Horizontal, this)), m_sidebar(new AppSidebar(library, std::move(openUrl))),
+      m_detailStack(new QStackedWidget), m_emptyDetail(new QWidget) {
     setObjectName(QStringLiteral("contentView"));
     m_splitter->setObjectName(QStringLiteral("contentSplitter"));
     m_detailStack->setObjectName(QStringLiteral("detailStack"));
@@ -59,7 +59,8 @@ void ContentView::showDetail() {
         return;
     }
     m_detailBundle = app->bundleURL;
-    m_detail = new WorkspacePlaceholder(m_library.workspace(*app));
+    Workspace& workspace = m_library.workspace(*app);
+    m_detail = m_makeDetail ? m_makeDetail(workspace) : new WorkspacePlaceholder(workspace);
     m_detailStack->addWidget(m_detail);
     m_detailStack->setCurrentWidget(m_detail);
 }

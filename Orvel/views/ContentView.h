@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 class QSplitter;
@@ -17,6 +18,7 @@ namespace orvel {
 
 class AppSidebar;
 class Library;
+class Workspace;
 
 class ContentView : public QWidget {
     Q_OBJECT
@@ -24,8 +26,13 @@ class ContentView : public QWidget {
     static constexpr int sidebarMinimumWidth = 190;
     static constexpr int sidebarWidth = 230;
 
-    // `library` must outlive the view; `openUrl` opens the empty sidebar's help link.
-    explicit ContentView(Library& library, UrlOpener openUrl = openInBrowser, QWidget* parent = nullptr);
+    // Builds the detail of a chosen app's workspace; the view owns what it returns.
+    using DetailMaker = std::function<QWidget*(Workspace&)>;
+
+    // `library` must outlive the view; `openUrl` opens the empty sidebar's help link. Without a detail
+    // maker the detail is a simple page naming the app.
+    explicit ContentView(Library& library, UrlOpener openUrl = openInBrowser, QWidget* parent = nullptr,
+                         DetailMaker makeDetail = {});
     ~ContentView() override;
 
     AppSidebar* sidebar() const { return m_sidebar; }
@@ -36,6 +43,7 @@ class ContentView : public QWidget {
     void showDetail();
 
     Library& m_library;
+    DetailMaker m_makeDetail;
     QSplitter* m_splitter;
     AppSidebar* m_sidebar;
     QStackedWidget* m_detailStack;

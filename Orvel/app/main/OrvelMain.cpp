@@ -5,13 +5,17 @@
 #include "Orvel/app/ApplicationServices.h"
 #include "Orvel/app/MainWindow.h"
 #include "Orvel/app/SingleInstance.h"
+#include "Orvel/app/StringsScreen.h"
 #include "Orvel/app/TerminationSignals.h"
 #include "Orvel/app/TranslatorApp.h"
+#include "Orvel/platform/AccessibilityStatus.h"
 #include "Orvel/state/Background.h"
 #include "Orvel/views/ContentView.h"
 #include "Orvel/views/ModelSettingsView.h"
+#include "Orvel/views/SystemPlatformServices.h"
 #include "core/OrvelPaths.h"
 #include "core/SystemLog.h"
+#include <QDBusConnection>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -33,8 +37,17 @@ int main(int argc, char** argv) {
     {
         orvel::ApplicationServices services;
         orvel::TranslatorApp app(services.services(), services.preferences(), services.alerts());
-        app.setMainContentFactory(
-            [](orvel::TranslatorApp& owner) { return new orvel::ContentView(owner.library()); });
+        orvel::SystemPlatformServices platform(
+            [] { orvel::AccessibilityStatus::enable(QDBusConnection::sessionBus()); },
+            [&app] { app.showSettings(); });
+        app.setMainContentFactory([&platform](orvel::TranslatorApp& owner) {
+            return new orvel::ContentView(owner.library(), orvel::openInBrowser, nullptr,
+                                          [&platform, &owner](orvel::Workspace& workspace) {
+                                              return orvel::makeStringsScreen(
+                                                  workspace, owner.preferences(), platform,
+                                                  [&owner] { owner.showSettings(); });
+                                          });
+        });
         app.setSettingsContentFactory(
             [](orvel::TranslatorApp& owner) { return new orvel::ModelSettingsView(owner.preferences()); });
         QObject::connect(&instance, &orvel::SingleInstance::linkReceived, &app, &orvel::TranslatorApp::open);
