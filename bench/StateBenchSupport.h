@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "Orvel/state/EngineFacade.h"
+#include "Orvel/state/InertEngine.h"
 #include "tests/Orvel/state/ScriptedModel.h"
 
 namespace orvel::bench {
@@ -25,33 +25,12 @@ inline QApplication& application() {
     return instance;
 }
 
-class ScriptedEngine : public EngineFacade {
+// Serves scripted strings; its model answers at once and supports every language.
+class ScriptedEngine : public InertEngine {
   public:
-    std::vector<SourceString> loadStrings(const TranslatableApp&, const SeenLists&) const override {
-        return strings;
-    }
-    std::optional<AppState> readState(const TranslatableApp&) const override { return std::nullopt; }
-    // Finds no problem, so that the background checks cost next to nothing beside what is measured.
-    TermCheck termCheck() const override {
-        return [](const SourceString&, const StringTranslation&, std::string_view, const Terms&,
-                  const GlossaryWords&) { return std::optional<std::string>(); };
-    }
-    std::vector<TranslatableApp> scanApps() const override { return {}; }
     TranslationUpdater::Pipeline pipeline() const override { return testing::ScriptedModel::pipeline(model); }
     bool modelSupports(const std::string&, AppleModels::Kind) const override { return true; }
-    bool accessibilityTrusted() const override { return false; }
-    std::optional<RunningApplication> runningCopy(const TranslatableApp&) const override {
-        return std::nullopt;
-    }
-    ContextCapture::Result capture(const TranslatableApp&, bool, const ContextCapture::Progress&,
-                                   const std::stop_token&) const override {
-        return {};
-    }
-    bool setLanguage(const TranslatableApp&, const std::optional<std::string>&) const override {
-        return false;
-    }
 
-    std::vector<SourceString> strings;
     std::shared_ptr<testing::ScriptedModel> model = std::make_shared<testing::ScriptedModel>();
 };
 
