@@ -112,7 +112,9 @@ Workspace& Library::workspace(const TranslatableApp& app) {
         moved->flush();
         moved->deleteLater();
     }
-    auto* workspace = new Workspace(app, m_services, this);
+    Services services = m_services;
+    services.handover = &m_handover;
+    auto* workspace = new Workspace(app, services, this);
     m_workspaces.insert_or_assign(app.bundleIdentifier, workspace);
     return *workspace;
 }

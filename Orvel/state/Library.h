@@ -21,6 +21,7 @@
 
 #include "Orvel/state/BackgroundUpdates.h"
 #include "Orvel/state/ProcessWatcher.h"
+#include "Orvel/state/ProjectHandover.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/Workspace.h"
 #include "engine/apps/TranslatableApp.h"
@@ -107,6 +108,9 @@ class Library : public QObject {
     // Bundle identifier to the workspace; the workspaces are children of the library.
     std::map<std::string, Workspace*> m_workspaces;
     bool m_updating = false;
+    // The project the update pass is writing, which a workspace waits for before it reads it. The
+    // workspaces (children of the library) end after it, and only use it while the library lives.
+    ProjectHandover m_handover;
     // Attempt keys of the updates started in this process.
     std::set<std::string> m_attempted;
     std::optional<Link> m_link;

@@ -3,6 +3,7 @@
 
 #include <exception>
 #include <memory>
+#include <stop_token>
 #include <utility>
 
 #include "Orvel/state/Background.h"
@@ -64,20 +65,28 @@ void Library::updateNext(std::shared_ptr<Items> queue, std::size_t next, Done do
     const ModelPreferences& preferences = *m_services.preferences;
     const std::optional<AppleModels::Kind> kind = AppleModels::kind(preferences.endpoint());
     EngineFacade& engine = m_services.engine;
+    // A workspace that comes to show the project stops this item alone; the library's end stops it too.
+    std::stop_source itemStop;
+    m_handover.begin(item.app.bundleIdentifier, item.language,
+                     [itemStop]() mutable { itemStop.request_stop(); });
     runInBackground(this,
                     [this, &engine, item, kind, settings = preferences.settings(),
                      review = preferences.review(), pipeline = engine.pipeline(), stop = m_stop.get_token(),
-                     queue, next, done = std::move(done)]() mutable -> std::function<void()> {
+                     itemStop, queue, next, done = std::move(done)]() mutable -> std::function<void()> {
+                        const std::stop_callback libraryEnds(
+                            stop, [itemStop]() mutable { itemStop.request_stop(); });
                         try {
                             // An Apple model that cannot serve the language is passed over without a word.
                             // The updater saves and publishes every result itself.
                             if (!kind || engine.modelSupports(item.language, *kind))
                                 TranslationUpdater::updateProject(item.app, item.language, settings, review,
-                                                                  {}, stop, pipeline);
+                                                                  {}, itemStop.get_token(), pipeline);
                         } catch (...) {
                             // Dropped without a report; its key stays attempted, so it is not tried again.
                         }
                         return [this, queue = std::move(queue), next, done = std::move(done)]() mutable {
+                            // Written for the last time: a workspace waiting for the project reads it now.
+                            m_handover.end();
                             updateNext(std::move(queue), next + 1, std::move(done));
                         };
                     });

@@ -21,6 +21,7 @@
 namespace orvel {
 
 class ModelPreferences;
+class ProjectHandover;
 
 struct Services {
     // The domain of the application's own settings in the defaults folder.
@@ -46,6 +47,9 @@ struct Services {
     ModelPreferences* preferences = nullptr;
     // The launches and quits of applications. Without it the library reads its app list only when asked.
     ProcessWatcher* processes = nullptr;
+    // The projects the library's background pass is writing, which a workspace waits for before it reads
+    // one. The library sets it for the workspaces it makes; without it nothing else writes their projects.
+    ProjectHandover* handover = nullptr;
 
     // What a live link to a target app goes through: the bus, the processes, the clock, and the
     // folder of the target apps' settings.

@@ -29,7 +29,7 @@ Workspace::~Workspace() {
     // Edits and notes typed just before the workspace ends (the application quits) are written now
     // rather than dropped with their pending saves. Nobody is left to be shown a failure.
     if (m_writeTask && m_writeTask->isActive() && m_project)
-        writeBack();
+        writeBack(*m_project);
     if (m_notesTask->isActive())
         saveNotes();
 }

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "Orvel/state/Background.h"
+#include "Orvel/state/PersonEdits.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/StringListIndex.h"
 #include "Orvel/state/TimerFactory.h"
@@ -218,7 +219,8 @@ class Workspace : public QObject {
 
     // Translate runs. One run (or Translate Changes) goes at a time; the actions do nothing while one
     // goes, without a chosen language or without model preferences. Each finished batch lands in the
-    // project and is published at once; the end records the English and app version when nothing
+    // project and is published at once, but for the strings the person changed since the run started,
+    // whose edits stand; the end records the English and app version when nothing
     // failed, and shows the failures (at most failureLineLimit lines) when something did.
     // "Translate": the untranslated strings, or with `all` every string but those the person wrote.
     void translate(bool all);
@@ -244,7 +246,9 @@ class Workspace : public QObject {
     std::uint64_t runID() const { return m_runID; }
 
     // Translate Changes: the strings an app update added or reworded, by the project updater, which saves
-    // and publishes every result itself. Shows `failed` for every error, a stop included.
+    // and publishes every result itself. What the person changes meanwhile (translations, terms, style)
+    // is laid over every project the updater hands back and written back at the end, so that the file
+    // and the workspace agree. Shows `failed` for every error, a stop included.
     void updateTranslations();
     // Starts Translate Changes by itself when automatic updates are on, the project was translated
     // before and the app changed; once per language and app version for the life of the workspace.
@@ -292,6 +296,8 @@ class Workspace : public QObject {
         std::vector<SourceString> strings;
         Translations existing;
         Feedback feedback;
+        // What the person changed in the run's language since it started; the run never takes it back.
+        PersonEdits edits;
     };
 
     void setStrings(std::vector<SourceString> strings);
@@ -305,9 +311,13 @@ class Workspace : public QObject {
     void saveNotes() const;
     // Publishes now when a write-back is pending.
     void writeBackNow();
-    // Saves the project file, then writes its overlay; the file layer's message when either fails. Needs
-    // a project.
-    std::optional<std::string> writeBack() const;
+    // Saves the project file, then writes its overlay; the file layer's message when either fails.
+    std::optional<std::string> writeBack(const TranslationProject& project) const;
+    // Shows the chosen language's project (none while it is not read yet): clears the selection,
+    // recomputes the changes and problems and opens the checklist of a language nobody started on.
+    void showProject(std::optional<TranslationProject> project);
+    // Records a change the person just made in the project in every run still going in its language.
+    void recordEdit(const std::function<void(PersonEdits&, const TranslationProject&)>& record);
     // Stores an edited translation (none removes it), recomputes the changes and schedules the write-back.
     void storeTranslation(std::string_view id, std::optional<StringTranslation> translation);
     // Stores a project whose terms or style changed and saves its file, ignoring a failure.
@@ -321,7 +331,13 @@ class Workspace : public QObject {
     // run's language; `next` finds out itself whether the run was stopped meanwhile.
     void prepareRun(const std::shared_ptr<RunRequest>& request, std::function<void(bool supported)> next);
     void runOnWorker(const std::shared_ptr<RunRequest>& request);
-    void storeRunTerms(std::map<std::string, std::string> terms, const std::string& language);
+    void storeRunTerms(std::map<std::string, std::string> terms, const RunRequest& request);
+    // A batch of the run without what the person changed meanwhile.
+    void takeBatch(const RunRequest& request, Translations batch, const Progress& progress);
+    // A result of Translate Changes with what the person changed meanwhile laid over it.
+    void takeUpdate(const RunRequest& request, TranslationProject project, const Progress& progress);
+    // The run has delivered its last result: the person's edits need no more guarding from it.
+    void endRun(const std::shared_ptr<RunRequest>& request);
     void runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures);
     void runFailed(const std::shared_ptr<RunRequest>& request, const std::optional<std::string>& error);
     void updateOnWorker(const std::shared_ptr<RunRequest>& request);
@@ -361,6 +377,8 @@ class Workspace : public QObject {
     // The debounced write-back of edits; made with the first request.
     std::unique_ptr<RestartableTimer> m_writeTask;
     TaskSlot m_runTask;
+    // Runs that may still deliver results, a stopped one included until its worker has ended.
+    std::vector<std::shared_ptr<RunRequest>> m_openRuns;
     // Results of a run whose counter is no longer current are dropped.
     std::uint64_t m_runID = 0;
     TaskSlot m_problemsTask;

@@ -77,6 +77,9 @@ void Workspace::keep(std::string_view id) {
         return;
     found->second.origin = StringTranslation::Origin::person;
     setProject(std::move(project));
+    recordEdit([key = std::string(id)](PersonEdits& edits, const TranslationProject& edited) {
+        edits.recordTranslation(edited, key);
+    });
     scheduleWriteBack(writeBackDelay);
 }
 
@@ -87,6 +90,9 @@ void Workspace::storeTranslation(std::string_view id, std::optional<StringTransl
     else
         project.translations.erase(std::string(id));
     setProject(std::move(project));
+    recordEdit([key = std::string(id)](PersonEdits& edits, const TranslationProject& edited) {
+        edits.recordTranslation(edited, key);
+    });
     refreshChanges();
     scheduleWriteBack(writeBackDelay);
 }
@@ -100,6 +106,7 @@ void Workspace::setTerm(const std::string& term, std::string translation) {
     else
         project.terms.insert_or_assign(term, std::move(translation));
     storeAndSave(std::move(project));
+    recordEdit([&](PersonEdits& edits, const TranslationProject& edited) { edits.recordTerm(edited, term); });
 }
 
 std::vector<std::pair<std::string, std::string>> Workspace::sortedTerms() const {
@@ -125,6 +132,7 @@ void Workspace::setStyle(TranslationStyle style) {
     TranslationProject project = *m_project;
     project.style = style;
     storeAndSave(std::move(project));
+    recordEdit([](PersonEdits& edits, const TranslationProject& edited) { edits.recordStyle(edited); });
 }
 
 void Workspace::storeAndSave(TranslationProject project) {

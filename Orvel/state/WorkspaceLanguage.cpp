@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "Orvel/state/ProjectHandover.h"
 #include "Orvel/state/Workspace.h"
 #include "core/LanguageCode.h"
 
@@ -19,17 +20,34 @@ void Workspace::selectLanguage(std::optional<std::string> code) {
     writeBackNow();
     m_problemCache.clear();
     setLanguage(code);
-    setProject(code ? std::optional(TranslationProject::load(m_app, *code)) : std::nullopt);
+    if (!code) {
+        // Choosing no language keeps the stored choice for the next start.
+        showProject(std::nullopt);
+        return;
+    }
+    storeDefault("language." + m_app.bundleIdentifier, *code);
+    ProjectHandover* handover = m_services.handover;
+    if (!handover || !handover->isWriting(m_app.bundleIdentifier, *code)) {
+        showProject(TranslationProject::load(m_app, *code));
+        return;
+    }
+    // The background pass is bringing this very project up to date. Were both to write it, each would
+    // wipe out what the other wrote; so the pass stops, and the project is read after its last write.
+    showProject(std::nullopt);
+    QPointer<QObject> guard(this);
+    handover->takeOver(m_app.bundleIdentifier, *code, [this, guard, language = *code] {
+        if (guard && m_language == language && !m_project)
+            showProject(TranslationProject::load(m_app, language));
+    });
+}
+
+void Workspace::showProject(std::optional<TranslationProject> project) {
+    setProject(std::move(project));
     setSelection({});
     refreshChanges();
     refreshProblems();
-    if (!code)
-        setChecklistOpen(false);
-    else
-        setChecklistOpen(translatedCount() == 0 && m_services.defaults.boolean(checklistKey()) != true);
-    // Choosing no language keeps the stored choice for the next start.
-    if (code)
-        storeDefault("language." + m_app.bundleIdentifier, *code);
+    setChecklistOpen(m_language && m_project && translatedCount() == 0 &&
+                     m_services.defaults.boolean(checklistKey()) != true);
 }
 
 void Workspace::addLanguage(const std::string& code) {

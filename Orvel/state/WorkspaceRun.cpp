@@ -2,6 +2,7 @@
 // in the project and the target app while the run goes on, the end, its errors, and Stop.
 
 #include <exception>
+#include <set>
 #include <utility>
 
 #include "Orvel/state/ModelPreferences.h"
@@ -63,8 +64,10 @@ std::shared_ptr<Workspace::RunRequest> Workspace::startRun(int total) {
     setProgress(Progress{.done = 0, .total = total, .failed = 0});
     auto request = std::make_shared<RunRequest>();
     request->language = *m_language;
+    request->edits.language = *m_language;
     request->counter = ++m_runID;
     request->task = m_runTask.start();
+    m_openRuns.push_back(request);
     return request;
 }
 
@@ -83,8 +86,9 @@ void Workspace::run(std::vector<SourceString> strings, Translations existing, Fe
     prepareRun(request, [this, request](bool supported) {
         // Stop has already put the state back; nothing of this run may show any more.
         if (request->task.token.stop_requested())
-            return;
+            return endRun(request);
         if (!supported) {
+            endRun(request);
             setTranslating(false);
             setProgress(std::nullopt);
             return;
@@ -112,8 +116,8 @@ void Workspace::runOnWorker(const std::shared_ptr<RunRequest>& request) {
                 job.reference = pipeline.appleReference(request->language);
                 job.softwareReference = pipeline.softwareReference(request->language, stop);
                 job.terms = pipeline.chooseTerms(job, allStrings, keyTermLimit, stop);
-                onMainThread(guard, [this, terms = job.terms, language = request->language]() mutable {
-                    storeRunTerms(std::move(terms), language);
+                onMainThread(guard, [this, terms = job.terms, request]() mutable {
+                    storeRunTerms(std::move(terms), *request);
                 });
                 const TranslationJob::OnBatch onBatch = [this, guard, request](const Translations& batch,
                                                                                const Progress& progress) {
@@ -122,7 +126,7 @@ void Workspace::runOnWorker(const std::shared_ptr<RunRequest>& request) {
                     onMainThread(guard, [this, request, batch, progress] {
                         // Stopped after the batch was sent here: it no longer lands.
                         if (!request->task.token.stop_requested())
-                            applyBatch(batch, progress, request->language);
+                            takeBatch(*request, batch, progress);
                     });
                 };
                 FailureMap failures =
@@ -159,14 +163,46 @@ void Workspace::setTerms(std::map<std::string, std::string> terms) {
     if (!m_project)
         return;
     TranslationProject project = *m_project;
+    std::set<std::string> touched;
+    for (const auto& [term, _] : project.terms)
+        touched.insert(term);
+    for (const auto& [term, _] : terms)
+        touched.insert(term);
     project.terms = std::move(terms);
+    storeAndSave(std::move(project));
+    recordEdit([&](PersonEdits& edits, const TranslationProject& edited) {
+        for (const std::string& term : touched)
+            edits.recordTerm(edited, term);
+    });
+}
+
+void Workspace::storeRunTerms(std::map<std::string, std::string> terms, const RunRequest& request) {
+    // Terms chosen for one language are no use to another language chosen meanwhile.
+    if (!m_project || m_project->language != request.language)
+        return;
+    TranslationProject project = *m_project;
+    project.terms = std::move(terms);
+    // The choice began from the terms as the run started; those the person chose since stand.
+    request.edits.layOver(project);
     storeAndSave(std::move(project));
 }
 
-void Workspace::storeRunTerms(std::map<std::string, std::string> terms, const std::string& language) {
-    // Terms chosen for one language are no use to another language chosen meanwhile.
-    if (m_project && m_project->language == language)
-        setTerms(std::move(terms));
+void Workspace::takeBatch(const RunRequest& request, Translations batch, const Progress& progress) {
+    // What the person wrote during the run is the person's word, not a string that failed.
+    std::erase_if(batch, [&](const auto& entry) { return request.edits.touches(entry.first); });
+    applyBatch(batch, progress, request.language);
+}
+
+void Workspace::endRun(const std::shared_ptr<RunRequest>& request) {
+    std::erase(m_openRuns, request);
+}
+
+void Workspace::recordEdit(const std::function<void(PersonEdits&, const TranslationProject&)>& record) {
+    if (!m_project)
+        return;
+    for (const std::shared_ptr<RunRequest>& run : m_openRuns)
+        if (run->edits.language == m_project->language)
+            record(run->edits, *m_project);
 }
 
 void Workspace::applyBatch(const Translations& batch, const Progress& progress, const std::string& language) {
@@ -185,6 +221,7 @@ void Workspace::applyBatch(const Translations& batch, const Progress& progress, 
 }
 
 void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures) {
+    endRun(request);
     if (!failures.empty()) {
         // Recording the English now would hide the failed strings from the next run's changes.
         setProblem(Problem::failed(failureText(failures)));
@@ -199,6 +236,7 @@ void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const Failu
 
 void Workspace::runFailed(const std::shared_ptr<RunRequest>& request,
                           const std::optional<std::string>& error) {
+    endRun(request);
     if (error && !request->task.token.stop_requested())
         setProblem(Problem::failed(*error));
     resetIfCurrent(*request);

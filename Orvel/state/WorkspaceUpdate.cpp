@@ -23,6 +23,7 @@ void Workspace::updateTranslations() {
             return;
         }
         if (!supported) {
+            endRun(request);
             resetIfCurrent(*request);
             return;
         }
@@ -40,7 +41,7 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
             const TranslationUpdater::ProjectCallback onResult =
                 [this, guard, request](const TranslationProject& project, const Progress& progress) {
                     onMainThread(guard, [this, request, project, progress]() mutable {
-                        applyUpdate(std::move(project), progress, request->language);
+                        takeUpdate(*request, std::move(project), progress);
                     });
                 };
             try {
@@ -68,15 +69,40 @@ void Workspace::applyUpdate(TranslationProject project, const Progress& progress
         setProject(std::move(project));
 }
 
+void Workspace::takeUpdate(const RunRequest& request, TranslationProject project, const Progress& progress) {
+    // The updater began from the project as it was when it started.
+    request.edits.layOver(project);
+    applyUpdate(std::move(project), progress, request.language);
+    // Its next result may again be written without the person's edits, which go back to disk soon.
+    if (!request.edits.empty() && m_language == request.language)
+        scheduleWriteBack(writeBackDelay);
+}
+
 void Workspace::updateEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures,
                             const std::optional<std::string>& error) {
+    endRun(request);
     if (error)
         setProblem(Problem::failed(*error));
     else if (!failures.empty())
         setProblem(Problem::failed(failureText(failures)));
-    // What the updater saved is the truth; results still on their way to the main thread are in it too.
-    if (m_language == request->language)
-        setProject(TranslationProject::load(m_app, request->language));
+    // What the updater saved is the truth, results still on their way to the main thread included, but
+    // for what the person changed meanwhile: that is laid over it and written back, so that the file and
+    // the workspace agree.
+    const bool shown = m_language == request->language;
+    if (shown || !request->edits.empty()) {
+        TranslationProject project = TranslationProject::load(m_app, request->language);
+        request->edits.layOver(project);
+        if (shown) {
+            setProject(std::move(project));
+            if (!request->edits.empty()) {
+                if (m_writeTask)
+                    m_writeTask->stop();
+                publish();
+            }
+        } else if (std::optional<std::string> failure = writeBack(project)) {
+            setProblem(Problem::failed(std::move(*failure)));
+        }
+    }
     resetIfCurrent(*request);
 }
 

@@ -25,10 +25,10 @@ void Workspace::scheduleWriteBack(std::chrono::milliseconds pause) {
     m_writeTask->start(std::max(pause, std::chrono::milliseconds::zero()));
 }
 
-std::optional<std::string> Workspace::writeBack() const {
+std::optional<std::string> Workspace::writeBack(const TranslationProject& project) const {
     try {
-        m_project->save(m_app);
-        OverlayWriter::publish(*m_project, m_strings, m_app, translatorName);
+        project.save(m_app);
+        OverlayWriter::publish(project, m_strings, m_app, translatorName);
     } catch (const std::exception& error) {
         return error.what();
     }
@@ -38,7 +38,7 @@ std::optional<std::string> Workspace::writeBack() const {
 void Workspace::publish() {
     if (!m_project)
         return;
-    if (std::optional<std::string> failure = writeBack()) {
+    if (std::optional<std::string> failure = writeBack(*m_project)) {
         setProblem(Problem::failed(std::move(*failure)));
         return;
     }

@@ -22,7 +22,8 @@ struct AppNotes {
     // empty notes.
     static AppNotes load(const TranslatableApp& app);
     // Replaces "notes.json" atomically; a file there that does not decode is first kept once as
-    // "notes.json.broken" beside it. Throws encoding or file errors.
+    // "notes.json.broken" beside it, and one that cannot be read is moved there (keepUndecodableFile).
+    // Throws UnkeptFileError, and encoding or file errors.
     void save(const TranslatableApp& app) const;
     bool operator==(const AppNotes&) const = default;
 };

@@ -82,6 +82,10 @@ class Entries {
         // A translation of other English than the app now shows is stale: the app shows its own text.
         if (source && !text::canonicallyEqual(translation.source, source->text))
             return;
+        // The developer asked for the English here. The project keeps the translation, which comes back
+        // once the string is translatable again.
+        if (source && !source->translate)
+            return;
         auto place = tableAndKey(id);
         if (!place)
             return;

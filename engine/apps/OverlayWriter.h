@@ -16,10 +16,11 @@
 namespace orvel::OverlayWriter {
 
 // Writes the project's translations into the ".lproj" folder `folder`, creating it when missing. Only
-// translations made from the app's current English (`strings`) are published, without id markers; a
-// table left without entries loses its files. Entries whose id does not name a table that is a plain
-// file name and a key are left out. Throws the file system's error of the folder or of the first table
-// file that cannot be written; tables not yet visited keep their old files.
+// translations made from the app's current English (`strings`) are published, without id markers, and
+// none of a string the app marks not to translate; a table left without entries loses its files. Entries
+// whose id does not name a table that is a plain file name and a key are left out. Throws the file system's
+// error of the folder or of the first table file that cannot be written; tables not yet visited keep their
+// old files.
 void write(const TranslationProject& project, const std::vector<SourceString>& strings,
            const std::filesystem::path& folder);
 

@@ -49,9 +49,10 @@ struct TranslationProject {
     static TranslationProject load(const TranslatableApp& app, const std::string& language);
 
     // Replaces the file of the project's own language atomically, creating the project folder. A file
-    // there that does not decode is first kept once as "<language>.json.broken" beside it. Throws
-    // UnsafeNameError for a language code that cannot name a file, and encoding or file errors; the
-    // previous file stays intact on failure.
+    // there that does not decode is first kept once as "<language>.json.broken" beside it, and one that
+    // cannot be read is moved there (keepUndecodableFile). Throws UnsafeNameError for a language code
+    // that cannot name a file, UnkeptFileError, and encoding or file errors; the previous file stays
+    // intact on failure.
     void save(const TranslatableApp& app) const;
 };
 

@@ -3,6 +3,7 @@
 #include "engine/apps/TranslationUpdater.h"
 
 #include <exception>
+#include <optional>
 
 #include "core/AppState.h"
 #include "core/FileIO.h"
@@ -41,6 +42,23 @@ TranslationJob makeJob(const TranslatableApp& app, const std::string& language, 
     return job;
 }
 
+// Records the English an update leaves the project current with. A string that has no translation and
+// was never recorded (nothing is, in a project rebuilt from its overlay) stays out of the record, so
+// that the next update still finds it added instead of taking it for one left untranslated on purpose.
+void recordTranslatedSource(TranslationProject& project, const std::vector<SourceString>& strings,
+                            const std::optional<std::string>& version) {
+    std::vector<SourceString> done;
+    done.reserve(strings.size());
+    for (const SourceString& string : strings) {
+        const std::string id = string.id();
+        const auto found = project.translations.find(id);
+        const bool translated = found != project.translations.end() && !found->second.isEmpty();
+        if (translated || (project.sourceText && project.sourceText->contains(id)))
+            done.push_back(string);
+    }
+    project.recordSource(done, version);
+}
+
 // Translates what the update added and reworded, merging every result into the store and saving and
 // publishing it at once; returns the strings that failed. When the run fails, what was merged is
 // written before its error is passed on, since the writing of the last result may have failed.
@@ -76,7 +94,7 @@ Outcome updateProject(const TranslatableApp& app, const std::string& language, c
 
     UpdateWriter writer(app, strings);
     if (changes.toTranslate().empty()) {
-        project.recordSource(strings, app.version);
+        recordTranslatedSource(project, strings, app.version);
         writer.write(project);
         return outcome;
     }
@@ -91,7 +109,8 @@ Outcome updateProject(const TranslatableApp& app, const std::string& language, c
     Failures failed = translate(changes, job, store, writer, onResult, stop, pipeline);
     // Failed strings keep their old recorded English, so that the next comparison reports them again.
     if (failed.empty())
-        store.updateProject([&](TranslationProject& filled) { filled.recordSource(strings, app.version); });
+        store.updateProject(
+            [&](TranslationProject& filled) { recordTranslatedSource(filled, strings, app.version); });
     writer.writeLatest(store);
     outcome.failed = std::move(failed);
     return outcome;

@@ -282,6 +282,59 @@ TEST_F(LibraryTest, PendingCountsAndBackgroundUpdates) {
     }
 }
 
+TEST_F(LibraryTest, AWorkspaceTakesItsProjectOverFromTheBackgroundPass) {
+    struct Case {
+        const char* name;
+        // The workspace is open in "fr" before the pass starts, and then chooses "de".
+        bool openBefore;
+    };
+    const std::vector<Case> cases{
+        {"the app opened in the language the pass is updating", false},
+        {"the language chosen in an open workspace", true},
+    };
+    std::map<std::string, std::string> strings;
+    for (const SourceString& string : fiveStrings())
+        strings[string.key] = string.text;
+    const std::string quit = sourceString("e", "Quit").id();
+    preferences.setEndpoint("http://127.0.0.1:9/v1");
+    preferences.setBatchSize(1);
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string identifier = "com.example.handover" + std::to_string(++row);
+        const TranslatableApp notes = bundle(identifier, "1", "Handover" + std::to_string(row), strings);
+        writeTranslated(notes, "de", {"a", "b"});
+        writeTranslated(notes, "fr", {"a", "b", "c", "d", "e"});
+        defaults.set("language." + identifier, std::string(c.openBefore ? "fr" : "de"));
+        engine.install({notes});
+        engine.model->holdAfter(1);
+        preferences.setAutoUpdate(true);
+
+        auto library = makeLibrary();
+        Workspace* workspace = c.openBefore ? &library->workspace(notes) : nullptr;
+        ASSERT_TRUE(testing::processUntil([&] { return engine.model->held(); }));
+        // From here on only the pass updates anything by itself.
+        preferences.setAutoUpdate(false);
+        if (c.openBefore)
+            workspace->selectLanguage("de");
+        else
+            workspace = &library->workspace(notes);
+        EXPECT_EQ(workspace->language(), "de");
+        ASSERT_TRUE(testing::processUntil([&] { return workspace->project().has_value(); }));
+
+        workspace->setText("Meins", quit);
+        workspace->flush();
+        engine.model->release();
+        settle();
+
+        const TranslationProject stored = TranslationProject::load(notes, "de");
+        ASSERT_TRUE(stored.translations.contains(quit));
+        EXPECT_EQ(stored.translations.at(quit).text, "Meins");
+        EXPECT_EQ(workspace->project()->toJson(), stored.toJson());
+        EXPECT_FALSE(library->updating());
+    }
+}
+
 TEST_F(LibraryTest, AScanOvertakenByANewerOneIsDropped) {
     struct Case {
         const char* name;

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
+#include <map>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
@@ -358,6 +361,53 @@ TEST_F(WorkspaceRunTest, TheModelCheckAsksOnlyTheAppleModels) {
         if (!c.runs) {
             EXPECT_EQ(workspace->problem(), Workspace::Problem::unsupportedLanguage("de"));
         }
+    }
+}
+
+TEST_F(WorkspaceRunTest, WhatThePersonChangesDuringARunStands) {
+    struct Case {
+        const char* name;
+        std::function<void(Workspace&)> edit;
+        // The translation of "c" after the run; none: it has none.
+        std::optional<std::string> expectText;
+        std::optional<std::map<std::string, std::string>> expectForms;
+    };
+    const std::vector<Case> cases{
+        {"a text typed", [](Workspace& w) { w.setText("Meins", id("c")); }, "Meins", std::nullopt},
+        {"a plural form set", [](Workspace& w) { w.setPluralForm("Eins", "one", id("c")); }, std::nullopt,
+         std::map<std::string, std::string>{{"one", "Eins"}, {"other", "Alt c"}}},
+        {"a model translation kept", [](Workspace& w) { w.keep(id("c")); }, "Alt c", std::nullopt},
+        {"a translation cleared", [](Workspace& w) { w.setText("", id("c")); }, std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TranslatableApp app = appWith({"a", "b", "c", "d"});
+        std::map<std::string, StringTranslation> old;
+        for (const std::string key : {"a", "b", "c", "d"}) {
+            old[key] = translated("Alt " + key);
+            old[key].source = "Text " + key;
+        }
+        auto workspace = openGerman(app, old);
+        engine.model->holdAfter(1);
+        // Everything again: "c" goes in the second batch, which waits until the person has changed it.
+        workspace->translate(true);
+        ASSERT_TRUE(processUntil([&] { return engine.model->held() && workspace->progress()->done == 2; }));
+        c.edit(*workspace);
+        engine.model->release();
+        waitForEnd(*workspace);
+        timers.advance(Workspace::writeBackDelay);
+
+        const auto& translations = workspace->project()->translations;
+        EXPECT_EQ(translations.at(id("d")).text, "de:Text d");
+        const auto found = translations.find(id("c"));
+        ASSERT_EQ(found != translations.end(), c.expectText || c.expectForms);
+        if (found != translations.end()) {
+            EXPECT_EQ(found->second.origin, StringTranslation::Origin::person);
+            EXPECT_EQ(found->second.text, c.expectText);
+            EXPECT_EQ(found->second.plural, c.expectForms);
+        }
+        EXPECT_FALSE(workspace->problem());
+        EXPECT_EQ(workspace->project()->toJson(), TranslationProject::load(app, "de").toJson());
     }
 }
 

@@ -200,5 +200,85 @@ TEST_F(WorkspaceUpdateTest, ALanguageChosenDuringTheUpdateGetsNothingOfIt) {
     EXPECT_FALSE(workspace->problem());
 }
 
+TEST_F(WorkspaceUpdateTest, WhatThePersonChangesDuringTheUpdateSurvivesIt) {
+    TranslationStyle formal;
+    formal.address = TranslationStyle::Address::formal;
+    // `done` is a string the update translated in its first result, `coming` one it has yet to send.
+    using Edit = std::function<void(Workspace&, const std::string& done, const std::string& coming)>;
+    using Check =
+        std::function<void(const TranslationProject&, const std::string& done, const std::string& coming)>;
+    struct Case {
+        const char* name;
+        Edit edit;
+        Check check;
+    };
+    const std::vector<Case> cases{
+        {"a string the update translated, typed over",
+         [](Workspace& w, const std::string& done, const std::string&) { w.setText("Meins", done); },
+         [](const TranslationProject& p, const std::string& done, const std::string&) {
+             EXPECT_EQ(p.translations.at(done).text, "Meins");
+         }},
+        {"a string the update has yet to translate, typed",
+         [](Workspace& w, const std::string&, const std::string& coming) { w.setText("Meins", coming); },
+         [](const TranslationProject& p, const std::string&, const std::string& coming) {
+             EXPECT_EQ(p.translations.at(coming).text, "Meins");
+             EXPECT_EQ(p.translations.at(coming).origin, StringTranslation::Origin::person);
+         }},
+        {"a plural form of an old translation",
+         [](Workspace& w, const std::string&, const std::string&) {
+             w.setPluralForm("Eins", "one", id("a"));
+         },
+         [](const TranslationProject& p, const std::string&, const std::string&) {
+             EXPECT_EQ(p.translations.at(id("a")).plural,
+                       (std::map<std::string, std::string>{{"one", "Eins"}, {"other", "de a"}}));
+         }},
+        {"an old translation kept",
+         [](Workspace& w, const std::string&, const std::string&) { w.keep(id("a")); },
+         [](const TranslationProject& p, const std::string&, const std::string&) {
+             EXPECT_EQ(p.translations.at(id("a")).origin, StringTranslation::Origin::person);
+         }},
+        {"a term chosen",
+         [](Workspace& w, const std::string&, const std::string&) { w.setTerm("Text", "Texte"); },
+         [](const TranslationProject& p, const std::string&, const std::string&) {
+             EXPECT_EQ(p.terms, (std::map<std::string, std::string>{{"Text", "Texte"}}));
+         }},
+        {"the style changed",
+         [&](Workspace& w, const std::string&, const std::string&) { w.setStyle(formal); },
+         [&](const TranslationProject& p, const std::string&, const std::string&) {
+             EXPECT_EQ(p.style, formal);
+         }},
+    };
+    for (const Case& c : cases)
+        for (const bool writtenBack : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (writtenBack ? ", written back" : ", not yet written back"));
+            const TranslatableApp app = updatedApp({"a", "b", "c", "d", "e"}, {"a"});
+            auto workspace = open(app);
+            const std::size_t before = runs();
+            engine.model->holdAfter(1);
+            workspace->updateTranslations();
+            ASSERT_TRUE(processUntil(
+                [&] { return engine.model->held() && workspace->project()->translations.size() == 3; }));
+            std::string done;
+            std::string coming;
+            for (const std::string key : {"b", "c", "d", "e"})
+                (workspace->project()->translations.contains(id(key)) ? done : coming) = id(key);
+
+            c.edit(*workspace, done, coming);
+            if (writtenBack)
+                timers.advance(Workspace::writeBackDelay);
+            engine.model->release();
+            waitForModel(before + 1);
+            ASSERT_TRUE(processUntil([&] { return !workspace->translating(); }));
+            processPendingEvents();
+
+            c.check(*workspace->project(), done, coming);
+            EXPECT_EQ(workspace->project()->translations.size(), 5u);
+            EXPECT_FALSE(workspace->problem());
+            const TranslationProject stored = TranslationProject::load(app, "de");
+            c.check(stored, done, coming);
+            EXPECT_EQ(workspace->project()->toJson(), stored.toJson());
+        }
+}
+
 } // namespace
 } // namespace orvel::testing

@@ -124,6 +124,40 @@ TEST_F(OverlayWriterTest, TablesFollowTheirEntries) {
     EXPECT_TRUE(OverlayWriter::existingTables(scratch.path() / "missing").empty());
 }
 
+TEST_F(OverlayWriterTest, AStringMarkedNotToTranslateShowsItsEnglish) {
+    project.translations[idOf("Main", "Open")] = textTranslation("Open", "Öffnen");
+    project.translations[idOf("Main", "files")] =
+        pluralTranslation("%lld files", {{"one", "%lld Datei"}, {"other", "%lld Dateien"}});
+    const auto markedNotToTranslate = [&](const std::string& key, bool marked) {
+        std::vector<SourceString> current = strings;
+        for (SourceString& string : current)
+            if (string.key == key)
+                string.translate = !marked;
+        return current;
+    };
+    struct Case {
+        const char* name;
+        std::string markedKey;
+        bool marked;
+        bool expectOpen;
+        bool expectFiles;
+    };
+    // In this order: a string marked by its developer, then marked translatable again.
+    const std::vector<Case> cases{
+        {"a plain string marked", "Open", true, false, true},
+        {"the plain string translatable again", "Open", false, true, true},
+        {"a plural string marked", "files", true, true, false},
+        {"the plural string translatable again", "files", false, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OverlayWriter::write(project, markedNotToTranslate(c.markedKey, c.marked), overlay());
+        EXPECT_EQ(StringsFiles::readStrings(overlay() / "Main.strings").contains("Open"), c.expectOpen);
+        EXPECT_EQ(StringsFiles::readStringsdict(overlay() / "Main.stringsdict").contains("files"),
+                  c.expectFiles);
+    }
+}
+
 TEST_F(OverlayWriterTest, ATableWriteFailureLeavesTheLanguageRecord) {
     scratch.write(overlay() / "language.json", "previous record");
     scratch.write(overlay() / "Main.stringsdict" / "blocker", "a folder where a file must go");
@@ -185,7 +219,8 @@ TEST_F(OverlayWriterTest, CanonicallyEquivalentIdsAndEnglishMatch) {
     OverlayWriter::publish(menu, menuApp.loadStrings({}), menuApp, "Orvel");
     const fs::path folder = OrvelPaths::lproj("de", menuApp.dataFolder());
     // The key is written as the app wrote it, so the companion finds it byte for byte.
-    EXPECT_EQ(StringsFiles::readStrings(folder / "Menu.strings"), (StringsFiles::SimpleTable{{cafe, "Kaffeehaus"}}));
+    EXPECT_EQ(StringsFiles::readStrings(folder / "Menu.strings"),
+              (StringsFiles::SimpleTable{{cafe, "Kaffeehaus"}}));
 
     // The rebuild files the translation under the app's own id, made from the app's English.
     const auto rebuilt = OverlayWriter::read(menuApp, "de");

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <functional>
+
+#include "core/FileIO.h"
 #include "core/OrvelProtocol.h"
 #include "engine/apps/AppNotes.h"
 #include "engine/apps/OverlayWriter.h"
+#include "engine/apps/UndecodableFileCopy.h"
 #include "engine/apps/UnsafeNameError.h"
 #include "tests/engine/apps/OverlayFixture.h"
 
@@ -94,6 +100,68 @@ TEST_F(ProjectFilesTest, AnUndecodableFileIsKeptOnceBeforeItIsReplaced) {
     loaded.language = "fr";
     EXPECT_THROW(loaded.save(app), fs::filesystem_error);
     EXPECT_EQ(readBytes(projectFile("fr")), "not JSON either");
+}
+
+TEST_F(ProjectFilesTest, AFileThatCannotBeReadIsKeptAsideOrLeftInPlace) {
+    const fs::path elsewhere = scratch.path() / "elsewhere.json";
+    scratch.write(elsewhere, "another file of the person");
+    struct Case {
+        const char* name;
+        // Puts something that cannot be read at the path.
+        std::function<void(const fs::path&)> make;
+        // What stands at the path afterwards, and whether it is what was made.
+        std::function<bool(const fs::path&)> isWhatWasMade;
+    };
+    const std::vector<Case> kinds{
+        {"a special file", [](const fs::path& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
+         [](const fs::path& path) { return fs::is_fifo(fs::symlink_status(path)); }},
+        {"a file over the size cap",
+         [](const fs::path& path) {
+             testing::writeBytes(path, "{");
+             fs::resize_file(path, FileIO::defaultMaximumSize + 1);
+         },
+         [](const fs::path& path) {
+             return fs::is_regular_file(fs::symlink_status(path)) &&
+                    fs::file_size(path) == FileIO::defaultMaximumSize + 1;
+         }},
+        {"a link", [&](const fs::path& path) { fs::create_symlink(elsewhere, path); },
+         [&](const fs::path& path) { return fs::read_symlink(path) == elsewhere; }},
+    };
+    struct Target {
+        const char* name;
+        fs::path file;
+        std::function<void()> save;
+        std::function<bool()> savedIsLoaded;
+    };
+    const AppNotes notes{"Keep it short.", {}};
+    project.terms["File"] = "Datei";
+    const std::vector<Target> targets{
+        {"the project", projectFile("de"), [&] { project.save(app); },
+         [&] { return TranslationProject::load(app, "de").terms == project.terms; }},
+        {"the notes", app.projectFolder() / "notes.json", [&] { notes.save(app); },
+         [&] { return AppNotes::load(app) == notes; }},
+    };
+    for (const Target& target : targets)
+        for (const Case& c : kinds) {
+            SCOPED_TRACE(std::string(target.name) + ", " + c.name);
+            fs::create_directories(target.file.parent_path());
+            fs::path copy = target.file;
+            copy += ".broken";
+            fs::remove(target.file);
+            fs::remove(copy);
+
+            c.make(target.file);
+            target.save();
+            EXPECT_TRUE(c.isWhatWasMade(copy));
+            EXPECT_TRUE(target.savedIsLoaded());
+
+            // With the name of the copy taken, the file is not replaced.
+            fs::remove(target.file);
+            c.make(target.file);
+            EXPECT_THROW(target.save(), UnkeptFileError);
+            EXPECT_TRUE(c.isWhatWasMade(target.file));
+            EXPECT_EQ(readBytes(elsewhere), "another file of the person");
+        }
 }
 
 TEST_F(ProjectFilesTest, UnsafeLanguageCodesReadAndWriteNothing) {
