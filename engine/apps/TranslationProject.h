@@ -49,7 +49,8 @@ struct TranslationProject {
     static TranslationProject load(const TranslatableApp& app, const std::string& language);
 
     // Replaces the file of the project's own language atomically, creating the project folder. A file
-    // there that does not decode is first kept once as "<language>.json.broken" beside it. Throws
+    // there that does not decode is first kept once as "<language>.json.broken" beside it; a file still
+    // as this process last wrote it is known to decode and is not read again. Throws
     // UnsafeNameError for a language code that cannot name a file, and encoding or file errors; the
     // previous file stays intact on failure.
     void save(const TranslatableApp& app) const;
