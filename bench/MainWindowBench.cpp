@@ -56,10 +56,13 @@ void settle() {
 
 // A home with the large app's project on disk and the app chosen in the sidebar, as at a start after
 // the person last worked on it.
+fs::path freshHome() {
+    char folderPattern[] = "/tmp/orvel-bench-window-XXXXXX";
+    return mkdtemp(folderPattern);
+}
+
 struct WindowHome {
     WindowHome() {
-        char folderPattern[] = "/tmp/orvel-bench-window-XXXXXX";
-        home = mkdtemp(folderPattern);
         orvel::OrvelPaths::setHomeOverride(home);
         orvel::bench::GeneratedApp generated = generatedApp();
         engine.strings = std::move(generated.strings);
@@ -85,7 +88,8 @@ struct WindowHome {
                 .preferences = &preferences};
     }
 
-    fs::path home;
+    // First, so that the settings below go into it.
+    fs::path home = freshHome();
     orvel::DefaultsStore defaults = *orvel::DefaultsStore::open("Orvel", home / "settings");
     orvel::InMemoryNotificationBus bus;
     orvel::QtTimerFactory timers;
