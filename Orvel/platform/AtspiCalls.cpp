@@ -1,6 +1,7 @@
 #include "Orvel/platform/AtspiCalls.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace orvel::AtspiCalls {
 namespace {
@@ -30,7 +31,18 @@ std::optional<std::string> ownedText(gchar* text, bool failed) {
     return std::string(text);
 }
 
+std::atomic<int> callTimeout{-1};
+
 } // namespace
+
+void setTimeout(int milliseconds) {
+    callTimeout = milliseconds;
+    atspi_set_timeout(milliseconds, -1);
+}
+
+int timeoutMs() {
+    return callTimeout;
+}
 
 std::string roleName(AtspiAccessible* accessible) {
     ErrorSlot error;
@@ -40,24 +52,9 @@ std::string roleName(AtspiAccessible* accessible) {
     return ownedText(atspi_role_get_name(role), false).value_or("");
 }
 
-States states(AtspiAccessible* accessible) {
-    GObjectPtr<AtspiStateSet> set(atspi_accessible_get_state_set(accessible));
-    if (!set)
-        return {};
-    return States{.showing = atspi_state_set_contains(set.get(), ATSPI_STATE_SHOWING) != 0,
-                  .active = atspi_state_set_contains(set.get(), ATSPI_STATE_ACTIVE) != 0,
-                  .singleLine = atspi_state_set_contains(set.get(), ATSPI_STATE_SINGLE_LINE) != 0,
-                  .multiLine = atspi_state_set_contains(set.get(), ATSPI_STATE_MULTI_LINE) != 0};
-}
-
 std::optional<std::string> name(AtspiAccessible* accessible) {
     ErrorSlot error;
     return ownedText(atspi_accessible_get_name(accessible, &error), error.failed());
-}
-
-std::optional<std::string> description(AtspiAccessible* accessible) {
-    ErrorSlot error;
-    return ownedText(atspi_accessible_get_description(accessible, &error), error.failed());
 }
 
 std::optional<std::string> toolkitName(AtspiAccessible* accessible) {
@@ -78,40 +75,23 @@ std::optional<std::string> objectAttribute(AtspiAccessible* accessible, const ch
 }
 
 std::optional<std::string> text(AtspiAccessible* accessible, int limit) {
-    GObjectPtr<AtspiText> text(atspi_accessible_get_text_iface(accessible));
-    if (!text)
-        return std::nullopt;
+    AtspiText* text = ATSPI_TEXT(accessible);
     ErrorSlot countError;
-    const gint count = atspi_text_get_character_count(text.get(), &countError);
+    const gint count = atspi_text_get_character_count(text, &countError);
     if (countError.failed() || count < 0)
         return std::nullopt;
     if (count == 0)
         return std::string();
     ErrorSlot error;
-    return ownedText(atspi_text_get_text(text.get(), 0, std::min(count, limit), &error), error.failed());
+    return ownedText(atspi_text_get_text(text, 0, std::min(count, limit), &error), error.failed());
 }
 
 std::optional<double> currentValue(AtspiAccessible* accessible) {
-    GObjectPtr<AtspiValue> value(atspi_accessible_get_value_iface(accessible));
-    if (!value)
-        return std::nullopt;
     ErrorSlot error;
-    const double current = atspi_value_get_current_value(value.get(), &error);
+    const double current = atspi_value_get_current_value(ATSPI_VALUE(accessible), &error);
     if (error.failed())
         return std::nullopt;
     return current;
-}
-
-std::optional<AtspiRect> screenExtents(AtspiAccessible* accessible) {
-    GObjectPtr<AtspiComponent> component(atspi_accessible_get_component_iface(accessible));
-    if (!component)
-        return std::nullopt;
-    ErrorSlot error;
-    std::unique_ptr<AtspiRect, GFree> rect(
-        atspi_component_get_extents(component.get(), ATSPI_COORD_TYPE_SCREEN, &error));
-    if (error.failed() || !rect)
-        return std::nullopt;
-    return *rect;
 }
 
 int childCount(AtspiAccessible* accessible, int limit) {

@@ -1,7 +1,6 @@
 #pragma once
-// The few libatspi calls the backend makes, each turning a failed read into an absent value. Callers
-// hold atspiLock(); every call but the state set's goes to the other process and waits for its answer
-// (the state set is the one libatspi keeps up to date from the app's events once read).
+// The libatspi calls the backend makes one at a time, each turning a failed read into an absent value.
+// Callers hold atspiLock(); every call goes to the other process and waits for its answer.
 
 #include <memory>
 #include <optional>
@@ -24,18 +23,20 @@ struct States {
     bool multiLine = false;
 };
 
+// How long every call waits for the other process; libatspi has one such time-out for the whole process.
+void setTimeout(int milliseconds);
+int timeoutMs();
+
 // "" when the role cannot be read.
 std::string roleName(AtspiAccessible* accessible);
-States states(AtspiAccessible* accessible);
 std::optional<std::string> name(AtspiAccessible* accessible);
-std::optional<std::string> description(AtspiAccessible* accessible);
 std::optional<std::string> toolkitName(AtspiAccessible* accessible);
 // A non-empty value of the element's object attributes.
 std::optional<std::string> objectAttribute(AtspiAccessible* accessible, const char* key);
-// The characters of the text interface, at most `limit`; absent without one.
+// The characters of the element's text interface, at most `limit`, and its value interface's current
+// value; the caller knows that the element has the interface.
 std::optional<std::string> text(AtspiAccessible* accessible, int limit);
 std::optional<double> currentValue(AtspiAccessible* accessible);
-std::optional<AtspiRect> screenExtents(AtspiAccessible* accessible);
 
 // At most `limit`; 0 when the count cannot be read.
 int childCount(AtspiAccessible* accessible, int limit);

@@ -53,7 +53,7 @@ AtspiElement::~AtspiElement() {
 void AtspiElement::setMessagingTimeout(double seconds) {
     std::lock_guard guard(atspiLock());
     if (std::isfinite(seconds) && seconds > 0)
-        atspi_set_timeout(static_cast<gint>(std::min(seconds, 3600.0) * 1000), -1);
+        AtspiCalls::setTimeout(static_cast<int>(std::min(seconds, 3600.0) * 1000));
 }
 
 std::optional<AXValue> AtspiElement::attribute(const std::string& name) const {
@@ -73,41 +73,43 @@ std::optional<AXValue> AtspiElement::attribute(const std::string& name) const {
     return elementAttribute(name);
 }
 
-const std::string& AtspiElement::roleName() const {
-    if (!m_roleName)
-        m_roleName = AtspiCalls::roleName(m_accessible);
-    return *m_roleName;
+const AtspiFacts::Facts& AtspiElement::facts() const {
+    if (!m_facts)
+        m_facts = std::move(AtspiFacts::read({m_accessible}, AtspiCalls::timeoutMs()).front());
+    return *m_facts;
 }
 
-const AtspiCalls::States& AtspiElement::states() const {
-    if (!m_states)
-        m_states = AtspiCalls::states(m_accessible);
-    return *m_states;
+const std::string& AtspiElement::roleName() const {
+    return facts().roleName;
 }
 
 const AtspiRoleMap::AXRole& AtspiElement::role() const {
     if (!m_role) {
         // Toolkits that mark no field single-line still mark the fields that take several lines.
-        const bool singleLine = roleName() == "text" && (states().singleLine || !states().multiLine);
+        const AtspiCalls::States& states = facts().states;
+        const bool singleLine = roleName() == "text" && (states.singleLine || !states.multiLine);
         m_role = AtspiRoleMap::axRole(roleName(), m_parentRole, singleLine);
     }
     return *m_role;
 }
 
 std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
+    const int count = std::min(facts().childCount, maxChildren);
+    std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> found;
+    std::vector<AtspiAccessible*> accessibles;
+    for (int i = 0; i < count; ++i)
+        if (AtspiAccessible* child = AtspiCalls::childAt(m_accessible, i)) {
+            found.emplace_back(child);
+            accessibles.push_back(child);
+        }
+    std::vector<AtspiFacts::Facts> facts = AtspiFacts::read(accessibles, AtspiCalls::timeoutMs());
     std::vector<Child> out;
-    const int count = AtspiCalls::childCount(m_accessible, maxChildren);
-    for (int i = 0; i < count; ++i) {
-        GObjectPtr<AtspiAccessible> child(AtspiCalls::childAt(m_accessible, i));
-        if (!child)
-            continue;
-        std::string roleName = AtspiCalls::roleName(child.get());
-        const AtspiCalls::States states = AtspiCalls::states(child.get());
+    for (std::size_t i = 0; i < found.size(); ++i) {
         // What the screen does not show (closed menus, hidden pages and dialogs, scrolled-away buttons)
         // is no context of what it shows; the menu bar is read on its own.
-        if (m_reach == Reach::onScreen && (!states.showing || isMenuBar(roleName)))
+        if (m_reach == Reach::onScreen && (!facts[i].states.showing || isMenuBar(facts[i].roleName)))
             continue;
-        out.push_back({std::move(child), std::move(roleName), states});
+        out.push_back({std::move(found[i]), std::move(facts[i])});
     }
     return out;
 }
@@ -115,8 +117,7 @@ std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
 std::shared_ptr<AtspiElement> AtspiElement::element(Child child) const {
     auto out = std::make_shared<AtspiElement>(child.accessible.release(), roleName(), Shape::element, m_reach,
                                               m_read);
-    out->m_roleName = std::move(child.roleName);
-    out->m_states = child.states;
+    out->m_facts = std::move(child.facts);
     return out;
 }
 
@@ -131,7 +132,7 @@ AXElementList AtspiElement::windows() const {
     std::vector<Child> windows = readChildren();
     std::vector<AtspiWindowOrder::Window> facts;
     for (const Child& window : windows)
-        facts.push_back({.active = window.states.active, .showing = window.states.showing});
+        facts.push_back({.active = window.facts.states.active, .showing = window.facts.states.showing});
     AXElementList out;
     for (std::size_t index : AtspiWindowOrder::frontToBack(facts))
         out.push_back(element(std::move(windows[index])));
@@ -173,23 +174,18 @@ std::optional<AXValue> AtspiElement::elementAttribute(const std::string& name) c
     return std::nullopt;
 }
 
-const std::optional<std::string>& AtspiElement::name() const {
-    if (!m_name)
-        m_name = AtspiCalls::name(m_accessible);
-    return *m_name;
-}
-
 const AtspiTexts::Texts& AtspiElement::texts() const {
     if (m_texts)
         return *m_texts;
     const std::string& role = this->role().role;
     AtspiTexts::Published published;
-    published.name = name();
-    published.description = AtspiCalls::description(m_accessible);
+    published.name = facts().name;
+    published.description = facts().description;
     published.nameIsContent = isTextContent(role);
     if (isEditableText(role)) {
         published.placeholder = AtspiCalls::objectAttribute(m_accessible, "placeholder-text");
         published.describedByPlaceholder = m_read->describesFieldsByPlaceholder && role == "AXTextField" &&
+                                           facts().hasText &&
                                            AtspiCalls::text(m_accessible, 1).value_or("x").empty();
     }
     m_texts = AtspiTexts::texts(published);
@@ -210,23 +206,22 @@ std::optional<AXValue> AtspiElement::textAttribute(const std::string& attribute)
 std::optional<AXValue> AtspiElement::value() const {
     const std::string& role = this->role().role;
     if (isTextContent(role) || isEditableText(role)) {
-        if (auto text = AtspiCalls::text(m_accessible, maxTextCharacters))
-            return *text;
-        if (!isTextContent(role))
+        if (facts().hasText)
+            if (auto text = AtspiCalls::text(m_accessible, maxTextCharacters))
+                return *text;
+        // A label without a text interface shows its name.
+        if (!isTextContent(role) || !facts().name)
             return std::nullopt;
-        if (!name())
-            return std::nullopt;
-        return *name();
+        return *facts().name;
     }
-    if (auto current = AtspiCalls::currentValue(m_accessible))
-        return *current;
+    if (facts().hasValue)
+        if (auto current = AtspiCalls::currentValue(m_accessible))
+            return *current;
     return std::nullopt;
 }
 
 std::optional<AXValue> AtspiElement::extentsAttribute(const std::string& name) const {
-    if (!m_extents)
-        m_extents = AtspiCalls::screenExtents(m_accessible);
-    const auto& rect = *m_extents;
+    const auto& rect = facts().extents;
     if (!rect)
         return std::nullopt;
     if (name == "AXPosition")

@@ -9,6 +9,7 @@
 #include <atspi/atspi.h>
 
 #include "Orvel/platform/AtspiCalls.h"
+#include "Orvel/platform/AtspiFacts.h"
 #include "Orvel/platform/AtspiRoleMap.h"
 #include "Orvel/platform/AtspiTexts.h"
 #include "engine/capture/AXElement.h"
@@ -57,12 +58,11 @@ class AtspiElement : public AXElement {
   private:
     struct Child {
         AtspiCalls::GObjectPtr<AtspiAccessible> accessible;
-        std::string roleName;
-        AtspiCalls::States states;
+        AtspiFacts::Facts facts;
     };
 
+    const AtspiFacts::Facts& facts() const;
     const std::string& roleName() const;
-    const AtspiCalls::States& states() const;
     const AtspiRoleMap::AXRole& role() const;
     std::vector<Child> readChildren() const;
     AXElementList children() const;
@@ -70,7 +70,6 @@ class AtspiElement : public AXElement {
     std::shared_ptr<AtspiElement> element(Child child) const;
     std::optional<AXValue> elementAttribute(const std::string& name) const;
     std::optional<AXValue> applicationAttribute(const std::string& name) const;
-    const std::optional<std::string>& name() const;
     const AtspiTexts::Texts& texts() const;
     std::optional<AXValue> textAttribute(const std::string& attribute) const;
     std::optional<AXValue> value() const;
@@ -82,11 +81,9 @@ class AtspiElement : public AXElement {
     Shape m_shape;
     Reach m_reach;
     std::shared_ptr<const Read> m_read;
-    mutable std::optional<std::string> m_roleName;
-    mutable std::optional<AtspiCalls::States> m_states;
+    // Read together for all children of an element when its children are read, or on first use.
+    mutable std::optional<AtspiFacts::Facts> m_facts;
     mutable std::optional<AtspiRoleMap::AXRole> m_role;
-    mutable std::optional<std::optional<std::string>> m_name;
-    mutable std::optional<std::optional<AtspiRect>> m_extents;
     mutable std::optional<AtspiTexts::Texts> m_texts;
 };
 

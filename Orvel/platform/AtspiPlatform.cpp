@@ -12,7 +12,7 @@ bool atspiReady() {
         // 0: connected now, 1: connected before; anything else: no accessibility bus to reach.
         if (atspi_init() > 1)
             return false;
-        atspi_set_timeout(static_cast<gint>(AtspiPlatform::callTimeout * 1000), -1);
+        AtspiCalls::setTimeout(static_cast<int>(AtspiPlatform::callTimeout * 1000));
         return true;
     }();
     return ready;
