@@ -95,13 +95,19 @@ const AtspiRoleMap::AXRole& AtspiElement::role() const {
 
 std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
     const int count = std::min(facts().childCount, maxChildren);
+    if (count == 0)
+        return {};
+    auto listed = AtspiFacts::children(m_accessible, count, AtspiCalls::timeoutMs());
     std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> found;
+    if (listed)
+        found = std::move(*listed);
+    else
+        for (int i = 0; i < count; ++i)
+            if (AtspiAccessible* child = AtspiCalls::childAt(m_accessible, i))
+                found.emplace_back(child);
     std::vector<AtspiAccessible*> accessibles;
-    for (int i = 0; i < count; ++i)
-        if (AtspiAccessible* child = AtspiCalls::childAt(m_accessible, i)) {
-            found.emplace_back(child);
-            accessibles.push_back(child);
-        }
+    for (const auto& child : found)
+        accessibles.push_back(child.get());
     std::vector<AtspiFacts::Facts> facts = AtspiFacts::read(accessibles, AtspiCalls::timeoutMs());
     std::vector<Child> out;
     for (std::size_t i = 0; i < found.size(); ++i) {

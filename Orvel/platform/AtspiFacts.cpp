@@ -220,3 +220,41 @@ std::vector<Facts> read(const std::vector<AtspiAccessible*>& elements, int timeo
 }
 
 } // namespace orvel::AtspiFacts
+
+namespace orvel::AtspiFacts {
+
+std::optional<std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>> children(AtspiAccessible* element,
+                                                                             int limit, int timeoutMs) {
+    AtspiApplication* app = element->parent.app;
+    const Message message{method(element, accessibleInterface, "GetChildren")};
+    if (!message.message || !app->bus)
+        return std::nullopt;
+    DBusPendingCall* pending = nullptr;
+    if (!dbus_connection_send_with_reply(app->bus, message.message, &pending, timeoutMs) || !pending)
+        return std::nullopt;
+    dbus_pending_call_block(pending);
+    const Message reply{dbus_pending_call_steal_reply(pending)};
+    dbus_pending_call_unref(pending);
+    DBusMessageIter iter;
+    if (!firstArgument(reply.message, false, iter) ||
+        dbus_message_iter_get_arg_type(&iter) != DBUS_TYPE_ARRAY)
+        return std::nullopt;
+    DBusMessageIter entries;
+    dbus_message_iter_recurse(&iter, &entries);
+    std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> out;
+    for (;
+         dbus_message_iter_get_arg_type(&entries) == DBUS_TYPE_STRUCT && static_cast<int>(out.size()) < limit;
+         dbus_message_iter_next(&entries)) {
+        DBusMessageIter fields;
+        dbus_message_iter_recurse(&entries, &fields);
+        const auto bus = basic<const char*>(fields, DBUS_TYPE_STRING);
+        dbus_message_iter_next(&fields);
+        const auto path = basic<const char*>(fields, DBUS_TYPE_OBJECT_PATH);
+        if (!bus || !path || std::strcmp(*bus, app->bus_name) != 0)
+            return std::nullopt;
+        out.emplace_back(_atspi_accessible_new(app, *path));
+    }
+    return out;
+}
+
+} // namespace orvel::AtspiFacts

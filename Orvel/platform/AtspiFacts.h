@@ -30,4 +30,10 @@ struct Facts {
 // field empty.
 std::vector<Facts> read(const std::vector<AtspiAccessible*>& elements, int timeoutMs);
 
+// At most `limit` children of the element in one question (new references), where the toolkit answers it
+// and every child belongs to the element's application; otherwise nothing, and the caller asks child by
+// child.
+std::optional<std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>> children(AtspiAccessible* element,
+                                                                             int limit, int timeoutMs);
+
 } // namespace orvel::AtspiFacts
