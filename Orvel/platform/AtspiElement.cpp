@@ -75,7 +75,7 @@ std::optional<AXValue> AtspiElement::attribute(const std::string& name) const {
 
 const AtspiFacts::Facts& AtspiElement::facts() const {
     if (!m_facts)
-        m_facts = std::move(AtspiFacts::read({m_accessible}, AtspiCalls::timeoutMs()).front());
+        m_facts = std::move(AtspiFacts::read({m_accessible}, maxChildren, AtspiCalls::timeoutMs()).front());
     return *m_facts;
 }
 
@@ -94,21 +94,21 @@ const AtspiRoleMap::AXRole& AtspiElement::role() const {
 }
 
 std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
-    const int count = std::min(facts().childCount, maxChildren);
-    if (count == 0)
-        return {};
-    auto listed = AtspiFacts::children(m_accessible, count, AtspiCalls::timeoutMs());
     std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> found;
-    if (listed)
-        found = std::move(*listed);
-    else
+    if (const auto& listed = facts().children) {
+        for (const auto& child : *listed)
+            found.emplace_back(static_cast<AtspiAccessible*>(g_object_ref(child.get())));
+    } else {
+        const int count = AtspiCalls::childCount(m_accessible, maxChildren);
         for (int i = 0; i < count; ++i)
             if (AtspiAccessible* child = AtspiCalls::childAt(m_accessible, i))
                 found.emplace_back(child);
+    }
     std::vector<AtspiAccessible*> accessibles;
     for (const auto& child : found)
         accessibles.push_back(child.get());
-    std::vector<AtspiFacts::Facts> facts = AtspiFacts::read(accessibles, AtspiCalls::timeoutMs());
+    std::vector<AtspiFacts::Facts> facts =
+        AtspiFacts::read(accessibles, maxChildren, AtspiCalls::timeoutMs());
     std::vector<Child> out;
     for (std::size_t i = 0; i < found.size(); ++i) {
         // What the screen does not show (closed menus, hidden pages and dialogs, scrolled-away buttons)

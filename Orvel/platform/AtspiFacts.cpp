@@ -13,7 +13,7 @@ constexpr const char* accessibleInterface = "org.a11y.atspi.Accessible";
 constexpr const char* propertiesInterface = "org.freedesktop.DBus.Properties";
 
 // The questions asked of every element; each answer fills one field.
-enum Question { role, states, name, description, childCount, interfaces, extents, questionCount };
+enum Question { role, states, name, description, children, interfaces, extents, questionCount };
 
 struct Message {
     DBusMessage* message;
@@ -48,8 +48,8 @@ DBusMessage* question(AtspiAccessible* element, Question question) {
         return property(element, "Name");
     case description:
         return property(element, "Description");
-    case childCount:
-        return property(element, "ChildCount");
+    case children:
+        return method(element, accessibleInterface, "GetChildren");
     case interfaces:
         return method(element, accessibleInterface, "GetInterfaces");
     case extents: {
@@ -146,9 +146,33 @@ std::optional<AtspiRect> rectangle(DBusMessageIter& iter) {
     return AtspiRect{.x = numbers[0], .y = numbers[1], .width = numbers[2], .height = numbers[3]};
 }
 
-void answer(Question question, DBusMessage* reply, Facts& facts) {
+// The (bus name, path) pairs of GetChildren; nothing when a child belongs to another application, whose
+// objects libatspi would have to look up first.
+std::optional<std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>>
+childList(DBusMessageIter& iter, AtspiApplication* app, int limit) {
+    if (dbus_message_iter_get_arg_type(&iter) != DBUS_TYPE_ARRAY || !app || !app->bus_name)
+        return std::nullopt;
+    DBusMessageIter entries;
+    dbus_message_iter_recurse(&iter, &entries);
+    std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> out;
+    for (;
+         dbus_message_iter_get_arg_type(&entries) == DBUS_TYPE_STRUCT && static_cast<int>(out.size()) < limit;
+         dbus_message_iter_next(&entries)) {
+        DBusMessageIter fields;
+        dbus_message_iter_recurse(&entries, &fields);
+        const auto bus = basic<const char*>(fields, DBUS_TYPE_STRING);
+        dbus_message_iter_next(&fields);
+        const auto path = basic<const char*>(fields, DBUS_TYPE_OBJECT_PATH);
+        if (!bus || !path || std::strcmp(*bus, app->bus_name) != 0)
+            return std::nullopt;
+        out.emplace_back(_atspi_accessible_new(app, *path));
+    }
+    return out;
+}
+
+void answer(AtspiAccessible* element, Question question, DBusMessage* reply, int childLimit, Facts& facts) {
     DBusMessageIter iter;
-    const bool isProperty = question == name || question == description || question == childCount;
+    const bool isProperty = question == name || question == description;
     if (!firstArgument(reply, isProperty, iter))
         return;
     switch (question) {
@@ -168,8 +192,8 @@ void answer(Question question, DBusMessage* reply, Facts& facts) {
     case description:
         facts.description = text(iter);
         break;
-    case childCount:
-        facts.childCount = std::max(0, basic<dbus_int32_t>(iter, DBUS_TYPE_INT32).value_or(0));
+    case children:
+        facts.children = childList(iter, element->parent.app, childLimit);
         break;
     case interfaces:
         interfaceNames(iter, facts);
@@ -187,7 +211,7 @@ void answer(Question question, DBusMessage* reply, Facts& facts) {
 constexpr std::size_t elementsInFlight = 64;
 
 void readSome(const std::vector<AtspiAccessible*>& elements, std::size_t first, std::size_t end,
-              int timeoutMs, std::vector<Facts>& out) {
+              int childLimit, int timeoutMs, std::vector<Facts>& out) {
     std::vector<DBusPendingCall*> pending((end - first) * questionCount, nullptr);
     for (std::size_t e = first; e < end; ++e) {
         DBusConnection* bus = elements[e]->parent.app ? elements[e]->parent.app->bus : nullptr;
@@ -206,54 +230,18 @@ void readSome(const std::vector<AtspiAccessible*>& elements, std::size_t first, 
         dbus_pending_call_block(pending[i]);
         const Message reply{dbus_pending_call_steal_reply(pending[i])};
         dbus_pending_call_unref(pending[i]);
-        answer(static_cast<Question>(i % questionCount), reply.message, out[first + i / questionCount]);
+        const std::size_t e = first + i / questionCount;
+        answer(elements[e], static_cast<Question>(i % questionCount), reply.message, childLimit, out[e]);
     }
 }
 
 } // namespace
 
-std::vector<Facts> read(const std::vector<AtspiAccessible*>& elements, int timeoutMs) {
+std::vector<Facts> read(const std::vector<AtspiAccessible*>& elements, int childLimit, int timeoutMs) {
     std::vector<Facts> out(elements.size());
     for (std::size_t first = 0; first < elements.size(); first += elementsInFlight)
-        readSome(elements, first, std::min(elements.size(), first + elementsInFlight), timeoutMs, out);
-    return out;
-}
-
-} // namespace orvel::AtspiFacts
-
-namespace orvel::AtspiFacts {
-
-std::optional<std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>> children(AtspiAccessible* element,
-                                                                             int limit, int timeoutMs) {
-    AtspiApplication* app = element->parent.app;
-    const Message message{method(element, accessibleInterface, "GetChildren")};
-    if (!message.message || !app->bus)
-        return std::nullopt;
-    DBusPendingCall* pending = nullptr;
-    if (!dbus_connection_send_with_reply(app->bus, message.message, &pending, timeoutMs) || !pending)
-        return std::nullopt;
-    dbus_pending_call_block(pending);
-    const Message reply{dbus_pending_call_steal_reply(pending)};
-    dbus_pending_call_unref(pending);
-    DBusMessageIter iter;
-    if (!firstArgument(reply.message, false, iter) ||
-        dbus_message_iter_get_arg_type(&iter) != DBUS_TYPE_ARRAY)
-        return std::nullopt;
-    DBusMessageIter entries;
-    dbus_message_iter_recurse(&iter, &entries);
-    std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> out;
-    for (;
-         dbus_message_iter_get_arg_type(&entries) == DBUS_TYPE_STRUCT && static_cast<int>(out.size()) < limit;
-         dbus_message_iter_next(&entries)) {
-        DBusMessageIter fields;
-        dbus_message_iter_recurse(&entries, &fields);
-        const auto bus = basic<const char*>(fields, DBUS_TYPE_STRING);
-        dbus_message_iter_next(&fields);
-        const auto path = basic<const char*>(fields, DBUS_TYPE_OBJECT_PATH);
-        if (!bus || !path || std::strcmp(*bus, app->bus_name) != 0)
-            return std::nullopt;
-        out.emplace_back(_atspi_accessible_new(app, *path));
-    }
+        readSome(elements, first, std::min(elements.size(), first + elementsInFlight), childLimit, timeoutMs,
+                 out);
     return out;
 }
 

@@ -21,19 +21,14 @@ struct Facts {
     std::optional<std::string> name;
     std::optional<std::string> description;
     std::optional<AtspiRect> extents;
-    int childCount = 0;
+    // Absent when the toolkit does not list them in one answer; then they are asked for one by one.
+    std::optional<std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>> children;
     bool hasText = false;
     bool hasValue = false;
 };
 
-// One Facts per element, in order; a question that fails or is not answered within `timeoutMs` leaves its
-// field empty.
-std::vector<Facts> read(const std::vector<AtspiAccessible*>& elements, int timeoutMs);
-
-// At most `limit` children of the element in one question (new references), where the toolkit answers it
-// and every child belongs to the element's application; otherwise nothing, and the caller asks child by
-// child.
-std::optional<std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>> children(AtspiAccessible* element,
-                                                                             int limit, int timeoutMs);
+// One Facts per element, in order, each with at most `childLimit` children; a question that fails or is
+// not answered within `timeoutMs` leaves its field empty.
+std::vector<Facts> read(const std::vector<AtspiAccessible*>& elements, int childLimit, int timeoutMs);
 
 } // namespace orvel::AtspiFacts
