@@ -3,53 +3,23 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
-#include <memory>
+
+#include "Orvel/platform/AtspiTexts.h"
+#include "Orvel/platform/AtspiWindowOrder.h"
 
 namespace orvel {
 namespace {
 
+using AtspiCalls::GObjectPtr;
+
 // The reader never takes more nodes than this from one element; an app listing millions of children
 // must not make us build them all first.
-constexpr gint maxChildren = 5000;
+constexpr int maxChildren = 5000;
 // A whole document in a text view is no interface text.
-constexpr gint maxTextCharacters = 10000;
+constexpr int maxTextCharacters = 10000;
 // Where the menu-bar search looks: the upper levels of the windows, where toolkits put the menu bar.
 constexpr int menuBarSearchDepth = 5;
 constexpr int menuBarSearchNodes = 500;
-
-struct GFree {
-    void operator()(void* pointer) const { g_free(pointer); }
-};
-struct GObjectUnref {
-    void operator()(void* object) const { g_object_unref(object); }
-};
-template <class T> using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
-
-// Every libatspi call reports failure through a GError; a failed read is simply an absent value.
-class ErrorSlot {
-  public:
-    ~ErrorSlot() { g_clear_error(&m_error); }
-    GError** operator&() { return &m_error; }
-    bool failed() const { return m_error != nullptr; }
-
-  private:
-    GError* m_error = nullptr;
-};
-
-std::optional<std::string> ownedText(gchar* text, bool failed) {
-    std::unique_ptr<gchar, GFree> owner(text);
-    if (failed || !text)
-        return std::nullopt;
-    return std::string(text);
-}
-
-std::string roleNameOf(AtspiAccessible* accessible) {
-    ErrorSlot error;
-    const AtspiRole role = atspi_accessible_get_role(accessible, &error);
-    if (error.failed())
-        return {};
-    return ownedText(atspi_role_get_name(role), false).value_or("");
-}
 
 bool isTextContent(const std::string& role) {
     return role == "AXStaticText" || role == "AXHeading";
@@ -59,63 +29,8 @@ bool isEditableText(const std::string& role) {
     return role == "AXTextField" || role == "AXTextArea";
 }
 
-std::optional<std::string> textContent(AtspiAccessible* accessible) {
-    GObjectPtr<AtspiText> text(atspi_accessible_get_text_iface(accessible));
-    if (!text)
-        return std::nullopt;
-    ErrorSlot countError;
-    const gint count = atspi_text_get_character_count(text.get(), &countError);
-    if (countError.failed() || count < 0)
-        return std::nullopt;
-    ErrorSlot error;
-    gchar* content = atspi_text_get_text(text.get(), 0, std::min(count, maxTextCharacters), &error);
-    return ownedText(content, error.failed());
-}
-
-std::optional<std::string> objectAttribute(AtspiAccessible* accessible, const char* key) {
-    ErrorSlot error;
-    GHashTable* table = atspi_accessible_get_attributes(accessible, &error);
-    if (error.failed() || !table)
-        return std::nullopt;
-    std::optional<std::string> out;
-    if (const auto* found = static_cast<const gchar*>(g_hash_table_lookup(table, key)); found && *found)
-        out = found;
-    g_hash_table_unref(table);
-    return out;
-}
-
-std::optional<AtspiRect> extents(AtspiAccessible* accessible) {
-    GObjectPtr<AtspiComponent> component(atspi_accessible_get_component_iface(accessible));
-    if (!component)
-        return std::nullopt;
-    ErrorSlot error;
-    std::unique_ptr<AtspiRect, GFree> rect(
-        atspi_component_get_extents(component.get(), ATSPI_COORD_TYPE_SCREEN, &error));
-    if (error.failed() || !rect)
-        return std::nullopt;
-    return *rect;
-}
-
-bool isSingleLine(AtspiAccessible* accessible) {
-    GObjectPtr<AtspiStateSet> states(atspi_accessible_get_state_set(accessible));
-    return states && atspi_state_set_contains(states.get(), ATSPI_STATE_SINGLE_LINE);
-}
-
-AtspiAccessible* childAt(AtspiAccessible* accessible, gint index) {
-    ErrorSlot error;
-    AtspiAccessible* child = atspi_accessible_get_child_at_index(accessible, index, &error);
-    if (error.failed()) {
-        if (child)
-            g_object_unref(child);
-        return nullptr;
-    }
-    return child;
-}
-
-gint childCount(AtspiAccessible* accessible) {
-    ErrorSlot error;
-    const gint count = atspi_accessible_get_child_count(accessible, &error);
-    return error.failed() ? 0 : std::clamp(count, 0, maxChildren);
+bool isMenuBar(const std::string& roleName) {
+    return roleName == "menu bar";
 }
 
 } // namespace
@@ -125,8 +40,10 @@ std::recursive_mutex& atspiLock() {
     return lock;
 }
 
-AtspiElement::AtspiElement(AtspiAccessible* accessible, std::string parentRole, Shape shape)
-    : m_accessible(accessible), m_parentRole(std::move(parentRole)), m_shape(shape) {}
+AtspiElement::AtspiElement(AtspiAccessible* accessible, std::string parentRole, Shape shape, Reach reach,
+                           std::shared_ptr<const Read> read)
+    : m_accessible(accessible), m_parentRole(std::move(parentRole)), m_shape(shape), m_reach(reach),
+      m_read(std::move(read)) {}
 
 AtspiElement::~AtspiElement() {
     std::lock_guard guard(atspiLock());
@@ -136,7 +53,7 @@ AtspiElement::~AtspiElement() {
 void AtspiElement::setMessagingTimeout(double seconds) {
     std::lock_guard guard(atspiLock());
     if (std::isfinite(seconds) && seconds > 0)
-        atspi_set_timeout(static_cast<gint>(std::min(seconds, 3600.0) * 1000), -1);
+        AtspiCalls::setTimeout(static_cast<int>(std::min(seconds, 3600.0) * 1000));
 }
 
 std::optional<AXValue> AtspiElement::attribute(const std::string& name) const {
@@ -156,37 +73,85 @@ std::optional<AXValue> AtspiElement::attribute(const std::string& name) const {
     return elementAttribute(name);
 }
 
+const AtspiFacts::Facts& AtspiElement::facts() const {
+    if (!m_facts)
+        m_facts = std::move(AtspiFacts::read({m_accessible}, maxChildren, AtspiCalls::timeoutMs()).front());
+    return *m_facts;
+}
+
 const std::string& AtspiElement::roleName() const {
-    if (!m_roleName)
-        m_roleName = roleNameOf(m_accessible);
-    return *m_roleName;
+    return facts().roleName;
 }
 
 const AtspiRoleMap::AXRole& AtspiElement::role() const {
-    if (!m_role)
-        m_role = AtspiRoleMap::axRole(roleName(), m_parentRole,
-                                      roleName() == "text" && isSingleLine(m_accessible));
+    if (!m_role) {
+        // Toolkits that mark no field single-line still mark the fields that take several lines.
+        const AtspiCalls::States& states = facts().states;
+        const bool singleLine = roleName() == "text" && (states.singleLine || !states.multiLine);
+        m_role = AtspiRoleMap::axRole(roleName(), m_parentRole, singleLine);
+    }
     return *m_role;
+}
+
+std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
+    std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> found;
+    if (const auto& listed = facts().children) {
+        for (const auto& child : *listed)
+            found.emplace_back(static_cast<AtspiAccessible*>(g_object_ref(child.get())));
+    } else {
+        const int count = AtspiCalls::childCount(m_accessible, maxChildren);
+        for (int i = 0; i < count; ++i)
+            if (AtspiAccessible* child = AtspiCalls::childAt(m_accessible, i))
+                found.emplace_back(child);
+    }
+    std::vector<AtspiAccessible*> accessibles;
+    for (const auto& child : found)
+        accessibles.push_back(child.get());
+    std::vector<AtspiFacts::Facts> facts =
+        AtspiFacts::read(accessibles, maxChildren, AtspiCalls::timeoutMs());
+    std::vector<Child> out;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        // What the screen does not show (closed menus, hidden pages and dialogs, scrolled-away buttons)
+        // is no context of what it shows; the menu bar is read on its own.
+        if (m_reach == Reach::onScreen && (!facts[i].states.showing || isMenuBar(facts[i].roleName)))
+            continue;
+        out.push_back({std::move(found[i]), std::move(facts[i])});
+    }
+    return out;
+}
+
+std::shared_ptr<AtspiElement> AtspiElement::element(Child child) const {
+    auto out = std::make_shared<AtspiElement>(child.accessible.release(), roleName(), Shape::element, m_reach,
+                                              m_read);
+    out->m_facts = std::move(child.facts);
+    return out;
 }
 
 AXElementList AtspiElement::children() const {
     AXElementList out;
-    const gint count = childCount(m_accessible);
-    for (gint i = 0; i < count; ++i)
-        if (AtspiAccessible* child = childAt(m_accessible, i))
-            out.push_back(std::make_shared<AtspiElement>(child, roleName(), Shape::element));
+    for (Child& child : readChildren())
+        out.push_back(element(std::move(child)));
+    return out;
+}
+
+AXElementList AtspiElement::windows() const {
+    std::vector<Child> windows = readChildren();
+    std::vector<AtspiWindowOrder::Window> facts;
+    for (const Child& window : windows)
+        facts.push_back({.active = window.facts.states.active, .showing = window.facts.states.showing});
+    AXElementList out;
+    for (std::size_t index : AtspiWindowOrder::frontToBack(facts))
+        out.push_back(element(std::move(windows[index])));
     return out;
 }
 
 std::optional<AXValue> AtspiElement::applicationAttribute(const std::string& name) const {
     if (name == "AXRole")
         return std::string("AXApplication");
-    if (name == "AXTitle") {
-        ErrorSlot error;
-        return ownedText(atspi_accessible_get_name(m_accessible, &error), error.failed());
-    }
+    if (name == "AXTitle")
+        return AtspiCalls::name(m_accessible);
     if (name == "AXWindows" || name == "AXChildren")
-        return children();
+        return windows();
     if (name == "AXMenuBar")
         return menuBar();
     return std::nullopt;
@@ -198,58 +163,76 @@ std::optional<AXValue> AtspiElement::elementAttribute(const std::string& name) c
         return mapped.role;
     if (name == "AXSubrole")
         return mapped.subrole;
-    if (name == "AXTitle") {
-        // A label's name is its text, which it shows as its value.
-        if (isTextContent(mapped.role))
-            return std::nullopt;
-        ErrorSlot error;
-        return ownedText(atspi_accessible_get_name(m_accessible, &error), error.failed());
-    }
-    if (name == "AXDescription") {
-        ErrorSlot error;
-        return ownedText(atspi_accessible_get_description(m_accessible, &error), error.failed());
-    }
+    if (name == "AXTitle" || name == "AXDescription" || name == "AXHelp" || name == "AXPlaceholderValue")
+        return textAttribute(name);
     if (name == "AXValue")
         return value();
-    if (name == "AXPlaceholderValue")
-        return objectAttribute(m_accessible, "placeholder-text");
-    if (name == "AXPosition" || name == "AXSize") {
-        auto rect = extents(m_accessible);
-        if (!rect)
-            return std::nullopt;
-        if (name == "AXPosition")
-            return AXPoint{static_cast<double>(rect->x), static_cast<double>(rect->y)};
-        return AXSize{static_cast<double>(rect->width), static_cast<double>(rect->height)};
-    }
+    if (name == "AXPosition" || name == "AXSize")
+        return extentsAttribute(name);
     if (name == "AXChildren") {
         if (mapped.titlesMenu) {
             g_object_ref(m_accessible);
-            return AXElementList{
-                std::make_shared<AtspiElement>(m_accessible, roleName(), Shape::menuOfTitle)};
+            return AXElementList{std::make_shared<AtspiElement>(m_accessible, roleName(), Shape::menuOfTitle,
+                                                                m_reach, m_read)};
         }
         return children();
     }
     return std::nullopt;
 }
 
+const AtspiTexts::Texts& AtspiElement::texts() const {
+    if (m_texts)
+        return *m_texts;
+    const std::string& role = this->role().role;
+    AtspiTexts::Published published;
+    published.name = facts().name;
+    published.description = facts().description;
+    published.nameIsContent = isTextContent(role);
+    if (isEditableText(role)) {
+        published.placeholder = AtspiCalls::objectAttribute(m_accessible, "placeholder-text");
+        published.describedByPlaceholder = m_read->describesFieldsByPlaceholder && role == "AXTextField" &&
+                                           facts().hasText &&
+                                           AtspiCalls::text(m_accessible, 1).value_or("x").empty();
+    }
+    m_texts = AtspiTexts::texts(published);
+    return *m_texts;
+}
+
+std::optional<AXValue> AtspiElement::textAttribute(const std::string& attribute) const {
+    const AtspiTexts::Texts& texts = this->texts();
+    const std::optional<std::string>& text = attribute == "AXTitle"         ? texts.title
+                                             : attribute == "AXDescription" ? texts.label
+                                             : attribute == "AXHelp"        ? texts.help
+                                                                            : texts.placeholder;
+    if (!text)
+        return std::nullopt;
+    return *text;
+}
+
 std::optional<AXValue> AtspiElement::value() const {
     const std::string& role = this->role().role;
     if (isTextContent(role) || isEditableText(role)) {
-        if (auto text = textContent(m_accessible))
-            return *text;
-        if (!isTextContent(role))
+        if (facts().hasText)
+            if (auto text = AtspiCalls::text(m_accessible, maxTextCharacters))
+                return *text;
+        // A label without a text interface shows its name.
+        if (!isTextContent(role) || !facts().name)
             return std::nullopt;
-        ErrorSlot error;
-        return ownedText(atspi_accessible_get_name(m_accessible, &error), error.failed());
+        return *facts().name;
     }
-    GObjectPtr<AtspiValue> number(atspi_accessible_get_value_iface(m_accessible));
-    if (!number)
+    if (facts().hasValue)
+        if (auto current = AtspiCalls::currentValue(m_accessible))
+            return *current;
+    return std::nullopt;
+}
+
+std::optional<AXValue> AtspiElement::extentsAttribute(const std::string& name) const {
+    const auto& rect = facts().extents;
+    if (!rect)
         return std::nullopt;
-    ErrorSlot error;
-    const double current = atspi_value_get_current_value(number.get(), &error);
-    if (error.failed())
-        return std::nullopt;
-    return current;
+    if (name == "AXPosition")
+        return AXPoint{static_cast<double>(rect->x), static_cast<double>(rect->y)};
+    return AXSize{static_cast<double>(rect->width), static_cast<double>(rect->height)};
 }
 
 // Toolkits put the menu bar inside a window rather than on the application: a breadth-first search of
@@ -268,14 +251,16 @@ std::optional<AXElementRef> AtspiElement::menuBar() const {
         Pending next = std::move(queue.front());
         queue.pop_front();
         ++visited;
-        const std::string role = next.depth == 0 ? "application" : roleNameOf(next.accessible.get());
-        if (role == "menu bar")
-            return std::make_shared<AtspiElement>(next.accessible.release(), next.parentRole, Shape::element);
+        const std::string role =
+            next.depth == 0 ? "application" : AtspiCalls::roleName(next.accessible.get());
+        if (isMenuBar(role))
+            return std::make_shared<AtspiElement>(next.accessible.release(), next.parentRole, Shape::element,
+                                                  Reach::everything, m_read);
         if (next.depth >= menuBarSearchDepth)
             continue;
-        const gint count = childCount(next.accessible.get());
-        for (gint i = 0; i < count && visited + static_cast<int>(queue.size()) < menuBarSearchNodes; ++i)
-            if (AtspiAccessible* child = childAt(next.accessible.get(), i))
+        const int count = AtspiCalls::childCount(next.accessible.get(), maxChildren);
+        for (int i = 0; i < count && visited + static_cast<int>(queue.size()) < menuBarSearchNodes; ++i)
+            if (AtspiAccessible* child = AtspiCalls::childAt(next.accessible.get(), i))
                 queue.push_back({GObjectPtr<AtspiAccessible>(child), role, next.depth + 1});
     }
     return std::nullopt;

@@ -12,10 +12,17 @@ bool atspiReady() {
         // 0: connected now, 1: connected before; anything else: no accessibility bus to reach.
         if (atspi_init() > 1)
             return false;
-        atspi_set_timeout(static_cast<gint>(AtspiPlatform::callTimeout * 1000), -1);
+        AtspiCalls::setTimeout(static_cast<int>(AtspiPlatform::callTimeout * 1000));
         return true;
     }();
     return ready;
+}
+
+// Qt gives an empty field's placeholder as its description when nothing else describes it.
+std::shared_ptr<const AtspiElement::Read> readOf(AtspiAccessible* application) {
+    const std::string toolkit = AtspiCalls::toolkitName(application).value_or("");
+    return std::make_shared<const AtspiElement::Read>(
+        AtspiElement::Read{.describesFieldsByPlaceholder = toolkit == "Qt"});
 }
 
 } // namespace
@@ -53,8 +60,9 @@ AXElementRef AtspiPlatform::application(pid_t pid) const {
         if (matches) {
             // A capture reads what the app shows now, not what an earlier read cached.
             atspi_accessible_clear_cache(application);
-            out = std::make_shared<AtspiElement>(application, "desktop frame",
-                                                 AtspiElement::Shape::application);
+            out =
+                std::make_shared<AtspiElement>(application, "desktop frame", AtspiElement::Shape::application,
+                                               AtspiElement::Reach::onScreen, readOf(application));
         } else {
             g_object_unref(application);
         }

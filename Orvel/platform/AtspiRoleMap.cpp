@@ -18,6 +18,16 @@ bool isMenuBar(const std::string& role) {
     return role == "menu bar";
 }
 
+// The children of the application are its windows, whatever container role the toolkit gives a plain
+// top-level widget; a frame anywhere else is a frame drawn inside a window.
+bool isApplication(const std::string& role) {
+    return role == "application";
+}
+
+bool isWindowRole(const std::string& role) {
+    return role == "frame" || role == "window" || role == "filler" || role == "panel";
+}
+
 bool isMenuItem(const std::string& role) {
     return role == "menu item" || role == "check menu item" || role == "radio menu item" ||
            role == "tearoff menu item";
@@ -40,7 +50,7 @@ std::string readerForm(const std::string& role) {
 
 const std::map<std::string, AXRole, std::less<>>& fixedRoles() {
     static const std::map<std::string, AXRole, std::less<>> roles{
-        {"frame", {"AXWindow"}},
+        {"frame", {"AXGroup"}},
         {"window", {"AXWindow"}},
         {"dialog", {"AXWindow", "AXDialog"}},
         {"alert", {"AXWindow", "AXDialog"}},
@@ -111,6 +121,8 @@ AXRole axRole(std::string_view role, std::string_view parent, bool singleLine) {
         return {isMenuBar(parentName) ? "AXMenuBarItem" : "AXMenuItem"};
     if (name == "text")
         return {singleLine ? "AXTextField" : "AXTextArea"};
+    if (isApplication(parentName) && isWindowRole(name))
+        return {"AXWindow"};
     if (auto fixed = fixedRoles().find(name); fixed != fixedRoles().end())
         return fixed->second;
     return {readerForm(name)};

@@ -21,8 +21,9 @@ struct AXRole {
 
 // The reader's role of an element with the AT-SPI role `role`, whose parent has the role `parent`.
 // Role names are compared in either spelling ("push button" or "push-button"). A text element is a
-// text field when `singleLine`, else a text area. Roles without an equivalent keep their words in
-// the reader's form ("status bar" becomes "AXStatusBar"); "invalid" and "unknown" give no role.
+// text field when `singleLine`, else a text area. The application's frames, windows and plain containers
+// are windows; a frame inside a window is a group. Roles without an equivalent keep their words in the
+// reader's form ("status bar" becomes "AXStatusBar"); "invalid" and "unknown" give no role.
 AXRole axRole(std::string_view role, std::string_view parent, bool singleLine);
 
 } // namespace orvel::AtspiRoleMap

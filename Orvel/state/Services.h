@@ -28,7 +28,7 @@ struct Services {
     static constexpr std::string_view defaultsDomain = "Orvel";
 
     // The application's own settings (chosen language per app, checklist marks, model preferences).
-    // Target apps' settings live beside it in the same folder.
+    // Target apps' settings live in a folder of their own inside its folder (AppLink::defaults()).
     DefaultsStore defaults;
     // "orvel.command" out to target apps, "orvel.state" in from them.
     NotificationBus& bus;
@@ -52,7 +52,7 @@ struct Services {
     ProjectHandover* handover = nullptr;
 
     // What a live link to a target app goes through: the bus, the processes, the clock, and the
-    // folder of the target apps' settings.
+    // settings folder that holds the target apps' settings folder.
     LiveServices live() const { return {bus, platform, clock, defaults.fileURL().parent_path()}; }
 };
 

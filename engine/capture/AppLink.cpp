@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "core/DefaultsStore.h"
 #include "core/FileIO.h"
 #include "core/OrvelPaths.h"
 #include "core/PathComponent.h"
@@ -56,20 +55,24 @@ std::optional<RunningApplication> AppLink::runningCopy() const {
     return std::nullopt;
 }
 
+std::optional<DefaultsStore> AppLink::defaults() const {
+    const std::filesystem::path settings = services.defaultsFolder.value_or(DefaultsStore::defaultFolder());
+    return DefaultsStore::open(app.bundleIdentifier, settings / appDefaultsFolder);
+}
+
 bool AppLink::setLanguage(const std::optional<std::string>& code) const {
     const auto language = chosenLanguage(code);
     if (!runningCopy()) {
         // Without a running copy the choice lives only in the app's defaults; when it cannot be stored
         // there the switch did not happen, and saying otherwise would leave the person misled.
-        auto defaults = DefaultsStore::open(app.bundleIdentifier,
-                                            services.defaultsFolder.value_or(DefaultsStore::defaultFolder()));
-        if (!defaults)
+        auto suite = defaults();
+        if (!suite)
             return false;
         try {
             if (language)
-                defaults->set(OrvelProtocol::languageKey, *language);
+                suite->set(OrvelProtocol::languageKey, *language);
             else
-                defaults->remove(OrvelProtocol::languageKey);
+                suite->remove(OrvelProtocol::languageKey);
         } catch (const std::exception&) {
             return false;
         }

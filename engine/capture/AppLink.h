@@ -12,6 +12,7 @@
 
 #include "core/AppState.h"
 #include "core/Date.h"
+#include "core/DefaultsStore.h"
 #include "core/Json.h"
 #include "core/OrvelProtocol.h"
 #include "engine/apps/RunningApplication.h"
@@ -30,6 +31,9 @@ struct AppLink {
     static constexpr std::chrono::milliseconds freshnessMargin{10};
     static constexpr std::chrono::milliseconds pollInterval{100};
     static constexpr std::chrono::milliseconds selectTimeout{4000};
+    // Target apps' defaults live in this folder of the settings folder, so that no bundle identifier
+    // (not even the domain of the application's own settings) names a file beside them.
+    static constexpr std::string_view appDefaultsFolder = "apps";
 
     TranslatableApp app;
     LiveServices services;
@@ -46,6 +50,10 @@ struct AppLink {
 
     // The first running process started from a bundle with the app's bundle identifier.
     std::optional<RunningApplication> runningCopy() const;
+
+    // The app's defaults suite, in appDefaultsFolder of the services' settings folder; nothing for a
+    // bundle identifier that cannot name a file there.
+    std::optional<DefaultsStore> defaults() const;
 
     // Shows `code` in a running copy, or, when none runs, stores it as the override read at the next
     // launch (nothing, or an empty code, removes the choice). False only when a running copy did not

@@ -79,21 +79,28 @@ Result capture(const TranslatableApp& app, bool visitScreens, const Progress& pr
     report(progress, "Turning on markers");
     auto probeAnswer = link.request(Command::probe, {{"on", true}}, probeTimeout,
                                     [](const AppState& state) { return state.probe; });
-    if (!probeAnswer)
-        throw CaptureError::noAnswer();
-
-    link.send(Command::refresh);
-    services.live.clock.pauseUnlessStopped(settlePause, stop);
-
     Reading reading;
-    const std::optional<AXNode> menuBar = AXReader::menuBar(services.accessibility, pid, menuNodeLimit);
-    for (auto& [title, tree] : AXReader::windows(services.accessibility, pid, windowNodeLimit)) {
-        reading.screens.push_back(Markers::clean(title));
-        reading.windows.emplace_back(std::move(title), std::move(tree));
+    std::optional<AXNode> menuBar;
+    try {
+        if (!probeAnswer)
+            throw CaptureError::noAnswer();
+        link.send(Command::refresh);
+        services.live.clock.pauseUnlessStopped(settlePause, stop);
+
+        menuBar = AXReader::menuBar(services.accessibility, pid, menuNodeLimit);
+        for (auto& [title, tree] : AXReader::windows(services.accessibility, pid, windowNodeLimit)) {
+            reading.screens.push_back(Markers::clean(title));
+            reading.windows.emplace_back(std::move(title), std::move(tree));
+        }
+        if (visitScreens)
+            for (const AppState::Screen& screen : probeAnswer->screens)
+                visitScreen(screen, link, pid, services, progress, stop, reading);
+    } catch (...) {
+        // A slow app may still turn its markers on, and a stopped run must not leave them showing: the
+        // app hears "off" whichever way the run ends, answered or not.
+        link.send(Command::probe, {{"on", false}});
+        throw;
     }
-    if (visitScreens)
-        for (const AppState::Screen& screen : probeAnswer->screens)
-            visitScreen(screen, link, pid, services, progress, stop, reading);
 
     const AppState finalState =
         link.request(Command::hello, {}, helloTimeout, [](const AppState&) { return true; })
@@ -101,6 +108,10 @@ Result capture(const TranslatableApp& app, bool visitScreens, const Progress& pr
     // Whether the app confirms is of no consequence: the capture is complete either way.
     link.request(Command::probe, {{"on", false}}, probeOffTimeout,
                  [](const AppState& state) { return !state.probe; });
+    // An app that answers the protocol but whose interface cannot be read (a hung main thread) taught
+    // us nothing; an empty map is no success.
+    if (!hasAnyElement(reading.windows))
+        throw CaptureError::noAnswer();
 
     const std::vector<SourceString> strings = app.loadStrings(finalState.seen);
     const ContextAnalyzer::EnglishTexts english = ContextAnalyzer::englishTexts(strings);

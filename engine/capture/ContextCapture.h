@@ -51,8 +51,9 @@ struct Services {
 using Progress = std::function<void(const std::string&)>;
 
 // Throws CaptureError when accessibility is off, the app does not run (or runs from a bundle that is not
-// translatable) or it does not turn its markers on in time. A stop request ends the run with
-// CancellationError during the pauses after "refresh" and "show"; the app then keeps its markers on.
+// translatable), it does not turn its markers on in time, or not one of its windows could be read. A stop
+// request ends the run with CancellationError during the pauses after "refresh" and "show". Once the
+// markers were asked for, every way out asks the app to turn them off again.
 Result capture(const TranslatableApp& app, bool visitScreens, const Progress& progress,
                const Services& services, std::stop_token stop);
 

@@ -17,6 +17,12 @@ TEST(AtspiRoleMapTests, RolesBecomeTheReadersRolesInTheirContext) {
     const std::vector<Case> cases{
         {"frame", "application", false, {"AXWindow"}},
         {"dialog", "application", false, {"AXWindow", "AXDialog"}},
+        {"filler", "application", false, {"AXWindow"}},
+        {"panel", "application", false, {"AXWindow"}},
+        {"frame", "frame", false, {"AXGroup"}},
+        {"frame", "filler", false, {"AXGroup"}},
+        {"filler", "frame", false, {"AXGroup"}},
+        {"tool tip", "application", false, {"AXHelpTag"}},
         {"push button", "panel", false, {"AXButton"}},
         {"push-button", "panel", false, {"AXButton"}},
         {"toggle button", "panel", false, {"AXButton", "AXToggle"}},

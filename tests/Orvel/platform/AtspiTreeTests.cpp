@@ -1,29 +1,21 @@
-#include <QCoreApplication>
-#include <QFileInfo>
-#include <QProcess>
 #include <QTest>
 
 #include <functional>
+#include <memory>
 
 #include <gtest/gtest.h>
 
-#include "Orvel/platform/AtspiPlatform.h"
 #include "engine/capture/AXReader.h"
 #include "engine/capture/ContextAnalyzer.h"
-#include "tests/Orvel/platform/AccessibleWindow.h"
-#include "tests/Orvel/platform/PrivateSessionBus.h"
+#include "tests/Orvel/platform/desktop/AccessibleDesktop.h"
+#include "tests/Orvel/platform/desktop/AccessibleWindow.h"
 
 namespace orvel {
 namespace {
 
-QString firstExisting(const QStringList& paths) {
-    for (const QString& path : paths)
-        if (QFileInfo(path).isExecutable())
-            return path;
-    return {};
-}
+using Predicate = std::function<bool(const AXNode&)>;
 
-const AXNode* find(const AXNode& node, const std::function<bool(const AXNode&)>& matches) {
+const AXNode* find(const AXNode& node, const Predicate& matches) {
     if (matches(node))
         return &node;
     for (const AXNode& child : node.children)
@@ -32,94 +24,67 @@ const AXNode* find(const AXNode& node, const std::function<bool(const AXNode&)>&
     return nullptr;
 }
 
-// A process of the test's own, ended by its id when the test ends.
-struct ChildProcess {
-    QProcess process;
-    ~ChildProcess() {
-        if (process.state() != QProcess::NotRunning) {
-            process.terminate();
-            if (!process.waitForFinished(5000))
-                process.kill();
-        }
+int count(const AXNode& node, const Predicate& matches) {
+    int out = matches(node) ? 1 : 0;
+    for (const AXNode& child : node.children)
+        out += count(child, matches);
+    return out;
+}
+
+bool showsText(const AXNode& node, const std::string& text) {
+    return node.title == text || node.label == text || node.value == text || node.help == text ||
+           node.placeholder == text;
+}
+
+std::vector<std::string> titles(const AXReader::WindowList& windows) {
+    std::vector<std::string> out;
+    for (const auto& [title, tree] : windows)
+        out.push_back(title);
+    return out;
+}
+
+// One desktop and one run of the test windows serve every case: libatspi connects to one accessibility
+// bus per process. Without the desktop's tools the cases say so and skip, since nothing here can stand
+// in for a toolkit publishing its tree.
+class AtspiTreeTests : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        desktop = std::make_unique<testing::AccessibleDesktop>();
+        if (auto pid = desktop->show({}))
+            windowPid = *pid;
     }
-};
+    static void TearDownTestSuite() { desktop.reset(); }
 
-// Points this process at another session bus while it lives.
-class SessionAddress {
-  public:
-    explicit SessionAddress(const QString& address)
-        : m_wasSet(qEnvironmentVariableIsSet(name)), m_previous(qgetenv(name)) {
-        qputenv(name, address.toUtf8());
+    void SetUp() override {
+        if (!desktop->unavailable().empty())
+            GTEST_SKIP() << desktop->unavailable() << ": the read of real windows is not tested";
+        // The toolkit registers its windows on its own schedule after showing them.
+        const bool registered = QTest::qWaitFor(
+            [&] {
+                windows = AXReader::windows(desktop->platform(), windowPid, 5000);
+                return windows.size() == 2 && !windows[0].second.children.empty() &&
+                       !windows[1].second.children.empty();
+            },
+            20000);
+        ASSERT_TRUE(registered) << "the test windows did not appear on the accessibility bus; read: "
+                                << ::testing::PrintToString(titles(windows));
     }
-    ~SessionAddress() {
-        if (m_wasSet)
-            qputenv(name, m_previous);
-        else
-            qunsetenv(name);
+
+    const AXNode& mainWindow() const {
+        for (const auto& [title, tree] : windows)
+            if (title == testing::accessibleWindowTitle)
+                return tree;
+        throw std::runtime_error("no main window");
     }
 
-  private:
-    static constexpr const char* name = "DBUS_SESSION_BUS_ADDRESS";
-    bool m_wasSet;
-    QByteArray m_previous;
-};
-
-// A real accessibility bus needs a display and the desktop's bus launcher; without them this test says
-// so and skips, since nothing here can stand in for a toolkit publishing its tree.
-TEST(AtspiTreeTests, ReadsTheTreeOfAWindowShownByAnotherProcess) {
-    const QString launcher =
-        firstExisting({"/usr/libexec/at-spi-bus-launcher", "/usr/lib/at-spi2-core/at-spi-bus-launcher"});
-    const QString xvfb = QStandardPaths::findExecutable("Xvfb");
-    if (launcher.isEmpty() || xvfb.isEmpty())
-        GTEST_SKIP()
-            << "at-spi-bus-launcher or Xvfb is missing: the read of a real window's tree is not tested";
-
-    QTemporaryDir services;
-    ASSERT_TRUE(services.isValid());
-    std::ofstream(services.filePath("org.a11y.Bus.service").toStdString())
-        << "[D-BUS Service]\nName=org.a11y.Bus\nExec=" << launcher.toStdString() << "\n";
-    testing::PrivateSessionBus session({services.path()});
-    if (session.address().isEmpty())
-        GTEST_SKIP()
-            << "dbus-daemon is missing or did not start: the read of a real window's tree is not tested";
-
-    ChildProcess display;
-    display.process.start(xvfb, {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "800x600x24"});
-    if (!display.process.waitForReadyRead(10000))
-        GTEST_SKIP() << "Xvfb did not start: the read of a real window's tree is not tested";
-    const QString displayName = ":" + QString::fromUtf8(display.process.readLine()).trimmed();
-
-    // libatspi finds the accessibility bus through the session bus of this process.
-    const SessionAddress sessionAddress(session.address());
-    const AtspiPlatform platform(session.connect("atspi-client"));
-    platform.requestTrust();
-    ASSERT_TRUE(platform.isTrusted()) << "the bus launcher did not enable the accessibility bus";
-
-    ChildProcess window;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DISPLAY", displayName);
-    environment.insert("QT_QPA_PLATFORM", "xcb");
-    environment.insert("DBUS_SESSION_BUS_ADDRESS", session.address());
-    environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-    window.process.setProcessEnvironment(environment);
-    window.process.start(QCoreApplication::applicationFilePath(), {testing::accessibleWindowArgument});
-    if (!window.process.waitForReadyRead(15000))
-        GTEST_SKIP()
-            << "the test window could not be shown on Xvfb: the read of a real window's tree is not tested";
-    const auto pid = static_cast<pid_t>(window.process.processId());
-
-    // The toolkit registers its tree on its own schedule after the window is shown.
+    static inline std::unique_ptr<testing::AccessibleDesktop> desktop;
+    static inline pid_t windowPid = 0;
     AXReader::WindowList windows;
-    const bool registered = QTest::qWaitFor(
-        [&] {
-            windows = AXReader::windows(platform, pid, 5000);
-            return !windows.empty() && !windows.front().second.children.empty();
-        },
-        20000);
-    ASSERT_TRUE(registered) << "no window of the test process appeared on the accessibility bus";
-    EXPECT_EQ(windows.front().first, testing::accessibleWindowTitle);
-    EXPECT_EQ(windows.front().second.role, "AXWindow");
-    const AXNode& tree = windows.front().second;
+};
+
+TEST_F(AtspiTreeTests, ReadsTheTreeOfAWindowShownByAnotherProcess) {
+    const AXNode& tree = mainWindow();
+    EXPECT_EQ(tree.role, "AXWindow");
     EXPECT_TRUE(find(tree, [](const AXNode& n) { return n.role == "AXButton" && n.title == "Press me"; }));
     EXPECT_TRUE(
         find(tree, [](const AXNode& n) { return n.role == "AXStaticText" && n.value == "Hello label"; }));
@@ -128,12 +93,13 @@ TEST(AtspiTreeTests, ReadsTheTreeOfAWindowShownByAnotherProcess) {
     ASSERT_TRUE(button->frame.has_value());
     EXPECT_GT((*button->frame)[2], 0);
 
-    const std::optional<AXNode> bar = AXReader::menuBar(platform, pid, 3000);
+    const std::optional<AXNode> bar = AXReader::menuBar(desktop->platform(), windowPid, 3000);
     ASSERT_TRUE(bar.has_value()) << "the menu bar was not found";
     EXPECT_EQ(bar->role, "AXMenuBar");
     const AXNode* file =
         find(*bar, [](const AXNode& n) { return n.role == "AXMenuBarItem" && n.title == "File"; });
     ASSERT_TRUE(file);
+    // The menus are closed, and the menu bar's read still takes them in.
     EXPECT_TRUE(find(*file, [](const AXNode& n) { return n.role == "AXMenuItem" && n.title == "Open"; }));
 
     // The menus have the shape the menu walk expects: a submenu's items sit under its title.
@@ -143,6 +109,110 @@ TEST(AtspiTreeTests, ReadsTheTreeOfAWindowShownByAnotherProcess) {
     const auto menus = ContextAnalyzer::menuOccurrences(*bar, {markers, english, index}, Date{});
     ASSERT_TRUE(menus.contains("close"));
     EXPECT_EQ(menus.at("close").front().screen, "Menu bar > File > Recent");
+}
+
+// The window shown last (and activated) stands over the first; the dialog that was shown and hidden
+// again is no window on screen.
+TEST_F(AtspiTreeTests, WindowsComeFrontToBackAndOnlyWhileShowing) {
+    EXPECT_EQ(titles(windows),
+              (std::vector<std::string>{testing::secondWindowTitle, testing::accessibleWindowTitle}));
+    EXPECT_EQ(windows.front().second.role, "AXWindow");
+    EXPECT_TRUE(find(windows.front().second, [](const AXNode& n) { return n.value == "Second label"; }));
+}
+
+TEST_F(AtspiTreeTests, AWindowReadHoldsWhatTheScreenShowsAndNothingElse) {
+    struct Case {
+        std::string text;
+        bool read;
+    };
+    const std::vector<Case> cases{
+        {"Visible page label", true},
+        {"Hidden page", true},
+        {"Framed label", true},
+        // The second page of the tabs.
+        {"Hidden page label", false},
+        // The tab bar's scroll buttons, hidden while every tab fits.
+        {"Scroll Left", false},
+        {"Scroll Right", false},
+        // The closed menus of the menu bar, which has a read of its own.
+        {"File", false},
+        {"Open", false},
+        {"Close", false},
+        // The hidden dialog's.
+        {"Dialog label", false},
+    };
+    for (const auto& [title, tree] : windows)
+        for (const Case& c : cases) {
+            SCOPED_TRACE(title + ": " + c.text);
+            const bool read = find(tree, [&](const AXNode& n) { return showsText(n, c.text); }) != nullptr;
+            EXPECT_EQ(read, c.read && title == testing::accessibleWindowTitle);
+        }
+    EXPECT_EQ(count(mainWindow(), [](const AXNode& n) { return n.role.starts_with("AXMenu"); }), 0);
+}
+
+TEST_F(AtspiTreeTests, ElementsHaveTheRolesAndTextsAPersonSees) {
+    struct Case {
+        std::string name;
+        Predicate element;
+        std::string role;
+        std::optional<std::string> label;
+        std::optional<std::string> help;
+        std::optional<std::string> placeholder;
+    };
+    const std::vector<Case> cases{
+        {"a button with a tooltip", [](const AXNode& n) { return n.title == "Press me"; }, "AXButton",
+         std::nullopt, "Presses the button", std::nullopt},
+        {"a single-line field with a placeholder",
+         [](const AXNode& n) { return n.placeholder == "Type a name" || n.label == "Type a name"; },
+         "AXTextField", std::nullopt, std::nullopt, "Type a name"},
+        {"a multi-line field", [](const AXNode& n) { return n.value == "First line\nSecond line"; },
+         "AXTextArea", std::nullopt, std::nullopt, std::nullopt},
+        {"a label", [](const AXNode& n) { return n.value == "Hello label"; }, "AXStaticText", std::nullopt,
+         std::nullopt, std::nullopt},
+    };
+    const AXNode& tree = mainWindow();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const AXNode* element = find(tree, c.element);
+        ASSERT_TRUE(element);
+        EXPECT_EQ(element->role, c.role);
+        EXPECT_EQ(element->label, c.label);
+        EXPECT_EQ(element->help, c.help);
+        EXPECT_EQ(element->placeholder, c.placeholder);
+    }
+    // The frames drawn inside the window are groups; the window is the only window.
+    EXPECT_EQ(count(tree, [](const AXNode& n) { return n.role == "AXWindow"; }), 1);
+    const AXNode* framed = find(tree, [](const AXNode& n) {
+        return n.role == "AXGroup" && n.children.size() == 1 && n.children[0].role == "AXGroup" &&
+               find(n.children[0], [](const AXNode& m) { return m.value == "Framed label"; });
+    });
+    EXPECT_TRUE(framed);
+}
+
+// What the analyzer makes of the read: the words a person would use for where each text stands.
+TEST_F(AtspiTreeTests, TheAnalyzerDescribesTheReadAsTheScreenShowsIt) {
+    const ContextAnalyzer::TextIndex index{
+        {"Presses the button", "tooltip"}, {"Type a name", "placeholder"}, {"Open", "open"},
+        {"Hidden page label", "hidden"},   {"Second label", "second"},     {"Framed label", "framed"}};
+    const ContextAnalyzer::MarkerTable markers;
+    const ContextAnalyzer::EnglishTexts english;
+    const auto found =
+        ContextAnalyzer::analyze(windows, std::nullopt, "Test app", {markers, english, index}, Date{});
+    auto places = [&](const std::string& id) {
+        std::vector<std::string> out;
+        if (found.contains(id))
+            for (const Occurrence& occurrence : found.at(id))
+                out.push_back(occurrence.screen + " · " + occurrence.role);
+        return out;
+    };
+    const std::string main = testing::accessibleWindowTitle;
+    EXPECT_EQ(places("tooltip"), std::vector<std::string>{main + " · tooltip button"});
+    EXPECT_EQ(places("placeholder"), std::vector<std::string>{main + " · placeholder of text field"});
+    EXPECT_EQ(places("framed"), std::vector<std::string>{main + " · text"});
+    EXPECT_EQ(places("second"),
+              std::vector<std::string>{std::string(testing::secondWindowTitle) + " · text"});
+    EXPECT_TRUE(places("open").empty());
+    EXPECT_TRUE(places("hidden").empty());
 }
 
 } // namespace

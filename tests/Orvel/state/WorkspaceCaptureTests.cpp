@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/FileIO.h"
+#include "engine/capture/AppLink.h"
 #include "engine/capture/CaptureError.h"
 #include "tests/Orvel/state/WorkspaceRunFixture.h"
 
@@ -101,7 +102,8 @@ TEST_F(WorkspaceRunTest, TheLiveLanguageIsSwitchedAndTheStateReadAgain) {
         ASSERT_EQ(engine.languageSwitches.get().size(), switches + 1);
         EXPECT_EQ(engine.languageSwitches.get().back(), c.code);
         // No copy runs: the choice waits in the app's settings for its next launch, or is removed.
-        const auto appDefaults = DefaultsStore::open(app.bundleIdentifier, scratch.path() / "settings");
+        const auto appDefaults = DefaultsStore::open(app.bundleIdentifier, scratch.path() / "settings" /
+                                                                               AppLink::appDefaultsFolder);
         ASSERT_TRUE(appDefaults);
         EXPECT_EQ(appDefaults->string(std::string(OrvelProtocol::languageKey)), c.code);
     }

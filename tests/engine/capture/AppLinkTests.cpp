@@ -50,9 +50,7 @@ class AppLinkTests : public ::testing::Test {
         return state;
     }
 
-    DefaultsStore defaults() {
-        return *DefaultsStore::open("com.example.Notes", m_scratch.path() / "defaults");
-    }
+    DefaultsStore defaults() { return *link().defaults(); }
 
     testing::ScratchFolder m_scratch;
     InMemoryNotificationBus m_bus;
@@ -183,12 +181,33 @@ TEST_F(AppLinkTests, WithoutARunningCopyTheLanguageIsStoredForTheNextLaunch) {
 
 TEST_F(AppLinkTests, AChoiceThatCannotBeStoredIsReportedAsNotMade) {
     // An unreadable defaults file is kept, and an identifier that cannot name a file is not stored.
-    const auto file = m_scratch.write("defaults/com.example.Notes.json", "{broken");
+    const auto file = m_scratch.write("defaults/apps/com.example.Notes.json", "{broken");
     EXPECT_FALSE(link().setLanguage("de"));
     EXPECT_EQ(testing::readBytes(file), "{broken");
 
     EXPECT_FALSE(link("../escape").setLanguage("de"));
     EXPECT_FALSE(fs::exists(m_scratch.path() / "escape.json"));
+    EXPECT_FALSE(fs::exists(m_scratch.path() / "defaults/escape.json"));
+}
+
+// Whatever an app calls itself, its choice never lands in the application's own settings, which share
+// the settings folder.
+TEST_F(AppLinkTests, AnAppsDefaultsNeverShareAFileWithTheApplicationsOwnSettings) {
+    const fs::path settings = m_scratch.path() / "defaults";
+    const std::vector<std::string> bundleIDs{"Orvel", "com.example.Notes", "apps"};
+    for (const std::string& bundleID : bundleIDs) {
+        SCOPED_TRACE(bundleID);
+        const auto own = DefaultsStore::open(bundleID, settings);
+        ASSERT_TRUE(own);
+        own->set("Kept", std::string("own"));
+
+        EXPECT_TRUE(link(bundleID).setLanguage("de"));
+
+        EXPECT_FALSE(own->value("OrvelLanguage"));
+        EXPECT_EQ(own->string("Kept"), "own");
+        EXPECT_EQ(link(bundleID).defaults()->string("OrvelLanguage"), "de");
+        EXPECT_NE(link(bundleID).defaults()->fileURL().parent_path(), settings);
+    }
 }
 
 TEST_F(AppLinkTests, ARunningCopyIsAskedAndMustConfirmTheLanguage) {

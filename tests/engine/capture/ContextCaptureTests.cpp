@@ -167,7 +167,7 @@ TEST(ContextCaptureTests, FailuresStopTheRunWithTheirMessage) {
          [](Scenario& s) { s.probeAnswer.reset(); },
          CaptureError::Kind::noAnswer,
          "The app did not answer. It may not use OrvelKit, or it is an older version.",
-         {command("probe", R"(,"on":true)")}},
+         {command("probe", R"(,"on":true)"), command("probe", R"(,"on":false)")}},
         {"a stale state with markers on is not an answer",
          [](Scenario& s) {
              AppState stale;
@@ -178,7 +178,7 @@ TEST(ContextCaptureTests, FailuresStopTheRunWithTheirMessage) {
          },
          CaptureError::Kind::noAnswer,
          "The app did not answer. It may not use OrvelKit, or it is an older version.",
-         {command("probe", R"(,"on":true)")}},
+         {command("probe", R"(,"on":true)"), command("probe", R"(,"on":false)")}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -226,7 +226,7 @@ TEST(ContextCaptureTests, ARunningCopyElsewhereIsCapturedWhenItIsTranslatable) {
         Scenario scenario;
         scenario.m_platform.running = {c.runningBundle(scenario)};
         scenario.m_platform.firstProcessID = 700;
-        scenario.showWindows(700, {window("Elsewhere", {})});
+        scenario.showWindows(700, {window("Elsewhere", {text("Open")})});
         EXPECT_EQ(scenario.capture().screens, Texts{"Elsewhere"});
     }
 }
@@ -270,6 +270,43 @@ TEST(ContextCaptureTests, VisitsEveryScreenAndReadsWhatItShows) {
     EXPECT_GE(scenario.m_clock.now() - start, ContextCapture::settlePause + 3 * ContextCapture::screenPause);
 }
 
+// An app that answers the protocol while its interface cannot be read (its main thread hangs after the
+// probe) gave nothing to learn from: the run fails instead of returning an empty map.
+TEST(ContextCaptureTests, ARunThatReadNoWindowIsNoAnswer) {
+    struct Case {
+        std::string name;
+        bool visitScreens;
+        std::vector<AXNode> firstWindows;
+        std::map<std::string, std::vector<AXNode>> screenWindows;
+    };
+    const AXNode bare{.role = "AXWindow", .title = "Open"};
+    const std::vector<Case> cases{
+        {"no window anywhere", true, {}, {}},
+        {"windows without elements on every screen", true, {bare}, {{"prefs", {bare}}, {"more", {bare}}}},
+        {"no window at the start and no screens visited",
+         false,
+         {},
+         {{"prefs", {window("P", {text("Open")})}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scenario scenario;
+        scenario.probeAnswer->screens = {{"prefs", "Preferences"}, {"more", "More"}};
+        scenario.showWindows(firstPid, c.firstWindows);
+        scenario.screenWindows = c.screenWindows;
+        try {
+            scenario.capture(c.visitScreens);
+            ADD_FAILURE() << "a capture that read nothing succeeded";
+        } catch (const CaptureError& error) {
+            EXPECT_EQ(error.kind(), CaptureError::Kind::noAnswer);
+        }
+        const Texts commands = scenario.commands();
+        ASSERT_GE(commands.size(), 2u);
+        EXPECT_EQ(commands.back(), command("probe", R"(,"on":false)"));
+        EXPECT_EQ(commands[commands.size() - 2], command("hello"));
+    }
+}
+
 TEST(ContextCaptureTests, ScreensAreVisitedOnlyWhenAskedAndListed) {
     struct Case {
         std::string name;
@@ -296,7 +333,8 @@ TEST(ContextCaptureTests, ScreensAreVisitedOnlyWhenAskedAndListed) {
         SCOPED_TRACE(c.name);
         Scenario scenario;
         scenario.probeAnswer->screens = c.listed;
-        scenario.showWindows(firstPid, {window(Markers::encode(5) + "Main" + Markers::encode(6), {})});
+        scenario.showWindows(firstPid,
+                             {window(Markers::encode(5) + "Main" + Markers::encode(6), {text("Open")})});
         EXPECT_EQ(scenario.capture(c.visitScreens).screens, c.screens);
         EXPECT_EQ(scenario.commands(), c.commands);
         EXPECT_EQ(scenario.progress, Texts{"Turning on markers"});
@@ -360,15 +398,17 @@ TEST(ContextCaptureTests, TheFinalStateGivesMarkersSeenAndTheProjectLanguage) {
     }
 }
 
-TEST(ContextCaptureTests, AStopEndsTheRunInItsPausesWithTheMarkersLeftOn) {
+TEST(ContextCaptureTests, AStopEndsTheRunInItsPausesWithTheMarkersTurnedOff) {
     struct Case {
         std::string stopAt;
         Texts commands;
     };
     const std::vector<Case> cases{
-        {"Turning on markers", {command("probe", R"(,"on":true)"), command("refresh")}},
+        {"Turning on markers",
+         {command("probe", R"(,"on":true)"), command("refresh"), command("probe", R"(,"on":false)")}},
         {"Opening Preferences",
-         {command("probe", R"(,"on":true)"), command("refresh"), command("show", R"(,"screen":"prefs")")}},
+         {command("probe", R"(,"on":true)"), command("refresh"), command("show", R"(,"screen":"prefs")"),
+          command("probe", R"(,"on":false)")}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stopAt);

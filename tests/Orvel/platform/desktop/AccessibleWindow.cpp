@@ -1,0 +1,130 @@
+#include "tests/Orvel/platform/desktop/AccessibleWindow.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace orvel::testing {
+namespace {
+
+QWidget* framedLabel(QWidget* parent) {
+    auto* outer = new QFrame(parent);
+    outer->setFrameShape(QFrame::Box);
+    auto* inner = new QFrame(outer);
+    inner->setFrameShape(QFrame::Box);
+    (new QVBoxLayout(outer))->addWidget(inner);
+    (new QVBoxLayout(inner))->addWidget(new QLabel(QStringLiteral("Framed label"), inner));
+    return outer;
+}
+
+QWidget* tabs(QWidget* parent) {
+    auto* tabs = new QTabWidget(parent);
+    tabs->addTab(new QLabel(QStringLiteral("Visible page label")), QStringLiteral("Visible page"));
+    tabs->addTab(new QLabel(QStringLiteral("Hidden page label")), QStringLiteral("Hidden page"));
+    return tabs;
+}
+
+std::unique_ptr<QMainWindow> mainWindow() {
+    auto window = std::make_unique<QMainWindow>();
+    window->setWindowTitle(accessibleWindowTitle);
+    QMenu* file = window->menuBar()->addMenu(QStringLiteral("File"));
+    file->addAction(QStringLiteral("Open"));
+    file->addMenu(QStringLiteral("Recent"))->addAction(QStringLiteral("Close"));
+    auto* content = new QWidget(window.get());
+    auto* layout = new QVBoxLayout(content);
+    layout->addWidget(new QLabel(QStringLiteral("Hello label"), content));
+    auto* button = new QPushButton(QStringLiteral("Press me"), content);
+    button->setToolTip(QStringLiteral("Presses the button"));
+    layout->addWidget(button);
+    auto* field = new QLineEdit(content);
+    field->setPlaceholderText(QStringLiteral("Type a name"));
+    layout->addWidget(field);
+    layout->addWidget(new QPlainTextEdit(QStringLiteral("First line\nSecond line"), content));
+    layout->addWidget(framedLabel(content));
+    layout->addWidget(tabs(content));
+    window->setCentralWidget(content);
+    return window;
+}
+
+std::unique_ptr<QDialog> hiddenDialog() {
+    auto dialog = std::make_unique<QDialog>();
+    dialog->setWindowTitle(hiddenDialogTitle);
+    (new QVBoxLayout(dialog.get()))->addWidget(new QLabel(QStringLiteral("Dialog label"), dialog.get()));
+    return dialog;
+}
+
+std::unique_ptr<QWidget> secondWindow() {
+    auto window = std::make_unique<QWidget>();
+    window->setWindowTitle(secondWindowTitle);
+    (new QVBoxLayout(window.get()))->addWidget(new QLabel(QStringLiteral("Second label"), window.get()));
+    return window;
+}
+
+// Labels of a few pixels each in one grid, so that all of them fit on the display and are showing.
+std::unique_ptr<QWidget> largeWindow(int elements) {
+    constexpr int columns = 100;
+    auto window = std::make_unique<QWidget>();
+    window->setWindowTitle(accessibleWindowTitle);
+    auto* grid = new QGridLayout(window.get());
+    grid->setSpacing(0);
+    grid->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < elements; ++i) {
+        auto* label = new QLabel(QString::number(i), window.get());
+        label->setFixedSize(6, 6);
+        grid->addWidget(label, i / columns, i % columns);
+    }
+    return window;
+}
+
+int elementCount(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], elementCountArgument) == 0)
+            return std::stoi(argv[i + 1]);
+    return 0;
+}
+
+void announceReady() {
+    std::puts("ready");
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int runAccessibleWindow(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (const int elements = elementCount(argc, argv); elements > 0) {
+        const auto window = largeWindow(elements);
+        window->show();
+        announceReady();
+        return application.exec();
+    }
+    const auto main = mainWindow();
+    main->show();
+    // Registered with the accessibility bus while shown, then hidden as a closed dialog is.
+    const auto dialog = hiddenDialog();
+    dialog->show();
+    QApplication::processEvents();
+    dialog->hide();
+    const auto second = secondWindow();
+    second->show();
+    second->raise();
+    second->activateWindow();
+    announceReady();
+    return application.exec();
+}
+
+} // namespace orvel::testing
