@@ -49,21 +49,25 @@ TEST(StepsFooterBar, ShowsAndEnablesTheControlsOfTheMoment) {
     }
 }
 
-TEST(StepsFooterBar, ChecksOnlyThePresetOfTheProvider) {
+TEST(StepsFooterBar, MarksOnlyThePresetOfTheProviderWithACheckMark) {
     const std::vector<std::pair<std::string, int>> rows = {{"OpenAI", 1}, {"Ollama", 1}, {"Custom", 0}};
-    for (const auto& [provider, checked] : rows) {
+    for (const auto& [provider, marked] : rows) {
         SCOPED_TRACE(provider);
         FooterFacts facts = withLanguage();
         facts.provider = provider;
         StepsFooterBar bar;
         bar.present(presentFooter(facts));
-        int checkedRows = 0;
-        for (QAction* action : bar.findChild<PillButton*>("modelPicker")->menu()->actions())
-            if (action->isChecked()) {
-                ++checkedRows;
+        int markedRows = 0;
+        for (QAction* action : bar.findChild<PillButton*>("modelPicker")->menu()->actions()) {
+            SCOPED_TRACE(action->text().toStdString());
+            // A checkable row draws a check box on every row, ticked or not.
+            EXPECT_FALSE(action->isCheckable());
+            if (!action->icon().isNull()) {
+                ++markedRows;
                 EXPECT_EQ(action->text(), QString::fromStdString(provider));
             }
-        EXPECT_EQ(checkedRows, checked);
+        }
+        EXPECT_EQ(markedRows, marked);
     }
 }
 
