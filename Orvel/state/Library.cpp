@@ -114,6 +114,11 @@ Workspace& Library::workspace(const TranslatableApp& app) {
     }
     auto* workspace = new Workspace(app, m_services, this);
     m_workspaces.insert_or_assign(app.bundleIdentifier, workspace);
+    // A run or Translate Changes has saved what it did by the time it ends: the sidebar's badge follows.
+    connect(workspace, &Workspace::translatingChanged, this, [this, workspace] {
+        if (!workspace->translating())
+            measurePending(workspace->app());
+    });
     return *workspace;
 }
 
