@@ -4,6 +4,8 @@
 #include "Orvel/views/ChecklistPanel.h"
 #include "Orvel/views/StepsFooterBar.h"
 
+#include <QVBoxLayout>
+
 namespace orvel {
 
 namespace {
@@ -19,10 +21,16 @@ FooterFacts footerOf300() {
                        .provider = "ChatGPT through Apple Intelligence"};
 }
 
+// The bar inside a page, as the strings screen holds it: a window would not let it be narrower than
+// all of its parts.
 std::unique_ptr<QWidget> footer(const FooterFacts& facts) {
-    auto bar = std::make_unique<StepsFooterBar>();
+    auto page = std::make_unique<QWidget>();
+    auto* column = new QVBoxLayout(page.get());
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* bar = new StepsFooterBar;
     bar->present(presentFooter(facts));
-    return bar;
+    column->addWidget(bar);
+    return page;
 }
 
 std::unique_ptr<QWidget> buildNoLanguage() {
@@ -30,6 +38,8 @@ std::unique_ptr<QWidget> buildNoLanguage() {
     facts.hasLanguage = false;
     facts.translated = 0;
     facts.seen = 0;
+    // What the workspace reads without a language: no problems counted.
+    facts.problemCount = std::nullopt;
     return footer(facts);
 }
 
@@ -40,12 +50,33 @@ std::unique_ptr<QWidget> buildTranslateStrings() {
     return footer(facts);
 }
 
-std::unique_ptr<QWidget> buildRunning() {
+// A run of a large app: counts of four and five digits.
+FooterFacts runningFacts() {
     FooterFacts facts = footerOf300();
     facts.translating = true;
-    facts.translated = 120;
-    facts.progress = TranslationJob::Progress{.done = 120, .total = 300};
+    facts.translatable = 20923;
+    facts.translated = 3050;
+    facts.seen = 1204;
+    facts.progress = TranslationJob::Progress{.done = 3050, .total = 20923};
     facts.problemCount = std::nullopt;
+    return facts;
+}
+
+std::unique_ptr<QWidget> buildRunning() {
+    return footer(runningFacts());
+}
+
+// Too narrow for everything: the counts and the names give way, the picker and Stop keep their size.
+std::unique_ptr<QWidget> buildNarrowRunning() {
+    return footer(runningFacts());
+}
+
+std::unique_ptr<QWidget> buildNarrowTranslate() {
+    FooterFacts facts = footerOf300();
+    facts.translatable = 20923;
+    facts.translated = 3050;
+    facts.problemCount = 0;
+    facts.provider = "Apple Intelligence, on this Mac";
     return footer(facts);
 }
 
@@ -98,6 +129,10 @@ const ShotSceneRegistration translateScene{
     "footer-translate-strings", {kFooterWidth, StepsFooterBar::kHeight}, &buildTranslateStrings};
 const ShotSceneRegistration runningScene{
     "footer-running", {kFooterWidth, StepsFooterBar::kHeight}, &buildRunning};
+const ShotSceneRegistration narrowRunningScene{
+    "footer-narrow-running", {460, StepsFooterBar::kHeight}, &buildNarrowRunning};
+const ShotSceneRegistration narrowTranslateScene{
+    "footer-narrow-translate-strings", {520, StepsFooterBar::kHeight}, &buildNarrowTranslate};
 const ShotSceneRegistration fixScene{
     "footer-fix-problems", {kFooterWidth, StepsFooterBar::kHeight}, &buildFixProblems};
 const ShotSceneRegistration capturingScene{

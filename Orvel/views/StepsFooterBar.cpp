@@ -234,6 +234,9 @@ void StepsFooterBar::showParts(int givenWay) {
 }
 
 int StepsFooterBar::rowWidth() {
+    // Every level of the row caches what it measured last.
+    m_steps->layout()->invalidate();
+    m_steps->updateGeometry();
     layout()->invalidate();
     return layout()->sizeHint().width();
 }
