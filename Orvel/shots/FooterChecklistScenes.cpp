@@ -2,8 +2,10 @@
 #include "Orvel/shots/ShotScene.h"
 
 #include "Orvel/views/ChecklistPanel.h"
+#include "Orvel/views/PillButton.h"
 #include "Orvel/views/StepsFooterBar.h"
 
+#include <QMenu>
 #include <QVBoxLayout>
 
 namespace orvel {
@@ -95,6 +97,22 @@ std::unique_ptr<QWidget> buildCapturing() {
     return footer(facts);
 }
 
+// The model picker's menu, opened: the chosen preset alone carries a check mark.
+std::unique_ptr<QWidget> buildModelMenu() {
+    auto page = std::make_unique<QWidget>();
+    auto* column = new QVBoxLayout(page.get());
+    auto* bar = new StepsFooterBar(page.get());
+    bar->hide();
+    FooterFacts facts = footerOf300();
+    facts.provider = "OpenAI";
+    bar->present(presentFooter(facts));
+    QMenu* menu = bar->findChild<PillButton*>("modelPicker")->menu();
+    menu->setParent(page.get());
+    menu->setWindowFlags(Qt::Widget);
+    column->addWidget(menu, 0, Qt::AlignLeft | Qt::AlignTop);
+    return page;
+}
+
 ChecklistFacts checklistOf300() {
     return ChecklistFacts{.appName = "Notes & Lists",
                           .language = "de",
@@ -133,6 +151,7 @@ const ShotSceneRegistration narrowRunningScene{
     "footer-narrow-running", {460, StepsFooterBar::kHeight}, &buildNarrowRunning};
 const ShotSceneRegistration narrowTranslateScene{
     "footer-narrow-translate-strings", {520, StepsFooterBar::kHeight}, &buildNarrowTranslate};
+const ShotSceneRegistration modelMenuScene{"footer-model-menu", {320, 232}, &buildModelMenu};
 const ShotSceneRegistration fixScene{
     "footer-fix-problems", {kFooterWidth, StepsFooterBar::kHeight}, &buildFixProblems};
 const ShotSceneRegistration capturingScene{
