@@ -53,7 +53,7 @@ void write(const std::filesystem::path& file, const std::string& contents) {
 } // namespace
 
 InspectorShotWorkspace::InspectorShotWorkspace(std::optional<std::string> language,
-                                               const std::map<std::string, StringTranslation>& translations) {
+                             const std::map<std::string, StringTranslation>& translations) {
     const std::filesystem::path home = m_home.path().toStdString();
     OrvelPaths::setHomeOverride(home);
     m_engine = std::make_unique<SystemEngine>(

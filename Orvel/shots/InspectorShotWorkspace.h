@@ -27,7 +27,7 @@ class InspectorShotWorkspace : public QObject {
     // Opens the app in `language` (none: no language chosen), its project holding `translations` (by key
     // of the table "Main").
     InspectorShotWorkspace(std::optional<std::string> language,
-                           const std::map<std::string, StringTranslation>& translations);
+                  const std::map<std::string, StringTranslation>& translations);
     ~InspectorShotWorkspace() override;
 
     Workspace& workspace() { return *m_workspace; }
