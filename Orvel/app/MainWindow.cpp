@@ -20,6 +20,16 @@ MainWindow::MainWindow(DefaultsStore defaults, QWidget* parent)
 void MainWindow::setContent(QWidget* content) {
     // The previous root view goes with its replacement.
     setCentralWidget(content);
+    if (!content)
+        return showContentTitle();
+    connect(content, &QWidget::windowTitleChanged, this, &MainWindow::showContentTitle);
+    showContentTitle();
+}
+
+void MainWindow::showContentTitle() {
+    const QWidget* content = centralWidget();
+    const QString title = content ? content->windowTitle() : QString();
+    setWindowTitle(title.isEmpty() ? tr("Orvel") : title);
 }
 
 QAction* MainWindow::addCommand(QMenu* menu, const QString& text, const char* objectName,

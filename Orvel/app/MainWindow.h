@@ -1,6 +1,7 @@
 #pragma once
 // The one main window: the application menu with its commands, and whatever root view it is given.
-// It opens at 1180 by 720 the first time and then as the person left it.
+// It opens at 1180 by 720 the first time and then as the person left it. Its title is the root view's
+// (the chosen app's name), "Orvel" while the root view has none.
 
 #include <QMainWindow>
 
@@ -22,7 +23,7 @@ class MainWindow : public QMainWindow {
     // `defaults` is the application's own domain, where the window keeps its geometry.
     explicit MainWindow(DefaultsStore defaults, QWidget* parent = nullptr);
 
-    // Replaces the window's root view; the window takes ownership.
+    // Replaces the window's root view; the window takes ownership and follows the view's title.
     void setContent(QWidget* content);
 
     // Writes the current geometry into the defaults; a failed write is logged and otherwise ignored.
@@ -39,6 +40,7 @@ class MainWindow : public QMainWindow {
 
   private:
     void buildApplicationMenu();
+    void showContentTitle();
     void restoreGeometryFromDefaults();
     QAction* addCommand(QMenu* menu, const QString& text, const char* objectName,
                         void (MainWindow::*signal)());

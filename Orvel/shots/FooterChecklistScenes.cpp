@@ -2,7 +2,11 @@
 #include "Orvel/shots/ShotScene.h"
 
 #include "Orvel/views/ChecklistPanel.h"
+#include "Orvel/views/PillButton.h"
 #include "Orvel/views/StepsFooterBar.h"
+
+#include <QMenu>
+#include <QVBoxLayout>
 
 namespace orvel {
 
@@ -19,10 +23,16 @@ FooterFacts footerOf300() {
                        .provider = "ChatGPT through Apple Intelligence"};
 }
 
+// The bar inside a page, as the strings screen holds it: a window would not let it be narrower than
+// all of its parts.
 std::unique_ptr<QWidget> footer(const FooterFacts& facts) {
-    auto bar = std::make_unique<StepsFooterBar>();
+    auto page = std::make_unique<QWidget>();
+    auto* column = new QVBoxLayout(page.get());
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* bar = new StepsFooterBar;
     bar->present(presentFooter(facts));
-    return bar;
+    column->addWidget(bar);
+    return page;
 }
 
 std::unique_ptr<QWidget> buildNoLanguage() {
@@ -30,6 +40,8 @@ std::unique_ptr<QWidget> buildNoLanguage() {
     facts.hasLanguage = false;
     facts.translated = 0;
     facts.seen = 0;
+    // What the workspace reads without a language: no problems counted.
+    facts.problemCount = std::nullopt;
     return footer(facts);
 }
 
@@ -40,12 +52,33 @@ std::unique_ptr<QWidget> buildTranslateStrings() {
     return footer(facts);
 }
 
-std::unique_ptr<QWidget> buildRunning() {
+// A run of a large app: counts of four and five digits.
+FooterFacts runningFacts() {
     FooterFacts facts = footerOf300();
     facts.translating = true;
-    facts.translated = 120;
-    facts.progress = TranslationJob::Progress{.done = 120, .total = 300};
+    facts.translatable = 20923;
+    facts.translated = 3050;
+    facts.seen = 1204;
+    facts.progress = TranslationJob::Progress{.done = 3050, .total = 20923};
     facts.problemCount = std::nullopt;
+    return facts;
+}
+
+std::unique_ptr<QWidget> buildRunning() {
+    return footer(runningFacts());
+}
+
+// Too narrow for everything: the counts and the names give way, the picker and Stop keep their size.
+std::unique_ptr<QWidget> buildNarrowRunning() {
+    return footer(runningFacts());
+}
+
+std::unique_ptr<QWidget> buildNarrowTranslate() {
+    FooterFacts facts = footerOf300();
+    facts.translatable = 20923;
+    facts.translated = 3050;
+    facts.problemCount = 0;
+    facts.provider = "Apple Intelligence, on this Mac";
     return footer(facts);
 }
 
@@ -62,6 +95,22 @@ std::unique_ptr<QWidget> buildCapturing() {
     facts.capturing = true;
     facts.translated = 288;
     return footer(facts);
+}
+
+// The model picker's menu, opened: the chosen preset alone carries a check mark.
+std::unique_ptr<QWidget> buildModelMenu() {
+    auto page = std::make_unique<QWidget>();
+    auto* column = new QVBoxLayout(page.get());
+    auto* bar = new StepsFooterBar(page.get());
+    bar->hide();
+    FooterFacts facts = footerOf300();
+    facts.provider = "OpenAI";
+    bar->present(presentFooter(facts));
+    QMenu* menu = bar->findChild<PillButton*>("modelPicker")->menu();
+    menu->setParent(page.get());
+    menu->setWindowFlags(Qt::Widget);
+    column->addWidget(menu, 0, Qt::AlignLeft | Qt::AlignTop);
+    return page;
 }
 
 ChecklistFacts checklistOf300() {
@@ -98,6 +147,11 @@ const ShotSceneRegistration translateScene{
     "footer-translate-strings", {kFooterWidth, StepsFooterBar::kHeight}, &buildTranslateStrings};
 const ShotSceneRegistration runningScene{
     "footer-running", {kFooterWidth, StepsFooterBar::kHeight}, &buildRunning};
+const ShotSceneRegistration narrowRunningScene{
+    "footer-narrow-running", {460, StepsFooterBar::kHeight}, &buildNarrowRunning};
+const ShotSceneRegistration narrowTranslateScene{
+    "footer-narrow-translate-strings", {520, StepsFooterBar::kHeight}, &buildNarrowTranslate};
+const ShotSceneRegistration modelMenuScene{"footer-model-menu", {320, 232}, &buildModelMenu};
 const ShotSceneRegistration fixScene{
     "footer-fix-problems", {kFooterWidth, StepsFooterBar::kHeight}, &buildFixProblems};
 const ShotSceneRegistration capturingScene{

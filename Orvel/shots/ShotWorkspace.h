@@ -3,10 +3,10 @@
 // temporary folder, nothing runs in the background and nothing is published. It belongs to the scene's
 // widget and goes with it.
 
+#include "Orvel/shots/InertPlatform.h"
 #include "Orvel/state/InertEngine.h"
 #include "Orvel/state/QtTimerFactory.h"
 #include "Orvel/state/Workspace.h"
-#include "Orvel/views/PlatformServices.h"
 #include "engine/capture/InMemoryNotificationBus.h"
 
 #include <QObject>
@@ -29,20 +29,11 @@ class ShotWorkspace : public QObject {
     PlatformServices& platform() { return m_platform; }
 
   private:
-    // Scenes open nothing.
-    class Platform : public PlatformServices {
-      public:
-        void openUrl(const QUrl&) override {}
-        void launchApp(const std::filesystem::path&) override {}
-        void openAccessibilitySettings() override {}
-        void openSettings() override {}
-    };
-
     QTemporaryDir m_home;
     InMemoryNotificationBus m_bus;
     QtTimerFactory m_timers;
     InertEngine m_engine;
-    Platform m_platform;
+    InertPlatform m_platform;
     std::unique_ptr<Workspace> m_workspace;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
-// Makes the command line tool that ships with the application reachable from a shell: a symbolic link
-// "orvel" in ".local/bin" of the home folder, pointing at the tool in the application's folder.
+// Makes the command line tool reachable from a shell: a symbolic link "orvel" in ".local/bin" of the
+// home folder, pointing at the tool in the application's folder. The tool is a program of its own that
+// this build does not make; without it the command reports the missing file.
 
 #include <filesystem>
 

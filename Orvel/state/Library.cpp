@@ -116,6 +116,11 @@ Workspace& Library::workspace(const TranslatableApp& app) {
     services.handover = &m_handover;
     auto* workspace = new Workspace(app, services, this);
     m_workspaces.insert_or_assign(app.bundleIdentifier, workspace);
+    // A run or Translate Changes has saved what it did by the time it ends: the sidebar's badge follows.
+    connect(workspace, &Workspace::translatingChanged, this, [this, workspace] {
+        if (!workspace->translating())
+            measurePending(workspace->app());
+    });
     return *workspace;
 }
 

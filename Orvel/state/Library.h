@@ -74,6 +74,9 @@ class Library : public QObject {
     // Counts what each app's projects need translated, publishes it in pending(), then starts the update
     // pass; `done` runs when both have ended.
     void measurePending(std::function<void()> done = {});
+    // Counts again what one app's projects need translated and publishes it for that app alone; no
+    // update pass follows. A workspace's run or Translate Changes ends with it.
+    void measurePending(const TranslatableApp& app);
     // A URL the application was asked to open. A link orvel://translate?app=…&language=… becomes link()
     // (replacing a waiting one) and is applied at once; when its app is not in the list, a rescan starts
     // that applies it. Any other URL is ignored.
@@ -120,6 +123,9 @@ class Library : public QObject {
     std::uint64_t m_scanTaken = 0;
     std::uint64_t m_measuresStarted = 0;
     std::uint64_t m_measureTaken = 0;
+    // By bundle identifier, the number of the last count of that app alone that was taken: a count of
+    // all apps that started before it keeps that app's newer figure.
+    std::map<std::string, std::uint64_t> m_appMeasureTaken;
     // Asks the workers still running to end when the library goes.
     std::stop_source m_stop;
     ProcessWatcher::Subscription m_launches;

@@ -32,10 +32,48 @@ void Library::measurePending(std::function<void()> done) {
                                 return;
                             }
                             m_measureTaken = number;
-                            setPending(BackgroundUpdates::totals(*items));
+                            Pending pending = BackgroundUpdates::totals(*items);
+                            for (const auto& [app, taken] : m_appMeasureTaken) {
+                                if (taken < number)
+                                    continue;
+                                if (const auto newer = m_pending.find(app); newer != m_pending.end())
+                                    pending.insert_or_assign(app, newer->second);
+                                else
+                                    pending.erase(app);
+                            }
+                            setPending(std::move(pending));
                             runUpdates(*items, std::move(done));
                         };
                     });
+}
+
+void Library::measurePending(const TranslatableApp& app) {
+    const std::uint64_t number = ++m_measuresStarted;
+    EngineFacade& engine = m_services.engine;
+    runInBackground(this, [this, &engine, number, app, stop = m_stop.get_token()]() -> std::function<void()> {
+        std::optional<Items> items;
+        try {
+            items = BackgroundUpdates::measure({app}, engine, stop);
+        } catch (const std::exception&) {
+            // The count shown stays as it was.
+        }
+        return [this, number, app, items = std::move(items)] {
+            // A count of all apps that started later has this app's figure already.
+            if (!items || number <= m_measureTaken)
+                return;
+            std::uint64_t& taken = m_appMeasureTaken[app.bundleIdentifier];
+            if (number <= taken)
+                return;
+            taken = number;
+            Pending pending = m_pending;
+            const Pending counted = BackgroundUpdates::totals(*items);
+            if (const auto found = counted.find(app.bundleIdentifier); found != counted.end())
+                pending.insert_or_assign(app.bundleIdentifier, found->second);
+            else
+                pending.erase(app.bundleIdentifier);
+            setPending(std::move(pending));
+        };
+    });
 }
 
 void Library::runUpdates(const Items& items, Done done) {

@@ -3,6 +3,7 @@
 #include "Orvel/state/Library.h"
 #include "Orvel/views/AppSidebar.h"
 #include "Orvel/views/SidebarSelection.h"
+#include "Orvel/views/TextKeys.h"
 #include "Orvel/views/WorkspacePlaceholder.h"
 
 #include <QHBoxLayout>
@@ -56,13 +57,21 @@ void ContentView::showDetail() {
     }
     if (!app) {
         m_detailStack->setCurrentWidget(m_emptyDetail);
+        showTitle();
         return;
     }
     m_detailBundle = app->bundleURL;
     Workspace& workspace = m_library.workspace(*app);
     m_detail = m_makeDetail ? m_makeDetail(workspace) : new WorkspacePlaceholder(workspace);
+    connect(m_detail, &QWidget::windowTitleChanged, this, &ContentView::showTitle);
     m_detailStack->addWidget(m_detail);
     m_detailStack->setCurrentWidget(m_detail);
+    showTitle();
+}
+
+void ContentView::showTitle() {
+    const QString detailTitle = m_detail ? m_detail->windowTitle() : QString();
+    setWindowTitle(detailTitle.isEmpty() ? localized("Orvel") : detailTitle);
 }
 
 } // namespace orvel

@@ -1,7 +1,8 @@
 #pragma once
 // The root view of the main window: the sidebar of translatable apps beside the detail of the chosen
 // app. The detail shows the chosen app's workspace while an app of the list is chosen, and nothing
-// otherwise; a different app, or the same app at another location, gets a fresh detail.
+// otherwise; a different app, or the same app at another location, gets a fresh detail. The view's title
+// is the detail's (the chosen app's name), "Orvel" while the detail is empty; the window shows it.
 
 #include "Orvel/views/UrlOpener.h"
 
@@ -41,6 +42,7 @@ class ContentView : public QWidget {
 
   private:
     void showDetail();
+    void showTitle();
 
     Library& m_library;
     DetailMaker m_makeDetail;

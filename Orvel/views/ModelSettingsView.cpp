@@ -194,8 +194,12 @@ void ModelSettingsView::bindPreferences() {
     connect(m_testButton, &QPushButton::clicked, this, &ModelSettingsView::testConnection);
     connect(m_endpoint, &QLineEdit::textEdited, this,
             [prefs](const QString& text) { prefs->setEndpoint(text.toStdString()); });
-    connect(m_apiKey, &QLineEdit::textEdited, this,
-            [prefs](const QString& text) { prefs->setApiKey(text.toStdString()); });
+    connect(m_apiKey, &QLineEdit::textEdited, this, [this, prefs](const QString& text) {
+        prefs->setApiKey(text.toStdString());
+        // The one place the person changes the key; a key loaded for a new endpoint follows a change
+        // that cleared the result already.
+        dropTest();
+    });
     connect(m_model, &QLineEdit::textEdited, this,
             [prefs](const QString& text) { prefs->setModel(text.toStdString()); });
     connect(m_batchSize, &QSpinBox::valueChanged, prefs, &ModelPreferences::setBatchSize);
@@ -208,6 +212,11 @@ void ModelSettingsView::bindPreferences() {
     });
 
     connect(prefs, &ModelPreferences::providerChanged, this, &ModelSettingsView::showProvider);
+    // A result was about the model as it stood: a change from anywhere (the footer's model menu too)
+    // makes it stale.
+    for (auto changed : {&ModelPreferences::providerChanged, &ModelPreferences::endpointChanged,
+                         &ModelPreferences::modelChanged})
+        connect(prefs, changed, this, &ModelSettingsView::dropTest);
     connect(prefs, &ModelPreferences::endpointChanged, this, &ModelSettingsView::showEndpointKind);
     connect(prefs, &ModelPreferences::apiKeyChanged, this, [this] { syncText(m_apiKey, m_prefs.apiKey()); });
     connect(prefs, &ModelPreferences::modelChanged, this, [this] { syncText(m_model, m_prefs.model()); });
@@ -249,14 +258,19 @@ void ModelSettingsView::pickProvider(int row) {
     const auto preset =
         std::find_if(presets.begin(), presets.end(),
                      [&](const ModelSettings::Preset& candidate) { return candidate.name == name; });
-    if (preset != presets.end())
+    if (preset != presets.end()) {
         m_prefs.apply(*preset);
-    else
+    } else {
         m_prefs.setProvider(name);
-    // A test still running was made against the provider before; its result must not show beside this one.
-    ++m_testGeneration;
-    m_outcome = Outcome::none;
-    showTestState();
+        // An Apple endpoint would keep the endpoint, key and model fields hidden, and the person could
+        // never enter the server they chose "Custom" for. An HTTP endpoint stays to be edited.
+        if (AppleModels::kind(m_prefs.endpoint())) {
+            m_prefs.setEndpoint({});
+            m_prefs.setModel({});
+        }
+    }
+    // Also when the pick changed nothing.
+    dropTest();
 }
 
 void ModelSettingsView::showProvider() {
@@ -364,11 +378,12 @@ void ModelSettingsView::testConnection() {
     m_testing = true;
     m_outcome = Outcome::none;
     const std::uint64_t generation = ++m_testGeneration;
+    m_testStop = std::stop_source();
     showTestState();
     m_prefs.loadKey(this, [this, generation] {
-        // The provider changed while the key loaded: nothing is left to test.
+        // The model changed while the key loaded: the test was dropped.
         if (generation != m_testGeneration)
-            return testFinished(generation, std::nullopt);
+            return;
         m_services.background(this,
                               [test = m_services.testConnection, settings = m_prefs.settings(),
                                stop = m_testStop.get_token(), generation, this]() -> std::function<void()> {
@@ -381,16 +396,31 @@ void ModelSettingsView::testConnection() {
 }
 
 void ModelSettingsView::testFinished(std::uint64_t generation, const std::optional<std::string>& error) {
+    // A dropped test's answer was about another model; a newer test may be running meanwhile.
+    if (generation != m_testGeneration)
+        return;
     m_testing = false;
-    if (generation == m_testGeneration) {
-        m_outcome = error ? Outcome::failed : Outcome::connected;
-        m_error = error ? QString::fromStdString(*error) : QString();
-    }
+    m_outcome = error ? Outcome::failed : Outcome::connected;
+    m_error = error ? QString::fromStdString(*error) : QString();
+    showTestState();
+}
+
+void ModelSettingsView::dropTest() {
+    ++m_testGeneration;
+    m_testStop.request_stop();
+    m_testing = false;
+    m_outcome = Outcome::none;
     showTestState();
 }
 
 void ModelSettingsView::showTestState() {
+    // A focused button that is disabled hands the focus on to the next field (the batch size, its text
+    // selected for the next key to overwrite). The form holds it meanwhile and gives it back.
+    if (m_testing && m_testButton->hasFocus())
+        setFocus(Qt::OtherFocusReason);
     m_testButton->setEnabled(!m_testing);
+    if (!m_testing && hasFocus())
+        m_testButton->setFocus(Qt::OtherFocusReason);
     m_testSpinner->setVisible(m_testing);
     const bool failed = !m_testing && m_outcome == Outcome::failed;
     m_testError->setVisible(failed);

@@ -88,6 +88,8 @@ class ModelSettingsView : public QWidget {
 
     void testConnection();
     void testFinished(std::uint64_t generation, const std::optional<std::string>& error);
+    // Clears the result and forgets a test still running, whose answer would be about the model before.
+    void dropTest();
     void showTestState();
 
     void showReasoningEffort();
@@ -100,9 +102,10 @@ class ModelSettingsView : public QWidget {
     bool m_testing = false;
     Outcome m_outcome = Outcome::none;
     QString m_error;
-    // Raised by every test and every provider pick: a test's result counts only while it is current.
+    // Raised by every test and every change of the model: a test's result counts only while it is
+    // current.
     std::uint64_t m_testGeneration = 0;
-    // Ends a running test request when the form goes away.
+    // Ends the running test request when it is dropped or the form goes away.
     std::stop_source m_testStop;
 
     // What the polling after "Install Shortcut" last found for the ChatGPT back-end.

@@ -12,14 +12,13 @@ namespace orvel {
 
 namespace {
 
-constexpr int kSpacing = 6;
 constexpr int kNamePixels = 12;
 
 } // namespace
 
 StepLabel::StepLabel(int number, const QString& name, QWidget* parent)
     : QPushButton(parent), m_badge(new StepBadge(number, StepState::ToCome, StepBadge::Size::Small)),
-      m_name(new QLabel), m_row(new QHBoxLayout(this)) {
+      m_name(new QLabel), m_fullName(name), m_row(new QHBoxLayout(this)) {
     setFlat(true);
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -42,7 +41,8 @@ void StepLabel::setState(StepState state, bool current) {
     palette.setColor(QPalette::WindowText, current ? Palette::primary() : Palette::secondary());
     palette.setColor(QPalette::Disabled, QPalette::WindowText, Palette::tertiary());
     m_name->setPalette(palette);
-    updateGeometry();
+    // The semibold name is wider.
+    showName();
 }
 
 StepState StepLabel::state() const {
@@ -52,6 +52,30 @@ StepState StepLabel::state() const {
 void StepLabel::addTrailing(QWidget* widget) {
     widget->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_row->addWidget(widget, 0, Qt::AlignVCenter);
+}
+
+void StepLabel::setNameWidth(std::optional<int> width) {
+    m_nameWidth = width;
+    showName();
+}
+
+void StepLabel::showName() {
+    QString shown = m_fullName;
+    if (m_nameWidth)
+        shown =
+            QFontMetrics(m_name->font()).elidedText(m_fullName, Qt::ElideRight, std::max(*m_nameWidth, 0));
+    // An ellipsis alone says nothing; the badge's number stands for the step then.
+    if (shown == QStringLiteral("\u2026"))
+        shown.clear();
+    setPlainText(m_name, shown);
+    m_name->setVisible(!shown.isEmpty());
+    setToolTip(shown == m_fullName ? QString() : escapedToolTip(m_fullName));
+    m_row->invalidate();
+    updateGeometry();
+}
+
+QString StepLabel::shownName() const {
+    return m_name->isHidden() ? QString() : m_name->text();
 }
 
 QSize StepLabel::sizeHint() const {

@@ -47,6 +47,17 @@ QLabel* chevronSeparator() {
     return label;
 }
 
+// The mark of the chosen row: a check mark alone, white on the highlight of the row under the pointer.
+QIcon checkMark() {
+    constexpr int pixels = 12;
+    QIcon icon;
+    icon.addPixmap(symbolPixmap(Symbol::Checkmark, Palette::primary(), QSize(pixels, pixels)), QIcon::Normal);
+    const QPixmap highlighted = symbolPixmap(Symbol::Checkmark, Qt::white, QSize(pixels, pixels));
+    icon.addPixmap(highlighted, QIcon::Active);
+    icon.addPixmap(highlighted, QIcon::Selected);
+    return icon;
+}
+
 QMenu* tooltipMenu(QWidget* parent) {
     auto* menu = new QMenu(parent);
     menu->setToolTipsVisible(true);
@@ -71,7 +82,6 @@ StepsFooterBar::StepsFooterBar(QWidget* parent)
     for (std::size_t index = 0; index < presets.size(); ++index) {
         QAction* action =
             m_modelMenu->addAction(actionText(ModelPreferences::providerName(presets[index].name)));
-        action->setCheckable(true);
         connect(action, &QAction::triggered, this, [this, index] { emit presetChosen(index); });
         m_presetActions.push_back(action);
     }
@@ -177,8 +187,9 @@ void StepsFooterBar::buildTrailing() {
 
 void StepsFooterBar::present(const FooterPresentation& shown) {
     m_modelPill->setLabel(shown.modelName);
+    static const QIcon mark = checkMark();
     for (std::size_t row = 0; row < m_presetActions.size(); ++row)
-        m_presetActions[row]->setChecked(shown.checkedPreset == row);
+        m_presetActions[row]->setIcon(shown.checkedPreset == row ? mark : QIcon());
 
     m_steps->setEnabled(shown.stepsEnabled);
     m_contextStep->setState(shown.contextBadge, false);
@@ -186,6 +197,7 @@ void StepsFooterBar::present(const FooterPresentation& shown) {
     m_contextCount->setVisible(!shown.contextBusy);
     m_contextSpinner->setVisible(shown.contextBusy);
     m_captureAction->setEnabled(shown.captureEnabled);
+    m_captureAction->setToolTip(escapedToolTip(shown.captureHelp));
 
     m_translateStep->setState(shown.translateBadge, shown.currentStep == FooterStep::translate);
     m_translateCount->setText(shown.translateCount);
@@ -199,16 +211,70 @@ void StepsFooterBar::present(const FooterPresentation& shown) {
     m_reviewStep->setState(shown.reviewBadge, shown.currentStep == FooterStep::review);
     m_reviewCount->setText(shown.reviewCount);
     m_reviewCount->setLook(CapsuleLabel::countLook(tintColour(shown.reviewTint)));
-    m_reviewCount->setVisible(!shown.reviewBusy);
-    m_reviewSpinner->setVisible(shown.reviewBusy);
 
     m_stop->setVisible(shown.showStop);
     m_shownAction = shown.mainAction;
     m_mainAction->setLabel(shown.mainActionText);
     m_mainAction->setVisible(shown.mainAction != MainAction::none);
     m_more->setVisible(shown.showMore);
+    m_shown = shown;
+    fit();
+}
+
+void StepsFooterBar::showParts(int givenWay) {
+    m_contextCount->setVisible(!m_shown.contextBusy && givenWay < 1);
+    m_contextSpinner->setVisible(m_shown.contextBusy && givenWay < 1);
+    m_reviewCount->setVisible(m_shown.reviewCounted && givenWay < 2);
+    m_reviewSpinner->setVisible(m_shown.reviewBusy && givenWay < 2);
+    m_translateBar->setVisible(m_shown.translateBar.has_value() && givenWay < 3);
+    m_translateCount->setVisible(givenWay < 5);
     for (StepLabel* step : {m_contextStep, m_translateStep, m_reviewStep})
-        step->updateGeometry();
+        step->setNameWidth(givenWay < 4 ? std::nullopt : std::optional<int>(0));
+    m_givenWay = givenWay;
+}
+
+int StepsFooterBar::rowWidth() {
+    // Every level of the row caches what it measured last.
+    m_steps->layout()->invalidate();
+    m_steps->updateGeometry();
+    layout()->invalidate();
+    return layout()->sizeHint().width();
+}
+
+void StepsFooterBar::fit() {
+    showParts(kParts);
+    const int minimum = rowWidth();
+    showParts(0);
+    const int full = rowWidth();
+    int givenWay = 0;
+    while (givenWay < kParts && rowWidth() > width())
+        showParts(++givenWay);
+    if (givenWay >= 4) {
+        // The names share what is left, each after the spacing that comes with it.
+        const int spare = width() - rowWidth();
+        const int steps = 3;
+        const int share = spare / steps - StepLabel::kSpacing;
+        for (StepLabel* step : {m_contextStep, m_translateStep, m_reviewStep})
+            step->setNameWidth(share);
+    }
+    if (minimum != m_minimumWidth || full != m_fullWidth) {
+        m_minimumWidth = minimum;
+        m_fullWidth = full;
+        updateGeometry();
+    }
+}
+
+QSize StepsFooterBar::sizeHint() const {
+    return {m_fullWidth, kHeight};
+}
+
+QSize StepsFooterBar::minimumSizeHint() const {
+    return {m_minimumWidth, kHeight};
+}
+
+void StepsFooterBar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fit();
 }
 
 void StepsFooterBar::paintEvent(QPaintEvent*) {

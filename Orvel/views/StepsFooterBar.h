@@ -3,6 +3,11 @@
 // steps "Context" › "Translate" › "Review", and at the right edge Stop, or the main action and the More
 // menu. It holds no state of its own and acts on nothing: each control only asks through a signal, and
 // StepsFooter answers with the workspace's and the preferences' operations.
+//
+// The bar never asks for more room than the window gives: when it is too narrow for everything, the
+// steps give way, in this order, while the model picker and the actions at the right keep their size:
+// the Context count, the Review count, the Translate bar, the step names (elided, then left out), and
+// last the Translate count.
 
 #include <QWidget>
 
@@ -26,6 +31,13 @@ class StepsFooterBar : public QWidget {
 
     void present(const FooterPresentation& shown);
 
+    // What the bar shows at the width it has: the number of parts that gave way (0 to kParts).
+    int partsGivenWay() const { return m_givenWay; }
+    static constexpr int kParts = 5;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     static constexpr int kHeight = 38;
 
   signals:
@@ -42,10 +54,17 @@ class StepsFooterBar : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     QWidget* buildSteps();
     void buildTrailing();
+    // Shows what the presentation asks for, less the first `givenWay` parts.
+    void showParts(int givenWay);
+    // The row's width as it is shown now.
+    int rowWidth();
+    // Chooses the richest form that fits the bar's width, and measures the narrowest and the widest.
+    void fit();
 
     PillButton* m_modelPill;
     QMenu* m_modelMenu;
@@ -65,6 +84,10 @@ class StepsFooterBar : public QWidget {
     PillButton* m_mainAction = nullptr;
     PillButton* m_more = nullptr;
     MainAction m_shownAction = MainAction::none;
+    FooterPresentation m_shown;
+    int m_givenWay = 0;
+    int m_fullWidth = 0;
+    int m_minimumWidth = 0;
 };
 
 } // namespace orvel

@@ -42,6 +42,7 @@ FooterFacts footerFacts(const Workspace& workspace, const ModelPreferences& pref
         .problemCount = workspace.problemCount(),
         .provider = preferences.provider(),
         .model = preferences.model(),
+        .appName = workspace.app().name,
     };
 }
 
@@ -105,6 +106,8 @@ FooterPresentation presentFooter(const FooterFacts& facts) {
     shown.contextBusy = facts.capturing;
     shown.contextCount = countOfTotal(facts.seen, facts.translatable);
     shown.captureEnabled = !facts.capturing;
+    shown.captureHelp = localizedFormat("Read the open windows of %@ to learn where each string appears",
+                                        {QString::fromStdString(facts.appName)});
 
     const bool translateCurrent = shown.currentStep == FooterStep::translate;
     const bool translateDone = remaining(facts) <= 0 && facts.pendingChanges == 0 && !facts.translating;
@@ -126,7 +129,8 @@ FooterPresentation presentFooter(const FooterFacts& facts) {
     shown.reviewBadge = shown.currentStep == FooterStep::allDone  ? StepState::Done
                         : shown.currentStep == FooterStep::review ? StepState::Current
                                                                   : StepState::ToCome;
-    shown.reviewBusy = !facts.problemCount.has_value();
+    shown.reviewBusy = facts.hasLanguage && !facts.problemCount;
+    shown.reviewCounted = facts.problemCount.has_value();
     if (facts.problemCount) {
         shown.reviewCount = formatCount(*facts.problemCount);
         shown.reviewTint = *facts.problemCount > 0 ? CountTint::orange : CountTint::none;

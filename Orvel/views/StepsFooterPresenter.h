@@ -33,6 +33,8 @@ struct FooterFacts {
     std::optional<int> problemCount{};
     std::string provider{};
     std::string model{};
+    // The app's name, for the help text of "Capture Context".
+    std::string appName{};
 };
 
 FooterFacts footerFacts(const Workspace& workspace, const ModelPreferences& preferences);
@@ -63,6 +65,7 @@ struct FooterPresentation {
     bool contextBusy = false;
     QString contextCount{};
     bool captureEnabled = true;
+    QString captureHelp{};
 
     StepState translateBadge = StepState::ToCome;
     QString translateCount{};
@@ -70,8 +73,10 @@ struct FooterPresentation {
     std::optional<ProgressBarValue> translateBar{};
 
     StepState reviewBadge = StepState::ToCome;
-    // A spinner stands in for the count while the problems are being computed.
+    // A spinner stands in for the count while the problems are being computed. Without a language
+    // there is nothing to count: neither shows.
     bool reviewBusy = false;
+    bool reviewCounted = false;
     QString reviewCount{};
     CountTint reviewTint = CountTint::none;
 

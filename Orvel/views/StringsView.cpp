@@ -116,7 +116,8 @@ void StringsView::setInspector(QWidget* inspector) {
     delete m_splitter->replaceWidget(1, inspector);
     m_inspector = inspector;
     fitInspector();
-    m_splitter->setSizes(sizes);
+    if (m_inspectorPlaced)
+        m_splitter->setSizes(sizes);
     showContent();
 }
 
@@ -175,7 +176,21 @@ void StringsView::showContent() {
 void StringsView::fitInspector() {
     m_inspector->setMinimumWidth(kInspectorMinimum);
     m_inspector->setMaximumWidth(kInspectorMaximum);
-    m_splitter->setSizes({std::max(0, width() - kInspectorIdeal), kInspectorIdeal});
+}
+
+void StringsView::placeInspector() {
+    // Sizes given before the splitter has its width are shared out again when it gets one, and the
+    // inspector would end at its minimum: its first width is set once the screen is shown at its size.
+    if (m_inspectorPlaced || !isVisible())
+        return;
+    m_inspectorPlaced = true;
+    const int room = m_splitter->width() - m_splitter->handleWidth();
+    m_splitter->setSizes({std::max(0, room - kInspectorIdeal), kInspectorIdeal});
+}
+
+void StringsView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    placeInspector();
 }
 
 void StringsView::inspectorMoved() {

@@ -63,9 +63,13 @@ class StringsView : public QWidget {
     void showInspectorChanged(bool show);
     void showContextChanged(bool show);
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void showContent();
     void fitInspector();
+    void placeInspector();
     void inspectorMoved();
 
     Workspace& m_workspace;
@@ -83,6 +87,7 @@ class StringsView : public QWidget {
     bool m_showInspector = true;
     bool m_showNewLanguage = false;
     bool m_showContext = false;
+    bool m_inspectorPlaced = false;
 };
 
 } // namespace orvel

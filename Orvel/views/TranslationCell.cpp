@@ -30,6 +30,13 @@ TranslationCell::Look TranslationCell::look(const StringTranslation* translation
             !translation || !translation->plural};
 }
 
+QColor TranslationCell::symbolColour(const Look& cellLook, bool selected, const QPalette& palette) {
+    if (!selected)
+        return cellLook.accent ? Palette::accent() : Palette::secondary();
+    const QColor onHighlight = palette.color(QPalette::HighlightedText);
+    return cellLook.accent ? onHighlight : Palette::withOpacity(onHighlight, 0.7);
+}
+
 QString TranslationCell::editText(const StringTranslation* translation) {
     return translation ? QString::fromStdString(translation->text.value_or(std::string())) : QString();
 }
@@ -53,7 +60,7 @@ void TranslationCell::paint(QPainter* painter, const QStyleOptionViewItem& optio
     paintBackground(painter, option, index);
     paintSymbol(*painter, cellLook.symbol,
                 QRectF(symbolBox.left(), symbolBox.center().y() - symbolSize / 2.0, kSymbolFrame, symbolSize),
-                cellLook.accent ? Palette::accent() : Palette::secondary());
+                symbolColour(cellLook, option.state.testFlag(QStyle::State_Selected), option.palette));
     const QString text = index.data(Qt::DisplayRole).toString();
     paintElidedLines(*painter, textBox(option.rect), text, cellLook.editable ? 1 : kPluralLines);
     painter->restore();

@@ -34,6 +34,10 @@ class TranslationCell : public TextCell {
     // "sparkles" for the model's.
     static Symbol statusIcon(const StringTranslation* translation);
     static Look look(const StringTranslation* translation);
+    // The symbol's colour on a row of `palette`: the accent or the secondary colour; on a selected row,
+    // whose highlight is the accent itself, the highlighted text's colour, full for the person's and
+    // faded for the rest, so that every symbol stays in sight.
+    static QColor symbolColour(const Look& look, bool selected, const QPalette& palette);
     // The field's text: the translation's own text, empty without one.
     static QString editText(const StringTranslation* translation);
 

@@ -34,8 +34,11 @@ WorkspacePlaceholder::WorkspacePlaceholder(Workspace& workspace, QWidget* parent
 }
 
 void WorkspacePlaceholder::showApp() {
-    if (m_workspace)
-        setPlainText(m_appName, QString::fromStdString(m_workspace->app().name));
+    if (!m_workspace)
+        return;
+    const QString name = QString::fromStdString(m_workspace->app().name);
+    setPlainText(m_appName, name);
+    setWindowTitle(name);
 }
 
 } // namespace orvel

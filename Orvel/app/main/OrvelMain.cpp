@@ -3,14 +3,13 @@
 #include <QApplication>
 
 #include "Orvel/app/ApplicationServices.h"
+#include "Orvel/app/MainContent.h"
 #include "Orvel/app/MainWindow.h"
 #include "Orvel/app/SingleInstance.h"
-#include "Orvel/app/StringsScreen.h"
 #include "Orvel/app/TerminationSignals.h"
 #include "Orvel/app/TranslatorApp.h"
 #include "Orvel/platform/AccessibilityStatus.h"
 #include "Orvel/state/Background.h"
-#include "Orvel/views/ContentView.h"
 #include "Orvel/views/ModelSettingsView.h"
 #include "Orvel/views/SystemPlatformServices.h"
 #include "core/OrvelPaths.h"
@@ -41,12 +40,8 @@ int main(int argc, char** argv) {
             [] { orvel::AccessibilityStatus::enable(QDBusConnection::sessionBus()); },
             [&app] { app.showSettings(); });
         app.setMainContentFactory([&platform](orvel::TranslatorApp& owner) {
-            return new orvel::ContentView(owner.library(), orvel::openInBrowser, nullptr,
-                                          [&platform, &owner](orvel::Workspace& workspace) {
-                                              return orvel::makeStringsScreen(
-                                                  workspace, owner.preferences(), platform,
-                                                  [&owner] { owner.showSettings(); });
-                                          });
+            return orvel::makeMainContent(owner.library(), owner.preferences(), platform,
+                                          [&owner] { owner.showSettings(); });
         });
         app.setSettingsContentFactory(
             [](orvel::TranslatorApp& owner) { return new orvel::ModelSettingsView(owner.preferences()); });

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -425,6 +426,66 @@ TEST_F(LibraryTest, WorkspacesFollowTheirAppsAcrossRescans) {
         const auto found = opened.project()->translations.find(sourceString("a", "Open").id());
         ASSERT_NE(found, opened.project()->translations.end());
         EXPECT_EQ(found->second.text, "Öffnen");
+    }
+}
+
+} // namespace
+} // namespace orvel
+
+namespace orvel {
+namespace {
+
+TEST_F(LibraryTest, TheEndOfAWorkspacesRunOrUpdateCountsItsAppAgain) {
+    struct Case {
+        const char* name;
+        std::function<void(Workspace&)> act;
+        int expectPending;
+    };
+    const std::vector<Case> cases{
+        {"Translate Changes", [](Workspace& workspace) { workspace.updateTranslations(); }, 0},
+        {"a run of the untranslated strings", [](Workspace& workspace) { workspace.translate(false); }, 0},
+        {"a run stopped before its model answered",
+         [this](Workspace& workspace) {
+             engine.model->holdAfter(0);
+             workspace.translate(false);
+             ASSERT_TRUE(testing::processUntil([&] { return engine.model->held(); }));
+             workspace.stop();
+             engine.model->release();
+         },
+         3},
+    };
+    engine.scriptedStrings = fiveStrings();
+    preferences.setAutoUpdate(false);
+    preferences.setEndpoint("http://127.0.0.1:9/v1");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A bundle on disk: Translate Changes reads the app's strings itself.
+        std::map<std::string, std::string> catalog;
+        for (const SourceString& string : fiveStrings())
+            catalog[string.key] = string.text;
+        const TranslatableApp notes = bundle("com.example.Notes", "1", "Notes", catalog);
+        const TranslatableApp other = app("com.example.Other", "1", "Other");
+        writeTranslated(notes, "de", {"a", "b"});
+        writeTranslated(other, "de", {"a"});
+        defaults.set("language." + notes.bundleIdentifier, std::string("de"));
+        engine.install({notes, other});
+        auto library = makeLibrary();
+        settle();
+        ASSERT_EQ(library->pending(),
+                  (Library::Pending{{notes.bundleIdentifier, 3}, {other.bundleIdentifier, 4}}));
+        Workspace& workspace = library->workspace(notes);
+        settle();
+
+        c.act(workspace);
+        settle();
+
+        EXPECT_FALSE(workspace.translating());
+        EXPECT_EQ(workspace.problem(), std::nullopt);
+        // Without a rescan; the other app's count stays as it was.
+        EXPECT_EQ(library->pending(),
+                  (Library::Pending{{notes.bundleIdentifier, c.expectPending}, {other.bundleIdentifier, 4}}));
+        library.reset();
+        settle();
     }
 }
 

@@ -9,6 +9,7 @@
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/ScratchFolder.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -134,6 +135,14 @@ class ModelSettingsViewTests : public ::testing::Test {
         emit picker->activated(row);
     }
 
+    // The test with the background work held back until it is run here.
+    void testAndWaitDeferred(ModelSettingsView& view) {
+        QTest::mouseClick(view.findChild<QPushButton*>("testConnectionButton"), Qt::LeftButton);
+        ASSERT_TRUE(processUntil([&] { return !m_work.empty(); }));
+        runWork();
+        ASSERT_FALSE(view.isTesting());
+    }
+
     void testAndWait(ModelSettingsView& view) {
         QTest::mouseClick(view.findChild<QPushButton*>("testConnectionButton"), Qt::LeftButton);
         ASSERT_TRUE(processUntil([&] { return !view.isTesting(); }));
@@ -226,8 +235,9 @@ TEST_F(ModelSettingsViewTests, PickingAProviderAppliesPresetsKeepsFieldsForCusto
     };
     const std::vector<Case> cases{
         {"Custom after HTTP", "OpenAI", "Custom", "Custom", "https://api.openai.com/v1", "gpt-5-mini", false},
-        {"Custom after Apple", "Apple Intelligence, on this Mac", "Custom", "Custom", "apple:on-device", "",
-         true},
+        // The Apple endpoints have no fields: "Custom" starts empty, so that a server can be entered.
+        {"Custom after on-device", "Apple Intelligence, on this Mac", "Custom", "Custom", "", "", false},
+        {"Custom after ChatGPT", "ChatGPT through Apple Intelligence", "Custom", "Custom", "", "", false},
         {"preset after Custom", "Custom", "Ollama", "Ollama", "http://localhost:11434/v1", "qwen3:14b",
          false},
         {"the same preset again", "OpenAI", "OpenAI", "OpenAI", "https://api.openai.com/v1", "gpt-5-mini",
@@ -249,6 +259,7 @@ TEST_F(ModelSettingsViewTests, PickingAProviderAppliesPresetsKeepsFieldsForCusto
                   row.provider);
         if (!row.status) {
             EXPECT_EQ(view->findChild<QLineEdit*>("endpointField")->text().toStdString(), row.endpoint);
+            EXPECT_EQ(view->findChild<QLineEdit*>("modelField")->text().toStdString(), row.model);
         }
     }
 }
@@ -298,44 +309,112 @@ TEST_F(ModelSettingsViewTests, TestsTheConnectionAgainstARealEndpoint) {
     }
 }
 
-TEST_F(ModelSettingsViewTests, AResultArrivingAfterAProviderPickIsDropped) {
+TEST_F(ModelSettingsViewTests, AnyChangeOfTheModelClearsTheResultAndDropsARunningTest) {
+    using Change = std::function<void(ModelSettingsView&)>;
     struct Case {
         const char* name;
-        std::optional<std::string> error;
-        bool pickWhileRunning;
-        bool connected;
-        QString shownError;
+        Change change;
+        // The result (or the test) stays: the change was not one of the model.
+        bool stays;
     };
     const std::vector<Case> cases{
-        {"success, provider kept", std::nullopt, false, true, {}},
-        {"failure, provider kept", "boom", false, false, "boom"},
-        {"success, provider picked", std::nullopt, true, false, {}},
-        {"failure, provider picked", "boom", true, false, {}},
+        {"nothing", [](ModelSettingsView&) {}, true},
+        {"a provider picked in the form", [this](ModelSettingsView& view) { pick(view, "Anthropic"); },
+         false},
+        {"a preset chosen in the footer's model menu",
+         [this](ModelSettingsView&) { m_prefs.apply(ModelSettings::presets().at(3)); }, false},
+        {"the endpoint typed",
+         [](ModelSettingsView& view) { QTest::keyClicks(view.findChild<QLineEdit*>("endpointField"), "x"); },
+         false},
+        {"the model set elsewhere", [this](ModelSettingsView&) { m_prefs.setModel("other"); }, false},
+        {"the key typed",
+         [](ModelSettingsView& view) { QTest::keyClicks(view.findChild<QLineEdit*>("apiKeyField"), "k"); },
+         false},
+        {"the batch size changed", [this](ModelSettingsView&) { m_prefs.setBatchSize(40); }, true},
     };
-    for (const Case& row : cases) {
-        SCOPED_TRACE(row.name);
-        m_deferWork = true;
-        m_testError = row.error;
-        auto view = makeView();
-        pick(*view, "OpenAI");
-        runWork();
-        QTest::mouseClick(view->findChild<QPushButton*>("testConnectionButton"), Qt::LeftButton);
-        ASSERT_TRUE(processUntil([&] { return !m_work.empty(); }));
-        EXPECT_TRUE(view->isTesting());
-        EXPECT_FALSE(view->findChild<QPushButton*>("testConnectionButton")->isEnabled());
-        EXPECT_TRUE(shown(*view, "testSpinner"));
-        if (row.pickWhileRunning) {
-            pick(*view, "Anthropic");
-            EXPECT_TRUE(view->isTesting());
+    for (const bool running : {false, true}) {
+        for (const Case& row : cases) {
+            SCOPED_TRACE(std::string(row.name) + (running ? ", while the test runs" : ", after the test"));
+            m_deferWork = true;
+            m_testError = std::nullopt;
+            auto view = makeView();
+            pick(*view, "OpenAI");
+            runWork();
+            QTest::mouseClick(view->findChild<QPushButton*>("testConnectionButton"), Qt::LeftButton);
+            ASSERT_TRUE(processUntil([&] { return !m_work.empty(); }));
+            if (!running) {
+                runWork();
+                ASSERT_TRUE(shown(*view, "connectedPill"));
+            }
+            row.change(*view);
+            if (running) {
+                EXPECT_EQ(view->isTesting(), row.stays);
+                EXPECT_EQ(shown(*view, "testSpinner"), row.stays);
+                EXPECT_EQ(view->findChild<QPushButton*>("testConnectionButton")->isEnabled(), !row.stays);
+            }
+            // The answer of a dropped test shows nowhere.
+            runWork();
+            EXPECT_FALSE(view->isTesting());
+            EXPECT_TRUE(view->findChild<QPushButton*>("testConnectionButton")->isEnabled());
+            EXPECT_EQ(shown(*view, "connectedPill"), row.stays);
+            m_deferWork = false;
         }
-        runWork();
-        EXPECT_FALSE(view->isTesting());
-        EXPECT_FALSE(shown(*view, "testSpinner"));
-        EXPECT_TRUE(view->findChild<QPushButton*>("testConnectionButton")->isEnabled());
-        EXPECT_EQ(shown(*view, "connectedPill"), row.connected);
-        EXPECT_EQ(errorText(*view), row.shownError);
-        m_deferWork = false;
     }
+}
+
+TEST_F(ModelSettingsViewTests, AFailedResultIsClearedByAPickAndADroppedTestIsCancelled) {
+    m_deferWork = true;
+    m_testError = "boom";
+    std::stop_token seen;
+    ModelSettingsView::Services with = services();
+    with.testConnection = [&](const ModelSettings&, std::stop_token stop) -> std::optional<std::string> {
+        seen = stop;
+        return m_testError;
+    };
+    auto view = makeView(std::move(with));
+    pick(*view, "OpenAI");
+    runWork();
+    testAndWaitDeferred(*view);
+    EXPECT_EQ(errorText(*view), "boom");
+    pick(*view, "OpenAI");
+    EXPECT_EQ(errorText(*view), QString());
+
+    // A test dropped while its request runs is asked to stop.
+    QTest::mouseClick(view->findChild<QPushButton*>("testConnectionButton"), Qt::LeftButton);
+    ASSERT_TRUE(processUntil([&] { return !m_work.empty(); }));
+    std::vector<std::function<void()>> request = std::move(m_work);
+    m_work.clear();
+    m_prefs.setModel("another");
+    for (auto& run : request)
+        run();
+    EXPECT_TRUE(seen.stop_requested());
+    EXPECT_EQ(errorText(*view), QString());
+    m_deferWork = false;
+}
+
+TEST_F(ModelSettingsViewTests, TestConnectionKeepsTheKeyboardFocusOnItsButton) {
+    m_deferWork = true;
+    auto view = makeView();
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    pick(*view, "OpenAI");
+    runWork();
+    auto* button = view->findChild<QPushButton*>("testConnectionButton");
+    button->setFocus();
+    ASSERT_TRUE(processUntil([&] { return button->hasFocus(); }));
+    QTest::keyClick(button, Qt::Key_Space);
+    ASSERT_TRUE(processUntil([&] { return !m_work.empty(); }));
+    ASSERT_TRUE(view->isTesting());
+    // No field takes the focus while the button is disabled, so the next key overwrites nothing.
+    EXPECT_FALSE(view->findChild<QSpinBox*>("batchSizeSpin")->hasFocus());
+    QWidget* focused = QApplication::focusWidget();
+    QTest::keyClick(focused ? focused : view.get(), Qt::Key_7);
+    QTest::keyClick(focused ? focused : view.get(), Qt::Key_Return);
+    EXPECT_EQ(m_prefs.batchSize(), ModelPreferences::defaultBatchSize);
+    runWork();
+    EXPECT_FALSE(view->isTesting());
+    EXPECT_TRUE(button->hasFocus());
+    m_deferWork = false;
 }
 
 TEST_F(ModelSettingsViewTests, StepsStayInBoundsAndNeverWriteBackAStoredValue) {

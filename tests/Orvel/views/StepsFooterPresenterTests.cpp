@@ -162,3 +162,50 @@ TEST(StepsFooterPresenter, NamesTheModelShortInThePickerAndFullInTheChecklist) {
 
 } // namespace
 } // namespace orvel
+
+namespace orvel {
+namespace {
+
+TEST(StepsFooterPresenter, TheReviewStepCountsOnlyWithALanguage) {
+    struct Row {
+        const char* name;
+        bool hasLanguage;
+        std::optional<int> problemCount;
+        bool busy;
+        bool counted;
+        QString count;
+    };
+    const std::vector<Row> rows = {
+        {"problems being computed", true, std::nullopt, true, false, {}},
+        {"none found", true, 0, false, true, "0"},
+        {"five-digit count", true, 12345, false, true, QStringLiteral("12\u202F345")},
+        // Nothing is ever counted without a language: no spinner that turns for ever.
+        {"no language", false, std::nullopt, false, false, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FooterFacts facts;
+        facts.hasLanguage = row.hasLanguage;
+        facts.problemCount = row.problemCount;
+        const FooterPresentation shown = presentFooter(facts);
+        EXPECT_EQ(shown.reviewBusy, row.busy);
+        EXPECT_EQ(shown.reviewCounted, row.counted);
+        EXPECT_EQ(shown.reviewCount, row.count);
+    }
+}
+
+TEST(StepsFooterPresenter, CaptureContextNamesTheAppInItsHelp) {
+    const std::vector<std::pair<std::string, QString>> rows = {
+        {"Notes", "Read the open windows of Notes to learn where each string appears"},
+        {"<b>A&B</b> %@", "Read the open windows of <b>A&B</b> %@ to learn where each string appears"},
+    };
+    for (const auto& [app, help] : rows) {
+        SCOPED_TRACE(app);
+        FooterFacts facts;
+        facts.appName = app;
+        EXPECT_EQ(presentFooter(facts).captureHelp, help);
+    }
+}
+
+} // namespace
+} // namespace orvel

@@ -4,11 +4,15 @@
 #include "Orvel/views/StringsTableModel.h"
 #include "tests/Orvel/views/StringsViewFixture.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace orvel {
 namespace {
@@ -48,6 +52,42 @@ TEST(TranslationCell, SymbolColourAndEditingFollowTheTranslation) {
         const StringTranslation* translation = c.translation ? &*c.translation : nullptr;
         EXPECT_EQ(TranslationCell::look(translation), c.look);
         EXPECT_EQ(TranslationCell::statusIcon(translation), c.look.symbol);
+    }
+}
+
+// The WCAG contrast ratio of `colour`, drawn with its opacity over `background`, against that background.
+double contrast(const QColor& colour, const QColor& background) {
+    const double alpha = colour.alphaF();
+    const auto channel = [](double value) {
+        return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    const auto luminance = [&](double r, double g, double b) {
+        return 0.2126 * channel(r) + 0.7152 * channel(g) + 0.0722 * channel(b);
+    };
+    const double drawn = luminance(colour.redF() * alpha + background.redF() * (1 - alpha),
+                                   colour.greenF() * alpha + background.greenF() * (1 - alpha),
+                                   colour.blueF() * alpha + background.blueF() * (1 - alpha));
+    const double under = luminance(background.redF(), background.greenF(), background.blueF());
+    return (std::max(drawn, under) + 0.05) / (std::min(drawn, under) + 0.05);
+}
+
+TEST(TranslationCell, EverySymbolStandsOutOnEveryRowState) {
+    const QPalette palette = QApplication::palette();
+    const std::vector<std::pair<const char*, TranslationCell::Look>> looks{
+        {"none", {Symbol::CircleDashed, false, true}},
+        {"the model's", {Symbol::Sparkles, false, true}},
+        {"the person's", {Symbol::Pencil, true, true}},
+        {"the person's, empty", {Symbol::CircleDashed, true, true}},
+    };
+    for (const bool selected : {false, true}) {
+        const QColor row = palette.color(selected ? QPalette::Highlight : QPalette::Base);
+        for (const auto& [name, look] : looks) {
+            SCOPED_TRACE(std::string(name) + (selected ? ", selected" : ""));
+            EXPECT_GE(contrast(TranslationCell::symbolColour(look, selected, palette), row), 2.0);
+        }
+        // The person's mark keeps apart from the model's on both.
+        EXPECT_NE(TranslationCell::symbolColour(looks[1].second, selected, palette),
+                  TranslationCell::symbolColour(looks[2].second, selected, palette));
     }
 }
 
