@@ -52,6 +52,15 @@ void Library::setLink(std::optional<Link> link) {
 }
 
 void Library::refresh(std::function<void()> done) {
+    if (!m_scanRunning)
+        return startScan(std::move(done));
+    m_scanWaiting = true;
+    if (done)
+        m_waitingDone.push_back(std::move(done));
+}
+
+void Library::startScan(Done done) {
+    m_scanRunning = true;
     const std::uint64_t number = ++m_scansStarted;
     EngineFacade& engine = m_services.engine;
     runInBackground(this, [this, &engine, number, done = std::move(done)]() mutable -> std::function<void()> {
@@ -62,10 +71,17 @@ void Library::refresh(std::function<void()> done) {
             // A scan that breaks down keeps the list as it was.
         }
         return [this, number, apps = std::move(apps), done = std::move(done)]() mutable {
+            m_scanRunning = false;
             if (apps)
-                return scanned(number, std::move(*apps), std::move(done));
-            if (done)
+                scanned(number, std::move(*apps), std::move(done));
+            else if (done)
                 done();
+            if (!m_scanRunning && std::exchange(m_scanWaiting, false)) {
+                startScan([waiting = std::exchange(m_waitingDone, {})] {
+                    for (const Done& each : waiting)
+                        each();
+                });
+            }
         };
     });
 }
