@@ -77,10 +77,14 @@ bool isNestedTooDeeply(std::string_view text) {
 
 } // namespace
 
-Json parse(std::string_view text) {
+Json parseWithinNesting(std::string_view text) {
     if (isNestedTooDeeply(text))
         throw DecodingError("The data couldn't be read because it is nested more than " +
                             std::to_string(maximumNesting) + " levels deep.");
+    return parse(text);
+}
+
+Json parse(std::string_view text) {
     try {
         return Json::parse(text.begin(), text.end());
     } catch (const Json::exception& error) {

@@ -1,5 +1,7 @@
 #include "Orvel/app/SingleInstance.h"
 
+#include "Orvel/app/InstanceMessage.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalSocket>
@@ -37,11 +39,6 @@ bool isSameUser(qintptr descriptor) {
     return peer.uid == ::getuid();
 }
 
-// The links end at an empty line; a message of no links is that line alone.
-bool isComplete(const QByteArray& received) {
-    return received == "\n" || received.endsWith("\n\n");
-}
-
 } // namespace
 
 QString SingleInstance::serverName(const std::filesystem::path& home) {
@@ -69,13 +66,11 @@ bool SingleInstance::forward(const QString& name, const QStringList& links, int 
     socket.connectToServer(name);
     if (!socket.waitForConnected(timeoutMs) || !isSameUser(socket.socketDescriptor()))
         return false;
-    QByteArray message;
+    std::vector<std::string> texts;
     for (const QString& link : links)
-        for (const QByteArray& line : link.toUtf8().split('\n'))
-            if (!line.isEmpty())
-                message += line + '\n';
-    message += '\n';
-    socket.write(message);
+        texts.push_back(link.toStdString());
+    const std::string message = InstanceMessage::of(texts);
+    socket.write(message.data(), static_cast<qint64>(message.size()));
     while (socket.bytesToWrite() > 0)
         if (!socket.waitForBytesWritten(timeoutMs))
             return false;
@@ -127,24 +122,24 @@ void SingleInstance::accept() {
         // A peer that connects and then sends nothing, or never finishes, holds nothing for long.
         QTimer::singleShot(m_connectionTimeoutMs, socket, [socket] { socket->abort(); });
         struct Message {
-            QByteArray bytes;
+            std::string bytes;
             bool taken = false;
         };
         auto message = std::make_shared<Message>();
         connect(socket, &QLocalSocket::readyRead, this, [this, socket, message] {
             if (message->taken)
                 return;
-            message->bytes += socket->readAll();
-            if (message->bytes.size() > maximumMessageBytes) {
+            message->bytes += socket->readAll().toStdString();
+            const InstanceMessage::State state = InstanceMessage::state(message->bytes);
+            if (state == InstanceMessage::State::tooLarge) {
                 socket->abort();
                 return;
             }
-            if (!isComplete(message->bytes))
+            if (state == InstanceMessage::State::incomplete)
                 return;
             message->taken = true;
-            for (const QByteArray& line : message->bytes.split('\n'))
-                if (!line.isEmpty())
-                    emit linkReceived(QString::fromUtf8(line));
+            for (const std::string& link : InstanceMessage::links(message->bytes))
+                emit linkReceived(QString::fromStdString(link));
             emit activationRequested();
             socket->write(acknowledgement);
             socket->disconnectFromServer();

@@ -2,9 +2,9 @@
 // One Orvel per person and home folder: a later start hands its links (orvel://… in its arguments) to
 // the instance that runs, over a local socket only that person can open, and ends.
 //
-// Wire format: the links as UTF-8 lines, each ended by a line feed, then an empty line. The receiver
-// answers acknowledgement and closes; it drops a connection that sends more than maximumMessageBytes,
-// or that is not finished within its time-out, or whose peer runs as another user.
+// Wire format: InstanceMessage. The receiver answers acknowledgement and closes; it drops a connection
+// that sends more than maximumMessageBytes, that is not finished within its time-out, or whose peer
+// runs as another user.
 
 #include <QLocalServer>
 #include <QObject>
@@ -13,13 +13,15 @@
 
 #include <filesystem>
 
+#include "Orvel/app/InstanceMessage.h"
+
 namespace orvel {
 
 class SingleInstance : public QObject {
     Q_OBJECT
 
   public:
-    static constexpr qsizetype maximumMessageBytes = 64 * 1024;
+    static constexpr qsizetype maximumMessageBytes = InstanceMessage::maximumBytes;
     static constexpr int defaultConnectionTimeoutMs = 5000;
     // What the receiver answers once it took the links: only this user's Orvel says it.
     static constexpr const char* acknowledgement = "orvel\n";

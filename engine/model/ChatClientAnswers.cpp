@@ -12,10 +12,10 @@ namespace orvel {
 namespace {
 
 // A copy of a JSON value recurses once per level, so the answers of a broken or hostile endpoint are
-// read with the nesting cap of every JSON reader.
+// refused when nested deeper than the platform's JSON reader goes.
 std::optional<json::Json> parsed(std::string_view text) {
     try {
-        return json::parse(text);
+        return json::parseWithinNesting(text);
     } catch (const json::DecodingError&) {
         return std::nullopt;
     }

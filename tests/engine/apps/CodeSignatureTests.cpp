@@ -67,8 +67,9 @@ TEST(CodeSignature, EntitlementsThatExpandFarBeyondRealOnesAreNotRead) {
         const auto binary = scratch.write("thin", thinImage(signatureSuperBlob(sharing(row.levels))));
         const auto entitlements = CodeSignature::entitlements(binary);
         EXPECT_EQ(entitlements.has_value(), row.read);
-        if (entitlements)
+        if (entitlements) {
             EXPECT_EQ(entitlements->at("com.apple.security.app-sandbox"), true);
+        }
     }
 }
 

@@ -30,7 +30,9 @@ class AnsweringServer {
         m_server.Post(".*", std::move(handler));
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
-        m_server.wait_until_ready();
+        // The socket already listens; waiting for the accept loop only keeps stop() from racing its start.
+        while (!m_server.is_running())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     ~AnsweringServer() {
         m_server.stop();
@@ -47,7 +49,7 @@ class AnsweringServer {
 TEST(ChatClientAnswerLimit, AnswersBeyondTheLimitEndTheTransferWithAClearError) {
     const std::size_t limit = ChatClient::maximumAnswerBytes;
     // A chat answer whose text alone passes the limit.
-    const std::string oversized = testing::completionBody(std::string(limit + 1, 'a'));
+    const std::string oversized = orvel::testing::completionBody(std::string(limit + 1, 'a'));
     const std::string compressed = deflated(oversized);
     struct Row {
         const char* name;
@@ -57,7 +59,7 @@ TEST(ChatClientAnswerLimit, AnswersBeyondTheLimitEndTheTransferWithAClearError) 
     const std::vector<Row> rows = {
         {"just within the limit",
          [&](const httplib::Request&, httplib::Response& response) {
-             response.set_content(testing::completionBody(std::string(limit - 4096, 'a')),
+             response.set_content(orvel::testing::completionBody(std::string(limit - 4096, 'a')),
                                   "application/json");
          },
          false},
