@@ -62,8 +62,7 @@ class Library : public QObject {
 
     // Reads the app list again and brings up to date what depends on it; `done` runs on the main thread
     // once the counting and any update pass it started have ended (at once for a scan that a newer one
-    // overtook). Refreshes coalesce: while a scan runs, every further refresh joins the one scan that
-    // waits to start after it, so a flood of requests costs at most two scans.
+    // overtook).
     void refresh(std::function<void()> done = {});
     // The app's workspace, made on first use. A workspace of the same app at another bundle location
     // writes what it still holds and is replaced.
@@ -90,7 +89,10 @@ class Library : public QObject {
 
     void setApps(std::vector<TranslatableApp> apps);
     void setPending(Pending pending);
-    void startScan(Done done);
+    // The rescans of links that name an unknown app coalesce: one runs, and every link that arrives
+    // meanwhile joins the one that waits to start after it, so a flood of links costs at most two scans.
+    void rescanForLink();
+    void startScan(Done done, bool forLink);
     void scanned(std::uint64_t refresh, std::vector<TranslatableApp> apps, Done done);
     void reloadUpdatedWorkspaces();
     std::optional<std::string> shownLanguage(const std::string& bundleIdentifier) const;
@@ -116,10 +118,8 @@ class Library : public QObject {
     // so that a slow old scan never replaces a newer list.
     std::uint64_t m_scansStarted = 0;
     std::uint64_t m_scanTaken = 0;
-    bool m_scanRunning = false;
-    // Refreshes asked for while a scan runs: one scan after it serves them all.
-    bool m_scanWaiting = false;
-    std::vector<Done> m_waitingDone;
+    bool m_linkScanRunning = false;
+    bool m_linkScanWaiting = false;
     std::uint64_t m_measuresStarted = 0;
     std::uint64_t m_measureTaken = 0;
     // Asks the workers still running to end when the library goes.
