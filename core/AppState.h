@@ -35,8 +35,12 @@ struct AppState {
     std::vector<Screen> screens;
     // Marker number (decimal text) to the table and key it stands for.
     std::map<std::string, std::vector<std::string>> markers;
-    // Strings the app looked up while running, each as table and key.
+    // Strings the app looked up while running, each as table and key. Each becomes a string to
+    // translate, so a list beyond the caps is cut when read: the first maximumSeen entries are kept,
+    // without those holding a text longer than maximumSeenTextBytes.
     std::vector<std::vector<std::string>> seen;
+    static constexpr std::size_t maximumSeen = 50'000;
+    static constexpr std::size_t maximumSeenTextBytes = 4096;
     Date updated{};
 
     static AppState fromJson(const json::Json& value);

@@ -37,7 +37,7 @@ Contents readContents(const fs::path& file) {
     if (!bytes)
         return {FileState::unreadable, json::Json::object()};
     try {
-        auto object = json::parse(*bytes);
+        auto object = json::parseWithinNesting(*bytes);
         if (object.is_object())
             return {FileState::readable, std::move(object)};
     } catch (const std::exception&) {

@@ -17,8 +17,9 @@ class DefaultsStore {
   public:
     using Value = std::variant<bool, std::int64_t, std::string>;
 
-    // A settings file that exists but cannot be read as a JSON object. Writes refuse to replace it, so
-    // whatever it holds stays for the person to repair.
+    // A settings file that exists but cannot be read as a JSON object, or holds values nested deeper
+    // than any JSON reader goes (another app may plant one in its own domain). Writes refuse to replace
+    // it, so whatever it holds stays for the person to repair.
     class UnreadableFileError : public std::runtime_error {
       public:
         using std::runtime_error::runtime_error;

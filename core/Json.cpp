@@ -50,6 +50,40 @@ void rethrowWithPath(const DecodingError& error, std::string_view component) {
     throw DecodingError(error.what(), path);
 }
 
+namespace {
+
+// Counted before parsing, so a value too deep to use is never built at all.
+bool isNestedTooDeeply(std::string_view text) {
+    int depth = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > maximumNesting)
+                return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+Json parseWithinNesting(std::string_view text) {
+    if (isNestedTooDeeply(text))
+        throw DecodingError("The data couldn't be read because it is nested more than " +
+                            std::to_string(maximumNesting) + " levels deep.");
+    return parse(text);
+}
+
 Json parse(std::string_view text) {
     try {
         return Json::parse(text.begin(), text.end());

@@ -205,6 +205,14 @@ template <class T> std::map<std::string, T> Coder<std::map<std::string, T>>::dec
 // Parses JSON text; malformed input (including invalid UTF-8) throws DecodingError.
 Json parse(std::string_view text);
 
+// As deep as the platform's JSON reader goes. Copying, comparing or writing a JSON value recurses once
+// per level, so a value nested deeper (a hostile file or answer) would exhaust the stack of its user.
+inline constexpr int maximumNesting = 512;
+
+// Parses like parse(), for values that are kept, copied or written again: arrays and objects nested
+// more than maximumNesting levels deep also throw DecodingError, before any value is built.
+Json parseWithinNesting(std::string_view text);
+
 // Serialises without throwing: invalid UTF-8 in strings is replaced by U+FFFD.
 // `indent` < 0 gives compact output; otherwise one key per line with that many spaces.
 std::string dump(const Json& value, int indent = -1);

@@ -16,6 +16,11 @@ struct PropertyListLimits {
     std::uint64_t maximumTextBytes = std::uint64_t{64} << 20;
 };
 
+// For the small lists of a bundle (its Info.plist, its entitlements), read on every discovery scan: the
+// largest real ones hold a few thousand nodes, while a tiny binary list whose arrays share their
+// children can expand to the general budget and cost a scan hundreds of megabytes.
+inline constexpr PropertyListLimits bundleListLimits{.maximumNodes = std::uint64_t{1} << 16};
+
 // What a measure of a property list found.
 enum class PropertyListShape { fits, overLimits, malformed };
 

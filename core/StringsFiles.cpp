@@ -5,6 +5,7 @@
 
 #include "core/FileIO.h"
 #include "core/Numbers.h"
+#include "core/OpenFolder.h"
 #include "core/PluralRules.h"
 #include "core/PropertyList.h"
 #include "core/Regex.h"
@@ -160,6 +161,10 @@ void writeStrings(const SimpleTable& table, const std::filesystem::path& path) {
     writeAtomically(stringsText(table), path);
 }
 
+void writeStrings(const SimpleTable& table, const OpenFolder& folder, const std::string& name) {
+    folder.replaceFile(name, stringsText(table));
+}
+
 json::Json stringsdictPlist(const PluralTable& table) {
     json::Json root = json::Json::object();
     for (const auto& [key, entry] : table) {
@@ -176,6 +181,10 @@ json::Json stringsdictPlist(const PluralTable& table) {
 
 void writeStringsdict(const PluralTable& table, const std::filesystem::path& path) {
     writeAtomically(XmlPropertyList::serialize(stringsdictPlist(table)), path);
+}
+
+void writeStringsdict(const PluralTable& table, const OpenFolder& folder, const std::string& name) {
+    folder.replaceFile(name, XmlPropertyList::serialize(stringsdictPlist(table)));
 }
 
 SimpleTable readStrings(const std::filesystem::path& path) {

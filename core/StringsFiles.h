@@ -11,6 +11,10 @@
 
 #include "core/Json.h"
 
+namespace orvel {
+class OpenFolder;
+}
+
 namespace orvel::StringsFiles {
 
 // One ".strings" file.
@@ -39,12 +43,15 @@ std::string stringsText(const SimpleTable& table);
 
 // Throws the error of the write (see writeAtomically).
 void writeStrings(const SimpleTable& table, const std::filesystem::path& path);
+// The same, as the file `name` of an open folder.
+void writeStrings(const SimpleTable& table, const OpenFolder& folder, const std::string& name);
 
 // The property-list dictionary of a ".stringsdict" file.
 json::Json stringsdictPlist(const PluralTable& table);
 
 // Throws XmlPropertyList::SerializationError (leaving the disk untouched) or the error of the write.
 void writeStringsdict(const PluralTable& table, const std::filesystem::path& path);
+void writeStringsdict(const PluralTable& table, const OpenFolder& folder, const std::string& name);
 
 // Never fail: a missing, unreadable or malformed file reads as an empty map. Texts come back in
 // canonically composed form (NFC); keys come back exactly as written, because string ids are built
@@ -54,7 +61,8 @@ PluralTable readStringsdict(const std::filesystem::path& path);
 
 // Replaces the file at `path` with exactly `data` so that a reader sees either the old or the new
 // content, never a mixture: the bytes go to a hidden temporary file beside the target, are flushed to
-// disk, and the temporary file is renamed over the target. Missing folders are created.
+// disk, the temporary file is renamed over the target and the folder is flushed (OpenFolder). Missing
+// folders are created.
 // Throws std::filesystem::filesystem_error; on failure the temporary file is removed and an existing
 // target is left untouched.
 void writeAtomically(std::string_view data, const std::filesystem::path& path);

@@ -1,7 +1,9 @@
 // Readers of the core formats: catalogs, strings files, property lists, markers, placeholders and the
 // state the companion publishes.
 
+#include "core/AppManifest.h"
 #include "core/AppState.h"
+#include "core/DefaultsStore.h"
 #include "core/FormatSpecifiers.h"
 #include "core/Markers.h"
 #include "core/OrvelProtocol.h"
@@ -13,6 +15,12 @@
 #include "core/Unicode.h"
 #include "core/XmlPropertyList.h"
 #include "fuzz/FuzzTarget.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
 
 namespace orvel::fuzz {
 namespace {
@@ -103,6 +111,54 @@ void appState(std::string_view bytes) {
     }
 }
 
+void appManifest(std::string_view bytes) {
+    try {
+        const auto manifest = OrvelProtocol::decode<AppManifest>(bytes);
+        require(OrvelProtocol::decode<AppManifest>(OrvelProtocol::encode(manifest)) == manifest,
+                "a manifest written reads back the same");
+    } catch (const json::DecodingError&) {
+    }
+}
+
+// One settings file in a folder of its own, made once per process.
+const DefaultsStore& defaultsStore() {
+    static const DefaultsStore store = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvel-fuzz-defaults-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
+        static const std::filesystem::path folder = pattern;
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        });
+        return *DefaultsStore::open("com.example.Fuzz", folder);
+    }();
+    return store;
+}
+
+// Whatever the file holds, reads give a value or nothing, and a write either replaces it with a file
+// that reads back the written value or leaves it as it was.
+void defaults(std::string_view bytes) {
+    const DefaultsStore& store = defaultsStore();
+    {
+        std::ofstream out(store.fileURL(), std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    store.value("OrvelLanguage");
+    store.boolean("flag");
+    store.integer("count");
+    try {
+        store.set("OrvelLanguage", std::string("de"));
+        require(store.string("OrvelLanguage") == "de", "a written value reads back");
+        store.remove("OrvelLanguage");
+    } catch (const DefaultsStore::UnreadableFileError&) {
+        std::ifstream in(store.fileURL(), std::ios::binary);
+        const std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        require(kept == bytes, "an unreadable file is left as it was");
+    }
+}
+
 } // namespace
 
 std::vector<NamedTarget> coreTargets() {
@@ -113,7 +169,9 @@ std::vector<NamedTarget> coreTargets() {
             {"stringsroundtrip", stringsRoundTrip},
             {"markers", markers},
             {"specifiers", formatSpecifiers},
-            {"state", appState}};
+            {"state", appState},
+            {"manifest", appManifest},
+            {"defaults", defaults}};
 }
 
 } // namespace orvel::fuzz

@@ -11,7 +11,7 @@ namespace orvel::fuzz {
 const std::vector<NamedTarget>& targets() {
     static const std::vector<NamedTarget> all = [] {
         std::vector<NamedTarget> list;
-        for (auto area : {coreTargets, appTargets, referenceTargets, pipelineTargets})
+        for (auto area : {coreTargets, appTargets, referenceTargets, pipelineTargets, inputTargets})
             for (const auto& target : area())
                 list.push_back(target);
         return list;

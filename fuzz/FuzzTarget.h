@@ -24,6 +24,7 @@ std::vector<NamedTarget> coreTargets();
 std::vector<NamedTarget> appTargets();
 std::vector<NamedTarget> referenceTargets();
 std::vector<NamedTarget> pipelineTargets();
+std::vector<NamedTarget> inputTargets();
 
 // The input cut at its first `count - 1` NUL bytes into `count` pieces; missing pieces are empty.
 std::vector<std::string_view> pieces(std::string_view bytes, std::size_t count);

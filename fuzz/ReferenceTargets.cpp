@@ -1,7 +1,10 @@
 // Readers of the translation files of other programs, downloaded from their projects.
 
+#include "core/Unicode.h"
 #include "engine/reference/AndroidStrings.h"
 #include "engine/reference/ArchiveFiles.h"
+#include "engine/reference/Base64.h"
+#include "engine/reference/BodyText.h"
 #include "engine/reference/GritMessages.h"
 #include "engine/reference/MozillaStrings.h"
 #include "engine/reference/PoEntries.h"
@@ -81,11 +84,34 @@ void archive(std::string_view bytes) {
     }
 }
 
+// What decodes is whole base64 text: three bytes for every four characters of the alphabet, less one
+// for each "=" at its end.
+void base64(std::string_view bytes) {
+    const auto decoded = Base64::decoded(bytes);
+    if (!decoded)
+        return;
+    std::string alphabet;
+    for (const char c : bytes)
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
+            c == '/' || c == '=')
+            alphabet += c;
+    std::size_t padding = 0;
+    while (padding < alphabet.size() && alphabet[alphabet.size() - 1 - padding] == '=')
+        ++padding;
+    require(alphabet.size() % 4 == 0, "a decoded text is whole quads");
+    require(decoded->size() == alphabet.size() / 4 * 3 - padding, "every quad gives three bytes");
+}
+
+void bodyText(std::string_view bytes) {
+    require(text::isValidUtf8(BodyText::decoded(bytes)), "a body reads as UTF-8");
+}
+
 } // namespace
 
 std::vector<NamedTarget> referenceTargets() {
-    return {{"xmltree", xmlTree},       {"android", android}, {"grd", grd}, {"xtb", xtb},        {"dtd", dtd},
-            {"properties", properties}, {"fluent", fluent},   {"po", po},   {"archive", archive}};
+    return {{"xmltree", xmlTree}, {"android", android},       {"grd", grd},          {"xtb", xtb},
+            {"dtd", dtd},         {"properties", properties}, {"fluent", fluent},    {"po", po},
+            {"archive", archive}, {"base64", base64},         {"bodytext", bodyText}};
 }
 
 } // namespace orvel::fuzz

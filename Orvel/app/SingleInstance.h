@@ -2,8 +2,9 @@
 // One Orvel per person and home folder: a later start hands its links (orvel://… in its arguments) to
 // the instance that runs, over a local socket only that person can open, and ends.
 //
-// Wire format: the links as UTF-8 lines, each ended by a line feed, then the connection closes. The
-// receiver drops a connection that sends more than maximumMessageBytes.
+// Wire format: InstanceMessage. The receiver answers acknowledgement and closes; it drops a connection
+// that sends more than maximumMessageBytes, that is not finished within its time-out, or whose peer
+// runs as another user.
 
 #include <QLocalServer>
 #include <QObject>
@@ -12,27 +13,35 @@
 
 #include <filesystem>
 
+#include "Orvel/app/InstanceMessage.h"
+
 namespace orvel {
 
 class SingleInstance : public QObject {
     Q_OBJECT
 
   public:
-    static constexpr qsizetype maximumMessageBytes = 64 * 1024;
+    static constexpr qsizetype maximumMessageBytes = InstanceMessage::maximumBytes;
+    static constexpr int defaultConnectionTimeoutMs = 5000;
+    // What the receiver answers once it took the links: only this user's Orvel says it.
+    static constexpr const char* acknowledgement = "orvel\n";
 
-    // The socket of the instance for `home`: in the session's runtime folder when there is one, else in
-    // the temporary folder under the user's id. Instances for other homes run side by side.
+    // The socket of the instance for `home`, in a folder that only this user can open: the session's
+    // runtime folder when there is one, else "orvel-<uid>" in the temporary folder, made with mode 0700.
+    // Empty when no such folder can be had (one of another owner, of a wider mode, or a link, holds the
+    // name). Instances for other homes run side by side.
     static QString serverName(const std::filesystem::path& home);
 
-    // Hands `links` to the instance listening at `name`; false when none listens there.
+    // Hands `links` to this user's Orvel listening at `name`; false when none took them: nothing listens,
+    // the listener runs as another user or does not answer as Orvel within `timeoutMs`.
     static bool forward(const QString& name, const QStringList& links, int timeoutMs = 3000);
 
-    explicit SingleInstance(QObject* parent = nullptr);
+    explicit SingleInstance(QObject* parent = nullptr, int connectionTimeoutMs = defaultConnectionTimeoutMs);
 
     // Starts receiving at `name`, replacing a socket that no instance serves any more. Call after
     // forward() found no instance. False (with the reason in errorString()) when the socket cannot be made.
     bool listen(const QString& name);
-    QString errorString() const { return m_server.errorString(); }
+    QString errorString() const;
 
   signals:
     // Another start asked for this link.
@@ -44,6 +53,8 @@ class SingleInstance : public QObject {
     void accept();
 
     QLocalServer m_server;
+    int m_connectionTimeoutMs;
+    QString m_error;
 };
 
 } // namespace orvel

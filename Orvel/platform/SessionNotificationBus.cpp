@@ -5,27 +5,6 @@
 #include "core/Json.h"
 
 namespace orvel {
-namespace {
-
-// Anyone on the session bus can send this signal: a payload that is not a JSON object of sane size
-// is not a notification of ours.
-constexpr qsizetype maxUserInfoBytes = 1 << 20;
-
-std::optional<json::Json> userInfoObject(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    if (bytes.size() > maxUserInfoBytes)
-        return std::nullopt;
-    try {
-        json::Json value =
-            json::parse(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-        if (value.is_object())
-            return value;
-    } catch (const json::DecodingError&) {
-    }
-    return std::nullopt;
-}
-
-} // namespace
 
 SessionNotificationBus::SessionNotificationBus(QDBusConnection connection, QObject* parent)
     : QObject(parent), m_connection(std::move(connection)) {
@@ -53,7 +32,9 @@ SessionNotificationBus::subscribe(std::string name, std::optional<std::string> o
 }
 
 void SessionNotificationBus::receive(const QString& name, const QString& object, const QString& userInfo) {
-    auto info = userInfoObject(userInfo);
+    const QByteArray bytes = userInfo.toUtf8();
+    auto info = Notification::userInfoFrom(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!info)
         return;
     Notification notification{.name = name.toStdString(),

@@ -30,8 +30,20 @@ std::optional<int> hexDigit(char c) {
     return std::nullopt;
 }
 
+// C0 and C1 controls and DEL, in UTF-8 text; a C1 control is the byte 0xC2 before 0x80 to 0x9F.
+bool hasControlCharacter(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7f)
+            return true;
+        if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F)
+            return true;
+    }
+    return false;
+}
+
 // The text with every "%XY" replaced by its byte; nothing for a malformed escape or a result that is
-// not UTF-8.
+// not UTF-8 or holds a control character.
 std::optional<std::string> percentDecoded(std::string_view text) {
     std::string decoded;
     decoded.reserve(text.size());
@@ -49,7 +61,7 @@ std::optional<std::string> percentDecoded(std::string_view text) {
         decoded += static_cast<char>(*high * 16 + *low);
         i += 2;
     }
-    if (!text::isValidUtf8(decoded))
+    if (!text::isValidUtf8(decoded) || hasControlCharacter(decoded))
         return std::nullopt;
     return decoded;
 }
@@ -96,17 +108,10 @@ std::optional<std::string> firstValue(const std::vector<QueryItem>& items, std::
     return item->value;
 }
 
-bool hasForbiddenCharacter(std::string_view url) {
-    return std::any_of(url.begin(), url.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte <= 0x20 || byte == 0x7f;
-    });
-}
-
 } // namespace
 
 std::optional<DeepLink> parseDeepLink(std::string_view url) {
-    if (hasForbiddenCharacter(url) || !text::isValidUtf8(url))
+    if (url.find(' ') != std::string_view::npos || hasControlCharacter(url) || !text::isValidUtf8(url))
         return std::nullopt;
     const std::size_t colon = url.find(':');
     if (colon == std::string_view::npos || url.substr(0, colon) != scheme)

@@ -22,7 +22,7 @@ struct DeepLink {
 // exactly, in the letter case written ("ORVEL://" and "//Translate" are not ours). The first "app" and
 // the first "language" item count; an item without a value, or with an empty one, counts as absent.
 // Names and values are percent-decoded ("+" stays a plus sign); a malformed escape, text that is not
-// UTF-8, white space or control characters make the whole link invalid.
+// UTF-8, white space or control characters (written or escaped) make the whole link invalid.
 std::optional<DeepLink> parseDeepLink(std::string_view url);
 
 } // namespace orvel

@@ -52,22 +52,41 @@ void Library::setLink(std::optional<Link> link) {
 }
 
 void Library::refresh(std::function<void()> done) {
+    startScan(std::move(done), false);
+}
+
+void Library::rescanForLink() {
+    if (m_linkScanRunning) {
+        m_linkScanWaiting = true;
+        return;
+    }
+    m_linkScanRunning = true;
+    startScan({}, true);
+}
+
+void Library::startScan(Done done, bool forLink) {
     const std::uint64_t number = ++m_scansStarted;
     EngineFacade& engine = m_services.engine;
-    runInBackground(this, [this, &engine, number, done = std::move(done)]() mutable -> std::function<void()> {
-        std::optional<std::vector<TranslatableApp>> apps;
-        try {
-            apps = engine.scanApps();
-        } catch (const std::exception&) {
-            // A scan that breaks down keeps the list as it was.
-        }
-        return [this, number, apps = std::move(apps), done = std::move(done)]() mutable {
-            if (apps)
-                return scanned(number, std::move(*apps), std::move(done));
-            if (done)
-                done();
-        };
-    });
+    runInBackground(
+        this, [this, &engine, number, forLink, done = std::move(done)]() mutable -> std::function<void()> {
+            std::optional<std::vector<TranslatableApp>> apps;
+            try {
+                apps = engine.scanApps();
+            } catch (const std::exception&) {
+                // A scan that breaks down keeps the list as it was.
+            }
+            return [this, number, forLink, apps = std::move(apps), done = std::move(done)]() mutable {
+                if (apps)
+                    scanned(number, std::move(*apps), std::move(done));
+                else if (done)
+                    done();
+                if (forLink) {
+                    m_linkScanRunning = false;
+                    if (std::exchange(m_linkScanWaiting, false))
+                        rescanForLink();
+                }
+            };
+        });
 }
 
 void Library::scanned(std::uint64_t refresh, std::vector<TranslatableApp> apps, Done done) {

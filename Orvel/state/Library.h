@@ -93,6 +93,10 @@ class Library : public QObject {
 
     void setApps(std::vector<TranslatableApp> apps);
     void setPending(Pending pending);
+    // The rescans of links that name an unknown app coalesce: one runs, and every link that arrives
+    // meanwhile joins the one that waits to start after it, so a flood of links costs at most two scans.
+    void rescanForLink();
+    void startScan(Done done, bool forLink);
     void scanned(std::uint64_t refresh, std::vector<TranslatableApp> apps, Done done);
     void reloadUpdatedWorkspaces();
     std::optional<std::string> shownLanguage(const std::string& bundleIdentifier) const;
@@ -121,6 +125,8 @@ class Library : public QObject {
     // so that a slow old scan never replaces a newer list.
     std::uint64_t m_scansStarted = 0;
     std::uint64_t m_scanTaken = 0;
+    bool m_linkScanRunning = false;
+    bool m_linkScanWaiting = false;
     std::uint64_t m_measuresStarted = 0;
     std::uint64_t m_measureTaken = 0;
     // By bundle identifier, the number of the last count of that app alone that was taken: a count of

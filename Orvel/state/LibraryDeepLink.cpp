@@ -17,7 +17,7 @@ void Library::handle(std::string_view url) {
     const bool known = std::any_of(m_apps.begin(), m_apps.end(),
                                    [&](const TranslatableApp& each) { return each.bundleIdentifier == app; });
     if (!known)
-        refresh();
+        rescanForLink();
 }
 
 } // namespace orvel

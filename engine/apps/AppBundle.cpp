@@ -44,9 +44,9 @@ std::optional<json::Json> infoDictionary(const fs::path& file) {
     const auto bytes = FileIO::readIfPresent(file);
     if (!bytes)
         return std::nullopt;
-    auto parsed = PropertyList::parseWithinLimits(*bytes);
+    auto parsed = PropertyList::parseWithinLimits(*bytes, bundleListLimits);
     if (!parsed.value && parsed.overLimits)
-        return PropertyList::topLevelScalars(*bytes);
+        return PropertyList::topLevelScalars(*bytes, bundleListLimits);
     return std::move(parsed.value);
 }
 

@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "core/FileIO.h"
+#include "core/OpenFolder.h"
 #include "core/OrvelProtocol.h"
 #include "core/PathComponent.h"
-#include "core/StringsFiles.h"
 #include "engine/apps/UndecodableFileCopy.h"
 
 namespace orvel {
@@ -46,11 +46,11 @@ AppNotes AppNotes::load(const TranslatableApp& app) {
 
 void AppNotes::save(const TranslatableApp& app) const {
     const std::string bytes = OrvelProtocol::encode(*this);
-    app.requireNoLinks(app.projectFolder());
+    const OpenFolder folder = app.openWithoutLinks(app.projectFolder());
     // Notes that load as empty because their file does not decode are still the person's words.
     keepUndecodableFile(notesFile(app),
                         [](const std::string& existing) { return decoded(existing).has_value(); });
-    StringsFiles::writeAtomically(bytes, notesFile(app));
+    folder.replaceFile(notesFile(app).filename().string(), bytes);
 }
 
 } // namespace orvel

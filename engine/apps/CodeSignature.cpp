@@ -77,7 +77,7 @@ std::optional<json::Json> entitlementsInSuperBlob(const FileIO::RegularFile& fil
         auto payload = file.read(start + blobOffset + 8, length - 8);
         if (!payload)
             return std::nullopt;
-        auto plist = PropertyList::parse(*payload);
+        auto plist = PropertyList::parseWithinLimits(*payload, bundleListLimits).value;
         if (plist && plist->is_object())
             return plist;
         return std::nullopt;

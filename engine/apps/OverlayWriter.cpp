@@ -8,7 +8,7 @@
 #include "core/LanguageInfo.h"
 #include "core/Languages.h"
 #include "core/Markers.h"
-#include "core/NoLinks.h"
+#include "core/OpenFolder.h"
 #include "core/OrvelPaths.h"
 #include "core/OrvelProtocol.h"
 #include "core/PathComponent.h"
@@ -132,9 +132,14 @@ class Entries {
     }
 };
 
-void removeIgnoringErrors(const fs::path& file) {
-    std::error_code ignored;
-    fs::remove(file, ignored);
+std::set<std::string> tablesIn(const OpenFolder& folder) {
+    std::set<std::string> tables;
+    for (const std::string& name : folder.entryNames()) {
+        const fs::path file(name);
+        if (file.extension() == stringsExtension || file.extension() == stringsdictExtension)
+            tables.insert(file.stem().string());
+    }
+    return tables;
 }
 
 } // namespace
@@ -142,56 +147,54 @@ void removeIgnoringErrors(const fs::path& file) {
 void write(const TranslationProject& project, const std::vector<SourceString>& strings,
            const fs::path& folder) {
     // Removals and writes through a linked folder would land in whatever folder it points at.
-    NoLinks::require(folder, folder);
-    fs::create_directories(folder);
-    NoLinks::require(folder, folder);
+    write(project, strings, OpenFolder::openBelow(folder, folder, true));
+}
+
+void write(const TranslationProject& project, const std::vector<SourceString>& strings,
+           const OpenFolder& folder) {
     const SourceIndex sources = indexById(strings);
     Entries entries;
     for (const auto& [id, translation] : project.translations)
         entries.add(id, translation, sources);
 
-    std::set<std::string> tables = existingTables(folder);
+    std::set<std::string> tables = tablesIn(folder);
     for (const auto& [table, _] : entries.simple)
         tables.insert(table);
     for (const auto& [table, _] : entries.plural)
         tables.insert(table);
 
     for (const auto& table : tables) {
-        const fs::path stringsdict = folder / (table + std::string(stringsdictExtension));
+        const std::string stringsdict = table + std::string(stringsdictExtension);
         if (auto plural = entries.plural.find(table); plural != entries.plural.end())
-            StringsFiles::writeStringsdict(plural->second, stringsdict);
+            StringsFiles::writeStringsdict(plural->second, folder, stringsdict);
         else
-            removeIgnoringErrors(stringsdict);
-        const fs::path stringsFile = folder / (table + std::string(stringsExtension));
+            folder.removeFileIfPresent(stringsdict);
+        const std::string stringsFile = table + std::string(stringsExtension);
         if (auto simple = entries.simple.find(table); simple != entries.simple.end())
-            StringsFiles::writeStrings(simple->second, stringsFile);
+            StringsFiles::writeStrings(simple->second, folder, stringsFile);
         else
-            removeIgnoringErrors(stringsFile);
+            folder.removeFileIfPresent(stringsFile);
     }
 }
 
 std::set<std::string> existingTables(const fs::path& folder) {
-    std::set<std::string> tables;
-    std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(folder, error)))
-        return tables;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const fs::path& file = it->path();
-        if (file.extension() == stringsExtension || file.extension() == stringsdictExtension)
-            tables.insert(file.stem().string());
+    try {
+        return tablesIn(OpenFolder::openBelow(folder, folder, false));
+    } catch (const std::exception&) {
+        return {};
     }
-    return tables;
 }
 
 void publish(const TranslationProject& project, const std::vector<SourceString>& strings,
              const TranslatableApp& app, std::string_view translator) {
     requireSafeLanguageCode(project.language);
-    const fs::path folder = OrvelPaths::lproj(project.language, app.dataFolder());
-    app.requireNoLinks(folder);
+    // The checks for links and every write below happen on this one open folder, so an app that swaps
+    // its folder for a link while the overlay is written cannot send a file elsewhere.
+    const OpenFolder folder = app.openWithoutLinks(OrvelPaths::lproj(project.language, app.dataFolder()));
     write(project, strings, folder);
     const LanguageInfo info(project.language, Languages::nativeName(project.language),
                             std::string(translator), Dates::now());
-    StringsFiles::writeAtomically(OrvelProtocol::encode(info), folder / OrvelProtocol::languageFile);
+    folder.replaceFile(std::string(OrvelProtocol::languageFile), OrvelProtocol::encode(info));
 }
 
 TranslationProject read(const TranslatableApp& app, const std::string& language) {

@@ -23,6 +23,9 @@ namespace orvel::OverlayWriter {
 // old files.
 void write(const TranslationProject& project, const std::vector<SourceString>& strings,
            const std::filesystem::path& folder);
+// The same into a folder already open: every file is written and removed relative to it.
+void write(const TranslationProject& project, const std::vector<SourceString>& strings,
+           const OpenFolder& folder);
 
 // The table names of the ".strings" and ".stringsdict" files in `folder`; empty when it cannot be
 // listed.

@@ -202,6 +202,10 @@ void TranslatableApp::requireNoLinks(const fs::path& path) const {
     NoLinks::require(OrvelPaths::appOwnedFolder(bundleIdentifier, sandboxed), path);
 }
 
+OpenFolder TranslatableApp::openWithoutLinks(const fs::path& path) const {
+    return OpenFolder::openBelow(OrvelPaths::appOwnedFolder(bundleIdentifier, sandboxed), path, true);
+}
+
 bool TranslatableApp::hasNoLinks(const fs::path& path) const {
     try {
         requireNoLinks(path);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/AppManifest.h"
+#include "core/OpenFolder.h"
 #include "core/SourceString.h"
 #include "engine/apps/AppPlatform.h"
 
@@ -59,6 +60,10 @@ struct TranslatableApp {
     void requireNoLinks(const std::filesystem::path& path) const;
     // False where requireNoLinks() would throw.
     bool hasNoLinks(const std::filesystem::path& path) const;
+    // The folder `path` (inside the data folder) opened the way requireNoLinks() checks it, creating the
+    // missing folders: what is written in it stays there whatever the app does to its folders meanwhile.
+    // Throws like requireNoLinks(), and the file system's error.
+    OpenFolder openWithoutLinks(const std::filesystem::path& path) const;
     // The bundle's icon file; the application turns it into an image.
     std::optional<std::filesystem::path> icon() const;
 

@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "core/FileIO.h"
+#include "core/OpenFolder.h"
 #include "core/OrvelProtocol.h"
 #include "core/PathComponent.h"
-#include "core/StringsFiles.h"
 #include "core/WrittenFiles.h"
 #include "engine/apps/OverlayWriter.h"
 #include "engine/apps/TranslationProject.h"
@@ -46,12 +46,13 @@ void TranslationProject::save(const TranslatableApp& app) const {
     requireSafeLanguageCode(language);
     const std::string bytes = OrvelProtocol::encode(*this);
     const fs::path file = fileURL(app, language);
-    app.requireNoLinks(app.projectFolder());
+    // Opened once: an app that swaps the folder for a link meanwhile cannot redirect the write.
+    const OpenFolder folder = app.openWithoutLinks(app.projectFolder());
     // The rebuild from the overlay cannot give back retired entries, terms, style or the recorded English.
     // A file that is still the one this process wrote decodes; only someone else's change is read.
     if (!WrittenFiles::isUnchanged(file))
         keepUndecodableFile(file, [](const std::string& existing) { return decoded(existing).has_value(); });
-    StringsFiles::writeAtomically(bytes, file);
+    folder.replaceFile(file.filename().string(), bytes);
     WrittenFiles::remember(file);
 }
 

@@ -5,10 +5,8 @@
 #include <exception>
 #include <optional>
 
-#include "core/AppState.h"
-#include "core/FileIO.h"
-#include "core/OrvelProtocol.h"
 #include "engine/apps/AppNotes.h"
+#include "engine/apps/AppStateFile.h"
 #include "engine/apps/ProjectStore.h"
 #include "engine/apps/UpdateWriter.h"
 #include "engine/capture/ContextMap.h"
@@ -21,14 +19,8 @@ using SeenLists = std::vector<std::vector<std::string>>;
 
 // The table and key pairs the running app last reported as shown; none without a readable state.
 SeenLists seenStrings(const TranslatableApp& app) {
-    const auto bytes = FileIO::readIfPresent(app.dataFolder() / OrvelProtocol::stateFile);
-    if (!bytes)
-        return {};
-    try {
-        return OrvelProtocol::decode<AppState>(*bytes).seen;
-    } catch (const std::exception&) {
-        return {};
-    }
+    auto state = AppStateFile::read(app);
+    return state ? std::move(state->seen) : SeenLists();
 }
 
 TranslationJob makeJob(const TranslatableApp& app, const std::string& language, const ModelSettings& settings,

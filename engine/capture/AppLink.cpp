@@ -2,10 +2,9 @@
 
 #include <exception>
 
-#include "core/FileIO.h"
-#include "core/OrvelPaths.h"
-#include "core/PathComponent.h"
+#include "core/DefaultsStore.h"
 #include "engine/apps/AppBundle.h"
+#include "engine/apps/AppStateFile.h"
 
 namespace orvel {
 namespace {
@@ -30,20 +29,11 @@ void AppLink::send(OrvelProtocol::Command command, const Entries& entries) const
 }
 
 std::filesystem::path AppLink::stateURL() const {
-    return OrvelPaths::dataFolder(app.bundleIdentifier, app.sandboxed) / OrvelProtocol::stateFile;
+    return AppStateFile::url(app);
 }
 
 std::optional<AppState> AppLink::readState() const {
-    if (!isSafePathComponent(app.bundleIdentifier) || !app.hasNoLinks(app.dataFolder()))
-        return std::nullopt;
-    auto bytes = FileIO::readIfPresent(stateURL(), FileIO::Links::refuse);
-    if (!bytes)
-        return std::nullopt;
-    try {
-        return OrvelProtocol::decode<AppState>(*bytes);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    return AppStateFile::read(app);
 }
 
 std::optional<RunningApplication> AppLink::runningCopy() const {

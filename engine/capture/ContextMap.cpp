@@ -60,8 +60,8 @@ ContextMap ContextMap::load(const std::filesystem::path& file) {
 }
 
 void ContextMap::save(const TranslatableApp& app) const {
-    app.requireNoLinks(app.projectFolder());
-    save(fileURL(app));
+    app.openWithoutLinks(app.projectFolder())
+        .replaceFile(std::string(fileName), OrvelProtocol::encode(*this));
 }
 
 void ContextMap::save(const std::filesystem::path& file) const {

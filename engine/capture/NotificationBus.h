@@ -3,10 +3,12 @@
 // note they post after publishing their state. The application injects the session bus; tests and
 // single-process use take InMemoryNotificationBus.
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "core/Json.h"
@@ -19,6 +21,12 @@ struct Notification {
     std::optional<std::string> object;
     // A JSON object of property-list values (texts, Booleans, numbers).
     json::Json userInfo = json::Json::object();
+
+    // Anyone on the session bus can send a notification: more than this is not one of ours.
+    static constexpr std::size_t maximumUserInfoBytes = std::size_t{1} << 20;
+    // The user info a notification carries as JSON text; nothing for text beyond the cap, text that is
+    // not JSON or nested too deeply, and any value but an object.
+    static std::optional<json::Json> userInfoFrom(std::string_view text);
 };
 
 class NotificationBus {

@@ -106,6 +106,15 @@ bool dropRejectedField(json::Json& body, const std::string& complaint) {
     return false;
 }
 
+HttpResponse send(const std::string& url, const std::vector<std::string>& headers, const std::string& body,
+                  double timeout, const std::stop_token& stop) {
+    try {
+        return HttpTransfer::post(url, headers, body, timeout, ChatClient::maximumAnswerBytes, stop);
+    } catch (const HttpTransfer::ResponseTooLarge& error) {
+        throw ChatError::answerTooLarge(error.limit());
+    }
+}
+
 std::string finished(std::string_view answer) {
     return text::nfc(ChatClient::stripThinking(answer));
 }
@@ -122,8 +131,7 @@ std::string ChatClient::complete(const std::vector<ChatMessage>& messages, bool 
     const std::vector<std::string> headers = headerLines(settings);
     int resends = 0;
     while (true) {
-        const HttpResponse response =
-            HttpTransfer::post(url, headers, json::dump(body), settings.timeout, stop);
+        const HttpResponse response = send(url, headers, json::dump(body), settings.timeout, stop);
         const int status = static_cast<int>(response.statusCode);
         if (status == 429) {
             const std::string text = bodyPrefix(response.body, searchedBodyBytes);

@@ -1,6 +1,7 @@
 #pragma once
 // The one door through which every model request passes, and the readers of JSON in model answers.
 
+#include <cstddef>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -14,11 +15,16 @@
 namespace orvel {
 
 struct ChatClient {
+    // Far above any real answer; a larger body (an endless or a compressed one included) ends the
+    // transfer before it costs more memory.
+    static constexpr std::size_t maximumAnswerBytes = std::size_t{32} << 20;
+
     ModelSettings settings;
 
     // The answer to `messages`, with reasoning blocks removed and trimmed. `json` asks for a JSON object
-    // where the endpoint supports it. Throws ChatError, TransportError, CancellationError, or the errors
-    // of the Apple back-ends. Never waits after a rate limit: the caller decides.
+    // where the endpoint supports it. Throws ChatError (answerTooLarge past maximumAnswerBytes),
+    // TransportError, CancellationError, or the errors of the Apple back-ends. Never waits after a rate
+    // limit: the caller decides.
     std::string complete(const std::vector<ChatMessage>& messages, bool json,
                          std::stop_token stop = {}) const;
 

@@ -11,24 +11,12 @@
 namespace orvel {
 namespace {
 
-// As deep as the platform's JSON reader goes. Every copy of a JSON value recurses once per level, so an
-// answer nested deeper (a broken or hostile endpoint) would exhaust the stack of whoever copies it.
-constexpr int maximumNesting = 512;
-
-struct TooDeep {};
-
+// A copy of a JSON value recurses once per level, so the answers of a broken or hostile endpoint are
+// refused when nested deeper than the platform's JSON reader goes.
 std::optional<json::Json> parsed(std::string_view text) {
-    const auto limitDepth = [](int depth, json::Json::parse_event_t, json::Json&) {
-        if (depth > maximumNesting)
-            throw TooDeep();
-        return true;
-    };
     try {
-        json::Json value = json::Json::parse(text.begin(), text.end(), limitDepth, false);
-        if (value.is_discarded())
-            return std::nullopt;
-        return value;
-    } catch (const TooDeep&) {
+        return json::parseWithinNesting(text);
+    } catch (const json::DecodingError&) {
         return std::nullopt;
     }
 }

@@ -20,6 +20,9 @@ std::string describe(ChatError::Kind kind, const std::string& text, int statusCo
         return "The model is not available: " + text;
     case ChatError::Kind::emptyResponse:
         return "The endpoint answered with no text";
+    case ChatError::Kind::answerTooLarge:
+        return "The endpoint's answer is larger than " + text +
+               ", far more than any real answer; it was not read";
     }
     return {};
 }
@@ -52,6 +55,10 @@ ChatError ChatError::unavailable(std::string reason) {
 
 ChatError ChatError::emptyResponse() {
     return ChatError(Kind::emptyResponse, {});
+}
+
+ChatError ChatError::answerTooLarge(std::size_t limitBytes) {
+    return ChatError(Kind::answerTooLarge, std::to_string(limitBytes >> 20) + " MiB");
 }
 
 } // namespace orvel

@@ -1,6 +1,7 @@
 #pragma once
 // The failures of a model request that callers tell apart; what() is the user-facing description.
 
+#include <cstddef>
 #include <exception>
 #include <optional>
 #include <string>
@@ -9,7 +10,7 @@ namespace orvel {
 
 class ChatError : public std::exception {
   public:
-    enum class Kind { badEndpoint, http, rateLimited, notJSON, unavailable, emptyResponse };
+    enum class Kind { badEndpoint, http, rateLimited, notJSON, unavailable, emptyResponse, answerTooLarge };
 
     // The endpoint text, as the settings hold it, from which no URL could be formed.
     static ChatError badEndpoint(std::string endpoint);
@@ -20,9 +21,12 @@ class ChatError : public std::exception {
     static ChatError notJSON(std::string answer);
     static ChatError unavailable(std::string reason);
     static ChatError emptyResponse();
+    // The answer's body passed `limitBytes`; the transfer was ended there.
+    static ChatError answerTooLarge(std::size_t limitBytes);
 
     Kind kind() const { return m_kind; }
-    // The payload text: endpoint, body, answer or reason; empty for emptyResponse.
+    // The payload text: endpoint, body, answer, reason, or the limit passed ("32 MiB"); empty for
+    // emptyResponse.
     const std::string& text() const { return m_text; }
     // The status code of `http`; 0 otherwise.
     int statusCode() const { return m_statusCode; }

@@ -38,41 +38,67 @@ struct UrlCleanup {
 
 using Clock = std::chrono::steady_clock;
 
+// Far more than the headers of any real answer, redirects included; an endless stream of header lines
+// from a broken or hostile server ends there.
+constexpr std::size_t maximumHeaderBytes = std::size_t{1} << 20;
+
 struct Transfer {
     HttpResponse response;
     std::stop_token stop;
     // 0: no cap on the body.
     std::size_t maxBodyBytes = 0;
     bool tooLarge = false;
+    // The header lines of every answer of the transfer (redirects and interim answers included).
+    std::size_t headerBytes = 0;
+    bool tooManyHeaders = false;
+    bool outOfMemory = false;
     // Zero: no idle limit. Any header or body bytes count as data.
     Clock::duration idle{};
     Clock::time_point lastData = Clock::now();
     bool idledOut = false;
 };
 
-std::size_t collectBody(char* data, std::size_t size, std::size_t count, void* context) {
+// libcurl calls these from C: nothing may be thrown through it. A failure ends the transfer (by taking
+// fewer bytes than offered) and is noted for perform() to throw.
+std::size_t collectBody(char* data, std::size_t size, std::size_t count, void* context) noexcept {
     auto& transfer = *static_cast<Transfer*>(context);
     transfer.lastData = Clock::now();
     if (transfer.maxBodyBytes > 0 && size * count > transfer.maxBodyBytes - transfer.response.body.size()) {
         transfer.tooLarge = true;
         return 0;
     }
-    transfer.response.body.append(data, size * count);
+    try {
+        transfer.response.body.append(data, size * count);
+    } catch (...) {
+        transfer.outOfMemory = true;
+        return 0;
+    }
     return size * count;
 }
 
-std::size_t collectHeader(char* data, std::size_t size, std::size_t count, void* context) {
-    static_cast<Transfer*>(context)->lastData = Clock::now();
-    auto& headers = static_cast<Transfer*>(context)->response.headers;
+std::size_t collectHeader(char* data, std::size_t size, std::size_t count, void* context) noexcept {
+    auto& transfer = *static_cast<Transfer*>(context);
+    transfer.lastData = Clock::now();
+    auto& headers = transfer.response.headers;
     const std::string_view line(data, size * count);
-    if (line.starts_with("HTTP/")) {
-        // A new status line: the headers of an earlier (redirect or interim) answer no longer count.
-        headers.clear();
-    } else if (const auto colon = line.find(':'); colon != std::string_view::npos) {
-        std::string name(text::trimmed(line.substr(0, colon)));
-        for (char& c : name)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        headers[name] = std::string(text::trimmed(line.substr(colon + 1)));
+    transfer.headerBytes += line.size();
+    if (transfer.headerBytes > maximumHeaderBytes) {
+        transfer.tooManyHeaders = true;
+        return 0;
+    }
+    try {
+        if (line.starts_with("HTTP/")) {
+            // A new status line: the headers of an earlier (redirect or interim) answer no longer count.
+            headers.clear();
+        } else if (const auto colon = line.find(':'); colon != std::string_view::npos) {
+            std::string name(text::trimmed(line.substr(0, colon)));
+            for (char& c : name)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            headers[name] = std::string(text::trimmed(line.substr(colon + 1)));
+        }
+    } catch (...) {
+        transfer.outOfMemory = true;
+        return 0;
     }
     return size * count;
 }
@@ -196,6 +222,11 @@ HttpResponse perform(const std::string& url, const std::vector<std::string>& hea
     throwIfCancelled(stop);
     if (transfer.tooLarge)
         throw ResponseTooLarge(transfer.maxBodyBytes);
+    if (transfer.tooManyHeaders)
+        throw TransportError(
+            "The answer's headers are larger than " + std::to_string(maximumHeaderBytes) + " bytes.", false);
+    if (transfer.outOfMemory)
+        throw TransportError("The answer could not be held in memory.", false);
     if (transfer.idledOut)
         throw TransportError("The request timed out: no data came for " + durationText(transfer.idle) + ".",
                              true);
@@ -249,9 +280,11 @@ UrlParts parts(const std::string& url) {
 }
 
 HttpResponse post(const std::string& url, const std::vector<std::string>& headerLines,
-                  const std::string& body, double timeoutSeconds, std::stop_token stop) {
+                  const std::string& body, double timeoutSeconds, std::size_t maxBodyBytes,
+                  std::stop_token stop) {
     Transfer transfer;
     transfer.stop = std::move(stop);
+    transfer.maxBodyBytes = maxBodyBytes;
     return perform(url, headerLines, transfer, [&](CURL* h) {
         check(curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L));
         check(curl_easy_setopt(h, CURLOPT_POST, 1L));

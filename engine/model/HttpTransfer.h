@@ -47,13 +47,7 @@ struct UrlParts {
 // The parts of a URL that isSendable() accepts; empty parts for any other text.
 UrlParts parts(const std::string& url);
 
-// Sends `body` to `url` with the given header lines ("Name: value"). `timeoutSeconds` bounds the whole
-// transfer; zero, negative or non-finite means no limit. Throws TransportError, or CancellationError as
-// soon as a stop is requested.
-HttpResponse post(const std::string& url, const std::vector<std::string>& headerLines,
-                  const std::string& body, double timeoutSeconds, std::stop_token stop);
-
-// A body larger than a GET allows; the transfer ends as soon as the limit is passed.
+// A body larger than the request allows; the transfer ends as soon as the limit is passed.
 class ResponseTooLarge : public TransportError {
   public:
     explicit ResponseTooLarge(std::size_t limit)
@@ -64,6 +58,14 @@ class ResponseTooLarge : public TransportError {
   private:
     std::size_t m_limit;
 };
+
+// Sends `body` to `url` with the given header lines ("Name: value"). `timeoutSeconds` bounds the whole
+// transfer; zero, negative or non-finite means no limit. `maxBodyBytes` bounds the answer's body, counted
+// after any content encoding is undone; 0 means no limit. Throws TransportError, ResponseTooLarge when the
+// body passes the limit, or CancellationError as soon as a stop is requested.
+HttpResponse post(const std::string& url, const std::vector<std::string>& headerLines,
+                  const std::string& body, double timeoutSeconds, std::size_t maxBodyBytes,
+                  std::stop_token stop);
 
 struct GetOptions {
     // Bounds the whole transfer; zero or less means no limit.

@@ -15,7 +15,6 @@ namespace orvel {
 namespace {
 
 constexpr std::size_t maxEnglishCharacters = 80;
-constexpr std::size_t maxEntries = 4;
 constexpr int unknownRank = 9;
 
 // One translation of one English text while the pairs are counted.
@@ -125,6 +124,16 @@ std::string SoftwareReference::cleanTranslation(std::string_view translation, st
     return language.starts_with("ro") ? withCommaBelowLetters(cleaned) : std::string(cleaned);
 }
 
+const std::map<std::string, int, std::less<>>& SoftwareReference::sourceRanks() {
+    static const auto ranks = [] {
+        std::map<std::string, int, std::less<>> byName;
+        for (std::size_t rank = 0; rank < allSources.size(); ++rank)
+            byName.emplace(std::string(rawValue(allSources[rank])), static_cast<int>(rank));
+        return byName;
+    }();
+    return ranks;
+}
+
 SoftwareReference::Table SoftwareReference::tableFrom(const Pairs& pairs, std::string_view language) {
     std::unordered_map<std::string, std::unordered_map<std::string, Found>> working;
     // The same English comes from many files and programs; it is folded once.
@@ -144,10 +153,7 @@ SoftwareReference::Table SoftwareReference::tableFrom(const Pairs& pairs, std::s
         ++found.counts[static_cast<std::size_t>(pair.source)];
     }
 
-    std::map<std::string, int, std::less<>> sourceOrder;
-    for (std::size_t rank = 0; rank < allSources.size(); ++rank)
-        sourceOrder.emplace(std::string(rawValue(allSources[rank])), static_cast<int>(rank));
-
+    const auto& sourceOrder = sourceRanks();
     Table table;
     for (auto& [english, translations] : working) {
         std::vector<Entry> entries;

@@ -149,7 +149,11 @@ struct SoftwareReference {
     // Writes the text to the system log and hands it to `progress` when there is one.
     static void report(const std::string& message, const Progress& progress);
 
-    // Folded English text to at most four translations in the order of Entry::precedes.
+    // The most translations the table keeps of one English text.
+    static constexpr std::size_t maxEntries = 4;
+    // Program raw value to its rank in the order of every listing, as Entry::precedes takes it.
+    static const std::map<std::string, int, std::less<>>& sourceRanks();
+    // Folded English text to at most `maxEntries` translations in the order of Entry::precedes.
     static Table tableFrom(const Pairs& pairs, std::string_view language);
     // A translation without outer white space and final "…", "." and ":"; for Romanian, the cedilla
     // letters written with the comma below.

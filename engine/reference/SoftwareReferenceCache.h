@@ -46,6 +46,11 @@ struct SoftwareReference::Cache {
     // unless it is younger than a day.
     bool isUsable(Date now) const;
 
+    // A program that failed in this build but gave pairs to `earlier` keeps what it gave there: its
+    // uses in the table, its pair count and its style. It stays among the failed ones, so it is tried
+    // again after a day; a failed fetch never costs the cache a program that was good in it.
+    void keepWhatFailedProgramsGave(const Cache& earlier);
+
     // The reference it holds, under the tag the caller asked for, with a new, empty phrase index.
     SoftwareReference reference(std::string language) const;
 

@@ -120,7 +120,7 @@ std::optional<SoftwareReference> SoftwareReference::load(std::string_view langua
     report("Building the software reference for " + Languages::englishName(language) +
                " from Android, Chromium, Firefox, Thunderbird, LibreOffice and VLC",
            progress);
-    const Cache built = build(*codes, progress, settings, stop);
+    Cache built = build(*codes, progress, settings, stop);
     // A build that was stopped, or that found nothing (offline, every host down), must not replace
     // what an earlier build found: the old cache serves until a build finds something.
     if (stop.stop_requested() || built.table.empty()) {
@@ -128,6 +128,8 @@ std::optional<SoftwareReference> SoftwareReference::load(std::string_view langua
             return cached->reference(std::string(language));
         return std::nullopt;
     }
+    if (cached)
+        built.keepWhatFailedProgramsGave(*cached);
     save(built, progress);
     return built.reference(std::string(language));
 }

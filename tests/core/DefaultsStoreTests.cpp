@@ -65,7 +65,14 @@ TEST_F(DefaultsStoreTests, RemovingWhatIsNotThereWritesNothing) {
 }
 
 TEST_F(DefaultsStoreTests, AnUnreadableFileIsNeverReplaced) {
-    for (const std::string broken : {"{\"OrvelLanguage\": \"de\"", "[\"not\", \"an object\"]"}) {
+    const auto nested = [](std::size_t depth) {
+        return "{\"OrvelLanguage\": \"de\", \"deep\": " + std::string(depth, '[') + std::string(depth, ']') +
+               "}";
+    };
+    // Copying or writing a value this deep would exhaust the stack.
+    for (const std::string& broken :
+         {std::string("{\"OrvelLanguage\": \"de\""), std::string("[\"not\", \"an object\"]"), nested(100'000),
+          nested(json::maximumNesting)}) {
         const auto file = m_scratch.write("com.example.Notes.json", broken);
         const auto defaults = store();
         EXPECT_FALSE(defaults.string("OrvelLanguage"));

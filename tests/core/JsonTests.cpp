@@ -66,6 +66,33 @@ TEST(StrictJson, MalformedTextFails) {
     EXPECT_THROW(parse("{\"a\": \"\xFF\"}"), DecodingError);
 }
 
+TEST(StrictJson, NestingBeyondTheCapFailsBeforeAnyValueIsBuilt) {
+    const auto arrays = [](int depth, std::string_view inner = "") {
+        return std::string(static_cast<std::size_t>(depth), '[') + std::string(inner) +
+               std::string(static_cast<std::size_t>(depth), ']');
+    };
+    struct Row {
+        const char* name;
+        std::string text;
+        bool parses;
+    };
+    const std::vector<Row> rows = {
+        {"at the cap", arrays(maximumNesting), true},
+        {"one level more", arrays(maximumNesting + 1), false},
+        {"objects count too", "{\"a\": " + arrays(maximumNesting) + "}", false},
+        {"far deeper", arrays(100'000), false},
+        {"brackets inside texts do not count", arrays(2, "\"" + std::string(1000, '[') + "\""), true},
+        {"an escaped quote does not end a text", arrays(1, "\"\\\"" + std::string(1000, '{') + "\""), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.parses)
+            EXPECT_NO_THROW(parseWithinNesting(row.text));
+        else
+            EXPECT_THROW(parseWithinNesting(row.text), DecodingError);
+    }
+}
+
 TEST(StrictJson, EncodingLeavesAbsentOptionalsOutAndSurvivesInvalidUtf8) {
     Sample s{"a/b", 1, std::nullopt, std::vector<int>{1}};
     const std::string text = dump(encode(s));

@@ -47,6 +47,41 @@ TEST(OrvelProtocol, CommandsAndCapabilitiesByText) {
     EXPECT_FALSE(OrvelProtocol::capability("select"));
 }
 
+TEST(AppState, TheSeenListIsCutToItsCaps) {
+    using Entry = std::vector<std::string>;
+    const auto stateWith = [](const std::vector<Entry>& seen) {
+        AppState state;
+        state.seen = seen;
+        return OrvelProtocol::decode<AppState>(OrvelProtocol::encode(state)).seen;
+    };
+    const std::string longest(AppState::maximumSeenTextBytes, 'k');
+    const std::string tooLong(AppState::maximumSeenTextBytes + 1, 'k');
+    std::vector<Entry> many(AppState::maximumSeen + 5, Entry{"Main", "Open"});
+    many.back() = {"Main", "Last"};
+    struct Row {
+        const char* name;
+        std::vector<Entry> seen;
+        std::vector<Entry> kept;
+    };
+    const std::vector<Row> rows = {
+        {"texts at the cap stay",
+         {{"Main", longest}, {longest, "Open"}},
+         {{"Main", longest}, {longest, "Open"}}},
+        {"an entry with a longer text is dropped, the others stay",
+         {{"Main", tooLong}, {"Main", "Open"}, {tooLong, "Open"}},
+         {{"Main", "Open"}}},
+        {"entries beyond the count are dropped", many,
+         std::vector<Entry>(AppState::maximumSeen, Entry{"Main", "Open"})},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(stateWith(row.seen), row.kept);
+    }
+    EXPECT_THROW(OrvelProtocol::decode<AppState>(R"({"protocol": 1, "pid": 1, "revision": 1, "probe": false,
+        "capabilities": [], "screens": [], "markers": {}, "seen": [["Main", 3]], "updated": "2025-03-01T14:05:09Z"})"),
+                 json::DecodingError);
+}
+
 TEST(AppState, DecodesAndRoundTrips) {
     const auto state = OrvelProtocol::decode<AppState>(completeState);
     EXPECT_EQ(state.pid, 4242);

@@ -52,6 +52,15 @@ TEST(DeepLinkTest, ParsesOnlyOurLinksAndTakesTheirFirstValues) {
         {"orvel://translate?app=X Y", std::nullopt},
         {"orvel://translate?app=X\n", std::nullopt},
         {"orvel://translate?app=\xFF", std::nullopt},
+        // Control characters count when written as escapes too, and in any position.
+        {"orvel://translate?app=X%00Y", std::nullopt},
+        {"orvel://translate?app=X&language=de%0a", std::nullopt},
+        {"orvel://translate?app=X%7F", std::nullopt},
+        {"orvel://translate?app=X%C2%85", std::nullopt},
+        {"orvel://translate?app=X\xC2\x9F", std::nullopt},
+        {"orvel://translate?other=%1B&app=X", std::nullopt},
+        {"orvel://trans%00late?app=X", std::nullopt},
+        {"orvel://translate?app=X%C2%A0", DeepLink{"X\xC2\xA0", std::nullopt}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.url);

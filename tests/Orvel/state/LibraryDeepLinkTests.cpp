@@ -86,5 +86,38 @@ TEST_F(LibraryTest, HandledLinksOpenTheirAppAndRescanOnlyForAnUnknownOne) {
     }
 }
 
+// Every link naming an unknown app asks for a rescan; a flood of them must not start a scan each.
+TEST_F(LibraryTest, RescansForLinksThatArriveWhileOneRunsShareOneLaterScan) {
+    struct Case {
+        const char* name;
+        int links;
+        int expectScans;
+    };
+    const std::vector<Case> cases{
+        {"one link: its scan alone", 1, 1},
+        {"two links: the running scan, then the one the second asked for", 2, 2},
+        {"many links: still one scan after the running one", 50, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        engine.install({app("com.example.known", "1", "Known")});
+        auto library = makeLibrary();
+        settle();
+        const int scansBefore = engine.scans();
+        // The first link's scan is still running when the others arrive.
+        engine.holdScan(scansBefore + 1);
+        for (int i = 0; i < c.links; ++i) {
+            library->handle("orvel://translate?app=com.example.unknown" + std::to_string(i));
+            if (i == 0) {
+                ASSERT_TRUE(testing::processUntil([&] { return engine.scans() == scansBefore + 1; }));
+            }
+        }
+        engine.releaseHeld();
+        settle();
+        EXPECT_EQ(engine.scans() - scansBefore, c.expectScans);
+        EXPECT_EQ(library->link()->app, "com.example.unknown" + std::to_string(c.links - 1));
+    }
+}
+
 } // namespace
 } // namespace orvel

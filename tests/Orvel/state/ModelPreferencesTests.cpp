@@ -113,6 +113,25 @@ TEST_F(ModelPreferencesTests, ReadsStoredSettingsAndTheDefaultsForAnythingUnusab
     }
 }
 
+// Another program, or a damaged disk, may leave the settings file in any state: Orvel starts with the
+// defaults, says once that a change could not be saved, and leaves the file for the person to repair.
+TEST_F(ModelPreferencesTests, AnUnusableSettingsFileGivesTheDefaultsAndIsNeverReplaced) {
+    const std::string deep =
+        "{\"model\": \"mine\", \"deep\": " + std::string(100'000, '[') + std::string(100'000, ']') + "}";
+    for (const std::string& contents : {std::string("{\"model\": \"mine\""), deep}) {
+        SCOPED_TRACE(contents.substr(0, 30));
+        m_scratch.write("org.orvel.Orvel.json", contents);
+        const auto prefs = make();
+        EXPECT_EQ(fieldsOf(*prefs), firstStart);
+        QSignalSpy failures(prefs.get(), &ModelPreferences::saveFailed);
+        prefs->setModel("gpt-5-mini");
+        prefs->setConcurrency(3);
+        EXPECT_EQ(failures.count(), 1);
+        EXPECT_EQ(prefs->model(), "gpt-5-mini");
+        EXPECT_EQ(testing::readBytes(defaults().fileURL()), contents);
+    }
+}
+
 TEST_F(ModelPreferencesTests, SettersStoreEveryAssignmentAndNotifyOnlyChanges) {
     struct Case {
         const char* name;

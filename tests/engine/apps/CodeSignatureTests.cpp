@@ -4,6 +4,7 @@
 #include "engine/apps/LinuxAppPlatform.h"
 #include "tests/engine/apps/BundleBuilder.h"
 #include "tests/engine/apps/SyntheticMachO.h"
+#include "tests/support/BinaryPlistBuilder.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace orvel {
@@ -38,6 +39,38 @@ TEST(CodeSignature, NothingWithoutSignatureOrEntitlements) {
     EXPECT_FALSE(CodeSignature::entitlements(scratch.write("empty", "")));
     EXPECT_FALSE(CodeSignature::entitlements(scratch.path() / "missing"));
     EXPECT_FALSE(CodeSignature::entitlements(scratch.path()));
+}
+
+// Entitlements are read on every scan: a tiny list whose arrays share their children must not expand
+// to hundreds of thousands of nodes, which real entitlements never hold.
+TEST(CodeSignature, EntitlementsThatExpandFarBeyondRealOnesAreNotRead) {
+    const auto sharing = [](int levels) {
+        testing::BinaryPlistBuilder b;
+        auto below = b.ascii("x");
+        for (int i = 0; i < levels; ++i)
+            below = b.array({below, below});
+        return b.bytes(
+            b.dict({b.ascii("com.apple.security.app-sandbox"), b.ascii("shared")}, {b.boolean(true), below}));
+    };
+    struct Row {
+        const char* name;
+        int levels;
+        bool read;
+    };
+    const std::vector<Row> rows = {
+        {"a few thousand nodes", 11, true},
+        {"over a hundred thousand nodes", 17, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        testing::ScratchFolder scratch;
+        const auto binary = scratch.write("thin", thinImage(signatureSuperBlob(sharing(row.levels))));
+        const auto entitlements = CodeSignature::entitlements(binary);
+        EXPECT_EQ(entitlements.has_value(), row.read);
+        if (entitlements) {
+            EXPECT_EQ(entitlements->at("com.apple.security.app-sandbox"), true);
+        }
+    }
 }
 
 // Every prefix of a signed binary and every corrupted length field must give nothing, never a crash or a

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
+#include <thread>
+
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 
 #include "engine/apps/AppNotes.h"
@@ -102,6 +107,37 @@ TEST_F(HostileDataFolderTest, LinkedFoldersAreNeverFollowed) {
         fs::remove(linkPath);
         fs::remove_all(app.dataFolder());
     }
+}
+
+// The app swaps its overlay folder for a link and back while Orvel publishes, again and again: whenever
+// the folder passed the check, every file of that publish must land in it, never behind the link.
+TEST_F(HostileDataFolderTest, AFolderSwappedForALinkDuringPublishingGetsNoWriteBehindIt) {
+    testing::ScratchFolder outside;
+    OverlayWriter::publish(project, strings, app, "Orvel");
+    const fs::path folder = overlay();
+    const fs::path link = folder.parent_path() / "swapped.lproj";
+    fs::create_directory_symlink(outside.path(), link);
+    std::atomic<bool> done = false;
+    std::thread swapper([&] {
+        while (!done) {
+            // Each exchange is atomic: the name holds either the folder or the link.
+            ::renameat2(AT_FDCWD, folder.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
+            std::this_thread::yield();
+            ::renameat2(AT_FDCWD, folder.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
+        }
+    });
+    int published = 0;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        try {
+            OverlayWriter::publish(project, strings, app, "Orvel");
+            ++published;
+        } catch (const fs::filesystem_error&) {
+            // Refused: the link was in place when the folder was opened.
+        }
+    }
+    done = true;
+    swapper.join();
+    EXPECT_TRUE(fs::is_empty(outside.path())) << published << " publishes";
 }
 
 // A FIFO would block the reader for ever and a device would be read until memory runs out.

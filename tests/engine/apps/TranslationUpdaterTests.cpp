@@ -60,22 +60,27 @@ TEST_F(TranslationUpdaterTest, SeenListsComeFromTheAppsState) {
     struct Case {
         std::string name;
         std::optional<std::string> stateFile;
+        // The state lies elsewhere and "state.json" is a link to it.
+        bool linked;
         std::vector<std::string> expectedSent;
     };
     const std::vector<Case> cases{
-        {"no state.json", std::nullopt, {}},
-        {"a state that does not decode", "{\"seen\": [[\"Main\", \"Hello there\"]]}", {}},
-        {"a string the running app showed", state, {idOf("Main", "Hello there")}},
+        {"no state.json", std::nullopt, false, {}},
+        {"a state that does not decode", "{\"seen\": [[\"Main\", \"Hello there\"]]}", false, {}},
+        {"a string the running app showed", state, false, {idOf("Main", "Hello there")}},
+        {"a link in the place of state.json is not followed", state, true, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         model = {};
         resetProject();
         translatedAt(version1);
-        if (c.stateFile)
-            scratch.write(app.dataFolder() / "state.json", *c.stateFile);
-        else
-            fs::remove(app.dataFolder() / "state.json");
+        const fs::path stateFile = app.dataFolder() / "state.json";
+        fs::remove(stateFile);
+        if (c.stateFile && c.linked)
+            fs::create_symlink(scratch.write("elsewhere/state.json", *c.stateFile), stateFile);
+        else if (c.stateFile)
+            scratch.write(stateFile, *c.stateFile);
 
         update();
 

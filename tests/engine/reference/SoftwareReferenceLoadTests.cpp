@@ -199,6 +199,95 @@ TEST_F(SoftwareReferenceLoad, ABuildThatFindsNothingKeepsTheOldFile) {
     }
 }
 
+// A day-old cache with a failure is built again; a program that fails again must not take what it gave
+// earlier out of the cache, while one that answers replaces it.
+TEST_F(SoftwareReferenceLoad, AProgramThatFailsInARebuildKeepsWhatTheOldCacheHadFromIt) {
+    using namespace std::chrono_literals;
+    const std::string changesetsPath = std::string(ReferenceRepositories::firefoxRelease) +
+                                       "raw-file/FIREFOX_60_0_RELEASE/browser/locales/l10n-changesets.json";
+    struct Row {
+        const char* name;
+        bool firefoxAnswers;
+        bool keepsEarlier;
+    };
+    const std::vector<Row> rows = {
+        {"Firefox fails again", false, true},
+        {"Firefox answers", true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove_all(caches.path());
+        write(earlierCache("de", {"vlc"}, 48h));
+        ReferenceRepositories repos;
+        serveVlc(repos);
+        if (row.firefoxAnswers)
+            serveMozilla(repos);
+        else
+            repos.serve(changesetsPath, "", 503);
+
+        ASSERT_TRUE(load("de", repos));
+        const Cache written = readCache("de");
+        EXPECT_TRUE(written.table.contains("cancel"));
+        EXPECT_EQ(written.table.contains("earlier"), row.keepsEarlier);
+        if (row.keepsEarlier) {
+            EXPECT_EQ(written.table.at("earlier"),
+                      (std::vector<SoftwareReference::Entry>{{"Früher", {{"firefox", 1}}}}));
+            EXPECT_EQ(written.pairs.at("firefox"), 1);
+            EXPECT_TRUE(written.style.contains("firefox"));
+            EXPECT_TRUE(std::find(written.failed.begin(), written.failed.end(), "firefox") !=
+                        written.failed.end());
+        }
+        EXPECT_TRUE(written.pairs.contains("vlc"));
+    }
+}
+
+TEST(SoftwareReferenceCacheMerge, OnlyProgramsThatFailedNowKeepTheirEarlierUses) {
+    using Entries = std::vector<SoftwareReference::Entry>;
+    Cache earlier;
+    earlier.pairs = {{"firefox", 5}, {"vlc", 7}};
+    earlier.style = {{"firefox", StyleStats{}}, {"vlc", StyleStats{}}};
+    earlier.table = {{"open", {{"Öffnen", {{"firefox", 3}, {"vlc", 2}}}, {"Aufmachen", {{"firefox", 1}}}}},
+                     {"close", {{"Schließen", {{"vlc", 4}}}}}};
+    struct Row {
+        const char* name;
+        std::vector<std::string> failedNow;
+        SoftwareReference::Table builtNow;
+        SoftwareReference::Table expected;
+    };
+    const std::vector<Row> rows = {
+        {"nothing failed: the new table stands",
+         {},
+         {{"open", {{"Öffnen", {{"android", 1}}}}}},
+         {{"open", {{"Öffnen", {{"android", 1}}}}}}},
+        {"a failed program without earlier pairs adds nothing",
+         {"chromium"},
+         {{"open", {{"Öffnen", {{"android", 1}}}}}},
+         {{"open", {{"Öffnen", {{"android", 1}}}}}}},
+        {"a failed program's uses join the same translation in any letter case",
+         {"firefox"},
+         {{"open", {{"öffnen", {{"android", 1}}}}}},
+         {{"open", Entries{{"öffnen", {{"android", 1}, {"firefox", 3}}}, {"Aufmachen", {{"firefox", 1}}}}}}},
+        {"texts only the failed program had come back",
+         {"vlc"},
+         {},
+         {{"open", {{"Öffnen", {{"vlc", 2}}}}}, {"close", {{"Schließen", {{"vlc", 4}}}}}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Cache built;
+        built.failed = row.failedNow;
+        built.table = row.builtNow;
+        built.pairs = {{"android", 1}};
+        built.keepWhatFailedProgramsGave(earlier);
+        EXPECT_EQ(built.table, row.expected);
+        for (const std::string& program : row.failedNow) {
+            EXPECT_EQ(built.pairs.contains(program), earlier.pairs.contains(program)) << program;
+            EXPECT_EQ(built.style.contains(program), earlier.style.contains(program)) << program;
+        }
+        EXPECT_EQ(built.failed, row.failedNow);
+    }
+}
+
 TEST_F(SoftwareReferenceLoad, EachProgramReportsItsOutcome) {
     ReferenceRepositories repos;
     repos.vlcCatalogue(

@@ -1,0 +1,189 @@
+#include "core/OpenFolder.h"
+
+#include <cerrno>
+#include <memory>
+#include <system_error>
+#include <utility>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/PathComponent.h"
+#include "core/StringsFiles.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+[[noreturn]] void fail(const char* what, const fs::path& path, int error) {
+    throw fs::filesystem_error(what, path, std::error_code(error, std::generic_category()));
+}
+
+int openFolderAt(int parent, const char* name, int flags) {
+    int fd = -1;
+    do
+        fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// With O_DIRECTORY the system reports a link like a file (ENOTDIR); a link is told apart, since it is
+// what a hostile folder would hold.
+[[noreturn]] void failToOpen(int parent, const char* name, const fs::path& path, int error) {
+    struct stat status {};
+    if (error == ELOOP || (error == ENOTDIR && ::fstatat(parent, name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+                           S_ISLNK(status.st_mode)))
+        fail("A symbolic link in an app's data folder is not followed", path, ELOOP);
+    fail("Cannot open the folder", path, error);
+}
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    int get() const { return m_fd; }
+    int release() { return std::exchange(m_fd, -1); }
+    void reset(int fd) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+    // Closing reports the last write errors of some file systems, so its result counts.
+    int close() { return ::close(release()); }
+
+  private:
+    int m_fd;
+};
+
+void writeAll(int fd, std::string_view data, const fs::path& path) {
+    while (!data.empty()) {
+        const ssize_t written = ::write(fd, data.data(), data.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            fail("Cannot write the file", path, errno);
+        }
+        data.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+} // namespace
+
+OpenFolder OpenFolder::open(const fs::path& path) {
+    const int fd = openFolderAt(AT_FDCWD, path.c_str(), 0);
+    if (fd < 0)
+        failToOpen(AT_FDCWD, path.c_str(), path, errno);
+    return OpenFolder(fd, path);
+}
+
+OpenFolder OpenFolder::openBelow(const fs::path& root, const fs::path& path, bool create) {
+    const fs::path relative = path.lexically_normal().lexically_relative(root.lexically_normal());
+    if (relative.empty() || *relative.begin() == "..")
+        fail("The path lies outside the app's data folder", path, EINVAL);
+    if (create)
+        fs::create_directories(root.parent_path());
+    fs::path current = root;
+    Descriptor folder(openFolderAt(AT_FDCWD, root.c_str(), O_NOFOLLOW));
+    if (folder.get() < 0 && errno == ENOENT && create) {
+        if (::mkdir(root.c_str(), 0777) != 0 && errno != EEXIST)
+            fail("Cannot create the folder", root, errno);
+        folder.reset(openFolderAt(AT_FDCWD, root.c_str(), O_NOFOLLOW));
+    }
+    if (folder.get() < 0)
+        failToOpen(AT_FDCWD, root.c_str(), root, errno);
+    for (const auto& component : relative) {
+        if (component == "." || component.empty())
+            continue;
+        current /= component;
+        int next = openFolderAt(folder.get(), component.c_str(), O_NOFOLLOW);
+        if (next < 0 && errno == ENOENT && create) {
+            if (::mkdirat(folder.get(), component.c_str(), 0777) != 0 && errno != EEXIST)
+                fail("Cannot create the folder", current, errno);
+            next = openFolderAt(folder.get(), component.c_str(), O_NOFOLLOW);
+        }
+        if (next < 0)
+            failToOpen(folder.get(), component.c_str(), current, errno);
+        folder.reset(next);
+    }
+    return OpenFolder(folder.release(), path);
+}
+
+OpenFolder::OpenFolder(OpenFolder&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)) {}
+
+OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = std::exchange(other.m_fd, -1);
+        m_path = std::move(other.m_path);
+    }
+    return *this;
+}
+
+OpenFolder::~OpenFolder() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+void OpenFolder::replaceFile(const std::string& name, std::string_view data) const {
+    const fs::path target = m_path / name;
+    if (!isSafePathComponent(name))
+        fail("The name is not a plain file name", target, EINVAL);
+    const std::string temporary = StringsFiles::temporaryName(name);
+    try {
+        Descriptor file(
+            ::openat(m_fd, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (file.get() < 0)
+            fail("Cannot create the file", m_path / temporary, errno);
+        writeAll(file.get(), data, m_path / temporary);
+        // Flushed before the rename, so the rename cannot expose an empty or partial file after a crash.
+        if (::fsync(file.get()) != 0)
+            fail("Cannot flush the file to disk", m_path / temporary, errno);
+        if (file.close() != 0)
+            fail("Cannot write the file", m_path / temporary, errno);
+        if (::renameat(m_fd, temporary.c_str(), m_fd, name.c_str()) != 0)
+            fail("Cannot replace the file", target, errno);
+    } catch (...) {
+        ::unlinkat(m_fd, temporary.c_str(), 0);
+        throw;
+    }
+    // The rename lives in the folder: only a flushed folder keeps it through a power loss.
+    if (::fsync(m_fd) != 0 && errno != EINVAL)
+        fail("Cannot flush the folder to disk", m_path, errno);
+}
+
+void OpenFolder::removeFileIfPresent(const std::string& name) const {
+    if (isSafePathComponent(name))
+        ::unlinkat(m_fd, name.c_str(), 0);
+}
+
+std::vector<std::string> OpenFolder::entryNames() const {
+    std::vector<std::string> names;
+    // The listing reads through a descriptor of its own, which closedir() closes.
+    const int listing = ::dup(m_fd);
+    if (listing < 0)
+        return names;
+    std::unique_ptr<DIR, int (*)(DIR*)> directory(::fdopendir(listing), ::closedir);
+    if (!directory) {
+        ::close(listing);
+        return names;
+    }
+    ::rewinddir(directory.get());
+    while (const dirent* entry = ::readdir(directory.get())) {
+        const std::string_view name(entry->d_name);
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    return names;
+}
+
+} // namespace orvel

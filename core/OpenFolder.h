@@ -1,0 +1,54 @@
+#pragma once
+// A folder held open while files are created, replaced and removed in it. Everything is done relative
+// to the open folder, so a check made when it was opened still holds for every write: a target app that
+// swaps one of its folders for a symbolic link meanwhile cannot send a write anywhere else.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvel {
+
+class OpenFolder {
+  public:
+    // The folder at `path`, following links as any path does. Throws std::filesystem::filesystem_error.
+    static OpenFolder open(const std::filesystem::path& path);
+
+    // `root`, then each component of `path` below it, each opened without following a symbolic link
+    // (`root` itself included, not the folders above it); missing folders are created when `create`.
+    // Throws std::filesystem::filesystem_error: too_many_symbolic_link_levels for a link on the way,
+    // not_a_directory for a file, and the system's error otherwise. `path` must lie inside `root`.
+    static OpenFolder openBelow(const std::filesystem::path& root, const std::filesystem::path& path,
+                                bool create);
+
+    OpenFolder(OpenFolder&& other) noexcept;
+    OpenFolder& operator=(OpenFolder&& other) noexcept;
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    ~OpenFolder();
+
+    // The path it was opened at; only for messages, since the folder may have moved since.
+    const std::filesystem::path& path() const { return m_path; }
+
+    // The atomic replacement: the bytes go to a hidden temporary file in this folder, are flushed to
+    // disk, the temporary file is renamed over `name`, and the folder itself is flushed, so that a reader
+    // sees the old or the new content and a power loss keeps one of them. `name` must be one plain
+    // path component. Throws std::filesystem::filesystem_error; on failure the temporary file is removed
+    // and an existing file is left untouched.
+    void replaceFile(const std::string& name, std::string_view data) const;
+
+    // Removes the file `name` when it is there; never follows a link and never fails.
+    void removeFileIfPresent(const std::string& name) const;
+
+    // The names of the entries that are neither "." nor ".."; empty when the folder cannot be listed.
+    std::vector<std::string> entryNames() const;
+
+  private:
+    OpenFolder(int descriptor, std::filesystem::path path) : m_fd(descriptor), m_path(std::move(path)) {}
+
+    int m_fd;
+    std::filesystem::path m_path;
+};
+
+} // namespace orvel
