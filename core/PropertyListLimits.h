@@ -8,8 +8,10 @@
 namespace orvel {
 
 struct PropertyListLimits {
-    // Nodes of the expanded tree: every reference to an object counts it again.
-    std::uint64_t maximumNodes = std::uint64_t{1} << 20;
+    // Nodes of the expanded tree: every reference to an object counts it again. The largest real lists
+    // (a big app's ".stringsdict") hold tens of thousands; a few hundred bytes whose arrays share their
+    // children reach this budget, and each node costs the platform's parser a copy.
+    std::uint64_t maximumNodes = std::uint64_t{1} << 18;
     // Containers within containers below the root (the root is at depth 0).
     int maximumDepth = 256;
     // Bytes of strings and data in the expanded tree.
