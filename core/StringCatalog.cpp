@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/FileIO.h"
+#include "core/StringCatalogReader.h"
 
 namespace orvel {
 namespace {
@@ -123,6 +124,9 @@ Json StringCatalog::toJson() const {
 }
 
 StringCatalog StringCatalog::decode(std::string_view text) {
+    if (std::optional<StringCatalog> quick = StringCatalogReader::quickDecode(text))
+        return std::move(*quick);
+    // Everything the quick reading leaves aside, the strict decoding takes or refuses with its own error.
     const json::Json document = json::parse(text);
     requireBoundedNesting(document);
     return json::decode<StringCatalog>(document);

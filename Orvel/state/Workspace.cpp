@@ -44,14 +44,18 @@ void Workspace::observeState() {
 }
 
 void Workspace::setApp(TranslatableApp app) {
-    if (replaceObserved(m_app, std::move(app)))
-        emit appChanged();
+    if (!replaceObserved(m_app, std::move(app)))
+        return;
+    // The manifest's glossary takes part in the problems.
+    m_counts.reset();
+    emit appChanged();
 }
 
 void Workspace::setStrings(std::vector<SourceString> strings) {
     if (!replaceObserved(m_strings, std::move(strings)))
         return;
     m_index.reset(m_strings);
+    m_counts.reset();
     emit stringsChanged();
     emit stringListChanged();
 }
@@ -62,13 +66,16 @@ void Workspace::setLanguages(std::vector<std::string> languages) {
 }
 
 void Workspace::setLanguage(std::optional<std::string> language) {
-    if (replaceObserved(m_language, std::move(language)))
-        emit languageChanged();
+    if (!replaceObserved(m_language, std::move(language)))
+        return;
+    m_counts.reset();
+    emit languageChanged();
 }
 
 void Workspace::setProject(std::optional<TranslationProject> project) {
     const std::optional<TranslationProject> old = std::exchange(m_project, std::move(project));
     m_index.projectChanged();
+    m_counts.reset();
     emit projectChanged();
     emit stringListChanged();
     // Problems depend on the chosen terms; a new translation only invalidates its own cache entry.
@@ -82,6 +89,7 @@ void Workspace::setProject(std::optional<TranslationProject> project) {
 
 void Workspace::setContext(ContextMap context) {
     m_context = std::move(context);
+    m_counts.reset();
     emit contextChanged();
     emit stringListChanged();
 }
@@ -92,8 +100,10 @@ void Workspace::setNotes(AppNotes notes) {
         return;
     emit notesChanged();
     saveNotesSoon();
-    if (old.glossary != m_notes.glossary)
+    if (old.glossary != m_notes.glossary) {
         m_problemCache.clear();
+        m_counts.reset();
+    }
 }
 
 void Workspace::setFilter(Filter filter) {
@@ -155,6 +165,7 @@ void Workspace::setChanges(StringChanges changes) {
 void Workspace::setProblemsReady(bool ready) {
     if (!replaceObserved(m_problemsReady, ready))
         return;
+    m_counts.reset();
     emit problemsReadyChanged();
     emit stringListChanged();
 }

@@ -28,6 +28,7 @@
 #include "Orvel/state/Services.h"
 #include "Orvel/state/StringListIndex.h"
 #include "Orvel/state/TimerFactory.h"
+#include "Orvel/state/WorkspaceCounts.h"
 #include "Orvel/state/WorkspaceFilter.h"
 #include "Orvel/state/WorkspaceProblem.h"
 #include "core/AppState.h"
@@ -147,8 +148,9 @@ class Workspace : public QObject {
     // Handles "orvel.state": reads the published state again, and the strings when what it saw changed.
     void stateDidChange();
 
-    // The string list. Rows and counts are worked out on each call from the current fields; the views
-    // recompute them on stringListChanged().
+    // The string list. Rows are worked out on each call from the current fields; the counts once after
+    // each change of what they count, however often and by however many views they are read. The
+    // views read both again on stringListChanged().
     // The translatable strings that pass the filter and the search, in the order of strings(); the
     // pointers hold until the strings are read again.
     std::vector<const SourceString*> visibleStrings() const;
@@ -158,6 +160,9 @@ class Workspace : public QObject {
     int translatedCount() const;
     std::optional<int> problemCount() const;
     int seenCount() const;
+    const WorkspaceCounts& counts() const;
+    // How often the counts were worked out since the workspace opened; for tests and benchmarks.
+    std::uint64_t countPasses() const { return m_countPasses; }
     const SourceString* source(std::string_view id) const;
     const StringTranslation* translation(std::string_view id) const;
     // The English the string had before the app update changed it.
@@ -386,6 +391,9 @@ class Workspace : public QObject {
     // The rows by id (the first of a duplicated id), and the per-row caches of the string list.
     mutable StringListIndex m_index;
     mutable ProblemMap m_problemCache;
+    // None once what the counts count has changed; worked out again on the next read.
+    mutable std::optional<WorkspaceCounts> m_counts;
+    mutable std::uint64_t m_countPasses = 0;
     EngineFacade::TermCheck m_termCheck = m_services.engine.termCheck();
     // Last, so that it ends first: no state notification reaches a workspace being destroyed.
     NotificationBus::Subscription m_observer;

@@ -61,53 +61,49 @@ std::optional<int> Workspace::count(Filter filter) const {
         return static_cast<int>(m_changes.added.size() + m_changes.changed.size());
     case Filter::problems:
         return problemCount();
-    case Filter::edited: {
-        int edited = 0;
-        for (std::size_t row = 0; row < m_strings.size(); ++row)
-            if (m_strings[row].translate && isEdited(m_index.translation(row, m_project)))
-                ++edited;
-        return edited;
-    }
+    case Filter::edited:
+        return counts().edited;
     }
     return std::nullopt;
 }
 
 int Workspace::translatableCount() const {
-    int translatable = 0;
-    for (const SourceString& string : m_strings)
-        if (string.translate)
-            ++translatable;
-    return translatable;
+    return counts().translatable;
 }
 
 int Workspace::translatedCount() const {
-    int translated = 0;
-    for (std::size_t row = 0; row < m_strings.size(); ++row)
-        if (m_strings[row].translate && isTranslated(m_index.translation(row, m_project)))
-            ++translated;
-    return translated;
+    return counts().translated;
 }
 
 std::optional<int> Workspace::problemCount() const {
-    if (!m_problemsReady)
-        return std::nullopt;
-    int problems = 0;
-    for (std::size_t row = 0; row < m_strings.size(); ++row)
-        if (m_strings[row].translate && problemAt(row, m_index.translation(row, m_project)))
-            ++problems;
-    return problems;
+    return counts().problems;
 }
 
 int Workspace::seenCount() const {
-    int seen = 0;
+    return counts().seen;
+}
+
+const WorkspaceCounts& Workspace::counts() const {
+    if (m_counts)
+        return *m_counts;
+    ++m_countPasses;
+    WorkspaceCounts counts;
+    int problems = 0;
     for (std::size_t row = 0; row < m_strings.size(); ++row) {
         if (!m_strings[row].translate)
             continue;
+        ++counts.translatable;
+        const StringTranslation* translation = m_index.translation(row, m_project);
+        counts.translated += isTranslated(translation) ? 1 : 0;
+        counts.edited += isEdited(translation) ? 1 : 0;
+        if (m_problemsReady && problemAt(row, translation))
+            ++problems;
         auto found = m_context.occurrences.find(m_index.id(row));
-        if (found != m_context.occurrences.end() && !found->second.empty())
-            ++seen;
+        counts.seen += found != m_context.occurrences.end() && !found->second.empty() ? 1 : 0;
     }
-    return seen;
+    if (m_problemsReady)
+        counts.problems = problems;
+    return m_counts.emplace(counts);
 }
 
 const SourceString* Workspace::source(std::string_view id) const {

@@ -50,9 +50,9 @@ struct TranslationProject {
 
     // Replaces the file of the project's own language atomically, creating the project folder. A file
     // there that does not decode is first kept once as "<language>.json.broken" beside it, and one that
-    // cannot be read is moved there (keepUndecodableFile). Throws UnsafeNameError for a language code
-    // that cannot name a file, UnkeptFileError, and encoding or file errors; the previous file stays
-    // intact on failure.
+    // cannot be read is moved there (keepUndecodableFile); a file still as this process last wrote it is
+    // known to decode and is not read again. Throws UnsafeNameError for a language code that cannot name
+    // a file, UnkeptFileError, and encoding or file errors; the previous file stays intact on failure.
     void save(const TranslatableApp& app) const;
 };
 

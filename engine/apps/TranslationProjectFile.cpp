@@ -6,6 +6,7 @@
 #include "core/OrvelProtocol.h"
 #include "core/PathComponent.h"
 #include "core/StringsFiles.h"
+#include "core/WrittenFiles.h"
 #include "engine/apps/OverlayWriter.h"
 #include "engine/apps/TranslationProject.h"
 #include "engine/apps/UndecodableFileCopy.h"
@@ -47,8 +48,11 @@ void TranslationProject::save(const TranslatableApp& app) const {
     const fs::path file = fileURL(app, language);
     app.requireNoLinks(app.projectFolder());
     // The rebuild from the overlay cannot give back retired entries, terms, style or the recorded English.
-    keepUndecodableFile(file, [](const std::string& existing) { return decoded(existing).has_value(); });
+    // A file that is still the one this process wrote decodes; only someone else's change is read.
+    if (!WrittenFiles::isUnchanged(file))
+        keepUndecodableFile(file, [](const std::string& existing) { return decoded(existing).has_value(); });
     StringsFiles::writeAtomically(bytes, file);
+    WrittenFiles::remember(file);
 }
 
 } // namespace orvel

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
+#include <fstream>
 #include <functional>
 
 #include "core/FileIO.h"
@@ -163,6 +165,80 @@ TEST_F(ProjectFilesTest, AFileThatCannotBeReadIsKeptAsideOrLeftInPlace) {
             EXPECT_EQ(readBytes(elsewhere), "another file of the person");
         }
 }
+
+// What another program does to the project file between two saves. Each writes undecodable bytes of
+// the saved file's size.
+struct OutsideChange {
+    const char* name;
+    std::function<void(const fs::path& file, const std::string& undecodable)> change;
+    // Whether the second save still reads the file, and so keeps the undecodable one aside.
+    bool read;
+};
+
+void rewriteInPlace(const fs::path& file, const std::string& bytes) {
+    std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+class ProjectSaveOverOutsideChange : public ProjectFilesTest,
+                                     public ::testing::WithParamInterface<OutsideChange> {};
+
+TEST_P(ProjectSaveOverOutsideChange, ReadsThePreviousFileOnlyWhenSomeoneElseChangedIt) {
+    project.translations[idOf("Main", "Open")] = textTranslation("Open", "Öffnen");
+    project.save(app);
+    const fs::path file = projectFile("de");
+    const std::string undecodable(readBytes(file).size(), '{');
+    GetParam().change(file, undecodable);
+    const std::string left = readBytes(file);
+
+    project.terms["File"] = "Datei";
+    project.save(app);
+
+    EXPECT_EQ(readBytes(file), OrvelProtocol::encode(project));
+    fs::path copy = file;
+    copy += ".broken";
+    EXPECT_EQ(fs::exists(copy), GetParam().read);
+    if (GetParam().read) {
+        EXPECT_EQ(readBytes(copy), left);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ProjectSaveOverOutsideChange,
+    ::testing::Values(
+        OutsideChange{"Untouched", [](const fs::path&, const std::string&) {}, false},
+        // The stamp cannot tell this one apart: proof that an unchanged file is not read.
+        OutsideChange{"RewrittenInPlaceKeepingItsTime",
+                      [](const fs::path& file, const std::string& bytes) {
+                          const auto time = fs::last_write_time(file);
+                          rewriteInPlace(file, bytes);
+                          fs::last_write_time(file, time);
+                      },
+                      false},
+        OutsideChange{"RewrittenInPlace",
+                      [](const fs::path& file, const std::string& bytes) {
+                          const auto time = fs::last_write_time(file);
+                          rewriteInPlace(file, bytes);
+                          fs::last_write_time(file, time + std::chrono::seconds(1));
+                      },
+                      true},
+        OutsideChange{"GrownInPlaceKeepingItsTime",
+                      [](const fs::path& file, const std::string& bytes) {
+                          const auto time = fs::last_write_time(file);
+                          std::ofstream(file, std::ios::binary | std::ios::app) << bytes;
+                          fs::last_write_time(file, time);
+                      },
+                      true},
+        OutsideChange{"ReplacedKeepingSizeAndTime",
+                      [](const fs::path& file, const std::string& bytes) {
+                          const fs::path other = file.parent_path() / "other.tmp";
+                          testing::writeBytes(other, bytes);
+                          fs::last_write_time(other, fs::last_write_time(file));
+                          fs::rename(other, file);
+                      },
+                      true},
+        OutsideChange{"Removed", [](const fs::path& file, const std::string&) { fs::remove(file); }, false}),
+    [](const ::testing::TestParamInfo<OutsideChange>& info) { return std::string(info.param.name); });
 
 TEST_F(ProjectFilesTest, UnsafeLanguageCodesReadAndWriteNothing) {
     scratch.write(app.dataFolder() / "secret.json", R"({"app": "x", "language": "y", "terms": {"a": "b"}})");
