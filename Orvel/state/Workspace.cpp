@@ -27,9 +27,10 @@ Workspace::~Workspace() {
     m_problemsTask.cancel();
     m_runTask.cancel();
     // Edits and notes typed just before the workspace ends (the application quits) are written now
-    // rather than dropped with their pending saves. Nobody is left to be shown a failure.
+    // rather than dropped with their pending saves; the writer makes them as it ends. Nobody is left to
+    // be shown a failure.
     if (m_writeTask && m_writeTask->isActive() && m_project)
-        writeBack(*m_project);
+        writeBack(*m_project, {});
     if (m_notesTask->isActive())
         saveNotes();
 }
@@ -46,15 +47,17 @@ void Workspace::observeState() {
 void Workspace::setApp(TranslatableApp app) {
     if (!replaceObserved(m_app, std::move(app)))
         return;
+    m_writer.setApp(m_app);
     // The manifest's glossary takes part in the problems.
     m_counts.reset();
     emit appChanged();
 }
 
 void Workspace::setStrings(std::vector<SourceString> strings) {
-    if (!replaceObserved(m_strings, std::move(strings)))
+    if (*m_strings == strings)
         return;
-    m_index.reset(m_strings);
+    m_strings = std::make_shared<const std::vector<SourceString>>(std::move(strings));
+    m_index.reset(*m_strings);
     m_counts.reset();
     emit stringsChanged();
     emit stringListChanged();

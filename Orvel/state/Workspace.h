@@ -25,6 +25,7 @@
 
 #include "Orvel/state/Background.h"
 #include "Orvel/state/PersonEdits.h"
+#include "Orvel/state/ProjectWriter.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/StringListIndex.h"
 #include "Orvel/state/TimerFactory.h"
@@ -89,7 +90,7 @@ class Workspace : public QObject {
     const TranslatableApp& app() const { return m_app; }
     void setApp(TranslatableApp app);
     // In display order; replaced only by reloadStrings().
-    const std::vector<SourceString>& strings() const { return m_strings; }
+    const std::vector<SourceString>& strings() const { return *m_strings; }
     // The languages that have a project file or an overlay, sorted.
     const std::vector<std::string>& languages() const { return m_languages; }
     void setLanguages(std::vector<std::string> languages);
@@ -211,9 +212,14 @@ class Workspace : public QObject {
     // a failure becomes the problem `failed` with the file layer's message, and the project stays in
     // memory for the next try.
     void publish();
-    // Writes at once what waits for a debounce (the write-back and the notes), stopping both timers. Call
-    // before the workspace is dropped or the application quits.
+    // Writes at once what waits for a debounce (the write-back and the notes), stopping both timers, and
+    // waits until every write asked for is on disk. Call before the workspace is dropped.
     void flush();
+    // Waits until every project and overlay write asked for is made, and takes their outcomes.
+    void waitForWrites();
+    // The application ends: the run stops first, so that nothing of it still lands, then what the
+    // workspace holds is written, once.
+    void quit();
 
     // The lower-cased terms of the manifest's and the person's glossaries.
     std::set<std::string, std::less<>> glossaryWords() const;
@@ -316,8 +322,8 @@ class Workspace : public QObject {
     void saveNotes() const;
     // Publishes now when a write-back is pending.
     void writeBackNow();
-    // Saves the project file, then writes its overlay; the file layer's message when either fails.
-    std::optional<std::string> writeBack(const TranslationProject& project) const;
+    // Has the project file saved, then its overlay written, by the serial writer.
+    void writeBack(const TranslationProject& project, ProjectWriter::Done done);
     // Shows the chosen language's project (none while it is not read yet): clears the selection,
     // recomputes the changes and problems and opens the checklist of a language nobody started on.
     void showProject(std::optional<TranslationProject> project);
@@ -358,7 +364,9 @@ class Workspace : public QObject {
 
     // Observed.
     TranslatableApp m_app;
-    std::vector<SourceString> m_strings;
+    // Shared, never changed in place, with the writes that make overlays of them.
+    std::shared_ptr<const std::vector<SourceString>> m_strings =
+        std::make_shared<const std::vector<SourceString>>();
     std::vector<std::string> m_languages;
     std::optional<std::string> m_language;
     std::optional<TranslationProject> m_project;
@@ -395,6 +403,8 @@ class Workspace : public QObject {
     mutable std::optional<WorkspaceCounts> m_counts;
     mutable std::uint64_t m_countPasses = 0;
     EngineFacade::TermCheck m_termCheck = m_services.engine.termCheck();
+    // The project and overlay writes, one at a time off the main thread.
+    ProjectWriter m_writer{this, m_app, m_services.runWrite};
     // Last, so that it ends first: no state notification reaches a workspace being destroyed.
     NotificationBus::Subscription m_observer;
 };

@@ -2,7 +2,6 @@
 // for a language nobody has started on.
 
 #include <algorithm>
-#include <exception>
 
 #include "Orvel/state/ProjectHandover.h"
 #include "Orvel/state/Workspace.h"
@@ -18,6 +17,8 @@ void Workspace::selectLanguage(std::optional<std::string> code) {
     // Up to here the previous language and its project are still the chosen ones. Edits still waiting
     // for their write-back belong to that project, so they are written before it is left.
     writeBackNow();
+    // Once the workspace leaves a project the background pass may take it up: one writer at a time.
+    waitForWrites();
     m_problemCache.clear();
     setLanguage(code);
     if (!code) {
@@ -62,11 +63,8 @@ void Workspace::addLanguage(const std::string& code) {
     selectLanguage(code);
     if (!m_project)
         return;
-    try {
-        m_project->save(m_app);
-    } catch (const std::exception&) {
-        // The language stays chosen for this session; its first saved edit writes the file after all.
-    }
+    // On failure the language stays chosen for this session; its first saved edit writes the file.
+    m_writer.write({*m_project, nullptr}, {});
 }
 
 void Workspace::finishChecklist() {

@@ -69,7 +69,7 @@ void Workspace::refreshChanges() {
         setChanges(StringChanges{});
         return;
     }
-    setChanges(StringChanges::compute(*m_project, m_strings));
+    setChanges(StringChanges::compute(*m_project, strings()));
     autoUpdateIfNeeded();
 }
 

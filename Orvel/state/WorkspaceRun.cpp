@@ -17,7 +17,7 @@ void Workspace::translate(bool all) {
     if (!m_project)
         return;
     std::vector<SourceString> chosen;
-    for (const SourceString& string : m_strings) {
+    for (const SourceString& string : strings()) {
         if (!string.translate)
             continue;
         const auto found = m_project->translations.find(string.id());
@@ -47,7 +47,7 @@ void Workspace::translate(std::string_view id, std::string_view feedback) {
 void Workspace::fixProblems() {
     std::vector<SourceString> chosen;
     Feedback remarks;
-    for (const SourceString& string : m_strings) {
+    for (const SourceString& string : strings()) {
         if (!string.translate)
             continue;
         std::optional<std::string> found = problem(string.id());
@@ -115,7 +115,7 @@ void Workspace::runOnWorker(const std::shared_ptr<RunRequest>& request) {
             try {
                 job.reference = pipeline.appleReference(request->language);
                 job.softwareReference = pipeline.softwareReference(request->language, stop);
-                job.terms = pipeline.chooseTerms(job, allStrings, keyTermLimit, stop);
+                job.terms = pipeline.chooseTerms(job, *allStrings, keyTermLimit, stop);
                 onMainThread(guard, [this, terms = job.terms, request]() mutable {
                     storeRunTerms(std::move(terms), *request);
                 });
@@ -227,7 +227,7 @@ void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const Failu
         setProblem(Problem::failed(failureText(failures)));
     } else if (m_project && m_project->language == request->language) {
         TranslationProject project = *m_project;
-        project.recordSource(m_strings, m_app.version);
+        project.recordSource(strings(), m_app.version);
         setProject(std::move(project));
         publish();
     }

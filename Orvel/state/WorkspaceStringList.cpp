@@ -37,8 +37,8 @@ bool Workspace::passesFilter(std::size_t row, const StringTranslation* translati
 std::vector<const SourceString*> Workspace::visibleStrings() const {
     const std::optional<std::string> needle = StringSearch::needle(m_search);
     std::vector<const SourceString*> rows;
-    for (std::size_t row = 0; row < m_strings.size(); ++row) {
-        const SourceString& string = m_strings[row];
+    for (std::size_t row = 0; row < strings().size(); ++row) {
+        const SourceString& string = strings()[row];
         if (!string.translate)
             continue;
         const StringTranslation* translation = m_index.translation(row, m_project);
@@ -89,8 +89,8 @@ const WorkspaceCounts& Workspace::counts() const {
     ++m_countPasses;
     WorkspaceCounts counts;
     int problems = 0;
-    for (std::size_t row = 0; row < m_strings.size(); ++row) {
-        if (!m_strings[row].translate)
+    for (std::size_t row = 0; row < strings().size(); ++row) {
+        if (!strings()[row].translate)
             continue;
         ++counts.translatable;
         const StringTranslation* translation = m_index.translation(row, m_project);
@@ -108,7 +108,7 @@ const WorkspaceCounts& Workspace::counts() const {
 
 const SourceString* Workspace::source(std::string_view id) const {
     const std::optional<std::size_t> row = m_index.row(id);
-    return row ? &m_strings[*row] : nullptr;
+    return row ? &strings()[*row] : nullptr;
 }
 
 const StringTranslation* Workspace::translation(std::string_view id) const {
@@ -148,7 +148,7 @@ std::optional<std::string> Workspace::problemAt(std::size_t row, const StringTra
         return cached->second.problem;
     // A translation exists only with a project.
     std::optional<std::string> found =
-        m_termCheck(m_strings[row], *translation, *m_language, m_project->terms, glossaryWords());
+        m_termCheck(strings()[row], *translation, *m_language, m_project->terms, glossaryWords());
     m_problemCache.insert_or_assign(id, ProblemCheck{*translation, found});
     return found;
 }

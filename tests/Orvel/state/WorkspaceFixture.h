@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -81,7 +82,15 @@ class WorkspaceTest : public ::testing::Test {
                         .home = scratch.path() / "home",
                         .engine = engine,
                         .preferences = &preferences,
-                        .processes = &processes};
+                        .processes = &processes,
+                        .runWrite = writeInPlace};
+    }
+
+    // Project writes made at once, their answers taken at once: a write is on disk when the call that
+    // asked for it returns. Tests of the writes' own order put their own runner here.
+    static void writeInPlace(QObject*, std::function<std::function<void()>()> work) {
+        if (std::function<void()> then = work())
+            then();
     }
 
     // The app "Notes" whose one catalog "Main" holds `catalogStrings` (key to English; an empty English
