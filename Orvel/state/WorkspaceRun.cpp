@@ -117,7 +117,9 @@ void Workspace::runOnWorker(const std::shared_ptr<RunRequest>& request) {
                 job.softwareReference = pipeline.softwareReference(request->language, stop);
                 job.terms = pipeline.chooseTerms(job, *allStrings, keyTermLimit, stop);
                 onMainThread(guard, [this, terms = job.terms, request]() mutable {
-                    storeRunTerms(std::move(terms), *request);
+                    // Like a batch, the terms of a run stopped meanwhile no longer land.
+                    if (!request->task.token.stop_requested())
+                        storeRunTerms(std::move(terms), *request);
                 });
                 const TranslationJob::OnBatch onBatch = [this, guard, request](const Translations& batch,
                                                                                const Progress& progress) {

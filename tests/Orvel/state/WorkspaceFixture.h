@@ -83,12 +83,15 @@ class WorkspaceTest : public ::testing::Test {
                         .engine = engine,
                         .preferences = &preferences,
                         .processes = &processes,
-                        .runWrite = writeInPlace};
+                        .runWrite = [this](QObject*, std::function<std::function<void()>()> work) {
+                            writeInPlace(std::move(work));
+                        }};
     }
 
     // Project writes made at once, their answers taken at once: a write is on disk when the call that
     // asked for it returns. Tests of the writes' own order put their own runner here.
-    static void writeInPlace(QObject*, std::function<std::function<void()>()> work) {
+    void writeInPlace(std::function<std::function<void()>()> work) {
+        ++writesMade;
         if (std::function<void()> then = work())
             then();
     }
@@ -126,6 +129,8 @@ class WorkspaceTest : public ::testing::Test {
         bus.post(Notification{.name = std::string(OrvelProtocol::stateNotification), .object = bundleID});
     }
 
+    // The project writes the workspaces made so far.
+    int writesMade = 0;
     ScratchFolder scratch;
     DefaultsStore defaults = *DefaultsStore::open(Services::defaultsDomain, scratch.path() / "settings");
     InMemoryNotificationBus bus;
