@@ -30,10 +30,10 @@ ProjectWriter::~ProjectWriter() {
 
 std::optional<std::string> ProjectWriter::make(const Write& write, const TranslatableApp& app) {
     try {
-        write.project.save(app);
+        write.project->save(app);
         // The overlay writer puts the language record last, so the app never loads a half overlay.
         if (write.overlayStrings)
-            OverlayWriter::publish(write.project, *write.overlayStrings, app, translatorName);
+            OverlayWriter::publish(*write.project, *write.overlayStrings, app, translatorName);
     } catch (const std::exception& error) {
         return error.what();
     }
@@ -41,9 +41,9 @@ std::optional<std::string> ProjectWriter::make(const Write& write, const Transla
 }
 
 void ProjectWriter::write(Write write, Done done) {
-    const std::string& language = write.project.language;
+    const std::string& language = write.project->language;
     const auto same = std::find_if(m_waiting.begin(), m_waiting.end(), [&](const Waiting& waiting) {
-        return waiting.write.project.language == language;
+        return waiting.write.project->language == language;
     });
     if (same != m_waiting.end()) {
         // The newer state holds everything the older one did; the overlay stays asked for once asked.

@@ -24,7 +24,8 @@ namespace orvel {
 class ProjectWriter {
   public:
     struct Write {
-        TranslationProject project;
+        // Shared with the main thread's other readers of the same state; never changed.
+        std::shared_ptr<const TranslationProject> project;
         // The app's strings the overlay is made for; none writes the project file alone.
         std::shared_ptr<const std::vector<SourceString>> overlayStrings;
     };

@@ -30,7 +30,7 @@ Workspace::~Workspace() {
     // rather than dropped with their pending saves; the writer makes them as it ends. Nobody is left to
     // be shown a failure.
     if (m_writeTask && m_writeTask->isActive() && m_project)
-        writeBack(*m_project, {});
+        writeBack(projectSnapshot(), {});
     if (m_notesTask->isActive())
         saveNotes();
 }
@@ -88,6 +88,36 @@ void Workspace::setProject(std::optional<TranslationProject> project) {
         m_problemCache.clear();
         refreshProblems();
     }
+}
+
+void Workspace::mergeTranslations(const Translations& batch) {
+    if (m_index.hasDuplicateIds()) {
+        // Rows that share an id share its translation; the whole project is looked up again.
+        TranslationProject project = *m_project;
+        for (const auto& [id, translation] : batch)
+            project.translations.insert_or_assign(id, translation);
+        setProject(std::move(project));
+        return;
+    }
+    std::vector<std::pair<std::size_t, const std::string*>> rows;
+    rows.reserve(batch.size());
+    for (const auto& [id, _] : batch)
+        if (const std::optional<std::size_t> row = m_index.row(id))
+            rows.emplace_back(*row, &id);
+    if (m_counts)
+        for (const auto& [row, _] : rows)
+            countRow(*m_counts, row, m_index.translation(row, m_project), -1);
+    // Entries replaced in place keep their address; the index learns the new ones.
+    for (const auto& [id, translation] : batch)
+        m_project->translations.insert_or_assign(id, translation);
+    for (const auto& [row, id] : rows)
+        m_index.translationChanged(row, &m_project->translations.find(*id)->second);
+    if (m_counts)
+        for (const auto& [row, _] : rows)
+            countRow(*m_counts, row, m_index.translation(row, m_project), 1);
+    // The terms stay as they were, so the problems already checked stand.
+    emit projectChanged();
+    emit stringListChanged();
 }
 
 void Workspace::setContext(ContextMap context) {

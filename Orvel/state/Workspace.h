@@ -323,7 +323,7 @@ class Workspace : public QObject {
     // Publishes now when a write-back is pending.
     void writeBackNow();
     // Has the project file saved, then its overlay written, by the serial writer.
-    void writeBack(const TranslationProject& project, ProjectWriter::Done done);
+    void writeBack(std::shared_ptr<const TranslationProject> project, ProjectWriter::Done done);
     // Shows the chosen language's project (none while it is not read yet): clears the selection,
     // recomputes the changes and problems and opens the checklist of a language nobody started on.
     void showProject(std::optional<TranslationProject> project);
@@ -358,6 +358,18 @@ class Workspace : public QObject {
     void resetIfCurrent(const RunRequest& request);
 
     bool passesFilter(std::size_t row, const StringTranslation* translation) const;
+    // Adds (sign 1) or takes away (sign -1) what one row with `translation` counts.
+    void countRow(WorkspaceCounts& counts, std::size_t row, const StringTranslation* translation,
+                  int sign) const;
+    // Puts a run's batch into the project in place: only the batch's rows are looked up and counted
+    // again, so the cost follows the batch, not the project.
+    void mergeTranslations(const Translations& batch);
+    // A copy of the project as it stands, for the workers that write it or compare it.
+    std::shared_ptr<const TranslationProject> projectSnapshot() const;
+    void publishSnapshot(std::shared_ptr<const TranslationProject> snapshot);
+    // refreshChanges() on a worker, from `snapshot`; the changes shown stay until the result arrives,
+    // and a newer refresh of either kind supersedes it.
+    void refreshChangesInBackground(std::shared_ptr<const TranslationProject> snapshot);
     std::optional<std::string> problemAt(std::size_t row, const StringTranslation* translation) const;
 
     Services m_services;
@@ -395,6 +407,7 @@ class Workspace : public QObject {
     // Results of a run whose counter is no longer current are dropped.
     std::uint64_t m_runID = 0;
     TaskSlot m_problemsTask;
+    TaskSlot m_changesTask;
     std::unique_ptr<RestartableTimer> m_notesTask;
     // The rows by id (the first of a duplicated id), and the per-row caches of the string list.
     mutable StringListIndex m_index;

@@ -137,7 +137,7 @@ void Workspace::setStyle(TranslationStyle style) {
 void Workspace::storeAndSave(TranslationProject project) {
     setProject(std::move(project));
     // A failure leaves the choice in the project; it reaches the file with the next save or write-back.
-    m_writer.write({*m_project, nullptr}, {});
+    m_writer.write({projectSnapshot(), nullptr}, {});
 }
 
 } // namespace orvel

@@ -64,7 +64,7 @@ void Workspace::addLanguage(const std::string& code) {
     if (!m_project)
         return;
     // On failure the language stays chosen for this session; its first saved edit writes the file.
-    m_writer.write({*m_project, nullptr}, {});
+    m_writer.write({projectSnapshot(), nullptr}, {});
 }
 
 void Workspace::finishChecklist() {

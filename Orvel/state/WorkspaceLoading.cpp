@@ -65,12 +65,28 @@ void Workspace::reloadStrings() {
 }
 
 void Workspace::refreshChanges() {
+    m_changesTask.cancel();
     if (!m_project) {
         setChanges(StringChanges{});
         return;
     }
     setChanges(StringChanges::compute(*m_project, strings()));
     autoUpdateIfNeeded();
+}
+
+void Workspace::refreshChangesInBackground(std::shared_ptr<const TranslationProject> snapshot) {
+    const TaskSlot::Ticket ticket = m_changesTask.start();
+    runInBackground(
+        this, [this, ticket, snapshot = std::move(snapshot), strings = m_strings]() -> std::function<void()> {
+            StringChanges changes = StringChanges::compute(*snapshot, *strings);
+            return [this, ticket, changes = std::move(changes)]() mutable {
+                if (!m_changesTask.isCurrent(ticket.generation))
+                    return;
+                m_changesTask.finish(ticket.generation);
+                setChanges(std::move(changes));
+                autoUpdateIfNeeded();
+            };
+        });
 }
 
 void Workspace::stateDidChange() {

@@ -211,15 +211,14 @@ void Workspace::applyBatch(const Translations& batch, const Progress& progress, 
     setProgress(progress);
     if (!m_project || m_project->language != language)
         return;
-    TranslationProject project = *m_project;
-    for (const auto& [id, translation] : batch)
-        project.translations.insert_or_assign(id, translation);
-    setProject(std::move(project));
-    refreshChanges();
+    mergeTranslations(batch);
+    // What the batch changed is worked out and written from the same copy, off the main thread.
+    std::shared_ptr<const TranslationProject> snapshot = projectSnapshot();
+    refreshChangesInBackground(snapshot);
     // The batch is published now, edits waiting for the write-back with it.
     if (m_writeTask)
         m_writeTask->stop();
-    publish();
+    publishSnapshot(std::move(snapshot));
 }
 
 void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures) {

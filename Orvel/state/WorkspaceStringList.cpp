@@ -88,22 +88,24 @@ const WorkspaceCounts& Workspace::counts() const {
         return *m_counts;
     ++m_countPasses;
     WorkspaceCounts counts;
-    int problems = 0;
-    for (std::size_t row = 0; row < strings().size(); ++row) {
-        if (!strings()[row].translate)
-            continue;
-        ++counts.translatable;
-        const StringTranslation* translation = m_index.translation(row, m_project);
-        counts.translated += isTranslated(translation) ? 1 : 0;
-        counts.edited += isEdited(translation) ? 1 : 0;
-        if (m_problemsReady && problemAt(row, translation))
-            ++problems;
-        auto found = m_context.occurrences.find(m_index.id(row));
-        counts.seen += found != m_context.occurrences.end() && !found->second.empty() ? 1 : 0;
-    }
     if (m_problemsReady)
-        counts.problems = problems;
+        counts.problems = 0;
+    for (std::size_t row = 0; row < strings().size(); ++row)
+        countRow(counts, row, m_index.translation(row, m_project), 1);
     return m_counts.emplace(counts);
+}
+
+void Workspace::countRow(WorkspaceCounts& counts, std::size_t row, const StringTranslation* translation,
+                         int sign) const {
+    if (!strings()[row].translate)
+        return;
+    counts.translatable += sign;
+    counts.translated += isTranslated(translation) ? sign : 0;
+    counts.edited += isEdited(translation) ? sign : 0;
+    if (counts.problems && problemAt(row, translation))
+        *counts.problems += sign;
+    auto found = m_context.occurrences.find(m_index.id(row));
+    counts.seen += found != m_context.occurrences.end() && !found->second.empty() ? sign : 0;
 }
 
 const SourceString* Workspace::source(std::string_view id) const {

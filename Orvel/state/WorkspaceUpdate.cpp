@@ -100,10 +100,11 @@ void Workspace::updateEnded(const std::shared_ptr<RunRequest>& request, const Fa
                 publish();
             }
         } else {
-            writeBack(project, [this](const std::optional<std::string>& failure) {
-                if (failure)
-                    setProblem(Problem::failed(*failure));
-            });
+            writeBack(std::make_shared<const TranslationProject>(std::move(project)),
+                      [this](const std::optional<std::string>& failure) {
+                          if (failure)
+                              setProblem(Problem::failed(*failure));
+                      });
         }
     }
     resetIfCurrent(*request);

@@ -17,14 +17,21 @@ void Workspace::scheduleWriteBack(std::chrono::milliseconds pause) {
     m_writeTask->start(std::max(pause, std::chrono::milliseconds::zero()));
 }
 
-void Workspace::writeBack(const TranslationProject& project, ProjectWriter::Done done) {
-    m_writer.write({project, m_strings}, std::move(done));
+void Workspace::writeBack(std::shared_ptr<const TranslationProject> project, ProjectWriter::Done done) {
+    m_writer.write({std::move(project), m_strings}, std::move(done));
+}
+
+std::shared_ptr<const TranslationProject> Workspace::projectSnapshot() const {
+    return std::make_shared<const TranslationProject>(*m_project);
 }
 
 void Workspace::publish() {
-    if (!m_project)
-        return;
-    writeBack(*m_project, [this, language = m_language](const std::optional<std::string>& failure) {
+    if (m_project)
+        publishSnapshot(projectSnapshot());
+}
+
+void Workspace::publishSnapshot(std::shared_ptr<const TranslationProject> snapshot) {
+    writeBack(std::move(snapshot), [this, language = m_language](const std::optional<std::string>& failure) {
         if (failure) {
             setProblem(Problem::failed(*failure));
             return;

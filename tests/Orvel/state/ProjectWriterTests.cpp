@@ -57,13 +57,15 @@ std::optional<std::string> storedText(const TranslationProject& project) {
 class ProjectWriterTest : public WorkspaceTest {
   protected:
     ProjectWriter::Write write(const std::string& language, const std::string& text, bool overlay) {
-        ProjectWriter::Write made;
-        made.project.app = bundleID;
-        made.project.language = language;
+        TranslationProject project;
+        project.app = bundleID;
+        project.language = language;
         StringTranslation translation = testing::translated(text);
         // The overlay takes only translations of the app's current English.
         translation.source = "Open";
-        made.project.translations.emplace(openID, std::move(translation));
+        project.translations.emplace(openID, std::move(translation));
+        ProjectWriter::Write made;
+        made.project = std::make_shared<const TranslationProject>(std::move(project));
         if (overlay)
             made.overlayStrings = std::make_shared<const std::vector<SourceString>>(
                 std::vector<SourceString>{testing::sourceString("Open", "Open")});
