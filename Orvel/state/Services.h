@@ -53,10 +53,11 @@ struct Services {
     // The projects the library's background pass is writing, which a workspace waits for before it reads
     // one. The library sets it for the workspaces it makes; without it nothing else writes their projects.
     ProjectHandover* handover = nullptr;
-    // Runs a project write away from the main thread and its answer back on it while the receiver
-    // lives; empty for a worker thread per write. Tests run both in place, so that a write is on disk
-    // when the call that asked for it returns.
-    std::function<void(QObject* receiver, std::function<std::function<void()>()> work)> runWrite = nullptr;
+    // Runs a workspace's file work (its loading, each project write) away from the main thread and its
+    // answer back on it while the receiver lives; empty for a worker thread each. Tests run both in
+    // place, so that a workspace is loaded when it is made and a write is on disk when the call that
+    // asked for it returns.
+    std::function<void(QObject* receiver, std::function<std::function<void()>()> work)> runFileWork = nullptr;
 
     // What a live link to a target app goes through: the bus, the processes, the clock, and the
     // folder of the target apps' settings.

@@ -12,13 +12,32 @@ namespace orvel {
 Workspace::Workspace(TranslatableApp app, Services services, QObject* parent)
     : QObject(parent), m_services(std::move(services)), m_app(std::move(app)) {
     m_notesTask = m_services.timers.makeTimer([this] { saveNotes(); });
-    m_context = ContextMap::load(m_app);
+    std::optional<std::string> stored = m_services.defaults.string("language." + m_app.bundleIdentifier);
+    std::function<void(QObject*, std::function<std::function<void()>()>)> run = m_services.runFileWork;
+    if (!run)
+        run = [](QObject* receiver, std::function<std::function<void()>()> work) {
+            runInBackground(receiver, std::move(work));
+        };
+    run(this, [this, app = m_app, &engine = m_services.engine, stored = std::move(stored)] {
+        return [this, loaded = load(app, engine, stored)]() mutable { takeLoaded(std::move(loaded)); };
+    });
+}
+
+void Workspace::takeLoaded(Loaded loaded) {
+    m_loaded = true;
+    setContext(std::move(loaded.context));
     // Loaded notes differ from the empty ones the workspace starts with, so they are saved back once.
-    setNotes(AppNotes::load(m_app));
-    m_appState = m_services.engine.readState(m_app);
-    reloadStrings();
-    m_languages = storedLanguages();
-    selectLanguage(startingLanguage());
+    setNotes(std::move(loaded.notes));
+    setAppState(std::move(loaded.appState));
+    setStrings(std::move(loaded.strings));
+    setLanguages(std::move(loaded.languages));
+    if (m_languageChosen) {
+        // The language chosen meanwhile stays; its changes and problems now have the strings.
+        refreshChanges();
+        refreshProblems();
+    } else {
+        chooseLanguage(std::move(loaded.language), std::move(loaded.project));
+    }
     observeState();
 }
 

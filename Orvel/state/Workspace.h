@@ -79,8 +79,10 @@ class Workspace : public QObject {
     // Edited translations are written back this long after the last edit, so a burst is written once.
     static constexpr std::chrono::milliseconds writeBackDelay{350};
 
-    // Opens the app: loads its context map, notes, published state, strings and languages, chooses the
-    // starting language and follows the app's "orvel.state" notifications. Main thread only.
+    // Opens the app: loads its context map, notes, published state, strings, languages and the starting
+    // language's project off the main thread and takes them in one step, then chooses the starting
+    // language and follows the app's "orvel.state" notifications. Until then every field holds its
+    // initial, empty value. Main thread only.
     Workspace(TranslatableApp app, Services services, QObject* parent = nullptr);
     ~Workspace() override;
 
@@ -311,12 +313,31 @@ class Workspace : public QObject {
         PersonEdits edits;
     };
 
+    // What a workspace reads as it opens, read together off the main thread.
+    struct Loaded {
+        ContextMap context;
+        AppNotes notes;
+        std::optional<AppState> appState;
+        std::vector<SourceString> strings;
+        std::vector<std::string> languages;
+        std::optional<std::string> language;
+        // The starting language's project; none without a language.
+        std::optional<TranslationProject> project;
+    };
+    static Loaded load(const TranslatableApp& app, const EngineFacade& engine,
+                       const std::optional<std::string>& storedLanguage);
+    void takeLoaded(Loaded loaded);
+    static std::vector<std::string> storedLanguages(const TranslatableApp& app);
+    // selectLanguage() with the project already read, when one is given.
+    void chooseLanguage(std::optional<std::string> code, std::optional<TranslationProject> loaded);
     void setStrings(std::vector<SourceString> strings);
     void setProblemsReady(bool ready);
     // Chooses the language the workspace opens in: the stored choice, else the language the running
     // app shows, else the first stored language; a choice that does not look like a language code is
     // passed over.
-    std::optional<std::string> startingLanguage() const;
+    static std::optional<std::string> startingLanguage(const std::optional<std::string>& stored,
+                                                       const std::optional<AppState>& state,
+                                                       const std::vector<std::string>& languages);
     void observeState();
     void saveNotesSoon();
     void saveNotes() const;
@@ -397,6 +418,9 @@ class Workspace : public QObject {
     bool m_problemsReady = false;
 
     // Plain.
+    // A language was chosen before the workspace had loaded (a deep link); the load keeps it.
+    bool m_languageChosen = false;
+    bool m_loaded = false;
     // Keys (language, space, app version) for which an automatic Translate Changes was started.
     std::set<std::string> m_autoAttempted;
     // The debounced write-back of edits; made with the first request.
@@ -417,7 +441,7 @@ class Workspace : public QObject {
     mutable std::uint64_t m_countPasses = 0;
     EngineFacade::TermCheck m_termCheck = m_services.engine.termCheck();
     // The project and overlay writes, one at a time off the main thread.
-    ProjectWriter m_writer{this, m_app, m_services.runWrite};
+    ProjectWriter m_writer{this, m_app, m_services.runFileWork};
     // Last, so that it ends first: no state notification reaches a workspace being destroyed.
     NotificationBus::Subscription m_observer;
 };

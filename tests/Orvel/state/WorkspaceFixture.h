@@ -83,7 +83,7 @@ class WorkspaceTest : public ::testing::Test {
                         .engine = engine,
                         .preferences = &preferences,
                         .processes = &processes,
-                        .runWrite = [this](QObject*, std::function<std::function<void()>()> work) {
+                        .runFileWork = [this](QObject*, std::function<std::function<void()>()> work) {
                             writeInPlace(std::move(work));
                         }};
     }
