@@ -110,7 +110,8 @@ class SceneLibrary : public QObject {
                       .home = home(),
                       .engine = engine,
                       .preferences = &preferences,
-                      .processes = &processes};
+                      .processes = &processes,
+                      .runFileWork = runInPlace};
     std::unique_ptr<Library> library;
 };
 
