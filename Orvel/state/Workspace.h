@@ -210,9 +210,9 @@ class Workspace : public QObject {
 
     // Write-back. Publishes after `pause` unless another request comes first; a negative pause is none.
     void scheduleWriteBack(std::chrono::milliseconds pause);
-    // Saves the project file and writes the overlay with its language record into the app's data folder;
-    // a failure becomes the problem `failed` with the file layer's message, and the project stays in
-    // memory for the next try.
+    // Has the project file saved and the overlay with its language record written into the app's data
+    // folder, off the main thread (waitForWrites() waits for it); a failure becomes the problem `failed`
+    // with the file layer's message, and the project stays in memory for the next try.
     void publish();
     // Writes at once what waits for a debounce (the write-back and the notes), stopping both timers, and
     // waits until every write asked for is on disk. Call before the workspace is dropped.
