@@ -1,6 +1,7 @@
 #include "Orvel/app/TranslatorApp.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -43,7 +44,11 @@ TranslatorApp::TranslatorApp(Services services, ModelPreferences& preferences, A
                              QObject* parent)
     : QObject(parent), m_services(std::move(services)), m_preferences(preferences), m_alerts(alerts),
       m_updater(std::make_unique<PackageUpdater>(alerts, QCoreApplication::applicationVersion())),
-      m_mainContent(&mainPlaceholder), m_settingsContent(&settingsPlaceholder) {}
+      m_mainContent(&mainPlaceholder), m_settingsContent(&settingsPlaceholder) {
+    // Closing the last window is how the menu's Quit and the termination signals end the application.
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        connect(gui, &QGuiApplication::lastWindowClosed, this, &TranslatorApp::quit);
+}
 
 TranslatorApp::~TranslatorApp() = default;
 
@@ -106,7 +111,13 @@ void TranslatorApp::installCommandLineTool() {
                                   QCoreApplication::applicationDirPath().toStdString());
 }
 
+void TranslatorApp::quit() {
+    if (m_library)
+        m_library->quit();
+}
+
 void TranslatorApp::flush() {
+    quit();
     if (m_mainWindow)
         m_mainWindow->saveGeometryToDefaults();
 }

@@ -59,7 +59,11 @@ class TranslatorApp : public QObject {
     void checkForUpdates();
     void installCommandLineTool();
 
-    // Saves the main window's place; call before the application quits. The workspaces write what they
+    // The person or the session ends the application (its last window closes): every run stops at once
+    // and the workspaces write what they hold, before the queued work of the runs is taken.
+    void quit();
+    // Quits (above) when that has not happened yet and saves the main window's place; call before the
+    // application quits. The workspaces write what they
     // hold when the library ends with the application object.
     void flush();
 

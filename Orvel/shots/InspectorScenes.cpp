@@ -1,6 +1,6 @@
 // Scenes of the string inspector and the context sheet over a generated app.
-#include "Orvel/shots/ShotScene.h"
 #include "Orvel/shots/InspectorShotWorkspace.h"
+#include "Orvel/shots/ShotScene.h"
 
 #include "Orvel/views/ContextSheet.h"
 #include "Orvel/views/StringInspector.h"
@@ -39,17 +39,18 @@ std::unique_ptr<QWidget> buildPlainTranslation() {
 std::unique_ptr<QWidget> buildPluralEditor() {
     return inspectorOf(
         new InspectorShotWorkspace("ru", {{"%lld notes", modelTranslation("%lld notes", std::nullopt,
-                                                                 {{{"one", "%lld заметка"},
-                                                                   {"few", "%lld заметки"},
-                                                                   {"many", "%lld заметок"},
-                                                                   {"other", "%lld заметки"}}})}}),
+                                                                          {{{"one", "%lld заметка"},
+                                                                            {"few", "%lld заметки"},
+                                                                            {"many", "%lld заметок"},
+                                                                            {"other", "%lld заметки"}}})}}),
         "%lld notes");
 }
 
 std::unique_ptr<QWidget> buildProblemCallout() {
-    return inspectorOf(new InspectorShotWorkspace("ro", {{"Send email now",
-                                                 modelTranslation("Send email now", "Trimite email acum")}}),
-                       "Send email now");
+    return inspectorOf(
+        new InspectorShotWorkspace(
+            "ro", {{"Send email now", modelTranslation("Send email now", "Trimite email acum")}}),
+        "Send email now");
 }
 
 std::unique_ptr<QWidget> sheetOf(InspectorShotWorkspace* fixture) {

@@ -1,5 +1,6 @@
 #include "Orvel/shots/InspectorShotWorkspace.h"
 
+#include "Orvel/state/Background.h"
 #include "Orvel/state/SystemEngine.h"
 #include "core/OrvelPaths.h"
 #include "core/StringsFiles.h"
@@ -53,7 +54,7 @@ void write(const std::filesystem::path& file, const std::string& contents) {
 } // namespace
 
 InspectorShotWorkspace::InspectorShotWorkspace(std::optional<std::string> language,
-                             const std::map<std::string, StringTranslation>& translations) {
+                                               const std::map<std::string, StringTranslation>& translations) {
     const std::filesystem::path home = m_home.path().toStdString();
     OrvelPaths::setHomeOverride(home);
     m_engine = std::make_unique<SystemEngine>(
@@ -66,6 +67,7 @@ InspectorShotWorkspace::InspectorShotWorkspace(std::optional<std::string> langua
         .timers = m_timers,
         .home = home,
         .engine = *m_engine,
+        .runFileWork = runInPlace,
     });
     const TranslatableApp app = writeApp();
     if (language) {

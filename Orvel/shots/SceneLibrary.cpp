@@ -52,7 +52,8 @@ SceneLibrary::SceneLibrary()
                .home = home(),
                .engine = engine,
                .preferences = &preferences,
-               .processes = &processes} {
+               .processes = &processes,
+               .runFileWork = runInPlace} {
     OrvelPaths::setHomeOverride(home());
 }
 

@@ -1,5 +1,6 @@
 #include "Orvel/shots/ShotWorkspace.h"
 
+#include "Orvel/state/Background.h"
 #include "Orvel/state/Services.h"
 #include "core/OrvelPaths.h"
 
@@ -20,7 +21,8 @@ ShotWorkspace::ShotWorkspace(const std::string& name, std::vector<SourceString> 
                             .clock = LiveClock::system(),
                             .timers = m_timers,
                             .home = home,
-                            .engine = m_engine};
+                            .engine = m_engine,
+                            .runFileWork = runInPlace};
     m_workspace = std::make_unique<Workspace>(app, services);
     if (project) {
         m_workspace->setLanguages({project->language});

@@ -118,6 +118,11 @@ void runInBackground(QObject* receiver, std::function<std::function<void()>()> w
     }).detach();
 }
 
+void runInPlace(QObject*, std::function<std::function<void()>()> work) {
+    if (std::function<void()> continuation = work())
+        continuation();
+}
+
 bool waitForBackgroundWork(std::chrono::milliseconds limit) {
     Workers& all = workers();
     std::unique_lock lock(all.mutex);

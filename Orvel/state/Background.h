@@ -23,6 +23,10 @@ void onMainThread(QPointer<QObject> receiver, std::function<void()> fn);
 // pointers) and catches its own errors, turning them into the continuation that reports them.
 void runInBackground(QObject* receiver, std::function<std::function<void()>()> work);
 
+// Runs `work` and the continuation it returns at once, on the calling thread: for the pictures of the
+// views, which need a workspace loaded when it is made.
+void runInPlace(QObject* receiver, std::function<std::function<void()>()> work);
+
 // Waits until every worker of runInBackground has ended, or `limit` has passed; true when none runs.
 // The program calls it as it ends, once its state objects are gone (which stops their workers), so that
 // no worker is still running while the program's static objects are destroyed.

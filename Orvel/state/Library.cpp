@@ -32,6 +32,12 @@ Library::~Library() {
     m_stop.request_stop();
 }
 
+void Library::quit() {
+    m_stop.request_stop();
+    for (const auto& [_, workspace] : m_workspaces)
+        workspace->quit();
+}
+
 void Library::setApps(std::vector<TranslatableApp> apps) {
     if (replaceObserved(m_apps, std::move(apps)))
         emit appsChanged();

@@ -47,6 +47,10 @@ class Library : public QObject {
     explicit Library(Services services, QObject* parent = nullptr);
     ~Library() override;
 
+    // The application ends: the background pass and every workspace's run stop, so that nothing of
+    // them still lands, and each workspace writes what it holds, once.
+    void quit();
+
     // Observed fields; a setter notifies only when the value differs (apps compare by bundle location).
     // In the order the discovery returns them.
     const std::vector<TranslatableApp>& apps() const { return m_apps; }

@@ -7,6 +7,7 @@
 // holds the value; copying a Services value copies the references.
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 #include "Orvel/state/EngineFacade.h"
@@ -17,6 +18,8 @@
 #include "engine/capture/LiveClock.h"
 #include "engine/capture/LiveServices.h"
 #include "engine/capture/NotificationBus.h"
+
+class QObject;
 
 namespace orvel {
 
@@ -50,6 +53,11 @@ struct Services {
     // The projects the library's background pass is writing, which a workspace waits for before it reads
     // one. The library sets it for the workspaces it makes; without it nothing else writes their projects.
     ProjectHandover* handover = nullptr;
+    // Runs a workspace's file work (its loading, each project write) away from the main thread and its
+    // answer back on it while the receiver lives; empty for a worker thread each. Tests run both in
+    // place, so that a workspace is loaded when it is made and a write is on disk when the call that
+    // asked for it returns.
+    std::function<void(QObject* receiver, std::function<std::function<void()>()> work)> runFileWork = nullptr;
 
     // What a live link to a target app goes through: the bus, the processes, the clock, and the
     // settings folder that holds the target apps' settings folder.

@@ -31,6 +31,15 @@ class StringListIndex {
         m_translationsReady = false;
         ++m_projectGeneration;
     }
+    // One row's translation changed in place in the project (null: removed); the other rows keep theirs.
+    // Only for a row whose id no other row shares.
+    void translationChanged(std::size_t row, const StringTranslation* translation) {
+        if (m_translationsReady)
+            m_translations[row] = translation;
+        m_foldedTranslations[row].reset();
+    }
+    // Some id names more than one row.
+    bool hasDuplicateIds() const { return m_rows.size() != m_ids.size(); }
     // The changes were assigned: the changed ids are collected again.
     void changesChanged() { m_changedReady = false; }
 

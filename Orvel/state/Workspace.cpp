@@ -12,13 +12,32 @@ namespace orvel {
 Workspace::Workspace(TranslatableApp app, Services services, QObject* parent)
     : QObject(parent), m_services(std::move(services)), m_app(std::move(app)) {
     m_notesTask = m_services.timers.makeTimer([this] { saveNotes(); });
-    m_context = ContextMap::load(m_app);
+    std::optional<std::string> stored = m_services.defaults.string("language." + m_app.bundleIdentifier);
+    std::function<void(QObject*, std::function<std::function<void()>()>)> run = m_services.runFileWork;
+    if (!run)
+        run = [](QObject* receiver, std::function<std::function<void()>()> work) {
+            runInBackground(receiver, std::move(work));
+        };
+    run(this, [this, app = m_app, &engine = m_services.engine, stored = std::move(stored)] {
+        return [this, loaded = load(app, engine, stored)]() mutable { takeLoaded(std::move(loaded)); };
+    });
+}
+
+void Workspace::takeLoaded(Loaded loaded) {
+    m_loaded = true;
+    setContext(std::move(loaded.context));
     // Loaded notes differ from the empty ones the workspace starts with, so they are saved back once.
-    setNotes(AppNotes::load(m_app));
-    m_appState = m_services.engine.readState(m_app);
-    reloadStrings();
-    m_languages = storedLanguages();
-    selectLanguage(startingLanguage());
+    setNotes(std::move(loaded.notes));
+    setAppState(std::move(loaded.appState));
+    setStrings(std::move(loaded.strings));
+    setLanguages(std::move(loaded.languages));
+    if (m_languageChosen) {
+        // The language chosen meanwhile stays; its changes and problems now have the strings.
+        refreshChanges();
+        refreshProblems();
+    } else {
+        chooseLanguage(std::move(loaded.language), std::move(loaded.project));
+    }
     observeState();
 }
 
@@ -27,9 +46,10 @@ Workspace::~Workspace() {
     m_problemsTask.cancel();
     m_runTask.cancel();
     // Edits and notes typed just before the workspace ends (the application quits) are written now
-    // rather than dropped with their pending saves. Nobody is left to be shown a failure.
+    // rather than dropped with their pending saves; the writer makes them as it ends. Nobody is left to
+    // be shown a failure.
     if (m_writeTask && m_writeTask->isActive() && m_project)
-        writeBack(*m_project);
+        writeBack(projectSnapshot(), {});
     if (m_notesTask->isActive())
         saveNotes();
 }
@@ -46,15 +66,17 @@ void Workspace::observeState() {
 void Workspace::setApp(TranslatableApp app) {
     if (!replaceObserved(m_app, std::move(app)))
         return;
+    m_writer.setApp(m_app);
     // The manifest's glossary takes part in the problems.
     m_counts.reset();
     emit appChanged();
 }
 
 void Workspace::setStrings(std::vector<SourceString> strings) {
-    if (!replaceObserved(m_strings, std::move(strings)))
+    if (*m_strings == strings)
         return;
-    m_index.reset(m_strings);
+    m_strings = std::make_shared<const std::vector<SourceString>>(std::move(strings));
+    m_index.reset(*m_strings);
     m_counts.reset();
     emit stringsChanged();
     emit stringListChanged();
@@ -85,6 +107,36 @@ void Workspace::setProject(std::optional<TranslationProject> project) {
         m_problemCache.clear();
         refreshProblems();
     }
+}
+
+void Workspace::mergeTranslations(const Translations& batch) {
+    if (m_index.hasDuplicateIds()) {
+        // Rows that share an id share its translation; the whole project is looked up again.
+        TranslationProject project = *m_project;
+        for (const auto& [id, translation] : batch)
+            project.translations.insert_or_assign(id, translation);
+        setProject(std::move(project));
+        return;
+    }
+    std::vector<std::pair<std::size_t, const std::string*>> rows;
+    rows.reserve(batch.size());
+    for (const auto& [id, _] : batch)
+        if (const std::optional<std::size_t> row = m_index.row(id))
+            rows.emplace_back(*row, &id);
+    if (m_counts)
+        for (const auto& [row, _] : rows)
+            countRow(*m_counts, row, m_index.translation(row, m_project), -1);
+    // Entries replaced in place keep their address; the index learns the new ones.
+    for (const auto& [id, translation] : batch)
+        m_project->translations.insert_or_assign(id, translation);
+    for (const auto& [row, id] : rows)
+        m_index.translationChanged(row, &m_project->translations.find(*id)->second);
+    if (m_counts)
+        for (const auto& [row, _] : rows)
+            countRow(*m_counts, row, m_index.translation(row, m_project), 1);
+    // The terms stay as they were, so the problems already checked stand.
+    emit projectChanged();
+    emit stringListChanged();
 }
 
 void Workspace::setContext(ContextMap context) {

@@ -25,6 +25,7 @@
 
 #include "Orvel/state/Background.h"
 #include "Orvel/state/PersonEdits.h"
+#include "Orvel/state/ProjectWriter.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/StringListIndex.h"
 #include "Orvel/state/TimerFactory.h"
@@ -78,8 +79,10 @@ class Workspace : public QObject {
     // Edited translations are written back this long after the last edit, so a burst is written once.
     static constexpr std::chrono::milliseconds writeBackDelay{350};
 
-    // Opens the app: loads its context map, notes, published state, strings and languages, chooses the
-    // starting language and follows the app's "orvel.state" notifications. Main thread only.
+    // Opens the app: loads its context map, notes, published state, strings, languages and the starting
+    // language's project off the main thread and takes them in one step, then chooses the starting
+    // language and follows the app's "orvel.state" notifications. Until then every field holds its
+    // initial, empty value. Main thread only.
     Workspace(TranslatableApp app, Services services, QObject* parent = nullptr);
     ~Workspace() override;
 
@@ -89,7 +92,7 @@ class Workspace : public QObject {
     const TranslatableApp& app() const { return m_app; }
     void setApp(TranslatableApp app);
     // In display order; replaced only by reloadStrings().
-    const std::vector<SourceString>& strings() const { return m_strings; }
+    const std::vector<SourceString>& strings() const { return *m_strings; }
     // The languages that have a project file or an overlay, sorted.
     const std::vector<std::string>& languages() const { return m_languages; }
     void setLanguages(std::vector<std::string> languages);
@@ -207,13 +210,18 @@ class Workspace : public QObject {
 
     // Write-back. Publishes after `pause` unless another request comes first; a negative pause is none.
     void scheduleWriteBack(std::chrono::milliseconds pause);
-    // Saves the project file and writes the overlay with its language record into the app's data folder;
-    // a failure becomes the problem `failed` with the file layer's message, and the project stays in
-    // memory for the next try.
+    // Has the project file saved and the overlay with its language record written into the app's data
+    // folder, off the main thread (waitForWrites() waits for it); a failure becomes the problem `failed`
+    // with the file layer's message, and the project stays in memory for the next try.
     void publish();
-    // Writes at once what waits for a debounce (the write-back and the notes), stopping both timers. Call
-    // before the workspace is dropped or the application quits.
+    // Writes at once what waits for a debounce (the write-back and the notes), stopping both timers, and
+    // waits until every write asked for is on disk. Call before the workspace is dropped.
     void flush();
+    // Waits until every project and overlay write asked for is made, and takes their outcomes.
+    void waitForWrites();
+    // The application ends: the run stops first, so that nothing of it still lands, then what the
+    // workspace holds is written, once.
+    void quit();
 
     // The lower-cased terms of the manifest's and the person's glossaries.
     std::set<std::string, std::less<>> glossaryWords() const;
@@ -305,19 +313,38 @@ class Workspace : public QObject {
         PersonEdits edits;
     };
 
+    // What a workspace reads as it opens, read together off the main thread.
+    struct Loaded {
+        ContextMap context;
+        AppNotes notes;
+        std::optional<AppState> appState;
+        std::vector<SourceString> strings;
+        std::vector<std::string> languages;
+        std::optional<std::string> language;
+        // The starting language's project; none without a language.
+        std::optional<TranslationProject> project;
+    };
+    static Loaded load(const TranslatableApp& app, const EngineFacade& engine,
+                       const std::optional<std::string>& storedLanguage);
+    void takeLoaded(Loaded loaded);
+    static std::vector<std::string> storedLanguages(const TranslatableApp& app);
+    // selectLanguage() with the project already read, when one is given.
+    void chooseLanguage(std::optional<std::string> code, std::optional<TranslationProject> loaded);
     void setStrings(std::vector<SourceString> strings);
     void setProblemsReady(bool ready);
     // Chooses the language the workspace opens in: the stored choice, else the language the running
     // app shows, else the first stored language; a choice that does not look like a language code is
     // passed over.
-    std::optional<std::string> startingLanguage() const;
+    static std::optional<std::string> startingLanguage(const std::optional<std::string>& stored,
+                                                       const std::optional<AppState>& state,
+                                                       const std::vector<std::string>& languages);
     void observeState();
     void saveNotesSoon();
     void saveNotes() const;
     // Publishes now when a write-back is pending.
     void writeBackNow();
-    // Saves the project file, then writes its overlay; the file layer's message when either fails.
-    std::optional<std::string> writeBack(const TranslationProject& project) const;
+    // Has the project file saved, then its overlay written, by the serial writer.
+    void writeBack(std::shared_ptr<const TranslationProject> project, ProjectWriter::Done done);
     // Shows the chosen language's project (none while it is not read yet): clears the selection,
     // recomputes the changes and problems and opens the checklist of a language nobody started on.
     void showProject(std::optional<TranslationProject> project);
@@ -352,13 +379,27 @@ class Workspace : public QObject {
     void resetIfCurrent(const RunRequest& request);
 
     bool passesFilter(std::size_t row, const StringTranslation* translation) const;
+    // Adds (sign 1) or takes away (sign -1) what one row with `translation` counts.
+    void countRow(WorkspaceCounts& counts, std::size_t row, const StringTranslation* translation,
+                  int sign) const;
+    // Puts a run's batch into the project in place: only the batch's rows are looked up and counted
+    // again, so the cost follows the batch, not the project.
+    void mergeTranslations(const Translations& batch);
+    // A copy of the project as it stands, for the workers that write it or compare it.
+    std::shared_ptr<const TranslationProject> projectSnapshot() const;
+    void publishSnapshot(std::shared_ptr<const TranslationProject> snapshot);
+    // refreshChanges() on a worker, from `snapshot`; the changes shown stay until the result arrives,
+    // and a newer refresh of either kind supersedes it.
+    void refreshChangesInBackground(std::shared_ptr<const TranslationProject> snapshot);
     std::optional<std::string> problemAt(std::size_t row, const StringTranslation* translation) const;
 
     Services m_services;
 
     // Observed.
     TranslatableApp m_app;
-    std::vector<SourceString> m_strings;
+    // Shared, never changed in place, with the writes that make overlays of them.
+    std::shared_ptr<const std::vector<SourceString>> m_strings =
+        std::make_shared<const std::vector<SourceString>>();
     std::vector<std::string> m_languages;
     std::optional<std::string> m_language;
     std::optional<TranslationProject> m_project;
@@ -377,6 +418,9 @@ class Workspace : public QObject {
     bool m_problemsReady = false;
 
     // Plain.
+    // A language was chosen before the workspace had loaded (a deep link); the load keeps it.
+    bool m_languageChosen = false;
+    bool m_loaded = false;
     // Keys (language, space, app version) for which an automatic Translate Changes was started.
     std::set<std::string> m_autoAttempted;
     // The debounced write-back of edits; made with the first request.
@@ -387,6 +431,7 @@ class Workspace : public QObject {
     // Results of a run whose counter is no longer current are dropped.
     std::uint64_t m_runID = 0;
     TaskSlot m_problemsTask;
+    TaskSlot m_changesTask;
     std::unique_ptr<RestartableTimer> m_notesTask;
     // The rows by id (the first of a duplicated id), and the per-row caches of the string list.
     mutable StringListIndex m_index;
@@ -395,6 +440,8 @@ class Workspace : public QObject {
     mutable std::optional<WorkspaceCounts> m_counts;
     mutable std::uint64_t m_countPasses = 0;
     EngineFacade::TermCheck m_termCheck = m_services.engine.termCheck();
+    // The project and overlay writes, one at a time off the main thread.
+    ProjectWriter m_writer{this, m_app, m_services.runFileWork};
     // Last, so that it ends first: no state notification reaches a workspace being destroyed.
     NotificationBus::Subscription m_observer;
 };

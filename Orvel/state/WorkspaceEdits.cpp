@@ -2,7 +2,6 @@
 // the chosen key terms and the translation style.
 
 #include <algorithm>
-#include <exception>
 #include <map>
 #include <string>
 #include <utility>
@@ -137,11 +136,8 @@ void Workspace::setStyle(TranslationStyle style) {
 
 void Workspace::storeAndSave(TranslationProject project) {
     setProject(std::move(project));
-    try {
-        m_project->save(m_app);
-    } catch (const std::exception&) {
-        // The choice stays in the project and reaches the file with the next save or write-back.
-    }
+    // A failure leaves the choice in the project; it reaches the file with the next save or write-back.
+    m_writer.write({projectSnapshot(), nullptr}, {});
 }
 
 } // namespace orvel

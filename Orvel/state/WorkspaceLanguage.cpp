@@ -2,7 +2,6 @@
 // for a language nobody has started on.
 
 #include <algorithm>
-#include <exception>
 
 #include "Orvel/state/ProjectHandover.h"
 #include "Orvel/state/Workspace.h"
@@ -11,13 +10,22 @@
 namespace orvel {
 
 void Workspace::selectLanguage(std::optional<std::string> code) {
+    chooseLanguage(std::move(code), std::nullopt);
+}
+
+void Workspace::chooseLanguage(std::optional<std::string> code, std::optional<TranslationProject> loaded) {
     // A code names the project file "<code>.json" and a settings key; one that could name anything else
     // (a deep link, a published state and the new-language sheet all hand codes in) is turned away.
     if (code && !isPlausibleLanguageCode(*code))
         return;
+    // Chosen before the workspace has loaded (a deep link): the load keeps this choice.
+    if (!m_loaded)
+        m_languageChosen = true;
     // Up to here the previous language and its project are still the chosen ones. Edits still waiting
     // for their write-back belong to that project, so they are written before it is left.
     writeBackNow();
+    // Once the workspace leaves a project the background pass may take it up: one writer at a time.
+    waitForWrites();
     m_problemCache.clear();
     setLanguage(code);
     if (!code) {
@@ -28,7 +36,7 @@ void Workspace::selectLanguage(std::optional<std::string> code) {
     storeDefault("language." + m_app.bundleIdentifier, *code);
     ProjectHandover* handover = m_services.handover;
     if (!handover || !handover->isWriting(m_app.bundleIdentifier, *code)) {
-        showProject(TranslationProject::load(m_app, *code));
+        showProject(loaded ? std::move(*loaded) : TranslationProject::load(m_app, *code));
         return;
     }
     // The background pass is bringing this very project up to date. Were both to write it, each would
@@ -62,11 +70,8 @@ void Workspace::addLanguage(const std::string& code) {
     selectLanguage(code);
     if (!m_project)
         return;
-    try {
-        m_project->save(m_app);
-    } catch (const std::exception&) {
-        // The language stays chosen for this session; its first saved edit writes the file after all.
-    }
+    // On failure the language stays chosen for this session; its first saved edit writes the file.
+    m_writer.write({projectSnapshot(), nullptr}, {});
 }
 
 void Workspace::finishChecklist() {

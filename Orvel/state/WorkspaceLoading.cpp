@@ -48,9 +48,28 @@ std::vector<std::string> Workspace::projectLanguages(const TranslatableApp& app)
     return codes;
 }
 
+Workspace::Loaded Workspace::load(const TranslatableApp& app, const EngineFacade& engine,
+                                  const std::optional<std::string>& storedLanguage) {
+    Loaded loaded;
+    loaded.context = ContextMap::load(app);
+    loaded.notes = AppNotes::load(app);
+    loaded.appState = engine.readState(app);
+    loaded.strings = DisplayOrder::sorted(
+        engine.loadStrings(app, loaded.appState ? loaded.appState->seen : EngineFacade::SeenLists{}));
+    loaded.languages = storedLanguages(app);
+    loaded.language = startingLanguage(storedLanguage, loaded.appState, loaded.languages);
+    if (loaded.language)
+        loaded.project = TranslationProject::load(app, *loaded.language);
+    return loaded;
+}
+
 std::vector<std::string> Workspace::storedLanguages() const {
-    std::vector<std::string> codes = projectLanguages(m_app);
-    for (std::string& code : m_app.overlayLanguages())
+    return storedLanguages(m_app);
+}
+
+std::vector<std::string> Workspace::storedLanguages(const TranslatableApp& app) {
+    std::vector<std::string> codes = projectLanguages(app);
+    for (std::string& code : app.overlayLanguages())
         if (isPlausibleLanguageCode(code))
             codes.push_back(std::move(code));
     std::sort(codes.begin(), codes.end());
@@ -65,12 +84,28 @@ void Workspace::reloadStrings() {
 }
 
 void Workspace::refreshChanges() {
+    m_changesTask.cancel();
     if (!m_project) {
         setChanges(StringChanges{});
         return;
     }
-    setChanges(StringChanges::compute(*m_project, m_strings));
+    setChanges(StringChanges::compute(*m_project, strings()));
     autoUpdateIfNeeded();
+}
+
+void Workspace::refreshChangesInBackground(std::shared_ptr<const TranslationProject> snapshot) {
+    const TaskSlot::Ticket ticket = m_changesTask.start();
+    runInBackground(
+        this, [this, ticket, snapshot = std::move(snapshot), strings = m_strings]() -> std::function<void()> {
+            StringChanges changes = StringChanges::compute(*snapshot, *strings);
+            return [this, ticket, changes = std::move(changes)]() mutable {
+                if (!m_changesTask.isCurrent(ticket.generation))
+                    return;
+                m_changesTask.finish(ticket.generation);
+                setChanges(std::move(changes));
+                autoUpdateIfNeeded();
+            };
+        });
 }
 
 void Workspace::stateDidChange() {
@@ -81,14 +116,15 @@ void Workspace::stateDidChange() {
         reloadStrings();
 }
 
-std::optional<std::string> Workspace::startingLanguage() const {
-    const std::string key = "language." + m_app.bundleIdentifier;
-    if (auto stored = m_services.defaults.string(key); stored && isPlausibleLanguageCode(*stored))
+std::optional<std::string> Workspace::startingLanguage(const std::optional<std::string>& stored,
+                                                       const std::optional<AppState>& state,
+                                                       const std::vector<std::string>& languages) {
+    if (stored && isPlausibleLanguageCode(*stored))
         return stored;
-    if (m_appState && m_appState->language && isPlausibleLanguageCode(*m_appState->language))
-        return m_appState->language;
-    if (!m_languages.empty())
-        return m_languages.front();
+    if (state && state->language && isPlausibleLanguageCode(*state->language))
+        return state->language;
+    if (!languages.empty())
+        return languages.front();
     return std::nullopt;
 }
 

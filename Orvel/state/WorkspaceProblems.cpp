@@ -67,7 +67,7 @@ void Workspace::refreshProblems() {
         return;
     auto inputs = std::make_shared<ProblemInputs>();
     inputs->language = *m_language;
-    for (const SourceString& string : m_strings)
+    for (const SourceString& string : strings())
         if (string.translate)
             inputs->strings.push_back(string);
     inputs->translations = m_project->translations;

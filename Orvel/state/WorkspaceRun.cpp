@@ -17,7 +17,7 @@ void Workspace::translate(bool all) {
     if (!m_project)
         return;
     std::vector<SourceString> chosen;
-    for (const SourceString& string : m_strings) {
+    for (const SourceString& string : strings()) {
         if (!string.translate)
             continue;
         const auto found = m_project->translations.find(string.id());
@@ -47,7 +47,7 @@ void Workspace::translate(std::string_view id, std::string_view feedback) {
 void Workspace::fixProblems() {
     std::vector<SourceString> chosen;
     Feedback remarks;
-    for (const SourceString& string : m_strings) {
+    for (const SourceString& string : strings()) {
         if (!string.translate)
             continue;
         std::optional<std::string> found = problem(string.id());
@@ -115,9 +115,11 @@ void Workspace::runOnWorker(const std::shared_ptr<RunRequest>& request) {
             try {
                 job.reference = pipeline.appleReference(request->language);
                 job.softwareReference = pipeline.softwareReference(request->language, stop);
-                job.terms = pipeline.chooseTerms(job, allStrings, keyTermLimit, stop);
+                job.terms = pipeline.chooseTerms(job, *allStrings, keyTermLimit, stop);
                 onMainThread(guard, [this, terms = job.terms, request]() mutable {
-                    storeRunTerms(std::move(terms), *request);
+                    // Like a batch, the terms of a run stopped meanwhile no longer land.
+                    if (!request->task.token.stop_requested())
+                        storeRunTerms(std::move(terms), *request);
                 });
                 const TranslationJob::OnBatch onBatch = [this, guard, request](const Translations& batch,
                                                                                const Progress& progress) {
@@ -209,15 +211,14 @@ void Workspace::applyBatch(const Translations& batch, const Progress& progress, 
     setProgress(progress);
     if (!m_project || m_project->language != language)
         return;
-    TranslationProject project = *m_project;
-    for (const auto& [id, translation] : batch)
-        project.translations.insert_or_assign(id, translation);
-    setProject(std::move(project));
-    refreshChanges();
+    mergeTranslations(batch);
+    // What the batch changed is worked out and written from the same copy, off the main thread.
+    std::shared_ptr<const TranslationProject> snapshot = projectSnapshot();
+    refreshChangesInBackground(snapshot);
     // The batch is published now, edits waiting for the write-back with it.
     if (m_writeTask)
         m_writeTask->stop();
-    publish();
+    publishSnapshot(std::move(snapshot));
 }
 
 void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures) {
@@ -227,7 +228,7 @@ void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const Failu
         setProblem(Problem::failed(failureText(failures)));
     } else if (m_project && m_project->language == request->language) {
         TranslationProject project = *m_project;
-        project.recordSource(m_strings, m_app.version);
+        project.recordSource(strings(), m_app.version);
         setProject(std::move(project));
         publish();
     }

@@ -37,8 +37,8 @@ bool Workspace::passesFilter(std::size_t row, const StringTranslation* translati
 std::vector<const SourceString*> Workspace::visibleStrings() const {
     const std::optional<std::string> needle = StringSearch::needle(m_search);
     std::vector<const SourceString*> rows;
-    for (std::size_t row = 0; row < m_strings.size(); ++row) {
-        const SourceString& string = m_strings[row];
+    for (std::size_t row = 0; row < strings().size(); ++row) {
+        const SourceString& string = strings()[row];
         if (!string.translate)
             continue;
         const StringTranslation* translation = m_index.translation(row, m_project);
@@ -88,27 +88,29 @@ const WorkspaceCounts& Workspace::counts() const {
         return *m_counts;
     ++m_countPasses;
     WorkspaceCounts counts;
-    int problems = 0;
-    for (std::size_t row = 0; row < m_strings.size(); ++row) {
-        if (!m_strings[row].translate)
-            continue;
-        ++counts.translatable;
-        const StringTranslation* translation = m_index.translation(row, m_project);
-        counts.translated += isTranslated(translation) ? 1 : 0;
-        counts.edited += isEdited(translation) ? 1 : 0;
-        if (m_problemsReady && problemAt(row, translation))
-            ++problems;
-        auto found = m_context.occurrences.find(m_index.id(row));
-        counts.seen += found != m_context.occurrences.end() && !found->second.empty() ? 1 : 0;
-    }
     if (m_problemsReady)
-        counts.problems = problems;
+        counts.problems = 0;
+    for (std::size_t row = 0; row < strings().size(); ++row)
+        countRow(counts, row, m_index.translation(row, m_project), 1);
     return m_counts.emplace(counts);
+}
+
+void Workspace::countRow(WorkspaceCounts& counts, std::size_t row, const StringTranslation* translation,
+                         int sign) const {
+    if (!strings()[row].translate)
+        return;
+    counts.translatable += sign;
+    counts.translated += isTranslated(translation) ? sign : 0;
+    counts.edited += isEdited(translation) ? sign : 0;
+    if (counts.problems && problemAt(row, translation))
+        *counts.problems += sign;
+    auto found = m_context.occurrences.find(m_index.id(row));
+    counts.seen += found != m_context.occurrences.end() && !found->second.empty() ? sign : 0;
 }
 
 const SourceString* Workspace::source(std::string_view id) const {
     const std::optional<std::size_t> row = m_index.row(id);
-    return row ? &m_strings[*row] : nullptr;
+    return row ? &strings()[*row] : nullptr;
 }
 
 const StringTranslation* Workspace::translation(std::string_view id) const {
@@ -148,7 +150,7 @@ std::optional<std::string> Workspace::problemAt(std::size_t row, const StringTra
         return cached->second.problem;
     // A translation exists only with a project.
     std::optional<std::string> found =
-        m_termCheck(m_strings[row], *translation, *m_language, m_project->terms, glossaryWords());
+        m_termCheck(strings()[row], *translation, *m_language, m_project->terms, glossaryWords());
     m_problemCache.insert_or_assign(id, ProblemCheck{*translation, found});
     return found;
 }

@@ -99,8 +99,12 @@ void Workspace::updateEnded(const std::shared_ptr<RunRequest>& request, const Fa
                     m_writeTask->stop();
                 publish();
             }
-        } else if (std::optional<std::string> failure = writeBack(project)) {
-            setProblem(Problem::failed(std::move(*failure)));
+        } else {
+            writeBack(std::make_shared<const TranslationProject>(std::move(project)),
+                      [this](const std::optional<std::string>& failure) {
+                          if (failure)
+                              setProblem(Problem::failed(*failure));
+                      });
         }
     }
     resetIfCurrent(*request);

@@ -1,23 +1,15 @@
 // Writing a workspace back: the chosen project's file, the overlay the running app loads and its
-// language record, after a pause that gathers a burst of edits into one write.
+// language record, after a pause that gathers a burst of edits into one write. The writes themselves
+// are made off the main thread, one at a time (ProjectWriter).
 
 #include <algorithm>
-#include <exception>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
 
 #include "Orvel/state/Workspace.h"
-#include "engine/apps/OverlayWriter.h"
 
 namespace orvel {
-namespace {
-
-// Who the language record names as the translator of an overlay.
-constexpr std::string_view translatorName = "Orvel";
-
-} // namespace
 
 void Workspace::scheduleWriteBack(std::chrono::milliseconds pause) {
     if (!m_writeTask)
@@ -25,26 +17,29 @@ void Workspace::scheduleWriteBack(std::chrono::milliseconds pause) {
     m_writeTask->start(std::max(pause, std::chrono::milliseconds::zero()));
 }
 
-std::optional<std::string> Workspace::writeBack(const TranslationProject& project) const {
-    try {
-        project.save(m_app);
-        OverlayWriter::publish(project, m_strings, m_app, translatorName);
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return std::nullopt;
+void Workspace::writeBack(std::shared_ptr<const TranslationProject> project, ProjectWriter::Done done) {
+    m_writer.write({std::move(project), m_strings}, std::move(done));
+}
+
+std::shared_ptr<const TranslationProject> Workspace::projectSnapshot() const {
+    return std::make_shared<const TranslationProject>(*m_project);
 }
 
 void Workspace::publish() {
-    if (!m_project)
-        return;
-    if (std::optional<std::string> failure = writeBack(*m_project)) {
-        setProblem(Problem::failed(std::move(*failure)));
-        return;
-    }
-    // A language published for the first time joins the language menu.
-    if (m_language && std::find(m_languages.begin(), m_languages.end(), *m_language) == m_languages.end())
-        setLanguages(storedLanguages());
+    if (m_project)
+        publishSnapshot(projectSnapshot());
+}
+
+void Workspace::publishSnapshot(std::shared_ptr<const TranslationProject> snapshot) {
+    writeBack(std::move(snapshot), [this, language = m_language](const std::optional<std::string>& failure) {
+        if (failure) {
+            setProblem(Problem::failed(*failure));
+            return;
+        }
+        // A language published for the first time joins the language menu.
+        if (language && std::find(m_languages.begin(), m_languages.end(), *language) == m_languages.end())
+            setLanguages(storedLanguages());
+    });
 }
 
 void Workspace::writeBackNow() {
@@ -60,6 +55,19 @@ void Workspace::flush() {
         m_notesTask->stop();
         saveNotes();
     }
+    waitForWrites();
+}
+
+void Workspace::waitForWrites() {
+    m_writer.drain();
+}
+
+void Workspace::quit() {
+    // Batches already handed to the main thread are dropped; those merged wait for their write, which
+    // the write-back of the person's edits joins, so that what the workspace holds is written once.
+    if (m_translating)
+        stop();
+    flush();
 }
 
 } // namespace orvel

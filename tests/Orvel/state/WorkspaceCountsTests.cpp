@@ -93,6 +93,19 @@ TEST_F(WorkspaceCountsTest, CountsFollowEveryChangeAndAreWorkedOutOncePerChange)
          [&](Workspace& w) { w.setContext(seenPlain); },
          {.translatable = 3, .translated = 1, .edited = 1, .problems = 0, .seen = 1},
          1},
+        // A run's batch is counted by its own rows, without a pass over the others.
+        {"a merged batch",
+         [](Workspace& w) {
+             w.applyBatch({{idOf("Plain"), testing::translated("Einfacher Text")}}, {}, "de");
+         },
+         {.translatable = 3, .translated = 2, .edited = 1, .problems = 0, .seen = 1},
+         0},
+        {"a merged batch over the person's translation",
+         [](Workspace& w) {
+             w.applyBatch({{idOf("Mail"), testing::translated("Post schicken")}}, {}, "de");
+         },
+         {.translatable = 3, .translated = 2, .edited = 0, .problems = 0, .seen = 1},
+         0},
         // Choosing reads the counts for the checklist before the problems are computed, then once more.
         {"another language",
          [](Workspace& w) { w.selectLanguage("fr"); },
@@ -100,7 +113,7 @@ TEST_F(WorkspaceCountsTest, CountsFollowEveryChangeAndAreWorkedOutOncePerChange)
          2},
         {"the first language again",
          [](Workspace& w) { w.selectLanguage("de"); },
-         {.translatable = 3, .translated = 1, .edited = 1, .problems = 0, .seen = 1},
+         {.translatable = 3, .translated = 2, .edited = 0, .problems = 0, .seen = 1},
          2},
         {"no language",
          [](Workspace& w) { w.selectLanguage(std::nullopt); },

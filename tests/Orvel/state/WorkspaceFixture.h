@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -81,7 +82,18 @@ class WorkspaceTest : public ::testing::Test {
                         .home = scratch.path() / "home",
                         .engine = engine,
                         .preferences = &preferences,
-                        .processes = &processes};
+                        .processes = &processes,
+                        .runFileWork = [this](QObject*, std::function<std::function<void()>()> work) {
+                            writeInPlace(std::move(work));
+                        }};
+    }
+
+    // Project writes made at once, their answers taken at once: a write is on disk when the call that
+    // asked for it returns. Tests of the writes' own order put their own runner here.
+    void writeInPlace(std::function<std::function<void()>()> work) {
+        ++writesMade;
+        if (std::function<void()> then = work())
+            then();
     }
 
     // The app "Notes" whose one catalog "Main" holds `catalogStrings` (key to English; an empty English
@@ -117,6 +129,8 @@ class WorkspaceTest : public ::testing::Test {
         bus.post(Notification{.name = std::string(OrvelProtocol::stateNotification), .object = bundleID});
     }
 
+    // The project writes the workspaces made so far.
+    int writesMade = 0;
     ScratchFolder scratch;
     DefaultsStore defaults = *DefaultsStore::open(Services::defaultsDomain, scratch.path() / "settings");
     InMemoryNotificationBus bus;

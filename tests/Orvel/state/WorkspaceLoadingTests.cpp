@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/OrvelPaths.h"
@@ -325,6 +327,68 @@ TEST_F(WorkspaceLoadingTest, ChoosingALanguageOpensTheChecklistOnlyForAFreshUnfi
         workspace->selectLanguage(c.language);
         EXPECT_EQ(workspace->checklistOpen(), c.expectOpen);
         EXPECT_TRUE(workspace->selection().empty());
+    }
+}
+
+TEST_F(WorkspaceLoadingTest, TheFilesAreReadOffTheMainThreadAndTakenInOneStep) {
+    struct Case {
+        const char* name;
+        // Chosen before the load arrives, as a deep link does.
+        std::optional<std::string> chosenMeanwhile;
+        std::string language;
+        std::size_t translations;
+    };
+    const std::vector<Case> cases{
+        {"the stored choice", std::nullopt, "de", 1},
+        {"a language chosen before the load arrives stays chosen", "fr", "fr", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(scratch.path() / "home");
+        const TranslatableApp app = makeApp();
+        writeProject(app, "de", {{"Main\x1FOpen", testing::translated("Öffnen")}});
+        defaults.set(std::string("language.") + bundleID, std::string("de"));
+        AppNotes notes;
+        notes.notes = "Kurz";
+        notes.save(app);
+
+        std::vector<std::function<std::function<void()>()>> held;
+        Services heldServices = services();
+        heldServices.runFileWork = [&](QObject*, std::function<std::function<void()>()> work) {
+            held.push_back(std::move(work));
+        };
+        Workspace workspace(app, heldServices);
+        ASSERT_EQ(held.size(), 1u);
+        // Until the load arrives the workspace holds its initial values.
+        EXPECT_TRUE(workspace.strings().empty());
+        EXPECT_TRUE(workspace.languages().empty());
+        EXPECT_EQ(workspace.language(), std::nullopt);
+        EXPECT_FALSE(workspace.project());
+        EXPECT_EQ(workspace.notes(), AppNotes{});
+        if (c.chosenMeanwhile)
+            workspace.selectLanguage(c.chosenMeanwhile);
+
+        QSignalSpy strings(&workspace, &Workspace::stringsChanged);
+        bool stringsBeforeLanguage = true;
+        QObject::connect(&workspace, &Workspace::languageChanged, [&] {
+            stringsBeforeLanguage = stringsBeforeLanguage && !workspace.strings().empty();
+        });
+        // The worker reads the files; its answer is taken on the main thread.
+        std::function<void()> answer;
+        std::thread worker([&] { answer = held.front()(); });
+        worker.join();
+        EXPECT_TRUE(workspace.strings().empty());
+        answer();
+
+        EXPECT_EQ(strings.count(), 1);
+        EXPECT_TRUE(stringsBeforeLanguage);
+        EXPECT_EQ(workspace.strings().size(), 1u);
+        EXPECT_EQ(workspace.languages(), Codes{"de"});
+        EXPECT_EQ(workspace.language(), c.language);
+        ASSERT_TRUE(workspace.project());
+        EXPECT_EQ(workspace.project()->language, c.language);
+        EXPECT_EQ(workspace.project()->translations.size(), c.translations);
+        EXPECT_EQ(workspace.notes().notes, "Kurz");
     }
 }
 

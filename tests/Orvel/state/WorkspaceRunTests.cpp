@@ -413,3 +413,64 @@ TEST_F(WorkspaceRunTest, WhatThePersonChangesDuringARunStands) {
 
 } // namespace
 } // namespace orvel::testing
+
+namespace orvel::testing {
+namespace {
+
+TEST_F(WorkspaceRunTest, QuitStopsTheRunFirstAndWritesWhatTheWorkspaceHoldsOnce) {
+    struct Case {
+        const char* name;
+        bool run;
+        // The run's first batch has reached the project before the quit.
+        bool batchMerged;
+        bool editWaiting;
+        int writesByQuit;
+        std::size_t translationsKept;
+    };
+    const std::vector<Case> cases{
+        {"a batch still on its way to the main thread is dropped", true, false, false, 0, 0},
+        {"the merged batches are on disk already", true, true, false, 0, 2},
+        {"an edit waiting for its write-back is written once with the merged batches", true, true, true, 1,
+         3},
+        {"without a run an edit waiting is written once", false, false, true, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(scratch.path() / "home");
+        engine.model = std::make_shared<ScriptedModel>();
+        const TranslatableApp app = appWith({"a", "b", "c"});
+        auto workspace = openGerman(app);
+        if (c.run) {
+            engine.model->holdAfter(1);
+            workspace->translate(false);
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (!engine.model->held() && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::yield();
+            ASSERT_TRUE(engine.model->held());
+            if (c.batchMerged) {
+                ASSERT_TRUE(processUntil([&] { return workspace->project()->translations.size() == 2; }));
+            }
+        }
+        if (c.editWaiting)
+            workspace->setText("Meins", id("c"));
+
+        const int writesBefore = writesMade;
+        workspace->quit();
+        EXPECT_FALSE(workspace->translating());
+        EXPECT_EQ(writesMade - writesBefore, c.writesByQuit);
+
+        engine.model->release();
+        ASSERT_TRUE(processUntil(
+            [&] { return engine.model->finished() == static_cast<int>(engine.model->calls().size()); }));
+        processPendingEvents();
+        // Nothing of the run lands after the quit, and nothing more is written.
+        EXPECT_EQ(workspace->project()->translations.size(), c.translationsKept);
+        EXPECT_EQ(TranslationProject::load(app, "de").translations.size(), c.translationsKept);
+        EXPECT_EQ(writesMade - writesBefore, c.writesByQuit);
+        workspace.reset();
+        EXPECT_EQ(writesMade - writesBefore, c.writesByQuit);
+    }
+}
+
+} // namespace
+} // namespace orvel::testing

@@ -1,0 +1,133 @@
+#include "Orvel/state/ProjectWriter.h"
+
+#include <algorithm>
+#include <exception>
+#include <string_view>
+#include <utility>
+
+#include "Orvel/state/Background.h"
+#include "engine/apps/OverlayWriter.h"
+
+namespace orvel {
+namespace {
+
+// Who the language record names as the translator of an overlay.
+constexpr std::string_view translatorName = "Orvel";
+
+} // namespace
+
+ProjectWriter::ProjectWriter(QObject* receiver, TranslatableApp app, Runner runner)
+    : m_receiver(receiver), m_app(std::move(app)), m_runner(std::move(runner)) {
+    if (!m_runner)
+        m_runner = [](QObject* target, std::function<std::function<void()>()> work) {
+            runInBackground(target, std::move(work));
+        };
+}
+
+ProjectWriter::~ProjectWriter() {
+    finish(false);
+}
+
+std::optional<std::string> ProjectWriter::make(const Write& write, const TranslatableApp& app) {
+    try {
+        write.project->save(app);
+        // The overlay writer puts the language record last, so the app never loads a half overlay.
+        if (write.overlayStrings)
+            OverlayWriter::publish(*write.project, *write.overlayStrings, app, translatorName);
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return std::nullopt;
+}
+
+void ProjectWriter::write(Write write, Done done) {
+    const std::string& language = write.project->language;
+    const auto same = std::find_if(m_waiting.begin(), m_waiting.end(), [&](const Waiting& waiting) {
+        return waiting.write.project->language == language;
+    });
+    if (same != m_waiting.end()) {
+        // The newer state holds everything the older one did; the overlay stays asked for once asked.
+        std::shared_ptr<const std::vector<SourceString>> strings =
+            write.overlayStrings ? std::move(write.overlayStrings) : std::move(same->write.overlayStrings);
+        same->write = std::move(write);
+        same->write.overlayStrings = std::move(strings);
+        if (done)
+            same->dones.push_back(std::move(done));
+        return;
+    }
+    Waiting next{std::move(write), {}};
+    if (done)
+        next.dones.push_back(std::move(done));
+    if (m_flight)
+        m_waiting.push_back(std::move(next));
+    else
+        start(std::move(next));
+}
+
+void ProjectWriter::start(Waiting next) {
+    auto flight = std::make_shared<Flight>();
+    flight->dones = std::move(next.dones);
+    m_flight = flight;
+    ++m_writesMade;
+    m_runner(m_receiver, [this, flight, write = std::move(next.write), app = m_app]() mutable {
+        std::optional<std::string> failure = make(write, app);
+        {
+            std::lock_guard lock(flight->mutex);
+            flight->failure = std::move(failure);
+            flight->done = true;
+        }
+        flight->finished.notify_all();
+        // The writer lives as long as its receiver, which guards this answer.
+        return [this, flight] { settle(flight, true); };
+    });
+}
+
+void ProjectWriter::settle(const std::shared_ptr<Flight>& flight, bool startNext) {
+    if (flight->settled)
+        return;
+    flight->settled = true;
+    if (m_flight == flight)
+        m_flight.reset();
+    if (startNext && !m_flight && !m_waiting.empty()) {
+        Waiting next = std::move(m_waiting.front());
+        m_waiting.erase(m_waiting.begin());
+        start(std::move(next));
+    }
+    std::optional<std::string> failure;
+    {
+        std::lock_guard lock(flight->mutex);
+        failure = flight->failure;
+    }
+    for (const Done& done : flight->dones)
+        done(failure);
+}
+
+void ProjectWriter::waitFor(Flight& flight) {
+    std::unique_lock lock(flight.mutex);
+    flight.finished.wait(lock, [&] { return flight.done; });
+}
+
+void ProjectWriter::finish(bool tell) {
+    while (!idle()) {
+        if (std::shared_ptr<Flight> flight = m_flight) {
+            waitFor(*flight);
+            if (!tell)
+                flight->dones.clear();
+            settle(flight, false);
+            continue;
+        }
+        Waiting next = std::move(m_waiting.front());
+        m_waiting.erase(m_waiting.begin());
+        ++m_writesMade;
+        const std::optional<std::string> failure = make(next.write, m_app);
+        if (tell)
+            for (const Done& done : next.dones)
+                done(failure);
+    }
+}
+
+void ProjectWriter::drain() {
+    finish(true);
+}
+
+} // namespace orvel

@@ -1,0 +1,89 @@
+#pragma once
+// The writes of one workspace's projects: the project file, then the overlay with its language record,
+// made one at a time off the main thread, in the order they were asked for. A write asked for while
+// another is under way waits; of the writes waiting for the same project only the newest is made (each
+// holds the whole project), so a run that merges faster than the disk takes it never falls behind and
+// the file never goes back to an older state. Main thread only, but for the writes themselves.
+
+#include <QObject>
+
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/SourceString.h"
+#include "engine/apps/TranslatableApp.h"
+#include "engine/apps/TranslationProject.h"
+
+namespace orvel {
+
+class ProjectWriter {
+  public:
+    struct Write {
+        // Shared with the main thread's other readers of the same state; never changed.
+        std::shared_ptr<const TranslationProject> project;
+        // The app's strings the overlay is made for; none writes the project file alone.
+        std::shared_ptr<const std::vector<SourceString>> overlayStrings;
+    };
+    // Told on the main thread how the write that covered the request went: the file layer's message,
+    // or none when it succeeded.
+    using Done = std::function<void(const std::optional<std::string>& failure)>;
+    // Runs `work` away from the main thread and the continuation it returns on it while `receiver`
+    // lives; an empty runner is runInBackground. Tests pass one that runs both at once.
+    using Runner = std::function<void(QObject* receiver, std::function<std::function<void()>()> work)>;
+
+    // `receiver` is the main-thread object whose lifetime bounds the answers.
+    ProjectWriter(QObject* receiver, TranslatableApp app, Runner runner);
+    // Waits for the write under way and makes those still waiting, telling nobody.
+    ~ProjectWriter();
+    ProjectWriter(const ProjectWriter&) = delete;
+    ProjectWriter& operator=(const ProjectWriter&) = delete;
+
+    // The app whose data folder the next writes go to.
+    void setApp(TranslatableApp app) { m_app = std::move(app); }
+
+    void write(Write write, Done done);
+    // Waits for the write under way, then makes every waiting one at once on the calling thread, each
+    // told its outcome: afterwards everything asked for is on disk (or failed).
+    void drain();
+    bool idle() const { return !m_flight && m_waiting.empty(); }
+    // How many writes were made, for tests: fewer than requested when waiting ones were joined.
+    int writesMade() const { return m_writesMade; }
+
+  private:
+    struct Waiting {
+        Write write;
+        std::vector<Done> dones;
+    };
+    // The write under way. Its worker fills the outcome; the main thread settles it once, by the
+    // worker's answer or by drain(), whichever comes first.
+    struct Flight {
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool done = false;
+        std::optional<std::string> failure;
+        std::vector<Done> dones;
+        bool settled = false;
+    };
+
+    static std::optional<std::string> make(const Write& write, const TranslatableApp& app);
+    void start(Waiting next);
+    // Closes the flight and, unless `startNext` is false, starts the next waiting write; then tells.
+    void settle(const std::shared_ptr<Flight>& flight, bool startNext);
+    void waitFor(Flight& flight);
+    void finish(bool tell);
+
+    QObject* m_receiver;
+    TranslatableApp m_app;
+    Runner m_runner;
+    std::shared_ptr<Flight> m_flight;
+    // At most one per project language, in the order first asked for.
+    std::vector<Waiting> m_waiting;
+    int m_writesMade = 0;
+};
+
+} // namespace orvel

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <QObject>
+
+#include <algorithm>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Orvel/state/ProjectWriter.h"
+#include "core/OrvelPaths.h"
+#include "core/OrvelProtocol.h"
+#include "engine/apps/OverlayWriter.h"
+#include "tests/Orvel/state/WorkspaceFixture.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::WorkspaceTest;
+
+constexpr const char* openID = "Main\x1FOpen";
+
+// Holds each write's work until the test lets it end, so that the test decides what arrives while a
+// write is under way. More than one held at a time would be two writers at once.
+struct HeldRunner {
+    std::deque<std::function<std::function<void()>()>> held;
+    int mostAtOnce = 0;
+
+    ProjectWriter::Runner runner() {
+        return [this](QObject*, std::function<std::function<void()>()> work) {
+            held.push_back(std::move(work));
+            mostAtOnce = std::max(mostAtOnce, static_cast<int>(held.size()));
+        };
+    }
+    // The write under way ends, and its answer reaches the main thread.
+    void finishOne() {
+        ASSERT_FALSE(held.empty());
+        auto work = std::move(held.front());
+        held.pop_front();
+        if (std::function<void()> then = work())
+            then();
+    }
+};
+
+std::optional<std::string> storedText(const TranslationProject& project) {
+    const auto found = project.translations.find(openID);
+    return found == project.translations.end() ? std::nullopt : found->second.text;
+}
+
+class ProjectWriterTest : public WorkspaceTest {
+  protected:
+    ProjectWriter::Write write(const std::string& language, const std::string& text, bool overlay) {
+        TranslationProject project;
+        project.app = bundleID;
+        project.language = language;
+        StringTranslation translation = testing::translated(text);
+        // The overlay takes only translations of the app's current English.
+        translation.source = "Open";
+        project.translations.emplace(openID, std::move(translation));
+        ProjectWriter::Write made;
+        made.project = std::make_shared<const TranslationProject>(std::move(project));
+        if (overlay)
+            made.overlayStrings = std::make_shared<const std::vector<SourceString>>(
+                std::vector<SourceString>{testing::sourceString("Open", "Open")});
+        return made;
+    }
+};
+
+// Steps: "w <language> <text>" asks for a project and overlay write, "p <language> <text>" for the
+// project file alone, "f" lets the write under way end, "d" drains.
+TEST_F(ProjectWriterTest, WritesAreMadeOneAtATimeAndTheNewestWaitingStateIsWrittenOnce) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> steps;
+        int writesMade;
+        // Language to the text its project file holds at the end.
+        std::map<std::string, std::string> projectOnDisk;
+        // Language to the text its overlay holds at the end; a language missing here has none.
+        std::map<std::string, std::string> overlayOnDisk;
+        int told;
+    };
+    const std::vector<Case> cases{
+        {"one write", {"w de 1", "f"}, 1, {{"de", "1"}}, {{"de", "1"}}, 1},
+        {"batches arriving during a save are written together by the next one",
+         {"w de 1", "w de 2", "w de 3", "w de 4", "f", "f"},
+         2,
+         {{"de", "4"}},
+         {{"de", "4"}},
+         4},
+        {"the end after the last batch writes once more",
+         {"w de 1", "f", "w de 2", "w de end", "f", "f"},
+         3,
+         {{"de", "end"}},
+         {{"de", "end"}},
+         3},
+        {"a project-only save joined with a publish still writes the overlay",
+         {"w de 1", "w de 2", "p de 3", "f", "f"},
+         2,
+         {{"de", "3"}},
+         {{"de", "3"}},
+         3},
+        {"a project-only save writes no overlay", {"p de 1", "f"}, 1, {{"de", "1"}}, {}, 1},
+        {"waiting writes of two languages are both made, in the order asked for",
+         {"w de 1", "w fr 1", "w de 2", "f", "f", "f"},
+         3,
+         {{"de", "2"}, {"fr", "1"}},
+         {{"de", "2"}, {"fr", "1"}},
+         3},
+        {"a drain waits for the write under way and makes the waiting one at once",
+         {"w de 1", "w de 2", "d"},
+         2,
+         {{"de", "2"}},
+         {{"de", "2"}},
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(scratch.path() / "home");
+        const TranslatableApp app = makeApp();
+        QObject receiver;
+        HeldRunner held;
+        int told = 0;
+        {
+            ProjectWriter writer(&receiver, app, held.runner());
+            for (const std::string& step : c.steps) {
+                if (step == "f") {
+                    held.finishOne();
+                } else if (step == "d") {
+                    // The write under way ends on its worker while the main thread waits.
+                    ASSERT_EQ(held.held.size(), 1u);
+                    std::function<std::function<void()>()> work = std::move(held.held.front());
+                    held.held.pop_front();
+                    std::function<void()> lateAnswer;
+                    std::thread worker([&] { lateAnswer = work(); });
+                    writer.drain();
+                    worker.join();
+                    // The answer that arrives after the drain took the outcome changes nothing.
+                    lateAnswer();
+                } else {
+                    const std::string language = step.substr(2, 2);
+                    writer.write(write(language, step.substr(5), step[0] == 'w'),
+                                 [&](const std::optional<std::string>& failure) {
+                                     EXPECT_EQ(failure, std::nullopt);
+                                     ++told;
+                                 });
+                }
+            }
+            EXPECT_TRUE(writer.idle());
+            EXPECT_EQ(writer.writesMade(), c.writesMade);
+        }
+        EXPECT_EQ(held.mostAtOnce, 1);
+        EXPECT_EQ(told, c.told);
+        for (const auto& [language, text] : c.projectOnDisk)
+            EXPECT_EQ(storedText(TranslationProject::load(app, language)), text) << language;
+        for (const std::string language : {"de", "fr"}) {
+            const auto expected = c.overlayOnDisk.find(language);
+            const fs::path folder = OrvelPaths::lproj(language, app.dataFolder());
+            const fs::path record = folder / OrvelProtocol::languageFile;
+            if (expected == c.overlayOnDisk.end()) {
+                EXPECT_FALSE(fs::exists(record)) << language;
+                continue;
+            }
+            EXPECT_EQ(storedText(OverlayWriter::read(app, language)), expected->second) << language;
+            // The language record, which the companion waits for, is written after the tables.
+            for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+                EXPECT_LE(fs::last_write_time(entry.path()), fs::last_write_time(record)) << entry.path();
+        }
+    }
+}
+
+TEST_F(ProjectWriterTest, AFailedWriteTellsEveryRequestItCoveredAndTheWriterGoesOn) {
+    const TranslatableApp app = makeApp();
+    QObject receiver;
+    HeldRunner held;
+    ProjectWriter writer(&receiver, app, held.runner());
+    std::vector<std::optional<std::string>> outcomes;
+    const auto record = [&](const std::optional<std::string>& failure) { outcomes.push_back(failure); };
+    // A regular file where the project folder belongs.
+    fs::create_directories(app.projectFolder().parent_path());
+    StringsFiles::writeAtomically("in the way", app.projectFolder());
+    writer.write(write("de", "1", true), record);
+    writer.write(write("de", "2", true), record);
+    writer.write(write("de", "3", true), record);
+    held.finishOne();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_TRUE(outcomes[0]);
+    fs::remove(app.projectFolder());
+    held.finishOne();
+    ASSERT_EQ(outcomes.size(), 3u);
+    EXPECT_EQ(outcomes[1], std::nullopt);
+    EXPECT_EQ(outcomes[2], std::nullopt);
+    EXPECT_EQ(storedText(TranslationProject::load(app, "de")), "3");
+}
+
+} // namespace
+} // namespace orvel
