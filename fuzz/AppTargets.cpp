@@ -17,22 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path scratch;
-
-void removeScratch() {
-    std::error_code ignored;
-    fs::remove_all(scratch, ignored);
-}
-
 // A bundle whose Info.plist is a link to the memory file, made once per process.
 const fs::path& bundle() {
     static const fs::path app = [] {
-        std::string pattern = (fs::temp_directory_path() / "orvel-fuzz-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        scratch = pattern;
-        std::atexit(removeScratch);
-        const fs::path folder = scratch / "Fuzz.app";
+        const fs::path folder = scratchFolder("orvel-fuzz") / "Fuzz.app";
         fs::create_directories(folder / "Contents" / "Resources");
         fs::create_symlink(MemoryFile::shared().holding(""), folder / "Contents" / "Info.plist");
         return folder;

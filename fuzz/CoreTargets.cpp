@@ -123,16 +123,7 @@ void appManifest(std::string_view bytes) {
 // One settings file in a folder of its own, made once per process.
 const DefaultsStore& defaultsStore() {
     static const DefaultsStore store = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvel-fuzz-defaults-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        static const std::filesystem::path folder = pattern;
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(folder, ignored);
-        });
-        return *DefaultsStore::open("com.example.Fuzz", folder);
+        return *DefaultsStore::open("com.example.Fuzz", scratchFolder("orvel-fuzz-defaults"));
     }();
     return store;
 }

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -60,6 +61,32 @@ const std::string& MemoryFile::holding(std::string_view bytes) {
         std::abort();
     }
     return m_path;
+}
+
+namespace {
+
+std::mutex scratchLock;
+std::vector<std::filesystem::path> scratchFolders;
+
+void removeScratchFolders() {
+    const std::lock_guard lock(scratchLock);
+    for (const auto& folder : scratchFolders) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+}
+
+} // namespace
+
+std::filesystem::path scratchFolder(const std::string& prefix) {
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data()))
+        std::abort();
+    const std::lock_guard lock(scratchLock);
+    if (scratchFolders.empty())
+        std::atexit(removeScratchFolders);
+    scratchFolders.emplace_back(pattern);
+    return pattern;
 }
 
 } // namespace orvel::fuzz

@@ -3,6 +3,7 @@
 // downloads, model answers) with arbitrary input. A target fails only by crashing: a sanitizer report, an
 // exception the reader does not document, or a broken property checked with require().
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,9 @@ std::vector<std::string_view> pieces(std::string_view bytes, std::size_t count);
 
 // Aborts with the property's description when it does not hold, so that the input is kept as a crash.
 void require(bool holds, const char* property);
+
+// A new folder in the temporary folder, named from `prefix`, removed when the process ends.
+std::filesystem::path scratchFolder(const std::string& prefix);
 
 // A file in memory under a path ("/proc/self/fd/N"), for readers that take a path. One per process.
 class MemoryFile {

@@ -65,21 +65,10 @@ void headerValues(std::string_view bytes) {
     HttpTransfer::parts(base);
 }
 
-fs::path scratch;
-
-void removeScratch() {
-    std::error_code ignored;
-    fs::remove_all(scratch, ignored);
-}
-
 // A process table of one process whose "stat" is the memory file, made once per process.
 const fs::path& processRoot() {
     static const fs::path root = [] {
-        std::string pattern = (fs::temp_directory_path() / "orvel-fuzz-proc-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        scratch = pattern;
-        std::atexit(removeScratch);
+        const fs::path scratch = scratchFolder("orvel-fuzz-proc");
         fs::create_directories(scratch / "42");
         fs::create_symlink(MemoryFile::shared().holding(""), scratch / "42" / "stat");
         return scratch;

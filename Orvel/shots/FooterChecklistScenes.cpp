@@ -68,11 +68,6 @@ std::unique_ptr<QWidget> buildRunning() {
     return footer(runningFacts());
 }
 
-// Too narrow for everything: the counts and the names give way, the picker and Stop keep their size.
-std::unique_ptr<QWidget> buildNarrowRunning() {
-    return footer(runningFacts());
-}
-
 std::unique_ptr<QWidget> buildNarrowTranslate() {
     FooterFacts facts = footerOf300();
     facts.translatable = 20923;
@@ -148,7 +143,10 @@ const ShotSceneRegistration translateScene{
 const ShotSceneRegistration runningScene{
     "footer-running", {kFooterWidth, StepsFooterBar::kHeight}, &buildRunning};
 const ShotSceneRegistration narrowRunningScene{
-    "footer-narrow-running", {460, StepsFooterBar::kHeight}, &buildNarrowRunning};
+    // Too narrow for everything: the counts and the names give way, the picker and Stop keep their size.
+    "footer-narrow-running",
+    {460, StepsFooterBar::kHeight},
+    &buildRunning};
 const ShotSceneRegistration narrowTranslateScene{
     "footer-narrow-translate-strings", {520, StepsFooterBar::kHeight}, &buildNarrowTranslate};
 const ShotSceneRegistration modelMenuScene{"footer-model-menu", {320, 232}, &buildModelMenu};
