@@ -25,16 +25,16 @@ auto concurrentMap(const std::vector<Item>& items, int limit, const Transform& t
         throw std::invalid_argument("concurrentMap needs a limit of 0 or more");
     if (limit == 0)
         return {};
-    std::vector<std::optional<Result>> slots(items.size());
+    std::vector<std::optional<Result>> pending(items.size());
     TaskGroup::run(
         items.size(), limit,
         [&](std::size_t index, std::stop_token token) {
-            slots[index].emplace(transform(items[index], token));
+            pending[index].emplace(transform(items[index], token));
         },
         stop);
     std::vector<Result> results;
-    results.reserve(slots.size());
-    for (auto& slot : slots)
+    results.reserve(pending.size());
+    for (auto& slot : pending)
         results.push_back(std::move(*slot));
     return results;
 }

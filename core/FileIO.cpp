@@ -1,5 +1,6 @@
 #include "core/FileIO.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -69,14 +70,17 @@ std::string read(const std::filesystem::path& path, Links links, std::uint64_t m
     if (size > maximumSize)
         fail(path, std::errc::file_too_large, "is larger than the files read here");
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(size));
+    // One byte more than the file holds: the read that finds its end needs room, and making room
+    // after the whole file is in would copy all of it.
+    bytes.resize(static_cast<std::size_t>(size) + 1);
     std::size_t filled = 0;
     // The file may grow while it is read: read to its end, but never past the cap.
     while (true) {
         if (filled == bytes.size()) {
             if (bytes.size() > maximumSize)
                 fail(path, std::errc::file_too_large, "is larger than the files read here");
-            bytes.resize(bytes.size() + 4096);
+            const std::uint64_t grown = bytes.size() + std::max<std::size_t>(4096, bytes.size() / 2);
+            bytes.resize(static_cast<std::size_t>(std::min(grown, maximumSize + 1)));
         }
         const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
         if (got < 0) {

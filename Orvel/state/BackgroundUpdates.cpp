@@ -3,32 +3,42 @@
 #include <optional>
 
 #include "Orvel/state/Workspace.h"
+#include "core/FreedMemory.h"
 #include "engine/apps/StringChanges.h"
-#include "engine/apps/TranslationProject.h"
 
 namespace orvel::BackgroundUpdates {
 
 std::vector<Item> measure(const std::vector<TranslatableApp>& apps, const EngineFacade& engine,
-                          const std::stop_token& stop) {
+                          LoadedFiles& files, const std::stop_token& stop) {
     std::vector<Item> items;
     for (const TranslatableApp& app : apps) {
         if (stop.stop_requested())
             break;
+        const std::vector<std::string> languages = Workspace::projectLanguages(app);
+        if (languages.empty())
+            continue;
+        const std::optional<AppState> state = engine.readState(app);
+        const EngineFacade::SeenLists seen = state ? state->seen : EngineFacade::SeenLists{};
         // Read once per app, and only when one of its projects needs them.
-        std::optional<std::vector<SourceString>> strings;
-        for (const std::string& language : Workspace::projectLanguages(app)) {
-            const TranslationProject project = TranslationProject::load(app, language);
-            // Nothing recorded and nothing translated: an app update cannot have changed anything.
-            if (!project.sourceText && project.translations.empty())
-                continue;
-            if (!strings) {
-                const std::optional<AppState> state = engine.readState(app);
-                strings = engine.loadStrings(app, state ? state->seen : EngineFacade::SeenLists{});
+        LoadedFiles::Strings strings;
+        for (const std::string& language : languages) {
+            std::optional<LoadedFiles::Count> count = files.count(app, language, seen);
+            if (!count) {
+                const LoadedFiles::Project project = files.project(app, language);
+                count.emplace();
+                // Nothing recorded and nothing translated: an app update cannot have changed anything.
+                if (project->sourceText || !project->translations.empty()) {
+                    if (!strings)
+                        strings = files.strings(app, seen, engine);
+                    *count = static_cast<int>(StringChanges::compute(*project, *strings).toTranslate().size());
+                }
+                files.rememberCount(app, language, seen, project, *count ? strings : nullptr, *count);
             }
-            const auto count = StringChanges::compute(project, *strings).toTranslate().size();
-            items.push_back({app, language, static_cast<int>(count)});
+            if (*count)
+                items.push_back({app, language, **count});
         }
     }
+    FreedMemory::release();
     return items;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Orvel/state/EngineFacade.h"
+#include "Orvel/state/LoadedFiles.h"
 #include "engine/apps/TranslatableApp.h"
 
 namespace orvel::BackgroundUpdates {
@@ -26,9 +27,10 @@ struct Item {
 // For each app in order and each language with a project file in folder order, what its project needs
 // translated against the app's current strings (with those the running app last saw). Projects that
 // recorded no English and hold no translation are left out; zero counts are kept. Reads files: runs
-// off the main thread. A stop request ends it early with what was measured so far.
+// off the main thread, through `files`, so that what a workspace read since the files last changed is
+// not read again. A stop request ends it early with what was measured so far.
 std::vector<Item> measure(const std::vector<TranslatableApp>& apps, const EngineFacade& engine,
-                          const std::stop_token& stop = {});
+                          LoadedFiles& files, const std::stop_token& stop = {});
 
 // Per bundle identifier, the sum of its items' counts (an app whose projects are all current has 0).
 std::map<std::string, int> totals(const std::vector<Item>& items);

@@ -6,6 +6,7 @@
 
 #include "Orvel/state/Background.h"
 #include "Orvel/state/LanguageNames.h"
+#include "Orvel/state/LoadedFiles.h"
 #include "Orvel/state/ObservedField.h"
 #include "core/Unicode.h"
 
@@ -21,6 +22,9 @@ std::string foldedLanguage(std::string code) {
 } // namespace
 
 Library::Library(Services services, QObject* parent) : QObject(parent), m_services(std::move(services)) {
+    // Its workspaces and its measure read the same apps: one read of each serves them all.
+    if (!m_services.loaded)
+        m_services.loaded = std::make_shared<LoadedFiles>();
     onMainThread(this, [this] { refresh(); });
     // Any launch or quit may have brought or taken a translatable app.
     if (m_services.processes)
@@ -104,6 +108,7 @@ void Library::scanned(std::uint64_t refresh, std::vector<TranslatableApp> apps, 
         return;
     }
     m_scanTaken = refresh;
+    m_services.loaded->keepOnly(apps);
     setApps(std::move(apps));
     applyLink();
     reloadUpdatedWorkspaces();

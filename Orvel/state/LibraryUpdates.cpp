@@ -8,6 +8,7 @@
 
 #include "Orvel/state/Background.h"
 #include "Orvel/state/Library.h"
+#include "Orvel/state/LoadedFiles.h"
 #include "Orvel/state/ModelPreferences.h"
 
 namespace orvel {
@@ -16,11 +17,11 @@ void Library::measurePending(std::function<void()> done) {
     const std::uint64_t number = ++m_measuresStarted;
     EngineFacade& engine = m_services.engine;
     runInBackground(this,
-                    [this, &engine, number, apps = m_apps, stop = m_stop.get_token(),
+                    [this, &engine, number, apps = m_apps, files = m_services.loaded, stop = m_stop.get_token(),
                      done = std::move(done)]() mutable -> std::function<void()> {
                         std::optional<Items> items;
                         try {
-                            items = BackgroundUpdates::measure(apps, engine, stop);
+                            items = BackgroundUpdates::measure(apps, engine, *files, stop);
                         } catch (const std::exception&) {
                             // The counts shown stay as they were.
                         }
@@ -50,10 +51,11 @@ void Library::measurePending(std::function<void()> done) {
 void Library::measurePending(const TranslatableApp& app) {
     const std::uint64_t number = ++m_measuresStarted;
     EngineFacade& engine = m_services.engine;
-    runInBackground(this, [this, &engine, number, app, stop = m_stop.get_token()]() -> std::function<void()> {
+    runInBackground(this, [this, &engine, number, app, files = m_services.loaded,
+                           stop = m_stop.get_token()]() -> std::function<void()> {
         std::optional<Items> items;
         try {
-            items = BackgroundUpdates::measure({app}, engine, stop);
+            items = BackgroundUpdates::measure({app}, engine, *files, stop);
         } catch (const std::exception&) {
             // The count shown stays as it was.
         }

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "Orvel/state/EngineFacade.h"
@@ -23,6 +24,7 @@ class QObject;
 
 namespace orvel {
 
+class LoadedFiles;
 class ModelPreferences;
 class ProjectHandover;
 
@@ -53,6 +55,9 @@ struct Services {
     // The projects the library's background pass is writing, which a workspace waits for before it reads
     // one. The library sets it for the workspaces it makes; without it nothing else writes their projects.
     ProjectHandover* handover = nullptr;
+    // The strings and projects the library's workspaces and its background measure have read, shared so
+    // that they are read once while their files stay the same; without it a workspace reads its own.
+    std::shared_ptr<LoadedFiles> loaded = nullptr;
     // Runs a workspace's file work (its loading, each project write) away from the main thread and its
     // answer back on it while the receiver lives; empty for a worker thread each. Tests run both in
     // place, so that a workspace is loaded when it is made and a write is on disk when the call that

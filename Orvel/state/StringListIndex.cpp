@@ -5,9 +5,9 @@
 namespace orvel {
 
 void StringListIndex::reset(const std::vector<SourceString>& strings) {
+    m_rows.clear();
     m_ids.clear();
     m_ids.reserve(strings.size());
-    m_rows.clear();
     m_rows.reserve(strings.size());
     for (std::size_t row = 0; row < strings.size(); ++row) {
         m_ids.push_back(strings[row].id());

@@ -24,6 +24,11 @@ namespace orvel {
 
 class StringListIndex {
   public:
+    StringListIndex() = default;
+    // The row map refers into the id list.
+    StringListIndex(const StringListIndex&) = delete;
+    StringListIndex& operator=(const StringListIndex&) = delete;
+
     // New strings: every cache starts again.
     void reset(const std::vector<SourceString>& strings);
     // The project was assigned: the translations of the rows are looked up again.
@@ -79,7 +84,9 @@ class StringListIndex {
     const std::string& foldedTranslation(std::size_t row, const StringTranslation& translation);
 
     std::vector<std::string> m_ids;
-    std::unordered_map<std::string, std::size_t, TransparentHash, std::equal_to<>> m_rows;
+    // Keyed by views of m_ids, which is filled once per reset() without growing: the ids of a large
+    // app are held once, not twice.
+    std::unordered_map<std::string_view, std::size_t> m_rows;
 
     bool m_translationsReady = false;
     std::uint64_t m_projectGeneration = 0;

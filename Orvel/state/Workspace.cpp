@@ -12,14 +12,17 @@ namespace orvel {
 Workspace::Workspace(TranslatableApp app, Services services, QObject* parent)
     : QObject(parent), m_services(std::move(services)), m_app(std::move(app)) {
     m_notesTask = m_services.timers.makeTimer([this] { saveNotes(); });
+    if (!m_services.loaded)
+        m_services.loaded = std::make_shared<LoadedFiles>();
     std::optional<std::string> stored = m_services.defaults.string("language." + m_app.bundleIdentifier);
     std::function<void(QObject*, std::function<std::function<void()>()>)> run = m_services.runFileWork;
     if (!run)
         run = [](QObject* receiver, std::function<std::function<void()>()> work) {
             runInBackground(receiver, std::move(work));
         };
-    run(this, [this, app = m_app, &engine = m_services.engine, stored = std::move(stored)] {
-        return [this, loaded = load(app, engine, stored)]() mutable { takeLoaded(std::move(loaded)); };
+    run(this, [this, app = m_app, &engine = m_services.engine, files = m_services.loaded,
+               stored = std::move(stored)] {
+        return [this, loaded = load(app, engine, *files, stored)]() mutable { takeLoaded(std::move(loaded)); };
     });
 }
 
@@ -72,10 +75,10 @@ void Workspace::setApp(TranslatableApp app) {
     emit appChanged();
 }
 
-void Workspace::setStrings(std::vector<SourceString> strings) {
-    if (*m_strings == strings)
+void Workspace::setStrings(LoadedFiles::Strings strings) {
+    if (m_strings == strings || *m_strings == *strings)
         return;
-    m_strings = std::make_shared<const std::vector<SourceString>>(std::move(strings));
+    m_strings = std::move(strings);
     m_index.reset(*m_strings);
     m_counts.reset();
     emit stringsChanged();
@@ -95,6 +98,11 @@ void Workspace::setLanguage(std::optional<std::string> language) {
 }
 
 void Workspace::setProject(std::optional<TranslationProject> project) {
+    if (assignProject(std::move(project)))
+        refreshProblems();
+}
+
+bool Workspace::assignProject(std::optional<TranslationProject> project) {
     const std::optional<TranslationProject> old = std::exchange(m_project, std::move(project));
     m_index.projectChanged();
     m_counts.reset();
@@ -103,10 +111,9 @@ void Workspace::setProject(std::optional<TranslationProject> project) {
     // Problems depend on the chosen terms; a new translation only invalidates its own cache entry.
     const bool termsChanged =
         old.has_value() != m_project.has_value() || (old && m_project && old->terms != m_project->terms);
-    if (termsChanged) {
+    if (termsChanged)
         m_problemCache.clear();
-        refreshProblems();
-    }
+    return termsChanged;
 }
 
 void Workspace::mergeTranslations(const Translations& batch) {

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "Orvel/state/Background.h"
+#include "Orvel/state/LoadedFiles.h"
 #include "Orvel/state/PersonEdits.h"
 #include "Orvel/state/ProjectWriter.h"
 #include "Orvel/state/Services.h"
@@ -56,9 +57,10 @@ class Workspace : public QObject {
     using Selection = std::set<std::string>;
     using Progress = TranslationJob::Progress;
 
-    // The translation last checked for a string, and the problem the check found in it.
+    // The translation last checked for a string, by its hash (a copy of every translation would cost
+    // as much memory as the project), and the problem the check found in it.
     struct ProblemCheck {
-        StringTranslation translation;
+        std::size_t translation = 0;
         std::optional<std::string> problem;
     };
     using ProblemMap = std::map<std::string, ProblemCheck, std::less<>>;
@@ -313,24 +315,34 @@ class Workspace : public QObject {
         PersonEdits edits;
     };
 
+    // A project read off the main thread, with what was worked out from it there against the strings
+    // read with it.
+    struct ReadProject {
+        TranslationProject project;
+        // The same project as it was read, for the workers that check it.
+        LoadedFiles::Project asRead;
+        StringChanges changes;
+    };
     // What a workspace reads as it opens, read together off the main thread.
     struct Loaded {
         ContextMap context;
         AppNotes notes;
         std::optional<AppState> appState;
-        std::vector<SourceString> strings;
+        LoadedFiles::Strings strings;
         std::vector<std::string> languages;
         std::optional<std::string> language;
         // The starting language's project; none without a language.
-        std::optional<TranslationProject> project;
+        std::optional<ReadProject> project;
     };
-    static Loaded load(const TranslatableApp& app, const EngineFacade& engine,
+    static Loaded load(const TranslatableApp& app, const EngineFacade& engine, LoadedFiles& files,
                        const std::optional<std::string>& storedLanguage);
     void takeLoaded(Loaded loaded);
     static std::vector<std::string> storedLanguages(const TranslatableApp& app);
     // selectLanguage() with the project already read, when one is given.
-    void chooseLanguage(std::optional<std::string> code, std::optional<TranslationProject> loaded);
-    void setStrings(std::vector<SourceString> strings);
+    void chooseLanguage(std::optional<std::string> code, std::optional<ReadProject> loaded);
+    void setStrings(LoadedFiles::Strings strings);
+    // The project of `language` as its file holds it.
+    TranslationProject readProject(const std::string& language) const;
     void setProblemsReady(bool ready);
     // Chooses the language the workspace opens in: the stored choice, else the language the running
     // app shows, else the first stored language; a choice that does not look like a language code is
@@ -348,6 +360,15 @@ class Workspace : public QObject {
     // Shows the chosen language's project (none while it is not read yet): clears the selection,
     // recomputes the changes and problems and opens the checklist of a language nobody started on.
     void showProject(std::optional<TranslationProject> project);
+    // showProject() with the changes and the copy to check that were made where it was read.
+    void showReadProject(ReadProject read);
+    // What showProject() and setProject() share: puts the project in place, and tells whether its terms
+    // differ from those of the one before (which makes every problem found stale).
+    bool assignProject(std::optional<TranslationProject> project);
+    // Opens the checklist of a language nobody started on: how both ways of showing a project end.
+    void projectShown();
+    // refreshProblems() checking `snapshot`, a copy of the project as it stands.
+    void refreshProblems(std::shared_ptr<const TranslationProject> snapshot);
     // Records a change the person just made in the project in every run still going in its language.
     void recordEdit(const std::function<void(PersonEdits&, const TranslationProject&)>& record);
     // Stores an edited translation (none removes it), recomputes the changes and schedules the write-back.

@@ -13,7 +13,7 @@ void Workspace::selectLanguage(std::optional<std::string> code) {
     chooseLanguage(std::move(code), std::nullopt);
 }
 
-void Workspace::chooseLanguage(std::optional<std::string> code, std::optional<TranslationProject> loaded) {
+void Workspace::chooseLanguage(std::optional<std::string> code, std::optional<ReadProject> loaded) {
     // A code names the project file "<code>.json" and a settings key; one that could name anything else
     // (a deep link, a published state and the new-language sheet all hand codes in) is turned away.
     if (code && !isPlausibleLanguageCode(*code))
@@ -36,7 +36,10 @@ void Workspace::chooseLanguage(std::optional<std::string> code, std::optional<Tr
     storeDefault("language." + m_app.bundleIdentifier, *code);
     ProjectHandover* handover = m_services.handover;
     if (!handover || !handover->isWriting(m_app.bundleIdentifier, *code)) {
-        showProject(loaded ? std::move(*loaded) : TranslationProject::load(m_app, *code));
+        if (loaded)
+            showReadProject(std::move(*loaded));
+        else
+            showProject(readProject(*code));
         return;
     }
     // The background pass is bringing this very project up to date. Were both to write it, each would
@@ -45,15 +48,29 @@ void Workspace::chooseLanguage(std::optional<std::string> code, std::optional<Tr
     QPointer<QObject> guard(this);
     handover->takeOver(m_app.bundleIdentifier, *code, [this, guard, language = *code] {
         if (guard && m_language == language && !m_project)
-            showProject(TranslationProject::load(m_app, language));
+            showProject(readProject(language));
     });
 }
 
 void Workspace::showProject(std::optional<TranslationProject> project) {
-    setProject(std::move(project));
+    assignProject(std::move(project));
     setSelection({});
     refreshChanges();
     refreshProblems();
+    projectShown();
+}
+
+void Workspace::showReadProject(ReadProject read) {
+    assignProject(std::move(read.project));
+    setSelection({});
+    m_changesTask.cancel();
+    setChanges(std::move(read.changes));
+    autoUpdateIfNeeded();
+    refreshProblems(std::move(read.asRead));
+    projectShown();
+}
+
+void Workspace::projectShown() {
     setChecklistOpen(m_language && m_project && translatedCount() == 0 &&
                      m_services.defaults.boolean(checklistKey()) != true);
 }

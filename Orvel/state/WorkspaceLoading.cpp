@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <filesystem>
+#include <future>
 #include <system_error>
 
-#include "Orvel/state/DisplayOrder.h"
 #include "Orvel/state/Workspace.h"
 #include "core/LanguageCode.h"
 
@@ -48,19 +48,30 @@ std::vector<std::string> Workspace::projectLanguages(const TranslatableApp& app)
     return codes;
 }
 
-Workspace::Loaded Workspace::load(const TranslatableApp& app, const EngineFacade& engine,
+Workspace::Loaded Workspace::load(const TranslatableApp& app, const EngineFacade& engine, LoadedFiles& files,
                                   const std::optional<std::string>& storedLanguage) {
     Loaded loaded;
     loaded.context = ContextMap::load(app);
     loaded.notes = AppNotes::load(app);
     loaded.appState = engine.readState(app);
-    loaded.strings = DisplayOrder::sorted(
-        engine.loadStrings(app, loaded.appState ? loaded.appState->seen : EngineFacade::SeenLists{}));
     loaded.languages = storedLanguages(app);
     loaded.language = startingLanguage(storedLanguage, loaded.appState, loaded.languages);
-    if (loaded.language)
-        loaded.project = TranslationProject::load(app, *loaded.language);
+    // The project is read beside the strings; the library's measure of the same app, which asks for
+    // both, takes what these reads give.
+    std::future<LoadedFiles::Project> reading = std::async([&] {
+        return loaded.language ? files.project(app, *loaded.language) : nullptr;
+    });
+    loaded.strings =
+        files.strings(app, loaded.appState ? loaded.appState->seen : EngineFacade::SeenLists{}, engine);
+    if (LoadedFiles::Project project = reading.get()) {
+        StringChanges changes = StringChanges::compute(*project, *loaded.strings);
+        loaded.project = ReadProject{*project, std::move(project), std::move(changes)};
+    }
     return loaded;
+}
+
+TranslationProject Workspace::readProject(const std::string& language) const {
+    return *m_services.loaded->project(m_app, language);
 }
 
 std::vector<std::string> Workspace::storedLanguages() const {
@@ -79,7 +90,7 @@ std::vector<std::string> Workspace::storedLanguages(const TranslatableApp& app) 
 
 void Workspace::reloadStrings() {
     const EngineFacade::SeenLists seen = m_appState ? m_appState->seen : EngineFacade::SeenLists{};
-    setStrings(DisplayOrder::sorted(m_services.engine.loadStrings(m_app, seen)));
+    setStrings(m_services.loaded->strings(m_app, seen, m_services.engine, LoadedFiles::Reuse::never));
     refreshChanges();
 }
 

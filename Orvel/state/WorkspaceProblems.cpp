@@ -3,11 +3,16 @@
 // whether the running app shows the chosen language.
 
 #include <algorithm>
+#include <cstddef>
+#include <vector>
 #include <iterator>
 #include <memory>
 #include <stop_token>
 
 #include "Orvel/state/Workspace.h"
+#include "core/Cancellation.h"
+#include "core/ConcurrentMap.h"
+#include "core/FreedMemory.h"
 #include "core/TextPieces.h"
 #include "engine/model/LanguageNotes.h"
 #include "engine/pipeline/Terms.h"
@@ -15,12 +20,11 @@
 namespace orvel {
 namespace {
 
-// What the per-string checks run on, copied on the main thread.
+// What the per-string checks run on, taken on the main thread.
 struct ProblemInputs {
     std::string language;
-    std::vector<SourceString> strings;
-    std::map<std::string, StringTranslation> translations;
-    EngineFacade::Terms terms;
+    LoadedFiles::Strings strings;
+    std::shared_ptr<const TranslationProject> project;
     EngineFacade::GlossaryWords glossary;
     EngineFacade::TermCheck check;
 };
@@ -30,21 +34,56 @@ bool isChecked(const StringTranslation& translation) {
     return !translation.isEmpty() && translation.origin != StringTranslation::Origin::person;
 }
 
-// The check of every string that has a translation to check; nothing once stopped.
-Workspace::ProblemMap checkedProblems(const ProblemInputs& inputs, const std::stop_token& stop) {
+// How many threads check the strings of a large app at once.
+constexpr int checkers = 4;
+// Fewer strings than this are checked on one thread: starting more costs more than it saves.
+constexpr std::size_t stringsPerChecker = 2000;
+
+// The check of every string of rows [begin, end) that has a translation to check; nothing once stopped.
+Workspace::ProblemMap checkedProblems(const ProblemInputs& inputs, std::size_t begin, std::size_t end,
+                                      const std::stop_token& stop) {
     Workspace::ProblemMap found;
-    for (const SourceString& string : inputs.strings) {
+    const auto& translations = inputs.project->translations;
+    for (std::size_t row = begin; row < end; ++row) {
         if (stop.stop_requested())
             return {};
-        std::string id = string.id();
-        auto translation = inputs.translations.find(id);
-        // A duplicated id is the first string's, as everywhere else in the workspace.
-        if (translation == inputs.translations.end() || !isChecked(translation->second) || found.contains(id))
+        const SourceString& string = (*inputs.strings)[row];
+        if (!string.translate)
             continue;
-        std::optional<std::string> problem =
-            inputs.check(string, translation->second, inputs.language, inputs.terms, inputs.glossary);
-        found.emplace(std::move(id), Workspace::ProblemCheck{translation->second, std::move(problem)});
+        std::string id = string.id();
+        auto translation = translations.find(id);
+        // A duplicated id is the first string's, as everywhere else in the workspace.
+        if (translation == translations.end() || !isChecked(translation->second) || found.contains(id))
+            continue;
+        std::optional<std::string> problem = inputs.check(string, translation->second, inputs.language,
+                                                          inputs.project->terms, inputs.glossary);
+        found.emplace(std::move(id), Workspace::ProblemCheck{std::hash<StringTranslation>{}(translation->second), std::move(problem)});
     }
+    return found;
+}
+
+// checkedProblems() of all rows, a few slices at once.
+Workspace::ProblemMap checkedProblems(const ProblemInputs& inputs, const std::stop_token& stop) {
+    const std::size_t count = inputs.strings->size();
+    const std::size_t slices = std::clamp<std::size_t>(count / stringsPerChecker, 1, checkers);
+    std::vector<std::size_t> starts;
+    for (std::size_t slice = 0; slice < slices; ++slice)
+        starts.push_back(count * slice / slices);
+    std::vector<Workspace::ProblemMap> parts;
+    try {
+        parts = concurrentMap(starts, checkers, [&](std::size_t begin, const std::stop_token& token) {
+            const auto next = std::upper_bound(starts.begin(), starts.end(), begin);
+            return checkedProblems(inputs, begin, next == starts.end() ? count : *next, token);
+        }, stop);
+    } catch (const CancellationError&) {
+        return {};
+    }
+    if (stop.stop_requested())
+        return {};
+    // In row order, so that a duplicated id keeps the first string's check.
+    Workspace::ProblemMap found = std::move(parts.front());
+    for (std::size_t part = 1; part < parts.size(); ++part)
+        found.merge(parts[part]);
     return found;
 }
 
@@ -61,17 +100,18 @@ std::vector<std::string> searchedTexts(const StringTranslation& translation) {
 } // namespace
 
 void Workspace::refreshProblems() {
+    refreshProblems(nullptr);
+}
+
+void Workspace::refreshProblems(std::shared_ptr<const TranslationProject> snapshot) {
     m_problemsTask.cancel();
     setProblemsReady(false);
     if (!m_language || !m_project)
         return;
     auto inputs = std::make_shared<ProblemInputs>();
     inputs->language = *m_language;
-    for (const SourceString& string : strings())
-        if (string.translate)
-            inputs->strings.push_back(string);
-    inputs->translations = m_project->translations;
-    inputs->terms = m_project->terms;
+    inputs->strings = m_strings;
+    inputs->project = snapshot ? std::move(snapshot) : projectSnapshot();
     inputs->glossary = glossaryWords();
     inputs->check = m_termCheck;
     const TaskSlot::Ticket ticket = m_problemsTask.start();
@@ -88,6 +128,12 @@ void Workspace::refreshProblems() {
             for (auto& [id, check] : found)
                 m_problemCache.insert_or_assign(id, std::move(check));
             setProblemsReady(true);
+            // Reading the strings and projects these checks ran on, and the checks themselves, freed far
+            // more than the workspace keeps: that goes back to the system.
+            runInBackground(this, []() -> std::function<void()> {
+                FreedMemory::release();
+                return {};
+            });
         };
     });
 }

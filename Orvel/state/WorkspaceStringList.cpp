@@ -146,12 +146,13 @@ std::optional<std::string> Workspace::problemAt(std::size_t row, const StringTra
         return std::nullopt;
     const std::string& id = m_index.id(row);
     auto cached = m_problemCache.find(id);
-    if (cached != m_problemCache.end() && cached->second.translation == *translation)
+    const std::size_t checked = std::hash<StringTranslation>{}(*translation);
+    if (cached != m_problemCache.end() && cached->second.translation == checked)
         return cached->second.problem;
     // A translation exists only with a project.
     std::optional<std::string> found =
         m_termCheck(strings()[row], *translation, *m_language, m_project->terms, glossaryWords());
-    m_problemCache.insert_or_assign(id, ProblemCheck{*translation, found});
+    m_problemCache.insert_or_assign(id, ProblemCheck{checked, found});
     return found;
 }
 

@@ -90,7 +90,7 @@ void Workspace::updateEnded(const std::shared_ptr<RunRequest>& request, const Fa
     // the workspace agree.
     const bool shown = m_language == request->language;
     if (shown || !request->edits.empty()) {
-        TranslationProject project = TranslationProject::load(m_app, request->language);
+        TranslationProject project = readProject(request->language);
         request->edits.layOver(project);
         if (shown) {
             setProject(std::move(project));

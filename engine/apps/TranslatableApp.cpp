@@ -4,6 +4,7 @@
 #include <set>
 #include <unordered_set>
 
+#include "core/ConcurrentMap.h"
 #include "core/FileIO.h"
 #include "core/NoLinks.h"
 #include "core/OrvelPaths.h"
@@ -90,6 +91,10 @@ std::optional<std::string> displayVersion(const AppBundle& bundle) {
     return shortVersion ? shortVersion : build;
 }
 
+// How many catalogs are read at once: enough to use a few cores, few enough that the decoded catalogs
+// held at once stay small beside the strings kept.
+constexpr int catalogReaders = 4;
+
 // The Info property list's strings are the system's business, never offered for translation.
 constexpr std::string_view infoPlistTable = "InfoPlist";
 
@@ -137,8 +142,20 @@ TranslatableApp::loadStrings(const std::vector<std::vector<std::string>>& seen) 
             if (ids.insert(text::nfc(string.id())).second)
                 result.push_back(std::move(string));
     };
-    for (const auto& catalog : catalogURLs)
-        append(catalogStrings(catalog));
+    // Catalogs are read side by side: an app with tens of megabytes of them opens in a fraction of the
+    // time. Their strings are taken in catalog order all the same.
+    std::vector<std::vector<SourceString>> catalogs;
+    try {
+        catalogs = concurrentMap(catalogURLs, catalogReaders,
+                                 [](const fs::path& catalog, const std::stop_token&) { return catalogStrings(catalog); });
+    } catch (const std::exception&) {
+        // No thread to be had: one after the other.
+        catalogs.clear();
+        for (const auto& catalog : catalogURLs)
+            catalogs.push_back(catalogStrings(catalog));
+    }
+    for (auto& strings : catalogs)
+        append(std::move(strings));
     append(discoveredStrings(bundleURL, seen));
     return result;
 }

@@ -173,7 +173,7 @@ TEST_F(WorkspaceProblemsTest, ChecksOfALanguageNoLongerChosenAreNeverStored) {
             cached.insert(id);
             const auto frenchTranslation = french.translations.find(id);
             EXPECT_TRUE(frenchTranslation != french.translations.end() &&
-                        check.translation == frenchTranslation->second)
+                        check.translation == std::hash<StringTranslation>{}(frenchTranslation->second))
                 << id;
         }
         EXPECT_EQ(cached, c.expectedCached);
