@@ -98,6 +98,52 @@ TEST_F(WorkspaceProblemsTest, OnlyTheModelsTranslationsHaveProblemsAndBothWaysOf
     }
 }
 
+TEST_F(WorkspaceProblemsTest, ALargeAppIsCheckedInSlicesAndADuplicatedIdKeepsTheFirstStringsCheck) {
+    struct Case {
+        const char* name;
+        int strings;
+    };
+    const std::vector<Case> cases{
+        {"a small app, on one thread", 100},
+        {"four slices", 9000},
+        {"slices of uneven size", 8003},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Every third string left in English; the first and the last string share an id, and only the
+        // first one's English is what the translation repeats.
+        std::vector<SourceString> strings{testing::sourceString("Dup", "Aaa, send the email now")};
+        Translations translations{{idOf("Dup"), testing::translated("Aaa, send the email now")}};
+        // Both rows of the shared id show its problem.
+        int expected = 2;
+        for (int i = 1; i + 1 < c.strings; ++i) {
+            const std::string key = "k" + std::to_string(i);
+            strings.push_back(testing::sourceString(key, "Send the email now, please " + std::to_string(i)));
+            if (i % 3 == 0) {
+                translations[idOf(key)] = testing::translated("Send the email now, please " + std::to_string(i));
+                ++expected;
+            } else {
+                translations[idOf(key)] = testing::translated("Post " + std::to_string(i) + " jetzt");
+            }
+        }
+        strings.push_back(testing::sourceString("Dup", "Zzz other text"));
+        engine.scriptedStrings = strings;
+        fs::remove_all(scratch.path() / "home");
+        const TranslatableApp app = makeApp();
+        // Opened as at a start: the project read with the strings.
+        projectWith("de", translations).save(app);
+        const auto workspace = open(app);
+        ASSERT_EQ(workspace->language(), "de");
+        ASSERT_TRUE(testing::processUntil([&] { return workspace->problemsReady(); }));
+        const int checksInBackground = engine.checks->started("de");
+        EXPECT_EQ(workspace->problemCache().size(), translations.size());
+        EXPECT_EQ(workspace->problem(idOf("Dup")), std::optional<std::string>(leftInEnglish));
+        EXPECT_EQ(workspace->problemCount(), expected);
+        // Every answer came from the background's checks.
+        EXPECT_EQ(engine.checks->started("de"), checksInBackground);
+    }
+}
+
 TEST_F(WorkspaceProblemsTest, ATranslationIsCheckedAgainOnlyOnceItChanges) {
     struct Case {
         const char* name;
