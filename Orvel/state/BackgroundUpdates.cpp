@@ -30,7 +30,8 @@ std::vector<Item> measure(const std::vector<TranslatableApp>& apps, const Engine
                 if (project->sourceText || !project->translations.empty()) {
                     if (!strings)
                         strings = files.strings(app, seen, engine);
-                    *count = static_cast<int>(StringChanges::compute(*project, *strings).toTranslate().size());
+                    *count =
+                        static_cast<int>(StringChanges::compute(*project, *strings).toTranslate().size());
                 }
                 files.rememberCount(app, language, seen, project, *count ? strings : nullptr, *count);
             }

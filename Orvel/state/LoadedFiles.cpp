@@ -39,7 +39,8 @@ auto LoadedFiles::readOnce(std::map<fs::path, std::shared_ptr<Entry>>& entries, 
     return value;
 }
 
-LoadedFiles::StringsSource LoadedFiles::sourceOf(const TranslatableApp& app, const EngineFacade::SeenLists& seen) {
+LoadedFiles::StringsSource LoadedFiles::sourceOf(const TranslatableApp& app,
+                                                 const EngineFacade::SeenLists& seen) {
     StringsSource source{app.catalogURLs, {}, app.version, seen};
     source.stamps.reserve(app.catalogURLs.size());
     for (const fs::path& catalog : app.catalogURLs)
@@ -50,7 +51,8 @@ LoadedFiles::StringsSource LoadedFiles::sourceOf(const TranslatableApp& app, con
 LoadedFiles::Strings LoadedFiles::strings(const TranslatableApp& app, const EngineFacade::SeenLists& seen,
                                           const EngineFacade& engine, Reuse reuse) {
     const auto read = [&] {
-        return std::make_shared<const std::vector<SourceString>>(DisplayOrder::sorted(engine.loadStrings(app, seen)));
+        return std::make_shared<const std::vector<SourceString>>(
+            DisplayOrder::sorted(engine.loadStrings(app, seen)));
     };
     if (app.catalogURLs.empty())
         return read();
@@ -58,7 +60,8 @@ LoadedFiles::Strings LoadedFiles::strings(const TranslatableApp& app, const Engi
     StringsSource source = sourceOf(app, seen);
     return readOnce(
         m_strings, app.bundleURL,
-        [&](const StringsEntry& entry) { return reuse == Reuse::whileUnchanged && entry.source == source; }, read,
+        [&](const StringsEntry& entry) { return reuse == Reuse::whileUnchanged && entry.source == source; },
+        read,
         [&](StringsEntry& entry) {
             entry.bundle = app.bundleURL;
             entry.source = std::move(source);
@@ -118,8 +121,10 @@ void LoadedFiles::keepOnly(const std::vector<TranslatableApp>& apps) {
         kept.insert(app.bundleURL);
     const auto gone = [&](const fs::path& bundle) { return !kept.contains(bundle); };
     std::lock_guard lock(m_mutex);
-    std::erase_if(m_strings, [&](const auto& entry) { return !entry.second->reading && gone(entry.second->bundle); });
-    std::erase_if(m_projects, [&](const auto& entry) { return !entry.second->reading && gone(entry.second->bundle); });
+    std::erase_if(m_strings,
+                  [&](const auto& entry) { return !entry.second->reading && gone(entry.second->bundle); });
+    std::erase_if(m_projects,
+                  [&](const auto& entry) { return !entry.second->reading && gone(entry.second->bundle); });
     std::erase_if(m_counts, [&](const auto& entry) { return gone(entry.second.bundle); });
 }
 

@@ -40,8 +40,8 @@ class LoadedFiles {
     // catalog of the app was changed, added or removed, or the app's version or the seen lists differ,
     // and always with Reuse::never (what was read then serves the next callers); an app without
     // catalogs (a record not read from a bundle) is read every time.
-    Strings strings(const TranslatableApp& app, const EngineFacade::SeenLists& seen, const EngineFacade& engine,
-                    Reuse reuse = Reuse::whileUnchanged);
+    Strings strings(const TranslatableApp& app, const EngineFacade::SeenLists& seen,
+                    const EngineFacade& engine, Reuse reuse = Reuse::whileUnchanged);
 
     // The project of the app and language as its file holds it now (TranslationProject::load).
     Project project(const TranslatableApp& app, const std::string& language);

@@ -22,7 +22,8 @@ Workspace::Workspace(TranslatableApp app, Services services, QObject* parent)
         };
     run(this, [this, app = m_app, &engine = m_services.engine, files = m_services.loaded,
                stored = std::move(stored)] {
-        return [this, loaded = load(app, engine, *files, stored)]() mutable { takeLoaded(std::move(loaded)); };
+        return
+            [this, loaded = load(app, engine, *files, stored)]() mutable { takeLoaded(std::move(loaded)); };
     });
 }
 
@@ -48,10 +49,10 @@ Workspace::~Workspace() {
     m_observer.reset();
     m_problemsTask.cancel();
     m_runTask.cancel();
-    // Edits and notes typed just before the workspace ends (the application quits) are written now
-    // rather than dropped with their pending saves; the writer makes them as it ends. Nobody is left to
-    // be shown a failure.
-    if (m_writeTask && m_writeTask->isActive() && m_project)
+    // Edits and notes typed (and batches merged) just before the workspace ends (the application quits)
+    // are written now rather than dropped with their pending saves; the writer makes them as it ends. Nobody
+    // is left to be shown a failure.
+    if (((m_writeTask && m_writeTask->isActive()) || m_batchPublishPending) && m_project)
         writeBack(projectSnapshot(), {});
     if (m_notesTask->isActive())
         saveNotes();

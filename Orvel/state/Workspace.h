@@ -353,8 +353,10 @@ class Workspace : public QObject {
     void observeState();
     void saveNotesSoon();
     void saveNotes() const;
-    // Publishes now when a write-back is pending.
+    // Publishes now when a write-back or merged batches are pending.
     void writeBackNow();
+    // Copies, compares and publishes the project once for the batches merged since the last time.
+    void publishMergedBatches();
     // Has the project file saved, then its overlay written, by the serial writer.
     void writeBack(std::shared_ptr<const TranslationProject> project, ProjectWriter::Done done);
     // Shows the chosen language's project (none while it is not read yet): clears the selection,
@@ -392,12 +394,18 @@ class Workspace : public QObject {
     // The run has delivered its last result: the person's edits need no more guarding from it.
     void endRun(const std::shared_ptr<RunRequest>& request);
     void runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures);
+    // The end of a run without failures: the English and version in `recorded` go into the project,
+    // which is published.
+    void recordRun(const std::shared_ptr<RunRequest>& request, TranslationProject recorded);
     void runFailed(const std::shared_ptr<RunRequest>& request, const std::optional<std::string>& error);
     void updateOnWorker(const std::shared_ptr<RunRequest>& request);
     void updateEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures,
                      const std::optional<std::string>& error);
     // Back to idle when the run is still the current one; a newer run or stop() owns the state otherwise.
-    void resetIfCurrent(const RunRequest& request);
+    // The changes and problems are worked out again from `snapshot`, a copy of the project as it stands
+    // (made here when none is given).
+    void resetIfCurrent(const RunRequest& request,
+                        std::shared_ptr<const TranslationProject> snapshot = nullptr);
 
     bool passesFilter(std::size_t row, const StringTranslation* translation) const;
     // Adds (sign 1) or takes away (sign -1) what one row with `translation` counts.
@@ -449,6 +457,8 @@ class Workspace : public QObject {
     TaskSlot m_runTask;
     // Runs that may still deliver results, a stopped one included until its worker has ended.
     std::vector<std::shared_ptr<RunRequest>> m_openRuns;
+    // Merged batches wait for their copy and write (applyBatch()).
+    bool m_batchPublishPending = false;
     // Results of a run whose counter is no longer current are dropped.
     std::uint64_t m_runID = 0;
     TaskSlot m_problemsTask;

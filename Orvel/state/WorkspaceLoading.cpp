@@ -58,9 +58,8 @@ Workspace::Loaded Workspace::load(const TranslatableApp& app, const EngineFacade
     loaded.language = startingLanguage(storedLanguage, loaded.appState, loaded.languages);
     // The project is read beside the strings; the library's measure of the same app, which asks for
     // both, takes what these reads give.
-    std::future<LoadedFiles::Project> reading = std::async([&] {
-        return loaded.language ? files.project(app, *loaded.language) : nullptr;
-    });
+    std::future<LoadedFiles::Project> reading =
+        std::async([&] { return loaded.language ? files.project(app, *loaded.language) : nullptr; });
     loaded.strings =
         files.strings(app, loaded.appState ? loaded.appState->seen : EngineFacade::SeenLists{}, engine);
     if (LoadedFiles::Project project = reading.get()) {

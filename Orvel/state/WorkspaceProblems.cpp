@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <vector>
 #include <iterator>
 #include <memory>
 #include <stop_token>
+#include <vector>
 
 #include "Orvel/state/Workspace.h"
 #include "core/Cancellation.h"
@@ -57,7 +57,9 @@ Workspace::ProblemMap checkedProblems(const ProblemInputs& inputs, std::size_t b
             continue;
         std::optional<std::string> problem = inputs.check(string, translation->second, inputs.language,
                                                           inputs.project->terms, inputs.glossary);
-        found.emplace(std::move(id), Workspace::ProblemCheck{std::hash<StringTranslation>{}(translation->second), std::move(problem)});
+        found.emplace(
+            std::move(id),
+            Workspace::ProblemCheck{std::hash<StringTranslation>{}(translation->second), std::move(problem)});
     }
     return found;
 }
@@ -71,10 +73,13 @@ Workspace::ProblemMap checkedProblems(const ProblemInputs& inputs, const std::st
         starts.push_back(count * slice / slices);
     std::vector<Workspace::ProblemMap> parts;
     try {
-        parts = concurrentMap(starts, checkers, [&](std::size_t begin, const std::stop_token& token) {
-            const auto next = std::upper_bound(starts.begin(), starts.end(), begin);
-            return checkedProblems(inputs, begin, next == starts.end() ? count : *next, token);
-        }, stop);
+        parts = concurrentMap(
+            starts, checkers,
+            [&](std::size_t begin, const std::stop_token& token) {
+                const auto next = std::upper_bound(starts.begin(), starts.end(), begin);
+                return checkedProblems(inputs, begin, next == starts.end() ? count : *next, token);
+            },
+            stop);
     } catch (const CancellationError&) {
         return {};
     }

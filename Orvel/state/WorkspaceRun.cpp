@@ -212,12 +212,22 @@ void Workspace::applyBatch(const Translations& batch, const Progress& progress, 
     if (!m_project || m_project->language != language)
         return;
     mergeTranslations(batch);
-    // What the batch changed is worked out and written from the same copy, off the main thread.
-    std::shared_ptr<const TranslationProject> snapshot = projectSnapshot();
-    refreshChangesInBackground(snapshot);
     // The batch is published now, edits waiting for the write-back with it.
     if (m_writeTask)
         m_writeTask->stop();
+    // Batches that land together (as many as run at once) are copied, compared and written once, as
+    // soon as the main thread has merged them all.
+    if (std::exchange(m_batchPublishPending, true))
+        return;
+    onMainThread(this, [this] { publishMergedBatches(); });
+}
+
+void Workspace::publishMergedBatches() {
+    if (!std::exchange(m_batchPublishPending, false) || !m_project)
+        return;
+    // What the batches changed is worked out and written from the same copy, off the main thread.
+    std::shared_ptr<const TranslationProject> snapshot = projectSnapshot();
+    refreshChangesInBackground(snapshot);
     publishSnapshot(std::move(snapshot));
 }
 
@@ -227,12 +237,35 @@ void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const Failu
         // Recording the English now would hide the failed strings from the next run's changes.
         setProblem(Problem::failed(failureText(failures)));
     } else if (m_project && m_project->language == request->language) {
-        TranslationProject project = *m_project;
-        project.recordSource(strings(), m_app.version);
-        setProject(std::move(project));
-        publish();
+        // The English of tens of thousands of strings is gathered off the main thread; the run ends
+        // once it is recorded.
+        runInBackground(this, [this, request, strings = m_strings, version = m_app.version] {
+            TranslationProject recorded;
+            recorded.recordSource(*strings, version);
+            return [this, request, recorded = std::move(recorded)]() mutable {
+                recordRun(request, std::move(recorded));
+            };
+        });
+        return;
     }
     resetIfCurrent(*request);
+}
+
+void Workspace::recordRun(const std::shared_ptr<RunRequest>& request, TranslationProject recorded) {
+    if (!m_project || m_project->language != request->language) {
+        resetIfCurrent(*request);
+        return;
+    }
+    // Recorded in place: the translations, and all that is counted and indexed of them, stay.
+    m_project->sourceText = std::move(recorded.sourceText);
+    m_project->appVersion = std::move(recorded.appVersion);
+    emit projectChanged();
+    // One copy serves the write, the changes and the checks, all off the main thread; it holds every
+    // batch merged before it.
+    m_batchPublishPending = false;
+    std::shared_ptr<const TranslationProject> snapshot = projectSnapshot();
+    publishSnapshot(snapshot);
+    resetIfCurrent(*request, std::move(snapshot));
 }
 
 void Workspace::runFailed(const std::shared_ptr<RunRequest>& request,
@@ -243,13 +276,22 @@ void Workspace::runFailed(const std::shared_ptr<RunRequest>& request,
     resetIfCurrent(*request);
 }
 
-void Workspace::resetIfCurrent(const RunRequest& request) {
+void Workspace::resetIfCurrent(const RunRequest& request,
+                               std::shared_ptr<const TranslationProject> snapshot) {
     if (m_runID != request.counter)
         return;
     setTranslating(false);
     setProgress(std::nullopt);
-    refreshChanges();
-    refreshProblems();
+    if (!m_project) {
+        refreshChanges();
+        refreshProblems();
+        return;
+    }
+    // A large project is compared and checked where the window does not wait for it.
+    if (!snapshot)
+        snapshot = projectSnapshot();
+    refreshChangesInBackground(snapshot);
+    refreshProblems(std::move(snapshot));
 }
 
 void Workspace::stop() {

@@ -43,6 +43,7 @@ void Workspace::publishSnapshot(std::shared_ptr<const TranslationProject> snapsh
 }
 
 void Workspace::writeBackNow() {
+    publishMergedBatches();
     if (!m_writeTask || !m_writeTask->isActive())
         return;
     m_writeTask->stop();

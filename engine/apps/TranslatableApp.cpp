@@ -146,8 +146,10 @@ TranslatableApp::loadStrings(const std::vector<std::vector<std::string>>& seen) 
     // time. Their strings are taken in catalog order all the same.
     std::vector<std::vector<SourceString>> catalogs;
     try {
-        catalogs = concurrentMap(catalogURLs, catalogReaders,
-                                 [](const fs::path& catalog, const std::stop_token&) { return catalogStrings(catalog); });
+        catalogs =
+            concurrentMap(catalogURLs, catalogReaders, [](const fs::path& catalog, const std::stop_token&) {
+                return catalogStrings(catalog);
+            });
     } catch (const std::exception&) {
         // No thread to be had: one after the other.
         catalogs.clear();

@@ -111,20 +111,25 @@ TEST_F(LoadedFilesTest, StringsAreReadAgainOnlyWhenWhatTheyComeFromChanged) {
              rewrite(a.catalogURLs[1], R"({"sourceLanguage":"en","strings":{"New":{}}})");
          },
          true},
-        {"a catalog replaced by a copy of itself", [](auto&, TranslatableApp& a, Seen&, Reuse&) { replace(a.catalogURLs[0]); },
+        {"a catalog replaced by a copy of itself",
+         [](auto&, TranslatableApp& a, Seen&, Reuse&) { replace(a.catalogURLs[0]); }, true},
+        {"a catalog removed", [](auto&, TranslatableApp& a, Seen&, Reuse&) { fs::remove(a.catalogURLs[0]); },
          true},
-        {"a catalog removed", [](auto&, TranslatableApp& a, Seen&, Reuse&) { fs::remove(a.catalogURLs[0]); }, true},
         {"a catalog added",
          [](auto&, TranslatableApp& a, Seen&, Reuse&) {
              a.catalogURLs.push_back(a.catalogURLs[0].parent_path() / "Extra.xcstrings");
              testing::writeBytes(a.catalogURLs.back(), "{}");
          },
          true},
-        {"another version of the app", [](auto&, TranslatableApp& a, Seen&, Reuse&) { a.version = "1.1"; }, true},
-        {"other seen lists", [](auto&, TranslatableApp&, Seen& seen, Reuse&) { seen = {{"Main", "Close"}}; },
+        {"another version of the app", [](auto&, TranslatableApp& a, Seen&, Reuse&) { a.version = "1.1"; },
          true},
-        {"a read that must not reuse", [](auto&, TranslatableApp&, Seen&, Reuse& reuse) { reuse = Reuse::never; },
+        {"other seen lists",
+         [](auto&, TranslatableApp&, Seen& seen, Reuse&) {
+             seen = {{"Main", "Close"}};
+         },
          true},
+        {"a read that must not reuse",
+         [](auto&, TranslatableApp&, Seen&, Reuse& reuse) { reuse = Reuse::never; }, true},
         {"an app without catalogs", [](auto&, TranslatableApp& a, Seen&, Reuse&) { a.catalogURLs.clear(); },
          true},
     };
@@ -184,8 +189,8 @@ TEST_F(LoadedFilesTest, AProjectIsDecodedAgainOnlyWhenItsFileChanged) {
     };
     const std::vector<Case> cases{
         {"nothing", [](LoadedFilesTest&) {}, false, "Öffnen"},
-        {"saved again with another translation", [](LoadedFilesTest& t) { t.writeProject("de", "Aufmachen"); },
-         true, "Aufmachen"},
+        {"saved again with another translation",
+         [](LoadedFilesTest& t) { t.writeProject("de", "Aufmachen"); }, true, "Aufmachen"},
         {"replaced by a copy of itself",
          [](LoadedFilesTest& t) { replace(TranslationProject::fileURL(t.app, "de")); }, true, "Öffnen"},
         {"removed", [](LoadedFilesTest& t) { fs::remove(TranslationProject::fileURL(t.app, "de")); }, true,
@@ -214,15 +219,15 @@ TEST_F(LoadedFilesTest, ACountStandsWhileTheProjectAndTheStringsItWasMadeFromSta
     };
     const std::vector<Case> cases{
         {"nothing", true, [](auto&, auto&, auto&) {}, true},
-        {"the project saved again", true, [](LoadedFilesTest& t, auto&, auto&) { t.writeProject("de", "Auf"); },
-         false},
+        {"the project saved again", true,
+         [](LoadedFilesTest& t, auto&, auto&) { t.writeProject("de", "Auf"); }, false},
         {"a catalog rewritten", true,
          [](auto&, TranslatableApp& a, auto&) { rewrite(a.catalogURLs[0], R"({"strings":{}})"); }, false},
         {"a catalog rewritten, for a count without strings", false,
          [](auto&, TranslatableApp& a, auto&) { rewrite(a.catalogURLs[0], R"({"strings":{}})"); }, true},
         {"another version", true, [](auto&, TranslatableApp& a, auto&) { a.version = "2.0"; }, false},
-        {"the app gone from the list", true,
-         [](LoadedFilesTest& t, auto&, auto&) { t.files.keepOnly({}); }, false},
+        {"the app gone from the list", true, [](LoadedFilesTest& t, auto&, auto&) { t.files.keepOnly({}); },
+         false},
         {"another app gone from the list", true,
          [](LoadedFilesTest& t, TranslatableApp& a, auto&) { t.files.keepOnly({a}); }, true},
     };

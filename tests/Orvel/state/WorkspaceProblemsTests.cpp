@@ -120,7 +120,8 @@ TEST_F(WorkspaceProblemsTest, ALargeAppIsCheckedInSlicesAndADuplicatedIdKeepsThe
             const std::string key = "k" + std::to_string(i);
             strings.push_back(testing::sourceString(key, "Send the email now, please " + std::to_string(i)));
             if (i % 3 == 0) {
-                translations[idOf(key)] = testing::translated("Send the email now, please " + std::to_string(i));
+                translations[idOf(key)] =
+                    testing::translated("Send the email now, please " + std::to_string(i));
                 ++expected;
             } else {
                 translations[idOf(key)] = testing::translated("Post " + std::to_string(i) + " jetzt");

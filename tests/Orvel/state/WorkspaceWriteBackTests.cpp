@@ -214,5 +214,32 @@ TEST_F(WorkspaceWriteBackTest, PendingWritesAreFlushedBeforeALanguageSwitchAndOn
     }
 }
 
+TEST_F(WorkspaceWriteBackTest, BatchesThatLandTogetherAreWrittenOnceAndNeverLeftBehind) {
+    struct Case {
+        const char* name;
+        std::function<void(std::unique_ptr<Workspace>&)> action;
+    };
+    const std::vector<Case> cases{
+        {"the main thread's next turn", [](std::unique_ptr<Workspace>&) { testing::processPendingEvents(); }},
+        {"choosing another language first", [](std::unique_ptr<Workspace>& w) { w->selectLanguage("fr"); }},
+        {"a flush first", [](std::unique_ptr<Workspace>& w) { w->flush(); }},
+        {"the workspace ending first", [](std::unique_ptr<Workspace>& w) { w.reset(); }},
+    };
+    const std::string closeID = SourceString::id("Main", "Close");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TranslatableApp app;
+        auto workspace = openGerman(app);
+        workspace->applyBatch({{openID, testing::translated("Öffnen")}}, {}, "de");
+        workspace->applyBatch({{closeID, testing::translated("Schließen")}}, {}, "de");
+        c.action(workspace);
+        testing::processPendingEvents();
+
+        const TranslationProject stored = TranslationProject::load(app, "de");
+        EXPECT_EQ(storedText(stored), "Öffnen");
+        EXPECT_TRUE(stored.translations.contains(closeID));
+    }
+}
+
 } // namespace
 } // namespace orvel
