@@ -14,8 +14,7 @@
 #include "Orvel/views/ContentView.h"
 #include "Orvel/views/PlatformServices.h"
 #include "bench/LargeWorkspace.h"
-#include "core/Json.h"
-#include "tests/support/LoopbackServer.h"
+#include "bench/SlowModel.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -222,19 +221,6 @@ void BM_MainWindowMergedBatch(benchmark::State& state) {
     settle();
 }
 
-// A model that answers every batch after a fixed time, with each text marked as translated.
-orvel::testing::Reply answerAfter(const orvel::testing::RecordedRequest& request,
-                                  std::chrono::milliseconds time) {
-    std::this_thread::sleep_for(time);
-    const std::string user = request.json()["messages"][1]["content"];
-    const std::string countLine = " strings:\n";
-    orvel::json::Json translations = orvel::json::Json::array();
-    for (const auto& item : orvel::json::parse(user.substr(user.rfind(countLine) + countLine.size())))
-        translations.push_back({{"id", item["id"]}, {"text", "DE " + item["text"].get<std::string>()}});
-    return {200, orvel::testing::completionBody(
-                     orvel::json::dump(orvel::json::Json{{"translations", translations}}))};
-}
-
 // The window's main thread, seen from a timer that wants to fire every 10 ms: the longest wait between
 // two of its ticks is the longest the person waits for the window to answer a click.
 class StallWatch {
@@ -273,7 +259,7 @@ void BM_MainWindowRunAgainstASlowModel(benchmark::State& state) {
     const std::chrono::milliseconds answerTime(state.range(0));
     orvel::testing::LoopbackServer server;
     server.respond([answerTime](const orvel::testing::RecordedRequest& request) {
-        return answerAfter(request, answerTime);
+        return orvel::bench::translationsAfter(request, answerTime);
     });
     WindowHome& shared = home();
     orvel::TranslationUpdater::Pipeline live = orvel::TranslationUpdater::Pipeline::live();

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include "bench/SlowModel.h"
 #include "engine/pipeline/TranslationJob.h"
 #include "tests/support/LoopbackServer.h"
 
@@ -17,17 +18,6 @@ using namespace std::chrono_literals;
 constexpr int stringCount = 2000;
 constexpr int batchSize = 50;
 constexpr auto answerTime = 200ms;
-
-orvel::testing::Reply slowTranslation(const orvel::testing::RecordedRequest& request) {
-    std::this_thread::sleep_for(answerTime);
-    const std::string user = request.json()["messages"][1]["content"];
-    const std::string countLine = " strings:\n";
-    orvel::json::Json translations = orvel::json::Json::array();
-    for (const auto& item : orvel::json::parse(user.substr(user.rfind(countLine) + countLine.size())))
-        translations.push_back({{"id", item["id"]}, {"text", "DE " + item["text"].get<std::string>()}});
-    return {200, orvel::testing::completionBody(
-                     orvel::json::dump(orvel::json::Json{{"translations", translations}}))};
-}
 
 std::vector<orvel::SourceString> strings() {
     std::vector<orvel::SourceString> made;
@@ -43,7 +33,9 @@ std::vector<orvel::SourceString> strings() {
 
 void BM_RunAgainstASlowModel(benchmark::State& state) {
     orvel::testing::LoopbackServer server;
-    server.respond(slowTranslation);
+    server.respond([](const orvel::testing::RecordedRequest& request) {
+        return orvel::bench::translationsAfter(request, answerTime);
+    });
     orvel::ModelSettings settings;
     settings.endpoint = server.url("/v1");
     settings.model = "bench";
