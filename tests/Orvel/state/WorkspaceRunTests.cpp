@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "core/Cancellation.h"
+#include "core/FileStamp.h"
 #include "tests/Orvel/state/WorkspaceRunFixture.h"
 
 namespace orvel::testing {
