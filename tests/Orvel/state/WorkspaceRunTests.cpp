@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/FileStamp.h"
-
 #include <chrono>
 #include <functional>
 #include <map>
