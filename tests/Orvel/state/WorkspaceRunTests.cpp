@@ -479,6 +479,8 @@ TEST_F(WorkspaceRunTest, QuitStopsTheRunFirstAndWritesWhatTheWorkspaceHoldsOnce)
             ASSERT_TRUE(engine.model->held());
             if (c.batchMerged) {
                 ASSERT_TRUE(processUntil([&] { return workspace->project()->translations.size() == 2; }));
+                // The merged batch is written as soon as the main thread has taken what landed with it.
+                processPendingEvents();
             }
         }
         if (c.editWaiting)
