@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/FileStamp.h"
+
 #include <chrono>
 #include <functional>
 #include <map>
