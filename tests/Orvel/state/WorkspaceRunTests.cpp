@@ -14,7 +14,6 @@
 #include <thread>
 
 #include "core/Cancellation.h"
-#include "core/FileStamp.h"
 #include "tests/Orvel/state/WorkspaceRunFixture.h"
 
 namespace orvel::testing {
