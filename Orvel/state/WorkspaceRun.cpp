@@ -182,10 +182,15 @@ void Workspace::storeRunTerms(std::map<std::string, std::string> terms, const Ru
     // Terms chosen for one language are no use to another language chosen meanwhile.
     if (!m_project || m_project->language != request.language)
         return;
-    TranslationProject project = *m_project;
-    project.terms = std::move(terms);
     // The choice began from the terms as the run started; those the person chose since stand.
-    request.edits.layOver(project);
+    TranslationProject chosen;
+    chosen.terms = std::move(terms);
+    request.edits.layOver(chosen);
+    // A choice that found nothing new changes nothing: the project is neither copied nor written.
+    if (chosen.terms == m_project->terms)
+        return;
+    TranslationProject project = *m_project;
+    project.terms = std::move(chosen.terms);
     storeAndSave(std::move(project));
 }
 

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "core/Cancellation.h"
+#include "core/FileStamp.h"
 #include "tests/Orvel/state/WorkspaceRunFixture.h"
 
 namespace orvel::testing {
@@ -229,6 +230,35 @@ TEST_F(WorkspaceRunTest, TheEndShowsFailuresAndErrorsButNoCancellation) {
         else
             EXPECT_FALSE(workspace->problem());
         EXPECT_EQ(TranslationProject::load(app, "de").sourceText.has_value(), c.recorded);
+    }
+}
+
+TEST_F(WorkspaceRunTest, TheRunsKeyTermsAreSavedOnlyWhenTheChoiceFoundSomethingNew) {
+    struct Case {
+        const char* name;
+        std::map<std::string, std::string> chosen;
+        bool expectWritten;
+    };
+    const std::vector<Case> cases{
+        {"a new term", {{"Text", "Texte"}}, true},
+        {"nothing new", {}, false},
+    };
+    const TranslatableApp app = appWith({"a", "b"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto workspace = openGerman(app);
+        const std::optional<FileStamp> before = FileStamp::of(TranslationProject::fileURL(app, "de"));
+        engine.model->chosenTerms = c.chosen;
+        engine.model->holdAfter(0);
+        workspace->translate(false);
+        // Held before its first batch: all the run has done is choose the terms.
+        ASSERT_TRUE(processUntil([&] { return engine.model->held(); }));
+        processPendingEvents();
+        workspace->waitForWrites();
+        EXPECT_EQ(FileStamp::of(TranslationProject::fileURL(app, "de")) != before, c.expectWritten);
+        EXPECT_EQ(TranslationProject::load(app, "de").terms, c.chosen);
+        engine.model->release();
+        waitForEnd(*workspace);
     }
 }
 
