@@ -2,9 +2,11 @@
 // A workspace whose runs go to the scripted model: the app "Notes" with a few strings, a German project,
 // and model preferences with an endpoint that needs no Apple model check and small batches.
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/Orvel/state/WorkspaceFixture.h"
@@ -51,6 +53,15 @@ class WorkspaceRunTest : public WorkspaceTest {
     }
 
     std::size_t runs() const { return engine.model->calls().size(); }
+
+    // Waits, taking no event, until the model holds the run: what it delivered before the hold is still
+    // on its way to the main thread. False after ten seconds.
+    bool heldWithoutEvents() const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!engine.model->held() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        return engine.model->held();
+    }
 };
 
 } // namespace orvel::testing

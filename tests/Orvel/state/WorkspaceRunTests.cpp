@@ -4,12 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
-#include <thread>
 
 #include "core/Cancellation.h"
 #include "core/FileStamp.h"
@@ -338,10 +336,7 @@ TEST_F(WorkspaceRunTest, ABatchStillOnItsWayWhenStopped) {
     // With the key at hand and a server endpoint, the worker starts at once; no event is processed until
     // after Stop, so the first batch is still on its way to the main thread.
     workspace->translate(false);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!engine.model->held() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
-    ASSERT_TRUE(engine.model->held());
+    ASSERT_TRUE(heldWithoutEvents());
 
     workspace->stop();
     ASSERT_TRUE(processUntil([&] { return engine.model->finished() == 1; }));
@@ -473,10 +468,7 @@ TEST_F(WorkspaceRunTest, QuitStopsTheRunFirstAndWritesWhatTheWorkspaceHoldsOnce)
         if (c.run) {
             engine.model->holdAfter(1);
             workspace->translate(false);
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-            while (!engine.model->held() && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::yield();
-            ASSERT_TRUE(engine.model->held());
+            ASSERT_TRUE(heldWithoutEvents());
             if (c.batchMerged) {
                 ASSERT_TRUE(processUntil([&] { return workspace->project()->translations.size() == 2; }));
                 // The merged batch is written as soon as the main thread has taken what landed with it.
