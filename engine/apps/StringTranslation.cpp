@@ -46,6 +46,30 @@ json::Json StringTranslation::toJson() const {
     return out;
 }
 
+void StringTranslation::write(PrettyJsonWriter& writer) const {
+    // The keys in the order the tree keeps them.
+    writer.beginObject();
+    if (model) {
+        writer.key("model");
+        writer.string(*model);
+    }
+    writer.key("origin");
+    writer.string(rawValue(origin));
+    if (plural) {
+        writer.key("plural");
+        writer.textMap(*plural);
+    }
+    writer.key("source");
+    writer.string(source);
+    if (text) {
+        writer.key("text");
+        writer.string(*text);
+    }
+    writer.key("updated");
+    writer.string(Dates::iso8601(updated));
+    writer.endObject();
+}
+
 std::string_view rawValue(StringTranslation::Origin origin) {
     switch (origin) {
     case StringTranslation::Origin::model:

@@ -10,6 +10,7 @@
 
 #include "core/Date.h"
 #include "core/Json.h"
+#include "core/PrettyJsonWriter.h"
 
 namespace orvel {
 
@@ -37,6 +38,8 @@ struct StringTranslation {
 
     static StringTranslation fromJson(const json::Json& value);
     json::Json toJson() const;
+    // The same object as toJson, written straight into a file's text.
+    void write(PrettyJsonWriter& writer) const;
     bool operator==(const StringTranslation&) const = default;
 };
 

@@ -6,6 +6,15 @@ namespace {
 using Translations = std::map<std::string, StringTranslation>;
 using TextMap = std::map<std::string, std::string>;
 
+void writeTranslations(PrettyJsonWriter& writer, const Translations& translations) {
+    writer.beginObject();
+    for (const auto& [id, translation] : translations) {
+        writer.key(id);
+        translation.write(writer);
+    }
+    writer.endObject();
+}
+
 } // namespace
 
 TranslationProject TranslationProject::fromJson(const json::Json& value) {
@@ -32,6 +41,34 @@ json::Json TranslationProject::toJson() const {
     json::set(out, "appVersion", appVersion);
     json::set(out, "retired", retired);
     return out;
+}
+
+std::string TranslationProject::encoded() const {
+    // The keys in the order the tree keeps them.
+    PrettyJsonWriter writer;
+    writer.beginObject();
+    writer.key("app");
+    writer.string(app);
+    if (appVersion) {
+        writer.key("appVersion");
+        writer.string(*appVersion);
+    }
+    writer.key("language");
+    writer.string(language);
+    writer.key("retired");
+    writeTranslations(writer, retired);
+    if (sourceText) {
+        writer.key("sourceText");
+        writer.textMap(*sourceText);
+    }
+    writer.key("style");
+    writer.value(style.toJson());
+    writer.key("terms");
+    writer.textMap(terms);
+    writer.key("translations");
+    writeTranslations(writer, translations);
+    writer.endObject();
+    return writer.take();
 }
 
 void TranslationProject::recordSource(const std::vector<SourceString>& strings,

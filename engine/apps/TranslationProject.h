@@ -36,6 +36,8 @@ struct TranslationProject {
     // its empty or default value. A key that is present is decoded strictly.
     static TranslationProject fromJson(const json::Json& value);
     json::Json toJson() const;
+    // The file's text: what OrvelProtocol::encode gives for toJson, written without building the tree.
+    std::string encoded() const;
 
     // Records the English of every string to translate (the first of equal ids wins) and the app version
     // it belongs to, the base against which the next app update is compared.

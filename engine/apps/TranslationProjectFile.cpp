@@ -44,7 +44,7 @@ TranslationProject TranslationProject::load(const TranslatableApp& app, const st
 
 void TranslationProject::save(const TranslatableApp& app) const {
     requireSafeLanguageCode(language);
-    const std::string bytes = OrvelProtocol::encode(*this);
+    const std::string bytes = encoded();
     const fs::path file = fileURL(app, language);
     // Opened once: an app that swaps the folder for a link meanwhile cannot redirect the write.
     const OpenFolder folder = app.openWithoutLinks(app.projectFolder());

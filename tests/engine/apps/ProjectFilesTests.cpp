@@ -69,6 +69,54 @@ TEST_F(ProjectFilesTest, SaveCreatesTheFoldersAndNamesTheFileByLanguage) {
     EXPECT_TRUE(fs::is_directory(projectFile("it")));
 }
 
+TEST(TranslationProjectText, IsWhatTheSharedEncoderWritesForTheProject) {
+    using testing::pluralTranslation;
+    const auto withPerson = [](StringTranslation translation) {
+        translation.origin = StringTranslation::Origin::person;
+        translation.model.reset();
+        return translation;
+    };
+    const auto project = [](std::function<void(TranslationProject&)> fill) {
+        TranslationProject out;
+        out.app = "com.example.Notes";
+        out.language = "de";
+        fill(out);
+        return out;
+    };
+    const struct {
+        const char* what;
+        TranslationProject project;
+    } rows[] = {
+        {"nothing but the required keys", project([](TranslationProject&) {})},
+        {"every optional key", project([&](TranslationProject& p) {
+             p.appVersion = "1.2 (57)";
+             p.sourceText = std::map<std::string, std::string>{{idOf("Main", "Open"), "Open"}};
+             p.style = {TranslationStyle::Terms::translateAll, TranslationStyle::Address::formal};
+             p.terms = {{"File", "Datei"}, {"Window", "Fenster"}};
+             p.translations[idOf("Main", "Open")] = textTranslation("Open", "Öffnen");
+             p.retired[idOf("Old", "Gone")] = withPerson(textTranslation("Gone", "Weg"));
+         })},
+        {"an empty recorded English", project([](TranslationProject& p) { p.sourceText.emplace(); })},
+        {"plural forms and an empty text", project([&](TranslationProject& p) {
+             p.translations["a"] =
+                 pluralTranslation("%lld items", {{"one", "%lld Objekt"}, {"other", "%lld Objekte"}});
+             p.translations["b"] = textTranslation("Empty", "");
+             p.translations["c"] = pluralTranslation("none", {});
+         })},
+        {"texts that need escaping or replacing", project([&](TranslationProject& p) {
+             p.translations["Main.strings\x1fQu\"ote"] = textTranslation("Say \"hi\"\n", "Sag \\\"hallo\"\t");
+             p.translations["bad\xff"] = withPerson(textTranslation("ab\xe2\x82", "\xc0\xaf/x"));
+             p.terms["\x01"] = "\x7f";
+         })},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.project.encoded(), OrvelProtocol::encode(row.project.toJson())) << row.what;
+        EXPECT_EQ(OrvelProtocol::decode<TranslationProject>(row.project.encoded()).translations.size(),
+                  row.project.translations.size())
+            << row.what;
+    }
+}
+
 TEST_F(ProjectFilesTest, AnUndecodableFileIsKeptOnceBeforeItIsReplaced) {
     const std::string broken =
         R"({"app": "com.example.Notes", "language": "de", "terms": {"File": 1}, "retired": {)";

@@ -1,0 +1,38 @@
+#pragma once
+// Writes JSON text byte for byte as the shared encoder (json::dump with an indent of 2) writes it, straight
+// from the caller's own data, so that a large file is not first built as a value tree and then walked
+// again. The caller writes an object's keys in ascending byte order, as the tree would keep them.
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/Json.h"
+
+namespace orvel {
+
+class PrettyJsonWriter {
+  public:
+    void beginObject();
+    void endObject();
+    // The next member's key; its value follows.
+    void key(std::string_view name);
+    void string(std::string_view text);
+    // An object of texts.
+    void textMap(const std::map<std::string, std::string>& texts);
+    // A small value given as a tree, written at the current depth.
+    void value(const json::Json& value);
+
+    // The text written so far; the writer is empty afterwards.
+    std::string take();
+
+  private:
+    std::string m_text;
+    // Per open object: whether a member was written, which decides "{}" and the separators.
+    std::vector<bool> m_hasMembers;
+
+    void indent(std::size_t depth);
+};
+
+} // namespace orvel
