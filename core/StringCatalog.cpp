@@ -123,17 +123,24 @@ Json StringCatalog::toJson() const {
     return j;
 }
 
-StringCatalog StringCatalog::decode(std::string_view text) {
-    if (std::optional<StringCatalog> quick = StringCatalogReader::quickDecode(text))
+StringCatalog StringCatalog::decode(std::string_view text, Languages languages) {
+    if (std::optional<StringCatalog> quick = StringCatalogReader::quickDecode(text, languages))
         return std::move(*quick);
     // Everything the quick reading leaves aside, the strict decoding takes or refuses with its own error.
     const json::Json document = json::parse(text);
     requireBoundedNesting(document);
-    return json::decode<StringCatalog>(document);
+    StringCatalog catalog = json::decode<StringCatalog>(document);
+    if (languages == Languages::source)
+        for (auto& [key, entry] : catalog.strings)
+            if (entry.localizations)
+                std::erase_if(*entry.localizations, [&](const auto& localization) {
+                    return localization.first != catalog.sourceLanguage;
+                });
+    return catalog;
 }
 
-StringCatalog StringCatalog::load(const std::filesystem::path& path) {
-    return decode(FileIO::read(path));
+StringCatalog StringCatalog::load(const std::filesystem::path& path, Languages languages) {
+    return decode(FileIO::read(path), languages);
 }
 
 } // namespace orvel

@@ -79,12 +79,17 @@ struct StringCatalog {
     std::optional<std::string> version;
     std::map<std::string, Entry> strings;
 
+    // Which languages' localizations a reading keeps. An app's strings need only the source language's,
+    // and the other languages make up most of a large catalog; a document that does not decode fails all
+    // the same, with the same error, whichever are kept.
+    enum class Languages { all, source };
+
     // Reads and decodes a catalog file. Throws std::system_error when the file cannot be read and
     // json::DecodingError when it does not decode; there is no partial result.
-    static StringCatalog load(const std::filesystem::path& path);
+    static StringCatalog load(const std::filesystem::path& path, Languages languages = Languages::all);
     // Decodes catalog JSON text; throws json::DecodingError, also for a document nested more than
     // 512 levels deep.
-    static StringCatalog decode(std::string_view text);
+    static StringCatalog decode(std::string_view text, Languages languages = Languages::all);
 
     static StringCatalog fromJson(const json::Json& value);
     json::Json toJson() const;

@@ -30,8 +30,9 @@ object asObject(element value) {
     return take(value.get_object());
 }
 
-std::string asString(element value) {
-    return std::string(take(value.get_string()));
+// Leaves give views and plain values: nothing is allocated for a value that is only checked.
+std::string_view asText(element value) {
+    return take(value.get_string());
 }
 
 bool asBool(element value) {
@@ -45,127 +46,176 @@ std::int64_t asInteger(element value) {
     return take(value.get_int64());
 }
 
+// Every decoder below writes into `out`, or, given none, only checks the value as strictly: the
+// localizations a reading does not keep are checked without being built.
+
 // A later duplicate of a key replaces the earlier value, as in the strict decoding; null clears an
 // optional field.
-template <class T, class Decode> void assignOptional(std::optional<T>& field, element value, Decode decode) {
-    if (value.is_null())
-        field.reset();
-    else
-        field = decode(value);
+template <class T, class Leaf> void assignLeaf(std::optional<T>* field, element value, Leaf leaf) {
+    if (value.is_null()) {
+        if (field)
+            field->reset();
+        return;
+    }
+    const auto decoded = leaf(value);
+    if (field)
+        *field = T(decoded);
 }
 
-template <class T, class Decode> std::map<std::string, T> asMap(element value, Decode decode) {
-    std::map<std::string, T> out;
-    for (auto [key, child] : asObject(value))
-        out.insert_or_assign(std::string(key), decode(child));
-    return out;
+template <class T, class Decode> void assignRecord(std::optional<T>* field, element value, Decode decode) {
+    if (value.is_null()) {
+        if (field)
+            field->reset();
+        return;
+    }
+    if (!field)
+        return decode(value, static_cast<T*>(nullptr));
+    field->emplace();
+    decode(value, &**field);
 }
 
-StringCatalog::StringUnit stringUnit(element value) {
-    StringCatalog::StringUnit unit;
+template <class T> auto fieldOf(T* out, auto T::*member) {
+    return out ? &(out->*member) : nullptr;
+}
+
+// `keep` says which keys are kept; the others are only checked.
+template <class T, class Decode, class Keep>
+void decodeMap(element value, std::map<std::string, T>* out, Decode decode, Keep keep) {
+    for (auto [key, child] : asObject(value)) {
+        if (!out || !keep(key)) {
+            decode(child, static_cast<T*>(nullptr));
+            continue;
+        }
+        T& slot = (*out)[std::string(key)];
+        slot = T{};
+        decode(child, &slot);
+    }
+}
+
+template <class T, class Decode> void decodeMap(element value, std::map<std::string, T>* out, Decode decode) {
+    decodeMap(value, out, decode, [](std::string_view) { return true; });
+}
+
+void stringUnit(element value, StringCatalog::StringUnit* out) {
     bool hasValue = false;
     for (auto [key, child] : asObject(value)) {
         if (key == "state") {
-            assignOptional(unit.state, child, asString);
+            assignLeaf(fieldOf(out, &StringCatalog::StringUnit::state), child, asText);
         } else if (key == "value") {
             hasValue = !child.is_null();
-            if (hasValue)
-                unit.value = asString(child);
+            if (hasValue) {
+                const std::string_view text = asText(child);
+                if (out)
+                    out->value = std::string(text);
+            }
         }
     }
     if (!hasValue)
         throw Refused{};
-    return unit;
 }
 
-StringCatalog::Variation variation(element value);
+void variation(element value, StringCatalog::Variation* out);
 
-std::map<std::string, StringCatalog::Variation> variationMap(element value) {
-    return asMap<StringCatalog::Variation>(value, variation);
+void variationMap(element value, std::map<std::string, StringCatalog::Variation>* out) {
+    decodeMap(value, out, variation);
 }
 
-StringCatalog::Variations variations(element value) {
-    StringCatalog::Variations out;
+void variations(element value, StringCatalog::Variations* out) {
     for (auto [key, child] : asObject(value)) {
         if (key == "plural")
-            assignOptional(out.plural, child, variationMap);
+            assignRecord(fieldOf(out, &StringCatalog::Variations::plural), child, variationMap);
         else if (key == "device")
-            assignOptional(out.device, child, variationMap);
+            assignRecord(fieldOf(out, &StringCatalog::Variations::device), child, variationMap);
     }
-    return out;
 }
 
-StringCatalog::Variation variation(element value) {
-    StringCatalog::Variation out;
+void variation(element value, StringCatalog::Variation* out) {
     for (auto [key, child] : asObject(value)) {
         if (key == "stringUnit")
-            assignOptional(out.stringUnit, child, stringUnit);
+            assignRecord(fieldOf(out, &StringCatalog::Variation::stringUnit), child, stringUnit);
         else if (key == "variations")
-            assignOptional(out.variations, child, variations);
+            assignRecord(fieldOf(out, &StringCatalog::Variation::variations), child, variations);
     }
-    return out;
 }
 
-StringCatalog::Substitution substitution(element value) {
-    StringCatalog::Substitution out;
+void substitution(element value, StringCatalog::Substitution* out) {
     for (auto [key, child] : asObject(value)) {
         if (key == "argNum")
-            assignOptional(out.argNum, child, asInteger);
+            assignLeaf(fieldOf(out, &StringCatalog::Substitution::argNum), child, asInteger);
         else if (key == "formatSpecifier")
-            assignOptional(out.formatSpecifier, child, asString);
+            assignLeaf(fieldOf(out, &StringCatalog::Substitution::formatSpecifier), child, asText);
         else if (key == "variations")
-            assignOptional(out.variations, child, variations);
+            assignRecord(fieldOf(out, &StringCatalog::Substitution::variations), child, variations);
     }
-    return out;
 }
 
-StringCatalog::Localization localization(element value) {
-    StringCatalog::Localization out;
+void substitutions(element value, std::map<std::string, StringCatalog::Substitution>* out) {
+    decodeMap(value, out, substitution);
+}
+
+void localization(element value, StringCatalog::Localization* out) {
     for (auto [key, child] : asObject(value)) {
         if (key == "stringUnit")
-            assignOptional(out.stringUnit, child, stringUnit);
+            assignRecord(fieldOf(out, &StringCatalog::Localization::stringUnit), child, stringUnit);
         else if (key == "variations")
-            assignOptional(out.variations, child, variations);
+            assignRecord(fieldOf(out, &StringCatalog::Localization::variations), child, variations);
         else if (key == "substitutions")
-            assignOptional(out.substitutions, child,
-                           [](element v) { return asMap<StringCatalog::Substitution>(v, substitution); });
+            assignRecord(fieldOf(out, &StringCatalog::Localization::substitutions), child, substitutions);
     }
-    return out;
 }
 
-StringCatalog::Entry entry(element value) {
-    StringCatalog::Entry out;
+// The language whose localizations are kept; none keeps all.
+using KeptLanguage = std::optional<std::string_view>;
+
+void entry(element value, StringCatalog::Entry* out, KeptLanguage kept) {
+    const auto localizations = [kept](element v, std::map<std::string, StringCatalog::Localization>* map) {
+        decodeMap(v, map, localization,
+                  [kept](std::string_view language) { return !kept || language == *kept; });
+    };
     for (auto [key, child] : asObject(value)) {
         if (key == "comment")
-            assignOptional(out.comment, child, asString);
+            assignLeaf(fieldOf(out, &StringCatalog::Entry::comment), child, asText);
         else if (key == "isCommentAutoGenerated")
-            assignOptional(out.isCommentAutoGenerated, child, asBool);
+            assignLeaf(fieldOf(out, &StringCatalog::Entry::isCommentAutoGenerated), child, asBool);
         else if (key == "extractionState")
-            assignOptional(out.extractionState, child, asString);
+            assignLeaf(fieldOf(out, &StringCatalog::Entry::extractionState), child, asText);
         else if (key == "shouldTranslate")
-            assignOptional(out.shouldTranslate, child, asBool);
+            assignLeaf(fieldOf(out, &StringCatalog::Entry::shouldTranslate), child, asBool);
         else if (key == "localizations")
-            assignOptional(out.localizations, child,
-                           [](element v) { return asMap<StringCatalog::Localization>(v, localization); });
+            assignRecord(fieldOf(out, &StringCatalog::Entry::localizations), child, localizations);
     }
-    return out;
 }
 
-StringCatalog catalog(element value) {
+// The source language as the decoding ends up with it: the last value given.
+KeptLanguage lastSourceLanguage(object document) {
+    KeptLanguage language;
+    for (auto [key, child] : document)
+        if (key == "sourceLanguage")
+            language = child.is_null() ? KeptLanguage{} : KeptLanguage{asText(child)};
+    return language;
+}
+
+StringCatalog catalog(element value, StringCatalog::Languages languages) {
+    const object document = asObject(value);
+    const KeptLanguage kept =
+        languages == StringCatalog::Languages::source ? lastSourceLanguage(document) : KeptLanguage{};
     StringCatalog out;
     bool hasSourceLanguage = false;
     bool hasStrings = false;
-    for (auto [key, child] : asObject(value)) {
+    for (auto [key, child] : document) {
         if (key == "sourceLanguage") {
             hasSourceLanguage = !child.is_null();
             if (hasSourceLanguage)
-                out.sourceLanguage = asString(child);
+                out.sourceLanguage = std::string(asText(child));
         } else if (key == "version") {
-            assignOptional(out.version, child, asString);
+            assignLeaf(&out.version, child, asText);
         } else if (key == "strings") {
             hasStrings = !child.is_null();
-            if (hasStrings)
-                out.strings = asMap<StringCatalog::Entry>(child, entry);
+            if (hasStrings) {
+                out.strings.clear();
+                decodeMap(child, &out.strings,
+                          [kept](element v, StringCatalog::Entry* entryOut) { entry(v, entryOut, kept); });
+            }
         }
     }
     if (!hasSourceLanguage || !hasStrings)
@@ -175,7 +225,7 @@ StringCatalog catalog(element value) {
 
 } // namespace
 
-std::optional<StringCatalog> quickDecode(std::string_view text) {
+std::optional<StringCatalog> quickDecode(std::string_view text, StringCatalog::Languages languages) {
     // The strict decoding skips a byte-order mark at the start; the parser does not.
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
     if (text.starts_with(byteOrderMark))
@@ -187,7 +237,7 @@ std::optional<StringCatalog> quickDecode(std::string_view text) {
     if (parser.parse(text.data(), text.size()).get(document) != simdjson::SUCCESS)
         return std::nullopt;
     try {
-        return catalog(document);
+        return catalog(document, languages);
     } catch (const Refused&) {
         return std::nullopt;
     }

@@ -15,7 +15,9 @@
 
 namespace orvel::StringCatalogReader {
 
-// The decoded catalog, or nothing when the quick reading does not take the text.
-std::optional<StringCatalog> quickDecode(std::string_view text);
+// The decoded catalog, or nothing when the quick reading does not take the text. A localization the
+// reading does not keep is checked as strictly as a kept one.
+std::optional<StringCatalog> quickDecode(std::string_view text,
+                                         StringCatalog::Languages languages = StringCatalog::Languages::all);
 
 } // namespace orvel::StringCatalogReader

@@ -20,19 +20,33 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <vector>
 #include <unistd.h>
 
 namespace orvel::fuzz {
 namespace {
 
-void catalog(std::string_view bytes) {
+std::optional<StringCatalog> decodedCatalog(std::string_view bytes, StringCatalog::Languages languages) {
     try {
-        const StringCatalog decoded = StringCatalog::decode(bytes);
-        for (const auto& string : SourceString::extract(decoded, "Main"))
-            require(SourceString::splitId(string.id()).second == string.key,
-                    "an id splits back into its key");
+        return StringCatalog::decode(bytes, languages);
     } catch (const json::DecodingError&) {
+        return std::nullopt;
     }
+}
+
+void catalog(std::string_view bytes) {
+    const std::optional<StringCatalog> decoded = decodedCatalog(bytes, StringCatalog::Languages::all);
+    const std::optional<StringCatalog> source = decodedCatalog(bytes, StringCatalog::Languages::source);
+    require(decoded.has_value() == source.has_value(),
+            "keeping only the source language decodes the same texts");
+    if (!decoded)
+        return;
+    const std::vector<SourceString> strings = SourceString::extract(*decoded, "Main");
+    for (const auto& string : strings)
+        require(SourceString::splitId(string.id()).second == string.key, "an id splits back into its key");
+    require(SourceString::extract(*source, "Main") == strings,
+            "the source language alone gives the same strings");
 }
 
 void stringsFile(std::string_view bytes) {

@@ -42,7 +42,7 @@ std::vector<fs::path> catalogsIn(const fs::path& folder) {
 // The source language of the first catalog that reads and decodes.
 std::optional<std::string> catalogSourceLanguage(const fs::path& catalog) {
     try {
-        return StringCatalog::load(catalog).sourceLanguage;
+        return StringCatalog::load(catalog, StringCatalog::Languages::source).sourceLanguage;
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -103,7 +103,7 @@ std::vector<SourceString> catalogStrings(const fs::path& catalog) {
     if (table == infoPlistTable)
         return {};
     try {
-        return SourceString::extract(StringCatalog::load(catalog), table);
+        return SourceString::extract(StringCatalog::load(catalog, StringCatalog::Languages::source), table);
     } catch (const std::exception&) {
         return {};
     }

@@ -33,6 +33,24 @@ std::optional<std::int64_t> argNum(const StringCatalog& catalog) {
     return catalog.strings.at("k").localizations->at("en").substitutions->at("n").argNum;
 }
 
+// The catalog as a reading that keeps only the source language gives it.
+StringCatalog sourceOnly(StringCatalog catalog) {
+    for (auto& [key, entry] : catalog.strings)
+        if (entry.localizations)
+            for (auto it = entry.localizations->begin(); it != entry.localizations->end();)
+                it = it->first == catalog.sourceLanguage ? std::next(it) : entry.localizations->erase(it);
+    return catalog;
+}
+
+void expectError(const std::string& text, StringCatalog::Languages languages, const std::string& error) {
+    try {
+        StringCatalog::decode(text, languages);
+        ADD_FAILURE() << "decoded";
+    } catch (const json::DecodingError& thrown) {
+        EXPECT_NE(std::string(thrown.what()).find(error), std::string::npos) << thrown.what();
+    }
+}
+
 struct DecodeRow {
     const char* name;
     std::string text;
@@ -49,13 +67,11 @@ TEST_P(CatalogReading, DecodesLikeTheStrictDecoding) {
     const DecodeRow& row = GetParam();
     const std::optional<StringCatalog> quick = StringCatalogReader::quickDecode(row.text);
     EXPECT_EQ(quick.has_value(), row.quick);
+    EXPECT_EQ(StringCatalogReader::quickDecode(row.text, StringCatalog::Languages::source).has_value(),
+              row.quick);
     if (row.error) {
-        try {
-            StringCatalog::decode(row.text);
-            ADD_FAILURE() << "decoded";
-        } catch (const json::DecodingError& error) {
-            EXPECT_NE(std::string(error.what()).find(*row.error), std::string::npos) << error.what();
-        }
+        expectError(row.text, StringCatalog::Languages::all, *row.error);
+        expectError(row.text, StringCatalog::Languages::source, *row.error);
         return;
     }
     const StringCatalog decoded = StringCatalog::decode(row.text);
@@ -63,6 +79,7 @@ TEST_P(CatalogReading, DecodesLikeTheStrictDecoding) {
     if (quick) {
         EXPECT_EQ(*quick, StringCatalog::fromJson(json::parse(row.text)));
     }
+    EXPECT_EQ(StringCatalog::decode(row.text, StringCatalog::Languages::source), sourceOnly(decoded));
 }
 
 const std::string formatError = "The data couldn't be read because it isn't in the correct format.";
@@ -100,6 +117,30 @@ INSTANTIATE_TEST_SUITE_P(
                   {},
                   false,
                   [](const StringCatalog& c) { EXPECT_EQ(c.version, "2"); }},
+        // Only the source language is kept where asked, the last one given; the others are checked all the
+        // same.
+        DecodeRow{"LastSourceLanguageIsKept",
+                  withStrings(R"({"k":{"localizations":{"en":{"stringUnit":{"value":"Open"}},)"
+                              R"("de":{"stringUnit":{"value":"Öffnen"}}}}})",
+                              R"(,"sourceLanguage":"de")"),
+                  {},
+                  true,
+                  [](const StringCatalog& c) { EXPECT_EQ(c.strings.at("k").localizations->size(), 2u); }},
+        DecodeRow{"NoLocalizationInTheSourceLanguage",
+                  withStrings(R"({"k":{"localizations":{"de":{"stringUnit":{"value":"Öffnen"}}}}})"),
+                  {},
+                  true},
+        DecodeRow{"WrongTypeInAnotherLanguage",
+                  withStrings(R"({"k":{"localizations":{"de":{"substitutions":{"n":{"formatSpecifier":1}}}},)"
+                              R"("en":{"stringUnit":{"value":"Open"}}}})"),
+                  "Expected to decode String but found Int instead."},
+        DecodeRow{"MissingValueInAnotherLanguage",
+                  withStrings(R"({"k":{"localizations":{"de":{"variations":{"plural":{"one":)"
+                              R"({"stringUnit":{"state":"new"}}}}}}}})"),
+                  "No value associated with key \"value\"."},
+        DecodeRow{"FractionInAnotherLanguage",
+                  withStrings(R"({"k":{"localizations":{"de":{"substitutions":{"n":{"argNum":1.5}}}}}})"),
+                  "does not fit the integer type"},
         // Wrong JSON types fail as a whole, with the strict decoding's message.
         DecodeRow{"NumberForAString", withStrings("{}", R"(,"version":1)"),
                   "Expected to decode String but found Int instead."},
@@ -202,6 +243,7 @@ TEST(CatalogReading, QuickReadingGivesTheStrictRecords) {
     const std::optional<StringCatalog> quick = StringCatalogReader::quickDecode(text);
     ASSERT_TRUE(quick);
     EXPECT_EQ(*quick, StringCatalog::fromJson(json::parse(text)));
+    EXPECT_EQ(StringCatalogReader::quickDecode(text, StringCatalog::Languages::source), sourceOnly(*quick));
 }
 
 } // namespace
