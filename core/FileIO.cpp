@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <system_error>
 
 #include <fcntl.h>
@@ -62,19 +63,17 @@ class Descriptor {
     int m_fd;
 };
 
-} // namespace
-
-std::string read(const std::filesystem::path& path, Links links, std::uint64_t maximumSize) {
-    const auto [fd, size] = openRegular(path, links);
-    const Descriptor file(fd);
+// Reads the whole file into `bytes` (a buffer with size(), data() and resize()) and gives the number of
+// bytes read. The file may grow while it is read: it is read to its end, but never past the cap.
+template <class Buffer>
+std::size_t readToEnd(const std::filesystem::path& path, int fd, std::uint64_t size,
+                      std::uint64_t maximumSize, Buffer& bytes) {
     if (size > maximumSize)
         fail(path, std::errc::file_too_large, "is larger than the files read here");
-    std::string bytes;
     // One byte more than the file holds: the read that finds its end needs room, and making room
     // after the whole file is in would copy all of it.
     bytes.resize(static_cast<std::size_t>(size) + 1);
     std::size_t filled = 0;
-    // The file may grow while it is read: read to its end, but never past the cap.
     while (true) {
         if (filled == bytes.size()) {
             if (bytes.size() > maximumSize)
@@ -82,7 +81,7 @@ std::string read(const std::filesystem::path& path, Links links, std::uint64_t m
             const std::uint64_t grown = bytes.size() + std::max<std::size_t>(4096, bytes.size() / 2);
             bytes.resize(static_cast<std::size_t>(std::min(grown, maximumSize + 1)));
         }
-        const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
+        const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -92,9 +91,39 @@ std::string read(const std::filesystem::path& path, Links links, std::uint64_t m
             break;
         filled += static_cast<std::size_t>(got);
     }
-    bytes.resize(filled);
-    if (bytes.size() > maximumSize)
+    if (filled > maximumSize)
         fail(path, std::errc::file_too_large, "is larger than the files read here");
+    return filled;
+}
+
+} // namespace
+
+std::string read(const std::filesystem::path& path, Links links, std::uint64_t maximumSize) {
+    const auto [fd, size] = openRegular(path, links);
+    const Descriptor file(fd);
+    std::string bytes;
+    bytes.resize(readToEnd(path, file.get(), size, maximumSize, bytes));
+    return bytes;
+}
+
+void PaddedBytes::resize(std::size_t size) {
+    // Growing keeps the bytes read so far and leaves the new room as it is: the reads fill it.
+    if (size > m_capacity) {
+        std::unique_ptr<char[]> grown(new char[size + m_padding]);
+        std::copy_n(m_data.get(), m_size, grown.get());
+        m_data = std::move(grown);
+        m_capacity = size;
+    }
+    m_size = size;
+}
+
+PaddedBytes readPadded(const std::filesystem::path& path, std::size_t padding, Links links,
+                       std::uint64_t maximumSize) {
+    const auto [fd, size] = openRegular(path, links);
+    const Descriptor file(fd);
+    PaddedBytes bytes(padding);
+    bytes.resize(readToEnd(path, file.get(), size, maximumSize, bytes));
+    std::fill_n(bytes.data() + bytes.size(), padding, '\0');
     return bytes;
 }
 

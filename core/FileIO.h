@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace orvel::FileIO {
 
@@ -26,6 +28,31 @@ std::string read(const std::filesystem::path& path, Links links = Links::follow,
 // The file's bytes, or nothing when read() would throw.
 std::optional<std::string> readIfPresent(const std::filesystem::path& path, Links links = Links::follow,
                                          std::uint64_t maximumSize = defaultMaximumSize);
+
+// A file's bytes followed by zeros, in one buffer: for parsers that read a little past the end of their
+// input, which would otherwise copy it first.
+class PaddedBytes {
+  public:
+    explicit PaddedBytes(std::size_t padding) : m_padding(padding) {}
+    std::string_view text() const { return {m_data.get(), m_size}; }
+    // How many zeros follow text().
+    std::size_t padding() const { return m_padding; }
+
+    // For the reading.
+    char* data() { return m_data.get(); }
+    std::size_t size() const { return m_size; }
+    void resize(std::size_t size);
+
+  private:
+    std::size_t m_padding;
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+};
+
+// The file's bytes as read() gives them, with `padding` zeros after them. Throws like read().
+PaddedBytes readPadded(const std::filesystem::path& path, std::size_t padding, Links links = Links::follow,
+                       std::uint64_t maximumSize = defaultMaximumSize);
 
 // One regular file opened for reads at any offset, for readers that need only parts of a large file.
 class RegularFile {

@@ -27,6 +27,22 @@ void requireBoundedNesting(const json::Json& root) {
     }
 }
 
+StringCatalog decoded(std::string_view text, StringCatalog::Languages languages, std::size_t readableAfter) {
+    if (std::optional<StringCatalog> quick = StringCatalogReader::quickDecode(text, languages, readableAfter))
+        return std::move(*quick);
+    // Everything the quick reading leaves aside, the strict decoding takes or refuses with its own error.
+    const json::Json document = json::parse(text);
+    requireBoundedNesting(document);
+    StringCatalog catalog = json::decode<StringCatalog>(document);
+    if (languages == StringCatalog::Languages::source)
+        for (auto& [key, entry] : catalog.strings)
+            if (entry.localizations)
+                std::erase_if(*entry.localizations, [&](const auto& localization) {
+                    return localization.first != catalog.sourceLanguage;
+                });
+    return catalog;
+}
+
 } // namespace
 
 using json::Json;
@@ -124,23 +140,13 @@ Json StringCatalog::toJson() const {
 }
 
 StringCatalog StringCatalog::decode(std::string_view text, Languages languages) {
-    if (std::optional<StringCatalog> quick = StringCatalogReader::quickDecode(text, languages))
-        return std::move(*quick);
-    // Everything the quick reading leaves aside, the strict decoding takes or refuses with its own error.
-    const json::Json document = json::parse(text);
-    requireBoundedNesting(document);
-    StringCatalog catalog = json::decode<StringCatalog>(document);
-    if (languages == Languages::source)
-        for (auto& [key, entry] : catalog.strings)
-            if (entry.localizations)
-                std::erase_if(*entry.localizations, [&](const auto& localization) {
-                    return localization.first != catalog.sourceLanguage;
-                });
-    return catalog;
+    return decoded(text, languages, 0);
 }
 
 StringCatalog StringCatalog::load(const std::filesystem::path& path, Languages languages) {
-    return decode(FileIO::read(path), languages);
+    // Read with room after the text, so that the quick reading parses it where it lies.
+    const FileIO::PaddedBytes bytes = FileIO::readPadded(path, StringCatalogReader::padding);
+    return decoded(bytes.text(), languages, bytes.padding());
 }
 
 } // namespace orvel

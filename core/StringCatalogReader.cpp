@@ -1,66 +1,21 @@
 #include "core/StringCatalogReader.h"
 
-#include <simdjson.h>
-
 #include <cstdint>
 #include <utility>
+
+#include "core/QuickJsonReading.h"
 
 namespace orvel::StringCatalogReader {
 namespace {
 
-using simdjson::dom::element;
-using simdjson::dom::element_type;
-using simdjson::dom::object;
+using namespace QuickJson;
 
 // The strict decoding counts the document itself as the first level and refuses structures below the
 // 512th; the parser's depth counts the same way, so anything it refuses for depth is refused there too.
 constexpr std::size_t maximumDepth = 512;
 
-// Thrown inside the quick reading for anything it leaves to the strict decoding.
-struct Refused {};
-
-template <class T> T take(simdjson::simdjson_result<T> result) {
-    T value;
-    if (std::move(result).get(value) != simdjson::SUCCESS)
-        throw Refused{};
-    return value;
-}
-
-object asObject(element value) {
-    return take(value.get_object());
-}
-
-// Leaves give views and plain values: nothing is allocated for a value that is only checked.
-std::string_view asText(element value) {
-    return take(value.get_string());
-}
-
-bool asBool(element value) {
-    return take(value.get_bool());
-}
-
-std::int64_t asInteger(element value) {
-    // Numbers with a fraction part or beyond the signed range are left to the strict decoding.
-    if (value.type() != element_type::INT64)
-        throw Refused{};
-    return take(value.get_int64());
-}
-
 // Every decoder below writes into `out`, or, given none, only checks the value as strictly: the
 // localizations a reading does not keep are checked without being built.
-
-// A later duplicate of a key replaces the earlier value, as in the strict decoding; null clears an
-// optional field.
-template <class T, class Leaf> void assignLeaf(std::optional<T>* field, element value, Leaf leaf) {
-    if (value.is_null()) {
-        if (field)
-            field->reset();
-        return;
-    }
-    const auto decoded = leaf(value);
-    if (field)
-        *field = T(decoded);
-}
 
 template <class T, class Decode> void assignRecord(std::optional<T>* field, element value, Decode decode) {
     if (value.is_null()) {
@@ -225,19 +180,16 @@ StringCatalog catalog(element value, StringCatalog::Languages languages) {
 
 } // namespace
 
-std::optional<StringCatalog> quickDecode(std::string_view text, StringCatalog::Languages languages) {
-    // The strict decoding skips a byte-order mark at the start; the parser does not.
-    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-    if (text.starts_with(byteOrderMark))
-        text.remove_prefix(byteOrderMark.size());
+const std::size_t padding = QuickJson::padding;
+
+std::optional<StringCatalog> quickDecode(std::string_view text, StringCatalog::Languages languages,
+                                         std::size_t readableAfter) {
     simdjson::dom::parser parser(simdjson::SIMDJSON_MAXSIZE_BYTES);
-    if (parser.allocate(text.size(), maximumDepth) != simdjson::SUCCESS)
-        return std::nullopt;
-    element document;
-    if (parser.parse(text.data(), text.size()).get(document) != simdjson::SUCCESS)
+    const std::optional<element> document = QuickJson::parse(parser, text, maximumDepth, readableAfter);
+    if (!document)
         return std::nullopt;
     try {
-        return catalog(document, languages);
+        return catalog(*document, languages);
     } catch (const Refused&) {
         return std::nullopt;
     }

@@ -8,6 +8,7 @@
 // type, a missing value, a number written with a fraction, a byte-order mark handled elsewhere) it
 // leaves to the strict decoding, which then gives the result or the error the caller sees.
 
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -15,9 +16,14 @@
 
 namespace orvel::StringCatalogReader {
 
+// How many readable bytes after a text let the quick reading parse it where it lies instead of copying it.
+extern const std::size_t padding;
+
 // The decoded catalog, or nothing when the quick reading does not take the text. A localization the
-// reading does not keep is checked as strictly as a kept one.
+// reading does not keep is checked as strictly as a kept one. `readableAfter` bytes after the text may be
+// read.
 std::optional<StringCatalog> quickDecode(std::string_view text,
-                                         StringCatalog::Languages languages = StringCatalog::Languages::all);
+                                         StringCatalog::Languages languages = StringCatalog::Languages::all,
+                                         std::size_t readableAfter = 0);
 
 } // namespace orvel::StringCatalogReader

@@ -3,11 +3,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "core/OrvelProtocol.h"
 #include "engine/apps/AppBundle.h"
 #include "engine/apps/AppNotes.h"
 #include "engine/apps/CodeSignature.h"
+#include "engine/apps/ProjectReader.h"
 #include "engine/apps/TranslationProject.h"
 #include "engine/capture/ContextMap.h"
 #include "fuzz/FuzzTarget.h"
@@ -55,6 +57,21 @@ template <class T> void dataFile(std::string_view bytes) {
     }
 }
 
+void project(std::string_view bytes) {
+    std::optional<TranslationProject> strict;
+    try {
+        strict = OrvelProtocol::decode<TranslationProject>(bytes);
+    } catch (const json::DecodingError&) {
+    }
+    const std::optional<TranslationProject> quick = ProjectReader::quickDecode(bytes);
+    require(strict || !quick, "the quick reading takes only what the strict decoding takes");
+    if (!strict)
+        return;
+    const std::string text = strict->encoded();
+    require(!quick || quick->encoded() == text, "the quick reading gives the strict project");
+    require(text == OrvelProtocol::encode(*strict), "the project is written as the shared encoder writes it");
+}
+
 void contextMap(std::string_view bytes) {
     try {
         ContextMap map = OrvelProtocol::decode<ContextMap>(bytes);
@@ -71,7 +88,7 @@ void contextMap(std::string_view bytes) {
 std::vector<NamedTarget> appTargets() {
     return {{"infoplist", infoPlist},
             {"entitlements", entitlements},
-            {"project", dataFile<TranslationProject>},
+            {"project", project},
             {"notes", dataFile<AppNotes>},
             {"context", contextMap}};
 }

@@ -57,11 +57,23 @@ std::vector<SourceString> sorted(std::vector<SourceString> strings) {
             return a.hasKey;
         return a.collationKey < b.collationKey;
     });
-    std::vector<SourceString> ordered;
-    ordered.reserve(strings.size());
-    for (const Entry& entry : entries)
-        ordered.push_back(std::move(strings[entry.index]));
-    return ordered;
+    // Put in order where they lie, one cycle of the permutation at a time: a second list of a large app's
+    // strings would cost as much again in fresh memory.
+    std::vector<bool> placed(strings.size(), false);
+    for (std::size_t start = 0; start < strings.size(); ++start) {
+        if (placed[start])
+            continue;
+        SourceString first = std::move(strings[start]);
+        std::size_t at = start;
+        while (entries[at].index != start) {
+            strings[at] = std::move(strings[entries[at].index]);
+            placed[at] = true;
+            at = entries[at].index;
+        }
+        strings[at] = std::move(first);
+        placed[at] = true;
+    }
+    return strings;
 }
 
 } // namespace orvel::DisplayOrder

@@ -156,6 +156,11 @@ TranslatableApp::loadStrings(const std::vector<std::vector<std::string>>& seen) 
         for (const auto& catalog : catalogURLs)
             catalogs.push_back(catalogStrings(catalog));
     }
+    std::size_t count = 0;
+    for (const auto& strings : catalogs)
+        count += strings.size();
+    result.reserve(count);
+    ids.reserve(count);
     for (auto& strings : catalogs)
         append(std::move(strings));
     append(discoveredStrings(bundleURL, seen));

@@ -8,6 +8,7 @@
 #include "core/PathComponent.h"
 #include "core/WrittenFiles.h"
 #include "engine/apps/OverlayWriter.h"
+#include "engine/apps/ProjectReader.h"
 #include "engine/apps/TranslationProject.h"
 #include "engine/apps/UndecodableFileCopy.h"
 #include "engine/apps/UnsafeNameError.h"
@@ -18,6 +19,9 @@ namespace {
 namespace fs = std::filesystem;
 
 std::optional<TranslationProject> decoded(const std::string& bytes) {
+    if (std::optional<TranslationProject> quick = ProjectReader::quickDecode(bytes))
+        return quick;
+    // Everything the quick reading leaves aside, the strict decoding takes or refuses.
     try {
         return OrvelProtocol::decode<TranslationProject>(bytes);
     } catch (const json::DecodingError&) {

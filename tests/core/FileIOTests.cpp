@@ -42,6 +42,21 @@ fs::path make(const ScratchFolder& scratch, Kind kind) {
     return path;
 }
 
+// readPadded's bytes, checked to be followed by its zeros; nothing when it throws.
+std::optional<std::string> paddedRead(const fs::path& path, FileIO::Links links = FileIO::Links::follow,
+                                      std::uint64_t cap = FileIO::defaultMaximumSize) {
+    constexpr std::size_t padding = 64;
+    try {
+        const FileIO::PaddedBytes bytes = FileIO::readPadded(path, padding, links, cap);
+        EXPECT_EQ(bytes.padding(), padding);
+        EXPECT_EQ(std::string(bytes.text().data() + bytes.text().size(), padding),
+                  std::string(padding, '\0'));
+        return std::string(bytes.text());
+    } catch (const std::system_error&) {
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 // A read that blocked on a FIFO or filled memory from a device would hang or kill the test itself.
@@ -73,6 +88,7 @@ TEST(FileIO, ReadsOnlyRegularFilesAndFollowsLinksOnlyWhenAllowed) {
         ScratchFolder scratch;
         const fs::path path = make(scratch, c.kind);
         EXPECT_EQ(FileIO::readIfPresent(path, c.links), c.expected);
+        EXPECT_EQ(paddedRead(path, c.links), c.expected);
         if (c.expected)
             continue;
         try {
@@ -102,6 +118,7 @@ TEST(FileIO, RefusesFilesOverTheSizeCap) {
         if (bytes) {
             EXPECT_EQ(bytes->size(), c.size);
         }
+        EXPECT_EQ(paddedRead(path, FileIO::Links::follow, c.cap), bytes);
     }
 }
 
@@ -110,6 +127,9 @@ TEST(FileIO, ReadsFilesThatReportNoSize) {
     const auto bytes = FileIO::readIfPresent("/proc/self/stat");
     ASSERT_TRUE(bytes);
     EXPECT_FALSE(bytes->empty());
+    const auto padded = paddedRead("/proc/self/stat");
+    ASSERT_TRUE(padded);
+    EXPECT_FALSE(padded->empty());
 }
 
 TEST(FileIO, RegularFileReadsOnlyRangesInsideTheFile) {

@@ -8,6 +8,7 @@
 
 #include "core/StringCatalog.h"
 #include "core/StringCatalogReader.h"
+#include "tests/support/ScratchFolder.h"
 
 using namespace orvel;
 
@@ -61,7 +62,7 @@ struct DecodeRow {
     std::function<void(const StringCatalog&)> check = [](const StringCatalog&) {};
 };
 
-class CatalogReading : public testing::TestWithParam<DecodeRow> {};
+class CatalogReading : public ::testing::TestWithParam<DecodeRow> {};
 
 TEST_P(CatalogReading, DecodesLikeTheStrictDecoding) {
     const DecodeRow& row = GetParam();
@@ -69,11 +70,17 @@ TEST_P(CatalogReading, DecodesLikeTheStrictDecoding) {
     EXPECT_EQ(quick.has_value(), row.quick);
     EXPECT_EQ(StringCatalogReader::quickDecode(row.text, StringCatalog::Languages::source).has_value(),
               row.quick);
+    // A file is parsed where it was read, with its own padding.
+    const orvel::testing::ScratchFolder scratch;
+    const auto file = scratch.write("Main.xcstrings", row.text);
     if (row.error) {
         expectError(row.text, StringCatalog::Languages::all, *row.error);
         expectError(row.text, StringCatalog::Languages::source, *row.error);
+        EXPECT_THROW(StringCatalog::load(file), json::DecodingError);
         return;
     }
+    EXPECT_EQ(StringCatalog::load(file, StringCatalog::Languages::source),
+              StringCatalog::decode(row.text, StringCatalog::Languages::source));
     const StringCatalog decoded = StringCatalog::decode(row.text);
     row.check(decoded);
     if (quick) {
@@ -86,7 +93,7 @@ const std::string formatError = "The data couldn't be read because it isn't in t
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, CatalogReading,
-    testing::Values(
+    ::testing::Values(
         // Duplicate keys: the last one wins, at every level.
         DecodeRow{"LastDuplicateRecordKeyWins",
                   withStrings("{}", R"(,"version":"1","version":"2")"),
@@ -214,7 +221,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeRow{"TrailingText", withStrings("{}") + " x", formatError},
         DecodeRow{"EmptyText", "", formatError},
         DecodeRow{"Truncated", R"({"sourceLanguage":"en","strings":{)", formatError}),
-    [](const testing::TestParamInfo<DecodeRow>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<DecodeRow>& info) { return std::string(info.param.name); });
 
 // A catalog using every record, with texts in several scripts, gives the same records either way.
 TEST(CatalogReading, QuickReadingGivesTheStrictRecords) {

@@ -100,6 +100,9 @@ TEST_F(WorkspaceStringListTest, StringsAreInDisplayOrderWithLetterlessOnesLastIn
          {"file 1", "File 9", "File 10"}},
         {"letterless keep their order", {"…", "Save", "123", "Open"}, {"Open", "Save", "…", "123"}},
         {"equal keys keep their order", {"%@ Apps", "Apps", "- Apps"}, {"%@ Apps", "Apps", "- Apps"}},
+        {"moves of several lengths at once",
+         {"Golf", "Delta", "Bravo", "Echo", "Alpha", "Charlie", "Foxtrot"},
+         {"Alpha", "Bravo", "Charlie", "Delta", "Echo", "Foxtrot", "Golf"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
