@@ -16,8 +16,8 @@ void StringListIndex::reset(const std::vector<SourceString>& strings) {
     }
     m_translationsReady = false;
     m_changedReady = false;
-    m_foldedSources.assign(strings.size(), std::nullopt);
-    m_foldedTranslations.assign(strings.size(), std::nullopt);
+    m_foldedSources.clear();
+    m_foldedTranslations.clear();
 }
 
 std::optional<std::size_t> StringListIndex::row(std::string_view id) const {
@@ -27,14 +27,36 @@ std::optional<std::size_t> StringListIndex::row(std::string_view id) const {
     return found->second;
 }
 
+StringListIndex::RowTranslations StringListIndex::lookUp(const TranslationProject& project) const {
+    RowTranslations looked;
+    looked.rows.assign(m_ids.size(), nullptr);
+    for (std::size_t i = 0; i < m_ids.size(); ++i)
+        if (auto found = project.translations.find(m_ids[i]); found != project.translations.end())
+            looked.rows[i] = &found->second;
+    looked.first = project.translations.empty() ? nullptr : &project.translations.begin()->second;
+    looked.count = project.translations.size();
+    return looked;
+}
+
+void StringListIndex::projectChanged(RowTranslations looked, const TranslationProject& assigned) {
+    projectChanged();
+    const StringTranslation* first =
+        assigned.translations.empty() ? nullptr : &assigned.translations.begin()->second;
+    if (looked.rows.size() != m_ids.size() || looked.first != first ||
+        looked.count != assigned.translations.size())
+        return;
+    m_translations = std::move(looked.rows);
+    m_translationsReady = true;
+}
+
 const StringTranslation* StringListIndex::translation(std::size_t row,
                                                       const std::optional<TranslationProject>& project) {
     if (!m_translationsReady) {
-        m_translations.assign(m_ids.size(), nullptr);
-        if (project)
-            for (std::size_t i = 0; i < m_ids.size(); ++i)
-                if (auto found = project->translations.find(m_ids[i]); found != project->translations.end())
-                    m_translations[i] = &found->second;
+        if (project) {
+            m_translations = lookUp(*project).rows;
+        } else {
+            m_translations.assign(m_ids.size(), nullptr);
+        }
         m_translationsReady = true;
     }
     return m_translations[row];
@@ -52,6 +74,10 @@ bool StringListIndex::isChanged(std::size_t row, const StringChanges& changes) {
 
 bool StringListIndex::matches(std::size_t row, const SourceString& string,
                               const StringTranslation* translation, const std::string& needle) {
+    if (m_foldedSources.size() != m_ids.size()) {
+        m_foldedSources.resize(m_ids.size());
+        m_foldedTranslations.resize(m_ids.size());
+    }
     std::optional<FoldedSource>& source = m_foldedSources[row];
     if (!source)
         source = FoldedSource{StringSearch::folded(string.text), StringSearch::folded(string.key)};

@@ -3,7 +3,8 @@
 // in the search field or a change of filter touches each row only through cheap look-ups: the ids,
 // the rows by id, each row's translation in the current project, the ids an update changed, and the
 // folded texts the search compares. Caches fill on first use and are dropped when their input changes.
-// Main thread only.
+// Main thread only, except that a loading workspace builds its first index, and looks up the rows'
+// translations, off the main thread.
 
 #include <cstddef>
 #include <cstdint>
@@ -24,10 +25,21 @@ namespace orvel {
 
 class StringListIndex {
   public:
+    // The translations of the rows in one project, looked up before it is assigned.
+    struct RowTranslations {
+        std::vector<const StringTranslation*> rows;
+        // The project's first translation: a project that is a copy of the one looked up in, rather than
+        // that very project moved, has it elsewhere.
+        const StringTranslation* first = nullptr;
+        std::size_t count = 0;
+    };
+
     StringListIndex() = default;
-    // The row map refers into the id list.
+    // The row map refers into the id list, which keeps its storage when it is moved.
     StringListIndex(const StringListIndex&) = delete;
     StringListIndex& operator=(const StringListIndex&) = delete;
+    StringListIndex(StringListIndex&&) = default;
+    StringListIndex& operator=(StringListIndex&&) = default;
 
     // New strings: every cache starts again.
     void reset(const std::vector<SourceString>& strings);
@@ -36,12 +48,18 @@ class StringListIndex {
         m_translationsReady = false;
         ++m_projectGeneration;
     }
+    // The translations of the rows in `project`.
+    RowTranslations lookUp(const TranslationProject& project) const;
+    // projectChanged() for an assigned project whose rows were looked up already: kept when `looked` was
+    // looked up in this very project (moved since, not copied) for these rows, else looked up again.
+    void projectChanged(RowTranslations looked, const TranslationProject& assigned);
     // One row's translation changed in place in the project (null: removed); the other rows keep theirs.
     // Only for a row whose id no other row shares.
     void translationChanged(std::size_t row, const StringTranslation* translation) {
         if (m_translationsReady)
             m_translations[row] = translation;
-        m_foldedTranslations[row].reset();
+        if (row < m_foldedTranslations.size())
+            m_foldedTranslations[row].reset();
     }
     // Some id names more than one row.
     bool hasDuplicateIds() const { return m_rows.size() != m_ids.size(); }
@@ -95,7 +113,8 @@ class StringListIndex {
     bool m_changedReady = false;
     std::unordered_set<std::string, TransparentHash, std::equal_to<>> m_changed;
 
-    // Per row, folded when the search first reaches it; the English and key of a row never change.
+    // Per row, folded when the search first reaches it; the English and key of a row never change. Both
+    // lists are made by the first search: a workspace nobody searches in holds neither.
     std::vector<std::optional<FoldedSource>> m_foldedSources;
     // Per row, the translation text last folded: compared again after each new project, and folded
     // again only when it differs.

@@ -33,7 +33,7 @@ void Workspace::takeLoaded(Loaded loaded) {
     // Loaded notes differ from the empty ones the workspace starts with, so they are saved back once.
     setNotes(std::move(loaded.notes));
     setAppState(std::move(loaded.appState));
-    setStrings(std::move(loaded.strings));
+    setStrings(std::move(loaded.strings), std::move(loaded.index));
     setLanguages(std::move(loaded.languages));
     if (m_languageChosen) {
         // The language chosen meanwhile stays; its changes and problems now have the strings.
@@ -76,11 +76,14 @@ void Workspace::setApp(TranslatableApp app) {
     emit appChanged();
 }
 
-void Workspace::setStrings(LoadedFiles::Strings strings) {
+void Workspace::setStrings(LoadedFiles::Strings strings, std::shared_ptr<StringListIndex> index) {
     if (m_strings == strings || *m_strings == *strings)
         return;
     m_strings = std::move(strings);
-    m_index.reset(*m_strings);
+    if (index)
+        m_index = std::move(*index);
+    else
+        m_index.reset(*m_strings);
     m_counts.reset();
     emit stringsChanged();
     emit stringListChanged();
@@ -103,9 +106,13 @@ void Workspace::setProject(std::optional<TranslationProject> project) {
         refreshProblems();
 }
 
-bool Workspace::assignProject(std::optional<TranslationProject> project) {
+bool Workspace::assignProject(std::optional<TranslationProject> project,
+                              std::optional<StringListIndex::RowTranslations> rows) {
     const std::optional<TranslationProject> old = std::exchange(m_project, std::move(project));
-    m_index.projectChanged();
+    if (rows && m_project)
+        m_index.projectChanged(std::move(*rows), *m_project);
+    else
+        m_index.projectChanged();
     m_counts.reset();
     emit projectChanged();
     emit stringListChanged();

@@ -322,6 +322,8 @@ class Workspace : public QObject {
         // The same project as it was read, for the workers that check it.
         LoadedFiles::Project asRead;
         StringChanges changes;
+        // The rows' translations in `project` (kept only while it moves along with them).
+        StringListIndex::RowTranslations rows;
     };
     // What a workspace reads as it opens, read together off the main thread.
     struct Loaded {
@@ -329,6 +331,8 @@ class Workspace : public QObject {
         AppNotes notes;
         std::optional<AppState> appState;
         LoadedFiles::Strings strings;
+        // The index of those strings.
+        std::shared_ptr<StringListIndex> index;
         std::vector<std::string> languages;
         std::optional<std::string> language;
         // The starting language's project; none without a language.
@@ -340,7 +344,8 @@ class Workspace : public QObject {
     static std::vector<std::string> storedLanguages(const TranslatableApp& app);
     // selectLanguage() with the project already read, when one is given.
     void chooseLanguage(std::optional<std::string> code, std::optional<ReadProject> loaded);
-    void setStrings(LoadedFiles::Strings strings);
+    // Takes `index` as the strings' index when given one built for them.
+    void setStrings(LoadedFiles::Strings strings, std::shared_ptr<StringListIndex> index = nullptr);
     // The project of `language` as its file holds it.
     TranslationProject readProject(const std::string& language) const;
     void setProblemsReady(bool ready);
@@ -366,7 +371,9 @@ class Workspace : public QObject {
     void showReadProject(ReadProject read);
     // What showProject() and setProject() share: puts the project in place, and tells whether its terms
     // differ from those of the one before (which makes every problem found stale).
-    bool assignProject(std::optional<TranslationProject> project);
+    // The rows' translations are taken from `rows` when they were looked up in this project.
+    bool assignProject(std::optional<TranslationProject> project,
+                       std::optional<StringListIndex::RowTranslations> rows = std::nullopt);
     // Opens the checklist of a language nobody started on: how both ways of showing a project end.
     void projectShown();
     // refreshProblems() checking `snapshot`, a copy of the project as it stands.

@@ -61,7 +61,7 @@ void Workspace::showProject(std::optional<TranslationProject> project) {
 }
 
 void Workspace::showReadProject(ReadProject read) {
-    assignProject(std::move(read.project));
+    assignProject(std::move(read.project), std::move(read.rows));
     setSelection({});
     m_changesTask.cancel();
     setChanges(std::move(read.changes));

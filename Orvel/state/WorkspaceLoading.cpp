@@ -62,9 +62,23 @@ Workspace::Loaded Workspace::load(const TranslatableApp& app, const EngineFacade
         std::async([&] { return loaded.language ? files.project(app, *loaded.language) : nullptr; });
     loaded.strings =
         files.strings(app, loaded.appState ? loaded.appState->seen : EngineFacade::SeenLists{}, engine);
-    if (LoadedFiles::Project project = reading.get()) {
+    // The index is built, the copy to edit made and the changes compared side by side.
+    std::future<std::shared_ptr<StringListIndex>> indexing = std::async([&] {
+        auto index = std::make_shared<StringListIndex>();
+        index->reset(*loaded.strings);
+        return index;
+    });
+    LoadedFiles::Project project = reading.get();
+    if (project) {
+        std::future<TranslationProject> copying = std::async([&] { return TranslationProject(*project); });
         StringChanges changes = StringChanges::compute(*project, *loaded.strings);
-        loaded.project = ReadProject{*project, std::move(project), std::move(changes)};
+        TranslationProject copy = copying.get();
+        loaded.index = indexing.get();
+        StringListIndex::RowTranslations rows = loaded.index->lookUp(copy);
+        loaded.project =
+            ReadProject{std::move(copy), std::move(project), std::move(changes), std::move(rows)};
+    } else {
+        loaded.index = indexing.get();
     }
     return loaded;
 }
