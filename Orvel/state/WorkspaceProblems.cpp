@@ -130,8 +130,9 @@ void Workspace::refreshProblems(std::shared_ptr<const TranslationProject> snapsh
             if (!m_problemsTask.isCurrent(generation) || m_language != inputs->language)
                 return;
             m_problemsTask.finish(generation);
-            for (auto& [id, check] : found)
-                m_problemCache.insert_or_assign(id, std::move(check));
+            // The new checks win over cached ones of the same ids; the cached others are kept.
+            found.merge(m_problemCache);
+            m_problemCache = std::move(found);
             setProblemsReady(true);
             // Reading the strings and projects these checks ran on, and the checks themselves, freed far
             // more than the workspace keeps: that goes back to the system.
