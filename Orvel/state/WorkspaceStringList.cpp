@@ -37,6 +37,8 @@ bool Workspace::passesFilter(std::size_t row, const StringTranslation* translati
 std::vector<const SourceString*> Workspace::visibleStrings() const {
     const std::optional<std::string> needle = StringSearch::needle(m_search);
     std::vector<const SourceString*> rows;
+    // Room for every row at once: growing the list of a large app step by step costs more than the filter.
+    rows.reserve(strings().size());
     for (std::size_t row = 0; row < strings().size(); ++row) {
         const SourceString& string = strings()[row];
         if (!string.translate)
