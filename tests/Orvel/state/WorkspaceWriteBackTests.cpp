@@ -241,5 +241,69 @@ TEST_F(WorkspaceWriteBackTest, BatchesThatLandTogetherAreWrittenOnceAndNeverLeft
     }
 }
 
+// Batches merged while the last ones are still being written are written once that write ends, joined
+// into one write. (A flush or the workspace's end waits for the write under way, which a held write
+// never ends; that they write waiting batches at once is the table above.)
+TEST_F(WorkspaceWriteBackTest, BatchesMergedDuringAWriteAreWrittenOnceItEnds) {
+    struct Case {
+        const char* name;
+        int batchesDuringTheWrite;
+        int writes;
+    };
+    const std::vector<Case> cases{
+        {"none", 0, 1},
+        {"one", 1, 2},
+        {"three", 3, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(scratch.path() / "home");
+        const TranslatableApp app = makeApp({{"Open", ""}, {"Close", ""}, {"Save", ""}, {"Quit", ""}});
+        defaults.set(std::string("language.") + bundleID, std::string("de"));
+        // The load runs at once; each write waits until the test lets it go, until the workspace ends.
+        std::vector<std::function<std::function<void()>()>> held;
+        int writes = 0;
+        bool holding = false;
+        Services heldServices = services();
+        heldServices.runFileWork = [&](QObject*, std::function<std::function<void()>()> work) {
+            if (holding) {
+                ++writes;
+                held.push_back(std::move(work));
+            } else if (std::function<void()> then = work()) {
+                then();
+            }
+        };
+        const auto release = [&] {
+            while (!held.empty()) {
+                auto work = std::move(held.front());
+                held.erase(held.begin());
+                if (std::function<void()> then = work())
+                    then();
+                testing::processPendingEvents();
+            }
+        };
+        auto workspace = std::make_unique<Workspace>(app, heldServices);
+        holding = true;
+        const std::vector<std::string> keys{"Open", "Close", "Save", "Quit"};
+        workspace->applyBatch({{SourceString::id("Main", keys[0]), testing::translated("de 0")}}, {}, "de");
+        testing::processPendingEvents();
+        ASSERT_EQ(held.size(), 1u);
+        for (int i = 1; i <= c.batchesDuringTheWrite; ++i) {
+            const std::string id = SourceString::id("Main", keys[static_cast<std::size_t>(i)]);
+            workspace->applyBatch({{id, testing::translated("de " + std::to_string(i))}}, {}, "de");
+            testing::processPendingEvents();
+        }
+        release();
+        EXPECT_EQ(writes, c.writes);
+        const TranslationProject stored = TranslationProject::load(app, "de");
+        for (int i = 0; i <= c.batchesDuringTheWrite; ++i)
+            EXPECT_TRUE(
+                stored.translations.contains(SourceString::id("Main", keys[static_cast<std::size_t>(i)])))
+                << keys[static_cast<std::size_t>(i)];
+        holding = false;
+        workspace.reset();
+    }
+}
+
 } // namespace
 } // namespace orvel
