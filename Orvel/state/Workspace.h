@@ -422,7 +422,7 @@ class Workspace : public QObject {
     // again, so the cost follows the batch, not the project.
     void mergeTranslations(const Translations& batch);
     // A copy of the project as it stands, for the workers that write it or compare it.
-    std::shared_ptr<const TranslationProject> projectSnapshot() const;
+    std::shared_ptr<const TranslationProject> projectSnapshot();
     void publishSnapshot(std::shared_ptr<const TranslationProject> snapshot);
     // refreshChanges() on a worker, from `snapshot`; the changes shown stay until the result arrives,
     // and a newer refresh of either kind supersedes it.

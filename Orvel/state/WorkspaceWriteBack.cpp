@@ -3,8 +3,11 @@
 // are made off the main thread, one at a time (ProjectWriter).
 
 #include <algorithm>
+#include <future>
+#include <map>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include "Orvel/state/Workspace.h"
@@ -21,8 +24,29 @@ void Workspace::writeBack(std::shared_ptr<const TranslationProject> project, Pro
     m_writer.write({std::move(project), m_strings}, std::move(done));
 }
 
-std::shared_ptr<const TranslationProject> Workspace::projectSnapshot() const {
-    return std::make_shared<const TranslationProject>(*m_project);
+std::shared_ptr<const TranslationProject> Workspace::projectSnapshot() {
+    // The recorded English of a large app is about half of what a copy takes; it is copied beside the
+    // rest, while the main thread, the project's only writer, waits. It is set aside for that time, so
+    // that the rest is copied whole, whatever the project holds.
+    constexpr std::size_t copiedBeside = 5000;
+    if (!m_project->sourceText || m_project->sourceText->size() < copiedBeside)
+        return std::make_shared<const TranslationProject>(*m_project);
+    struct PutBack {
+        std::optional<TranslationProject>& project;
+        std::optional<std::map<std::string, std::string>> recorded;
+        ~PutBack() { project->sourceText = std::move(recorded); }
+    } setAside{m_project, std::exchange(m_project->sourceText, std::nullopt)};
+    std::future<std::optional<std::map<std::string, std::string>>> copying;
+    try {
+        copying = std::async(std::launch::async, [&recorded = setAside.recorded] { return recorded; });
+    } catch (const std::system_error&) {
+        auto copy = std::make_shared<TranslationProject>(*m_project);
+        copy->sourceText = setAside.recorded;
+        return copy;
+    }
+    auto copy = std::make_shared<TranslationProject>(*m_project);
+    copy->sourceText = copying.get();
+    return copy;
 }
 
 void Workspace::publish() {

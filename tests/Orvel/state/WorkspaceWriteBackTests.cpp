@@ -305,5 +305,32 @@ TEST_F(WorkspaceWriteBackTest, BatchesMergedDuringAWriteAreWrittenOnceItEnds) {
     }
 }
 
+// The copy that is written takes the recorded English of a large app beside the rest; both the file and
+// the workspace keep all of it, small or large.
+TEST_F(WorkspaceWriteBackTest, TheWrittenCopyHoldsTheRecordedEnglishOfAnySize) {
+    for (const std::size_t recorded : {std::size_t{3}, std::size_t{6000}}) {
+        SCOPED_TRACE(recorded);
+        TranslatableApp app;
+        auto workspace = openGerman(app);
+        TranslationProject project;
+        project.app = bundleID;
+        project.language = "de";
+        project.sourceText.emplace();
+        for (std::size_t i = 0; i < recorded; ++i)
+            project.sourceText->emplace(SourceString::id("Main", "k" + std::to_string(i)),
+                                        "English " + std::to_string(i));
+        project.save(app);
+        workspace = open(app);
+        workspace->setText("Öffnen", openID);
+        timers.advance(Workspace::writeBackDelay);
+
+        const TranslationProject stored = TranslationProject::load(app, "de");
+        EXPECT_EQ(storedText(stored), "Öffnen");
+        EXPECT_EQ(stored.sourceText, project.sourceText);
+        ASSERT_TRUE(workspace->project());
+        EXPECT_EQ(workspace->project()->sourceText, project.sourceText);
+    }
+}
+
 } // namespace
 } // namespace orvel
