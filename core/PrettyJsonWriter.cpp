@@ -95,12 +95,20 @@ void PrettyJsonWriter::string(std::string_view text) {
     appendQuotedJson(m_text, text);
 }
 
+void PrettyJsonWriter::member(std::string_view name, std::string_view text) {
+    key(name);
+    string(text);
+}
+
+void PrettyJsonWriter::memberIfPresent(std::string_view name, const std::optional<std::string>& text) {
+    if (text)
+        member(name, *text);
+}
+
 void PrettyJsonWriter::textMap(const std::map<std::string, std::string>& texts) {
     beginObject();
-    for (const auto& [name, text] : texts) {
-        key(name);
-        string(text);
-    }
+    for (const auto& [name, text] : texts)
+        member(name, text);
     endObject();
 }
 

@@ -4,6 +4,7 @@
 // again. The caller writes an object's keys in ascending byte order, as the tree would keep them.
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,10 @@ class PrettyJsonWriter {
     // The next member's key; its value follows.
     void key(std::string_view name);
     void string(std::string_view text);
+    // key() and string() at once.
+    void member(std::string_view name, std::string_view text);
+    // member() for a text that is there; an absent one is left out.
+    void memberIfPresent(std::string_view name, const std::optional<std::string>& text);
     // An object of texts.
     void textMap(const std::map<std::string, std::string>& texts);
     // A small value given as a tree, written at the current depth.

@@ -64,6 +64,13 @@ template <class T, class Leaf> void assignLeaf(std::optional<T>* field, element 
         *field = T(decoded);
 }
 
+// A required field takes its last value; `present` tells whether that value was not null.
+template <class T, class Decode> void assignRequired(T& field, bool& present, element value, Decode decode) {
+    present = !value.is_null();
+    if (present)
+        field = T(decode(value));
+}
+
 // The document's root, parsed with `parser`; nothing when the text does not parse or nests more than
 // `maximumDepth` levels (the document itself the first). The strict decoding skips a byte-order mark at
 // the start, and so does this. `readableAfter` bytes after the text may be read.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/FileIO.h"
+#include "core/QuickJsonReading.h"
 #include "core/StringCatalogReader.h"
 
 namespace orvel {
@@ -145,7 +146,7 @@ StringCatalog StringCatalog::decode(std::string_view text, Languages languages) 
 
 StringCatalog StringCatalog::load(const std::filesystem::path& path, Languages languages) {
     // Read with room after the text, so that the quick reading parses it where it lies.
-    const FileIO::PaddedBytes bytes = FileIO::readPadded(path, StringCatalogReader::padding);
+    const FileIO::PaddedBytes bytes = FileIO::readPadded(path, QuickJson::padding);
     return decoded(bytes.text(), languages, bytes.padding());
 }
 

@@ -159,9 +159,7 @@ StringCatalog catalog(element value, StringCatalog::Languages languages) {
     bool hasStrings = false;
     for (auto [key, child] : document) {
         if (key == "sourceLanguage") {
-            hasSourceLanguage = !child.is_null();
-            if (hasSourceLanguage)
-                out.sourceLanguage = std::string(asText(child));
+            assignRequired(out.sourceLanguage, hasSourceLanguage, child, asText);
         } else if (key == "version") {
             assignLeaf(&out.version, child, asText);
         } else if (key == "strings") {
@@ -179,8 +177,6 @@ StringCatalog catalog(element value, StringCatalog::Languages languages) {
 }
 
 } // namespace
-
-const std::size_t padding = QuickJson::padding;
 
 std::optional<StringCatalog> quickDecode(std::string_view text, StringCatalog::Languages languages,
                                          std::size_t readableAfter) {

@@ -16,9 +16,6 @@
 
 namespace orvel::StringCatalogReader {
 
-// How many readable bytes after a text let the quick reading parse it where it lies instead of copying it.
-extern const std::size_t padding;
-
 // The decoded catalog, or nothing when the quick reading does not take the text. A localization the
 // reading does not keep is checked as strictly as a kept one. `readableAfter` bytes after the text may be
 // read.

@@ -15,14 +15,10 @@ using TextMap = std::map<std::string, std::string>;
 // A project is a few levels deep; anything deeper lies in keys the decoding ignores, and is left to it.
 constexpr std::size_t maximumDepth = 64;
 
-std::string asString(element value) {
-    return std::string(asText(value));
-}
-
 TextMap textMap(element value) {
     TextMap out;
     for (auto [key, child] : asObject(value))
-        out.insert_or_assign(std::string(key), asString(child));
+        out.insert_or_assign(std::string(key), std::string(asText(child)));
     return out;
 }
 
@@ -34,7 +30,7 @@ template <class T, class FromRaw> T rawValued(element value, FromRaw fromRaw) {
     return *decoded;
 }
 
-// A required field takes its last value; one that is missing or ends null is refused.
+// A required field that is missing or ends null is refused.
 void require(bool present) {
     if (!present)
         throw Refused{};
@@ -51,19 +47,16 @@ StringTranslation translation(element value) {
             if (!child.is_null())
                 out.plural = textMap(child);
         } else if (key == "origin") {
-            hasOrigin = !child.is_null();
-            if (hasOrigin)
-                out.origin = rawValued<StringTranslation::Origin>(child, originFromRawValue);
+            assignRequired(out.origin, hasOrigin, child, [](element v) {
+                return rawValued<StringTranslation::Origin>(v, originFromRawValue);
+            });
         } else if (key == "model") {
             assignLeaf(&out.model, child, asText);
         } else if (key == "source") {
-            hasSource = !child.is_null();
-            if (hasSource)
-                out.source = asString(child);
+            assignRequired(out.source, hasSource, child, asText);
         } else if (key == "updated") {
-            hasUpdated = !child.is_null();
-            if (hasUpdated)
-                out.updated = rawValued<Date>(child, Dates::parseIso8601);
+            assignRequired(out.updated, hasUpdated, child,
+                           [](element v) { return rawValued<Date>(v, Dates::parseIso8601); });
         }
     }
     require(hasOrigin && hasSource && hasUpdated);
@@ -82,13 +75,13 @@ TranslationStyle style(element value) {
     bool hasTerms = false, hasAddress = false;
     for (auto [key, child] : asObject(value)) {
         if (key == "terms") {
-            hasTerms = !child.is_null();
-            if (hasTerms)
-                out.terms = rawValued<TranslationStyle::Terms>(child, termsFromRawValue);
+            assignRequired(out.terms, hasTerms, child, [](element v) {
+                return rawValued<TranslationStyle::Terms>(v, termsFromRawValue);
+            });
         } else if (key == "address") {
-            hasAddress = !child.is_null();
-            if (hasAddress)
-                out.address = rawValued<TranslationStyle::Address>(child, addressFromRawValue);
+            assignRequired(out.address, hasAddress, child, [](element v) {
+                return rawValued<TranslationStyle::Address>(v, addressFromRawValue);
+            });
         }
     }
     require(hasTerms && hasAddress);
@@ -105,13 +98,9 @@ TranslationProject project(element value) {
     bool hasApp = false, hasLanguage = false;
     for (auto [key, child] : asObject(value)) {
         if (key == "app") {
-            hasApp = !child.is_null();
-            if (hasApp)
-                out.app = asString(child);
+            assignRequired(out.app, hasApp, child, asText);
         } else if (key == "language") {
-            hasLanguage = !child.is_null();
-            if (hasLanguage)
-                out.language = asString(child);
+            assignRequired(out.language, hasLanguage, child, asText);
         } else if (key == "translations") {
             assignOrEmpty(out.translations, child, translations);
         } else if (key == "style") {

@@ -49,24 +49,15 @@ json::Json StringTranslation::toJson() const {
 void StringTranslation::write(PrettyJsonWriter& writer) const {
     // The keys in the order the tree keeps them.
     writer.beginObject();
-    if (model) {
-        writer.key("model");
-        writer.string(*model);
-    }
-    writer.key("origin");
-    writer.string(rawValue(origin));
+    writer.memberIfPresent("model", model);
+    writer.member("origin", rawValue(origin));
     if (plural) {
         writer.key("plural");
         writer.textMap(*plural);
     }
-    writer.key("source");
-    writer.string(source);
-    if (text) {
-        writer.key("text");
-        writer.string(*text);
-    }
-    writer.key("updated");
-    writer.string(Dates::iso8601(updated));
+    writer.member("source", source);
+    writer.memberIfPresent("text", text);
+    writer.member("updated", Dates::iso8601(updated));
     writer.endObject();
 }
 

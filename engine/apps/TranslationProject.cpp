@@ -47,14 +47,9 @@ std::string TranslationProject::encoded() const {
     // The keys in the order the tree keeps them.
     PrettyJsonWriter writer;
     writer.beginObject();
-    writer.key("app");
-    writer.string(app);
-    if (appVersion) {
-        writer.key("appVersion");
-        writer.string(*appVersion);
-    }
-    writer.key("language");
-    writer.string(language);
+    writer.member("app", app);
+    writer.memberIfPresent("appVersion", appVersion);
+    writer.member("language", language);
     writer.key("retired");
     writeTranslations(writer, retired);
     if (sourceText) {
