@@ -31,6 +31,12 @@ void remember(const std::filesystem::path& path) {
         all.stamps.erase(path.string());
 }
 
+void forget(const std::filesystem::path& path) {
+    Records& all = records();
+    const std::lock_guard lock(all.mutex);
+    all.stamps.erase(path.string());
+}
+
 bool isUnchanged(const std::filesystem::path& path) {
     const std::optional<FileStamp> stamp = FileStamp::of(path);
     Records& all = records();

@@ -136,10 +136,10 @@ Workspace& Library::workspace(const TranslatableApp& app) {
     if (found != m_workspaces.end() && found->second->app() == app)
         return *found->second;
     if (found != m_workspaces.end()) {
-        // The app was opened from another bundle. Both workspaces share one data folder, so what the old
-        // one still holds is written before the new one reads it.
+        // The app was opened from another bundle. Both workspaces share one data folder, so the old one's
+        // run stops and what it holds is written before the new one reads it; it writes nothing after.
         Workspace* moved = found->second;
-        moved->flush();
+        moved->quit();
         moved->deleteLater();
     }
     Services services = m_services;

@@ -41,6 +41,8 @@ std::optional<std::string> ProjectWriter::make(const Write& write, const Transla
 }
 
 void ProjectWriter::write(Write write, Done done) {
+    if (m_closed)
+        return;
     const std::string& language = write.project->language;
     const auto same = std::find_if(m_waiting.begin(), m_waiting.end(), [&](const Waiting& waiting) {
         return waiting.write.project->language == language;
@@ -128,6 +130,11 @@ void ProjectWriter::finish(bool tell) {
 
 void ProjectWriter::drain() {
     finish(true);
+}
+
+void ProjectWriter::close() {
+    drain();
+    m_closed = true;
 }
 
 } // namespace orvel

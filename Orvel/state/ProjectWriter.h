@@ -46,11 +46,16 @@ class ProjectWriter {
     // The app whose data folder the next writes go to.
     void setApp(TranslatableApp app) { m_app = std::move(app); }
 
+    // Ignored once closed.
     void write(Write write, Done done);
     // Waits for the write under way, then makes every waiting one at once on the calling thread, each
     // told its outcome: afterwards everything asked for is on disk (or failed).
     void drain();
     bool idle() const { return !m_flight && m_waiting.empty(); }
+    // Drains, then takes no more writes: another writer (a workspace opened in its place) may now own
+    // the files.
+    void close();
+    bool closed() const { return m_closed; }
     // How many writes were made, for tests: fewer than requested when waiting ones were joined.
     int writesMade() const { return m_writesMade; }
 
@@ -84,6 +89,7 @@ class ProjectWriter {
     // At most one per project language, in the order first asked for.
     std::vector<Waiting> m_waiting;
     int m_writesMade = 0;
+    bool m_closed = false;
 };
 
 } // namespace orvel

@@ -221,8 +221,9 @@ class Workspace : public QObject {
     void flush();
     // Waits until every project and overlay write asked for is made, and takes their outcomes.
     void waitForWrites();
-    // The application ends: the run stops first, so that nothing of it still lands, then what the
-    // workspace holds is written, once.
+    // The application ends, or the app moved and another workspace takes over its data folder: the run
+    // stops first, so that nothing of it still lands, then what the workspace holds is written, once.
+    // Afterwards the workspace writes nothing more.
     void quit();
 
     // The lower-cased terms of the manifest's and the person's glossaries.
@@ -260,10 +261,11 @@ class Workspace : public QObject {
     // Raised by every start and by stop(); a run takes its results' end only while it is still current.
     std::uint64_t runID() const { return m_runID; }
 
-    // Translate Changes: the strings an app update added or reworded, by the project updater, which saves
-    // and publishes every result itself. What the person changes meanwhile (translations, terms, style)
-    // is laid over every project the updater hands back and written back at the end, so that the file
-    // and the workspace agree. Shows `failed` for every error, a stop included.
+    // Translate Changes: the strings an app update added or reworded, by the project updater, which starts
+    // from the project as the workspace holds it and hands every state it reaches back here; the
+    // workspace lays what the person changed meanwhile (translations, terms, style) over each and writes
+    // it with its own writer, so that no write takes back an earlier one. Shows `failed` for every error,
+    // a stop included.
     void updateTranslations();
     // Starts Translate Changes by itself when automatic updates are on, the project was translated
     // before and the app changed; once per language and app version for the life of the workspace.
@@ -396,8 +398,9 @@ class Workspace : public QObject {
     void storeRunTerms(std::map<std::string, std::string> terms, const RunRequest& request);
     // A batch of the run without what the person changed meanwhile.
     void takeBatch(const RunRequest& request, Translations batch, const Progress& progress);
-    // A result of Translate Changes with what the person changed meanwhile laid over it.
-    void takeUpdate(const RunRequest& request, TranslationProject project, const Progress& progress);
+    // A state of the project Translate Changes reached, with what the person changed meanwhile laid over
+    // it, shown when its language is and written either way; `progress` comes with a merged result.
+    void takeUpdate(const RunRequest& request, TranslationProject project, const std::optional<Progress>& progress);
     // The run has delivered its last result: the person's edits need no more guarding from it.
     void endRun(const std::shared_ptr<RunRequest>& request);
     void runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures);

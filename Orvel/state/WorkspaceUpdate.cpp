@@ -34,19 +34,27 @@ void Workspace::updateTranslations() {
 void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
     const ModelPreferences& preferences = *m_services.preferences;
     QPointer<QObject> guard(this);
+    // The update starts from the project as the workspace holds it, edits still waiting for their
+    // write-back included; another language's project as its file holds it.
+    std::shared_ptr<const TranslationProject> held =
+        m_project && m_project->language == request->language ? projectSnapshot() : nullptr;
     runInBackground(
         this,
-        [this, guard, request, app = m_app, settings = preferences.settings(), review = preferences.review(),
-         pipeline = m_services.engine.pipeline()]() -> std::function<void()> {
-            const TranslationUpdater::ProjectCallback onResult =
-                [this, guard, request](const TranslationProject& project, const Progress& progress) {
-                    onMainThread(guard, [this, request, project, progress]() mutable {
+        [this, guard, request, held = std::move(held), app = m_app, settings = preferences.settings(),
+         review = preferences.review(), pipeline = m_services.engine.pipeline()]() -> std::function<void()> {
+            // Every state the updater reaches comes back here and is written by the workspace's own writer,
+            // the person's edits laid over it: the project file has one writer.
+            const TranslationUpdater::Handover handover =
+                [this, guard, request](TranslationProject project, const std::optional<Progress>& progress) {
+                    onMainThread(guard, [this, request, project = std::move(project), progress]() mutable {
                         takeUpdate(*request, std::move(project), progress);
                     });
                 };
             try {
-                TranslationUpdater::Outcome outcome = TranslationUpdater::updateProject(
-                    app, request->language, settings, review, onResult, request->task.token, pipeline);
+                TranslationProject start = held ? *held : TranslationProject::load(app, request->language);
+                start.language = request->language;
+                TranslationUpdater::Outcome outcome = TranslationUpdater::updateHeldProject(
+                    app, std::move(start), settings, review, handover, request->task.token, pipeline);
                 return [this, request, failed = std::move(outcome.failed)] {
                     updateEnded(request, failed, std::nullopt);
                 };
@@ -61,21 +69,40 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
 
 void Workspace::applyUpdate(TranslationProject project, const Progress& progress,
                             const std::string& language) {
-    // The updater has saved and published the project already; a stopped run's late results still
-    // match the files, but its progress no longer belongs on screen.
+    // A stopped update's late results still land (they were merged before the stop), but its progress no
+    // longer belongs on screen.
     if (m_translating)
         setProgress(progress);
     if (m_language == language)
         setProject(std::move(project));
 }
 
-void Workspace::takeUpdate(const RunRequest& request, TranslationProject project, const Progress& progress) {
+void Workspace::takeUpdate(const RunRequest& request, TranslationProject project,
+                           const std::optional<Progress>& progress) {
+    // A workspace that has quit, or moved aside for another, writes nothing more.
+    if (m_writer.closed())
+        return;
     // The updater began from the project as it was when it started.
     request.edits.layOver(project);
-    applyUpdate(std::move(project), progress, request.language);
-    // Its next result may again be written without the person's edits, which go back to disk soon.
-    if (!request.edits.empty() && m_language == request.language)
-        scheduleWriteBack(writeBackDelay);
+    if (m_language != request.language) {
+        // The project of a language no longer shown is still this workspace's to write.
+        writeBack(std::make_shared<const TranslationProject>(std::move(project)),
+                  [this](const std::optional<std::string>& failure) {
+                      if (failure)
+                          setProblem(Problem::failed(*failure));
+                  });
+        return;
+    }
+    if (progress)
+        applyUpdate(std::move(project), *progress, request.language);
+    else
+        setProject(std::move(project));
+    // Written like a run's merged batches: the write-back waiting for the person's edits joins it, and
+    // results that land together are copied and written once.
+    if (m_writeTask)
+        m_writeTask->stop();
+    if (!std::exchange(m_batchPublishPending, true))
+        onMainThread(this, [this] { publishMergedBatches(); });
 }
 
 void Workspace::updateEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures,
@@ -85,29 +112,15 @@ void Workspace::updateEnded(const std::shared_ptr<RunRequest>& request, const Fa
         setProblem(Problem::failed(*error));
     else if (!failures.empty())
         setProblem(Problem::failed(failureText(failures)));
-    // What the updater saved is the truth, results still on their way to the main thread included, but
-    // for what the person changed meanwhile: that is laid over it and written back, so that the file and
-    // the workspace agree.
-    const bool shown = m_language == request->language;
-    if (shown || !request->edits.empty()) {
-        TranslationProject project = readProject(request->language);
-        request->edits.layOver(project);
-        if (shown) {
-            setProject(std::move(project));
-            if (!request->edits.empty()) {
-                if (m_writeTask)
-                    m_writeTask->stop();
-                publish();
-            }
-        } else {
-            writeBack(std::make_shared<const TranslationProject>(std::move(project)),
-                      [this](const std::optional<std::string>& failure) {
-                          if (failure)
-                              setProblem(Problem::failed(*failure));
-                      });
-        }
+    // Every state the updater reached has come through takeUpdate() before this end, so the workspace's
+    // project is the one on its way to the file: nothing needs reading again. Its last state is written
+    // before the run ends, and the same copy is compared and checked.
+    std::shared_ptr<const TranslationProject> snapshot;
+    if (std::exchange(m_batchPublishPending, false) && m_project) {
+        snapshot = projectSnapshot();
+        publishSnapshot(snapshot);
     }
-    resetIfCurrent(*request);
+    resetIfCurrent(*request, std::move(snapshot));
 }
 
 void Workspace::autoUpdateIfNeeded() {

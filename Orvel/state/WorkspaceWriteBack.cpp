@@ -93,6 +93,7 @@ void Workspace::quit() {
     if (m_translating)
         stop();
     flush();
+    m_writer.close();
 }
 
 } // namespace orvel

@@ -39,10 +39,14 @@ TranslationProject TranslationProject::load(const TranslatableApp& app, const st
     // The rebuild reads nothing for a code or an identifier that cannot name a file, and gives the
     // empty project.
     if (isSafePathComponent(language) && isSafePathComponent(app.bundleIdentifier) &&
-        app.hasNoLinks(app.projectFolder()))
-        if (auto bytes = FileIO::readIfPresent(fileURL(app, language), FileIO::Links::refuse))
+        app.hasNoLinks(app.projectFolder())) {
+        const fs::path file = fileURL(app, language);
+        if (auto bytes = FileIO::readIfPresent(file, FileIO::Links::refuse))
             if (auto project = decoded(*bytes))
                 return std::move(*project);
+        // Whatever this process wrote there last no longer reads: the next save keeps it aside first.
+        WrittenFiles::forget(file);
+    }
     return OverlayWriter::read(app, language);
 }
 

@@ -51,18 +51,25 @@ void recordTranslatedSource(TranslationProject& project, const std::vector<Sourc
     project.recordSource(done, version);
 }
 
-// Translates what the update added and reworded, merging every result into the store and saving and
-// publishing it at once; returns the strings that failed. When the run fails, what was merged is
-// written before its error is passed on, since the writing of the last result may have failed.
+// Translates what the update added and reworded, merging every result into the store and writing it
+// at once; returns the strings that failed. When the run fails, what was merged is written before its
+// error is passed on, since the writing of the last result may have failed.
 Failures translate(const StringChanges& changes, const TranslationJob& job, ProjectStore& store,
                    UpdateWriter& writer, const ProjectCallback& onResult, const std::stop_token& stop,
                    const Pipeline& pipeline) {
     const auto mergeAndWrite = [&](const Translations& translations,
                                    const TranslationJob::Progress& progress) {
+        if (!onResult) {
+            store.updateProject([&](TranslationProject& project) {
+                for (const auto& [id, translation] : translations)
+                    project.translations.insert_or_assign(id, translation);
+            });
+            writer.writeLatestQuietly(store, progress);
+            return;
+        }
         const TranslationProject merged = store.merge(translations);
-        writer.writeLatestQuietly(store);
-        if (onResult)
-            onResult(merged, progress);
+        writer.writeLatestQuietly(store, progress);
+        onResult(merged, progress);
     };
     try {
         return run(changes.added, changes.changed, job, mergeAndWrite, stop, pipeline.run);
@@ -72,30 +79,28 @@ Failures translate(const StringChanges& changes, const TranslationJob& job, Proj
     }
 }
 
-} // namespace
-
-Outcome updateProject(const TranslatableApp& app, const std::string& language, const ModelSettings& settings,
-                      bool review, const ProjectCallback& onResult, const std::stop_token& stop,
-                      const Pipeline& pipeline) {
-    TranslationProject project = TranslationProject::load(app, language);
+Outcome update(const TranslatableApp& app, TranslationProject project, const ModelSettings& settings,
+               bool review, const ProjectCallback& onResult, const Handover& handover,
+               const std::stop_token& stop, const Pipeline& pipeline) {
+    const std::string language = project.language;
     // This one list serves the comparison, the key terms, the recording and every publication.
     const std::vector<SourceString> strings = app.loadStrings(seenStrings(app));
     Outcome outcome{StringChanges::compute(project, strings), {}};
     const StringChanges& changes = outcome.changes;
     apply(project, changes.changed, changes.moved, changes.removed);
 
-    UpdateWriter writer(app, strings);
+    UpdateWriter writer(app, strings, handover);
     if (changes.toTranslate().empty()) {
         recordTranslatedSource(project, strings, app.version);
         writer.write(project);
         return outcome;
     }
 
-    project.save(app);
+    writer.save(project);
     TranslationJob job = makeJob(app, language, settings, review, project, pipeline, stop);
     job.terms = pipeline.chooseTerms(job, strings, termLimit, stop);
     project.terms = job.terms;
-    project.save(app);
+    writer.save(project);
 
     ProjectStore store(std::move(project));
     Failures failed = translate(changes, job, store, writer, onResult, stop, pipeline);
@@ -106,6 +111,23 @@ Outcome updateProject(const TranslatableApp& app, const std::string& language, c
     writer.writeLatest(store);
     outcome.failed = std::move(failed);
     return outcome;
+}
+
+} // namespace
+
+Outcome updateProject(const TranslatableApp& app, const std::string& language, const ModelSettings& settings,
+                      bool review, const ProjectCallback& onResult, const std::stop_token& stop,
+                      const Pipeline& pipeline) {
+    TranslationProject project = TranslationProject::load(app, language);
+    // Whatever language a hand-edited file names inside, its results belong to this language's file.
+    project.language = language;
+    return update(app, std::move(project), settings, review, onResult, {}, stop, pipeline);
+}
+
+Outcome updateHeldProject(const TranslatableApp& app, TranslationProject project, const ModelSettings& settings,
+                          bool review, const Handover& handover, const std::stop_token& stop,
+                          const Pipeline& pipeline) {
+    return update(app, std::move(project), settings, review, {}, handover, stop, pipeline);
 }
 
 } // namespace orvel::TranslationUpdater

@@ -16,6 +16,7 @@
 #include "engine/apps/StringTranslation.h"
 #include "engine/apps/TranslatableApp.h"
 #include "engine/apps/TranslationProject.h"
+#include "engine/apps/UpdateWriter.h"
 #include "engine/model/ModelSettings.h"
 #include "engine/pipeline/TranslationJob.h"
 #include "engine/reference/AppleReference.h"
@@ -94,5 +95,18 @@ Failures run(const std::vector<SourceString>& added, const std::vector<StringCha
 Outcome updateProject(const TranslatableApp& app, const std::string& language, const ModelSettings& settings,
                       bool review, const ProjectCallback& onResult, const std::stop_token& stop,
                       const Pipeline& pipeline = Pipeline::live());
+
+// Takes every state of the project an update reaches, in order.
+using Handover = UpdateWriter::Handover;
+
+// The same for a project that its caller holds and writes (an open workspace): the update starts from
+// `project` as the caller holds it, edits not yet on disk included, writes nothing itself and hands every
+// state of the project it reaches to `handover` in order (after applying the changes, after choosing the
+// key terms, after each merged result with the run's progress, and at the end), so that the caller's
+// writer stays the file's only one. Throws the error of the key-term choice and of the run, after handing
+// over what was merged.
+Outcome updateHeldProject(const TranslatableApp& app, TranslationProject project, const ModelSettings& settings,
+                          bool review, const Handover& handover, const std::stop_token& stop,
+                          const Pipeline& pipeline = Pipeline::live());
 
 } // namespace orvel::TranslationUpdater

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -10,6 +11,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/Orvel/state/LibraryFixture.h"
@@ -426,6 +428,64 @@ TEST_F(LibraryTest, WorkspacesFollowTheirAppsAcrossRescans) {
         const auto found = opened.project()->translations.find(sourceString("a", "Open").id());
         ASSERT_NE(found, opened.project()->translations.end());
         EXPECT_EQ(found->second.text, "Öffnen");
+    }
+}
+
+// The app is opened at its new place while its old workspace's run goes, with a result already handed
+// to the main thread but not taken yet: the old run stops there, and the new workspace shows what is
+// on disk, which nothing of the old one changes afterwards.
+TEST_F(LibraryTest, AnAppOpenedAtItsNewPlaceShowsTheLastStateOnDisk) {
+    struct Case {
+        const char* name;
+        std::function<void(Workspace&)> start;
+    };
+    const std::vector<Case> cases{
+        {"a translate run", [](Workspace& workspace) { workspace.translate(false); }},
+        {"Translate Changes", [](Workspace& workspace) { workspace.updateTranslations(); }},
+    };
+    engine.scriptedStrings = fiveStrings();
+    std::map<std::string, std::string> catalog;
+    for (const SourceString& string : fiveStrings())
+        catalog[string.key] = string.text;
+    preferences.setAutoUpdate(false);
+    preferences.setEndpoint("http://127.0.0.1:9/v1");
+    preferences.setBatchSize(1);
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string identifier = "com.example.move" + std::to_string(++row);
+        const TranslatableApp before = bundle(identifier, "1", "Notes" + std::to_string(row), catalog);
+        const TranslatableApp after = bundle(identifier, "1", "Moved" + std::to_string(row), catalog);
+        writeTranslated(before, "de", {"a"});
+        defaults.set("language." + identifier, std::string("de"));
+        engine.install({before});
+        auto library = makeLibrary();
+        settle();
+        Workspace& workspace = library->workspace(before);
+        settle();
+        engine.install({after});
+        rescan();
+        const int delivered = engine.model->delivered();
+        engine.model->holdAfter(1);
+        c.start(workspace);
+        ASSERT_TRUE(testing::processUntil(
+            [&] { return engine.model->held() && workspace.project()->translations.size() == 2; }));
+        testing::processPendingEvents();
+        engine.model->holdAfter(2);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!(engine.model->held() && engine.model->delivered() == delivered + 2) &&
+               std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+
+        Workspace& opened = library->workspace(after);
+        ASSERT_NE(&opened, &workspace);
+        engine.model->release();
+        settle();
+
+        ASSERT_TRUE(opened.project().has_value());
+        EXPECT_EQ(opened.project()->toJson(), TranslationProject::load(after, "de").toJson());
+        library.reset();
+        settle();
     }
 }
 

@@ -38,10 +38,14 @@ class ScriptedModel {
     std::map<std::string, std::string> chosenTerms;
     std::exception_ptr termError;
 
-    // Runs wait after `batches` delivered batches until release() or a stop.
+    // Runs wait after `batches` delivered batches until release() or a stop; a run held at an earlier
+    // hold goes on to this one.
     void holdAfter(int batches) {
-        std::lock_guard lock(m_mutex);
-        m_holdAfter = batches;
+        {
+            std::lock_guard lock(m_mutex);
+            m_holdAfter = batches;
+        }
+        m_changed.notify_all();
     }
     void release() {
         {
@@ -54,6 +58,11 @@ class ScriptedModel {
     bool held() const {
         std::lock_guard lock(m_mutex);
         return m_waiting > 0;
+    }
+    // Batches handed over by every run so far.
+    int delivered() const {
+        std::lock_guard lock(m_mutex);
+        return m_delivered;
     }
     // Runs that have returned or thrown.
     int finished() const {
@@ -102,6 +111,10 @@ class ScriptedModel {
             }
             onBatch(batch, progress);
             ++delivered;
+            {
+                std::lock_guard lock(m_mutex);
+                ++m_delivered;
+            }
         }
         waitWhileHeld(delivered, stop);
         if (error && delivered == errorAfter)
@@ -169,6 +182,7 @@ class ScriptedModel {
     int m_holdAfter = -1;
     int m_waiting = 0;
     int m_finished = 0;
+    int m_delivered = 0;
     std::vector<Call> m_calls;
 };
 

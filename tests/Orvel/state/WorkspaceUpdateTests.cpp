@@ -10,6 +10,8 @@
 
 #include "Orvel/state/ModelPreferences.h"
 #include "core/Cancellation.h"
+#include "core/OrvelPaths.h"
+#include "core/StringsFiles.h"
 #include "tests/Orvel/state/WorkspaceRunFixture.h"
 
 namespace orvel::testing {
@@ -211,8 +213,28 @@ TEST_F(WorkspaceUpdateTest, WhatThePersonChangesDuringTheUpdateSurvivesIt) {
         const char* name;
         Edit edit;
         Check check;
+        std::size_t translatedAfter = 5;
     };
+    // The update chooses this term; the person may take it away again.
+    engine.model->chosenTerms = {{"Key", "Schlüssel"}};
     const std::vector<Case> cases{
+        {"a string the update translated, cleared",
+         [](Workspace& w, const std::string& done, const std::string&) { w.setText("", done); },
+         [](const TranslationProject& p, const std::string& done, const std::string&) {
+             EXPECT_FALSE(p.translations.contains(done));
+         },
+         4},
+        {"an old translation cleared",
+         [](Workspace& w, const std::string&, const std::string&) { w.setText("", id("a")); },
+         [](const TranslationProject& p, const std::string&, const std::string&) {
+             EXPECT_FALSE(p.translations.contains(id("a")));
+         },
+         4},
+        {"the term the update chose, removed",
+         [](Workspace& w, const std::string&, const std::string&) { w.setTerm("Key", ""); },
+         [](const TranslationProject& p, const std::string&, const std::string&) {
+             EXPECT_FALSE(p.terms.contains("Key"));
+         }},
         {"a string the update translated, typed over",
          [](Workspace& w, const std::string& done, const std::string&) { w.setText("Meins", done); },
          [](const TranslationProject& p, const std::string& done, const std::string&) {
@@ -240,7 +262,7 @@ TEST_F(WorkspaceUpdateTest, WhatThePersonChangesDuringTheUpdateSurvivesIt) {
         {"a term chosen",
          [](Workspace& w, const std::string&, const std::string&) { w.setTerm("Text", "Texte"); },
          [](const TranslationProject& p, const std::string&, const std::string&) {
-             EXPECT_EQ(p.terms, (std::map<std::string, std::string>{{"Text", "Texte"}}));
+             EXPECT_EQ(p.terms, (std::map<std::string, std::string>{{"Key", "Schlüssel"}, {"Text", "Texte"}}));
          }},
         {"the style changed",
          [&](Workspace& w, const std::string&, const std::string&) { w.setStyle(formal); },
@@ -272,12 +294,84 @@ TEST_F(WorkspaceUpdateTest, WhatThePersonChangesDuringTheUpdateSurvivesIt) {
             processPendingEvents();
 
             c.check(*workspace->project(), done, coming);
-            EXPECT_EQ(workspace->project()->translations.size(), 5u);
+            EXPECT_EQ(workspace->project()->translations.size(), c.translatedAfter);
             EXPECT_FALSE(workspace->problem());
             const TranslationProject stored = TranslationProject::load(app, "de");
             c.check(stored, done, coming);
             EXPECT_EQ(workspace->project()->toJson(), stored.toJson());
         }
+}
+
+// The person edits, clears and chooses terms while a long update goes on, and each edit is written back
+// at once. After every write-back and after every later result of the update, the project file and the
+// overlay the running app loads hold every edit written back so far: no write of the update takes one
+// back, even for a moment.
+TEST_F(WorkspaceUpdateTest, EveryEditWrittenBackStaysOnDiskThroughTheUpdate) {
+    std::vector<std::string> keys;
+    for (int i = 0; i < 24; ++i)
+        keys.push_back("s" + std::string(i < 10 ? "0" : "") + std::to_string(i));
+    const TranslatableApp app = updatedApp(keys, {"s00", "s01", "s02"});
+    auto workspace = open(app);
+    engine.model->holdAfter(1);
+    workspace->updateTranslations();
+    const int batches = (static_cast<int>(keys.size()) - 3 + batchSize - 1) / batchSize;
+
+    // Key to the text the person gave it (empty: cleared), and the terms chosen or taken away.
+    std::map<std::string, std::string> written;
+    std::map<std::string, bool> termsWritten;
+    const auto checkDisk = [&](const std::string& when) {
+        SCOPED_TRACE(when);
+        const TranslationProject stored = TranslationProject::load(app, "de");
+        const auto overlay =
+            StringsFiles::readStrings(OrvelPaths::lproj("de", app.dataFolder()) / "Main.strings");
+        for (const auto& [key, text] : written) {
+            const auto file = stored.translations.find(id(key));
+            const auto shown = overlay.find(key);
+            if (text.empty()) {
+                EXPECT_EQ(file, stored.translations.end()) << key;
+                EXPECT_EQ(shown, overlay.end()) << key;
+                continue;
+            }
+            ASSERT_NE(file, stored.translations.end()) << key;
+            EXPECT_EQ(file->second.text, text) << key;
+            ASSERT_NE(shown, overlay.end()) << key;
+            EXPECT_EQ(shown->second, text) << key;
+        }
+        for (const auto& [term, chosen] : termsWritten)
+            EXPECT_EQ(stored.terms.contains(term), chosen) << term;
+    };
+    for (int step = 1; step < batches; ++step) {
+        ASSERT_TRUE(processUntil([&] {
+            return engine.model->held() && workspace->progress() &&
+                   workspace->progress()->done >= std::min(step * batchSize, static_cast<int>(keys.size()) - 3);
+        }));
+        processPendingEvents();
+        checkDisk("after result " + std::to_string(step));
+        // One string the update already sent, one it has yet to send, and an old one cleared or typed.
+        const std::string sent = keys[static_cast<std::size_t>(3 + (step - 1) * batchSize)];
+        const std::string coming = keys[keys.size() - static_cast<std::size_t>(step)];
+        const std::string old = keys[static_cast<std::size_t>(step % 3)];
+        workspace->setText("Meins " + std::to_string(step), id(sent));
+        workspace->setText("Später " + std::to_string(step), id(coming));
+        const std::string oldText = step % 2 ? "" : "Alt " + std::to_string(step);
+        workspace->setText(oldText, id(old));
+        const std::string term = "Term " + std::to_string(step % 3);
+        const bool chosen = step % 2 == 1;
+        workspace->setTerm(term, chosen ? "Begriff" : "");
+        timers.advance(Workspace::writeBackDelay);
+        written[sent] = "Meins " + std::to_string(step);
+        written[coming] = "Später " + std::to_string(step);
+        written[old] = oldText;
+        termsWritten[term] = chosen;
+        checkDisk("after the write-back of step " + std::to_string(step));
+        engine.model->holdAfter(step + 1);
+    }
+    engine.model->release();
+    waitForModel(1);
+    ASSERT_TRUE(processUntil([&] { return !workspace->translating(); }));
+    processPendingEvents();
+    checkDisk("at the end");
+    EXPECT_EQ(workspace->project()->toJson(), TranslationProject::load(app, "de").toJson());
 }
 
 } // namespace

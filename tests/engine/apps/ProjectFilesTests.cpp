@@ -221,6 +221,8 @@ struct OutsideChange {
     std::function<void(const fs::path& file, const std::string& undecodable)> change;
     // Whether the second save still reads the file, and so keeps the undecodable one aside.
     bool read;
+    // The project is loaded between the change and the second save.
+    bool loadedBetween = false;
 };
 
 void rewriteInPlace(const fs::path& file, const std::string& bytes) {
@@ -238,6 +240,8 @@ TEST_P(ProjectSaveOverOutsideChange, ReadsThePreviousFileOnlyWhenSomeoneElseChan
     const std::string undecodable(readBytes(file).size(), '{');
     GetParam().change(file, undecodable);
     const std::string left = readBytes(file);
+    if (GetParam().loadedBetween)
+        (void)TranslationProject::load(app, "de");
 
     project.terms["File"] = "Datei";
     project.save(app);
@@ -263,6 +267,15 @@ INSTANTIATE_TEST_SUITE_P(
                           fs::last_write_time(file, time);
                       },
                       false},
+        // A load that could not decode it no longer vouches for the stamp (nor would a read error).
+        OutsideChange{"RewrittenInPlaceKeepingItsTimeThenLoaded",
+                      [](const fs::path& file, const std::string& bytes) {
+                          const auto time = fs::last_write_time(file);
+                          rewriteInPlace(file, bytes);
+                          fs::last_write_time(file, time);
+                      },
+                      true, true},
+        OutsideChange{"UntouchedThenLoaded", [](const fs::path&, const std::string&) {}, false, true},
         OutsideChange{"RewrittenInPlace",
                       [](const fs::path& file, const std::string& bytes) {
                           const auto time = fs::last_write_time(file);

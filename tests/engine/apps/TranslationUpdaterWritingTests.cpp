@@ -131,5 +131,68 @@ TEST_F(UpdaterWritingTest, WriteFailuresAfterABatchDoNotStopTheRun) {
     }
 }
 
+// A project its caller holds and writes: the update starts from it as given, writes nothing itself, and
+// hands over its states in an order where each holds everything an earlier one held, the last one being
+// the whole result.
+TEST_F(UpdaterWritingTest, AHeldProjectIsHandedOverInOrderAndNeverWritten) {
+    struct Case {
+        std::string name;
+        bool parallel;
+        std::optional<std::size_t> failAfter;
+        std::size_t expectedTranslated;
+        // Merged results handed over with the run's progress.
+        std::size_t expectedWithProgress;
+    };
+    const std::vector<Case> cases{
+        {"eight batches at once", true, std::nullopt, 16, 8},
+        {"the run fails after three batches", false, 3, 6, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        everythingNew(sixteenStrings());
+        const std::string onDisk = readBytes(projectFile());
+        model = {};
+        model.batchSize = 2;
+        model.parallel = c.parallel;
+        model.failAfter = c.failAfter;
+        // Held by the caller only: an edit not yet written.
+        TranslationProject held = project;
+        held.terms["Draft"] = "Entwurf";
+        std::mutex lock;
+        std::vector<TranslationProject> handed;
+        std::size_t withProgress = 0;
+        const TranslationUpdater::Handover handover =
+            [&](TranslationProject state, const std::optional<TranslationJob::Progress>& progress) {
+                std::lock_guard guard(lock);
+                handed.push_back(std::move(state));
+                withProgress += progress ? 1 : 0;
+            };
+        const auto update = [&] {
+            return TranslationUpdater::updateHeldProject(app, held, ModelSettings{}, false, handover, {},
+                                                         model.pipeline());
+        };
+
+        if (c.failAfter)
+            EXPECT_THROW(update(), std::runtime_error);
+        else
+            update();
+
+        EXPECT_EQ(readBytes(projectFile()), onDisk);
+        EXPECT_FALSE(fs::exists(overlay()));
+        EXPECT_EQ(withProgress, c.expectedWithProgress);
+        ASSERT_FALSE(handed.empty());
+        for (std::size_t i = 0; i < handed.size(); ++i) {
+            EXPECT_EQ(handed[i].terms.at("Draft"), "Entwurf") << i;
+            if (i == 0)
+                continue;
+            for (const auto& [id, _] : handed[i - 1].translations) {
+                EXPECT_TRUE(handed[i].translations.contains(id)) << i << " " << id;
+            }
+        }
+        EXPECT_EQ(handed.back().translations.size(), c.expectedTranslated);
+        EXPECT_EQ(handed.back().sourceText->size(), c.failAfter ? 0u : 16u);
+    }
+}
+
 } // namespace
 } // namespace orvel::testing
