@@ -47,6 +47,9 @@ void StringListIndex::projectChanged(RowTranslations looked, const TranslationPr
         return;
     m_translations = std::move(looked.rows);
     m_translationsReady = true;
+    for (std::optional<FoldedTranslation>& folded : m_foldedTranslations)
+        if (folded && folded->projectGeneration == foldedForRows)
+            folded->projectGeneration = m_projectGeneration;
 }
 
 const StringTranslation* StringListIndex::translation(std::size_t row,
@@ -72,12 +75,31 @@ bool StringListIndex::isChanged(std::size_t row, const StringChanges& changes) {
     return m_changed.contains(m_ids[row]);
 }
 
-bool StringListIndex::matches(std::size_t row, const SourceString& string,
-                              const StringTranslation* translation, const std::string& needle) {
+void StringListIndex::makeFoldedLists() {
     if (m_foldedSources.size() != m_ids.size()) {
         m_foldedSources.resize(m_ids.size());
         m_foldedTranslations.resize(m_ids.size());
     }
+}
+
+void StringListIndex::foldAll(const std::vector<SourceString>& strings, const RowTranslations& rows) {
+    makeFoldedLists();
+    for (std::size_t row = 0; row < m_ids.size() && row < strings.size(); ++row) {
+        m_foldedSources[row] =
+            FoldedSource{StringSearch::folded(strings[row].text), StringSearch::folded(strings[row].key)};
+        if (row < rows.rows.size() && rows.rows[row]) {
+            std::string displayText = rows.rows[row]->displayText();
+            std::string folded = StringSearch::folded(displayText);
+            // Trusted without a comparison only once these very rows are assigned with their project.
+            m_foldedTranslations[row] =
+                FoldedTranslation{std::move(displayText), std::move(folded), foldedForRows};
+        }
+    }
+}
+
+bool StringListIndex::matches(std::size_t row, const SourceString& string,
+                              const StringTranslation* translation, const std::string& needle) {
+    makeFoldedLists();
     std::optional<FoldedSource>& source = m_foldedSources[row];
     if (!source)
         source = FoldedSource{StringSearch::folded(string.text), StringSearch::folded(string.key)};

@@ -78,6 +78,11 @@ class StringListIndex {
     // Whether the row's id is among the strings the changes say to translate again.
     bool isChanged(std::size_t row, const StringChanges& changes);
 
+    // Folds every row's English and key, and the display text of every row's translation in `rows`, ahead
+    // of the first search, so that its keystroke finds them made. For a loading workspace, off the main
+    // thread; `rows` are the translations assigned with the project that projectChanged() is given next.
+    void foldAll(const std::vector<SourceString>& strings, const RowTranslations& rows);
+
     // Whether `needle` (StringSearch::needle) occurs in the row's English, its key, or the display text of
     // `translation`, tried in that order.
     bool matches(std::size_t row, const SourceString& string, const StringTranslation* translation,
@@ -99,7 +104,11 @@ class StringListIndex {
         std::uint64_t projectGeneration = 0;
     };
 
+    // The generation of translations folded by foldAll() until their rows are assigned.
+    static constexpr std::uint64_t foldedForRows = UINT64_MAX;
+
     const std::string& foldedTranslation(std::size_t row, const StringTranslation& translation);
+    void makeFoldedLists();
 
     std::vector<std::string> m_ids;
     // Keyed by views of m_ids, which is filled once per reset() without growing: the ids of a large
@@ -113,8 +122,8 @@ class StringListIndex {
     bool m_changedReady = false;
     std::unordered_set<std::string, TransparentHash, std::equal_to<>> m_changed;
 
-    // Per row, folded when the search first reaches it; the English and key of a row never change. Both
-    // lists are made by the first search: a workspace nobody searches in holds neither.
+    // Per row, folded as the workspace loads, or when the search first reaches it; the English and key of
+    // a row never change.
     std::vector<std::optional<FoldedSource>> m_foldedSources;
     // Per row, the translation text last folded: compared again after each new project, and folded
     // again only when it differs.

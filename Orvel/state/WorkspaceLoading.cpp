@@ -75,10 +75,13 @@ Workspace::Loaded Workspace::load(const TranslatableApp& app, const EngineFacade
         TranslationProject copy = copying.get();
         loaded.index = indexing.get();
         StringListIndex::RowTranslations rows = loaded.index->lookUp(copy);
+        // The search's first keystroke finds its texts made.
+        loaded.index->foldAll(*loaded.strings, rows);
         loaded.project =
             ReadProject{std::move(copy), std::move(project), std::move(changes), std::move(rows)};
     } else {
         loaded.index = indexing.get();
+        loaded.index->foldAll(*loaded.strings, {});
     }
     return loaded;
 }

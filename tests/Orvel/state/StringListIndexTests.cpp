@@ -72,8 +72,7 @@ TEST(StringListIndex, RowsLookedUpEarlyPointIntoTheAssignedProject) {
     }
 }
 
-// The search's folded texts are made by the first search, so an edit before any search leaves nothing
-// behind that a later search would trip over.
+// An edit before the first search leaves nothing behind that the search would trip over.
 TEST(StringListIndex, AnEditBeforeTheFirstSearchIsFoundByIt) {
     const std::vector<SourceString> shown = strings({"Open", "Close"});
     std::optional<TranslationProject> project = projectWith({"Open"});
@@ -85,6 +84,54 @@ TEST(StringListIndex, AnEditBeforeTheFirstSearchIsFoundByIt) {
     const std::string needle = *StringSearch::needle("schliessen");
     EXPECT_FALSE(index.matches(0, shown[0], index.translation(0, project), needle));
     EXPECT_TRUE(index.matches(1, shown[1], index.translation(1, project), needle));
+}
+
+// Texts folded as the workspace loads serve the first search only for the project they were folded
+// from; another project assigned instead (a language chosen meanwhile) is searched by its own texts.
+TEST(StringListIndex, TextsFoldedAheadServeOnlyTheirOwnProject) {
+    enum class Assigned { moved, copied, replaced };
+    using enum Assigned;
+    const struct {
+        const char* what;
+        // How the project folded from becomes the assigned one: moved with its rows, copied, or replaced
+        // by another project before the rows arrive.
+        Assigned assigned;
+        const char* search;
+        bool found;
+    } rows[] = {
+        {"moved, its own text", moved, "de a", true},
+        {"copied, its own text", copied, "de a", true},
+        {"replaced, the folded text", replaced, "de a", false},
+        {"replaced, the new text", replaced, "fr a", true},
+        {"moved, the English", moved, "a", true},
+    };
+    const std::vector<SourceString> shown = strings({"a"});
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        StringListIndex index;
+        index.reset(shown);
+        TranslationProject read = projectWith({"a"});
+        StringListIndex::RowTranslations looked = index.lookUp(read);
+        index.foldAll(shown, looked);
+        std::optional<TranslationProject> assigned;
+        switch (row.assigned) {
+        case Assigned::moved:
+            assigned = std::move(read);
+            index.projectChanged(std::move(looked), *assigned);
+            break;
+        case Assigned::copied:
+            assigned = TranslationProject(read);
+            index.projectChanged(std::move(looked), *assigned);
+            break;
+        case Assigned::replaced:
+            assigned = projectWith({});
+            assigned->translations[shown[0].id()] = translated("fr a");
+            index.projectChanged();
+            break;
+        }
+        const std::string needle = *StringSearch::needle(row.search);
+        EXPECT_EQ(index.matches(0, shown[0], index.translation(0, assigned), needle), row.found);
+    }
 }
 
 } // namespace
