@@ -2,36 +2,32 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+
+#include "Orvel/platform/AtspiMessages.h"
 
 namespace orvel::AtspiCalls {
 namespace {
 
-struct GFree {
-    void operator()(void* pointer) const { g_free(pointer); }
-};
-
-// Every libatspi call reports failure through a GError; a failed read is simply an absent value.
-class ErrorSlot {
-  public:
-    ErrorSlot() = default;
-    ErrorSlot(const ErrorSlot&) = delete;
-    ErrorSlot& operator=(const ErrorSlot&) = delete;
-    ~ErrorSlot() { g_clear_error(&m_error); }
-    GError** operator&() { return &m_error; }
-    bool failed() const { return m_error != nullptr; }
-
-  private:
-    GError* m_error = nullptr;
-};
-
-std::optional<std::string> ownedText(gchar* text, bool failed) {
-    std::unique_ptr<gchar, GFree> owner(text);
-    if (failed || !text)
-        return std::nullopt;
-    return std::string(text);
-}
+using AtspiMessages::basic;
 
 std::atomic<int> callTimeout{-1};
+
+// The answer to one question, or nothing once the read was given up.
+DBusMessagePtr askOne(AtspiExchange& exchange, AtspiExchange::Question question) {
+    std::vector<AtspiExchange::Question> questions;
+    questions.push_back(std::move(question));
+    return std::move(exchange.ask(std::move(questions)).front());
+}
+
+std::optional<std::string> stringProperty(AtspiExchange& exchange, AtspiAccessible* accessible,
+                                          const char* interface, const char* name) {
+    const DBusMessagePtr reply = askOne(exchange, AtspiMessages::property(accessible, interface, name));
+    DBusMessageIter iter;
+    if (!AtspiMessages::firstArgument(reply.get(), true, iter))
+        return std::nullopt;
+    return AtspiMessages::text(iter);
+}
 
 } // namespace
 
@@ -44,71 +40,110 @@ int timeoutMs() {
     return callTimeout;
 }
 
-std::string roleName(AtspiAccessible* accessible) {
-    ErrorSlot error;
-    const AtspiRole role = atspi_accessible_get_role(accessible, &error);
-    if (error.failed())
-        return {};
-    return ownedText(atspi_role_get_name(role), false).value_or("");
+std::optional<std::string> name(AtspiExchange& exchange, AtspiAccessible* accessible) {
+    return stringProperty(exchange, accessible, AtspiMessages::accessibleInterface, "Name");
 }
 
-std::optional<std::string> name(AtspiAccessible* accessible) {
-    ErrorSlot error;
-    return ownedText(atspi_accessible_get_name(accessible, &error), error.failed());
+std::optional<std::string> toolkitName(AtspiExchange& exchange, AtspiAccessible* application) {
+    return stringProperty(exchange, application, "org.a11y.atspi.Application", "ToolkitName");
 }
 
-std::optional<std::string> toolkitName(AtspiAccessible* accessible) {
-    ErrorSlot error;
-    return ownedText(atspi_accessible_get_toolkit_name(accessible, &error), error.failed());
-}
-
-std::optional<std::string> objectAttribute(AtspiAccessible* accessible, const char* key) {
-    ErrorSlot error;
-    GHashTable* table = atspi_accessible_get_attributes(accessible, &error);
-    if (error.failed() || !table)
+std::optional<std::string> objectAttribute(AtspiExchange& exchange, AtspiAccessible* accessible,
+                                           const char* key) {
+    const DBusMessagePtr reply = askOne(
+        exchange, AtspiMessages::method(accessible, AtspiMessages::accessibleInterface, "GetAttributes"));
+    DBusMessageIter iter;
+    if (!AtspiMessages::firstArgument(reply.get(), false, iter) ||
+        dbus_message_iter_get_arg_type(&iter) != DBUS_TYPE_ARRAY)
         return std::nullopt;
-    std::optional<std::string> out;
-    if (const auto* found = static_cast<const gchar*>(g_hash_table_lookup(table, key)); found && *found)
-        out = found;
-    g_hash_table_unref(table);
+    DBusMessageIter entries;
+    dbus_message_iter_recurse(&iter, &entries);
+    for (; dbus_message_iter_get_arg_type(&entries) == DBUS_TYPE_DICT_ENTRY;
+         dbus_message_iter_next(&entries)) {
+        DBusMessageIter pair;
+        dbus_message_iter_recurse(&entries, &pair);
+        const auto name = AtspiMessages::text(pair);
+        if (!name || *name != key || !dbus_message_iter_next(&pair))
+            continue;
+        return AtspiMessages::text(pair);
+    }
+    return std::nullopt;
+}
+
+std::vector<std::optional<std::string>> texts(AtspiExchange& exchange,
+                                              const std::vector<AtspiAccessible*>& accessibles, int limit) {
+    constexpr const char* textInterface = "org.a11y.atspi.Text";
+    std::vector<AtspiExchange::Question> counts;
+    for (AtspiAccessible* accessible : accessibles)
+        counts.push_back(AtspiMessages::property(accessible, textInterface, "CharacterCount"));
+    const std::vector<DBusMessagePtr> countReplies = exchange.ask(std::move(counts));
+    // A toolkit may read past the end of its text when asked for more than it has, so every element is
+    // asked for exactly what it holds, up to the limit.
+    std::vector<AtspiExchange::Question> reads(accessibles.size());
+    std::vector<std::optional<std::string>> out(accessibles.size());
+    for (std::size_t i = 0; i < accessibles.size(); ++i) {
+        DBusMessageIter iter;
+        if (!AtspiMessages::firstArgument(countReplies[i].get(), true, iter))
+            continue;
+        const auto count = basic<dbus_int32_t>(iter, DBUS_TYPE_INT32);
+        if (!count || *count < 0)
+            continue;
+        if (*count == 0) {
+            out[i] = std::string();
+            continue;
+        }
+        reads[i] = AtspiMessages::method(accessibles[i], textInterface, "GetText");
+        const dbus_int32_t start = 0;
+        const dbus_int32_t end = std::min(*count, limit);
+        if (reads[i].message)
+            dbus_message_append_args(reads[i].message.get(), DBUS_TYPE_INT32, &start, DBUS_TYPE_INT32, &end,
+                                     DBUS_TYPE_INVALID);
+    }
+    const std::vector<DBusMessagePtr> textReplies = exchange.ask(std::move(reads));
+    for (std::size_t i = 0; i < accessibles.size(); ++i) {
+        DBusMessageIter iter;
+        if (AtspiMessages::firstArgument(textReplies[i].get(), false, iter))
+            out[i] = AtspiMessages::text(iter, true);
+    }
     return out;
 }
 
-std::optional<std::string> text(AtspiAccessible* accessible, int limit) {
-    AtspiText* text = ATSPI_TEXT(accessible);
-    ErrorSlot countError;
-    const gint count = atspi_text_get_character_count(text, &countError);
-    if (countError.failed() || count < 0)
+std::optional<double> currentValue(AtspiExchange& exchange, AtspiAccessible* accessible) {
+    const DBusMessagePtr reply =
+        askOne(exchange, AtspiMessages::property(accessible, "org.a11y.atspi.Value", "CurrentValue"));
+    DBusMessageIter iter;
+    if (!AtspiMessages::firstArgument(reply.get(), true, iter))
         return std::nullopt;
-    if (count == 0)
-        return std::string();
-    ErrorSlot error;
-    return ownedText(atspi_text_get_text(text, 0, std::min(count, limit), &error), error.failed());
+    return basic<double>(iter, DBUS_TYPE_DOUBLE);
 }
 
-std::optional<double> currentValue(AtspiAccessible* accessible) {
-    ErrorSlot error;
-    const double current = atspi_value_get_current_value(ATSPI_VALUE(accessible), &error);
-    if (error.failed())
-        return std::nullopt;
-    return current;
-}
-
-int childCount(AtspiAccessible* accessible, int limit) {
-    ErrorSlot error;
-    const gint count = atspi_accessible_get_child_count(accessible, &error);
-    return error.failed() ? 0 : std::clamp(count, 0, limit);
-}
-
-AtspiAccessible* childAt(AtspiAccessible* accessible, int index) {
-    ErrorSlot error;
-    AtspiAccessible* child = atspi_accessible_get_child_at_index(accessible, index, &error);
-    if (error.failed()) {
-        if (child)
+std::vector<GObjectPtr<AtspiAccessible>> childrenOneByOne(AtspiExchange& exchange,
+                                                          AtspiAccessible* accessible, int limit) {
+    // libatspi reports a time-out as any other failure; only the time it took tells them apart.
+    auto call = [&](auto&& read) {
+        const auto start = std::chrono::steady_clock::now();
+        GError* error = nullptr;
+        auto out = read(&error);
+        if (error && std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(timeoutMs()))
+            exchange.giveUp();
+        const bool failed = error != nullptr;
+        g_clear_error(&error);
+        return std::make_pair(out, failed);
+    };
+    std::vector<GObjectPtr<AtspiAccessible>> out;
+    if (exchange.givenUp())
+        return out;
+    const auto [count, countFailed] =
+        call([&](GError** error) { return atspi_accessible_get_child_count(accessible, error); });
+    for (int i = 0; !countFailed && i < std::clamp(count, 0, limit) && !exchange.givenUp(); ++i) {
+        auto [child, failed] =
+            call([&](GError** error) { return atspi_accessible_get_child_at_index(accessible, i, error); });
+        if (child && !failed)
+            out.emplace_back(child);
+        else if (child)
             g_object_unref(child);
-        return nullptr;
     }
-    return child;
+    return out;
 }
 
 } // namespace orvel::AtspiCalls

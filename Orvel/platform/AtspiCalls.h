@@ -1,12 +1,16 @@
 #pragma once
-// The libatspi calls the backend makes one at a time, each turning a failed read into an absent value.
-// Callers hold atspiLock(); every call goes to the other process and waits for its answer.
+// The reads the backend makes besides the facts of every element, each turning a failed read into an
+// absent value. All but the children one by one go through the read's exchange, so they end when the read
+// is stopped or given up. Callers hold atspiLock().
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <atspi/atspi.h>
+
+#include "Orvel/platform/AtspiExchange.h"
 
 namespace orvel::AtspiCalls {
 
@@ -23,24 +27,27 @@ struct States {
     bool multiLine = false;
 };
 
-// How long every call waits for the other process; libatspi has one such time-out for the whole process.
+// How long libatspi's own calls wait for the other process; libatspi has one such time-out for the whole
+// process. New reads start with it.
 void setTimeout(int milliseconds);
 int timeoutMs();
 
-// "" when the role cannot be read.
-std::string roleName(AtspiAccessible* accessible);
-std::optional<std::string> name(AtspiAccessible* accessible);
-std::optional<std::string> toolkitName(AtspiAccessible* accessible);
+std::optional<std::string> name(AtspiExchange& exchange, AtspiAccessible* accessible);
+// The toolkit of an application element.
+std::optional<std::string> toolkitName(AtspiExchange& exchange, AtspiAccessible* application);
 // A non-empty value of the element's object attributes.
-std::optional<std::string> objectAttribute(AtspiAccessible* accessible, const char* key);
-// The characters of the element's text interface, at most `limit`, and its value interface's current
-// value; the caller knows that the element has the interface.
-std::optional<std::string> text(AtspiAccessible* accessible, int limit);
-std::optional<double> currentValue(AtspiAccessible* accessible);
+std::optional<std::string> objectAttribute(AtspiExchange& exchange, AtspiAccessible* accessible,
+                                           const char* key);
+// For each element, the characters of its text interface, at most `limit`; the caller knows that the
+// elements have the interface. Asked for all of them together.
+std::vector<std::optional<std::string>> texts(AtspiExchange& exchange,
+                                              const std::vector<AtspiAccessible*>& accessibles, int limit);
+// The current value of the element's value interface.
+std::optional<double> currentValue(AtspiExchange& exchange, AtspiAccessible* accessible);
 
-// At most `limit`; 0 when the count cannot be read.
-int childCount(AtspiAccessible* accessible, int limit);
-// A new reference, or null.
-AtspiAccessible* childAt(AtspiAccessible* accessible, int index);
+// At most `limit` children asked for one at a time through libatspi, which also finds the elements of
+// other applications. Nothing once the read was given up; a call that runs into the time-out gives it up.
+std::vector<GObjectPtr<AtspiAccessible>> childrenOneByOne(AtspiExchange& exchange,
+                                                          AtspiAccessible* accessible, int limit);
 
 } // namespace orvel::AtspiCalls

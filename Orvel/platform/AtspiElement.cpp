@@ -1,8 +1,8 @@
 #include "Orvel/platform/AtspiElement.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <deque>
 
 #include "Orvel/platform/AtspiTexts.h"
 #include "Orvel/platform/AtspiWindowOrder.h"
@@ -20,6 +20,9 @@ constexpr int maxTextCharacters = 10000;
 // Where the menu-bar search looks: the upper levels of the windows, where toolkits put the menu bar.
 constexpr int menuBarSearchDepth = 5;
 constexpr int menuBarSearchNodes = 500;
+// Four times the node budget of a capture's window read: room for the rows scrolled out of view around
+// the ones shown, and a bound on an app that hides millions of elements.
+constexpr int maxElementsAsked = 20000;
 
 bool isTextContent(const std::string& role) {
     return role == "AXStaticText" || role == "AXHeading";
@@ -33,6 +36,24 @@ bool isMenuBar(const std::string& roleName) {
     return roleName == "menu bar";
 }
 
+// Edges that touch count as inside: only what cannot show any part of itself in the window is left out.
+bool whollyOutside(const AtspiRect& frame, const AtspiRect& window) {
+    return frame.x + frame.width < window.x || frame.x > window.x + window.width ||
+           frame.y + frame.height < window.y || frame.y > window.y + window.height;
+}
+
+std::vector<AtspiAccessible*> pointers(const std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>& owned) {
+    std::vector<AtspiAccessible*> out;
+    out.reserve(owned.size());
+    for (const auto& accessible : owned)
+        out.push_back(accessible.get());
+    return out;
+}
+
+AtspiCalls::GObjectPtr<AtspiAccessible> newReference(AtspiAccessible* accessible) {
+    return AtspiCalls::GObjectPtr<AtspiAccessible>(static_cast<AtspiAccessible*>(g_object_ref(accessible)));
+}
+
 } // namespace
 
 std::recursive_mutex& atspiLock() {
@@ -40,8 +61,11 @@ std::recursive_mutex& atspiLock() {
     return lock;
 }
 
+AtspiElement::Read::Read(AtspiAccessible* application, int timeoutMs)
+    : exchange(timeoutMs), application(application), elementsLeft(maxElementsAsked) {}
+
 AtspiElement::AtspiElement(AtspiAccessible* accessible, std::string parentRole, Shape shape, Reach reach,
-                           std::shared_ptr<const Read> read)
+                           std::shared_ptr<Read> read)
     : m_accessible(accessible), m_parentRole(std::move(parentRole)), m_shape(shape), m_reach(reach),
       m_read(std::move(read)) {}
 
@@ -52,8 +76,16 @@ AtspiElement::~AtspiElement() {
 
 void AtspiElement::setMessagingTimeout(double seconds) {
     std::lock_guard guard(atspiLock());
-    if (std::isfinite(seconds) && seconds > 0)
-        AtspiCalls::setTimeout(static_cast<int>(std::min(seconds, 3600.0) * 1000));
+    if (!std::isfinite(seconds) || seconds <= 0)
+        return;
+    const int milliseconds = static_cast<int>(std::min(seconds, 3600.0) * 1000);
+    AtspiCalls::setTimeout(milliseconds);
+    m_read->exchange.setTimeout(milliseconds);
+}
+
+void AtspiElement::setStopToken(std::stop_token stop) {
+    std::lock_guard guard(atspiLock());
+    m_read->exchange.setStop(std::move(stop));
 }
 
 std::optional<AXValue> AtspiElement::attribute(const std::string& name) const {
@@ -74,8 +106,11 @@ std::optional<AXValue> AtspiElement::attribute(const std::string& name) const {
 }
 
 const AtspiFacts::Facts& AtspiElement::facts() const {
-    if (!m_facts)
-        m_facts = std::move(AtspiFacts::read({m_accessible}, maxChildren, AtspiCalls::timeoutMs()).front());
+    if (!m_facts) {
+        std::vector<AtspiFacts::Facts> read;
+        AtspiFacts::read({m_accessible}, AtspiFacts::all, maxChildren, m_read->exchange, read);
+        m_facts = std::move(read.front());
+    }
     return *m_facts;
 }
 
@@ -93,45 +128,100 @@ const AtspiRoleMap::AXRole& AtspiElement::role() const {
     return *m_role;
 }
 
-std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
-    std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> found;
+std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> AtspiElement::listedChildren() const {
+    std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> out;
     if (const auto& listed = facts().children) {
         for (const auto& child : *listed)
-            found.emplace_back(static_cast<AtspiAccessible*>(g_object_ref(child.get())));
+            out.push_back(newReference(child.get()));
+        return out;
+    }
+    return AtspiCalls::childrenOneByOne(m_read->exchange, m_accessible, maxChildren);
+}
+
+// What the screen does not show (closed menus, hidden pages and dialogs, scrolled-away rows, docks put
+// far outside their window) is no context of what it shows; the menu bar is read on its own.
+bool AtspiElement::onScreen(const AtspiFacts::Facts& child) const {
+    if (!child.states.showing || isMenuBar(child.roleName))
+        return false;
+    const bool hasArea = m_window && m_window->width > 0 && m_window->height > 0;
+    return !hasArea || !child.extents || !whollyOutside(*child.extents, *m_window);
+}
+
+std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
+    std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> found = listedChildren();
+    found.resize(std::min(found.size(), static_cast<std::size_t>(std::max(m_read->elementsLeft, 0))));
+    m_read->elementsLeft -= static_cast<int>(found.size());
+    std::vector<AtspiFacts::Facts> facts;
+    if (m_reach == Reach::everything) {
+        AtspiFacts::read(pointers(found), AtspiFacts::all, maxChildren, m_read->exchange, facts);
     } else {
-        const int count = AtspiCalls::childCount(m_accessible, maxChildren);
-        for (int i = 0; i < count; ++i)
-            if (AtspiAccessible* child = AtspiCalls::childAt(m_accessible, i))
-                found.emplace_back(child);
+        // Whether a child is on screen is asked of all of them; the rest only of those that are.
+        AtspiFacts::read(pointers(found), AtspiFacts::firstLook, maxChildren, m_read->exchange, facts);
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            if (!onScreen(facts[i]))
+                continue;
+            if (kept != i) {
+                found[kept] = std::move(found[i]);
+                facts[kept] = std::move(facts[i]);
+            }
+            ++kept;
+        }
+        found.resize(kept);
+        facts.resize(kept);
+        AtspiFacts::read(pointers(found), AtspiFacts::restLook, maxChildren, m_read->exchange, facts);
     }
-    std::vector<AtspiAccessible*> accessibles;
-    for (const auto& child : found)
-        accessibles.push_back(child.get());
-    std::vector<AtspiFacts::Facts> facts =
-        AtspiFacts::read(accessibles, maxChildren, AtspiCalls::timeoutMs());
     std::vector<Child> out;
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        // What the screen does not show (closed menus, hidden pages and dialogs, scrolled-away buttons)
-        // is no context of what it shows; the menu bar is read on its own.
-        if (m_reach == Reach::onScreen && (!facts[i].states.showing || isMenuBar(facts[i].roleName)))
-            continue;
+    for (std::size_t i = 0; i < found.size(); ++i)
         out.push_back({std::move(found[i]), std::move(facts[i])});
-    }
     return out;
 }
 
 std::shared_ptr<AtspiElement> AtspiElement::element(Child child) const {
     auto out = std::make_shared<AtspiElement>(child.accessible.release(), roleName(), Shape::element, m_reach,
                                               m_read);
+    // The application's children are the windows themselves.
+    out->m_window = m_shape == Shape::application ? child.facts.extents : m_window;
     out->m_facts = std::move(child.facts);
     return out;
 }
 
 AXElementList AtspiElement::children() const {
-    AXElementList out;
+    std::vector<std::shared_ptr<AtspiElement>> elements;
     for (Child& child : readChildren())
-        out.push_back(element(std::move(child)));
-    return out;
+        elements.push_back(element(std::move(child)));
+    readContents(elements);
+    return {elements.begin(), elements.end()};
+}
+
+// The texts that siblings show are asked for together rather than one element at a time.
+void AtspiElement::readContents(const std::vector<std::shared_ptr<AtspiElement>>& elements) const {
+    std::vector<AtspiElement*> holders;
+    std::vector<AtspiAccessible*> accessibles;
+    for (const auto& element : elements) {
+        const std::string& role = element->role().role;
+        if (element->facts().hasText && (isTextContent(role) || isEditableText(role))) {
+            holders.push_back(element.get());
+            accessibles.push_back(element->m_accessible);
+        }
+    }
+    std::vector<std::optional<std::string>> read =
+        AtspiCalls::texts(m_read->exchange, accessibles, maxTextCharacters);
+    for (std::size_t i = 0; i < holders.size(); ++i)
+        holders[i]->m_content = std::move(read[i]);
+}
+
+const std::optional<std::string>& AtspiElement::content() const {
+    if (!m_content)
+        m_content = std::move(AtspiCalls::texts(m_read->exchange, {m_accessible}, maxTextCharacters).front());
+    return *m_content;
+}
+
+bool AtspiElement::describesFieldsByPlaceholder() const {
+    if (!m_read->describesFieldsByPlaceholder)
+        m_read->describesFieldsByPlaceholder =
+            AtspiCalls::toolkitName(m_read->exchange, m_read->application.get()) == "Qt";
+    return *m_read->describesFieldsByPlaceholder;
 }
 
 AXElementList AtspiElement::windows() const {
@@ -149,7 +239,7 @@ std::optional<AXValue> AtspiElement::applicationAttribute(const std::string& nam
     if (name == "AXRole")
         return std::string("AXApplication");
     if (name == "AXTitle")
-        return AtspiCalls::name(m_accessible);
+        return AtspiCalls::name(m_read->exchange, m_accessible);
     if (name == "AXWindows" || name == "AXChildren")
         return windows();
     if (name == "AXMenuBar")
@@ -189,10 +279,10 @@ const AtspiTexts::Texts& AtspiElement::texts() const {
     published.description = facts().description;
     published.nameIsContent = isTextContent(role);
     if (isEditableText(role)) {
-        published.placeholder = AtspiCalls::objectAttribute(m_accessible, "placeholder-text");
-        published.describedByPlaceholder = m_read->describesFieldsByPlaceholder && role == "AXTextField" &&
-                                           facts().hasText &&
-                                           AtspiCalls::text(m_accessible, 1).value_or("x").empty();
+        published.placeholder =
+            AtspiCalls::objectAttribute(m_read->exchange, m_accessible, "placeholder-text");
+        published.describedByPlaceholder = role == "AXTextField" && facts().hasText &&
+                                           content().value_or("x").empty() && describesFieldsByPlaceholder();
     }
     m_texts = AtspiTexts::texts(published);
     return *m_texts;
@@ -213,7 +303,7 @@ std::optional<AXValue> AtspiElement::value() const {
     const std::string& role = this->role().role;
     if (isTextContent(role) || isEditableText(role)) {
         if (facts().hasText)
-            if (auto text = AtspiCalls::text(m_accessible, maxTextCharacters))
+            if (const auto& text = content())
                 return *text;
         // A label without a text interface shows its name.
         if (!isTextContent(role) || !facts().name)
@@ -221,7 +311,7 @@ std::optional<AXValue> AtspiElement::value() const {
         return *facts().name;
     }
     if (facts().hasValue)
-        if (auto current = AtspiCalls::currentValue(m_accessible))
+        if (auto current = AtspiCalls::currentValue(m_read->exchange, m_accessible))
             return *current;
     return std::nullopt;
 }
@@ -236,32 +326,34 @@ std::optional<AXValue> AtspiElement::extentsAttribute(const std::string& name) c
 }
 
 // Toolkits put the menu bar inside a window rather than on the application: a breadth-first search of
-// the upper levels of the windows finds it.
+// the upper levels of the windows finds it, a level's roles and children asked together.
 std::optional<AXElementRef> AtspiElement::menuBar() const {
-    struct Pending {
-        GObjectPtr<AtspiAccessible> accessible;
-        std::string parentRole;
-        int depth;
-    };
-    std::deque<Pending> queue;
-    g_object_ref(m_accessible);
-    queue.push_back({GObjectPtr<AtspiAccessible>(m_accessible), "application", 0});
+    constexpr std::array<AtspiFacts::Question, 2> questions{AtspiFacts::Question::role,
+                                                            AtspiFacts::Question::children};
+    std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> level = listedChildren();
+    std::vector<std::string> parentRoles(level.size(), "application");
     int visited = 0;
-    while (!queue.empty() && visited < menuBarSearchNodes) {
-        Pending next = std::move(queue.front());
-        queue.pop_front();
-        ++visited;
-        const std::string role =
-            next.depth == 0 ? "application" : AtspiCalls::roleName(next.accessible.get());
-        if (isMenuBar(role))
-            return std::make_shared<AtspiElement>(next.accessible.release(), next.parentRole, Shape::element,
-                                                  Reach::everything, m_read);
-        if (next.depth >= menuBarSearchDepth)
-            continue;
-        const int count = AtspiCalls::childCount(next.accessible.get(), maxChildren);
-        for (int i = 0; i < count && visited + static_cast<int>(queue.size()) < menuBarSearchNodes; ++i)
-            if (AtspiAccessible* child = AtspiCalls::childAt(next.accessible.get(), i))
-                queue.push_back({GObjectPtr<AtspiAccessible>(child), role, next.depth + 1});
+    for (int depth = 1; depth <= menuBarSearchDepth && !level.empty() && visited < menuBarSearchNodes;
+         ++depth) {
+        level.resize(std::min<std::size_t>(level.size(), menuBarSearchNodes - visited));
+        visited += static_cast<int>(level.size());
+        std::vector<AtspiFacts::Facts> facts;
+        AtspiFacts::read(pointers(level), questions, maxChildren, m_read->exchange, facts);
+        std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> next;
+        std::vector<std::string> nextParentRoles;
+        for (std::size_t i = 0; i < level.size(); ++i) {
+            if (isMenuBar(facts[i].roleName))
+                return std::make_shared<AtspiElement>(level[i].release(), parentRoles[i], Shape::element,
+                                                      Reach::everything, m_read);
+            if (depth == menuBarSearchDepth || !facts[i].children)
+                continue;
+            for (auto& child : *facts[i].children) {
+                next.push_back(std::move(child));
+                nextParentRoles.push_back(facts[i].roleName);
+            }
+        }
+        level = std::move(next);
+        parentRoles = std::move(nextParentRoles);
     }
     return std::nullopt;
 }

@@ -4,11 +4,15 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <stop_token>
 #include <string>
+#include <vector>
 
 #include <atspi/atspi.h>
 
 #include "Orvel/platform/AtspiCalls.h"
+#include "Orvel/platform/AtspiExchange.h"
 #include "Orvel/platform/AtspiFacts.h"
 #include "Orvel/platform/AtspiRoleMap.h"
 #include "Orvel/platform/AtspiTexts.h"
@@ -38,22 +42,31 @@ class AtspiElement : public AXElement {
         everything,
     };
 
-    // What every element of one read shares.
+    // What every element of one read shares: its exchange with the other process, and what it learns once.
     struct Read {
-        // The toolkit describes an empty single-line field that nothing else describes by its placeholder.
-        bool describesFieldsByPlaceholder = false;
+        // Takes over one reference to the application element of the process read.
+        Read(AtspiAccessible* application, int timeoutMs);
+
+        AtspiExchange exchange;
+        AtspiCalls::GObjectPtr<AtspiAccessible> application;
+        // The toolkit describes an empty single-line field that nothing else describes by its placeholder;
+        // asked on first need.
+        std::optional<bool> describesFieldsByPlaceholder;
+        // How many more elements the read may ask about, whether it keeps them or not.
+        int elementsLeft;
     };
 
     // Takes over one reference to `accessible`. `parentRole` is the AT-SPI role name of its parent.
     AtspiElement(AtspiAccessible* accessible, std::string parentRole, Shape shape, Reach reach,
-                 std::shared_ptr<const Read> read);
+                 std::shared_ptr<Read> read);
     ~AtspiElement() override;
     AtspiElement(const AtspiElement&) = delete;
     AtspiElement& operator=(const AtspiElement&) = delete;
 
     std::optional<AXValue> attribute(const std::string& name) const override;
-    // libatspi has one time-out for every call of the process, so this sets that one.
+    // The read's own time-out, and libatspi's, which is one for every call of the process.
     void setMessagingTimeout(double seconds) override;
+    void setStopToken(std::stop_token stop) override;
 
   private:
     struct Child {
@@ -64,10 +77,15 @@ class AtspiElement : public AXElement {
     const AtspiFacts::Facts& facts() const;
     const std::string& roleName() const;
     const AtspiRoleMap::AXRole& role() const;
+    std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> listedChildren() const;
     std::vector<Child> readChildren() const;
+    bool onScreen(const AtspiFacts::Facts& child) const;
     AXElementList children() const;
     AXElementList windows() const;
     std::shared_ptr<AtspiElement> element(Child child) const;
+    void readContents(const std::vector<std::shared_ptr<AtspiElement>>& elements) const;
+    const std::optional<std::string>& content() const;
+    bool describesFieldsByPlaceholder() const;
     std::optional<AXValue> elementAttribute(const std::string& name) const;
     std::optional<AXValue> applicationAttribute(const std::string& name) const;
     const AtspiTexts::Texts& texts() const;
@@ -80,9 +98,13 @@ class AtspiElement : public AXElement {
     std::string m_parentRole;
     Shape m_shape;
     Reach m_reach;
-    std::shared_ptr<const Read> m_read;
+    std::shared_ptr<Read> m_read;
+    // The frame of the window that holds the element; what lies wholly outside it is not on screen.
+    std::optional<AtspiRect> m_window;
     // Read together for all children of an element when its children are read, or on first use.
     mutable std::optional<AtspiFacts::Facts> m_facts;
+    // The characters of its text interface, once read.
+    mutable std::optional<std::optional<std::string>> m_content;
     mutable std::optional<AtspiRoleMap::AXRole> m_role;
     mutable std::optional<AtspiTexts::Texts> m_texts;
 };

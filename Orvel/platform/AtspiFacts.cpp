@@ -4,97 +4,39 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <functional>
+
+#include "Orvel/platform/AtspiMessages.h"
 
 namespace orvel::AtspiFacts {
 namespace {
 
-constexpr const char* accessibleInterface = "org.a11y.atspi.Accessible";
-constexpr const char* propertiesInterface = "org.freedesktop.DBus.Properties";
+using AtspiMessages::accessibleInterface;
+using AtspiMessages::basic;
 
-// The questions asked of every element; each answer fills one field.
-enum Question { role, states, name, description, children, interfaces, extents, questionCount };
-
-struct Message {
-    DBusMessage* message;
-    ~Message() {
-        if (message)
-            dbus_message_unref(message);
-    }
-};
-
-DBusMessage* method(AtspiAccessible* element, const char* interface, const char* member) {
-    const AtspiObject& object = element->parent;
-    if (!object.app || !object.app->bus_name || !object.path)
-        return nullptr;
-    return dbus_message_new_method_call(object.app->bus_name, object.path, interface, member);
-}
-
-DBusMessage* property(AtspiAccessible* element, const char* name) {
-    DBusMessage* message = method(element, propertiesInterface, "Get");
-    if (message)
-        dbus_message_append_args(message, DBUS_TYPE_STRING, &accessibleInterface, DBUS_TYPE_STRING, &name,
-                                 DBUS_TYPE_INVALID);
-    return message;
-}
-
-DBusMessage* question(AtspiAccessible* element, Question question) {
+AtspiExchange::Question question(AtspiAccessible* element, Question question) {
     switch (question) {
-    case role:
-        return method(element, accessibleInterface, "GetRole");
-    case states:
-        return method(element, accessibleInterface, "GetState");
-    case name:
-        return property(element, "Name");
-    case description:
-        return property(element, "Description");
-    case children:
-        return method(element, accessibleInterface, "GetChildren");
-    case interfaces:
-        return method(element, accessibleInterface, "GetInterfaces");
-    case extents: {
-        DBusMessage* message = method(element, "org.a11y.atspi.Component", "GetExtents");
+    case Question::role:
+        return AtspiMessages::method(element, accessibleInterface, "GetRole");
+    case Question::states:
+        return AtspiMessages::method(element, accessibleInterface, "GetState");
+    case Question::name:
+        return AtspiMessages::property(element, accessibleInterface, "Name");
+    case Question::description:
+        return AtspiMessages::property(element, accessibleInterface, "Description");
+    case Question::children:
+        return AtspiMessages::method(element, accessibleInterface, "GetChildren");
+    case Question::interfaces:
+        return AtspiMessages::method(element, accessibleInterface, "GetInterfaces");
+    case Question::extents: {
+        AtspiExchange::Question out =
+            AtspiMessages::method(element, "org.a11y.atspi.Component", "GetExtents");
         const dbus_uint32_t screen = ATSPI_COORD_TYPE_SCREEN;
-        if (message)
-            dbus_message_append_args(message, DBUS_TYPE_UINT32, &screen, DBUS_TYPE_INVALID);
-        return message;
+        if (out.message)
+            dbus_message_append_args(out.message.get(), DBUS_TYPE_UINT32, &screen, DBUS_TYPE_INVALID);
+        return out;
     }
-    case questionCount:
-        break;
     }
-    return nullptr;
-}
-
-// The answer's first argument, entered; a property's answer is the variant's content.
-bool firstArgument(DBusMessage* reply, bool isProperty, DBusMessageIter& out) {
-    if (!reply || dbus_message_get_type(reply) != DBUS_MESSAGE_TYPE_METHOD_RETURN)
-        return false;
-    DBusMessageIter top;
-    if (!dbus_message_iter_init(reply, &top))
-        return false;
-    if (!isProperty) {
-        out = top;
-        return true;
-    }
-    if (dbus_message_iter_get_arg_type(&top) != DBUS_TYPE_VARIANT)
-        return false;
-    dbus_message_iter_recurse(&top, &out);
-    return true;
-}
-
-template <class T> std::optional<T> basic(DBusMessageIter& iter, int type) {
-    if (dbus_message_iter_get_arg_type(&iter) != type)
-        return std::nullopt;
-    T value{};
-    dbus_message_iter_get_basic(&iter, &value);
-    return value;
-}
-
-std::optional<std::string> text(DBusMessageIter& iter) {
-    auto value = basic<const char*>(iter, DBUS_TYPE_STRING);
-    if (!value || !*value)
-        return std::nullopt;
-    return std::string(*value);
+    return {};
 }
 
 AtspiCalls::States stateSet(DBusMessageIter& iter) {
@@ -172,77 +114,67 @@ childList(DBusMessageIter& iter, AtspiApplication* app, int limit) {
 
 void answer(AtspiAccessible* element, Question question, DBusMessage* reply, int childLimit, Facts& facts) {
     DBusMessageIter iter;
-    const bool isProperty = question == name || question == description;
-    if (!firstArgument(reply, isProperty, iter))
+    const bool isProperty = question == Question::name || question == Question::description;
+    if (!AtspiMessages::firstArgument(reply, isProperty, iter))
         return;
     switch (question) {
-    case role:
+    case Question::role:
         if (auto number = basic<dbus_uint32_t>(iter, DBUS_TYPE_UINT32)) {
             gchar* roleName = atspi_role_get_name(static_cast<AtspiRole>(*number));
             facts.roleName = roleName ? roleName : "";
             g_free(roleName);
         }
         break;
-    case states:
+    case Question::states:
         facts.states = stateSet(iter);
         break;
-    case name:
-        facts.name = text(iter);
+    case Question::name:
+        facts.name = AtspiMessages::text(iter);
         break;
-    case description:
-        facts.description = text(iter);
+    case Question::description:
+        facts.description = AtspiMessages::text(iter);
         break;
-    case children:
+    case Question::children:
         facts.children = childList(iter, element->parent.app, childLimit);
         break;
-    case interfaces:
+    case Question::interfaces:
         interfaceNames(iter, facts);
         break;
-    case extents:
+    case Question::extents:
         facts.extents = rectangle(iter);
-        break;
-    case questionCount:
         break;
     }
 }
 
-// The questions of these elements go out together. libatspi keeps the time-out of every pending call in
-// a list that it searches on each answer, so a few hundred at a time keep that search short.
-constexpr std::size_t elementsInFlight = 64;
+// Large batches keep the other process busy answering; a bounded one keeps the first answers coming
+// while the last questions are still being built.
+constexpr std::size_t elementsInFlight = 128;
 
 void readSome(const std::vector<AtspiAccessible*>& elements, std::size_t first, std::size_t end,
-              int childLimit, int timeoutMs, std::vector<Facts>& out) {
-    std::vector<DBusPendingCall*> pending((end - first) * questionCount, nullptr);
-    for (std::size_t e = first; e < end; ++e) {
-        DBusConnection* bus = elements[e]->parent.app ? elements[e]->parent.app->bus : nullptr;
-        if (!bus)
-            continue;
-        for (int q = 0; q < questionCount; ++q) {
-            const Message message{question(elements[e], static_cast<Question>(q))};
-            if (message.message)
-                dbus_connection_send_with_reply(bus, message.message,
-                                                &pending[(e - first) * questionCount + q], timeoutMs);
-        }
-    }
-    for (std::size_t i = 0; i < pending.size(); ++i) {
-        if (!pending[i])
-            continue;
-        dbus_pending_call_block(pending[i]);
-        const Message reply{dbus_pending_call_steal_reply(pending[i])};
-        dbus_pending_call_unref(pending[i]);
-        const std::size_t e = first + i / questionCount;
-        answer(elements[e], static_cast<Question>(i % questionCount), reply.message, childLimit, out[e]);
+              std::span<const Question> questions, int childLimit, AtspiExchange& exchange,
+              std::vector<Facts>& out) {
+    std::vector<AtspiExchange::Question> asked;
+    asked.reserve((end - first) * questions.size());
+    for (std::size_t e = first; e < end; ++e)
+        for (Question q : questions)
+            asked.push_back(question(elements[e], q));
+    std::vector<DBusMessagePtr> replies = exchange.ask(std::move(asked));
+    for (std::size_t i = 0; i < replies.size(); ++i) {
+        const std::size_t e = first + i / questions.size();
+        answer(elements[e], questions[i % questions.size()], replies[i].get(), childLimit, out[e]);
     }
 }
 
 } // namespace
 
-std::vector<Facts> read(const std::vector<AtspiAccessible*>& elements, int childLimit, int timeoutMs) {
-    std::vector<Facts> out(elements.size());
-    for (std::size_t first = 0; first < elements.size(); first += elementsInFlight)
-        readSome(elements, first, std::min(elements.size(), first + elementsInFlight), childLimit, timeoutMs,
-                 out);
-    return out;
+void read(const std::vector<AtspiAccessible*>& elements, std::span<const Question> questions, int childLimit,
+          AtspiExchange& exchange, std::vector<Facts>& out) {
+    out.resize(std::max(out.size(), elements.size()));
+    if (questions.empty())
+        return;
+    for (std::size_t first = 0; first < elements.size() && !exchange.givenUp(); first += elementsInFlight)
+        readSome(elements, first, std::min(elements.size(), first + elementsInFlight), questions, childLimit,
+                 exchange, out);
 }
 
 } // namespace orvel::AtspiFacts

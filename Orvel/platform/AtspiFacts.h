@@ -4,13 +4,16 @@
 // about a set of elements all go out on libatspi's connection together and their answers are collected
 // after, so the other process answers them back to back. Callers hold atspiLock().
 
+#include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include <atspi/atspi.h>
 
 #include "Orvel/platform/AtspiCalls.h"
+#include "Orvel/platform/AtspiExchange.h"
 
 namespace orvel::AtspiFacts {
 
@@ -27,8 +30,21 @@ struct Facts {
     bool hasValue = false;
 };
 
-// One Facts per element, in order, each with at most `childLimit` children; a question that fails or is
-// not answered within `timeoutMs` leaves its field empty.
-std::vector<Facts> read(const std::vector<AtspiAccessible*>& elements, int childLimit, int timeoutMs);
+// Each question fills one field.
+enum class Question { role, states, extents, name, description, children, interfaces };
+
+// What tells whether an element is on screen: asked first, so that the rest is asked only of the
+// elements that are.
+inline constexpr std::array<Question, 3> firstLook{Question::role, Question::states, Question::extents};
+inline constexpr std::array<Question, 4> restLook{Question::name, Question::description, Question::children,
+                                                  Question::interfaces};
+inline constexpr std::array<Question, 7> all{Question::role,      Question::states,      Question::extents,
+                                             Question::name,      Question::description, Question::children,
+                                             Question::interfaces};
+
+// Asks `questions` of every element and fills those fields of its Facts in `out` (one per element, in
+// order), children at most `childLimit`; a question that fails or is not answered leaves its field empty.
+void read(const std::vector<AtspiAccessible*>& elements, std::span<const Question> questions, int childLimit,
+          AtspiExchange& exchange, std::vector<Facts>& out);
 
 } // namespace orvel::AtspiFacts

@@ -18,13 +18,6 @@ bool atspiReady() {
     return ready;
 }
 
-// Qt gives an empty field's placeholder as its description when nothing else describes it.
-std::shared_ptr<const AtspiElement::Read> readOf(AtspiAccessible* application) {
-    const std::string toolkit = AtspiCalls::toolkitName(application).value_or("");
-    return std::make_shared<const AtspiElement::Read>(
-        AtspiElement::Read{.describesFieldsByPlaceholder = toolkit == "Qt"});
-}
-
 } // namespace
 
 AtspiPlatform::AtspiPlatform(QDBusConnection sessionBus) : m_sessionBus(std::move(sessionBus)) {}
@@ -60,9 +53,11 @@ AXElementRef AtspiPlatform::application(pid_t pid) const {
         if (matches) {
             // A capture reads what the app shows now, not what an earlier read cached.
             atspi_accessible_clear_cache(application);
+            auto read = std::make_shared<AtspiElement::Read>(
+                static_cast<AtspiAccessible*>(g_object_ref(application)), AtspiCalls::timeoutMs());
             out =
                 std::make_shared<AtspiElement>(application, "desktop frame", AtspiElement::Shape::application,
-                                               AtspiElement::Reach::onScreen, readOf(application));
+                                               AtspiElement::Reach::onScreen, std::move(read));
         } else {
             g_object_unref(application);
         }

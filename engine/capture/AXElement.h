@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <variant>
 #include <vector>
@@ -40,6 +41,9 @@ class AXElement {
 
     // How long a read of this element waits for the process before it gives up.
     virtual void setMessagingTimeout(double seconds) = 0;
+    // Once `stop` is requested, reads of this element and of the elements reached from it give nothing,
+    // and a read waiting for the process ends.
+    virtual void setStopToken(std::stop_token stop) = 0;
 };
 
 } // namespace orvel

@@ -49,27 +49,31 @@ void requestTrust(const AXPlatform& platform) {
     platform.requestTrust();
 }
 
-WindowList windows(const AXPlatform& platform, pid_t pid, int limit) {
+WindowList windows(const AXPlatform& platform, pid_t pid, int limit, const std::stop_token& stop) {
     WindowList out;
     AXElementRef application = platform.application(pid);
     if (!application)
         return out;
     application->setMessagingTimeout(windowMessagingTimeout);
+    application->setStopToken(stop);
     int budget = limit;
     for (const AXElementRef& window : children(*application, "AXWindows")) {
+        if (stop.stop_requested())
+            break;
         auto role = string(*window, "AXRole");
         if (role != "AXWindow" && role != "AXPopover")
             continue;
         std::string title = string(*window, "AXTitle").value_or("");
-        out.emplace_back(std::move(title), node(*window, 0, budget));
+        out.emplace_back(std::move(title), node(*window, 0, budget, stop));
     }
     return out;
 }
 
-std::optional<AXNode> menuBar(const AXPlatform& platform, pid_t pid, int limit) {
+std::optional<AXNode> menuBar(const AXPlatform& platform, pid_t pid, int limit, const std::stop_token& stop) {
     AXElementRef application = platform.application(pid);
     if (!application)
         return std::nullopt;
+    application->setStopToken(stop);
     auto bar = read(*application, "AXMenuBar");
     if (!bar)
         return std::nullopt;
@@ -77,10 +81,10 @@ std::optional<AXNode> menuBar(const AXPlatform& platform, pid_t pid, int limit) 
     if (!element || !*element)
         return std::nullopt;
     int budget = limit;
-    return node(**element, 0, budget);
+    return node(**element, 0, budget, stop);
 }
 
-AXNode node(const AXElement& element, int depth, int& budget) {
+AXNode node(const AXElement& element, int depth, int& budget, const std::stop_token& stop) {
     // Every node is read however low the budget, so it must not wrap around on absurd limits.
     if (budget > std::numeric_limits<int>::min())
         --budget;
@@ -93,12 +97,12 @@ AXNode node(const AXElement& element, int depth, int& budget) {
     out.placeholder = string(element, "AXPlaceholderValue");
     out.value = valueText(element);
     out.frame = frame(element);
-    if (depth < maxDepth && budget > 0) {
+    if (depth < maxDepth && budget > 0 && !stop.stop_requested()) {
         // Cyclic or huge trees stay finite: every node read takes from the one budget.
         for (const AXElementRef& child : children(element, "AXChildren")) {
-            if (budget <= 0)
+            if (budget <= 0 || stop.stop_requested())
                 break;
-            out.children.push_back(node(*child, depth + 1, budget));
+            out.children.push_back(node(*child, depth + 1, budget, stop));
         }
     }
     return out;

@@ -3,6 +3,7 @@
 // budget and a depth, and never fails: what cannot be read is simply absent.
 
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,15 +28,17 @@ bool isTrusted(const AXPlatform& platform);
 void requestTrust(const AXPlatform& platform);
 
 // The windows and popovers of the process, in the app's order; all of them share one budget of `limit`
-// nodes.
-WindowList windows(const AXPlatform& platform, pid_t pid, int limit);
+// nodes. A stop request ends the read soon, with what was read so far.
+WindowList windows(const AXPlatform& platform, pid_t pid, int limit, const std::stop_token& stop = {});
 
-// The menu bar's tree, read with a budget of `limit` nodes; absent when the app has no menu bar.
-std::optional<AXNode> menuBar(const AXPlatform& platform, pid_t pid, int limit);
+// The menu bar's tree, read with a budget of `limit` nodes; absent when the app has no menu bar. A stop
+// request ends the read soon, with what was read so far.
+std::optional<AXNode> menuBar(const AXPlatform& platform, pid_t pid, int limit,
+                              const std::stop_token& stop = {});
 
-// The element and as much of its subtree as `depth` and the shared `budget` allow. The element itself is
-// always read and takes one unit, so the budget may end at 0 or below.
-AXNode node(const AXElement& element, int depth, int& budget);
+// The element and as much of its subtree as `depth`, the shared `budget` and `stop` allow. The element
+// itself is always read and takes one unit, so the budget may end at 0 or below.
+AXNode node(const AXElement& element, int depth, int& budget, const std::stop_token& stop = {});
 
 // The elements of an array attribute; empty when it is missing or is not an array of elements.
 AXElementList children(const AXElement& element, const std::string& attribute);

@@ -56,7 +56,7 @@ void visitScreen(const AppState::Screen& screen, const AppLink& link, pid_t pid,
     report(progress, "Opening " + screen.title);
     link.send(Command::show, {{"screen", screen.id}});
     services.live.clock.pauseUnlessStopped(screenPause, stop);
-    AXReader::WindowList windows = AXReader::windows(services.accessibility, pid, windowNodeLimit);
+    AXReader::WindowList windows = AXReader::windows(services.accessibility, pid, windowNodeLimit, stop);
     reading.screens.push_back(screen.title);
     if (!hasAnyElement(windows))
         reading.unreadable.push_back(screen.title);
@@ -87,8 +87,8 @@ Result capture(const TranslatableApp& app, bool visitScreens, const Progress& pr
         link.send(Command::refresh);
         services.live.clock.pauseUnlessStopped(settlePause, stop);
 
-        menuBar = AXReader::menuBar(services.accessibility, pid, menuNodeLimit);
-        for (auto& [title, tree] : AXReader::windows(services.accessibility, pid, windowNodeLimit)) {
+        menuBar = AXReader::menuBar(services.accessibility, pid, menuNodeLimit, stop);
+        for (auto& [title, tree] : AXReader::windows(services.accessibility, pid, windowNodeLimit, stop)) {
             reading.screens.push_back(Markers::clean(title));
             reading.windows.emplace_back(std::move(title), std::move(tree));
         }

@@ -33,6 +33,7 @@ class FakeAXElement : public AXElement {
         return it->second;
     }
     void setMessagingTimeout(double seconds) override { messagingTimeout = seconds; }
+    void setStopToken(std::stop_token) override {}
 };
 
 class FakeAXPlatform : public AXPlatform {

@@ -1,0 +1,74 @@
+#include "Orvel/platform/AtspiExchange.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace orvel {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How long one look at the connection may block: the longest a stop request waits to be noticed.
+constexpr std::chrono::milliseconds slice{50};
+
+struct PendingUnref {
+    void operator()(DBusPendingCall* call) const {
+        // A question given up must not be answered into a reply nobody reads.
+        if (!dbus_pending_call_get_completed(call))
+            dbus_pending_call_cancel(call);
+        dbus_pending_call_unref(call);
+    }
+};
+using PendingPtr = std::unique_ptr<DBusPendingCall, PendingUnref>;
+
+bool answered(const PendingPtr& call) {
+    return !call || dbus_pending_call_get_completed(call.get());
+}
+
+} // namespace
+
+std::vector<DBusMessagePtr> AtspiExchange::ask(std::vector<Question> questions) {
+    std::vector<DBusMessagePtr> out(questions.size());
+    if (givenUp())
+        return out;
+    std::vector<PendingPtr> pending(questions.size());
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+        if (!questions[i].bus || !questions[i].message)
+            continue;
+        // No time-out of libdbus's own: the wait below keeps the time, so that no main loop's timer has
+        // to fire for a question to end.
+        DBusPendingCall* call = nullptr;
+        if (dbus_connection_send_with_reply(questions[i].bus, questions[i].message.get(), &call,
+                                            DBUS_TIMEOUT_INFINITE))
+            pending[i].reset(call);
+    }
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(m_timeoutMs);
+    // Answers come mostly in the order asked, so the first unanswered question moves forward steadily.
+    std::size_t first = 0;
+    while (true) {
+        while (first < pending.size() && answered(pending[first]))
+            ++first;
+        if (first == pending.size() || m_stop.stop_requested())
+            break;
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline) {
+            m_givenUp = true;
+            break;
+        }
+        const auto wait = std::min<Clock::duration>(slice, deadline - now);
+        const int waitMs =
+            std::max(1, static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
+        // Dispatching hands each answer to its pending call; other messages go to libatspi as its own
+        // calls would have handed them.
+        if (!dbus_connection_read_write_dispatch(questions[first].bus, waitMs)) {
+            m_givenUp = true;
+            break;
+        }
+    }
+    for (std::size_t i = 0; i < pending.size(); ++i)
+        if (pending[i] && dbus_pending_call_get_completed(pending[i].get()))
+            out[i].reset(dbus_pending_call_steal_reply(pending[i].get()));
+    return out;
+}
+
+} // namespace orvel

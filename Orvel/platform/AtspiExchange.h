@@ -1,0 +1,49 @@
+#pragma once
+// One read's questions to other processes over libatspi's connection. The questions of a batch go out
+// together and their answers are waited for in short slices: a stop request ends the wait at once, and a
+// batch left unanswered for the whole time-out gives up the rest of the read, so a hung app costs one
+// time-out per read, not one per question. Callers hold atspiLock().
+
+#include <memory>
+#include <stop_token>
+#include <vector>
+
+#include <atspi/atspi.h>
+
+namespace orvel {
+
+struct DBusMessageUnref {
+    void operator()(DBusMessage* message) const { dbus_message_unref(message); }
+};
+using DBusMessagePtr = std::unique_ptr<DBusMessage, DBusMessageUnref>;
+
+class AtspiExchange {
+  public:
+    struct Question {
+        DBusConnection* bus = nullptr;
+        // Null asks nothing.
+        DBusMessagePtr message;
+    };
+
+    explicit AtspiExchange(int timeoutMs) : m_timeoutMs(timeoutMs) {}
+
+    void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
+    int timeoutMs() const { return m_timeoutMs; }
+    void setStop(std::stop_token stop) { m_stop = std::move(stop); }
+
+    // The read was stopped, or a process did not answer in time: nothing more is asked.
+    bool givenUp() const { return m_givenUp || m_stop.stop_requested(); }
+    // For a call made outside ask() that ran into the time-out.
+    void giveUp() { m_givenUp = true; }
+
+    // One answer per question, in order: a method return or an error, or null for a question that asked
+    // nothing, was not answered, or came after the read was given up.
+    std::vector<DBusMessagePtr> ask(std::vector<Question> questions);
+
+  private:
+    int m_timeoutMs;
+    std::stop_token m_stop;
+    bool m_givenUp = false;
+};
+
+} // namespace orvel
