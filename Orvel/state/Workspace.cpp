@@ -21,9 +21,10 @@ Workspace::Workspace(TranslatableApp app, Services services, QObject* parent)
             runInBackground(receiver, std::move(work));
         };
     run(this, [this, app = m_app, &engine = m_services.engine, files = m_services.loaded,
-               stored = std::move(stored)] {
-        return
-            [this, loaded = load(app, engine, *files, stored)]() mutable { takeLoaded(std::move(loaded)); };
+               stored = std::move(stored), chosen = m_chosenBeforeLoad] {
+        return [this, loaded = load(app, engine, *files, stored, *chosen)]() mutable {
+            takeLoaded(std::move(loaded));
+        };
     });
 }
 
@@ -36,11 +37,21 @@ void Workspace::takeLoaded(Loaded loaded) {
     setStrings(std::move(loaded.strings), std::move(loaded.index));
     setLanguages(std::move(loaded.languages));
     if (m_languageChosen) {
-        // The language chosen meanwhile stays; its changes and problems now have the strings.
-        refreshChanges();
-        refreshProblems();
+        // The language chosen meanwhile (a deep link) stays. The load read its project and compared it
+        // when the choice came in time; otherwise it is read now.
+        std::optional<std::string> chosen = m_language;
+        std::optional<ReadProject> read;
+        if (loaded.project && loaded.language == chosen)
+            read = std::move(loaded.project);
+        chooseLanguage(std::move(chosen), std::move(read));
     } else {
         chooseLanguage(std::move(loaded.language), std::move(loaded.project));
+    }
+    // A language added before the load joins the languages read since, and is saved now, so that it is
+    // found again on the next start.
+    if (m_project && std::exchange(m_addedBeforeLoad, std::nullopt) == m_project->language) {
+        listLanguage(m_project->language);
+        m_writer.write({projectSnapshot(), nullptr}, {});
     }
     observeState();
 }

@@ -34,6 +34,7 @@
 #include "Orvel/state/WorkspaceFilter.h"
 #include "Orvel/state/WorkspaceProblem.h"
 #include "core/AppState.h"
+#include "core/Locked.h"
 #include "core/SourceString.h"
 #include "engine/apps/AppNotes.h"
 #include "engine/apps/StringChanges.h"
@@ -340,10 +341,15 @@ class Workspace : public QObject {
         // The starting language's project; none without a language.
         std::optional<ReadProject> project;
     };
+    // `chosen` is a language chosen meanwhile on the main thread, read in place of the stored one when it
+    // comes in time.
     static Loaded load(const TranslatableApp& app, const EngineFacade& engine, LoadedFiles& files,
-                       const std::optional<std::string>& storedLanguage);
+                       const std::optional<std::string>& storedLanguage,
+                       const Locked<std::optional<std::string>>& chosen);
     void takeLoaded(Loaded loaded);
     static std::vector<std::string> storedLanguages(const TranslatableApp& app);
+    // Adds a language to `languages` unless it is there, keeping them sorted.
+    void listLanguage(const std::string& code);
     // selectLanguage() with the project already read, when one is given.
     void chooseLanguage(std::optional<std::string> code, std::optional<ReadProject> loaded);
     // Takes `index` as the strings' index when given one built for them.
@@ -459,6 +465,11 @@ class Workspace : public QObject {
     // Plain.
     // A language was chosen before the workspace had loaded (a deep link); the load keeps it.
     bool m_languageChosen = false;
+    // That language, for the load to read its project instead of the stored choice's.
+    std::shared_ptr<Locked<std::optional<std::string>>> m_chosenBeforeLoad =
+        std::make_shared<Locked<std::optional<std::string>>>();
+    // A language added before the workspace had loaded, whose project is saved once it is read.
+    std::optional<std::string> m_addedBeforeLoad;
     bool m_loaded = false;
     // Keys (language, space, app version) for which an automatic Translate Changes was started.
     std::set<std::string> m_autoAttempted;

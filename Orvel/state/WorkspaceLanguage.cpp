@@ -18,9 +18,16 @@ void Workspace::chooseLanguage(std::optional<std::string> code, std::optional<Re
     // (a deep link, a published state and the new-language sheet all hand codes in) is turned away.
     if (code && !isPlausibleLanguageCode(*code))
         return;
-    // Chosen before the workspace has loaded (a deep link): the load keeps this choice.
-    if (!m_loaded)
+    // Chosen before the workspace has loaded (a deep link): the load keeps this choice, and reads and
+    // compares its project with the strings, which are not there yet.
+    if (!m_loaded) {
         m_languageChosen = true;
+        m_chosenBeforeLoad->set(code);
+        setLanguage(code);
+        if (code)
+            storeDefault("language." + m_app.bundleIdentifier, *code);
+        return;
+    }
     // Up to here the previous language and its project are still the chosen ones. Edits still waiting
     // for their write-back belong to that project, so they are written before it is left.
     writeBackNow();
@@ -75,16 +82,24 @@ void Workspace::projectShown() {
                      m_services.defaults.boolean(checklistKey()) != true);
 }
 
+void Workspace::listLanguage(const std::string& code) {
+    if (std::find(m_languages.begin(), m_languages.end(), code) != m_languages.end())
+        return;
+    std::vector<std::string> languages = m_languages;
+    languages.push_back(code);
+    std::sort(languages.begin(), languages.end());
+    setLanguages(std::move(languages));
+}
+
 void Workspace::addLanguage(const std::string& code) {
     if (!isPlausibleLanguageCode(code))
         return;
-    if (std::find(m_languages.begin(), m_languages.end(), code) == m_languages.end()) {
-        std::vector<std::string> languages = m_languages;
-        languages.push_back(code);
-        std::sort(languages.begin(), languages.end());
-        setLanguages(std::move(languages));
-    }
+    listLanguage(code);
     selectLanguage(code);
+    if (!m_loaded) {
+        m_addedBeforeLoad = code;
+        return;
+    }
     if (!m_project)
         return;
     // On failure the language stays chosen for this session; its first saved edit writes the file.

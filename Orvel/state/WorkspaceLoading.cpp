@@ -49,13 +49,17 @@ std::vector<std::string> Workspace::projectLanguages(const TranslatableApp& app)
 }
 
 Workspace::Loaded Workspace::load(const TranslatableApp& app, const EngineFacade& engine, LoadedFiles& files,
-                                  const std::optional<std::string>& storedLanguage) {
+                                  const std::optional<std::string>& storedLanguage,
+                                  const Locked<std::optional<std::string>>& chosen) {
     Loaded loaded;
     loaded.context = ContextMap::load(app);
     loaded.notes = AppNotes::load(app);
     loaded.appState = engine.readState(app);
     loaded.languages = storedLanguages(app);
     loaded.language = startingLanguage(storedLanguage, loaded.appState, loaded.languages);
+    // A deep link's language, chosen while the files above were read, is the project read and compared.
+    if (std::optional<std::string> meanwhile = chosen.get())
+        loaded.language = std::move(meanwhile);
     // The project is read beside the strings; the library's measure of the same app, which asks for
     // both, takes what these reads give.
     std::future<LoadedFiles::Project> reading =

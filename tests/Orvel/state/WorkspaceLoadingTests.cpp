@@ -337,10 +337,14 @@ TEST_F(WorkspaceLoadingTest, TheFilesAreReadOffTheMainThreadAndTakenInOneStep) {
         std::optional<std::string> chosenMeanwhile;
         std::string language;
         std::size_t translations;
+        // Chosen by adding it, as a deep link to a new language does: its project file is written.
+        bool added = false;
     };
     const std::vector<Case> cases{
         {"the stored choice", std::nullopt, "de", 1},
         {"a language chosen before the load arrives stays chosen", "fr", "fr", 0},
+        {"the stored language chosen again before the load arrives", "de", "de", 1},
+        {"a language added before the load arrives is saved once it does", "it", "it", 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -365,7 +369,9 @@ TEST_F(WorkspaceLoadingTest, TheFilesAreReadOffTheMainThreadAndTakenInOneStep) {
         EXPECT_EQ(workspace.language(), std::nullopt);
         EXPECT_FALSE(workspace.project());
         EXPECT_EQ(workspace.notes(), AppNotes{});
-        if (c.chosenMeanwhile)
+        if (c.added)
+            workspace.addLanguage(*c.chosenMeanwhile);
+        else if (c.chosenMeanwhile)
             workspace.selectLanguage(c.chosenMeanwhile);
 
         QSignalSpy strings(&workspace, &Workspace::stringsChanged);
@@ -379,16 +385,21 @@ TEST_F(WorkspaceLoadingTest, TheFilesAreReadOffTheMainThreadAndTakenInOneStep) {
         worker.join();
         EXPECT_TRUE(workspace.strings().empty());
         answer();
+        // The writes the load's answer asked for.
+        for (std::size_t write = 1; write < held.size(); ++write)
+            if (std::function<void()> then = held[write]())
+                then();
 
         EXPECT_EQ(strings.count(), 1);
         EXPECT_TRUE(stringsBeforeLanguage);
         EXPECT_EQ(workspace.strings().size(), 1u);
-        EXPECT_EQ(workspace.languages(), Codes{"de"});
+        EXPECT_EQ(workspace.languages(), (c.added ? Codes{"de", "it"} : Codes{"de"}));
         EXPECT_EQ(workspace.language(), c.language);
         ASSERT_TRUE(workspace.project());
         EXPECT_EQ(workspace.project()->language, c.language);
         EXPECT_EQ(workspace.project()->translations.size(), c.translations);
         EXPECT_EQ(workspace.notes().notes, "Kurz");
+        EXPECT_EQ(fs::exists(TranslationProject::fileURL(app, c.language)), c.added || c.language == "de");
     }
 }
 
