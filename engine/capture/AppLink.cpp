@@ -5,6 +5,7 @@
 #include "core/DefaultsStore.h"
 #include "engine/apps/AppBundle.h"
 #include "engine/apps/AppStateFile.h"
+#include "engine/capture/StateFilePoll.h"
 
 namespace orvel {
 namespace {
@@ -83,8 +84,9 @@ std::optional<AppState> AppLink::request(OrvelProtocol::Command command, const E
 std::optional<AppState> AppLink::awaitState(Date sentAt, std::chrono::milliseconds timeout,
                                             const Acceptance& accept) const {
     const Date deadline = sentAt + timeout;
+    StateFilePoll poll(stateURL(), [this] { return readState(); });
     while (services.clock.now() < deadline) {
-        if (auto state = readState(); state && isFresh(*state, sentAt) && accept(*state))
+        if (auto state = poll.read(); state && isFresh(*state, sentAt) && accept(*state))
             return state;
         services.clock.pause(pollInterval);
     }
