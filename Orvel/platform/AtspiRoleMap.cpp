@@ -91,6 +91,11 @@ const std::map<std::string, AXRole, std::less<>>& fixedRoles() {
         {"table cell", {"AXCell"}},
         {"tree item", {"AXRow"}},
         {"table row", {"AXRow"}},
+        // A header cell is a button of the table's header, as a person clicks it to sort.
+        {"table column header", {"AXButton"}},
+        {"table row header", {"AXButton"}},
+        {"column header", {"AXButton"}},
+        {"row header", {"AXButton"}},
         {"menu bar", {"AXMenuBar"}},
         {"popup menu", {"AXMenu"}},
         {"tool tip", {"AXHelpTag"}},
