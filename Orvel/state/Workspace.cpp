@@ -142,13 +142,24 @@ void Workspace::mergeTranslations(const Translations& batch) {
         for (const auto& [id, translation] : batch)
             project.translations.insert_or_assign(id, translation);
         setProject(std::move(project));
+        m_changesNeedComparing = true;
         return;
     }
     std::vector<std::pair<std::size_t, const std::string*>> rows;
     rows.reserve(batch.size());
-    for (const auto& [id, _] : batch)
-        if (const std::optional<std::size_t> row = m_index.row(id))
-            rows.emplace_back(*row, &id);
+    std::vector<StringChanges::Retranslation> retranslations;
+    retranslations.reserve(batch.size());
+    for (const auto& [id, translation] : batch) {
+        const std::optional<std::size_t> row = m_index.row(id);
+        if (!row) {
+            // A string the app no longer has: only a whole comparison tells where its translation goes.
+            m_changesNeedComparing = true;
+            continue;
+        }
+        rows.emplace_back(*row, &id);
+        const StringTranslation* before = m_index.translation(*row, m_project);
+        retranslations.push_back({strings()[*row], before ? std::optional(*before) : std::nullopt, translation});
+    }
     if (m_counts)
         for (const auto& [row, _] : rows)
             countRow(*m_counts, row, m_index.translation(row, m_project), -1);
@@ -160,6 +171,14 @@ void Workspace::mergeTranslations(const Translations& batch) {
     if (m_counts)
         for (const auto& [row, _] : rows)
             countRow(*m_counts, row, m_index.translation(row, m_project), 1);
+    // The changes follow the batch row by row; while a whole comparison is under way or due, only another
+    // whole comparison (of the project with this batch) is sound.
+    if (!m_changesNeedComparing && !m_changesTask.isRunning() && m_changes.takeTranslations(retranslations)) {
+        m_index.changesChanged();
+        emit changesChanged();
+    } else {
+        m_changesNeedComparing = true;
+    }
     // The terms stay as they were, so the problems already checked stand.
     emit projectChanged();
     emit stringListChanged();

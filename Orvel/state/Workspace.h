@@ -480,6 +480,9 @@ class Workspace : public QObject {
     std::vector<std::shared_ptr<RunRequest>> m_openRuns;
     // Merged batches wait for their copy and write (applyBatch()).
     bool m_batchPublishPending = false;
+    // What was merged since could not be followed in the changes row by row: the copy written next is
+    // compared whole.
+    bool m_changesNeedComparing = false;
     // Results of a run whose counter is no longer current are dropped.
     std::uint64_t m_runID = 0;
     TaskSlot m_problemsTask;

@@ -116,6 +116,7 @@ void Workspace::reloadStrings() {
 
 void Workspace::refreshChanges() {
     m_changesTask.cancel();
+    m_changesNeedComparing = false;
     if (!m_project) {
         setChanges(StringChanges{});
         return;
@@ -125,6 +126,8 @@ void Workspace::refreshChanges() {
 }
 
 void Workspace::refreshChangesInBackground(std::shared_ptr<const TranslationProject> snapshot) {
+    // The copy holds everything merged so far.
+    m_changesNeedComparing = false;
     const TaskSlot::Ticket ticket = m_changesTask.start();
     runInBackground(
         this, [this, ticket, snapshot = std::move(snapshot), strings = m_strings]() -> std::function<void()> {

@@ -230,9 +230,11 @@ void Workspace::applyBatch(const Translations& batch, const Progress& progress, 
 void Workspace::publishMergedBatches() {
     if (!std::exchange(m_batchPublishPending, false) || !m_project)
         return;
-    // What the batches changed is worked out and written from the same copy, off the main thread.
+    // The copy is written off the main thread, and compared there when the merges could not be followed
+    // row by row.
     std::shared_ptr<const TranslationProject> snapshot = projectSnapshot();
-    refreshChangesInBackground(snapshot);
+    if (std::exchange(m_changesNeedComparing, false))
+        refreshChangesInBackground(snapshot);
     publishSnapshot(std::move(snapshot));
 }
 

@@ -97,6 +97,7 @@ void Workspace::takeUpdate(const RunRequest& request, TranslationProject project
         applyUpdate(std::move(project), *progress, request.language);
     else
         setProject(std::move(project));
+    m_changesNeedComparing = true;
     // Written like a run's merged batches: the write-back waiting for the person's edits joins it, and
     // results that land together are copied and written once.
     if (m_writeTask)

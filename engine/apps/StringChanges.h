@@ -3,6 +3,7 @@
 // so that every existing translation can follow its string. Pure computations on values.
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,20 @@ struct StringChanges {
     // Compares the project's translations, retired entries and recorded English with the app's
     // current strings. Never fails.
     static StringChanges compute(const TranslationProject& project, const std::vector<SourceString>& strings);
+
+    // One current string whose translation a run replaced: the translation before (none when it had none)
+    // and the one it has now.
+    struct Retranslation {
+        SourceString string;
+        std::optional<StringTranslation> before;
+        StringTranslation after;
+    };
+
+    // Follows new translations of current strings row by row, giving what compute() would give for the
+    // project that now holds them, without comparing the whole project again. Refuses, changing nothing,
+    // where a row's change could reach other rows (a row that took an old translation along, or whose new
+    // translation is empty or made from other English): the caller then compares the whole project.
+    bool takeTranslations(const std::vector<Retranslation>& rows);
 
     // What the model must translate: the added strings, then the strings of the changes.
     std::vector<SourceString> toTranslate() const;

@@ -175,6 +175,48 @@ TEST_F(WorkspaceRunTest, BatchesLandAndArePublishedWhileTheRunGoesOn) {
     EXPECT_EQ(workspace->changes().toTranslate().size(), 0u);
 }
 
+// After each batch the changes are what comparing the whole project gives: followed row by row where
+// that is sound, compared whole where a string had taken a gone string's translation along.
+TEST_F(WorkspaceRunTest, TheChangesFollowEveryBatch) {
+    TranslatableApp app = appWith({"a", "b", "c", "d", "e", "f"});
+    TranslationProject project;
+    project.app = app.bundleIdentifier;
+    project.language = "de";
+    project.sourceText = std::map<std::string, std::string>{
+        {id("a"), "Text a"}, {id("b"), "Old b"}, {SourceString::id("Main", "g"), "Text f"}};
+    StringTranslation a = translated("A");
+    a.source = "Text a";
+    StringTranslation b = translated("B");
+    b.source = "Old b";
+    StringTranslation g = translated("F");
+    g.source = "Text f";
+    project.translations = {{id("a"), a}, {id("b"), b}, {SourceString::id("Main", "g"), g}};
+    project.save(app);
+    defaults.set("language." + std::string(bundleID), std::string("de"));
+    auto workspace = open(app);
+    // c, d, e are new; f takes g's translation along; b is reworded.
+    ASSERT_EQ(workspace->changes().toTranslate().size(), 4u);
+    const auto matchesWholeComparison = [&] {
+        const StringChanges whole = StringChanges::compute(*workspace->project(), workspace->strings());
+        const StringChanges& shown = workspace->changes();
+        return shown.toTranslate() == whole.toTranslate() && shown.moved == whole.moved &&
+               shown.removed == whole.removed && shown.unchanged == whole.unchanged;
+    };
+    engine.model->holdAfter(1);
+    workspace->translate(false);
+    for (int batch = 1; batch <= 2; ++batch) {
+        SCOPED_TRACE(batch);
+        ASSERT_TRUE(processUntil([&] {
+            return engine.model->held() && workspace->progress()->done == batch * batchSize;
+        }));
+        EXPECT_TRUE(processUntil(matchesWholeComparison));
+        engine.model->holdAfter(batch + 1);
+    }
+    engine.model->release();
+    waitForEnd(*workspace);
+    EXPECT_TRUE(processUntil(matchesWholeComparison));
+}
+
 TEST_F(WorkspaceRunTest, TheEndShowsFailuresAndErrorsButNoCancellation) {
     const TranslatableApp app = appWith({"a", "b", "c", "d", "e", "f", "g"});
     struct Case {

@@ -227,5 +227,77 @@ TEST(StringChanges, ApplyingListsThatDoNotFitTheProject) {
     EXPECT_EQ(project.retired[id("stale")].text, "neu");
 }
 
+// A run's new translations followed row by row give what comparing the whole project again gives, or
+// are refused where they could reach other rows.
+TEST(StringChanges, NewTranslationsFollowedRowByRowMatchTheWholeComparison) {
+    struct Case {
+        const char* name;
+        // The keys translated now (from their current English unless `otherEnglish`).
+        std::vector<std::string> translatedKeys;
+        bool followed;
+        bool otherEnglish = false;
+        bool emptyTranslation = false;
+    };
+    // k1 unchanged, k2 reworded, k3 new, k4 recorded but never translated, k5 back from retirement
+    // unchanged, k6 back from retirement reworded, k7 takes k8's translation along (same English), k9
+    // not to be translated, k10 new with no partner.
+    TranslationProject project = recorded({"k1", "k2", "k4", "k8"});
+    project.translations = {{id("k1"), madeFrom("Save")},
+                            {id("k2"), madeFrom("Open the file")},
+                            {id("k8"), madeFrom("Export")}};
+    project.retired = {{id("k5"), madeFrom("Help")}, {id("k6"), madeFrom("Print it")}};
+    std::vector<SourceString> strings = {string("k1", "Save"),     string("k2", "Open a file"),
+                                         string("k3", "Quit"),     string("k4", "Close"),
+                                         string("k5", "Help"),     string("k6", "Print"),
+                                         string("k7", "Export"),   string("k9", "Debug"),
+                                         string("k10", "Rename")};
+    strings[7].translate = false;
+    const std::vector<Case> cases{
+        {"an unchanged translation replaced", {"k1"}, true},
+        {"a reworded string translated again", {"k2"}, true},
+        {"a new string", {"k3"}, true},
+        {"a string never translated", {"k4"}, true},
+        {"a string back from retirement", {"k5"}, true},
+        {"a reworded string back from retirement", {"k6"}, true},
+        {"several at once", {"k2", "k3", "k6", "k10"}, true},
+        {"a string not to be translated", {"k9"}, true},
+        {"a string that took another's translation along", {"k7"}, false},
+        {"one of several took another's along", {"k3", "k7"}, false},
+        {"a translation made from other English", {"k3"}, false, true},
+        {"an empty translation", {"k3"}, false, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StringChanges changes = StringChanges::compute(project, strings);
+        const StringChanges before = changes;
+        TranslationProject after = project;
+        std::vector<StringChanges::Retranslation> rows;
+        for (const std::string& key : c.translatedKeys) {
+            const SourceString& source =
+                *std::find_if(strings.begin(), strings.end(), [&](const SourceString& s) { return s.key == key; });
+            StringTranslation translation = madeFrom(c.otherEnglish ? "Other" : source.text, "neu");
+            if (c.emptyTranslation)
+                translation.text.reset();
+            const auto old = project.translations.find(source.id());
+            rows.push_back({source,
+                            old == project.translations.end() ? std::nullopt : std::optional(old->second),
+                            translation});
+            after.translations.insert_or_assign(source.id(), translation);
+        }
+
+        ASSERT_EQ(changes.takeTranslations(rows), c.followed);
+        if (!c.followed) {
+            EXPECT_EQ(changes.toTranslate(), before.toTranslate());
+            continue;
+        }
+        const StringChanges whole = StringChanges::compute(after, strings);
+        EXPECT_EQ(ids(changes.added), ids(whole.added));
+        EXPECT_EQ(changes.changed, whole.changed);
+        EXPECT_EQ(changes.moved, whole.moved);
+        EXPECT_EQ(changes.removed, whole.removed);
+        EXPECT_EQ(changes.unchanged, whole.unchanged);
+    }
+}
+
 } // namespace
 } // namespace orvel
