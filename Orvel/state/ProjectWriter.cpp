@@ -40,38 +40,65 @@ std::optional<std::string> ProjectWriter::make(const Write& write, const Transla
     return std::nullopt;
 }
 
+std::optional<ProjectWriter::Write> ProjectWriter::Waiting::ready() {
+    std::optional<Write> made = make ? make() : std::move(write);
+    if (made && !made->overlayStrings)
+        made->overlayStrings = overlayStrings;
+    return made;
+}
+
 void ProjectWriter::write(Write write, Done done) {
+    Waiting request{write.project->language, std::nullopt, {}, write.overlayStrings, {}};
+    request.write = std::move(write);
+    if (done)
+        request.dones.push_back(std::move(done));
+    ask(std::move(request));
+}
+
+void ProjectWriter::writeLatest(const std::string& language, MakeWrite make, Done done) {
+    Waiting request{language, std::nullopt, std::move(make), nullptr, {}};
+    if (done)
+        request.dones.push_back(std::move(done));
+    ask(std::move(request));
+}
+
+void ProjectWriter::ask(Waiting request) {
     if (m_closed)
         return;
-    const std::string& language = write.project->language;
-    const auto same = std::find_if(m_waiting.begin(), m_waiting.end(), [&](const Waiting& waiting) {
-        return waiting.write.project->language == language;
-    });
+    const auto same = std::find_if(m_waiting.begin(), m_waiting.end(),
+                                   [&](const Waiting& waiting) { return waiting.language == request.language; });
     if (same != m_waiting.end()) {
         // The newer state holds everything the older one did; the overlay stays asked for once asked.
-        std::shared_ptr<const std::vector<SourceString>> strings =
-            write.overlayStrings ? std::move(write.overlayStrings) : std::move(same->write.overlayStrings);
-        same->write = std::move(write);
-        same->write.overlayStrings = std::move(strings);
-        if (done)
+        same->write = std::move(request.write);
+        same->make = std::move(request.make);
+        if (request.overlayStrings)
+            same->overlayStrings = std::move(request.overlayStrings);
+        for (Done& done : request.dones)
             same->dones.push_back(std::move(done));
         return;
     }
-    Waiting next{std::move(write), {}};
-    if (done)
-        next.dones.push_back(std::move(done));
     if (m_flight)
-        m_waiting.push_back(std::move(next));
+        m_waiting.push_back(std::move(request));
     else
-        start(std::move(next));
+        start(std::move(request));
 }
 
 void ProjectWriter::start(Waiting next) {
+    std::optional<Write> write = next.ready();
     auto flight = std::make_shared<Flight>();
     flight->dones = std::move(next.dones);
     m_flight = flight;
+    if (!write) {
+        // Nothing left to write: told at once, as a write that went through.
+        {
+            std::lock_guard lock(flight->mutex);
+            flight->done = true;
+        }
+        settle(flight, true);
+        return;
+    }
     ++m_writesMade;
-    m_runner(m_receiver, [this, flight, write = std::move(next.write), app = m_app]() mutable {
+    m_runner(m_receiver, [this, flight, write = std::move(*write), app = m_app]() mutable {
         std::optional<std::string> failure = make(write, app);
         {
             std::lock_guard lock(flight->mutex);
@@ -120,8 +147,12 @@ void ProjectWriter::finish(bool tell) {
         }
         Waiting next = std::move(m_waiting.front());
         m_waiting.erase(m_waiting.begin());
-        ++m_writesMade;
-        const std::optional<std::string> failure = make(next.write, m_app);
+        const std::optional<Write> write = next.ready();
+        std::optional<std::string> failure;
+        if (write) {
+            ++m_writesMade;
+            failure = make(*write, m_app);
+        }
         if (tell)
             for (const Done& done : next.dones)
                 done(failure);

@@ -36,9 +36,13 @@ class ProjectWriter {
     // lives; an empty runner is runInBackground. Tests pass one that runs both at once.
     using Runner = std::function<void(QObject* receiver, std::function<std::function<void()>()> work)>;
 
+    // Makes a write on the main thread when it can start; none when there is nothing left to write.
+    using MakeWrite = std::function<std::optional<Write>()>;
+
     // `receiver` is the main-thread object whose lifetime bounds the answers.
     ProjectWriter(QObject* receiver, TranslatableApp app, Runner runner);
-    // Waits for the write under way and makes those still waiting, telling nobody.
+    // Waits for the write under way and makes those still waiting, telling nobody. A caller whose
+    // writes are made by `make` calls finishQuietly() first, while it still holds what they copy.
     ~ProjectWriter();
     ProjectWriter(const ProjectWriter&) = delete;
     ProjectWriter& operator=(const ProjectWriter&) = delete;
@@ -48,10 +52,16 @@ class ProjectWriter {
 
     // Ignored once closed.
     void write(Write write, Done done);
+    // The same for a state that keeps changing (a project a run merges into): the copy is made by `make`
+    // when the write starts, so that what arrives while another write is under way is copied once, not
+    // once per change. `make` runs on the main thread (or in drain()), while the caller lives.
+    void writeLatest(const std::string& language, MakeWrite make, Done done);
     // Waits for the write under way, then makes every waiting one at once on the calling thread, each
     // told its outcome: afterwards everything asked for is on disk (or failed).
     void drain();
     bool idle() const { return !m_flight && m_waiting.empty(); }
+    // What the destructor does: waits, and makes every waiting write, telling nobody.
+    void finishQuietly() { finish(false); }
     // Drains, then takes no more writes: another writer (a workspace opened in its place) may now own
     // the files.
     void close();
@@ -61,8 +71,16 @@ class ProjectWriter {
 
   private:
     struct Waiting {
-        Write write;
+        std::string language;
+        // Made now, or by `make` when it starts.
+        std::optional<Write> write;
+        MakeWrite make;
+        // The overlay stays asked for once any request covered asked for it.
+        std::shared_ptr<const std::vector<SourceString>> overlayStrings;
         std::vector<Done> dones;
+
+        // The write as it starts; none when `make` found nothing to write.
+        std::optional<Write> ready();
     };
     // The write under way. Its worker fills the outcome; the main thread settles it once, by the
     // worker's answer or by drain(), whichever comes first.
@@ -76,6 +94,7 @@ class ProjectWriter {
     };
 
     static std::optional<std::string> make(const Write& write, const TranslatableApp& app);
+    void ask(Waiting request);
     void start(Waiting next);
     // Closes the flight and, unless `startNext` is false, starts the next waiting write; then tells.
     void settle(const std::shared_ptr<Flight>& flight, bool startNext);

@@ -67,6 +67,8 @@ Workspace::~Workspace() {
         writeBack(projectSnapshot(), {});
     if (m_notesTask->isActive())
         saveNotes();
+    // Writes waiting to copy the project make their copies now, while it is still there.
+    m_writer.finishQuietly();
 }
 
 void Workspace::observeState() {

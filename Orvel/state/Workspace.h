@@ -433,6 +433,8 @@ class Workspace : public QObject {
     // A copy of the project as it stands, for the workers that write it or compare it.
     std::shared_ptr<const TranslationProject> projectSnapshot();
     void publishSnapshot(std::shared_ptr<const TranslationProject> snapshot);
+    // What a publish is told: a failure shows, a language published for the first time is listed.
+    ProjectWriter::Done publishDone();
     // refreshChanges() on a worker, from `snapshot`; the changes shown stay until the result arrives,
     // and a newer refresh of either kind supersedes it.
     void refreshChangesInBackground(std::shared_ptr<const TranslationProject> snapshot);

@@ -230,11 +230,14 @@ void Workspace::applyBatch(const Translations& batch, const Progress& progress, 
 void Workspace::publishMergedBatches() {
     if (!std::exchange(m_batchPublishPending, false) || !m_project)
         return;
-    // The copy is written off the main thread, and compared there when the merges could not be followed
-    // row by row.
+    // Merges that could not be followed row by row are compared off the main thread, from the copy that
+    // is written; the others are copied when their write starts.
+    if (!m_changesNeedComparing) {
+        publish();
+        return;
+    }
     std::shared_ptr<const TranslationProject> snapshot = projectSnapshot();
-    if (std::exchange(m_changesNeedComparing, false))
-        refreshChangesInBackground(snapshot);
+    refreshChangesInBackground(snapshot);
     publishSnapshot(std::move(snapshot));
 }
 

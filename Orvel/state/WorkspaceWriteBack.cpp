@@ -50,12 +50,27 @@ std::shared_ptr<const TranslationProject> Workspace::projectSnapshot() {
 }
 
 void Workspace::publish() {
-    if (m_project)
-        publishSnapshot(projectSnapshot());
+    if (!m_project)
+        return;
+    // Copied when the write starts: edits and batches that arrive while another write is under way are
+    // copied once, together.
+    m_writer.writeLatest(
+        m_project->language,
+        [this, language = m_project->language]() -> std::optional<ProjectWriter::Write> {
+            // Every language change writes what waits first, so the project is still this one.
+            if (!m_project || m_project->language != language)
+                return std::nullopt;
+            return ProjectWriter::Write{projectSnapshot(), m_strings};
+        },
+        publishDone());
 }
 
 void Workspace::publishSnapshot(std::shared_ptr<const TranslationProject> snapshot) {
-    writeBack(std::move(snapshot), [this, language = m_language](const std::optional<std::string>& failure) {
+    writeBack(std::move(snapshot), publishDone());
+}
+
+ProjectWriter::Done Workspace::publishDone() {
+    return [this, language = m_language](const std::optional<std::string>& failure) {
         if (failure) {
             setProblem(Problem::failed(*failure));
             return;
@@ -63,7 +78,7 @@ void Workspace::publishSnapshot(std::shared_ptr<const TranslationProject> snapsh
         // A language published for the first time joins the language menu.
         if (language && std::find(m_languages.begin(), m_languages.end(), *language) == m_languages.end())
             setLanguages(storedLanguages());
-    });
+    };
 }
 
 void Workspace::writeBackNow() {

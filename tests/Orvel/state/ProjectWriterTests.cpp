@@ -74,7 +74,8 @@ class ProjectWriterTest : public WorkspaceTest {
 };
 
 // Steps: "w <language> <text>" asks for a project and overlay write, "p <language> <text>" for the
-// project file alone, "f" lets the write under way end, "d" drains.
+// project file alone, "l <language> <text>" changes the state that a write made when it starts copies
+// and asks for one, "f" lets the write under way end, "d" drains.
 TEST_F(ProjectWriterTest, WritesAreMadeOneAtATimeAndTheNewestWaitingStateIsWrittenOnce) {
     struct Case {
         const char* name;
@@ -85,6 +86,8 @@ TEST_F(ProjectWriterTest, WritesAreMadeOneAtATimeAndTheNewestWaitingStateIsWritt
         // Language to the text its overlay holds at the end; a language missing here has none.
         std::map<std::string, std::string> overlayOnDisk;
         int told;
+        // How often a state was copied for a write made when it starts.
+        int copies = 0;
     };
     const std::vector<Case> cases{
         {"one write", {"w de 1", "f"}, 1, {{"de", "1"}}, {{"de", "1"}}, 1},
@@ -119,6 +122,21 @@ TEST_F(ProjectWriterTest, WritesAreMadeOneAtATimeAndTheNewestWaitingStateIsWritt
          {{"de", "2"}},
          {{"de", "2"}},
          2},
+        {"a state that changes during a write is copied once, when its write starts",
+         {"w de 1", "l de 2", "l de 3", "l de 4", "f", "f"},
+         2,
+         {{"de", "4"}},
+         {{"de", "4"}},
+         4,
+         1},
+        {"a state asked for while nothing is written is copied at once",
+         {"l de 1", "l de 2", "f", "f"},
+         2,
+         {{"de", "2"}},
+         {{"de", "2"}},
+         2,
+         2},
+        {"a drain copies the waiting state", {"w de 1", "l de 2", "d"}, 2, {{"de", "2"}}, {{"de", "2"}}, 2, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -127,6 +145,8 @@ TEST_F(ProjectWriterTest, WritesAreMadeOneAtATimeAndTheNewestWaitingStateIsWritt
         QObject receiver;
         HeldRunner held;
         int told = 0;
+        int copies = 0;
+        std::map<std::string, std::string> state;
         {
             ProjectWriter writer(&receiver, app, held.runner());
             for (const std::string& step : c.steps) {
@@ -145,11 +165,22 @@ TEST_F(ProjectWriterTest, WritesAreMadeOneAtATimeAndTheNewestWaitingStateIsWritt
                     lateAnswer();
                 } else {
                     const std::string language = step.substr(2, 2);
-                    writer.write(write(language, step.substr(5), step[0] == 'w'),
-                                 [&](const std::optional<std::string>& failure) {
-                                     EXPECT_EQ(failure, std::nullopt);
-                                     ++told;
-                                 });
+                    const auto done = [&](const std::optional<std::string>& failure) {
+                        EXPECT_EQ(failure, std::nullopt);
+                        ++told;
+                    };
+                    if (step[0] == 'l') {
+                        state[language] = step.substr(5);
+                        writer.writeLatest(
+                            language,
+                            [&, language]() -> std::optional<ProjectWriter::Write> {
+                                ++copies;
+                                return write(language, state[language], true);
+                            },
+                            done);
+                    } else {
+                        writer.write(write(language, step.substr(5), step[0] == 'w'), done);
+                    }
                 }
             }
             EXPECT_TRUE(writer.idle());
@@ -157,6 +188,7 @@ TEST_F(ProjectWriterTest, WritesAreMadeOneAtATimeAndTheNewestWaitingStateIsWritt
         }
         EXPECT_EQ(held.mostAtOnce, 1);
         EXPECT_EQ(told, c.told);
+        EXPECT_EQ(copies, c.copies);
         for (const auto& [language, text] : c.projectOnDisk)
             EXPECT_EQ(storedText(TranslationProject::load(app, language)), text) << language;
         for (const std::string language : {"de", "fr"}) {
