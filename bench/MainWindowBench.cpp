@@ -13,6 +13,7 @@
 #include "Orvel/state/ModelPreferences.h"
 #include "Orvel/views/ContentView.h"
 #include "Orvel/views/PlatformServices.h"
+#include "Orvel/views/StepsFooterBar.h"
 #include "bench/LargeWorkspace.h"
 #include "bench/SlowModel.h"
 
@@ -221,6 +222,29 @@ void BM_MainWindowMergedBatch(benchmark::State& state) {
     settle();
 }
 
+// A run moves on by one batch: the footer's Translate count and bar follow the progress. What the main
+// thread does for it (the footer's layout, and what that shows and hides) and the footer drawn again;
+// the rest of the window has nothing new to draw.
+void BM_MainWindowRunProgress(benchmark::State& state) {
+    ComposedWindow& window = shownWindow();
+    orvel::Workspace& workspace = window.workspace();
+    auto* footer = window.window.findChild<orvel::StepsFooterBar*>(QStringLiteral("stepsFooter"));
+    QImage image(footer->size(), QImage::Format_ARGB32_Premultiplied);
+    const int total = workspace.translatableCount();
+    int done = 0;
+    workspace.setTranslating(true);
+    window.draw();
+    for (auto _ : state) {
+        done = (done + 25) % total;
+        workspace.setProgress(orvel::TranslationJob::Progress{.done = done, .total = total, .failed = 0});
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        footer->render(&image);
+    }
+    workspace.setTranslating(false);
+    workspace.setProgress(std::nullopt);
+    window.draw();
+}
+
 // The window's main thread, seen from a timer that wants to fire every 10 ms: the longest wait between
 // two of its ticks is the longest the person waits for the window to answer a click.
 class StallWatch {
@@ -329,6 +353,7 @@ BENCHMARK(BM_MainWindowStartToSettled)->Unit(benchmark::kMillisecond)->Iteration
 BENCHMARK(BM_MainWindowFilterKeystroke)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MainWindowFilterSwitch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MainWindowMergedBatch)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_MainWindowRunProgress)->Unit(benchmark::kMicrosecond)->UseRealTime();
 // One run of about a thousand batches: the answer time of the measurements, 200 ms.
 BENCHMARK(BM_MainWindowRunAgainstASlowModel)
     ->Arg(200)

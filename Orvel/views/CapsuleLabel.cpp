@@ -47,14 +47,23 @@ CapsuleLabel::CapsuleLabel(const QString& text, const Look& look, QWidget* paren
 void CapsuleLabel::setText(const QString& text) {
     if (text == m_text)
         return;
+    const QSize before = sizeHint();
     m_text = text;
-    updateGeometry();
-    update();
+    showChange(before);
 }
 
 void CapsuleLabel::setLook(const Look& look) {
+    if (look == m_look)
+        return;
+    const QSize before = sizeHint();
     m_look = look;
-    updateGeometry();
+    showChange(before);
+}
+
+void CapsuleLabel::showChange(const QSize& before) {
+    // A running count keeps its width from one batch to the next: the layouts around it need not run.
+    if (sizeHint() != before)
+        updateGeometry();
     update();
 }
 

@@ -21,6 +21,7 @@ class CapsuleLabel : public QWidget {
         QColor fill = Qt::transparent;
         // A 1-point border inside the capsule; none when transparent.
         QColor border = Qt::transparent;
+        bool operator==(const Look&) const = default;
     };
 
     // A count: 11 points medium with even digits, padded 7 by 1, in the tint (the secondary colour
@@ -46,6 +47,8 @@ class CapsuleLabel : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    void showChange(const QSize& before);
+
     QString m_text;
     Look m_look;
 };

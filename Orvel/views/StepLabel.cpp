@@ -30,15 +30,23 @@ StepLabel::StepLabel(int number, const QString& name, QWidget* parent)
     m_badge->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_name->setAttribute(Qt::WA_TransparentForMouseEvents);
     setAccessibleName(name);
-    setState(StepState::ToCome, false);
+    showCurrent();
 }
 
 void StepLabel::setState(StepState state, bool current) {
     m_badge->setState(state);
+    // The footer sets the state on every merged batch of a run; the name is measured again only when
+    // it changes.
+    if (current == m_current)
+        return;
     m_current = current;
-    m_name->setFont(systemFont(kNamePixels, current ? QFont::DemiBold : QFont::Normal));
+    showCurrent();
+}
+
+void StepLabel::showCurrent() {
+    m_name->setFont(systemFont(kNamePixels, m_current ? QFont::DemiBold : QFont::Normal));
     QPalette palette = m_name->palette();
-    palette.setColor(QPalette::WindowText, current ? Palette::primary() : Palette::secondary());
+    palette.setColor(QPalette::WindowText, m_current ? Palette::primary() : Palette::secondary());
     palette.setColor(QPalette::Disabled, QPalette::WindowText, Palette::tertiary());
     m_name->setPalette(palette);
     // The semibold name is wider.

@@ -44,6 +44,7 @@ class StepLabel : public QPushButton {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    void showCurrent();
     void showName();
 
     StepBadge* m_badge;

@@ -187,22 +187,21 @@ void StepsFooterBar::buildTrailing() {
 
 void StepsFooterBar::present(const FooterPresentation& shown) {
     m_modelPill->setLabel(shown.modelName);
-    static const QIcon mark = checkMark();
-    for (std::size_t row = 0; row < m_presetActions.size(); ++row)
-        m_presetActions[row]->setIcon(shown.checkedPreset == row ? mark : QIcon());
+    if (!m_fitted || shown.checkedPreset != m_shown.checkedPreset) {
+        static const QIcon mark = checkMark();
+        for (std::size_t row = 0; row < m_presetActions.size(); ++row)
+            m_presetActions[row]->setIcon(shown.checkedPreset == row ? mark : QIcon());
+    }
 
     m_steps->setEnabled(shown.stepsEnabled);
     m_contextStep->setState(shown.contextBadge, false);
     m_contextCount->setText(shown.contextCount);
-    m_contextCount->setVisible(!shown.contextBusy);
-    m_contextSpinner->setVisible(shown.contextBusy);
     m_captureAction->setEnabled(shown.captureEnabled);
     m_captureAction->setToolTip(escapedToolTip(shown.captureHelp));
 
     m_translateStep->setState(shown.translateBadge, shown.currentStep == FooterStep::translate);
     m_translateCount->setText(shown.translateCount);
     m_translateCount->setLook(CapsuleLabel::countLook(tintColour(shown.translateTint)));
-    m_translateBar->setVisible(shown.translateBar.has_value());
     if (shown.translateBar) {
         m_translateBar->setRange(0, shown.translateBar->total);
         m_translateBar->setValue(shown.translateBar->value);
@@ -218,7 +217,22 @@ void StepsFooterBar::present(const FooterPresentation& shown) {
     m_mainAction->setVisible(shown.mainAction != MainAction::none);
     m_more->setVisible(shown.showMore);
     m_shown = shown;
-    fit();
+    if (m_fitted != shape())
+        fit();
+}
+
+StepsFooterBar::Shape StepsFooterBar::shape() const {
+    return Shape{.widths = {m_modelPill->sizeHint().width(), m_contextCount->sizeHint().width(),
+                            m_translateCount->sizeHint().width(), m_reviewCount->sizeHint().width(),
+                            m_mainAction->sizeHint().width()},
+                 .currentStep = m_shown.currentStep,
+                 .contextBusy = m_shown.contextBusy,
+                 .reviewBusy = m_shown.reviewBusy,
+                 .reviewCounted = m_shown.reviewCounted,
+                 .translateBar = m_shown.translateBar.has_value(),
+                 .stop = m_shown.showStop,
+                 .mainAction = m_shown.mainAction != MainAction::none,
+                 .more = m_shown.showMore};
 }
 
 void StepsFooterBar::showParts(int givenWay) {
@@ -227,9 +241,9 @@ void StepsFooterBar::showParts(int givenWay) {
     m_reviewCount->setVisible(m_shown.reviewCounted && givenWay < 2);
     m_reviewSpinner->setVisible(m_shown.reviewBusy && givenWay < 2);
     m_translateBar->setVisible(m_shown.translateBar.has_value() && givenWay < 3);
-    m_translateCount->setVisible(givenWay < 5);
+    m_translateCount->setVisible(givenWay < 4);
     for (StepLabel* step : {m_contextStep, m_translateStep, m_reviewStep})
-        step->setNameWidth(givenWay < 4 ? std::nullopt : std::optional<int>(0));
+        step->setNameWidth(givenWay < 5 ? std::nullopt : std::optional<int>(0));
     m_givenWay = givenWay;
 }
 
@@ -249,7 +263,7 @@ void StepsFooterBar::fit() {
     int givenWay = 0;
     while (givenWay < kParts && rowWidth() > width())
         showParts(++givenWay);
-    if (givenWay >= 4) {
+    if (givenWay == kParts) {
         // The names share what is left, each after the spacing that comes with it.
         const int spare = width() - rowWidth();
         const int steps = 3;
@@ -257,6 +271,7 @@ void StepsFooterBar::fit() {
         for (StepLabel* step : {m_contextStep, m_translateStep, m_reviewStep})
             step->setNameWidth(share);
     }
+    m_fitted = shape();
     if (minimum != m_minimumWidth || full != m_fullWidth) {
         m_minimumWidth = minimum;
         m_fullWidth = full;

@@ -6,10 +6,16 @@
 //
 // The bar never asks for more room than the window gives: when it is too narrow for everything, the
 // steps give way, in this order, while the model picker and the actions at the right keep their size:
-// the Context count, the Review count, the Translate bar, the step names (elided, then left out), and
-// last the Translate count.
+// the Context count, the Review count, the Translate bar, the Translate count, and last the step names
+// (elided, then left out).
+//
+// A run presents the bar on every merged batch: the bar is laid out again only when something it
+// shows changes size; a count or a bar that keeps its size is updated in place.
 
 #include <QWidget>
+
+#include <array>
+#include <optional>
 
 #include "Orvel/views/StepsFooterPresenter.h"
 
@@ -57,6 +63,21 @@ class StepsFooterBar : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // What decides the widths of the row's parts: their widths as shown, and which of them show.
+    struct Shape {
+        std::array<int, 5> widths{};
+        FooterStep currentStep = FooterStep::allDone;
+        bool contextBusy = false;
+        bool reviewBusy = false;
+        bool reviewCounted = false;
+        bool translateBar = false;
+        bool stop = false;
+        bool mainAction = false;
+        bool more = false;
+        bool operator==(const Shape&) const = default;
+    };
+    Shape shape() const;
+
     QWidget* buildSteps();
     void buildTrailing();
     // Shows what the presentation asks for, less the first `givenWay` parts.
@@ -85,6 +106,8 @@ class StepsFooterBar : public QWidget {
     PillButton* m_more = nullptr;
     MainAction m_shownAction = MainAction::none;
     FooterPresentation m_shown;
+    // The shape of the last fit; none before the first.
+    std::optional<Shape> m_fitted;
     int m_givenWay = 0;
     int m_fullWidth = 0;
     int m_minimumWidth = 0;

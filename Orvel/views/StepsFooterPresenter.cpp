@@ -19,7 +19,9 @@ int pendingChanges(const Workspace& workspace) {
     const std::optional<TranslationProject>& project = workspace.project();
     if (!project || (!project->sourceText && project->translations.empty()))
         return 0;
-    return static_cast<int>(workspace.changes().toTranslate().size());
+    const StringChanges& changes = workspace.changes();
+    // Counted, not copied: the footer reads this on every merged batch of a run.
+    return static_cast<int>(changes.added.size() + changes.changed.size());
 }
 
 int remaining(const FooterFacts& facts) {

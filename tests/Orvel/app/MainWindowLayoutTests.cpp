@@ -5,6 +5,7 @@
 #include "Orvel/shots/InertPlatform.h"
 #include "Orvel/state/Library.h"
 #include "Orvel/views/PillButton.h"
+#include "Orvel/views/StepLabel.h"
 #include "Orvel/views/StepsFooterBar.h"
 #include "Orvel/views/StringsView.h"
 #include "tests/Orvel/state/LibraryFixture.h"
@@ -114,6 +115,41 @@ TEST_F(MainWindowLayoutTest, KeepsItsSizeAndTheInspectorItsWidthWhateverTheFoote
         EXPECT_EQ(action->width(), action->sizeHint().width());
         EXPECT_LE(action->geometry().right(), bar->width());
         EXPECT_LE(bar->layout()->sizeHint().width(), bar->width());
+        TearDown();
+    }
+}
+
+TEST_F(MainWindowLayoutTest, AtItsFirstSizeWithAShortModelNameEveryStepNameReadsWhole) {
+    struct Case {
+        const char* name;
+        const char* provider;
+        int count;
+        int translated;
+        std::function<void(Workspace&)> act;
+    };
+    const std::vector<Case> cases{
+        {"everything translated", "OpenAI", 42, 42, [](Workspace&) {}},
+        {"a few strings to translate", "OpenAI", 42, 40, [](Workspace&) {}},
+        {"a run of five-digit counts", "Ollama", 20923, 3050,
+         [](Workspace& workspace) {
+             workspace.setTranslating(true);
+             workspace.setProgress(TranslationJob::Progress{.done = 3050, .total = 20923, .failed = 0});
+         }},
+        {"a custom model", "Custom", 42, 42, [](Workspace&) {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        defaults.remove(MainWindow::geometryKey);
+        preferences.setProvider(c.provider);
+        preferences.setModel("gpt-4o");
+        open({largeApp("com.example.Large", "Large", c.count, c.translated)});
+        c.act(chosen());
+        settle();
+        ASSERT_EQ(find<QSplitter>("inspectorSplitter")->sizes().value(1), StringsView::kInspectorIdeal);
+        const QList<StepLabel*> steps = find<StepsFooterBar>("stepsFooter")->findChildren<StepLabel*>();
+        ASSERT_EQ(steps.size(), 3);
+        for (const StepLabel* step : steps)
+            EXPECT_EQ(step->shownName(), step->accessibleName());
         TearDown();
     }
 }

@@ -1,3 +1,4 @@
+#include "Orvel/views/CapsuleLabel.h"
 #include "Orvel/views/ChecklistCard.h"
 #include "Orvel/views/ChecklistPanel.h"
 #include "Orvel/views/LivePill.h"
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -113,20 +115,24 @@ TEST(ChecklistPanel, ShowsTheActionsOfTheMoment) {
 namespace orvel {
 namespace {
 
-// A run of a large app, in a page of `width` as the strings screen holds the bar.
+// A run of a large app.
+FooterFacts running(int done, const std::string& provider = "OpenAI") {
+    return FooterFacts{.hasLanguage = true,
+                       .translating = true,
+                       .progress = TranslationJob::Progress{.done = done, .total = 20923},
+                       .translatable = 20923,
+                       .translated = done,
+                       .seen = 1204,
+                       .problemCount = 2,
+                       .provider = provider};
+}
+
+// The bar presenting `facts`, in a page of `width` as the strings screen holds it.
 struct NarrowBar {
-    explicit NarrowBar(int width) {
+    explicit NarrowBar(int width, const FooterFacts& facts = running(3050)) {
         auto* column = new QVBoxLayout(&page);
         column->setContentsMargins(0, 0, 0, 0);
         column->addWidget(bar);
-        FooterFacts facts{.hasLanguage = true,
-                          .translating = true,
-                          .progress = TranslationJob::Progress{.done = 3050, .total = 20923},
-                          .translatable = 20923,
-                          .translated = 3050,
-                          .seen = 1204,
-                          .problemCount = 2,
-                          .provider = "OpenAI"};
         bar->present(presentFooter(facts));
         page.resize(width, StepsFooterBar::kHeight);
         page.show();
@@ -136,6 +142,15 @@ struct NarrowBar {
     bool shown(const char* name) const {
         const QWidget* widget = bar->findChild<QWidget*>(name);
         return widget && widget->isVisibleTo(bar);
+    }
+    bool countShown(const char* step) const {
+        const auto* capsule = bar->findChild<QWidget*>(step)->findChild<CapsuleLabel*>();
+        return capsule->isVisibleTo(bar);
+    }
+    bool namesWhole() const {
+        return std::ranges::all_of(bar->findChildren<StepLabel*>(), [](const StepLabel* step) {
+            return step->shownName() == step->accessibleName();
+        });
     }
 
     QWidget page;
@@ -175,6 +190,33 @@ TEST(StepsFooterBar, GivesWayStepByStepAndKeepsThePickerAndTheActionWhole) {
     }
 }
 
+TEST(StepsFooterBar, CountsGiveWayBeforeTheStepNames) {
+    const int full = NarrowBar(2000).bar->sizeHint().width();
+    const int minimum = NarrowBar(2000).bar->minimumSizeHint().width();
+    // Every width between the narrowest and the widest: each part shows only while the parts that give
+    // way after it show whole.
+    int levelsSeen = 0;
+    int lastGivenWay = -1;
+    for (int width = full; width >= minimum; width -= 4) {
+        SCOPED_TRACE(width);
+        NarrowBar narrow(width);
+        const std::vector<bool> parts = {narrow.countShown("contextStep"), narrow.countShown("reviewStep"),
+                                         narrow.shown("translateBar"), narrow.countShown("translateStep"),
+                                         narrow.namesWhole()};
+        for (std::size_t first = 0; first + 1 < parts.size(); ++first) {
+            if (parts[first]) {
+                EXPECT_TRUE(parts[first + 1]) << "part " << first << " shows while part " << first + 1
+                                              << " gave way";
+            }
+        }
+        const int givenWay = static_cast<int>(std::ranges::count(parts, false));
+        EXPECT_EQ(narrow.bar->partsGivenWay(), givenWay);
+        levelsSeen += givenWay != lastGivenWay;
+        lastGivenWay = givenWay;
+    }
+    EXPECT_EQ(levelsSeen, StepsFooterBar::kParts + 1);
+}
+
 TEST(StepsFooterBar, StepNamesElideBeforeTheyGoAndSayWhatTheyStandFor) {
     const int minimum = NarrowBar(2000).bar->minimumSizeHint().width();
     struct Row {
@@ -194,6 +236,71 @@ TEST(StepsFooterBar, StepNamesElideBeforeTheyGoAndSayWhatTheyStandFor) {
             EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
         }
         EXPECT_EQ(step->toolTip(), escapedToolTip(QStringLiteral("Translate")));
+    }
+}
+
+// What a presentation makes the bar do: layout passes asked of the bar, and widgets in it shown or
+// hidden (each repaints what lies around it).
+class LayoutWatch : public QObject {
+  public:
+    explicit LayoutWatch(StepsFooterBar& bar) : m_bar(&bar) {
+        bar.installEventFilter(this);
+        for (QWidget* widget : bar.findChildren<QWidget*>())
+            widget->installEventFilter(this);
+    }
+    int layouts = 0;
+    int shownOrHidden = 0;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_bar && event->type() == QEvent::LayoutRequest)
+            ++layouts;
+        if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+            ++shownOrHidden;
+        return false;
+    }
+
+  private:
+    StepsFooterBar* m_bar;
+};
+
+TEST(StepsFooterBar, LaysItselfOutAgainOnlyWhenWhatItShowsChangesSize) {
+    struct Row {
+        const char* name;
+        FooterFacts before;
+        FooterFacts after;
+        bool laidOut;
+    };
+    FooterFacts ended = running(20923);
+    ended.translating = false;
+    ended.progress.reset();
+    const std::vector<Row> rows = {
+        {"the same again", running(3050), running(3050), false},
+        {"the next batch", running(3050), running(3075), false},
+        {"a batch that adds a digit", running(9990), running(10015), true},
+        {"the run ends", running(20900), ended, true},
+        {"another model", running(3050), running(3075, "Apple Intelligence, on this Mac"), true},
+    };
+    // Room for all, and so narrow that the step names share what is left.
+    for (const int width : {2000, 560}) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(row.name) + " at " + std::to_string(width));
+            NarrowBar narrow(width, row.before);
+            // The page's first layout reaches the bar level by level.
+            for (int pass = 0; pass < 5; ++pass)
+                QCoreApplication::processEvents();
+            LayoutWatch watch(*narrow.bar);
+            narrow.bar->present(presentFooter(row.after));
+            QCoreApplication::processEvents();
+            EXPECT_EQ(watch.layouts > 0, row.laidOut);
+            if (!row.laidOut) {
+                EXPECT_EQ(watch.shownOrHidden, 0);
+            }
+            auto* bar = narrow.bar->findChild<QProgressBar*>("translateBar");
+            if (row.after.progress) {
+                EXPECT_EQ(bar->value(), row.after.progress->done) << "the progress is updated in place";
+            }
+        }
     }
 }
 
