@@ -4,10 +4,10 @@
 #include "Orvel/state/ModelPreferences.h"
 #include "Orvel/views/AppleBackendStatus.h"
 #include "Orvel/views/CapsuleLabel.h"
+#include "Orvel/views/ClampedLabel.h"
 #include "Orvel/views/ConnectionTest.h"
 #include "Orvel/views/MiniSpinner.h"
 #include "Orvel/views/Palette.h"
-#include "Orvel/views/PlainText.h"
 #include "Orvel/views/TextKeys.h"
 #include "Orvel/views/UnavailableReason.h"
 
@@ -16,7 +16,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -52,6 +51,13 @@ QFormLayout* sectionForm(QVBoxLayout* column, const char* title, const char* obj
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     column->addWidget(section);
     return form;
+}
+
+void forgetMeasures(QLayout* layout) {
+    layout->invalidate();
+    for (int index = 0; QLayoutItem* item = layout->itemAt(index); ++index)
+        if (QLayout* inner = item->layout())
+            forgetMeasures(inner);
 }
 
 template <class Widget> Widget* named(Widget* widget, const char* name) {
@@ -127,23 +133,18 @@ void ModelSettingsView::makeModelSection() {
     m_model = named(new QLineEdit, "modelField");
     m_modelForm->addRow(localized("Model"), m_model);
 
-    auto* testRow = new QWidget;
-    m_testRowLayout = new QHBoxLayout(testRow);
+    // A layout of the form itself, not a widget of its own: a change of the error's height reaches the
+    // form's layout directly.
+    m_testRowLayout = new QHBoxLayout;
     m_testRowLayout->setContentsMargins(0, 0, 0, 0);
     m_testButton = named(new QPushButton(localized("Test Connection")), "testConnectionButton");
     m_testRowLayout->addWidget(m_testButton);
     m_testSpinner = named(new MiniSpinner(12), "testSpinner");
     m_testRowLayout->addWidget(m_testSpinner);
-    m_testError = named(new QLabel, "testError");
-    m_testError->setTextFormat(Qt::PlainText);
-    m_testError->setWordWrap(true);
-    m_testError->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // A longer message is cut below its third line; selecting it still copies all of it. Three lines of
-    // the label itself are measured, margins included.
-    m_testError->setText(QStringList(kErrorLines, QStringLiteral("X")).join(QLatin1Char('\n')));
-    m_testError->setMaximumHeight(m_testError->sizeHint().height());
-    m_testError->clear();
-    m_testError->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_testError = named(new ClampedLabel(kErrorLines), "testError");
+    // An error wraps at the width the row gives it, once the row is laid out: the form follows.
+    connect(m_testError, &ClampedLabel::linesChanged, this, &ModelSettingsView::fitHeight,
+            Qt::QueuedConnection);
     QPalette red = m_testError->palette();
     red.setColor(QPalette::WindowText, Palette::red());
     m_testError->setPalette(red);
@@ -155,7 +156,7 @@ void ModelSettingsView::makeModelSection() {
     // Takes the rest of the row unless an error does.
     m_testRowEnd = new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum);
     m_testRowLayout->addSpacerItem(m_testRowEnd);
-    m_modelForm->addRow(testRow);
+    m_modelForm->addRow(m_testRowLayout);
 }
 
 void ModelSettingsView::makeRequestsSection() {
@@ -424,8 +425,7 @@ void ModelSettingsView::showTestState() {
     m_testSpinner->setVisible(m_testing);
     const bool failed = !m_testing && m_outcome == Outcome::failed;
     m_testError->setVisible(failed);
-    setPlainText(m_testError, failed ? m_error : QString());
-    m_testError->setToolTip(failed ? escapedToolTip(m_error) : QString());
+    m_testError->setFullText(failed ? m_error : QString());
     m_connectedPill->setVisible(!m_testing && m_outcome == Outcome::connected);
     m_testRowEnd->changeSize(0, 0, failed ? QSizePolicy::Fixed : QSizePolicy::Expanding,
                              QSizePolicy::Minimum);
@@ -445,6 +445,11 @@ void ModelSettingsView::showSpinValue(QSpinBox* spin, int value) {
 }
 
 void ModelSettingsView::fitHeight() {
+    // A section whose rows changed height is measured again, down to the rows of its rows.
+    for (QGroupBox* section : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
+        forgetMeasures(section->layout());
+        section->updateGeometry();
+    }
     QLayout* column = layout();
     column->activate();
     const int height = column->hasHeightForWidth() ? column->totalHeightForWidth(formWidth)

@@ -22,7 +22,6 @@ class QCheckBox;
 class QComboBox;
 class QFormLayout;
 class QHBoxLayout;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpacerItem;
@@ -32,6 +31,7 @@ namespace orvel {
 
 class AppleBackendStatus;
 class CapsuleLabel;
+class ClampedLabel;
 class MiniSpinner;
 class ModelPreferences;
 
@@ -132,7 +132,7 @@ class ModelSettingsView : public QWidget {
     QSpacerItem* m_testRowEnd = nullptr;
     QPushButton* m_testButton = nullptr;
     MiniSpinner* m_testSpinner = nullptr;
-    QLabel* m_testError = nullptr;
+    ClampedLabel* m_testError = nullptr;
     CapsuleLabel* m_connectedPill = nullptr;
     QSpinBox* m_batchSize = nullptr;
     QSpinBox* m_concurrency = nullptr;

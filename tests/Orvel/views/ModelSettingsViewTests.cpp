@@ -4,6 +4,7 @@
 #include "Orvel/state/ModelPreferences.h"
 #include "Orvel/views/AppleBackendStatus.h"
 #include "Orvel/views/CapsuleLabel.h"
+#include "Orvel/views/ClampedLabel.h"
 #include "Orvel/views/ConnectionTest.h"
 #include "tests/Orvel/state/ProcessUntil.h"
 #include "tests/support/LoopbackServer.h"
@@ -156,7 +157,7 @@ class ModelSettingsViewTests : public ::testing::Test {
         return view.findChild<CapsuleLabel*>("statusPill")->text();
     }
     static QString errorText(const ModelSettingsView& view) {
-        return shown(view, "testError") ? view.findChild<QLabel*>("testError")->text() : QString();
+        return shown(view, "testError") ? view.findChild<ClampedLabel*>("testError")->fullText() : QString();
     }
 
     testing::ScratchFolder m_scratch;
@@ -390,6 +391,52 @@ TEST_F(ModelSettingsViewTests, AFailedResultIsClearedByAPickAndADroppedTestIsCan
     EXPECT_TRUE(seen.stop_requested());
     EXPECT_EQ(errorText(*view), QString());
     m_deferWork = false;
+}
+
+TEST_F(ModelSettingsViewTests, AFailedTestShowsItsErrorInWholeLinesUpToThree) {
+    const std::string missingModel =
+        R"(The endpoint answered 404: {"error": {"message": "The model `fake-model` does not exist"}})";
+    std::string page;
+    for (int sentence = 0; sentence < 12; ++sentence)
+        page += "The server could not be reached this time. ";
+    struct Case {
+        const char* name;
+        std::string error;
+        bool elided;
+    };
+    const std::vector<Case> cases{
+        {"one word", "boom", false},
+        {"a missing model", missingModel, false},
+        {"lines of its own", "first line\nsecond line", false},
+        {"a page of text", page, true},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        m_testError = row.error;
+        auto view = makeView();
+        pick(*view, "OpenAI");
+        testAndWait(*view);
+        auto* label = view->findChild<ClampedLabel*>("testError");
+        ASSERT_TRUE(label->isVisibleTo(view.get()));
+        EXPECT_EQ(label->fullText(), QString::fromStdString(row.error));
+        EXPECT_FALSE(label->toolTip().isEmpty());
+
+        const QStringList lines = label->text().split(QLatin1Char('\n'));
+        EXPECT_LE(lines.size(), 3);
+        EXPECT_EQ(lines.back().endsWith(QChar(0x2026)), row.elided);
+        if (!row.elided) {
+            EXPECT_EQ(lines.join(QLatin1Char(' ')).simplified(),
+                      QString::fromStdString(row.error).simplified());
+        }
+        // Every line shows whole: across the label, and down to its last line within the form.
+        QLabel whole;
+        whole.setFont(label->font());
+        whole.setText(label->text());
+        EXPECT_LE(whole.sizeHint().width(), label->width());
+        EXPECT_GE(label->height(), whole.sizeHint().height());
+        const QRect inForm(label->mapTo(view.get(), QPoint(0, 0)), label->size());
+        EXPECT_TRUE(view->rect().contains(inForm));
+    }
 }
 
 TEST_F(ModelSettingsViewTests, TestConnectionKeepsTheKeyboardFocusOnItsButton) {
