@@ -75,6 +75,10 @@ MainWindow& TranslatorApp::mainWindow() {
 
 void TranslatorApp::showMainWindow() {
     MainWindow& window = mainWindow();
+    // Raising a minimized window leaves it minimized: a link it was brought forward for would be applied
+    // unseen. It comes back as it was before, maximized or full screen included.
+    if (window.isMinimized())
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.show();
     window.raise();
     window.activateWindow();

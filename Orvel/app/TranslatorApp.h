@@ -44,7 +44,7 @@ class TranslatorApp : public QObject {
     void setSettingsContentFactory(ContentFactory factory) { m_settingsContent = std::move(factory); }
 
     // The main window, built on first use with the library in place; showMainWindow() also brings it to
-    // the front.
+    // the front, out of the minimized state.
     MainWindow& mainWindow();
     void showMainWindow();
     // The settings window, built on first use, in front.

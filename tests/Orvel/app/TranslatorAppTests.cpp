@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 
 #include "Orvel/app/MainWindow.h"
 #include "Orvel/state/Library.h"
@@ -60,6 +61,48 @@ TEST_F(TranslatorAppTest, MainWindowOpensAtItsFirstSizeThenAsLeft) {
         EXPECT_EQ(app->mainWindow().size(), c.expected);
         EXPECT_EQ(app->mainWindow().windowTitle(), QStringLiteral("Orvel"));
         EXPECT_TRUE(app->mainWindow().isVisible());
+    }
+}
+
+TEST_F(TranslatorAppTest, BringingTheWindowForwardRestoresItFromTheMinimizedState) {
+    struct Case {
+        const char* name;
+        std::function<void(QWidget& window)> leave;
+        Qt::WindowStates expected;
+    };
+    const std::vector<Case> cases = {
+        {"minimized", [](QWidget& window) { window.showMinimized(); }, Qt::WindowNoState},
+        {"minimized from maximized",
+         [](QWidget& window) {
+             window.showMaximized();
+             window.setWindowState(window.windowState() | Qt::WindowMinimized);
+         },
+         Qt::WindowMaximized},
+        {"behind another window", [](QWidget&) {}, Qt::WindowNoState},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        defaults.remove(MainWindow::geometryKey);
+        const TranslatableApp notes = app("com.example.Notes");
+        engine.install({notes});
+        auto translator = makeApp();
+        translator->showMainWindow();
+        settle();
+        MainWindow& window = translator->mainWindow();
+        c.leave(window);
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+
+        // A later start hands over its link and asks for the window.
+        translator->open(QStringLiteral("orvel://translate?app=com.example.Notes&language=de"));
+        translator->showMainWindow();
+        settle();
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(window.windowState() & ~Qt::WindowActive, c.expected);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        EXPECT_EQ(translator->library().selection(), notes.bundleIdentifier);
     }
 }
 
