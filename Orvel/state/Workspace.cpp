@@ -187,7 +187,7 @@ void Workspace::mergeTranslations(const Translations& batch) {
 }
 
 void Workspace::setContext(ContextMap context) {
-    m_context = std::move(context);
+    m_context = std::make_shared<const ContextMap>(std::move(context));
     m_counts.reset();
     emit contextChanged();
     emit stringListChanged();

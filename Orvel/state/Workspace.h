@@ -104,7 +104,7 @@ class Workspace : public QObject {
     // The one way to change the project: a changed project is assigned whole.
     const std::optional<TranslationProject>& project() const { return m_project; }
     void setProject(std::optional<TranslationProject> project);
-    const ContextMap& context() const { return m_context; }
+    const ContextMap& context() const { return *m_context; }
     void setContext(ContextMap context);
     const AppNotes& notes() const { return m_notes; }
     void setNotes(AppNotes notes);
@@ -450,7 +450,8 @@ class Workspace : public QObject {
     std::vector<std::string> m_languages;
     std::optional<std::string> m_language;
     std::optional<TranslationProject> m_project;
-    ContextMap m_context;
+    // Shared with the run that started from it; replaced whole, never changed in place.
+    std::shared_ptr<const ContextMap> m_context = std::make_shared<const ContextMap>();
     AppNotes m_notes;
     Filter m_filter = Filter::all;
     bool m_checklistOpen = false;

@@ -22,7 +22,7 @@ void Workspace::capture() {
         try {
             ContextMap found = engine.capture(app, true, [](const std::string&) {}, {}).map;
             return [this, found = std::move(found)] {
-                ContextMap merged = m_context;
+                ContextMap merged = *m_context;
                 merged.merge(found);
                 setContext(merged);
                 try {

@@ -102,17 +102,20 @@ void Workspace::runOnWorker(const std::shared_ptr<RunRequest>& request) {
     // The language may have changed while the key loaded: the job then takes nothing of another
     // language's project.
     const bool ownProject = m_project && m_project->language == request->language;
-    TranslationJob job(AppProfile(m_app), request->language, preferences.settings(), m_notes, m_context,
-                       ownProject ? m_project->style : TranslationStyle{},
-                       ownProject ? m_project->terms : std::map<std::string, std::string>{},
-                       preferences.review(), true);
     QPointer<QObject> guard(this);
+    // The job is made on the worker: the context of a large app is copied there, not while the window
+    // waits.
     runInBackground(
         this,
-        [this, guard, request, job = std::move(job), pipeline = m_services.engine.pipeline(),
+        [this, guard, request, app = AppProfile(m_app), settings = preferences.settings(), notes = m_notes,
+         context = m_context, style = ownProject ? m_project->style : TranslationStyle{},
+         terms = ownProject ? m_project->terms : std::map<std::string, std::string>{},
+         review = preferences.review(), pipeline = m_services.engine.pipeline(),
          allStrings = m_strings]() mutable -> std::function<void()> {
             const std::stop_token& stop = request->task.token;
             try {
+                TranslationJob job(std::move(app), request->language, std::move(settings), std::move(notes),
+                                   *context, std::move(style), std::move(terms), review, true);
                 job.reference = pipeline.appleReference(request->language);
                 job.softwareReference = pipeline.softwareReference(request->language, stop);
                 job.terms = pipeline.chooseTerms(job, *allStrings, keyTermLimit, stop);

@@ -106,8 +106,8 @@ void Workspace::countRow(WorkspaceCounts& counts, std::size_t row, const StringT
     counts.edited += isEdited(translation) ? sign : 0;
     if (counts.problems && problemAt(row, translation))
         *counts.problems += sign;
-    auto found = m_context.occurrences.find(m_index.id(row));
-    counts.seen += found != m_context.occurrences.end() && !found->second.empty() ? sign : 0;
+    auto found = m_context->occurrences.find(m_index.id(row));
+    counts.seen += found != m_context->occurrences.end() && !found->second.empty() ? sign : 0;
 }
 
 const SourceString* Workspace::source(std::string_view id) const {
@@ -131,8 +131,8 @@ std::optional<std::string> Workspace::previousSource(std::string_view id) const 
 
 const std::vector<Occurrence>& Workspace::occurrences(std::string_view id) const {
     static const std::vector<Occurrence> none;
-    auto found = m_context.occurrences.find(id);
-    return found == m_context.occurrences.end() ? none : found->second;
+    auto found = m_context->occurrences.find(id);
+    return found == m_context->occurrences.end() ? none : found->second;
 }
 
 std::optional<std::string> Workspace::problem(std::string_view id) const {
