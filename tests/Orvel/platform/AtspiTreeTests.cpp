@@ -7,7 +7,7 @@
 
 #include "engine/capture/AXReader.h"
 #include "engine/capture/ContextAnalyzer.h"
-#include "tests/Orvel/platform/desktop/AccessibleDesktop.h"
+#include "tests/Orvel/platform/RealDesktop.h"
 #include "tests/Orvel/platform/desktop/AccessibleWindow.h"
 
 namespace orvel {
@@ -43,17 +43,15 @@ std::vector<std::string> titles(const AXReader::WindowList& windows) {
     return out;
 }
 
-// One desktop and one run of the test windows serve every case: libatspi connects to one accessibility
-// bus per process. Without the desktop's tools the cases say so and skip, since nothing here can stand
-// in for a toolkit publishing its tree.
+// One run of the test windows serves every case. Without the desktop's tools the cases say so and skip,
+// since nothing here can stand in for a toolkit publishing its tree.
 class AtspiTreeTests : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        desktop = std::make_unique<testing::AccessibleDesktop>();
+        desktop = &testing::realDesktop();
         if (auto pid = desktop->show({}))
             windowPid = *pid;
     }
-    static void TearDownTestSuite() { desktop.reset(); }
 
     void SetUp() override {
         if (!desktop->unavailable().empty())
@@ -77,7 +75,7 @@ class AtspiTreeTests : public ::testing::Test {
         throw std::runtime_error("no main window");
     }
 
-    static inline std::unique_ptr<testing::AccessibleDesktop> desktop;
+    static inline testing::AccessibleDesktop* desktop = nullptr;
     static inline pid_t windowPid = 0;
     AXReader::WindowList windows;
 };
@@ -129,6 +127,8 @@ TEST_F(AtspiTreeTests, AWindowReadHoldsWhatTheScreenShowsAndNothingElse) {
         {"Visible page label", true},
         {"Hidden page", true},
         {"Framed label", true},
+        {"Row 0", true},
+        {"Partly shown label", true},
         // The second page of the tabs.
         {"Hidden page label", false},
         // The tab bar's scroll buttons, hidden while every tab fits.
@@ -140,6 +140,11 @@ TEST_F(AtspiTreeTests, AWindowReadHoldsWhatTheScreenShowsAndNothingElse) {
         {"Close", false},
         // The hidden dialog's.
         {"Dialog label", false},
+        // The table's rows scrolled out of view.
+        {"Row 20", false},
+        {"Row 29", false},
+        // The panel that the toolkit calls showing, far outside the window.
+        {"Outside label", false},
     };
     for (const auto& [title, tree] : windows)
         for (const Case& c : cases) {
@@ -169,6 +174,8 @@ TEST_F(AtspiTreeTests, ElementsHaveTheRolesAndTextsAPersonSees) {
          "AXTextArea", std::nullopt, std::nullopt, std::nullopt},
         {"a label", [](const AXNode& n) { return n.value == "Hello label"; }, "AXStaticText", std::nullopt,
          std::nullopt, std::nullopt},
+        {"a table's column header", [](const AXNode& n) { return n.title == "Name"; }, "AXButton",
+         std::nullopt, std::nullopt, std::nullopt},
     };
     const AXNode& tree = mainWindow();
     for (const Case& c : cases) {

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/Orvel/platform/RealDesktop.h"
+
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    orvel::testing::endRealDesktop();
+    return result;
 }

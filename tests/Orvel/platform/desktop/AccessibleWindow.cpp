@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -38,6 +39,23 @@ QWidget* tabs(QWidget* parent) {
     return tabs;
 }
 
+QTableWidget* table(int rows, QWidget* parent) {
+    auto* table = new QTableWidget(rows, 1, parent);
+    table->setHorizontalHeaderLabels({QStringLiteral("Name")});
+    for (int row = 0; row < rows; ++row)
+        table->setItem(row, 0, new QTableWidgetItem(QStringLiteral("Row %1").arg(row)));
+    return table;
+}
+
+// Where a toolkit leaves the docks behind a tab: far outside the window, yet called showing.
+void outsideTheWindow(QWidget* content) {
+    auto* panel = new QWidget(content);
+    panel->setGeometry(-951, -633, 300, 200);
+    (new QVBoxLayout(panel))->addWidget(new QLabel(QStringLiteral("Outside label"), panel));
+    auto* partly = new QLabel(QStringLiteral("Partly shown label"), content);
+    partly->setGeometry(-40, 0, 160, 20);
+}
+
 std::unique_ptr<QMainWindow> mainWindow() {
     auto window = std::make_unique<QMainWindow>();
     window->setWindowTitle(accessibleWindowTitle);
@@ -56,6 +74,10 @@ std::unique_ptr<QMainWindow> mainWindow() {
     layout->addWidget(new QPlainTextEdit(QStringLiteral("First line\nSecond line"), content));
     layout->addWidget(framedLabel(content));
     layout->addWidget(tabs(content));
+    QTableWidget* rows = table(30, content);
+    rows->setFixedHeight(120);
+    layout->addWidget(rows);
+    outsideTheWindow(content);
     window->setCentralWidget(content);
     return window;
 }
@@ -90,9 +112,23 @@ std::unique_ptr<QWidget> largeWindow(int elements) {
     return window;
 }
 
-int elementCount(int argc, char** argv) {
+// Tables side by side, each with room for a few of its rows.
+std::unique_ptr<QWidget> tablesWindow(int tables) {
+    constexpr int columns = 5;
+    auto window = std::make_unique<QWidget>();
+    window->setWindowTitle(accessibleWindowTitle);
+    auto* grid = new QGridLayout(window.get());
+    for (int i = 0; i < tables; ++i) {
+        QTableWidget* rows = table(tableRows, window.get());
+        rows->setFixedSize(190, 180);
+        grid->addWidget(rows, i / columns, i % columns);
+    }
+    return window;
+}
+
+int count(int argc, char** argv, const char* argument) {
     for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], elementCountArgument) == 0)
+        if (std::strcmp(argv[i], argument) == 0)
             return std::stoi(argv[i + 1]);
     return 0;
 }
@@ -106,8 +142,10 @@ void announceReady() {
 
 int runAccessibleWindow(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (const int elements = elementCount(argc, argv); elements > 0) {
-        const auto window = largeWindow(elements);
+    const int elements = count(argc, argv, elementCountArgument);
+    const int tables = count(argc, argv, tableCountArgument);
+    if (elements > 0 || tables > 0) {
+        const auto window = elements > 0 ? largeWindow(elements) : tablesWindow(tables);
         window->show();
         announceReady();
         return application.exec();

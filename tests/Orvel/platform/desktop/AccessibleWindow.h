@@ -9,12 +9,18 @@ inline constexpr const char* secondWindowTitle = "Orvel second window";
 inline constexpr const char* hiddenDialogTitle = "Orvel hidden dialog";
 // Shows a window of about this many elements instead of the test windows.
 inline constexpr const char* elementCountArgument = "--elements";
+// Shows a window of this many tables of tableRows rows each, most rows scrolled out of view, instead of the
+// test windows.
+inline constexpr const char* tableCountArgument = "--tables";
+inline constexpr int tableRows = 600;
 
 // The test windows: a main window with a menu bar (its menus closed), a label, a button with a tooltip, a
-// single-line field with a placeholder, a multi-line field, nested frames and a tab widget whose second
-// page is hidden; a dialog shown once and hidden again; and a second window shown over the first. Or,
-// with elementCountArgument and a number, one window of that many labels. Prints "ready" once all are
-// shown and runs until the process is ended.
+// single-line field with a placeholder, a multi-line field, nested frames, a tab widget whose second
+// page is hidden, a table of "Row 0" to "Row 29" under a "Name" header with room for a few rows, a
+// panel far outside the window (which the toolkit calls showing) and a label partly outside it; a
+// dialog shown once and hidden again; and a second window shown over the first. Or, with
+// elementCountArgument or tableCountArgument and a number, one window of that many labels or tables.
+// Prints "ready" once all are shown and runs until the process is ended.
 int runAccessibleWindow(int argc, char** argv);
 
 } // namespace orvel::testing
