@@ -196,12 +196,18 @@ void StringInspector::showTranslation() {
     showPluralRows(plural ? pluralEditorCategories(m_workspace.language()) : std::vector<std::string>());
     m_plainEditor->setVisible(!plural);
     m_pluralRows->setVisible(plural);
+    // Without a project (one still being read or handed over) an edit would have nowhere to go.
+    const bool editable = m_workspace.project().has_value();
     if (!plural) {
+        m_plainEditor->setReadOnly(!editable);
         m_plainEditor->showText(fromUtf8(storedText(stored)));
         return;
     }
-    for (const std::string& category : m_pluralCategories)
-        m_pluralEditors.at(category)->showText(fromUtf8(storedPluralForm(stored, category)));
+    for (const std::string& category : m_pluralCategories) {
+        AutoGrowTextEdit* editor = m_pluralEditors.at(category);
+        editor->setReadOnly(!editable);
+        editor->showText(fromUtf8(storedPluralForm(stored, category)));
+    }
 }
 
 void StringInspector::showPluralRows(const std::vector<std::string>& categories) {

@@ -86,7 +86,8 @@ QVariant StringsTableModel::headerData(int section, Qt::Orientation orientation,
 
 Qt::ItemFlags StringsTableModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (index.isValid() && index.column() == TranslationColumn) {
+    // Without a project (one still being read or handed over) an edit would have nowhere to go.
+    if (index.isValid() && index.column() == TranslationColumn && m_workspace.project()) {
         const StringTranslation* translation = m_workspace.translation(sourceAt(index.row()).id());
         if (!translation || !translation->plural)
             flags |= Qt::ItemIsEditable;

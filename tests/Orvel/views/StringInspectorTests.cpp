@@ -117,6 +117,43 @@ TEST_F(StringInspectorTest, EditsThePluralFormsTheLanguageHas) {
     EXPECT_EQ(one->toPlainText(), "eine");
 }
 
+// While the project is being read or handed over, no field takes an edit it could not keep; once the
+// project is there, they take edits again.
+TEST_F(StringInspectorTest, FieldsTakeNoEditWithoutAProject) {
+    struct Case {
+        const char* name;
+        std::optional<StringTranslation> stored;
+    };
+    const std::vector<Case> cases{
+        {"an untranslated string", std::nullopt},
+        {"a translated string", testing::translated("Öffnen")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TranslatableApp app = appWith({"A"});
+        std::map<std::string, StringTranslation> translations;
+        if (c.stored)
+            translations.emplace("A", *c.stored);
+        auto workspace = openGerman(app, translations);
+        const TranslationProject project = *workspace->project();
+        workspace->setSelection({id("A")});
+        StringInspector inspector(*workspace);
+        auto* field = inspector.findChild<AutoGrowTextEdit*>("inspectorTranslation");
+        ASSERT_TRUE(field);
+
+        workspace->setProject(std::nullopt);
+        EXPECT_TRUE(field->isReadOnly());
+        QTest::keyClicks(field, "eine");
+        EXPECT_FALSE(field->toPlainText().contains("eine"));
+
+        workspace->setProject(project);
+        EXPECT_FALSE(field->isReadOnly());
+        QTest::keyClicks(field, "eine");
+        ASSERT_TRUE(workspace->translation(id("A")));
+        EXPECT_NE(workspace->translation(id("A"))->text.value_or("").find("eine"), std::string::npos);
+    }
+}
+
 TEST_F(StringInspectorTest, ShowsDataTextsLiterally) {
     const QString markup = QStringLiteral("<b>Save</b> & Quit");
     const TranslatableApp app = makeApp({{"save", markup.toStdString()}});

@@ -119,6 +119,12 @@ TEST_F(TranslationCellTest, PluralRowsAreReadOnlyAndOthersEditable) {
         EXPECT_EQ(cell(c.key).flags().testFlag(Qt::ItemIsEditable), c.editable);
         EXPECT_EQ(cell(c.key).data().toString(), c.shown);
     }
+    // While the project is being read or handed over, an edit would have nowhere to go.
+    workspace->setProject(std::nullopt);
+    for (const char* key : {"a", "b", "c"}) {
+        SCOPED_TRACE(std::string(key) + " without a project");
+        EXPECT_FALSE(cell(key).flags().testFlag(Qt::ItemIsEditable));
+    }
 }
 
 // Under a filter that the edit takes the row out of, the row and its editor stay until the editor
