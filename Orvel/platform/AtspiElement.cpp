@@ -12,11 +12,13 @@ namespace {
 
 using AtspiCalls::GObjectPtr;
 
-// The reader never takes more nodes than this from one element; an app listing millions of children
-// must not make us build them all first.
-constexpr int maxChildren = 5000;
-// A whole document in a text view is no interface text.
-constexpr int maxTextCharacters = 10000;
+constexpr AtspiFacts::Limits limits{
+    // The reader never takes more nodes than this from one element; an app listing millions of children
+    // must not make us build them all first.
+    .children = 5000,
+    // A whole document in a text view is no interface text.
+    .textCharacters = 10000,
+};
 // Where the menu-bar search looks: the upper levels of the windows, where toolkits put the menu bar.
 constexpr int menuBarSearchDepth = 5;
 constexpr int menuBarSearchNodes = 500;
@@ -34,6 +36,12 @@ bool isEditableText(const std::string& role) {
 
 bool isMenuBar(const std::string& roleName) {
     return roleName == "menu bar";
+}
+
+AtspiRoleMap::AXRole mappedRole(const AtspiFacts::Facts& facts, const std::string& parentRole) {
+    // Toolkits that mark no field single-line still mark the fields that take several lines.
+    const bool singleLine = facts.roleName == "text" && (facts.states.singleLine || !facts.states.multiLine);
+    return AtspiRoleMap::axRole(facts.roleName, parentRole, singleLine);
 }
 
 // Edges that touch count as inside: only what cannot show any part of itself in the window is left out.
@@ -108,7 +116,7 @@ std::optional<AXValue> AtspiElement::attribute(const std::string& name) const {
 const AtspiFacts::Facts& AtspiElement::facts() const {
     if (!m_facts) {
         std::vector<AtspiFacts::Facts> read;
-        AtspiFacts::read({m_accessible}, AtspiFacts::all, maxChildren, m_read->exchange, read);
+        AtspiFacts::read({m_accessible}, AtspiFacts::all, limits, m_read->exchange, read);
         m_facts = std::move(read.front());
     }
     return *m_facts;
@@ -119,12 +127,8 @@ const std::string& AtspiElement::roleName() const {
 }
 
 const AtspiRoleMap::AXRole& AtspiElement::role() const {
-    if (!m_role) {
-        // Toolkits that mark no field single-line still mark the fields that take several lines.
-        const AtspiCalls::States& states = facts().states;
-        const bool singleLine = roleName() == "text" && (states.singleLine || !states.multiLine);
-        m_role = AtspiRoleMap::axRole(roleName(), m_parentRole, singleLine);
-    }
+    if (!m_role)
+        m_role = mappedRole(facts(), m_parentRole);
     return *m_role;
 }
 
@@ -135,7 +139,7 @@ std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> AtspiElement::listedChildre
             out.push_back(newReference(child.get()));
         return out;
     }
-    return AtspiCalls::childrenOneByOne(m_read->exchange, m_accessible, maxChildren);
+    return AtspiCalls::childrenOneByOne(m_read->exchange, m_accessible, limits.children);
 }
 
 // What the screen does not show (closed menus, hidden pages and dialogs, scrolled-away rows, docks put
@@ -153,10 +157,10 @@ std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
     m_read->elementsLeft -= static_cast<int>(found.size());
     std::vector<AtspiFacts::Facts> facts;
     if (m_reach == Reach::everything) {
-        AtspiFacts::read(pointers(found), AtspiFacts::all, maxChildren, m_read->exchange, facts);
+        AtspiFacts::read(pointers(found), AtspiFacts::all, limits, m_read->exchange, facts);
     } else {
         // Whether a child is on screen is asked of all of them; the rest only of those that are.
-        AtspiFacts::read(pointers(found), AtspiFacts::firstLook, maxChildren, m_read->exchange, facts);
+        AtspiFacts::read(pointers(found), AtspiFacts::firstLook, limits, m_read->exchange, facts);
         std::size_t kept = 0;
         for (std::size_t i = 0; i < found.size(); ++i) {
             if (!onScreen(facts[i]))
@@ -169,7 +173,7 @@ std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
         }
         found.resize(kept);
         facts.resize(kept);
-        AtspiFacts::read(pointers(found), AtspiFacts::restLook, maxChildren, m_read->exchange, facts);
+        readRest(found, facts);
     }
     std::vector<Child> out;
     for (std::size_t i = 0; i < found.size(); ++i)
@@ -177,11 +181,29 @@ std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
     return out;
 }
 
+// A label's text comes with the rest of its facts; other elements are asked which interfaces they have.
+void AtspiElement::readRest(const std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>& found,
+                            std::vector<AtspiFacts::Facts>& facts) const {
+    std::vector<bool> showsText;
+    for (const AtspiFacts::Facts& child : facts)
+        showsText.push_back(isTextContent(mappedRole(child, roleName()).role));
+    AtspiFacts::read(
+        pointers(found),
+        [&](std::size_t i) -> std::span<const AtspiFacts::Question> {
+            if (showsText[i])
+                return AtspiFacts::restLookOfText;
+            return AtspiFacts::restLook;
+        },
+        limits, m_read->exchange, facts);
+}
+
 std::shared_ptr<AtspiElement> AtspiElement::element(Child child) const {
     auto out = std::make_shared<AtspiElement>(child.accessible.release(), roleName(), Shape::element, m_reach,
                                               m_read);
     // The application's children are the windows themselves.
     out->m_window = m_shape == Shape::application ? child.facts.extents : m_window;
+    if (child.facts.text)
+        out->m_content = std::move(child.facts.text);
     out->m_facts = std::move(child.facts);
     return out;
 }
@@ -200,20 +222,22 @@ void AtspiElement::readContents(const std::vector<std::shared_ptr<AtspiElement>>
     std::vector<AtspiAccessible*> accessibles;
     for (const auto& element : elements) {
         const std::string& role = element->role().role;
-        if (element->facts().hasText && (isTextContent(role) || isEditableText(role))) {
+        if (!element->m_content && element->facts().hasText &&
+            (isTextContent(role) || isEditableText(role))) {
             holders.push_back(element.get());
             accessibles.push_back(element->m_accessible);
         }
     }
     std::vector<std::optional<std::string>> read =
-        AtspiCalls::texts(m_read->exchange, accessibles, maxTextCharacters);
+        AtspiCalls::texts(m_read->exchange, accessibles, limits.textCharacters);
     for (std::size_t i = 0; i < holders.size(); ++i)
         holders[i]->m_content = std::move(read[i]);
 }
 
 const std::optional<std::string>& AtspiElement::content() const {
     if (!m_content)
-        m_content = std::move(AtspiCalls::texts(m_read->exchange, {m_accessible}, maxTextCharacters).front());
+        m_content =
+            std::move(AtspiCalls::texts(m_read->exchange, {m_accessible}, limits.textCharacters).front());
     return *m_content;
 }
 
@@ -338,7 +362,7 @@ std::optional<AXElementRef> AtspiElement::menuBar() const {
         level.resize(std::min<std::size_t>(level.size(), menuBarSearchNodes - visited));
         visited += static_cast<int>(level.size());
         std::vector<AtspiFacts::Facts> facts;
-        AtspiFacts::read(pointers(level), questions, maxChildren, m_read->exchange, facts);
+        AtspiFacts::read(pointers(level), questions, limits, m_read->exchange, facts);
         std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> next;
         std::vector<std::string> nextParentRoles;
         for (std::size_t i = 0; i < level.size(); ++i) {

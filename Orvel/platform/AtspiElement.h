@@ -79,6 +79,8 @@ class AtspiElement : public AXElement {
     const AtspiRoleMap::AXRole& role() const;
     std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> listedChildren() const;
     std::vector<Child> readChildren() const;
+    void readRest(const std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>& found,
+                  std::vector<AtspiFacts::Facts>& facts) const;
     bool onScreen(const AtspiFacts::Facts& child) const;
     AXElementList children() const;
     AXElementList windows() const;

@@ -27,12 +27,9 @@ bool answered(const PendingPtr& call) {
 
 } // namespace
 
-std::vector<DBusMessagePtr> AtspiExchange::ask(std::vector<Question> questions) {
-    std::vector<DBusMessagePtr> out(questions.size());
-    if (givenUp())
-        return out;
+void AtspiExchange::ask(std::vector<Question> questions, const Answer& answer) {
     std::vector<PendingPtr> pending(questions.size());
-    for (std::size_t i = 0; i < questions.size(); ++i) {
+    for (std::size_t i = 0; i < questions.size() && !givenUp(); ++i) {
         if (!questions[i].bus || !questions[i].message)
             continue;
         // No time-out of libdbus's own: the wait below keeps the time, so that no main loop's timer has
@@ -45,10 +42,17 @@ std::vector<DBusMessagePtr> AtspiExchange::ask(std::vector<Question> questions) 
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(m_timeoutMs);
     // Answers come mostly in the order asked, so the first unanswered question moves forward steadily.
     std::size_t first = 0;
+    auto handOver = [&] {
+        for (; first < pending.size() && answered(pending[first]); ++first) {
+            const DBusMessagePtr reply(pending[first] ? dbus_pending_call_steal_reply(pending[first].get())
+                                                      : nullptr);
+            pending[first].reset();
+            answer(first, reply.get());
+        }
+    };
     while (true) {
-        while (first < pending.size() && answered(pending[first]))
-            ++first;
-        if (first == pending.size() || m_stop.stop_requested())
+        handOver();
+        if (first == pending.size() || givenUp())
             break;
         const Clock::time_point now = Clock::now();
         if (now >= deadline) {
@@ -65,9 +69,18 @@ std::vector<DBusMessagePtr> AtspiExchange::ask(std::vector<Question> questions) 
             break;
         }
     }
-    for (std::size_t i = 0; i < pending.size(); ++i)
-        if (pending[i] && dbus_pending_call_get_completed(pending[i].get()))
-            out[i].reset(dbus_pending_call_steal_reply(pending[i].get()));
+    for (; first < pending.size(); ++first) {
+        pending[first].reset();
+        answer(first, nullptr);
+    }
+}
+
+std::vector<DBusMessagePtr> AtspiExchange::ask(std::vector<Question> questions) {
+    std::vector<DBusMessagePtr> out(questions.size());
+    ask(std::move(questions), [&](std::size_t question, DBusMessage* answer) {
+        if (answer)
+            out[question].reset(dbus_message_ref(answer));
+    });
     return out;
 }
 

@@ -4,6 +4,7 @@
 // batch left unanswered for the whole time-out gives up the rest of the read, so a hung app costs one
 // time-out per read, not one per question. Callers hold atspiLock().
 
+#include <functional>
 #include <memory>
 #include <stop_token>
 #include <vector>
@@ -36,8 +37,12 @@ class AtspiExchange {
     // For a call made outside ask() that ran into the time-out.
     void giveUp() { m_givenUp = true; }
 
-    // One answer per question, in order: a method return or an error, or null for a question that asked
-    // nothing, was not answered, or came after the read was given up.
+    // Hands over the answer to each question, in order, as soon as it and those before it are answered:
+    // a method return or an error, or null for a question that asked nothing, was not answered, or came
+    // after the read was given up. The other process works on the later questions meanwhile.
+    using Answer = std::function<void(std::size_t question, DBusMessage* answer)>;
+    void ask(std::vector<Question> questions, const Answer& answer);
+    // The answers of all questions at once.
     std::vector<DBusMessagePtr> ask(std::vector<Question> questions);
 
   private:

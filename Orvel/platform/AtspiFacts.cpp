@@ -27,6 +27,16 @@ AtspiExchange::Question question(AtspiAccessible* element, Question question) {
         return AtspiMessages::method(element, accessibleInterface, "GetChildren");
     case Question::interfaces:
         return AtspiMessages::method(element, accessibleInterface, "GetInterfaces");
+    case Question::text: {
+        // The whole text: -1 stands for its end, which a toolkit need not be asked to count first.
+        AtspiExchange::Question out = AtspiMessages::method(element, "org.a11y.atspi.Text", "GetText");
+        const dbus_int32_t start = 0;
+        const dbus_int32_t end = -1;
+        if (out.message)
+            dbus_message_append_args(out.message.get(), DBUS_TYPE_INT32, &start, DBUS_TYPE_INT32, &end,
+                                     DBUS_TYPE_INVALID);
+        return out;
+    }
     case Question::extents: {
         AtspiExchange::Question out =
             AtspiMessages::method(element, "org.a11y.atspi.Component", "GetExtents");
@@ -112,7 +122,19 @@ childList(DBusMessageIter& iter, AtspiApplication* app, int limit) {
     return out;
 }
 
-void answer(AtspiAccessible* element, Question question, DBusMessage* reply, int childLimit, Facts& facts) {
+// At most `limit` characters (code points) of a UTF-8 text.
+std::string characters(std::string text, int limit) {
+    int count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && count++ == limit) {
+            text.resize(i);
+            break;
+        }
+    return text;
+}
+
+void answer(AtspiAccessible* element, Question question, DBusMessage* reply, const Limits& limits,
+            Facts& facts) {
     DBusMessageIter iter;
     const bool isProperty = question == Question::name || question == Question::description;
     if (!AtspiMessages::firstArgument(reply, isProperty, iter))
@@ -135,7 +157,7 @@ void answer(AtspiAccessible* element, Question question, DBusMessage* reply, int
         facts.description = AtspiMessages::text(iter);
         break;
     case Question::children:
-        facts.children = childList(iter, element->parent.app, childLimit);
+        facts.children = childList(iter, element->parent.app, limits.children);
         break;
     case Question::interfaces:
         interfaceNames(iter, facts);
@@ -143,38 +165,57 @@ void answer(AtspiAccessible* element, Question question, DBusMessage* reply, int
     case Question::extents:
         facts.extents = rectangle(iter);
         break;
+    case Question::text:
+        facts.text = AtspiMessages::text(iter, true);
+        if (facts.text) {
+            facts.hasText = true;
+            facts.text = characters(std::move(*facts.text), limits.textCharacters);
+        }
+        break;
     }
 }
 
-// Large batches keep the other process busy answering; a bounded one keeps the first answers coming
-// while the last questions are still being built.
-constexpr std::size_t elementsInFlight = 128;
+// One exchange for many elements keeps the other process answering while the first answers are read;
+// the bus daemon lets a connection wait for many thousand answers, and a bounded batch stays well within.
+constexpr std::size_t questionsInFlight = 8192;
 
+// The questions of elements [first, end) in one exchange.
 void readSome(const std::vector<AtspiAccessible*>& elements, std::size_t first, std::size_t end,
-              std::span<const Question> questions, int childLimit, AtspiExchange& exchange,
+              const QuestionsOf& questionsOf, const Limits& limits, AtspiExchange& exchange,
               std::vector<Facts>& out) {
     std::vector<AtspiExchange::Question> asked;
-    asked.reserve((end - first) * questions.size());
+    std::vector<std::pair<std::size_t, Question>> about;
     for (std::size_t e = first; e < end; ++e)
-        for (Question q : questions)
+        for (Question q : questionsOf(e)) {
             asked.push_back(question(elements[e], q));
-    std::vector<DBusMessagePtr> replies = exchange.ask(std::move(asked));
-    for (std::size_t i = 0; i < replies.size(); ++i) {
-        const std::size_t e = first + i / questions.size();
-        answer(elements[e], questions[i % questions.size()], replies[i].get(), childLimit, out[e]);
-    }
+            about.emplace_back(e, q);
+        }
+    exchange.ask(std::move(asked), [&](std::size_t i, DBusMessage* reply) {
+        answer(elements[about[i].first], about[i].second, reply, limits, out[about[i].first]);
+    });
 }
 
 } // namespace
 
-void read(const std::vector<AtspiAccessible*>& elements, std::span<const Question> questions, int childLimit,
+void read(const std::vector<AtspiAccessible*>& elements, const QuestionsOf& questionsOf, const Limits& limits,
           AtspiExchange& exchange, std::vector<Facts>& out) {
     out.resize(std::max(out.size(), elements.size()));
-    if (questions.empty())
-        return;
-    for (std::size_t first = 0; first < elements.size() && !exchange.givenUp(); first += elementsInFlight)
-        readSome(elements, first, std::min(elements.size(), first + elementsInFlight), questions, childLimit,
-                 exchange, out);
+    std::size_t first = 0;
+    std::size_t questions = 0;
+    for (std::size_t end = 0; end < elements.size() && !exchange.givenUp(); ++end) {
+        questions += questionsOf(end).size();
+        if (questions >= questionsInFlight || end + 1 == elements.size()) {
+            readSome(elements, first, end + 1, questionsOf, limits, exchange, out);
+            first = end + 1;
+            questions = 0;
+        }
+    }
+}
+
+void read(const std::vector<AtspiAccessible*>& elements, std::span<const Question> questions,
+          const Limits& limits, AtspiExchange& exchange, std::vector<Facts>& out) {
+    read(
+        elements, [&](std::size_t) { return questions; }, limits, exchange, out);
 }
 
 } // namespace orvel::AtspiFacts

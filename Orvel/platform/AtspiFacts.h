@@ -5,6 +5,7 @@
 // after, so the other process answers them back to back. Callers hold atspiLock().
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,23 +29,38 @@ struct Facts {
     std::optional<std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>> children;
     bool hasText = false;
     bool hasValue = false;
+    // The characters of its text interface, when they were asked for with the other facts.
+    std::optional<std::string> text;
 };
 
-// Each question fills one field.
-enum class Question { role, states, extents, name, description, children, interfaces };
+struct Limits {
+    int children;
+    // Characters of a text.
+    int textCharacters;
+};
+
+// Each question fills one field; text also tells whether the element has a text interface.
+enum class Question { role, states, extents, name, description, children, interfaces, text };
 
 // What tells whether an element is on screen: asked first, so that the rest is asked only of the
 // elements that are.
 inline constexpr std::array<Question, 3> firstLook{Question::role, Question::states, Question::extents};
 inline constexpr std::array<Question, 4> restLook{Question::name, Question::description, Question::children,
                                                   Question::interfaces};
+// The rest for an element that shows its text: the text itself stands for the interface it comes from.
+inline constexpr std::array<Question, 4> restLookOfText{Question::name, Question::description,
+                                                        Question::children, Question::text};
 inline constexpr std::array<Question, 7> all{Question::role,      Question::states,      Question::extents,
                                              Question::name,      Question::description, Question::children,
                                              Question::interfaces};
 
 // Asks `questions` of every element and fills those fields of its Facts in `out` (one per element, in
-// order), children at most `childLimit`; a question that fails or is not answered leaves its field empty.
-void read(const std::vector<AtspiAccessible*>& elements, std::span<const Question> questions, int childLimit,
+// order), within `limits`; a question that fails or is not answered leaves its field empty.
+void read(const std::vector<AtspiAccessible*>& elements, std::span<const Question> questions,
+          const Limits& limits, AtspiExchange& exchange, std::vector<Facts>& out);
+// The same with the questions of each element by its index.
+using QuestionsOf = std::function<std::span<const Question>(std::size_t element)>;
+void read(const std::vector<AtspiAccessible*>& elements, const QuestionsOf& questionsOf, const Limits& limits,
           AtspiExchange& exchange, std::vector<Facts>& out);
 
 } // namespace orvel::AtspiFacts
