@@ -166,6 +166,75 @@ TEST_F(AXReaderTests, CyclicTreesStopAtTheBudget) {
     EXPECT_EQ(budget, 0);
 }
 
+// A fake element that asks for the read to stop when its title is read.
+class StoppingElement : public FakeAXElement {
+  public:
+    explicit StoppingElement(std::stop_source& stop) : m_stop(stop) {}
+    std::optional<AXValue> attribute(const std::string& name) const override {
+        if (name == "AXTitle")
+            m_stop.request_stop();
+        return FakeAXElement::attribute(name);
+    }
+
+  private:
+    std::stop_source& m_stop;
+};
+
+TEST_F(AXReaderTests, AStopEndsTheReadWithWhatWasRead) {
+    struct Case {
+        std::string name;
+        // Where the stop is asked for: the element at this path of child indexes, from the first window.
+        std::vector<int> stopAt;
+        bool menuBar;
+        // The nodes read before the stop, in tree order, and the one that asked for it; no later sibling
+        // and no later window.
+        int nodes;
+    };
+    const std::vector<Case> cases{
+        {"at the first window", {}, false, 1},
+        {"at a child of the first window", {0}, false, 2},
+        {"deep in the first window", {1, 0}, false, 6},
+        {"in the menu bar", {1}, true, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeAXPlatform platform;
+        std::stop_source stop;
+        // Two windows of two groups of two buttons each.
+        std::vector<FakeAXElement*> windows;
+        for (int w = 0; w < 2; ++w) {
+            std::vector<int> path;
+            auto build = [&](auto& self, int depth) -> FakeAXElement& {
+                FakeAXElement& element = w == 0 && path == c.stopAt
+                                             ? *platform.adopt(std::make_unique<StoppingElement>(stop))
+                                             : platform.element();
+                element.attributes["AXRole"] = std::string(depth == 0 ? "AXWindow" : "AXGroup");
+                if (depth < 2) {
+                    std::vector<FakeAXElement*> children;
+                    for (int i = 0; i < 2; ++i) {
+                        path.push_back(i);
+                        children.push_back(&self(self, depth + 1));
+                        path.pop_back();
+                    }
+                    FakeAXPlatform::setChildren(element, children);
+                }
+                return element;
+            };
+            windows.push_back(&build(build, 0));
+        }
+        int read = 0;
+        if (c.menuBar) {
+            platform.applications[pid].attributes["AXMenuBar"] = FakeAXPlatform::ref(*windows[0]);
+            read = countNodes(*AXReader::menuBar(platform, pid, 3000, stop.get_token()));
+        } else {
+            FakeAXPlatform::setChildren(platform.applications[pid], windows, "AXWindows");
+            for (const auto& [title, tree] : AXReader::windows(platform, pid, 3000, stop.get_token()))
+                read += countNodes(tree);
+        }
+        EXPECT_EQ(read, c.nodes);
+    }
+}
+
 TEST_F(AXReaderTests, MenuBarIsReadFromAFreshElementWithItsOwnBudget) {
     FakeAXElement& bar = m_platform.element("AXMenuBar");
     FakeAXElement& file = m_platform.element("AXMenuBarItem");

@@ -63,6 +63,12 @@ class FakeAXPlatform : public AXPlatform {
         return *m_elements.back();
     }
 
+    // An element of a kind of the caller's own, owned by this platform.
+    FakeAXElement* adopt(std::unique_ptr<FakeAXElement> element) {
+        m_elements.push_back(std::move(element));
+        return m_elements.back().get();
+    }
+
     // A handle that does not own the element, so references may form cycles.
     static AXElementRef ref(FakeAXElement& element) {
         return AXElementRef(&element, [](AXElement*) {});
