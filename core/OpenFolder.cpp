@@ -10,8 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/PathComponent.h"
-#include "core/StringsFiles.h"
+#include "core/FolderWrites.h"
 
 namespace orvel {
 namespace {
@@ -56,24 +55,10 @@ class Descriptor {
             ::close(m_fd);
         m_fd = fd;
     }
-    // Closing reports the last write errors of some file systems, so its result counts.
-    int close() { return ::close(release()); }
 
   private:
     int m_fd;
 };
-
-void writeAll(int fd, std::string_view data, const fs::path& path) {
-    while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            fail("Cannot write the file", path, errno);
-        }
-        data.remove_prefix(static_cast<std::size_t>(written));
-    }
-}
 
 } // namespace
 
@@ -135,35 +120,9 @@ OpenFolder::~OpenFolder() {
 }
 
 void OpenFolder::replaceFile(const std::string& name, std::string_view data) const {
-    const fs::path target = m_path / name;
-    if (!isSafePathComponent(name))
-        fail("The name is not a plain file name", target, EINVAL);
-    const std::string temporary = StringsFiles::temporaryName(name);
-    try {
-        Descriptor file(
-            ::openat(m_fd, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-        if (file.get() < 0)
-            fail("Cannot create the file", m_path / temporary, errno);
-        writeAll(file.get(), data, m_path / temporary);
-        // Flushed before the rename, so the rename cannot expose an empty or partial file after a crash.
-        if (::fsync(file.get()) != 0)
-            fail("Cannot flush the file to disk", m_path / temporary, errno);
-        if (file.close() != 0)
-            fail("Cannot write the file", m_path / temporary, errno);
-        if (::renameat(m_fd, temporary.c_str(), m_fd, name.c_str()) != 0)
-            fail("Cannot replace the file", target, errno);
-    } catch (...) {
-        ::unlinkat(m_fd, temporary.c_str(), 0);
-        throw;
-    }
-    // The rename lives in the folder: only a flushed folder keeps it through a power loss.
-    if (::fsync(m_fd) != 0 && errno != EINVAL)
-        fail("Cannot flush the folder to disk", m_path, errno);
-}
-
-void OpenFolder::removeFileIfPresent(const std::string& name) const {
-    if (isSafePathComponent(name))
-        ::unlinkat(m_fd, name.c_str(), 0);
+    FolderWrites writes(*this);
+    writes.replace(name, data);
+    writes.commit();
 }
 
 std::vector<std::string> OpenFolder::entryNames() const {

@@ -31,20 +31,19 @@ class OpenFolder {
     // The path it was opened at; only for messages, since the folder may have moved since.
     const std::filesystem::path& path() const { return m_path; }
 
-    // The atomic replacement: the bytes go to a hidden temporary file in this folder, are flushed to
-    // disk, the temporary file is renamed over `name`, and the folder itself is flushed, so that a reader
-    // sees the old or the new content and a power loss keeps one of them. `name` must be one plain
-    // path component. Throws std::filesystem::filesystem_error; on failure the temporary file is removed
-    // and an existing file is left untouched.
+    // The atomic replacement of one file (FolderWrites for several): the bytes go to a hidden temporary
+    // file in this folder, are flushed to disk, the temporary file is renamed over `name`, and the folder
+    // itself is flushed, so that a reader sees the old or the new content and a power loss keeps one of
+    // them. `name` must be one plain path component. Throws std::filesystem::filesystem_error; on failure
+    // the temporary file is removed and an existing file is left untouched.
     void replaceFile(const std::string& name, std::string_view data) const;
-
-    // Removes the file `name` when it is there; never follows a link and never fails.
-    void removeFileIfPresent(const std::string& name) const;
 
     // The names of the entries that are neither "." nor ".."; empty when the folder cannot be listed.
     std::vector<std::string> entryNames() const;
 
   private:
+    friend class FolderWrites;
+
     OpenFolder(int descriptor, std::filesystem::path path) : m_fd(descriptor), m_path(std::move(path)) {}
 
     int m_fd;

@@ -5,7 +5,6 @@
 
 #include "core/FileIO.h"
 #include "core/Numbers.h"
-#include "core/OpenFolder.h"
 #include "core/PluralRules.h"
 #include "core/PropertyList.h"
 #include "core/Regex.h"
@@ -161,10 +160,6 @@ void writeStrings(const SimpleTable& table, const std::filesystem::path& path) {
     writeAtomically(stringsText(table), path);
 }
 
-void writeStrings(const SimpleTable& table, const OpenFolder& folder, const std::string& name) {
-    folder.replaceFile(name, stringsText(table));
-}
-
 json::Json stringsdictPlist(const PluralTable& table) {
     json::Json root = json::Json::object();
     for (const auto& [key, entry] : table) {
@@ -179,12 +174,12 @@ json::Json stringsdictPlist(const PluralTable& table) {
     return root;
 }
 
-void writeStringsdict(const PluralTable& table, const std::filesystem::path& path) {
-    writeAtomically(XmlPropertyList::serialize(stringsdictPlist(table)), path);
+std::string stringsdictText(const PluralTable& table) {
+    return XmlPropertyList::serialize(stringsdictPlist(table));
 }
 
-void writeStringsdict(const PluralTable& table, const OpenFolder& folder, const std::string& name) {
-    folder.replaceFile(name, XmlPropertyList::serialize(stringsdictPlist(table)));
+void writeStringsdict(const PluralTable& table, const std::filesystem::path& path) {
+    writeAtomically(stringsdictText(table), path);
 }
 
 SimpleTable readStrings(const std::filesystem::path& path) {

@@ -11,10 +11,6 @@
 
 #include "core/Json.h"
 
-namespace orvel {
-class OpenFolder;
-}
-
 namespace orvel::StringsFiles {
 
 // One ".strings" file.
@@ -43,15 +39,14 @@ std::string stringsText(const SimpleTable& table);
 
 // Throws the error of the write (see writeAtomically).
 void writeStrings(const SimpleTable& table, const std::filesystem::path& path);
-// The same, as the file `name` of an open folder.
-void writeStrings(const SimpleTable& table, const OpenFolder& folder, const std::string& name);
 
 // The property-list dictionary of a ".stringsdict" file.
 json::Json stringsdictPlist(const PluralTable& table);
 
 // Throws XmlPropertyList::SerializationError (leaving the disk untouched) or the error of the write.
 void writeStringsdict(const PluralTable& table, const std::filesystem::path& path);
-void writeStringsdict(const PluralTable& table, const OpenFolder& folder, const std::string& name);
+// The whole ".stringsdict" file. Throws XmlPropertyList::SerializationError.
+std::string stringsdictText(const PluralTable& table);
 
 // Never fail: a missing, unreadable or malformed file reads as an empty map. Texts come back in
 // canonically composed form (NFC); keys come back exactly as written, because string ids are built

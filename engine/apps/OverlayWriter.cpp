@@ -4,6 +4,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "core/FolderWrites.h"
 #include "core/FormatSpecifiers.h"
 #include "core/LanguageInfo.h"
 #include "core/Languages.h"
@@ -163,18 +164,22 @@ void write(const TranslationProject& project, const std::vector<SourceString>& s
     for (const auto& [table, _] : entries.plural)
         tables.insert(table);
 
+    // Every table file is written and flushed before any replaces its old one, and the folder is flushed
+    // once for all of them.
+    FolderWrites writes(folder);
     for (const auto& table : tables) {
         const std::string stringsdict = table + std::string(stringsdictExtension);
         if (auto plural = entries.plural.find(table); plural != entries.plural.end())
-            StringsFiles::writeStringsdict(plural->second, folder, stringsdict);
+            writes.replace(stringsdict, StringsFiles::stringsdictText(plural->second));
         else
-            folder.removeFileIfPresent(stringsdict);
+            writes.remove(stringsdict);
         const std::string stringsFile = table + std::string(stringsExtension);
         if (auto simple = entries.simple.find(table); simple != entries.simple.end())
-            StringsFiles::writeStrings(simple->second, folder, stringsFile);
+            writes.replace(stringsFile, StringsFiles::stringsText(simple->second));
         else
-            folder.removeFileIfPresent(stringsFile);
+            writes.remove(stringsFile);
     }
+    writes.commit();
 }
 
 std::set<std::string> existingTables(const fs::path& folder) {
@@ -191,6 +196,8 @@ void publish(const TranslationProject& project, const std::vector<SourceString>&
     // The checks for links and every write below happen on this one open folder, so an app that swaps
     // its folder for a link while the overlay is written cannot send a file elsewhere.
     const OpenFolder folder = app.openWithoutLinks(OrvelPaths::lproj(project.language, app.dataFolder()));
+    // The tables are on disk, their folder flushed, before the record that names them is written: not even
+    // after a power loss does the app find a record newer than its tables.
     write(project, strings, folder);
     const LanguageInfo info(project.language, Languages::nativeName(project.language),
                             std::string(translator), Dates::now());

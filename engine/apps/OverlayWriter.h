@@ -20,7 +20,8 @@ namespace orvel::OverlayWriter {
 // none of a string the app marks not to translate; a table left without entries loses its files. Entries
 // whose id does not name a table that is a plain file name and a key are left out. Throws the file system's
 // error of the folder or of the first table file that cannot be written; tables not yet visited keep their
-// old files.
+// old files. Every table file is written and flushed before the first is renamed into place, so a write
+// that fails replaces none.
 void write(const TranslationProject& project, const std::vector<SourceString>& strings,
            const std::filesystem::path& folder);
 // The same into a folder already open: every file is written and removed relative to it.

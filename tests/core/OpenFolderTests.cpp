@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/FolderWrites.h"
 #include "core/OpenFolder.h"
 #include "core/StringsFiles.h"
 #include "tests/support/ScratchFolder.h"
@@ -70,7 +71,9 @@ TEST(OpenFolder, AFolderSwappedForALinkAfterOpeningKeepsItsWrites) {
 
     folder.replaceFile("Localizable.strings", "new");
     folder.replaceFile("language.json", "{}");
-    folder.removeFileIfPresent("Localizable.strings");
+    FolderWrites removal(folder);
+    removal.remove("Localizable.strings");
+    removal.commit();
     folder.replaceFile("Localizable.strings", "newer");
 
     EXPECT_TRUE(fs::is_empty(scratch / "elsewhere"));

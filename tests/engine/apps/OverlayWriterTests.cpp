@@ -6,6 +6,7 @@
 #include "engine/apps/OverlayWriter.h"
 #include "engine/apps/UnsafeNameError.h"
 #include "tests/engine/apps/OverlayFixture.h"
+#include "tests/support/RecordingFileCalls.h"
 
 namespace orvel {
 namespace {
@@ -23,7 +24,92 @@ std::set<std::string> filesIn(const fs::path& folder) {
     return names;
 }
 
-class OverlayWriterTest : public testing::OverlayTest {};
+class OverlayWriterTest : public testing::OverlayTest {
+  protected:
+    // An overlay published before: its record, and a table that has no entries any more.
+    void publishedBefore() {
+        fs::remove_all(overlay());
+        scratch.write(overlay() / "language.json", "previous record");
+        scratch.write(overlay() / "Old.strings", "\"Quit\" = \"Ende\";\n");
+    }
+};
+
+TEST_F(OverlayWriterTest, EveryTableIsOnDiskBeforeTheRecordThatNamesIt) {
+    struct Case {
+        const char* name;
+        bool translated;
+        std::vector<std::string> expected;
+    };
+    const std::vector<std::string> record{"create language.json", "write language.json",
+                                          "sync language.json",   "close language.json",
+                                          "rename language.json", "sync folder"};
+    const std::vector<Case> cases{
+        {"tables written and one removed",
+         true,
+         {"create Alerts.strings", "write Alerts.strings", "sync Alerts.strings", "close Alerts.strings",
+          "create Main.stringsdict", "write Main.stringsdict", "sync Main.stringsdict",
+          "close Main.stringsdict", "create Main.strings", "write Main.strings", "sync Main.strings",
+          "close Main.strings", "remove Alerts.stringsdict", "rename Alerts.strings",
+          "rename Main.stringsdict", "rename Main.strings", "remove Old.stringsdict", "remove Old.strings",
+          "sync folder"}},
+        {"no translations left", false, {"remove Old.stringsdict", "remove Old.strings", "sync folder"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        publishedBefore();
+        project.translations.clear();
+        if (c.translated) {
+            project.translations[idOf("Alerts", "Quit")] = textTranslation("Quit", "Beenden");
+            project.translations[idOf("Main", "Open")] = textTranslation("Open", "Öffnen");
+            project.translations[idOf("Main", "files")] =
+                pluralTranslation("%lld files", {{"other", "%lld Dateien"}});
+        }
+        testing::RecordingFileCalls recorder;
+        OverlayWriter::publish(project, strings, app, "Orvel");
+        std::vector<std::string> expected = c.expected;
+        expected.insert(expected.end(), record.begin(), record.end());
+        EXPECT_EQ(recorder.calls(), expected);
+    }
+}
+
+TEST_F(OverlayWriterTest, AFailedPublishKeepsTheRecordAndLeavesNoTemporaryFile) {
+    struct Case {
+        const char* failing;
+        const char* message;
+        bool tablesReplaced;
+    };
+    const std::vector<Case> cases{
+        {"write Main.strings", "Cannot write the file", false},
+        {"sync Main.stringsdict", "Cannot flush the file to disk", false},
+        {"rename Alerts.strings", "Cannot replace the file", false},
+        {"sync folder", "Cannot flush the folder to disk", true},
+    };
+    project.translations[idOf("Alerts", "Quit")] = textTranslation("Quit", "Beenden");
+    project.translations[idOf("Main", "files")] =
+        pluralTranslation("%lld files", {{"other", "%lld Dateien"}});
+    project.translations[idOf("Main", "Open")] = textTranslation("Open", "Öffnen");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failing);
+        publishedBefore();
+        std::string message;
+        {
+            testing::RecordingFileCalls recorder(c.failing);
+            try {
+                OverlayWriter::publish(project, strings, app, "Orvel");
+            } catch (const fs::filesystem_error& error) {
+                message = error.what();
+            }
+        }
+        EXPECT_NE(message.find(c.message), std::string::npos) << message;
+        EXPECT_EQ(readBytes(overlay() / "language.json"), "previous record");
+        const std::set<std::string> tables =
+            c.tablesReplaced ? std::set<std::string>{"Alerts.strings", "Main.strings", "Main.stringsdict"}
+                             : std::set<std::string>{"Old.strings"};
+        std::set<std::string> expected = tables;
+        expected.insert("language.json");
+        EXPECT_EQ(filesIn(overlay()), expected);
+    }
+}
 
 TEST_F(OverlayWriterTest, PublishesAGeneratedApp) {
     const std::string marker = Markers::encode(7);

@@ -1,0 +1,103 @@
+#include "core/FolderWrites.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "core/FileCalls.h"
+#include "core/OpenFolder.h"
+#include "core/PathComponent.h"
+#include "core/StringsFiles.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+[[noreturn]] void fail(const char* what, const fs::path& path, int error) {
+    throw fs::filesystem_error(what, path, std::error_code(error, std::generic_category()));
+}
+
+// Writes the whole of `data`, flushes it and closes the file, which is closed also when a step fails.
+void writeFlushAndClose(FileCalls& calls, int file, std::string_view data, const fs::path& path) {
+    const auto failClosing = [&](const char* what) {
+        const int error = errno;
+        calls.close(file);
+        fail(what, path, error);
+    };
+    while (!data.empty()) {
+        const ssize_t written = calls.write(file, data);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            failClosing("Cannot write the file");
+        }
+        data.remove_prefix(static_cast<std::size_t>(written));
+    }
+    // Flushed before any rename, so that no rename can expose an empty or partial file after a crash.
+    if (calls.syncFile(file) != 0)
+        failClosing("Cannot flush the file to disk");
+    // Closing reports the last write errors of some file systems, so its result counts.
+    if (calls.close(file) != 0)
+        fail("Cannot write the file", path, errno);
+}
+
+} // namespace
+
+FolderWrites::FolderWrites(const OpenFolder& folder) : m_folder(folder) {}
+
+FolderWrites::~FolderWrites() {
+    FileCalls& calls = FileCalls::current();
+    for (std::size_t step = m_made; step < m_steps.size(); ++step)
+        if (m_steps[step].temporary)
+            calls.remove(m_folder.m_fd, *m_steps[step].temporary);
+}
+
+void FolderWrites::replace(const std::string& name, std::string_view data) {
+    if (!isSafePathComponent(name))
+        fail("The name is not a plain file name", m_folder.path() / name, EINVAL);
+    FileCalls& calls = FileCalls::current();
+    std::string temporary = StringsFiles::temporaryName(name);
+    const fs::path temporaryPath = m_folder.path() / temporary;
+    const int file = calls.createFile(m_folder.m_fd, temporary);
+    if (file < 0) {
+        const int error = errno;
+        fail("Cannot create the file", temporaryPath, error);
+    }
+    try {
+        writeFlushAndClose(calls, file, data, temporaryPath);
+    } catch (...) {
+        calls.remove(m_folder.m_fd, temporary);
+        throw;
+    }
+    m_steps.push_back({name, std::move(temporary)});
+}
+
+void FolderWrites::remove(const std::string& name) {
+    if (isSafePathComponent(name))
+        m_steps.push_back({name, std::nullopt});
+}
+
+void FolderWrites::commit() {
+    if (m_made == m_steps.size())
+        return;
+    FileCalls& calls = FileCalls::current();
+    for (; m_made < m_steps.size(); ++m_made) {
+        const Step& step = m_steps[m_made];
+        if (!step.temporary)
+            calls.remove(m_folder.m_fd, step.name);
+        else if (calls.rename(m_folder.m_fd, *step.temporary, step.name) != 0) {
+            const int error = errno;
+            fail("Cannot replace the file", m_folder.path() / step.name, error);
+        }
+    }
+    m_steps.clear();
+    m_made = 0;
+    // The renames and removals live in the folder: only a flushed folder keeps them through a power loss.
+    if (calls.syncFolder(m_folder.m_fd) != 0 && errno != EINVAL) {
+        const int error = errno;
+        fail("Cannot flush the folder to disk", m_folder.path(), error);
+    }
+}
+
+} // namespace orvel
