@@ -3,9 +3,10 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-#include <condition_variable>
-#include <mutex>
+#include <algorithm>
 #include <thread>
+
+#include "Orvel/state/WorkerPool.h"
 
 #if defined(__SANITIZE_THREAD__)
 #include <sanitizer/tsan_interface.h>
@@ -73,16 +74,18 @@ class MainThreadInbox : public QObject {
     }
 };
 
-// The workers still running. Never destroyed: the last worker may end after the program's statics.
-struct Workers {
-    std::mutex mutex;
-    std::condition_variable ended;
-    int running = 0;
-};
+// Long tasks (a run, an update, a capture, a connection test, a background pass) hold a thread for as long
+// as they last while short ones (a write, a comparison, a check) come and go around them; the limit
+// leaves room for every long task the application can have at once and a few short ones besides.
+int threadLimit() {
+    return std::max(16, 2 * static_cast<int>(std::thread::hardware_concurrency()));
+}
 
-Workers& workers() {
-    static Workers* instance = new Workers;
-    return *instance;
+// Never destroyed: the end of the program waits for it only as long as waitForBackgroundWork() allows,
+// and the last task may end after the program's statics.
+WorkerPool& workers() {
+    static WorkerPool* const pool = new WorkerPool(threadLimit());
+    return *pool;
 }
 
 } // namespace
@@ -98,24 +101,10 @@ void onMainThread(QPointer<QObject> receiver, std::function<void()> fn) {
 }
 
 void runInBackground(QObject* receiver, std::function<std::function<void()>()> work) {
-    QPointer<QObject> guard(receiver);
-    Workers& all = workers();
-    {
-        std::lock_guard lock(all.mutex);
-        ++all.running;
-    }
-    std::thread([&all, guard = std::move(guard), work = std::move(work)]() mutable {
-        std::function<void()> continuation = work();
-        if (continuation)
+    workers().post([guard = QPointer<QObject>(receiver), work = std::move(work)]() mutable {
+        if (std::function<void()> continuation = work())
             onMainThread(std::move(guard), std::move(continuation));
-        // What the worker owns goes before it counts as ended.
-        continuation = nullptr;
-        work = nullptr;
-        guard.clear();
-        std::lock_guard lock(all.mutex);
-        --all.running;
-        all.ended.notify_all();
-    }).detach();
+    });
 }
 
 void runInPlace(QObject*, std::function<std::function<void()>()> work) {
@@ -124,9 +113,7 @@ void runInPlace(QObject*, std::function<std::function<void()>()> work) {
 }
 
 bool waitForBackgroundWork(std::chrono::milliseconds limit) {
-    Workers& all = workers();
-    std::unique_lock lock(all.mutex);
-    return all.ended.wait_for(lock, limit, [&] { return all.running == 0; });
+    return workers().waitIdle(limit);
 }
 
 TaskSlot::Ticket TaskSlot::start() {

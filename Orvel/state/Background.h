@@ -1,8 +1,8 @@
 #pragma once
 // How the application's state does work off the main thread. State lives on the main thread only; a
 // worker computes and hands back a continuation that runs on the main thread while its receiver lives.
-// Workers are detached and forgotten when cancelled, so Stop never waits for one; only the end of the
-// program waits, for a bounded time, for the cancelled ones to notice.
+// Workers run on a bounded pool of threads and are forgotten when cancelled, so Stop never waits for one;
+// only the end of the program waits, for a bounded time, for the cancelled ones to notice.
 
 #include <QObject>
 #include <QPointer>
@@ -18,16 +18,19 @@ namespace orvel {
 // provided the guard itself was made on the main thread (a QPointer is only ever tested there).
 void onMainThread(QPointer<QObject> receiver, std::function<void()> fn);
 
-// Runs `work` on a detached worker thread; whatever continuation it returns runs on the main thread
-// unless `receiver` (a main-thread object) is gone by then. `work` owns what it uses (copies or shared
-// pointers) and catches its own errors, turning them into the continuation that reports them.
+// Runs `work` on a thread of the pool, after every work handed in before it has started; whatever
+// continuation it returns runs on the main thread unless `receiver` (a main-thread object) is gone by
+// then. `work` owns what it uses (copies or shared pointers) and catches its own errors, turning them into
+// the continuation that reports them. Work may wait for work under way, never for work handed in after
+// it: with every thread taken, that one would never start.
 void runInBackground(QObject* receiver, std::function<std::function<void()>()> work);
 
 // Runs `work` and the continuation it returns at once, on the calling thread: for the pictures of the
 // views, which need a workspace loaded when it is made.
 void runInPlace(QObject* receiver, std::function<std::function<void()>()> work);
 
-// Waits until every worker of runInBackground has ended, or `limit` has passed; true when none runs.
+// Waits until every work of runInBackground has ended, those not started yet included, or `limit` has
+// passed; true when none runs or waits.
 // The program calls it as it ends, once its state objects are gone (which stops their workers), so that
 // no worker is still running while the program's static objects are destroyed.
 bool waitForBackgroundWork(std::chrono::milliseconds limit);
