@@ -50,7 +50,7 @@ bool whollyOutside(const AtspiRect& frame, const AtspiRect& window) {
            frame.y + frame.height < window.y || frame.y > window.y + window.height;
 }
 
-std::vector<AtspiAccessible*> pointers(const std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>& owned) {
+std::vector<AtspiAccessible*> pointers(const std::vector<GObjectPtr<AtspiAccessible>>& owned) {
     std::vector<AtspiAccessible*> out;
     out.reserve(owned.size());
     for (const auto& accessible : owned)
@@ -58,8 +58,8 @@ std::vector<AtspiAccessible*> pointers(const std::vector<AtspiCalls::GObjectPtr<
     return out;
 }
 
-AtspiCalls::GObjectPtr<AtspiAccessible> newReference(AtspiAccessible* accessible) {
-    return AtspiCalls::GObjectPtr<AtspiAccessible>(static_cast<AtspiAccessible*>(g_object_ref(accessible)));
+GObjectPtr<AtspiAccessible> newReference(AtspiAccessible* accessible) {
+    return GObjectPtr<AtspiAccessible>(static_cast<AtspiAccessible*>(g_object_ref(accessible)));
 }
 
 } // namespace
@@ -132,8 +132,8 @@ const AtspiRoleMap::AXRole& AtspiElement::role() const {
     return *m_role;
 }
 
-std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> AtspiElement::listedChildren() const {
-    std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> out;
+std::vector<GObjectPtr<AtspiAccessible>> AtspiElement::listedChildren() const {
+    std::vector<GObjectPtr<AtspiAccessible>> out;
     if (const auto& listed = facts().children) {
         for (const auto& child : *listed)
             out.push_back(newReference(child.get()));
@@ -152,7 +152,7 @@ bool AtspiElement::onScreen(const AtspiFacts::Facts& child) const {
 }
 
 std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
-    std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> found = listedChildren();
+    std::vector<GObjectPtr<AtspiAccessible>> found = listedChildren();
     found.resize(std::min(found.size(), static_cast<std::size_t>(std::max(m_read->elementsLeft, 0))));
     m_read->elementsLeft -= static_cast<int>(found.size());
     std::vector<AtspiFacts::Facts> facts;
@@ -182,7 +182,7 @@ std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
 }
 
 // A label's text comes with the rest of its facts; other elements are asked which interfaces they have.
-void AtspiElement::readRest(const std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>& found,
+void AtspiElement::readRest(const std::vector<GObjectPtr<AtspiAccessible>>& found,
                             std::vector<AtspiFacts::Facts>& facts) const {
     std::vector<bool> showsText;
     for (const AtspiFacts::Facts& child : facts)
@@ -354,7 +354,7 @@ std::optional<AXValue> AtspiElement::extentsAttribute(const std::string& name) c
 std::optional<AXElementRef> AtspiElement::menuBar() const {
     constexpr std::array<AtspiFacts::Question, 2> questions{AtspiFacts::Question::role,
                                                             AtspiFacts::Question::children};
-    std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> level = listedChildren();
+    std::vector<GObjectPtr<AtspiAccessible>> level = listedChildren();
     std::vector<std::string> parentRoles(level.size(), "application");
     int visited = 0;
     for (int depth = 1; depth <= menuBarSearchDepth && !level.empty() && visited < menuBarSearchNodes;
@@ -363,7 +363,7 @@ std::optional<AXElementRef> AtspiElement::menuBar() const {
         visited += static_cast<int>(level.size());
         std::vector<AtspiFacts::Facts> facts;
         AtspiFacts::read(pointers(level), questions, limits, m_read->exchange, facts);
-        std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> next;
+        std::vector<GObjectPtr<AtspiAccessible>> next;
         std::vector<std::string> nextParentRoles;
         for (std::size_t i = 0; i < level.size(); ++i) {
             if (isMenuBar(facts[i].roleName))
