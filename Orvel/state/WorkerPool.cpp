@@ -20,11 +20,12 @@ WorkerPool::~WorkerPool() {
 void WorkerPool::post(std::function<void()> task) {
     std::lock_guard lock(m_mutex);
     m_queue.push_back(std::move(task));
-    // A free thread that was woken but has not taken its task yet still counts as free: each waiting task
-    // needs a free thread of its own.
-    if (static_cast<int>(m_queue.size()) > m_free && static_cast<int>(m_threads.size()) < m_limit)
+    // A free thread that was woken but has not taken its task yet still counts as free, and so does one
+    // started but not yet running: each waiting task needs a free thread of its own.
+    if (static_cast<int>(m_queue.size()) > m_free && static_cast<int>(m_threads.size()) < m_limit) {
+        ++m_free;
         m_threads.emplace_back([this] { serve(); });
-    else
+    } else
         m_work.notify_one();
 }
 
@@ -41,7 +42,6 @@ int WorkerPool::threadsStarted() {
 void WorkerPool::serve() {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        ++m_free;
         m_work.wait(lock, [&] { return !m_queue.empty() || m_ending; });
         --m_free;
         if (m_queue.empty())
@@ -55,6 +55,7 @@ void WorkerPool::serve() {
         task = nullptr;
         lock.lock();
         --m_running;
+        ++m_free;
         if (m_running == 0 && m_queue.empty())
             m_idle.notify_all();
     }

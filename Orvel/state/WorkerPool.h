@@ -40,7 +40,7 @@ class WorkerPool {
     std::condition_variable m_idle;
     std::deque<std::function<void()>> m_queue;
     std::vector<std::thread> m_threads;
-    // Threads waiting for a task, and tasks under way.
+    // Threads not running a task (started ones among them, before they first wait), and tasks under way.
     int m_free = 0;
     int m_running = 0;
     bool m_ending = false;
