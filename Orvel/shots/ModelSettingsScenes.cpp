@@ -112,7 +112,7 @@ std::unique_ptr<QWidget> buildTestFailed() {
 const ShotSceneRegistration httpScene{
     "settings-http", {ModelSettingsView::formWidth, 497}, &buildHttpProvider};
 const ShotSceneRegistration chatGPTScene{
-    "settings-chatgpt-no-shortcut", {ModelSettingsView::formWidth, 402}, &buildChatGPTWithoutShortcut};
+    "settings-chatgpt-no-shortcut", {ModelSettingsView::formWidth, 410}, &buildChatGPTWithoutShortcut};
 const ShotSceneRegistration connectedScene{
     "settings-connected", {ModelSettingsView::formWidth, 497}, &buildConnected};
 const ShotSceneRegistration failedScene{
