@@ -340,6 +340,10 @@ void BM_MainWindowRunAgainstASlowModel(benchmark::State& state) {
         StallWatch ticks;
         while (running.elapsed() < 5000)
             QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        if (!window->workspace().translating()) {
+            state.SkipWithError("The run to quit during was not running.");
+            break;
+        }
         QElapsedTimer quitting;
         quitting.start();
         window->library.quit();

@@ -124,10 +124,13 @@ void Workspace::refreshProblems(std::shared_ptr<const TranslationProject> snapsh
         ProblemMap found = checkedProblems(*inputs, ticket.token);
         if (ticket.token.stop_requested())
             return {};
-        return [this, inputs, generation = ticket.generation, found = std::move(found)]() mutable {
+        // The inputs stay behind: the copy of a large project they hold is freed here, not on the main
+        // thread.
+        return [this, language = inputs->language, generation = ticket.generation,
+                found = std::move(found)]() mutable {
             // The checks hold for the language they were made in; another language chosen meanwhile
             // (with or without a recomputation of its own) makes them worthless.
-            if (!m_problemsTask.isCurrent(generation) || m_language != inputs->language)
+            if (!m_problemsTask.isCurrent(generation) || m_language != language)
                 return;
             m_problemsTask.finish(generation);
             // The new checks win over cached ones of the same ids; the cached others are kept.

@@ -3,14 +3,13 @@
 // are made off the main thread, one at a time (ProjectWriter).
 
 #include <algorithm>
-#include <future>
 #include <map>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <utility>
 
 #include "Orvel/state/Workspace.h"
+#include "core/ParallelMapCopy.h"
 
 namespace orvel {
 
@@ -25,27 +24,27 @@ void Workspace::writeBack(std::shared_ptr<const TranslationProject> project, Pro
 }
 
 std::shared_ptr<const TranslationProject> Workspace::projectSnapshot() {
-    // The recorded English of a large app is about half of what a copy takes; it is copied beside the
-    // rest, while the main thread, the project's only writer, waits. It is set aside for that time, so
-    // that the rest is copied whole, whatever the project holds.
-    constexpr std::size_t copiedBeside = 5000;
-    if (!m_project->sourceText || m_project->sourceText->size() < copiedBeside)
+    // A large app's translations and recorded English are copied on several threads, while the main
+    // thread, the project's only writer, waits: a run copies the project for every write. They are set
+    // aside for that time, so that the rest is copied whole, whatever the project holds.
+    constexpr std::size_t copiedInRuns = 5000;
+    const std::size_t recorded = m_project->sourceText ? m_project->sourceText->size() : 0;
+    if (std::max(recorded, m_project->translations.size()) < copiedInRuns)
         return std::make_shared<const TranslationProject>(*m_project);
     struct PutBack {
         std::optional<TranslationProject>& project;
+        Translations translations;
         std::optional<std::map<std::string, std::string>> recorded;
-        ~PutBack() { project->sourceText = std::move(recorded); }
-    } setAside{m_project, std::exchange(m_project->sourceText, std::nullopt)};
-    std::future<std::optional<std::map<std::string, std::string>>> copying;
-    try {
-        copying = std::async(std::launch::async, [&recorded = setAside.recorded] { return recorded; });
-    } catch (const std::system_error&) {
-        auto copy = std::make_shared<TranslationProject>(*m_project);
-        copy->sourceText = setAside.recorded;
-        return copy;
-    }
+        ~PutBack() {
+            project->translations = std::move(translations);
+            project->sourceText = std::move(recorded);
+        }
+    } setAside{m_project, std::exchange(m_project->translations, {}),
+               std::exchange(m_project->sourceText, std::nullopt)};
     auto copy = std::make_shared<TranslationProject>(*m_project);
-    copy->sourceText = copying.get();
+    copy->translations = parallelCopy(setAside.translations, copiedInRuns);
+    if (setAside.recorded)
+        copy->sourceText = parallelCopy(*setAside.recorded, copiedInRuns);
     return copy;
 }
 
