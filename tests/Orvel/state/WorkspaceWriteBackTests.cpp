@@ -307,28 +307,42 @@ TEST_F(WorkspaceWriteBackTest, BatchesMergedDuringAWriteAreWrittenOnceItEnds) {
 
 // The copy that is written takes the recorded English of a large app beside the rest; both the file and
 // the workspace keep all of it, small or large.
-TEST_F(WorkspaceWriteBackTest, TheWrittenCopyHoldsTheRecordedEnglishOfAnySize) {
-    for (const std::size_t recorded : {std::size_t{3}, std::size_t{6000}}) {
-        SCOPED_TRACE(recorded);
+TEST_F(WorkspaceWriteBackTest, TheWrittenCopyHoldsTheRecordedEnglishAndTheTranslationsOfAnySize) {
+    struct Case {
+        std::size_t recorded;
+        std::size_t translated;
+    };
+    for (const Case& c : {Case{3, 0}, Case{6000, 0}, Case{0, 12000}, Case{6000, 12000}}) {
+        SCOPED_TRACE(std::to_string(c.recorded) + " recorded, " + std::to_string(c.translated) + " translated");
         TranslatableApp app;
         auto workspace = openGerman(app);
         TranslationProject project;
         project.app = bundleID;
         project.language = "de";
-        project.sourceText.emplace();
-        for (std::size_t i = 0; i < recorded; ++i)
+        if (c.recorded > 0)
+            project.sourceText.emplace();
+        for (std::size_t i = 0; i < c.recorded; ++i)
             project.sourceText->emplace(SourceString::id("Main", "k" + std::to_string(i)),
                                         "English " + std::to_string(i));
+        for (std::size_t i = 0; i < c.translated; ++i) {
+            StringTranslation translation;
+            translation.text = "Deutsch " + std::to_string(i);
+            project.translations.emplace(SourceString::id("Other", "k" + std::to_string(i)), translation);
+        }
         project.save(app);
         workspace = open(app);
         workspace->setText("Öffnen", openID);
         timers.advance(Workspace::writeBackDelay);
 
+        ASSERT_TRUE(workspace->project());
+        TranslationProject expected = project;
+        expected.translations[openID] = workspace->project()->translations.at(openID);
         const TranslationProject stored = TranslationProject::load(app, "de");
         EXPECT_EQ(storedText(stored), "Öffnen");
         EXPECT_EQ(stored.sourceText, project.sourceText);
-        ASSERT_TRUE(workspace->project());
+        EXPECT_EQ(stored.translations, expected.translations);
         EXPECT_EQ(workspace->project()->sourceText, project.sourceText);
+        EXPECT_EQ(workspace->project()->translations, expected.translations);
     }
 }
 
