@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "Orvel/state/Background.h"
+#include "core/FreedMemory.h"
 #include "engine/apps/OverlayWriter.h"
 
 namespace orvel {
@@ -100,6 +101,10 @@ void ProjectWriter::start(Waiting next) {
     ++m_writesMade;
     m_runner(m_receiver, [this, flight, write = std::move(*write), app = m_app]() mutable {
         std::optional<std::string> failure = make(write, app);
+        // A write of a large project allocates and frees far more than the workspace keeps; unless it
+        // goes back to the system, a run's writes leave the process ever larger.
+        write = {};
+        FreedMemory::release();
         {
             std::lock_guard lock(flight->mutex);
             flight->failure = std::move(failure);

@@ -247,7 +247,8 @@ class Workspace : public QObject {
     // Every string with a problem again, with the problem as the remark.
     void fixProblems();
     // Starts a run over `strings`, with `existing` shown as their current wording.
-    void run(std::vector<SourceString> strings, Translations existing, Feedback feedback);
+    // `rows` of the strings as they are now; the run copies them on its worker.
+    void run(std::vector<std::size_t> rows, Translations existing, Feedback feedback);
     // Ends the current run or Translate Changes at once: nothing of it lands afterwards, and a new one
     // can start right away.
     void stop();
@@ -311,7 +312,9 @@ class Workspace : public QObject {
         // The value of runID the run started with.
         std::uint64_t counter = 0;
         TaskSlot::Ticket task;
-        std::vector<SourceString> strings;
+        // The strings as the run started, and the rows of them it translates.
+        std::shared_ptr<const std::vector<SourceString>> strings;
+        std::vector<std::size_t> rows;
         Translations existing;
         Feedback feedback;
         // What the person changed in the run's language since it started; the run never takes it back.

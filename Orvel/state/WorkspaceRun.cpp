@@ -16,45 +16,50 @@ namespace orvel {
 void Workspace::translate(bool all) {
     if (!m_project)
         return;
-    std::vector<SourceString> chosen;
-    for (const SourceString& string : strings()) {
-        if (!string.translate)
+    // Rows, not copies: a large app's strings are copied for the run on its worker, and each row's
+    // translation is the index's, not looked up by an id made for it.
+    std::vector<std::size_t> chosen;
+    const std::vector<SourceString>& listed = strings();
+    for (std::size_t row = 0; row < listed.size(); ++row) {
+        if (!listed[row].translate)
             continue;
-        const auto found = m_project->translations.find(string.id());
-        const bool untranslated = found == m_project->translations.end();
+        const StringTranslation* found = m_index.translation(row, m_project);
         // Everything again spares only what the person wrote; otherwise only what has no wording yet.
-        const bool taken = all ? untranslated || found->second.origin != StringTranslation::Origin::person
-                               : untranslated || found->second.isEmpty();
+        const bool taken = all ? !found || found->origin != StringTranslation::Origin::person
+                               : !found || found->isEmpty();
         if (taken)
-            chosen.push_back(string);
+            chosen.push_back(row);
     }
     run(std::move(chosen), {}, {});
 }
 
 void Workspace::translate(std::string_view id, std::string_view feedback) {
-    const SourceString* string = source(id);
-    if (!string)
+    const std::optional<std::size_t> row = m_index.row(id);
+    if (!row)
         return;
+    const SourceString& string = strings()[*row];
     Translations existing;
     if (const StringTranslation* current = translation(id))
-        existing.emplace(string->id(), *current);
+        existing.emplace(string.id(), *current);
     Feedback remarks;
     if (const std::string_view remark = text::trimmed(feedback); !remark.empty())
-        remarks.emplace(string->id(), std::string(remark));
-    run({*string}, std::move(existing), std::move(remarks));
+        remarks.emplace(string.id(), std::string(remark));
+    run({*row}, std::move(existing), std::move(remarks));
 }
 
 void Workspace::fixProblems() {
-    std::vector<SourceString> chosen;
+    std::vector<std::size_t> chosen;
     Feedback remarks;
-    for (const SourceString& string : strings()) {
-        if (!string.translate)
+    const std::vector<SourceString>& all = strings();
+    for (std::size_t row = 0; row < all.size(); ++row) {
+        if (!all[row].translate)
             continue;
-        std::optional<std::string> found = problem(string.id());
+        const std::string id = all[row].id();
+        std::optional<std::string> found = problem(id);
         if (!found)
             continue;
-        chosen.push_back(string);
-        remarks.insert_or_assign(string.id(), std::move(*found));
+        chosen.push_back(row);
+        remarks.insert_or_assign(id, std::move(*found));
     }
     run(std::move(chosen), m_project ? m_project->translations : Translations{}, std::move(remarks));
 }
@@ -76,11 +81,12 @@ void Workspace::prepareRun(const std::shared_ptr<RunRequest>& request, std::func
         this, [this, request, next = std::move(next)] { modelSupports(request->language, next); });
 }
 
-void Workspace::run(std::vector<SourceString> strings, Translations existing, Feedback feedback) {
-    if (!m_language || strings.empty() || m_translating || !m_services.preferences)
+void Workspace::run(std::vector<std::size_t> rows, Translations existing, Feedback feedback) {
+    if (!m_language || rows.empty() || m_translating || !m_services.preferences)
         return;
-    std::shared_ptr<RunRequest> request = startRun(static_cast<int>(strings.size()));
-    request->strings = std::move(strings);
+    std::shared_ptr<RunRequest> request = startRun(static_cast<int>(rows.size()));
+    request->strings = m_strings;
+    request->rows = std::move(rows);
     request->existing = std::move(existing);
     request->feedback = std::move(feedback);
     prepareRun(request, [this, request](bool supported) {
@@ -110,15 +116,15 @@ void Workspace::runOnWorker(const std::shared_ptr<RunRequest>& request) {
         [this, guard, request, app = AppProfile(m_app), settings = preferences.settings(), notes = m_notes,
          context = m_context, style = ownProject ? m_project->style : TranslationStyle{},
          terms = ownProject ? m_project->terms : std::map<std::string, std::string>{},
-         review = preferences.review(), pipeline = m_services.engine.pipeline(),
-         allStrings = m_strings]() mutable -> std::function<void()> {
+         review = preferences.review(),
+         pipeline = m_services.engine.pipeline()]() mutable -> std::function<void()> {
             const std::stop_token& stop = request->task.token;
             try {
                 TranslationJob job(std::move(app), request->language, std::move(settings), std::move(notes),
                                    *context, std::move(style), std::move(terms), review, true);
                 job.reference = pipeline.appleReference(request->language);
                 job.softwareReference = pipeline.softwareReference(request->language, stop);
-                job.terms = pipeline.chooseTerms(job, *allStrings, keyTermLimit, stop);
+                job.terms = pipeline.chooseTerms(job, *request->strings, keyTermLimit, stop);
                 onMainThread(guard, [this, terms = job.terms, request]() mutable {
                     // Like a batch, the terms of a run stopped meanwhile no longer land.
                     if (!request->task.token.stop_requested())
@@ -134,8 +140,12 @@ void Workspace::runOnWorker(const std::shared_ptr<RunRequest>& request) {
                             takeBatch(*request, batch, progress);
                     });
                 };
+                std::vector<SourceString> chosen;
+                chosen.reserve(request->rows.size());
+                for (const std::size_t row : request->rows)
+                    chosen.push_back((*request->strings)[row]);
                 FailureMap failures =
-                    pipeline.run(job, request->strings, request->existing, request->feedback, onBatch, stop);
+                    pipeline.run(job, chosen, request->existing, request->feedback, onBatch, stop);
                 return [this, request, failures = std::move(failures)] { runEnded(request, failures); };
             } catch (const CancellationError&) {
                 return [this, request] { runFailed(request, std::nullopt); };
