@@ -84,7 +84,10 @@ struct Fixture {
                                        .engine = engine};
         workspace = std::make_unique<orvel::Workspace>(app, services);
         workspace->setLanguage("de");
+        // Assigned once the workspace's own load is in, which would otherwise replace it.
+        settle();
         workspace->setProject(generated.project);
+        settle();
     }
     ~Fixture() {
         workspace.reset();

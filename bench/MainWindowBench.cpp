@@ -7,7 +7,6 @@
 
 #include "Orvel/app/MainWindow.h"
 #include "Orvel/app/StringsScreen.h"
-#include "Orvel/state/Background.h"
 #include "Orvel/state/Library.h"
 #include "Orvel/state/MemorySecretStore.h"
 #include "Orvel/state/ModelPreferences.h"
@@ -55,16 +54,6 @@ class StillPlatform : public orvel::PlatformServices {
     void openAccessibilitySettings() override {}
     void openSettings() override {}
 };
-
-// Lets the main thread take what the workers hand back until they are all done.
-void settle() {
-    QElapsedTimer timer;
-    timer.start();
-    do
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    while (!orvel::waitForBackgroundWork(std::chrono::milliseconds(0)) && timer.elapsed() < 60000);
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
 
 // A home with the large app's project on disk and the app chosen in the sidebar, as at a start after
 // the person last worked on it.
@@ -127,9 +116,9 @@ struct ComposedWindow {
         window.resize(image.size());
         window.setAttribute(Qt::WA_DontShowOnScreen);
         window.show();
-        settle();
+        orvel::bench::settle();
         library.setSelection(bundleID);
-        settle();
+        orvel::bench::settle();
     }
     orvel::Workspace& workspace() { return library.workspace(library.apps().front()); }
     void draw() {
@@ -161,7 +150,7 @@ void BM_MainWindowStartToSettled(benchmark::State& state) {
         benchmark::DoNotOptimize(window->workspace().problemCount());
         state.PauseTiming();
         window.reset();
-        settle();
+        orvel::bench::settle();
         state.ResumeTiming();
     }
 }
@@ -225,7 +214,7 @@ void BM_MainWindowMergedBatch(benchmark::State& state) {
         workspace.applyBatch(batch, orvel::TranslationJob::Progress{}, "de");
         window.draw();
     }
-    settle();
+    orvel::bench::settle();
 }
 
 // A run moves on by one batch: the footer's Translate count and bar follow the progress. What the main
@@ -349,7 +338,7 @@ void BM_MainWindowRunAgainstASlowModel(benchmark::State& state) {
         window->library.quit();
         state.counters["quit ms"] = static_cast<double>(quitting.elapsed());
         window.reset();
-        settle();
+        orvel::bench::settle();
         state.ResumeTiming();
     }
     shared.engine.live.reset();

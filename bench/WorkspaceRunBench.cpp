@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "Orvel/state/Background.h"
 #include "Orvel/state/MemorySecretStore.h"
 #include "Orvel/state/ModelPreferences.h"
 #include "Orvel/state/QtTimerFactory.h"
@@ -29,13 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int stringCount = 2000;
-
-// Until no work of the workspace runs off the main thread, and what it handed back has run.
-void settle() {
-    while (!orvel::waitForBackgroundWork(std::chrono::milliseconds(0)))
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 1);
-    QCoreApplication::processEvents();
-}
 
 std::vector<orvel::SourceString> generatedStrings() {
     static const std::vector<std::string> words{"Open", "the", "file",    "in",  "a",      "new", "window",
@@ -79,7 +71,7 @@ struct Fixture {
         // The strings are read off the main thread; a run asked for before they are in has nothing to do.
         while (workspace->strings().empty())
             QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
-        settle();
+        orvel::bench::settle();
     }
     ~Fixture() {
         workspace.reset();
@@ -121,7 +113,7 @@ void BM_WorkspaceRun(benchmark::State& state) {
         while (shared.workspace->translating())
             QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
         // The run's last writes, and the comparisons and checks it asked for, belong to it.
-        settle();
+        orvel::bench::settle();
         if (shared.workspace->project()->translations.size() != static_cast<std::size_t>(stringCount)) {
             state.SkipWithError("The run did not translate every string.");
             break;
