@@ -138,52 +138,70 @@ bool Workspace::assignProject(std::optional<TranslationProject> project,
 }
 
 void Workspace::mergeTranslations(const Translations& batch) {
+    std::vector<Replacement> replacements(batch.begin(), batch.end());
+    if (!replaceTranslations(std::move(replacements)))
+        m_changesNeedComparing = true;
+}
+
+bool Workspace::replaceTranslations(std::vector<Replacement> replacements) {
     if (m_index.hasDuplicateIds()) {
         // Rows that share an id share its translation; the whole project is looked up again.
         TranslationProject project = *m_project;
-        for (const auto& [id, translation] : batch)
-            project.translations.insert_or_assign(id, translation);
+        for (auto& [id, translation] : replacements)
+            if (translation)
+                project.translations.insert_or_assign(id, std::move(*translation));
+            else
+                project.translations.erase(id);
         setProject(std::move(project));
-        m_changesNeedComparing = true;
-        return;
+        return false;
     }
+    // A string the app no longer has, or a removal: only a whole comparison tells what changes.
+    bool followed = true;
     std::vector<std::pair<std::size_t, const std::string*>> rows;
-    rows.reserve(batch.size());
+    rows.reserve(replacements.size());
     std::vector<StringChanges::Retranslation> retranslations;
-    retranslations.reserve(batch.size());
-    for (const auto& [id, translation] : batch) {
+    retranslations.reserve(replacements.size());
+    for (const auto& [id, translation] : replacements) {
         const std::optional<std::size_t> row = m_index.row(id);
         if (!row) {
-            // A string the app no longer has: only a whole comparison tells where its translation goes.
-            m_changesNeedComparing = true;
+            followed = false;
             continue;
         }
         rows.emplace_back(*row, &id);
+        if (!translation) {
+            followed = false;
+            continue;
+        }
         const StringTranslation* before = m_index.translation(*row, m_project);
-        retranslations.push_back({strings()[*row], before ? std::optional(*before) : std::nullopt, translation});
+        retranslations.push_back({strings()[*row], before ? std::optional(*before) : std::nullopt, *translation});
     }
     if (m_counts)
         for (const auto& [row, _] : rows)
             countRow(*m_counts, row, m_index.translation(row, m_project), -1);
     // Entries replaced in place keep their address; the index learns the new ones.
-    for (const auto& [id, translation] : batch)
-        m_project->translations.insert_or_assign(id, translation);
-    for (const auto& [row, id] : rows)
-        m_index.translationChanged(row, &m_project->translations.find(*id)->second);
+    for (auto& [id, translation] : replacements)
+        if (translation)
+            m_project->translations.insert_or_assign(id, std::move(*translation));
+        else
+            m_project->translations.erase(id);
+    for (const auto& [row, id] : rows) {
+        const auto found = m_project->translations.find(*id);
+        m_index.translationChanged(row, found == m_project->translations.end() ? nullptr : &found->second);
+    }
     if (m_counts)
         for (const auto& [row, _] : rows)
             countRow(*m_counts, row, m_index.translation(row, m_project), 1);
-    // The changes follow the batch row by row; while a whole comparison is under way or due, only another
-    // whole comparison (of the project with this batch) is sound.
-    if (!m_changesNeedComparing && !m_changesTask.isRunning() && m_changes.takeTranslations(retranslations)) {
+    // While a whole comparison is under way or due, only another whole comparison is sound.
+    followed = followed && !m_changesNeedComparing && !m_changesTask.isRunning() &&
+               m_changes.takeTranslations(retranslations);
+    if (followed) {
         m_index.changesChanged();
         emit changesChanged();
-    } else {
-        m_changesNeedComparing = true;
     }
     // The terms stay as they were, so the problems already checked stand.
     emit projectChanged();
     emit stringListChanged();
+    return followed;
 }
 
 void Workspace::setContext(ContextMap context) {

@@ -430,9 +430,15 @@ class Workspace : public QObject {
     // Adds (sign 1) or takes away (sign -1) what one row with `translation` counts.
     void countRow(WorkspaceCounts& counts, std::size_t row, const StringTranslation* translation,
                   int sign) const;
-    // Puts a run's batch into the project in place: only the batch's rows are looked up and counted
-    // again, so the cost follows the batch, not the project.
+    // Puts a run's batch into the project in place; changes it cannot follow row by row are left for a
+    // whole comparison (m_changesNeedComparing).
     void mergeTranslations(const Translations& batch);
+    // A string's new translation, or none where it is removed.
+    using Replacement = std::pair<std::string, std::optional<StringTranslation>>;
+    // Replaces translations in the project in place: only their rows are looked up and counted again,
+    // so the cost follows the replacements, not the project. Returns whether the changes followed them
+    // row by row; otherwise only a whole comparison gives the changes.
+    bool replaceTranslations(std::vector<Replacement> replacements);
     // A copy of the project as it stands, for the workers that write it or compare it.
     std::shared_ptr<const TranslationProject> projectSnapshot();
     void publishSnapshot(std::shared_ptr<const TranslationProject> snapshot);

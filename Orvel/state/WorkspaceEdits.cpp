@@ -68,31 +68,25 @@ void Workspace::setPluralForm(std::string text, std::string_view category, std::
 }
 
 void Workspace::keep(std::string_view id) {
-    if (!m_project)
+    const StringTranslation* current = translation(id);
+    if (!current)
         return;
-    TranslationProject project = *m_project;
-    const auto found = project.translations.find(std::string(id));
-    if (found == project.translations.end())
-        return;
-    found->second.origin = StringTranslation::Origin::person;
-    setProject(std::move(project));
-    recordEdit([key = std::string(id)](PersonEdits& edits, const TranslationProject& edited) {
-        edits.recordTranslation(edited, key);
-    });
-    scheduleWriteBack(writeBackDelay);
+    StringTranslation kept = *current;
+    kept.origin = StringTranslation::Origin::person;
+    storeTranslation(id, std::move(kept));
 }
 
 void Workspace::storeTranslation(std::string_view id, std::optional<StringTranslation> translation) {
-    TranslationProject project = *m_project;
-    if (translation)
-        project.translations.insert_or_assign(std::string(id), std::move(*translation));
-    else
-        project.translations.erase(std::string(id));
-    setProject(std::move(project));
+    // In place, like a run's batch: an edit in a large app neither copies the project nor compares it
+    // whole unless the changes cannot follow the one row.
+    std::vector<Replacement> replacements;
+    replacements.emplace_back(std::string(id), std::move(translation));
+    const bool followed = replaceTranslations(std::move(replacements));
     recordEdit([key = std::string(id)](PersonEdits& edits, const TranslationProject& edited) {
         edits.recordTranslation(edited, key);
     });
-    refreshChanges();
+    if (!followed)
+        refreshChanges();
     scheduleWriteBack(writeBackDelay);
 }
 

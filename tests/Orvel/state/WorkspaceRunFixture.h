@@ -43,6 +43,28 @@ class WorkspaceRunTest : public WorkspaceTest {
         return open(app);
     }
 
+    // Opens appWith({"a", ..., "f"}) in German with a project whose changes are of every kind: c, d, e are
+    // new; f takes g's translation along; b is reworded.
+    std::unique_ptr<Workspace> openWithChanges(const TranslatableApp& app) {
+        TranslationProject project;
+        project.app = app.bundleIdentifier;
+        project.language = "de";
+        project.sourceText = std::map<std::string, std::string>{
+            {id("a"), "Text a"}, {id("b"), "Old b"}, {SourceString::id("Main", "g"), "Text f"}};
+        StringTranslation a = translated("A");
+        a.source = "Text a";
+        StringTranslation b = translated("B");
+        b.source = "Old b";
+        StringTranslation g = translated("F");
+        g.source = "Text f";
+        project.translations = {{id("a"), a}, {id("b"), b}, {SourceString::id("Main", "g"), g}};
+        project.save(app);
+        defaults.set("language." + std::string(bundleID), std::string("de"));
+        auto workspace = open(app);
+        EXPECT_EQ(workspace->changes().toTranslate().size(), 4u);
+        return workspace;
+    }
+
     // Waits until the workspace's run has ended and the model has returned from every run so far.
     void waitForEnd(const Workspace& workspace) {
         ASSERT_TRUE(processUntil([&] {

@@ -177,31 +177,17 @@ TEST_F(WorkspaceRunTest, BatchesLandAndArePublishedWhileTheRunGoesOn) {
 
 // After each batch the changes are what comparing the whole project gives: followed row by row where
 // that is sound, compared whole where a string had taken a gone string's translation along.
+// Whether the changes the workspace shows are those a whole comparison of its project gives.
+bool matchesWholeComparison(const Workspace& workspace) {
+    const StringChanges whole = StringChanges::compute(*workspace.project(), workspace.strings());
+    const StringChanges& shown = workspace.changes();
+    return shown.toTranslate() == whole.toTranslate() && shown.moved == whole.moved &&
+           shown.removed == whole.removed && shown.unchanged == whole.unchanged;
+}
+
 TEST_F(WorkspaceRunTest, TheChangesFollowEveryBatch) {
     TranslatableApp app = appWith({"a", "b", "c", "d", "e", "f"});
-    TranslationProject project;
-    project.app = app.bundleIdentifier;
-    project.language = "de";
-    project.sourceText = std::map<std::string, std::string>{
-        {id("a"), "Text a"}, {id("b"), "Old b"}, {SourceString::id("Main", "g"), "Text f"}};
-    StringTranslation a = translated("A");
-    a.source = "Text a";
-    StringTranslation b = translated("B");
-    b.source = "Old b";
-    StringTranslation g = translated("F");
-    g.source = "Text f";
-    project.translations = {{id("a"), a}, {id("b"), b}, {SourceString::id("Main", "g"), g}};
-    project.save(app);
-    defaults.set("language." + std::string(bundleID), std::string("de"));
-    auto workspace = open(app);
-    // c, d, e are new; f takes g's translation along; b is reworded.
-    ASSERT_EQ(workspace->changes().toTranslate().size(), 4u);
-    const auto matchesWholeComparison = [&] {
-        const StringChanges whole = StringChanges::compute(*workspace->project(), workspace->strings());
-        const StringChanges& shown = workspace->changes();
-        return shown.toTranslate() == whole.toTranslate() && shown.moved == whole.moved &&
-               shown.removed == whole.removed && shown.unchanged == whole.unchanged;
-    };
+    auto workspace = openWithChanges(app);
     engine.model->holdAfter(1);
     workspace->translate(false);
     for (int batch = 1; batch <= 2; ++batch) {
@@ -209,12 +195,43 @@ TEST_F(WorkspaceRunTest, TheChangesFollowEveryBatch) {
         ASSERT_TRUE(processUntil([&] {
             return engine.model->held() && workspace->progress()->done == batch * batchSize;
         }));
-        EXPECT_TRUE(processUntil(matchesWholeComparison));
+        EXPECT_TRUE(processUntil([&] { return matchesWholeComparison(*workspace); }));
         engine.model->holdAfter(batch + 1);
     }
     engine.model->release();
     waitForEnd(*workspace);
-    EXPECT_TRUE(processUntil(matchesWholeComparison));
+    EXPECT_TRUE(processUntil([&] { return matchesWholeComparison(*workspace); }));
+}
+
+TEST_F(WorkspaceRunTest, TheChangesFollowEveryEditAtOnce) {
+    const TranslatableApp app = appWith({"a", "b", "c", "d", "e", "f"});
+    struct Case {
+        const char* name;
+        std::function<void(Workspace&)> edit;
+    };
+    const std::vector<Case> cases{
+        {"a new string typed", [](Workspace& w) { w.setText("Neu", id("c")); }},
+        {"a reworded string typed", [](Workspace& w) { w.setText("Neues B", id("b")); }},
+        {"a string that took another's translation along, typed", [](Workspace& w) { w.setText("F", id("f")); }},
+        {"a plural form of a new string", [](Workspace& w) { w.setPluralForm("Eins", "one", id("d")); }},
+        {"an unchanged translation typed over", [](Workspace& w) { w.setText("Anders", id("a")); }},
+        {"a translation cleared", [](Workspace& w) { w.setText("", id("a")); }},
+        {"a reworded string cleared", [](Workspace& w) { w.setText("", id("b")); }},
+        {"a typed text cleared again",
+         [](Workspace& w) {
+             w.setText("Neu", id("e"));
+             w.setText("", id("e"));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto workspace = openWithChanges(app);
+        c.edit(*workspace);
+        // Without waiting: what the window shows right after the edit.
+        EXPECT_TRUE(matchesWholeComparison(*workspace));
+        processPendingEvents();
+        EXPECT_TRUE(matchesWholeComparison(*workspace));
+    }
 }
 
 TEST_F(WorkspaceRunTest, TheEndShowsFailuresAndErrorsButNoCancellation) {
