@@ -22,8 +22,8 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <optional>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include <benchmark/benchmark.h>

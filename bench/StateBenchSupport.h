@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 
 #include <chrono>
-
 #include <memory>
 #include <optional>
 #include <vector>

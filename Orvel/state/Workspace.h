@@ -246,8 +246,8 @@ class Workspace : public QObject {
     void translate(std::string_view id, std::string_view feedback);
     // Every string with a problem again, with the problem as the remark.
     void fixProblems();
-    // Starts a run over `strings`, with `existing` shown as their current wording.
-    // `rows` of the strings as they are now; the run copies them on its worker.
+    // Starts a run over the strings at `rows` (of the strings as they are now; the run copies them on its
+    // worker), with `existing` shown as their current wording.
     void run(std::vector<std::size_t> rows, Translations existing, Feedback feedback);
     // Ends the current run or Translate Changes at once: nothing of it lands afterwards, and a new one
     // can start right away.

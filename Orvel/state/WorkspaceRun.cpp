@@ -50,11 +50,11 @@ void Workspace::translate(std::string_view id, std::string_view feedback) {
 void Workspace::fixProblems() {
     std::vector<std::size_t> chosen;
     Feedback remarks;
-    const std::vector<SourceString>& all = strings();
-    for (std::size_t row = 0; row < all.size(); ++row) {
-        if (!all[row].translate)
+    const std::vector<SourceString>& listed = strings();
+    for (std::size_t row = 0; row < listed.size(); ++row) {
+        if (!listed[row].translate)
             continue;
-        const std::string id = all[row].id();
+        const std::string id = listed[row].id();
         std::optional<std::string> found = problem(id);
         if (!found)
             continue;
