@@ -10,6 +10,7 @@
 #include "core/RegexCache.h"
 #include "core/TextPieces.h"
 #include "engine/model/PluralExamples.h"
+#include "engine/pipeline/ValidationCount.h"
 #include "engine/pipeline/ValidationLists.h"
 #include "engine/pipeline/VariableMasking.h"
 
@@ -65,16 +66,25 @@ std::vector<std::pair<std::int64_t, std::string>> argumentClasses(std::string_vi
     return arguments;
 }
 
-bool isWholeNumberClass(std::string_view typeClass) {
-    return typeClass == "int" || typeClass == "uint" || typeClass.starts_with("hex");
+// The argument number of the count, the first whole-number placeholder, numbered as `argumentTypes` does.
+std::optional<std::int64_t> countArgument(std::string_view text) {
+    std::int64_t next = 0;
+    for (const auto& specifier : FormatSpecifiers::parse(text)) {
+        const std::int64_t argument = specifier.position ? *specifier.position : ++next;
+        if (specifier.isWholeNumber())
+            return argument;
+    }
+    return std::nullopt;
 }
 
 // Whether a plural form reads the same arguments as the source, each as the same kind of value: it may
-// leave out a count ("one file"), but only where that moves no other argument. "%d files in %@" without
-// its count reads the object as argument 1, and "%d Datei in %@" for "%@ has %d files" swaps the kinds.
+// leave out the count ("one file"), but only where that moves no other argument. "%d files in %@" without
+// its count reads the object as argument 1, "%d Datei in %@" for "%@ has %d files" swaps the kinds, and
+// "%d von einer Datei" for "%d of %d files" drops a number that is not the count.
 bool readsSourceArguments(std::string_view form, std::string_view source) {
     const auto expected = argumentClasses(source);
     const auto given = argumentClasses(form);
+    const auto count = countArgument(source);
     const auto isIn = [](const auto& arguments) {
         return [&arguments](const auto& argument) {
             return std::binary_search(arguments.begin(), arguments.end(), argument);
@@ -82,7 +92,7 @@ bool readsSourceArguments(std::string_view form, std::string_view source) {
     };
     return std::all_of(given.begin(), given.end(), isIn(expected)) &&
            std::all_of(expected.begin(), expected.end(), [&](const auto& argument) {
-               return isIn(given)(argument) || isWholeNumberClass(argument.second);
+               return isIn(given)(argument) || argument.first == count;
            });
 }
 
@@ -166,12 +176,20 @@ Problem pluralFormsProblem(const PluralForms& forms, const SourceString& source,
     if (!placeholders)
         return std::nullopt;
     const auto [sourceOthers, sourceIntegers] = splitIntegers(FormatSpecifiers::signature(english));
+    const auto keepSentence = [&](const std::string& category) {
+        return "the \"" + category + "\" form must keep the placeholders " + placeholderList(english);
+    };
     for (const auto& [category, form] : forms) {
-        // A form may leave the count out ("one file") but may not add or change any placeholder.
+        // A form may leave the count out where its category is one number ("one file"), but may not add
+        // or change any placeholder.
         const auto [formOthers, formIntegers] = splitIntegers(FormatSpecifiers::signature(form));
-        if (formOthers != sourceOthers || formIntegers > sourceIntegers ||
-            !readsSourceArguments(form, english))
-            return "the \"" + category + "\" form must keep the placeholders " + placeholderList(english);
+        if (formOthers != sourceOthers || formIntegers > sourceIntegers)
+            return keepSentence(category);
+        if (formIntegers < sourceIntegers)
+            if (auto problem = leftOutCountProblem(category, language, english))
+                return problem;
+        if (!readsSourceArguments(form, english))
+            return keepSentence(category);
         if (auto problem = percentProblem(form, english))
             return problem;
     }

@@ -27,7 +27,8 @@ std::vector<std::string_view> answerTexts(const std::optional<std::string>& text
                                           const std::optional<PluralForms>& plural);
 
 // Checks the answer (one text, or plural forms) against the source's English; `language` decides
-// which plural forms must be present. An empty forms map counts as no forms.
+// which plural forms must be present and which of them may leave out the count. An empty forms map
+// counts as no forms.
 std::optional<std::string> problem(const std::optional<std::string>& text,
                                    const std::optional<PluralForms>& plural, const SourceString& source,
                                    std::optional<std::string_view> language);

@@ -163,6 +163,35 @@ TEST_F(ReviewBatch, APluralTranslationTakesOnlyPluralFixes) {
     EXPECT_EQ(notes().size(), 1u);
 }
 
+TEST_F(ReviewBatch, AFixWhoseFormLeavesOutTheCountIsTurnedDown) {
+    job.language = "ru";
+    const std::vector<SourceString> batch{mainString("files", "%lld files")};
+    const Forms current{
+        {"one", "%lld файлов"}, {"few", "%lld файла"}, {"many", "%lld файлов"}, {"other", "%lld файла"}};
+    const Translations translations{{batch[0].id(), pluralTranslation(current)}};
+    answerFixes(R"({"fixes": [
+        {"id": "1", "plural": {"one": "один файл", "few": "%lld файла", "many": "%lld файлов", "other": "%lld файла"}},
+        {"id": "1", "plural": {"one": "%lld файл", "few": "%lld файла", "many": "%lld файлов", "other": "%lld файла"}}]})");
+
+    const auto reviewed = job.reviewBatch(batch, translations, {});
+
+    EXPECT_EQ(
+        reviewed.at(batch[0].id()).plural,
+        (Forms{
+            {"one", "%lld файл"}, {"few", "%lld файла"}, {"many", "%lld файлов"}, {"other", "%lld файла"}}));
+    const std::string before = ReviewNote::summary(pluralTranslation(current));
+    EXPECT_EQ(
+        notes(),
+        (std::vector<ReviewNote>{
+            note("%lld files", before,
+                 "one: один файл | few: %lld файла | many: %lld файлов | other: %lld файла", std::nullopt,
+                 "the \"one\" form of this language stands for 1, 21, 31 and more, so it must keep the "
+                 "placeholders %lld"),
+            note("%lld files", before,
+                 "one: %lld файл | few: %lld файла | many: %lld файлов | other: %lld файла", std::nullopt,
+                 std::nullopt)}));
+}
+
 TEST_F(ReviewBatch, AFixMustNotBringATermProblemOrDropAChosenWord) {
     job.terms = {{"library", "Mediathek"}, {"PDF", "PDF"}};
     const std::vector<SourceString> batch{mainString("export", "Export as PDF"),

@@ -199,6 +199,28 @@ TEST_F(TranslateBatch, ATermOnlyFaultSurvivesAFailedReaskButYieldsToAnAcceptedOn
     EXPECT_EQ(result.translations.at(mainId("b")).text, "Ordner umbenennen");
 }
 
+TEST_F(TranslateBatch, AFormThatLeavesOutItsCountIsAskedAgainWithWhy) {
+    job.language = "ru";
+    const SourceString files = plural("files", "%lld files", {{"one", "%lld file"}, {"other", "%lld files"}});
+    answers(R"([{"id": "1", "plural": {"one": "один файл", "few": "%lld файла", "many": "%lld файлов",
+                                     "other": "%lld файла"}}])",
+            R"([{"id": "1", "plural": {"one": "%lld файл", "few": "%lld файла", "many": "%lld файлов",
+                                     "other": "%lld файла"}}])");
+
+    const auto result = translate({files});
+
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(itemsOf(requests[1])[0]["problem"],
+              "the \"one\" form of this language stands for 1, 21, 31 and more, so it must keep the "
+              "placeholders %lld");
+    EXPECT_TRUE(result.failed.empty());
+    EXPECT_EQ(
+        result.translations.at(mainId("files")).plural,
+        (Forms{
+            {"one", "%lld файл"}, {"few", "%lld файла"}, {"many", "%lld файлов"}, {"other", "%lld файла"}}));
+}
+
 TEST_F(TranslateBatch, PluralAnswersAreStoredAsForms) {
     const SourceString files = plural("files", "%d files", {{"one", "%d file"}, {"other", "%d files"}});
     // The re-ask repeats the fault: the string stays failed with the plural reason.

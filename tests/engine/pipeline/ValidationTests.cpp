@@ -135,7 +135,7 @@ TEST(ValidationPluralForms, NeedsOtherAndTheLanguagesCategories) {
     const auto source = english("%d files");
     EXPECT_EQ(forms({{"one", "%d Datei"}}, source), "the plural forms need an \"other\" form");
     EXPECT_EQ(forms({{"one", "%d Datei"}, {"other", ""}}, source), "the plural forms need an \"other\" form");
-    EXPECT_EQ(forms({{"one", "un fichier"}, {"other", "%d fichiers"}}, source, "fr"), std::nullopt);
+    EXPECT_EQ(forms({{"one", "%d fichier"}, {"other", "%d fichiers"}}, source, "fr"), std::nullopt);
     EXPECT_EQ(forms({{"other", "%d fichiers"}}, source, "fr-CA"),
               "the plural forms need one form for each of one (0, 1), many (1 000 000), other (2 and up); "
               "missing: one");
@@ -175,7 +175,9 @@ TEST(ValidationPluralForms, EveryFormReadsTheSourcesArgumentsInTheirKinds) {
         {"%d files in %@", {{"one", "eine Datei in %@"}, {"other", "%d Dateien in %@"}}, false},
         {"%d files in %@", {{"one", "eine Datei in %2$@"}, {"other", "%d Dateien in %@"}}, true},
         {"%d files in %@", {{"one", "%d Datei in %@"}, {"other", "%d Dateien in %@"}}, true},
-        {"%d of %d files", {{"one", "%d von einer Datei"}, {"other", "%d von %d Dateien"}}, true},
+        // The count is the first number: only it may go.
+        {"%d of %d files", {{"one", "%d von einer Datei"}, {"other", "%d von %d Dateien"}}, false},
+        {"%d of %d files", {{"one", "eine von %2$d Dateien"}, {"other", "%d von %d Dateien"}}, true},
         {"%1$@ has %2$d files", {{"one", "%2$d Datei hat %1$@"}, {"other", "%1$@: %2$d Dateien"}}, true},
         {"%1$@ has %2$d files", {{"one", "%1$d Datei hat %2$@"}, {"other", "%1$@: %2$d Dateien"}}, false},
     };
@@ -187,5 +189,122 @@ TEST(ValidationPluralForms, EveryFormReadsTheSourcesArgumentsInTheirKinds) {
         else
             EXPECT_EQ(found, "the \"one\" form must keep the placeholders " +
                                  Validation::placeholderList(row.source));
+    }
+}
+
+TEST(ValidationPluralForms, OnlyAFormOfOneNumberMayLeaveOutTheCount) {
+    struct Case {
+        std::optional<std::string> language;
+        Forms answer;
+        std::optional<std::string> problem;
+        std::string source = "%lld files";
+    };
+    const std::string other = "the \"other\" form stands for every number without a form of its own, so it "
+                              "must keep the placeholders %lld";
+    const auto several = [](const std::string& category, const std::string& numbers) {
+        return "the \"" + category + "\" form of this language stands for " + numbers +
+               ", so it must keep the placeholders %lld";
+    };
+    const std::vector<Case> cases{
+        // One and other: "one" is 1 alone, or also 0, or also 21 and 31.
+        {"en", {{"one", "one file"}, {"other", "%lld files"}}, std::nullopt},
+        {std::nullopt, {{"one", "one file"}, {"other", "%lld files"}}, std::nullopt},
+        {"de", {{"one", "1 Datei"}, {"other", "%lld Dateien"}}, std::nullopt},
+        {"de", {{"one", "%lld Datei"}, {"other", "Dateien"}}, other},
+        {"de", {{"zero", "keine Dateien"}, {"one", "eine Datei"}, {"other", "%lld Dateien"}}, std::nullopt},
+        {std::nullopt, {{"other", "files"}}, other},
+        {"xx", {{"one", "one file"}, {"other", "%lld files"}}, std::nullopt},
+        {"fr", {{"one", "un fichier"}, {"other", "%lld fichiers"}}, several("one", "0 and 1")},
+        {"pt-BR", {{"one", "um arquivo"}, {"other", "%lld arquivos"}}, several("one", "0 and 1")},
+        {"hi", {{"one", "एक फ़ाइल"}, {"other", "%lld फ़ाइलें"}}, several("one", "0 and 1")},
+        {"es", {{"one", "un archivo"}, {"other", "%lld archivos"}}, std::nullopt},
+        {"es",
+         {{"one", "un archivo"}, {"many", "millones de archivos"}, {"other", "%lld archivos"}},
+         several("many", "1000000, 2000000, 3000000 and more")},
+        // Only "other".
+        {"ja", {{"other", "ファイル"}}, other},
+        {"zh-Hans", {{"other", "1 个文件"}}, other},
+        {"ja", {{"other", "%lld 個のファイル"}}, std::nullopt},
+        // One, few, many, other.
+        {"ru",
+         {{"one", "один файл"}, {"few", "%lld файла"}, {"many", "%lld файлов"}, {"other", "%lld файла"}},
+         several("one", "1, 21, 31 and more")},
+        {"ru",
+         {{"one", "%lld файл"}, {"few", "%lld файла"}, {"many", "файлов"}, {"other", "%lld файла"}},
+         several("many", "0, 5–20, 25–30 and more")},
+        {"ru",
+         {{"one", "%lld файл"}, {"few", "%lld файла"}, {"many", "%lld файлов"}, {"other", "%lld файла"}},
+         std::nullopt},
+        {"pl",
+         {{"one", "jeden plik"}, {"few", "%lld pliki"}, {"many", "%lld plików"}, {"other", "%lld pliku"}},
+         std::nullopt},
+        {"-pl",
+         {{"one", "%lld plik"}, {"few", "pliki"}, {"many", "%lld plików"}, {"other", "%lld pliku"}},
+         several("few", "2–4, 22–24, 32–34 and more")},
+        {"ru",
+         {{"one", "У %@ один файл"},
+          {"few", "У %@ %lld файла"},
+          {"many", "У %@ %lld файлов"},
+          {"other", "У %@ %lld файла"}},
+         "the \"one\" form of this language stands for 1, 21, 31 and more, so it must keep the placeholders "
+         "%@ %lld",
+         "%@ has %lld files"},
+        // One, few, other.
+        {"cs",
+         {{"one", "jeden soubor"}, {"few", "soubory"}, {"other", "%lld souborů"}},
+         several("few", "2–4")},
+        {"hr",
+         {{"one", "jedna datoteka"}, {"few", "%lld datoteke"}, {"other", "%lld datoteka"}},
+         several("one", "1, 21, 31 and more")},
+        // Zero, one, other.
+        {"lv",
+         {{"zero", "nav failu"}, {"one", "%lld fails"}, {"other", "%lld faili"}},
+         several("zero", "0, 10–20, 30 and more")},
+        // One, two, few, other.
+        {"sl",
+         {{"one", "%lld datoteka"},
+          {"two", "dve datoteki"},
+          {"few", "%lld datoteke"},
+          {"other", "%lld datotek"}},
+         several("two", "2, 102, 202 and more")},
+        // One, two, other.
+        {"he", {{"one", "קובץ אחד"}, {"two", "שני קבצים"}, {"other", "%lld קבצים"}}, std::nullopt},
+        // One, two, few, many, other.
+        {"ga",
+         {{"one", "comhad amháin"},
+          {"two", "dhá chomhad"},
+          {"few", "trí chomhad"},
+          {"many", "%lld gcomhad"},
+          {"other", "%lld comhad"}},
+         several("few", "3–6")},
+        // All six: zero, one and two are single numbers, and in Welsh few and many are too.
+        {"ar",
+         {{"zero", "لا ملفات"},
+          {"one", "ملف واحد"},
+          {"two", "ملفان"},
+          {"few", "%lld ملفات"},
+          {"many", "%lld ملفًا"},
+          {"other", "%lld ملف"}},
+         std::nullopt},
+        {"ar",
+         {{"zero", "%lld"},
+          {"one", "%lld"},
+          {"two", "%lld"},
+          {"few", "ملفات"},
+          {"many", "%lld"},
+          {"other", "%lld"}},
+         several("few", "3–10, 103–110, 203–210 and more")},
+        {"cy",
+         {{"zero", "dim ffeiliau"},
+          {"one", "un ffeil"},
+          {"two", "dwy ffeil"},
+          {"few", "tair ffeil"},
+          {"many", "chwe ffeil"},
+          {"other", "%lld ffeil"}},
+         std::nullopt},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.language.value_or("(no language)") + " / " + row.answer.begin()->second);
+        EXPECT_EQ(forms(row.answer, english(row.source), row.language), row.problem);
     }
 }
