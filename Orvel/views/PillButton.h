@@ -28,6 +28,13 @@ class PillButton : public CapsuleButton {
     std::optional<Symbol> symbol() const { return m_symbol; }
     void setSymbol(std::optional<Symbol> symbol, int frameWidth = kSymbolFrame);
 
+    // At most this much of the text shows, elided at its end; none shows it whole. Only a bar that has
+    // no room left sets a limit.
+    std::optional<int> textLimit() const { return m_textLimit; }
+    void setTextLimit(std::optional<int> limit);
+    // The text as it shows.
+    QString shownLabel() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -47,6 +54,7 @@ class PillButton : public CapsuleButton {
     bool m_chevron = false;
     std::optional<Symbol> m_symbol;
     int m_symbolFrame = kSymbolFrame;
+    std::optional<int> m_textLimit;
 };
 
 } // namespace orvel
