@@ -1,10 +1,9 @@
 #pragma once
 // The pill of the compact controls: one line of text in the pill font (and, for menus, a small
-// chevron; or a symbol alone), padded 10 on each side, 24 high, never squeezed by a layout (its text is elided only to a limit set on
-// it). The prominent form,
-// white on the accent colour, marks the one main action; the plain form is primary text on the
-// quaternary fill. Both forms of the same content have the same size. A menu set with setMenu()
-// opens on a press anywhere in the capsule.
+// chevron; or a symbol alone), padded 10 on each side, 24 high, never squeezed by a layout (its text is
+// elided only to a limit set on it). The prominent form, white on the accent colour, marks the one main
+// action; the plain form is primary text on the quaternary fill. Both forms of the same content have the same
+// size. A menu set with setMenu() opens on a press anywhere in the capsule.
 
 #include "Orvel/views/CapsuleButton.h"
 #include "Orvel/views/Symbols.h"
