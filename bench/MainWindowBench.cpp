@@ -50,7 +50,9 @@ class WindowEngine : public orvel::bench::ScriptedEngine {
 class StillPlatform : public orvel::PlatformServices {
   public:
     void openUrl(const QUrl&) override {}
-    void launchApp(const std::filesystem::path&) override {}
+    std::optional<orvel::LaunchFailure> launchApp(const std::filesystem::path&) override {
+        return std::nullopt;
+    }
     void openAccessibilitySettings() override {}
     void openSettings() override {}
 };

@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMenuBar>
+#include <QWindow>
 
 #include "core/SystemLog.h"
 
@@ -15,6 +17,30 @@ MainWindow::MainWindow(DefaultsStore defaults, QWidget* parent)
     setWindowTitle(tr("Orvel"));
     buildApplicationMenu();
     restoreGeometryFromDefaults();
+    m_focusWatch = connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (focused && window->windowHandle() == focused)
+                offerCommandsTo(window);
+    });
+}
+
+MainWindow::~MainWindow() {
+    // The focus moves on while the base class takes the window down; this part is gone by then.
+    disconnect(m_focusWatch);
+}
+
+void MainWindow::offerCommandsTo(QWidget* window) {
+    // The commands' shortcuts answer in the window that holds them: every other window of the program
+    // (the settings, a sheet, an alert) is given them when it first becomes the focused window. Menus and
+    // other popups are left alone, since they would list the commands among their own.
+    if (!window || window == this || qobject_cast<QMenu*>(window))
+        return;
+    const Qt::WindowType type = window->windowType();
+    if (type != Qt::Window && type != Qt::Dialog && type != Qt::Sheet)
+        return;
+    const QList<QAction*> commands = findChild<QMenu*>(QStringLiteral("applicationMenu"))->actions();
+    if (!commands.isEmpty() && !window->actions().contains(commands.first()))
+        window->addActions(commands);
 }
 
 void MainWindow::setContent(QWidget* content) {
@@ -55,7 +81,8 @@ void MainWindow::buildApplicationMenu() {
     menu->addSeparator();
     QAction* quit = menu->addAction(tr("Quit Orvel"));
     quit->setObjectName(QStringLiteral("quit"));
-    quit->setShortcut(QKeySequence::Quit);
+    // Ctrl+Q on every desktop: a keyboard scheme that has no key for quitting would leave none.
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, qApp, &QApplication::closeAllWindows);
 }

@@ -22,6 +22,7 @@ class MainWindow : public QMainWindow {
 
     // `defaults` is the application's own domain, where the window keeps its geometry.
     explicit MainWindow(DefaultsStore defaults, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Replaces the window's root view; the window takes ownership and follows the view's title.
     void setContent(QWidget* content);
@@ -42,10 +43,12 @@ class MainWindow : public QMainWindow {
     void buildApplicationMenu();
     void showContentTitle();
     void restoreGeometryFromDefaults();
+    void offerCommandsTo(QWidget* window);
     QAction* addCommand(QMenu* menu, const QString& text, const char* objectName,
                         void (MainWindow::*signal)());
 
     DefaultsStore m_defaults;
+    QMetaObject::Connection m_focusWatch;
 };
 
 } // namespace orvel

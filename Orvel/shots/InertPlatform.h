@@ -8,7 +8,7 @@ namespace orvel {
 class InertPlatform : public PlatformServices {
   public:
     void openUrl(const QUrl&) override {}
-    void launchApp(const std::filesystem::path&) override {}
+    std::optional<LaunchFailure> launchApp(const std::filesystem::path&) override { return std::nullopt; }
     void openAccessibilitySettings() override {}
     void openSettings() override {}
 };

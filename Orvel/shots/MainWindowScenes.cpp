@@ -124,6 +124,23 @@ std::unique_ptr<QWidget> buildAfterRunWithProblem() {
     return std::move(composed.frame);
 }
 
+// A large app with most of its strings still to translate, Apple's on-device model chosen: the longest
+// main action beside the longest preset name.
+std::unique_ptr<QWidget> buildLongestFooter() {
+    auto* scene = new WindowScene;
+    scene->preferences.setProvider("Apple Intelligence, on this Mac");
+    const std::filesystem::path apps = scene->home() / "Applications";
+    const TranslatableApp jotter = sceneApp(apps, "org.orvel.sample.jotter", "Jotter", true);
+    scene->engine.apps = {jotter};
+    scene->engine.strings = {{jotter.bundleIdentifier, noteStrings(20923)}};
+    writeGerman(jotter, scene->engine.strings[jotter.bundleIdentifier], 3050);
+    Composed composed = compose(scene, jotter);
+    composed.workspace->setSelection({noteStrings(3)[2].id()});
+    return std::move(composed.frame);
+}
+
+const ShotSceneRegistration longestFooterScene{"main-window-longest-footer", WindowFrame::around(kWindow),
+                                               &buildLongestFooter};
 const ShotSceneRegistration runGoingScene{"main-window-run-going", WindowFrame::around(kWindow),
                                           &buildRunGoing};
 const ShotSceneRegistration afterRunScene{"main-window-after-run-with-problem", WindowFrame::around(kWindow),

@@ -69,6 +69,14 @@ void ContentView::showDetail() {
     showTitle();
 }
 
+std::vector<QWidget*> ContentView::keyboardParts() const {
+    return {m_sidebar, m_detailStack->currentWidget()};
+}
+
+bool ContentView::focusNextPrevChild(bool next) {
+    return moveFocusWithin(this, next) || QWidget::focusNextPrevChild(next);
+}
+
 void ContentView::showTitle() {
     const QString detailTitle = m_detail ? m_detail->windowTitle() : QString();
     setWindowTitle(detailTitle.isEmpty() ? localized("Orvel") : detailTitle);

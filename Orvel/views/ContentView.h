@@ -4,6 +4,7 @@
 // otherwise; a different app, or the same app at another location, gets a fresh detail. The view's title
 // is the detail's (the chosen app's name), "Orvel" while the detail is empty; the window shows it.
 
+#include "Orvel/views/KeyboardOrder.h"
 #include "Orvel/views/UrlOpener.h"
 
 #include <QWidget>
@@ -21,7 +22,7 @@ class AppSidebar;
 class Library;
 class Workspace;
 
-class ContentView : public QWidget {
+class ContentView : public QWidget, public KeyboardParts {
     Q_OBJECT
   public:
     static constexpr int sidebarMinimumWidth = 190;
@@ -39,6 +40,12 @@ class ContentView : public QWidget {
     AppSidebar* sidebar() const { return m_sidebar; }
     // The detail of the chosen app, or null while the detail is empty.
     QWidget* detail() const { return m_detail; }
+
+    // The sidebar, then the detail's parts: Tab walks the whole window.
+    std::vector<QWidget*> keyboardParts() const override;
+
+  protected:
+    bool focusNextPrevChild(bool next) override;
 
   private:
     void showDetail();

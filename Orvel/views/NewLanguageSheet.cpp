@@ -1,12 +1,14 @@
 #include "Orvel/views/NewLanguageSheet.h"
 
 #include "Orvel/state/LanguageNames.h"
+#include "Orvel/views/FirstRowOnArrow.h"
 #include "Orvel/views/LanguageCandidates.h"
 #include "Orvel/views/LanguageRowDelegate.h"
 #include "Orvel/views/TextKeys.h"
 #include "core/Languages.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -64,6 +66,10 @@ NewLanguageSheet::NewLanguageSheet(std::vector<std::string> existing, Create cre
     buttons->addWidget(m_createButton);
     column->addLayout(buttons);
 
+    // Down from the search field chooses the first candidate; the list's own arrows go on from there.
+    m_search->installEventFilter(this);
+    FirstRowOnArrow::install(m_list);
+
     connect(m_search, &QLineEdit::textChanged, this, &NewLanguageSheet::showRows);
     connect(m_list, &QListWidget::itemSelectionChanged, this, &NewLanguageSheet::selectionMoved);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -77,6 +83,15 @@ NewLanguageSheet* NewLanguageSheet::present(QWidget* parent, std::vector<std::st
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->open();
     return sheet;
+}
+
+bool NewLanguageSheet::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_search || event->type() != QEvent::KeyPress ||
+        static_cast<QKeyEvent*>(event)->key() != Qt::Key_Down || m_list->count() == 0)
+        return QDialog::eventFilter(watched, event);
+    m_list->setFocus(Qt::TabFocusReason);
+    m_list->setCurrentRow(0);
+    return true;
 }
 
 std::vector<std::string> NewLanguageSheet::shownCodes() const {

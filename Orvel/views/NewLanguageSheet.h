@@ -36,6 +36,8 @@ class NewLanguageSheet : public QDialog {
     // The codes listed now, top to bottom.
     std::vector<std::string> shownCodes() const;
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void showRows();
     void selectionMoved();

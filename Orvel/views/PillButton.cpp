@@ -4,6 +4,7 @@
 #include "Orvel/views/Palette.h"
 #include "Orvel/views/PillFont.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace orvel {
@@ -36,8 +37,22 @@ void PillButton::setSymbol(std::optional<Symbol> symbol, int frameWidth) {
     update();
 }
 
+void PillButton::setTextLimit(std::optional<int> limit) {
+    if (limit == m_textLimit)
+        return;
+    m_textLimit = limit;
+    updateGeometry();
+    update();
+}
+
+QString PillButton::shownLabel() const {
+    if (!m_textLimit || orvel::textWidth(pillFont(), label()) <= *m_textLimit)
+        return label();
+    return QFontMetrics(pillFont()).elidedText(label(), Qt::ElideRight, std::max(*m_textLimit, 0));
+}
+
 int PillButton::textWidth() const {
-    return orvel::textWidth(pillFont(), label());
+    return orvel::textWidth(pillFont(), shownLabel());
 }
 
 int PillButton::contentWidth() const {
@@ -78,7 +93,7 @@ void PillButton::paintEvent(QPaintEvent*) {
         painter.setFont(pillFont());
         painter.setPen(foreground);
         painter.drawText(QRectF(x, 0, width, height), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         label());
+                         shownLabel());
         x += width + kSpacing;
     }
     if (m_chevron) {

@@ -1,9 +1,9 @@
 #pragma once
 // The pill of the compact controls: one line of text in the pill font (and, for menus, a small
-// chevron; or a symbol alone), padded 10 on each side, 24 high, never squeezed. The prominent form,
-// white on the accent colour, marks the one main action; the plain form is primary text on the
-// quaternary fill. Both forms of the same content have the same size. A menu set with setMenu()
-// opens on a press anywhere in the capsule.
+// chevron; or a symbol alone), padded 10 on each side, 24 high, never squeezed by a layout (its text is
+// elided only to a limit set on it). The prominent form, white on the accent colour, marks the one main
+// action; the plain form is primary text on the quaternary fill. Both forms of the same content have the same
+// size. A menu set with setMenu() opens on a press anywhere in the capsule.
 
 #include "Orvel/views/CapsuleButton.h"
 #include "Orvel/views/Symbols.h"
@@ -28,6 +28,13 @@ class PillButton : public CapsuleButton {
     std::optional<Symbol> symbol() const { return m_symbol; }
     void setSymbol(std::optional<Symbol> symbol, int frameWidth = kSymbolFrame);
 
+    // At most this much of the text shows, elided at its end; none shows it whole. Only a bar that has
+    // no room left sets a limit.
+    std::optional<int> textLimit() const { return m_textLimit; }
+    void setTextLimit(std::optional<int> limit);
+    // The text as it shows.
+    QString shownLabel() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -47,6 +54,7 @@ class PillButton : public CapsuleButton {
     bool m_chevron = false;
     std::optional<Symbol> m_symbol;
     int m_symbolFrame = kSymbolFrame;
+    std::optional<int> m_textLimit;
 };
 
 } // namespace orvel

@@ -4,13 +4,20 @@
 
 namespace orvel {
 
-std::optional<LaunchCommand> launchCommand(const std::filesystem::path& bundleURL) {
+namespace fs = std::filesystem;
+
+std::variant<LaunchCommand, LaunchFailure> launchCommand(const fs::path& bundleURL) {
     const std::optional<AppBundle> bundle = AppBundle::open(bundleURL);
     if (!bundle)
-        return std::nullopt;
-    const std::optional<std::filesystem::path> executable = bundle->executableURL();
+        return LaunchFailure::noProgram;
+    const std::optional<fs::path> executable = bundle->executableURL();
     if (!executable)
-        return std::nullopt;
+        return LaunchFailure::noProgram;
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(*executable, error);
+    constexpr fs::perms runnable = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    if (error || !fs::is_regular_file(status) || (status.permissions() & runnable) == fs::perms::none)
+        return LaunchFailure::programMissing;
     return LaunchCommand{QString::fromStdString(executable->string()), {}};
 }
 

@@ -152,10 +152,13 @@ QWidget* StepsFooterBar::buildSteps() {
     m_reviewStep->addTrailing(m_reviewSpinner);
     connect(m_reviewStep, &QPushButton::clicked, this, &StepsFooterBar::reviewRequested);
 
+    m_separators = {chevronSeparator(), chevronSeparator()};
+    for (QWidget* separator : m_separators)
+        separator->setObjectName(QStringLiteral("stepSeparator"));
     row->addWidget(m_contextStep);
-    row->addWidget(chevronSeparator());
+    row->addWidget(m_separators[0]);
     row->addWidget(m_translateStep);
-    row->addWidget(chevronSeparator());
+    row->addWidget(m_separators[1]);
     row->addWidget(m_reviewStep);
     return m_steps;
 }
@@ -242,9 +245,20 @@ void StepsFooterBar::showParts(int givenWay) {
     m_reviewSpinner->setVisible(m_shown.reviewBusy && givenWay < 2);
     m_translateBar->setVisible(m_shown.translateBar.has_value() && givenWay < 3);
     m_translateCount->setVisible(givenWay < 4);
+    for (QWidget* separator : m_separators)
+        separator->setVisible(givenWay < 5);
+    showModelName(givenWay < 6 ? std::nullopt : std::optional<int>(kModelNameFloor));
     for (StepLabel* step : {m_contextStep, m_translateStep, m_reviewStep})
-        step->setNameWidth(givenWay < 5 ? std::nullopt : std::optional<int>(0));
+        step->setNameWidth(givenWay < 7 ? std::nullopt : std::optional<int>(0));
     m_givenWay = givenWay;
+}
+
+void StepsFooterBar::showModelName(std::optional<int> limit) {
+    const QString name = m_modelPill->label();
+    if (limit && *limit >= textWidth(pillFont(), name))
+        limit.reset();
+    m_modelPill->setTextLimit(limit);
+    m_modelPill->setToolTip(limit ? escapedToolTip(name) : QString());
 }
 
 int StepsFooterBar::rowWidth() {
@@ -263,6 +277,11 @@ void StepsFooterBar::fit() {
     int givenWay = 0;
     while (givenWay < kParts && rowWidth() > width())
         showParts(++givenWay);
+    if (givenWay == kModelNameLevel) {
+        // The name gives back what the row does not need.
+        const int spare = width() - rowWidth();
+        showModelName(textWidth(pillFont(), m_modelPill->shownLabel()) + spare);
+    }
     if (givenWay == kParts) {
         // The names share what is left, each after the spacing that comes with it.
         const int spare = width() - rowWidth();

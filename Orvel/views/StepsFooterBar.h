@@ -4,10 +4,11 @@
 // menu. It holds no state of its own and acts on nothing: each control only asks through a signal, and
 // StepsFooter answers with the workspace's and the preferences' operations.
 //
-// The bar never asks for more room than the window gives: when it is too narrow for everything, the
-// steps give way, in this order, while the model picker and the actions at the right keep their size:
-// the Context count, the Review count, the Translate bar, the Translate count, and last the step names
-// (elided, then left out).
+// The bar never asks for more room than the window gives: when it is too narrow for everything, its
+// parts give way in this order, while the actions at the right keep their size: the Context count, the
+// Review count, the Translate bar, the Translate count, the chevrons between the steps, the model's name
+// (elided only as far as needed, down to a few letters), and last the step names (elided, then left
+// out). So the step names read whole at the window's first size whatever the main action and model.
 //
 // A run presents the bar on every merged batch: the bar is laid out again only when something it
 // shows changes size; a count or a bar that keeps its size is updated in place.
@@ -39,7 +40,9 @@ class StepsFooterBar : public QWidget {
 
     // What the bar shows at the width it has: the number of parts that gave way (0 to kParts).
     int partsGivenWay() const { return m_givenWay; }
-    static constexpr int kParts = 5;
+    static constexpr int kParts = 7;
+    // The narrowest the model's name gets before the step names give way.
+    static constexpr int kModelNameFloor = 32;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -82,6 +85,9 @@ class StepsFooterBar : public QWidget {
     void buildTrailing();
     // Shows what the presentation asks for, less the first `givenWay` parts.
     void showParts(int givenWay);
+    // The model's name elided to `limit` pixels; none shows it whole.
+    void showModelName(std::optional<int> limit);
+    static constexpr int kModelNameLevel = 6;
     // The row's width as it is shown now.
     int rowWidth();
     // Chooses the richest form that fits the bar's width, and measures the narrowest and the widest.
@@ -90,6 +96,7 @@ class StepsFooterBar : public QWidget {
     PillButton* m_modelPill;
     QMenu* m_modelMenu;
     std::vector<QAction*> m_presetActions;
+    std::array<QWidget*, 2> m_separators{};
     QWidget* m_steps = nullptr;
     StepLabel* m_contextStep = nullptr;
     CapsuleLabel* m_contextCount = nullptr;

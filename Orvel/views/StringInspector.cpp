@@ -62,6 +62,8 @@ StringInspector::StringInspector(Workspace& workspace, QWidget* parent)
     setWidgetResizable(true);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab goes to the fields, and the column scrolls to the field that takes the focus.
+    setFocusPolicy(Qt::NoFocus);
 
     auto* page = new QWidget;
     page->setAutoFillBackground(false);
@@ -221,6 +223,8 @@ void StringInspector::showPluralRows(const std::vector<std::string>& categories)
     m_pluralRowWidgets.clear();
     m_pluralEditors.clear();
     m_pluralCategories = categories;
+    // The rows come after the plain field in Tab's order, wherever they were made.
+    QWidget* before = m_plainEditor;
     for (const std::string& category : categories) {
         auto* editor = new AutoGrowTextEdit(1, 0, m_pluralRows);
         editor->setObjectName(QStringLiteral("inspectorPlural_") + fromUtf8(category));
@@ -233,6 +237,8 @@ void StringInspector::showPluralRows(const std::vector<std::string>& categories)
             m_workspace.setPluralForm(text.toStdString(), category, m_id);
         });
         m_pluralEditors.emplace(category, editor);
+        QWidget::setTabOrder(before, editor);
+        before = editor;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "Orvel/views/StringsAlerts.h"
 
 #include "Orvel/state/Workspace.h"
+#include "Orvel/views/LaunchFailureAlert.h"
 #include "Orvel/views/PlainText.h"
 #include "Orvel/views/PlatformServices.h"
 
@@ -70,6 +71,17 @@ void StringsAlerts::dismissed(QMessageBox* box, const WorkspaceProblem& shown, c
         m_workspace.setProblem(std::nullopt);
 }
 
+void StringsAlerts::showLaunchFailure(LaunchFailure failure) {
+    const TranslatableApp& app = m_workspace.app();
+    Actions none;
+    QMessageBox* box =
+        makeBox(launchFailureAlert(failure, QString::fromStdString(app.name), app.bundleURL), m_host, none);
+    box->setObjectName(QStringLiteral("launchFailedAlert"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->open();
+}
+
 void StringsAlerts::run(StringsAlert::Action action) {
     switch (action) {
     case StringsAlert::Action::none:
@@ -78,7 +90,8 @@ void StringsAlerts::run(StringsAlert::Action action) {
         m_platform.openAccessibilitySettings();
         break;
     case StringsAlert::Action::launchApp:
-        m_platform.launchApp(m_workspace.app().bundleURL);
+        if (const std::optional<LaunchFailure> failure = m_platform.launchApp(m_workspace.app().bundleURL))
+            showLaunchFailure(*failure);
         break;
     case StringsAlert::Action::openSettings:
         m_platform.openSettings();

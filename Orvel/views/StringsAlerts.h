@@ -4,6 +4,7 @@
 // showed: a problem that changed while the alert was up replaces the alert and is never erased by it.
 
 #include "Orvel/state/WorkspaceProblem.h"
+#include "Orvel/views/PlatformServices.h"
 #include "Orvel/views/StringsAlert.h"
 
 #include <QMessageBox>
@@ -18,7 +19,6 @@ class QWidget;
 
 namespace orvel {
 
-class PlatformServices;
 class Workspace;
 
 class StringsAlerts : public QObject {
@@ -40,6 +40,8 @@ class StringsAlerts : public QObject {
     void show(const WorkspaceProblem& problem);
     void dismissed(QMessageBox* box, const WorkspaceProblem& shown, const Actions& actions);
     void run(StringsAlert::Action action);
+    // A start of the app that could not happen, told over the screen.
+    void showLaunchFailure(LaunchFailure failure);
 
     Workspace& m_workspace;
     PlatformServices& m_platform;

@@ -1,6 +1,7 @@
 #include "Orvel/views/StringsTable.h"
 
 #include "Orvel/state/Workspace.h"
+#include "Orvel/views/FirstRowOnArrow.h"
 #include "Orvel/views/SourceCell.h"
 #include "Orvel/views/StringsTableModel.h"
 #include "Orvel/views/TranslationCell.h"
@@ -31,6 +32,9 @@ StringsTable::StringsTable(Workspace& workspace, QWidget* parent)
     setAlternatingRowColors(true);
     setTextElideMode(Qt::ElideRight);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Tab leaves the table for the window's next part; the arrow keys move from row to row.
+    setTabKeyNavigation(false);
+    FirstRowOnArrow::install(this);
 
     // Fixed heights and widths: a table of tens of thousands of rows never measures its contents.
     verticalHeader()->hide();
@@ -59,6 +63,21 @@ StringsTable::~StringsTable() {
     // An editor closing as the table goes resets the rows; the half-destroyed table hears nothing of it.
     disconnect(m_model, nullptr, this, nullptr);
     disconnect(selectionModel(), nullptr, this, nullptr);
+}
+
+void StringsTable::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    const bool tabbed =
+        hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
+    QTableView::closeEditor(editor, tabbed ? QAbstractItemDelegate::NoHint : hint);
+    if (tabbed)
+        focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
+}
+
+void StringsTable::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (current.isValid() && current.column() != StringsTableModel::TranslationColumn)
+        selectionModel()->setCurrentIndex(current.siblingAtColumn(StringsTableModel::TranslationColumn),
+                                          QItemSelectionModel::NoUpdate);
 }
 
 void StringsTable::showSelection() {

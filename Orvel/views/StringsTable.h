@@ -22,6 +22,14 @@ class StringsTable : public QTableView {
     StringsTableModel* rows() const { return m_model; }
     TranslationCell* translationCell() const { return m_cell; }
 
+  protected:
+    // Tab and Shift+Tab in a cell's editor end the edit and go on to the window's next (or previous)
+    // part, as they do from the table itself.
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    // The current cell stays in the Translation column, so that typing into the table or F2 edits the
+    // translation of the chosen row.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
   private:
     // The workspace's selection onto the table.
     void showSelection();

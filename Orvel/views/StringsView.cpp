@@ -166,6 +166,10 @@ void StringsView::setShowContext(bool show) {
     }
 }
 
+std::vector<QWidget*> StringsView::keyboardParts() const {
+    return {m_toolbar, m_content->currentWidget(), m_inspector, m_footer};
+}
+
 void StringsView::showContent() {
     const bool checklist = m_workspace.checklistOpen();
     m_content->setCurrentWidget(checklist ? m_checklist : static_cast<QWidget*>(m_table));

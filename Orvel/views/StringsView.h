@@ -9,6 +9,8 @@
 
 #include <QWidget>
 
+#include "Orvel/views/KeyboardOrder.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -26,7 +28,7 @@ class StringsTable;
 class StringsToolbar;
 class Workspace;
 
-class StringsView : public QWidget {
+class StringsView : public QWidget, public KeyboardParts {
     Q_OBJECT
   public:
     static constexpr int kInspectorMinimum = 280;
@@ -58,6 +60,9 @@ class StringsView : public QWidget {
     StringsToolbar* toolbar() const { return m_toolbar; }
     StringsTable* table() const { return m_table; }
     StringsAlerts* alerts() const { return m_alerts; }
+
+    // The toolbar, the table or the checklist, the inspector, the footer.
+    std::vector<QWidget*> keyboardParts() const override;
 
   signals:
     void showInspectorChanged(bool show);

@@ -13,9 +13,14 @@ void SystemPlatformServices::openUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
 }
 
-void SystemPlatformServices::launchApp(const std::filesystem::path& bundleURL) {
-    if (const std::optional<LaunchCommand> command = launchCommand(bundleURL))
-        QProcess::startDetached(command->program, command->arguments);
+std::optional<LaunchFailure> SystemPlatformServices::launchApp(const std::filesystem::path& bundleURL) {
+    const std::variant<LaunchCommand, LaunchFailure> command = launchCommand(bundleURL);
+    if (const LaunchFailure* failure = std::get_if<LaunchFailure>(&command))
+        return *failure;
+    const LaunchCommand& start = std::get<LaunchCommand>(command);
+    if (!QProcess::startDetached(start.program, start.arguments))
+        return LaunchFailure::notStarted;
+    return std::nullopt;
 }
 
 void SystemPlatformServices::openAccessibilitySettings() {

@@ -14,7 +14,7 @@ class SystemPlatformServices : public PlatformServices {
     SystemPlatformServices(std::function<void()> requestTrust, std::function<void()> openSettings);
 
     void openUrl(const QUrl& url) override;
-    void launchApp(const std::filesystem::path& bundleURL) override;
+    std::optional<LaunchFailure> launchApp(const std::filesystem::path& bundleURL) override;
     void openAccessibilitySettings() override;
     void openSettings() override;
 

@@ -8,6 +8,7 @@
 #include "Orvel/views/StepLabel.h"
 #include "Orvel/views/StepsFooterBar.h"
 #include "Orvel/views/StringsView.h"
+#include "engine/model/ModelSettings.h"
 #include "tests/Orvel/state/LibraryFixture.h"
 
 #include <QLayout>
@@ -119,34 +120,57 @@ TEST_F(MainWindowLayoutTest, KeepsItsSizeAndTheInspectorItsWidthWhateverTheFoote
     }
 }
 
-TEST_F(MainWindowLayoutTest, AtItsFirstSizeWithAShortModelNameEveryStepNameReadsWhole) {
+// At the window's first size, with the inspector open, every step name reads whole whatever the main
+// action and whichever preset is chosen, the longest of each included.
+TEST_F(MainWindowLayoutTest, AtItsFirstSizeEveryStepNameReadsWhole) {
     struct Case {
         const char* name;
         const char* provider;
         int count;
         int translated;
+        // Strings whose English changed since the project was made.
+        int reworded;
         std::function<void(Workspace&)> act;
+        const char* action;
     };
-    const std::vector<Case> cases{
-        {"everything translated", "OpenAI", 42, 42, [](Workspace&) {}},
-        {"a few strings to translate", "OpenAI", 42, 40, [](Workspace&) {}},
-        {"a run of five-digit counts", "Ollama", 20923, 3050,
+    const auto none = [](Workspace&) {};
+    std::vector<Case> cases{
+        {"everything translated", "OpenAI", 42, 42, 0, none, nullptr},
+        {"a few strings to translate", "OpenAI", 42, 40, 0, none, "Translate 2 Strings"},
+        {"a run of five-digit counts", "Ollama", 20923, 3050, 0,
          [](Workspace& workspace) {
              workspace.setTranslating(true);
              workspace.setProgress(TranslationJob::Progress{.done = 3050, .total = 20923, .failed = 0});
-         }},
-        {"a custom model", "Custom", 42, 42, [](Workspace&) {}},
+         },
+         nullptr},
+        {"a custom model", "Custom", 42, 42, 0, none, nullptr},
+        {"changes to translate", "OpenAI", 42, 42, 3, none, "Translate Changes"},
+        {"five digits to translate", "OpenAI", 20923, 3050, 0, none, "Translate 17873 Strings"},
     };
+    // Every preset with the longest main action.
+    for (const ModelSettings::Preset& preset : ModelSettings::presets())
+        cases.push_back(
+            {preset.name.c_str(), preset.name.c_str(), 20923, 3050, 0, none, "Translate 17873 Strings"});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         defaults.remove(MainWindow::geometryKey);
         preferences.setProvider(c.provider);
         preferences.setModel("gpt-4o");
-        open({largeApp("com.example.Large", "Large", c.count, c.translated)});
+        const TranslatableApp large = largeApp("com.example.Large", "Large", c.count, c.translated);
+        for (int i = 0; i < c.reworded; ++i)
+            (*engine.scriptedStrings)[static_cast<std::size_t>(i)].text += " again";
+        open({large});
         c.act(chosen());
         settle();
         ASSERT_EQ(find<QSplitter>("inspectorSplitter")->sizes().value(1), StringsView::kInspectorIdeal);
-        const QList<StepLabel*> steps = find<StepsFooterBar>("stepsFooter")->findChildren<StepLabel*>();
+        auto* bar = find<StepsFooterBar>("stepsFooter");
+        auto* action = bar->findChild<PillButton*>("mainActionButton");
+        EXPECT_EQ(action->isVisible(), c.action != nullptr);
+        if (c.action) {
+            EXPECT_EQ(action->label(), QString::fromUtf8(c.action));
+            EXPECT_EQ(action->width(), action->sizeHint().width());
+        }
+        const QList<StepLabel*> steps = bar->findChildren<StepLabel*>();
         ASSERT_EQ(steps.size(), 3);
         for (const StepLabel* step : steps)
             EXPECT_EQ(step->shownName(), step->accessibleName());

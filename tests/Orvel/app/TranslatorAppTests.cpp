@@ -1,8 +1,10 @@
 #include "Orvel/app/TranslatorApp.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "Orvel/app/MainWindow.h"
@@ -151,6 +153,44 @@ TEST_F(TranslatorAppTest, SettingsOpenInOneWindowOfTheirOwn) {
     ASSERT_EQ(windows.size(), 1);
     EXPECT_TRUE(windows.front()->isWindow());
     EXPECT_TRUE(windows.front()->isVisible());
+}
+
+// Ctrl+Q and the other commands answer from whichever window of the program has the focus.
+TEST_F(TranslatorAppTest, TheCommandsAnswerFromEveryWindow) {
+    struct Case {
+        const char* name;
+        // Opens the window to press the keys in, over the shown main window.
+        std::function<QWidget*(TranslatorApp&)> open;
+    };
+    const std::vector<Case> cases = {
+        {"main window", [](TranslatorApp& app) -> QWidget* { return &app.mainWindow(); }},
+        {"settings",
+         [](TranslatorApp& app) -> QWidget* {
+             app.showSettings();
+             return app.mainWindow().findChild<QWidget*>(QStringLiteral("settings"));
+         }},
+        {"a sheet over the main window",
+         [](TranslatorApp& app) -> QWidget* {
+             auto* sheet = new QDialog(&app.mainWindow());
+             sheet->setAttribute(Qt::WA_DeleteOnClose);
+             sheet->open();
+             return sheet;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto app = makeApp();
+        app->showMainWindow();
+        auto* quit = app->mainWindow().findChild<QAction*>(QStringLiteral("quit"));
+        ASSERT_NE(quit, nullptr);
+        QSignalSpy quitting(quit, &QAction::triggered);
+        QWidget* window = c.open(*app);
+        ASSERT_NE(window, nullptr);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+        EXPECT_EQ(quitting.count(), 1);
+    }
 }
 
 TEST_F(TranslatorAppTest, OpenedLinksReachTheLibraryMadeWithTheWindow) {

@@ -1,5 +1,6 @@
 #include "Orvel/views/NewLanguageSheet.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -129,6 +130,76 @@ TEST(NewLanguageSheet, ListsWhatTheSearchFieldAndTheAppsLanguagesLeave) {
             EXPECT_NE(std::find(shown.begin(), shown.end(), code), shown.end()) << code;
         for (const std::string& code : row.unlisted)
             EXPECT_EQ(std::find(shown.begin(), shown.end(), code), shown.end()) << code;
+    }
+}
+
+// The sheet by keyboard: Down from the search field chooses the first candidate, the arrows move
+// through the list, Return creates the chosen one. Each row is a key press, where the focus must be
+// after it and which code is chosen then.
+TEST(NewLanguageSheet, TheKeyboardChoosesAndCreates) {
+    struct Press {
+        const char* what;
+        Qt::Key key;
+        const char* focus;
+        // Row of the chosen code among those shown; -1 for none.
+        int chosenRow;
+    };
+    struct Case {
+        const char* name;
+        QString search;
+        std::vector<Press> presses;
+        // The row created by the last press; -1 for none.
+        int createdRow;
+    };
+    const std::vector<Case> cases{
+        {"Down from the search field",
+         "",
+         {{"Down", Qt::Key_Down, "languageList", 0},
+          {"Down", Qt::Key_Down, "languageList", 1},
+          {"Up", Qt::Key_Up, "languageList", 0},
+          {"Return", Qt::Key_Return, "languageList", 0}},
+         0},
+        {"a single candidate, by Down",
+         "Deutsch",
+         {{"Down", Qt::Key_Down, "languageList", 0}, {"Return", Qt::Key_Return, "languageList", 0}},
+         0},
+        {"Tab into the list, then Down",
+         "",
+         {{"Tab", Qt::Key_Tab, "languageList", -1},
+          {"Down", Qt::Key_Down, "languageList", 0},
+          {"Return", Qt::Key_Return, "languageList", 0}},
+         0},
+        {"Return with nothing chosen", "", {{"Return", Qt::Key_Return, "languageSearch", -1}}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<std::string> created;
+        NewLanguageSheet sheet({"en"}, [&](const std::string& code) { created = code; });
+        sheet.show();
+        sheet.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
+        auto* search = sheet.findChild<QLineEdit*>("languageSearch");
+        search->setFocus();
+        QTest::keyClicks(search, c.search);
+        const std::vector<std::string> shown = sheet.shownCodes();
+        ASSERT_FALSE(shown.empty());
+        for (const Press& press : c.presses) {
+            SCOPED_TRACE(press.what);
+            QTest::keyClick(QApplication::focusWidget(), press.key);
+            if (press.key == Qt::Key_Return)
+                break;
+            EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), press.focus);
+            const std::optional<std::string> chosen =
+                press.chosenRow < 0
+                    ? std::nullopt
+                    : std::optional<std::string>(shown[static_cast<std::size_t>(press.chosenRow)]);
+            EXPECT_EQ(sheet.selection(), chosen);
+        }
+        const std::optional<std::string> expected =
+            c.createdRow < 0 ? std::nullopt
+                             : std::optional<std::string>(shown[static_cast<std::size_t>(c.createdRow)]);
+        EXPECT_EQ(created, expected);
+        EXPECT_EQ(sheet.isVisible(), !expected.has_value());
     }
 }
 

@@ -157,7 +157,7 @@ struct NarrowBar {
     StepsFooterBar* bar = new StepsFooterBar;
 };
 
-TEST(StepsFooterBar, GivesWayStepByStepAndKeepsThePickerAndTheActionWhole) {
+TEST(StepsFooterBar, GivesWayStepByStepAndKeepsEachPillAtItsSize) {
     const int full = NarrowBar(2000).bar->sizeHint().width();
     const int minimum = NarrowBar(2000).bar->minimumSizeHint().width();
     ASSERT_LT(minimum, full);
@@ -200,8 +200,13 @@ TEST(StepsFooterBar, CountsGiveWayBeforeTheStepNames) {
     for (int width = full; width >= minimum; width -= 4) {
         SCOPED_TRACE(width);
         NarrowBar narrow(width);
-        const std::vector<bool> parts = {narrow.countShown("contextStep"), narrow.countShown("reviewStep"),
-                                         narrow.shown("translateBar"), narrow.countShown("translateStep"),
+        const auto* picker = narrow.bar->findChild<PillButton*>("modelPicker");
+        const std::vector<bool> parts = {narrow.countShown("contextStep"),
+                                         narrow.countShown("reviewStep"),
+                                         narrow.shown("translateBar"),
+                                         narrow.countShown("translateStep"),
+                                         narrow.shown("stepSeparator"),
+                                         picker->shownLabel() == picker->label(),
                                          narrow.namesWhole()};
         for (std::size_t first = 0; first + 1 < parts.size(); ++first) {
             if (parts[first]) {

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
+
 namespace orvel {
 namespace {
 
@@ -117,19 +119,45 @@ TEST_F(StringInspectorTest, EditsThePluralFormsTheLanguageHas) {
     EXPECT_EQ(one->toPlainText(), "eine");
 }
 
-// While the project is being read or handed over, no field takes an edit it could not keep; once the
-// project is there, they take edits again.
+// While the project is being read or handed over, no field the inspector shows takes an edit it could
+// not keep, the plural forms' fields included; once the project is there, they take edits again.
 TEST_F(StringInspectorTest, FieldsTakeNoEditWithoutAProject) {
+    StringTranslation pluralForms;
+    pluralForms.plural = std::map<std::string, std::string>{{"other", "viele"}};
+    SourceString pluralEnglish = testing::sourceString("A", "%lld files");
+    pluralEnglish.plural = std::map<std::string, std::string>{{"one", "%lld file"}, {"other", "%lld files"}};
     struct Case {
         const char* name;
+        std::optional<SourceString> english;
         std::optional<StringTranslation> stored;
+        // The fields shown with the project, each to the text the project then holds for it.
+        std::vector<const char*> fields;
     };
     const std::vector<Case> cases{
-        {"an untranslated string", std::nullopt},
-        {"a translated string", testing::translated("Öffnen")},
+        {"an untranslated string", std::nullopt, std::nullopt, {"inspectorTranslation"}},
+        {"a translated string", std::nullopt, testing::translated("Öffnen"), {"inspectorTranslation"}},
+        {"an English string with plural forms",
+         pluralEnglish,
+         std::nullopt,
+         {"inspectorPlural_one", "inspectorPlural_other"}},
+        {"a translation with plural forms",
+         std::nullopt,
+         pluralForms,
+         {"inspectorPlural_one", "inspectorPlural_other"}},
+    };
+    const auto held = [](const StringTranslation& stored, const std::string& field) {
+        const std::string prefix = "inspectorPlural_";
+        if (!field.starts_with(prefix))
+            return stored.text.value_or("");
+        const std::string category = field.substr(prefix.size());
+        return stored.plural && stored.plural->contains(category) ? stored.plural->at(category) : "";
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        if (c.english)
+            engine.scriptedStrings = std::vector<SourceString>{*c.english};
+        else
+            engine.scriptedStrings.reset();
         const TranslatableApp app = appWith({"A"});
         std::map<std::string, StringTranslation> translations;
         if (c.stored)
@@ -138,19 +166,31 @@ TEST_F(StringInspectorTest, FieldsTakeNoEditWithoutAProject) {
         const TranslationProject project = *workspace->project();
         workspace->setSelection({id("A")});
         StringInspector inspector(*workspace);
-        auto* field = inspector.findChild<AutoGrowTextEdit*>("inspectorTranslation");
-        ASSERT_TRUE(field);
+        inspector.show();
+        for (const char* name : c.fields) {
+            SCOPED_TRACE(name);
+            workspace->setProject(std::nullopt);
+            const QList<AutoGrowTextEdit*> fields = inspector.findChildren<AutoGrowTextEdit*>();
+            for (AutoGrowTextEdit* field : fields) {
+                if (!field->isVisible() || field->objectName() == "inspectorRemark")
+                    continue;
+                SCOPED_TRACE(field->objectName().toStdString());
+                EXPECT_TRUE(field->isReadOnly());
+                QTest::keyClicks(field, "eine");
+                EXPECT_FALSE(field->toPlainText().contains("eine"));
+            }
 
-        workspace->setProject(std::nullopt);
-        EXPECT_TRUE(field->isReadOnly());
-        QTest::keyClicks(field, "eine");
-        EXPECT_FALSE(field->toPlainText().contains("eine"));
-
-        workspace->setProject(project);
-        EXPECT_FALSE(field->isReadOnly());
-        QTest::keyClicks(field, "eine");
-        ASSERT_TRUE(workspace->translation(id("A")));
-        EXPECT_NE(workspace->translation(id("A"))->text.value_or("").find("eine"), std::string::npos);
+            workspace->setProject(project);
+            // Rows that went while the project was away are deleted by now.
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            auto* field = inspector.findChild<AutoGrowTextEdit*>(name);
+            ASSERT_TRUE(field);
+            ASSERT_TRUE(field->isVisible());
+            EXPECT_FALSE(field->isReadOnly());
+            QTest::keyClicks(field, "eine");
+            ASSERT_TRUE(workspace->translation(id("A")));
+            EXPECT_NE(held(*workspace->translation(id("A")), name).find("eine"), std::string::npos);
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include "tests/Orvel/state/WorkspaceFixture.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,16 @@ namespace orvel::testing {
 class RecordingPlatform : public PlatformServices {
   public:
     void openUrl(const QUrl& url) override { calls.push_back("openUrl " + url.toString().toStdString()); }
-    void launchApp(const std::filesystem::path& bundleURL) override {
+    std::optional<LaunchFailure> launchApp(const std::filesystem::path& bundleURL) override {
         calls.push_back("launchApp " + bundleURL.string());
+        return launchFailure;
     }
     void openAccessibilitySettings() override { calls.push_back("openAccessibilitySettings"); }
     void openSettings() override { calls.push_back("openSettings"); }
 
     std::vector<std::string> calls;
+    // What a launch answers.
+    std::optional<LaunchFailure> launchFailure;
 };
 
 class StringsViewTest : public WorkspaceTest {

@@ -18,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <variant>
+
 namespace orvel {
 namespace {
 
@@ -205,31 +208,115 @@ TEST_F(StringsViewTests, WhereShowsTheSummaryOrNotSeenYet) {
     EXPECT_EQ(where("b", Qt::ForegroundRole).value<QColor>(), Palette::tertiary());
 }
 
-TEST(LaunchCommand, StartsTheBundlesExecutableWithNoShellAndNoArguments) {
+TEST(LaunchCommand, StartsTheBundlesOwnExecutableWithNoShellAndNoArguments) {
     testing::ScratchFolder scratch;
+    namespace fs = std::filesystem;
+    enum class Program { none, runnable, notRunnable, folder, link };
     struct Case {
         const char* name;
         std::map<std::string, std::string> info;
-        std::optional<std::string> program;
+        Program program;
+        std::variant<std::string, LaunchFailure> expected;
     };
     const std::vector<Case> cases{
-        {"plain", {{"CFBundleExecutable", "Notes"}}, "Contents/MacOS/Notes"},
+        {"plain", {{"CFBundleExecutable", "Notes"}}, Program::runnable, "Contents/MacOS/Notes"},
         {"shell characters",
          {{"CFBundleExecutable", "Notes; rm -rf ~ $(x)"}},
+         Program::runnable,
          "Contents/MacOS/Notes; rm -rf ~ $(x)"},
-        {"no executable", {}, std::nullopt},
-        {"leaving the folder", {{"CFBundleExecutable", "../../evil"}}, std::nullopt},
+        {"no executable named", {}, Program::none, LaunchFailure::noProgram},
+        {"leaving the folder",
+         {{"CFBundleExecutable", "../../evil"}},
+         Program::none,
+         LaunchFailure::noProgram},
+        {"named but absent", {{"CFBundleExecutable", "Notes"}}, Program::none, LaunchFailure::programMissing},
+        {"not executable",
+         {{"CFBundleExecutable", "Notes"}},
+         Program::notRunnable,
+         LaunchFailure::programMissing},
+        {"a folder", {{"CFBundleExecutable", "Notes"}}, Program::folder, LaunchFailure::programMissing},
+        {"a link to a program",
+         {{"CFBundleExecutable", "Notes"}},
+         Program::link,
+         LaunchFailure::programMissing},
     };
     int made = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto bundle = testing::makeBundle(scratch, "App" + std::to_string(made++) + ".app", c.info);
-        const std::optional<LaunchCommand> command = launchCommand(bundle);
-        ASSERT_EQ(command.has_value(), c.program.has_value());
-        if (command) {
-            EXPECT_EQ(command->program.toStdString(), (bundle / *c.program).string());
-            EXPECT_TRUE(command->arguments.isEmpty());
+        const fs::path macos = bundle / "Contents" / "MacOS";
+        fs::create_directories(macos);
+        const auto named = c.info.find("CFBundleExecutable");
+        const fs::path program = macos / (named == c.info.end() ? "Notes" : named->second);
+        const fs::path elsewhere = scratch / ("program" + std::to_string(made));
+        const auto writeScript = [](const fs::path& at) { std::ofstream(at) << "#!/bin/sh\n"; };
+        switch (c.program) {
+        case Program::none:
+            break;
+        case Program::runnable:
+        case Program::notRunnable:
+            writeScript(program);
+            if (c.program == Program::runnable)
+                fs::permissions(program, fs::perms::owner_exec, fs::perm_options::add);
+            break;
+        case Program::folder:
+            fs::create_directory(program);
+            break;
+        case Program::link:
+            writeScript(elsewhere);
+            fs::permissions(elsewhere, fs::perms::owner_exec, fs::perm_options::add);
+            fs::create_symlink(elsewhere, program);
+            break;
         }
+        const std::variant<LaunchCommand, LaunchFailure> command = launchCommand(bundle);
+        if (const auto* failure = std::get_if<LaunchFailure>(&c.expected)) {
+            ASSERT_TRUE(std::holds_alternative<LaunchFailure>(command));
+            EXPECT_EQ(std::get<LaunchFailure>(command), *failure);
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<LaunchCommand>(command));
+        const LaunchCommand& start = std::get<LaunchCommand>(command);
+        EXPECT_EQ(start.program.toStdString(), (bundle / std::get<std::string>(c.expected)).string());
+        EXPECT_TRUE(start.arguments.isEmpty());
+    }
+}
+
+// "Open <app>" that cannot start the app says so, and why, over the screen; a start that happens says
+// nothing more.
+TEST_F(StringsViewTests, AStartThatCannotHappenTellsWhy) {
+    struct Case {
+        const char* name;
+        std::optional<LaunchFailure> failure;
+        const char* because;
+    };
+    const std::vector<Case> cases{
+        {"started", std::nullopt, nullptr},
+        {"no program", LaunchFailure::noProgram, "names no program"},
+        {"program missing", LaunchFailure::programMissing, "is missing from Contents/MacOS"},
+        {"not started", LaunchFailure::notStarted, "did not start"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        build();
+        platform.calls.clear();
+        platform.launchFailure = c.failure;
+        view->show();
+        workspace->setProblem(WorkspaceProblem::notRunning());
+        pressAlertButton("Open Notes");
+        ASSERT_EQ(platform.calls.size(), 1u);
+        QMessageBox* told = view->findChild<QMessageBox*>("launchFailedAlert");
+        EXPECT_EQ(workspace->problem(), std::nullopt);
+        if (!c.because) {
+            EXPECT_EQ(told, nullptr);
+            continue;
+        }
+        ASSERT_NE(told, nullptr);
+        EXPECT_TRUE(told->isVisible());
+        EXPECT_EQ(told->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(told->text(), "Couldn't open Notes");
+        EXPECT_TRUE(told->informativeText().contains(c.because)) << told->informativeText().toStdString();
+        EXPECT_TRUE(told->informativeText().contains(QString::fromStdString(app.bundleURL.string())));
+        told->done(QMessageBox::Ok);
     }
 }
 
