@@ -114,7 +114,9 @@ TEST_F(WorkspaceUnsavedTest, EditsTheDiskStillRefusesStayUntilItTakesThem) {
          [](std::unique_ptr<Workspace>& w) {
              w->selectLanguage("fr");
              w->selectLanguage("de");
-             EXPECT_EQ(w->translation(openID)->text, "Öffnen");
+             const StringTranslation* shown = w->translation(openID);
+             ASSERT_NE(shown, nullptr);
+             EXPECT_EQ(shown->text, "Öffnen");
          },
          [&](std::unique_ptr<Workspace>& w) {
              w->setText("Sichern", saveID);
