@@ -6,11 +6,16 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <utility>
+#include <vector>
+
 #include "Orvel/app/MainWindow.h"
 #include "Orvel/state/CommandLineTool.h"
+#include "Orvel/state/LanguageNames.h"
 #include "Orvel/state/Library.h"
 #include "Orvel/state/ModelPreferences.h"
 #include "Orvel/state/PackageUpdater.h"
+#include "core/SystemLog.h"
 
 namespace orvel {
 namespace {
@@ -116,8 +121,24 @@ void TranslatorApp::installCommandLineTool() {
 }
 
 void TranslatorApp::quit() {
-    if (m_library)
-        m_library->quit();
+    if (!m_library || std::exchange(m_quit, true))
+        return;
+    m_library->quit();
+    const std::vector<Workspace::UnsavedProject> unsaved = m_library->unsavedProjects();
+    if (unsaved.empty())
+        return;
+    QStringList lines;
+    for (const Workspace::UnsavedProject& project : unsaved) {
+        SystemLog::info("Application", "Edits of " + project.app + " in " + project.language +
+                                           " could not be written: " + project.error);
+        lines << tr("%1 in %2: %3")
+                     .arg(QString::fromStdString(project.app),
+                          QString::fromStdString(displayName(project.language)),
+                          QString::fromStdString(project.error));
+    }
+    m_alerts.show(
+        {tr("Some edits could not be saved"),
+         tr("These edits are lost when Orvel quits:") + QLatin1Char('\n') + lines.join(QLatin1Char('\n'))});
 }
 
 void TranslatorApp::flush() {

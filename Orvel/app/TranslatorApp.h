@@ -60,7 +60,9 @@ class TranslatorApp : public QObject {
     void installCommandLineTool();
 
     // The person or the session ends the application (its last window closes): every run stops at once
-    // and the workspaces write what they hold, before the queued work of the runs is taken.
+    // and the workspaces write what they hold, before the queued work of the runs is taken. Nothing that
+    // ends after shows an alert; only edits that could not be written even now are told, in one alert
+    // that names each app and language with the error, before the application ends. Once only.
     void quit();
     // Quits (above) when that has not happened yet and saves the main window's place; call before the
     // application quits. The workspaces write what they
@@ -78,6 +80,7 @@ class TranslatorApp : public QObject {
     std::unique_ptr<Library> m_library;
     std::unique_ptr<MainWindow> m_mainWindow;
     QPointer<QWidget> m_settingsWindow;
+    bool m_quit = false;
 };
 
 } // namespace orvel

@@ -42,6 +42,14 @@ void Library::quit() {
         workspace->quit();
 }
 
+std::vector<Workspace::UnsavedProject> Library::unsavedProjects() const {
+    std::vector<Workspace::UnsavedProject> projects;
+    for (const auto& [_, workspace] : m_workspaces)
+        for (Workspace::UnsavedProject& project : workspace->unsavedProjects())
+            projects.push_back(std::move(project));
+    return projects;
+}
+
 void Library::setApps(std::vector<TranslatableApp> apps) {
     if (replaceObserved(m_apps, std::move(apps)))
         emit appsChanged();

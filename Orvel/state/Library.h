@@ -50,6 +50,9 @@ class Library : public QObject {
     // The application ends: the background pass and every workspace's run stop, so that nothing of
     // them still lands, and each workspace writes what it holds, once.
     void quit();
+    // The projects of every workspace whose last write failed: after quit(), the edits the end could not
+    // write.
+    std::vector<Workspace::UnsavedProject> unsavedProjects() const;
 
     // Observed fields; a setter notifies only when the value differs (apps compare by bundle location).
     // In the order the discovery returns them.

@@ -15,17 +15,19 @@ Workspace::Workspace(TranslatableApp app, Services services, QObject* parent)
     if (!m_services.loaded)
         m_services.loaded = std::make_shared<LoadedFiles>();
     std::optional<std::string> stored = m_services.defaults.string("language." + m_app.bundleIdentifier);
-    std::function<void(QObject*, std::function<std::function<void()>()>)> run = m_services.runFileWork;
-    if (!run)
-        run = [](QObject* receiver, std::function<std::function<void()>()> work) {
-            runInBackground(receiver, std::move(work));
-        };
-    run(this, [this, app = m_app, &engine = m_services.engine, files = m_services.loaded,
-               stored = std::move(stored), chosen = m_chosenBeforeLoad] {
+    fileWork([this, app = m_app, &engine = m_services.engine, files = m_services.loaded,
+              stored = std::move(stored), chosen = m_chosenBeforeLoad] {
         return [this, loaded = load(app, engine, *files, stored, *chosen)]() mutable {
             takeLoaded(std::move(loaded));
         };
     });
+}
+
+void Workspace::fileWork(std::function<std::function<void()>()> work) {
+    if (m_services.runFileWork)
+        m_services.runFileWork(this, std::move(work));
+    else
+        runInBackground(this, std::move(work));
 }
 
 void Workspace::takeLoaded(Loaded loaded) {
@@ -51,7 +53,7 @@ void Workspace::takeLoaded(Loaded loaded) {
     // found again on the next start.
     if (m_project && std::exchange(m_addedBeforeLoad, std::nullopt) == m_project->language) {
         listLanguage(m_project->language);
-        m_writer.write({projectSnapshot(), nullptr}, {});
+        m_writer.write({projectSnapshot(), nullptr}, saveDone(m_project->language));
     }
     observeState();
 }
@@ -61,10 +63,14 @@ Workspace::~Workspace() {
     m_problemsTask.cancel();
     m_runTask.cancel();
     // Edits and notes typed (and batches merged) just before the workspace ends (the application quits)
-    // are written now rather than dropped with their pending saves; the writer makes them as it ends. Nobody
-    // is left to be shown a failure.
-    if (((m_writeTask && m_writeTask->isActive()) || m_batchPublishPending) && m_project)
+    // are written now rather than dropped with their pending saves, and so are projects whose last write
+    // failed; the writer makes them as it ends. Nobody is left to be shown a failure.
+    const bool chosenUnsaved = m_project && m_unsaved.contains(m_project->language);
+    if (((m_writeTask && m_writeTask->isActive()) || m_batchPublishPending || chosenUnsaved) && m_project)
         writeBack(projectSnapshot(), {});
+    for (const auto& [_, unsaved] : m_unsaved)
+        if (unsaved.left && !(m_project && m_project->language == unsaved.left->language))
+            writeBack(unsaved.left, {});
     if (m_notesTask->isActive())
         saveNotes();
     // Writes waiting to copy the project make their copies now, while it is still there.
@@ -248,6 +254,10 @@ void Workspace::setSelection(Selection selection) {
 }
 
 void Workspace::setProblem(std::optional<Problem> problem) {
+    // Once the workspace has quit nobody is left to answer an alert: a run that ends after (stopped by the
+    // quit, or failing) and a last write that fails show nothing; the application reports unsaved edits.
+    if (problem && m_quitting)
+        return;
     if (replaceObserved(m_problem, std::move(problem)))
         emit problemChanged();
 }

@@ -71,6 +71,15 @@ class Workspace : public QObject {
     using Translations = TranslationJob::Translations;
     using Feedback = std::map<std::string, std::string>;
 
+    // A project whose last write failed: its edits are not on disk yet.
+    struct UnsavedProject {
+        std::string app;
+        std::string language;
+        // The file layer's message of the last failure.
+        std::string error;
+        bool operator==(const UnsavedProject&) const = default;
+    };
+
     // A failed run shows at most this many of its failures.
     static constexpr std::size_t failureLineLimit = 5;
 
@@ -224,8 +233,12 @@ class Workspace : public QObject {
     void waitForWrites();
     // The application ends, or the app moved and another workspace takes over its data folder: the run
     // stops first, so that nothing of it still lands, then what the workspace holds is written, once.
-    // Afterwards the workspace writes nothing more.
+    // Afterwards the workspace writes nothing more and shows no problem: nobody is left to answer an
+    // alert, so what failed at the end is read from unsavedProjects().
     void quit();
+    // The projects whose last write failed, by language. Each is written again at every chance: the next
+    // edit, a language switch, flush() and quit(), and the workspace's end.
+    std::vector<UnsavedProject> unsavedProjects() const;
 
     // The lower-cased terms of the manifest's and the person's glossaries.
     std::set<std::string, std::less<>> glossaryWords() const;
@@ -350,6 +363,15 @@ class Workspace : public QObject {
                        const std::optional<std::string>& storedLanguage,
                        const Locked<std::optional<std::string>>& chosen);
     void takeLoaded(Loaded loaded);
+    // Runs file work through the services' runner (off the main thread), its answer back on the main
+    // thread while the workspace lives.
+    void fileWork(std::function<std::function<void()>()> work);
+    // Shows the project of `language` as its file holds it.
+    void showStoredProject(const std::string& language);
+    // Publishes the shown project when its overlay is not what it would publish (a kill came between the
+    // project's write and the overlay's), checking `read`, the project as its file holds it, off the main
+    // thread. A language without a project file has nothing to level.
+    void levelOverlay(LoadedFiles::Project read);
     static std::vector<std::string> storedLanguages(const TranslatableApp& app);
     // Adds a language to `languages` unless it is there, keeping them sorted.
     void listLanguage(const std::string& code);
@@ -357,8 +379,6 @@ class Workspace : public QObject {
     void chooseLanguage(std::optional<std::string> code, std::optional<ReadProject> loaded);
     // Takes `index` as the strings' index when given one built for them.
     void setStrings(LoadedFiles::Strings strings, std::shared_ptr<StringListIndex> index = nullptr);
-    // The project of `language` as its file holds it.
-    TranslationProject readProject(const std::string& language) const;
     void setProblemsReady(bool ready);
     // Chooses the language the workspace opens in: the stored choice, else the language the running
     // app shows, else the first stored language; a choice that does not look like a language code is
@@ -391,8 +411,10 @@ class Workspace : public QObject {
     void refreshProblems(std::shared_ptr<const TranslationProject> snapshot);
     // Records a change the person just made in the project in every run still going in its language.
     void recordEdit(const std::function<void(PersonEdits&, const TranslationProject&)>& record);
-    // Stores an edited translation (none removes it), recomputes the changes and schedules the write-back.
-    void storeTranslation(std::string_view id, std::optional<StringTranslation> translation);
+    // Stores an edited translation (none removes it), recomputes the changes where they cannot follow
+    // the one row (unless `compareChanges` is false: the edit changes none) and schedules the write-back.
+    void storeTranslation(std::string_view id, std::optional<StringTranslation> translation,
+                          bool compareChanges = true);
     // Stores a project whose terms or style changed and saves its file, ignoring a failure.
     void storeAndSave(TranslationProject project);
     void storeDefault(const std::string& key, const DefaultsStore::Value& value) const;
@@ -442,8 +464,18 @@ class Workspace : public QObject {
     // A copy of the project as it stands, for the workers that write it or compare it.
     std::shared_ptr<const TranslationProject> projectSnapshot();
     void publishSnapshot(std::shared_ptr<const TranslationProject> snapshot);
-    // What a publish is told: a failure shows, a language published for the first time is listed.
-    ProjectWriter::Done publishDone();
+    // What a publish of the project of `written` is told: a failure shows and leaves the project to be
+    // written again, a language published for the first time is listed.
+    ProjectWriter::Done publishDone(std::string written);
+    // What a save of the project file alone is told: a failure is not shown, but leaves the project to be
+    // written again.
+    ProjectWriter::Done saveDone(std::string written);
+    // Writes again every project whose last write failed, the chosen one as it stands now unless
+    // `chosenWritten` says a write of it was just asked for.
+    void writeUnsavedAgain(bool chosenWritten);
+    // The chosen project is about to be left while its edits are not on disk: a copy stays, to be written
+    // at the next chance and shown again when its language is chosen again.
+    void keepUnsavedAside();
     // refreshChanges() on a worker, from `snapshot`; the changes shown stay until the result arrives,
     // and a newer refresh of either kind supersedes it.
     void refreshChangesInBackground(std::shared_ptr<const TranslationProject> snapshot);
@@ -490,6 +522,14 @@ class Workspace : public QObject {
     TaskSlot m_runTask;
     // Runs that may still deliver results, a stopped one included until its worker has ended.
     std::vector<std::shared_ptr<RunRequest>> m_openRuns;
+    // The projects whose last write failed, by language; `left` is the copy of one no longer chosen.
+    struct Unsaved {
+        std::string error;
+        std::shared_ptr<const TranslationProject> left;
+    };
+    std::map<std::string, Unsaved> m_unsaved;
+    // quit() has begun: nothing more is shown.
+    bool m_quitting = false;
     // Merged batches wait for their copy and write (applyBatch()).
     bool m_batchPublishPending = false;
     // What was merged since could not be followed in the changes row by row: the copy written next is

@@ -73,10 +73,13 @@ void Workspace::keep(std::string_view id) {
         return;
     StringTranslation kept = *current;
     kept.origin = StringTranslation::Origin::person;
-    storeTranslation(id, std::move(kept));
+    // The wording and the English it was made from stay, and with them every change the changes list
+    // shows: nothing is compared again, so no Translate Changes starts from a Keep.
+    storeTranslation(id, std::move(kept), false);
 }
 
-void Workspace::storeTranslation(std::string_view id, std::optional<StringTranslation> translation) {
+void Workspace::storeTranslation(std::string_view id, std::optional<StringTranslation> translation,
+                                 bool compareChanges) {
     // In place, like a run's batch: an edit in a large app neither copies the project nor compares it
     // whole unless the changes cannot follow the one row.
     std::vector<Replacement> replacements;
@@ -85,7 +88,7 @@ void Workspace::storeTranslation(std::string_view id, std::optional<StringTransl
     recordEdit([key = std::string(id)](PersonEdits& edits, const TranslationProject& edited) {
         edits.recordTranslation(edited, key);
     });
-    if (!followed)
+    if (!followed && compareChanges)
         refreshChanges();
     scheduleWriteBack(writeBackDelay);
 }
@@ -131,7 +134,7 @@ void Workspace::setStyle(TranslationStyle style) {
 void Workspace::storeAndSave(TranslationProject project) {
     setProject(std::move(project));
     // A failure leaves the choice in the project; it reaches the file with the next save or write-back.
-    m_writer.write({projectSnapshot(), nullptr}, {});
+    m_writer.write({projectSnapshot(), nullptr}, saveDone(m_project->language));
 }
 
 } // namespace orvel

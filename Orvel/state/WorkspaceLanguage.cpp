@@ -2,6 +2,7 @@
 // for a language nobody has started on.
 
 #include <algorithm>
+#include <utility>
 
 #include "Orvel/state/ProjectHandover.h"
 #include "Orvel/state/Workspace.h"
@@ -33,6 +34,7 @@ void Workspace::chooseLanguage(std::optional<std::string> code, std::optional<Re
     writeBackNow();
     // Once the workspace leaves a project the background pass may take it up: one writer at a time.
     waitForWrites();
+    keepUnsavedAside();
     m_problemCache.clear();
     setLanguage(code);
     if (!code) {
@@ -41,12 +43,17 @@ void Workspace::chooseLanguage(std::optional<std::string> code, std::optional<Re
         return;
     }
     storeDefault("language." + m_app.bundleIdentifier, *code);
+    // The file of a project left with edits it could not take is older than the copy kept of it.
+    if (const auto unsaved = m_unsaved.find(*code); unsaved != m_unsaved.end() && unsaved->second.left) {
+        showProject(*std::exchange(unsaved->second.left, nullptr));
+        return;
+    }
     ProjectHandover* handover = m_services.handover;
     if (!handover || !handover->isWriting(m_app.bundleIdentifier, *code)) {
         if (loaded)
             showReadProject(std::move(*loaded));
         else
-            showProject(readProject(*code));
+            showStoredProject(*code);
         return;
     }
     // The background pass is bringing this very project up to date. Were both to write it, each would
@@ -55,7 +62,7 @@ void Workspace::chooseLanguage(std::optional<std::string> code, std::optional<Re
     QPointer<QObject> guard(this);
     handover->takeOver(m_app.bundleIdentifier, *code, [this, guard, language = *code] {
         if (guard && m_language == language && !m_project)
-            showProject(readProject(language));
+            showStoredProject(language);
     });
 }
 
@@ -69,6 +76,7 @@ void Workspace::showProject(std::optional<TranslationProject> project) {
 
 void Workspace::showReadProject(ReadProject read) {
     assignProject(std::move(read.project), std::move(read.rows));
+    levelOverlay(read.asRead);
     setSelection({});
     m_changesTask.cancel();
     setChanges(std::move(read.changes));
@@ -103,7 +111,7 @@ void Workspace::addLanguage(const std::string& code) {
     if (!m_project)
         return;
     // On failure the language stays chosen for this session; its first saved edit writes the file.
-    m_writer.write({projectSnapshot(), nullptr}, {});
+    m_writer.write({projectSnapshot(), nullptr}, saveDone(m_project->language));
 }
 
 void Workspace::finishChecklist() {

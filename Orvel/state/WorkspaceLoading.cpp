@@ -9,6 +9,7 @@
 
 #include "Orvel/state/Workspace.h"
 #include "core/LanguageCode.h"
+#include "engine/apps/OverlayWriter.h"
 
 namespace orvel {
 namespace {
@@ -90,8 +91,26 @@ Workspace::Loaded Workspace::load(const TranslatableApp& app, const EngineFacade
     return loaded;
 }
 
-TranslationProject Workspace::readProject(const std::string& language) const {
-    return *m_services.loaded->project(m_app, language);
+void Workspace::showStoredProject(const std::string& language) {
+    LoadedFiles::Project read = m_services.loaded->project(m_app, language);
+    showProject(*read);
+    levelOverlay(std::move(read));
+}
+
+void Workspace::levelOverlay(LoadedFiles::Project read) {
+    fileWork([this, read = std::move(read), strings = m_strings, app = m_app]() -> std::function<void()> {
+        std::error_code error;
+        const bool stored =
+            fs::is_regular_file(fs::symlink_status(TranslationProject::fileURL(app, read->language), error));
+        if (!stored || OverlayWriter::isPublished(*read, *strings, app))
+            return {};
+        return [this, language = read->language] {
+            // Published as it stands now, which holds everything the project checked did; a project left
+            // meanwhile is the next one's business.
+            if (m_project && m_project->language == language)
+                publish();
+        };
+    });
 }
 
 std::vector<std::string> Workspace::storedLanguages() const {

@@ -52,7 +52,6 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
                 };
             try {
                 TranslationProject start = held ? *held : TranslationProject::load(app, request->language);
-                start.language = request->language;
                 TranslationUpdater::Outcome outcome = TranslationUpdater::updateHeldProject(
                     app, std::move(start), settings, review, handover, request->task.token, pipeline);
                 return [this, request, failed = std::move(outcome.failed)] {

@@ -61,31 +61,75 @@ void Workspace::publish() {
                 return std::nullopt;
             return ProjectWriter::Write{projectSnapshot(), m_strings};
         },
-        publishDone());
+        publishDone(m_project->language));
 }
 
 void Workspace::publishSnapshot(std::shared_ptr<const TranslationProject> snapshot) {
-    writeBack(std::move(snapshot), publishDone());
+    std::string language = snapshot->language;
+    writeBack(std::move(snapshot), publishDone(std::move(language)));
 }
 
-ProjectWriter::Done Workspace::publishDone() {
-    return [this, language = m_language](const std::optional<std::string>& failure) {
+ProjectWriter::Done Workspace::publishDone(std::string written) {
+    return [this, written = std::move(written),
+            language = m_language](const std::optional<std::string>& failure) {
         if (failure) {
+            m_unsaved[written].error = *failure;
             setProblem(Problem::failed(*failure));
             return;
         }
+        // The project file and the overlay hold everything up to this write.
+        m_unsaved.erase(written);
         // A language published for the first time joins the language menu.
         if (language && std::find(m_languages.begin(), m_languages.end(), *language) == m_languages.end())
             setLanguages(storedLanguages());
     };
 }
 
+ProjectWriter::Done Workspace::saveDone(std::string written) {
+    // A saved file alone does not vouch for the overlay: only a publish clears what is unsaved.
+    return [this, written = std::move(written)](const std::optional<std::string>& failure) {
+        if (failure)
+            m_unsaved[written].error = *failure;
+    };
+}
+
+std::vector<Workspace::UnsavedProject> Workspace::unsavedProjects() const {
+    std::vector<UnsavedProject> projects;
+    for (const auto& [language, unsaved] : m_unsaved)
+        projects.push_back({m_app.name, language, unsaved.error});
+    return projects;
+}
+
+void Workspace::writeUnsavedAgain(bool chosenWritten) {
+    // Copied first: a write made in place answers at once and changes what is unsaved.
+    const std::map<std::string, Unsaved> unsaved = m_unsaved;
+    for (const auto& [language, project] : unsaved) {
+        if (m_project && m_project->language == language) {
+            if (!chosenWritten)
+                publish();
+        } else if (project.left) {
+            writeBack(project.left, publishDone(language));
+        }
+    }
+}
+
+void Workspace::keepUnsavedAside() {
+    if (!m_project)
+        return;
+    if (const auto found = m_unsaved.find(m_project->language); found != m_unsaved.end())
+        found->second.left = projectSnapshot();
+}
+
 void Workspace::writeBackNow() {
     publishMergedBatches();
-    if (!m_writeTask || !m_writeTask->isActive())
-        return;
-    m_writeTask->stop();
-    publish();
+    const bool waiting = m_writeTask && m_writeTask->isActive();
+    if (waiting) {
+        m_writeTask->stop();
+        publish();
+    }
+    // Edits that met a full disk or a folder that refused them are written again at every chance, so
+    // that they reach the disk once it takes them.
+    writeUnsavedAgain(waiting);
 }
 
 void Workspace::flush() {
@@ -102,6 +146,7 @@ void Workspace::waitForWrites() {
 }
 
 void Workspace::quit() {
+    m_quitting = true;
     // Batches already handed to the main thread are dropped; those merged wait for their write, which
     // the write-back of the person's edits joins, so that what the workspace holds is written once.
     if (m_translating)

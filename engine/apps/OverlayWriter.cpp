@@ -4,6 +4,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "core/FileIO.h"
 #include "core/FolderWrites.h"
 #include "core/FormatSpecifiers.h"
 #include "core/LanguageInfo.h"
@@ -188,6 +189,45 @@ std::set<std::string> existingTables(const fs::path& folder) {
     } catch (const std::exception&) {
         return {};
     }
+}
+
+bool isPublished(const TranslationProject& project, const std::vector<SourceString>& strings,
+                 const TranslatableApp& app) {
+    if (!isSafePathComponent(project.language) || !isSafePathComponent(app.bundleIdentifier))
+        return true;
+    const fs::path folder = OrvelPaths::lproj(project.language, app.dataFolder());
+    if (!app.hasNoLinks(folder))
+        return true;
+    const SourceIndex sources = indexById(strings);
+    Entries entries;
+    for (const auto& [id, translation] : project.translations)
+        entries.add(id, translation, sources);
+
+    // Every table file there must be one the publish writes.
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const fs::path name = it->path().filename();
+        const std::string table = name.stem().string();
+        if (name.extension() == stringsExtension && !entries.simple.contains(table))
+            return false;
+        if (name.extension() == stringsdictExtension && !entries.plural.contains(table))
+            return false;
+    }
+    if (entries.simple.empty() && entries.plural.empty())
+        return true;
+    const auto holds = [&](const std::string& file, const std::string& text) {
+        const std::optional<std::string> bytes = FileIO::readIfPresent(folder / file, FileIO::Links::refuse);
+        return bytes && *bytes == text;
+    };
+    for (const auto& [table, entry] : entries.simple)
+        if (!holds(table + std::string(stringsExtension), StringsFiles::stringsText(entry)))
+            return false;
+    for (const auto& [table, entry] : entries.plural)
+        if (!holds(table + std::string(stringsdictExtension), StringsFiles::stringsdictText(entry)))
+            return false;
+    // The record is written last: without it the tables may be of a publish that never ended.
+    std::error_code statusError;
+    return fs::is_regular_file(fs::symlink_status(folder / OrvelProtocol::languageFile, statusError));
 }
 
 void publish(const TranslationProject& project, const std::vector<SourceString>& strings,

@@ -32,6 +32,13 @@ void write(const TranslationProject& project, const std::vector<SourceString>& s
 // listed.
 std::set<std::string> existingTables(const std::filesystem::path& folder);
 
+// Whether the app's overlay of the project's language holds what publish() would write for `strings`:
+// each table file byte for byte, no other table file, and the language record beside them. A kill between
+// a project's write and its overlay's leaves them apart, which file dates alone may not tell. True where
+// nothing could be published (an unsafe name, a linked folder).
+bool isPublished(const TranslationProject& project, const std::vector<SourceString>& strings,
+                 const TranslatableApp& app);
+
 // Writes the overlay of the project's language into the app's data folder, then its "language.json".
 // A failure of the tables leaves "language.json" as it was. Throws UnsafeNameError for a language code
 // that is not a plain file name, and the first file error met.

@@ -42,8 +42,12 @@ TranslationProject TranslationProject::load(const TranslatableApp& app, const st
         app.hasNoLinks(app.projectFolder())) {
         const fs::path file = fileURL(app, language);
         if (auto bytes = FileIO::readIfPresent(file, FileIO::Links::refuse))
-            if (auto project = decoded(*bytes))
+            if (auto project = decoded(*bytes)) {
+                // The file's name says whose project it is: a language edited by hand inside would send
+                // every later save of it, and its overlay, to another language's files.
+                project->language = language;
                 return std::move(*project);
+            }
         // Whatever this process wrote there last no longer reads: the next save keeps it aside first.
         WrittenFiles::forget(file);
     }

@@ -118,10 +118,8 @@ Outcome update(const TranslatableApp& app, TranslationProject project, const Mod
 Outcome updateProject(const TranslatableApp& app, const std::string& language, const ModelSettings& settings,
                       bool review, const ProjectCallback& onResult, const std::stop_token& stop,
                       const Pipeline& pipeline) {
-    TranslationProject project = TranslationProject::load(app, language);
-    // Whatever language a hand-edited file names inside, its results belong to this language's file.
-    project.language = language;
-    return update(app, std::move(project), settings, review, onResult, {}, stop, pipeline);
+    return update(app, TranslationProject::load(app, language), settings, review, onResult, {}, stop,
+                  pipeline);
 }
 
 Outcome updateHeldProject(const TranslatableApp& app, TranslationProject project, const ModelSettings& settings,
