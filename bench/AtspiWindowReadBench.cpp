@@ -86,8 +86,8 @@ void BM_AtspiWindowRead(benchmark::State& state) {
 }
 BENCHMARK(BM_AtspiWindowRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// The same read of a window of ten tables of 600 rows each, of which only a few rows show: the rows
-// scrolled out of view are looked at and left out.
+// The same read of a window of ten tables of 600 rows and five columns each, of which only a few rows
+// show: the showing cells of every table are read, the rows scrolled out of view are not asked about.
 void BM_AtspiTablesWindowRead(benchmark::State& state) {
     static const Window tables(
         {testing::tableCountArgument, QString::number(tableCount)},

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -44,6 +45,18 @@ QTableWidget* table(int rows, QWidget* parent) {
     table->setHorizontalHeaderLabels({QStringLiteral("Name")});
     for (int row = 0; row < rows; ++row)
         table->setItem(row, 0, new QTableWidgetItem(QStringLiteral("Row %1").arg(row)));
+    return table;
+}
+
+// Cells named by table, row and column ("T3 R12 C4"), the columns narrow enough that all show.
+QTableWidget* namedTable(int number, QWidget* parent) {
+    auto* table = new QTableWidget(tableRows, tableColumns, parent);
+    for (int row = 0; row < tableRows; ++row)
+        for (int column = 0; column < tableColumns; ++column)
+            table->setItem(row, column,
+                           new QTableWidgetItem(QString::fromStdString(cellText(number, row, column))));
+    table->horizontalHeader()->setDefaultSectionSize(30);
+    table->verticalHeader()->setDefaultSectionSize(24);
     return table;
 }
 
@@ -119,7 +132,7 @@ std::unique_ptr<QWidget> tablesWindow(int tables) {
     window->setWindowTitle(accessibleWindowTitle);
     auto* grid = new QGridLayout(window.get());
     for (int i = 0; i < tables; ++i) {
-        QTableWidget* rows = table(tableRows, window.get());
+        QTableWidget* rows = namedTable(i, window.get());
         rows->setFixedSize(190, 180);
         grid->addWidget(rows, i / columns, i % columns);
     }
