@@ -105,7 +105,7 @@ TEST_F(StringsViewTests, DismissingAnAlertActsAndClearsOnlyTheProblemItShowed) {
     const std::vector<Case> cases{
         {"accessibility",
          WorkspaceProblem::accessibility(),
-         "Open System Settings",
+         "Turn On Accessibility",
          {"openAccessibilitySettings"}},
         {"accessibility cancelled", WorkspaceProblem::accessibility(), "Cancel", {}},
         {"not running", WorkspaceProblem::notRunning(), "Open Notes", {"launchApp"}},
