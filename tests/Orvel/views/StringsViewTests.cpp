@@ -88,6 +88,8 @@ TEST_F(StringsViewTests, MenuChoosesTheLanguageAndLiveAsksForTheShownOne) {
     EXPECT_FALSE(live->isOn());
     AppState shown;
     shown.language = "fr";
+    // Only a running copy's state is live.
+    testing::WorkspaceTest::platform.running = {workspace->app().bundleURL};
     workspace->setAppState(shown);
     EXPECT_TRUE(live->isOn());
     live->click();
