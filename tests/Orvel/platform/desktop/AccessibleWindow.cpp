@@ -65,6 +65,9 @@ void outsideTheWindow(QWidget* content) {
     auto* panel = new QWidget(content);
     panel->setGeometry(-951, -633, 300, 200);
     (new QVBoxLayout(panel))->addWidget(new QLabel(QStringLiteral("Outside label"), panel));
+    // Above the window only: inside it left to right.
+    auto* above = new QLabel(QStringLiteral("Above label"), content);
+    above->setGeometry(10, -400, 160, 20);
     auto* partly = new QLabel(QStringLiteral("Partly shown label"), content);
     partly->setGeometry(-40, 0, 160, 20);
 }
