@@ -13,6 +13,8 @@ namespace {
 using AtspiCalls::GObjectPtr;
 
 constexpr const char* tableInterface = "org.a11y.atspi.Table";
+// As many children as the reader takes from any one element.
+constexpr std::size_t maxChildren = 5000;
 
 DBusMessagePtr askOne(AtspiExchange& exchange, AtspiExchange::Question question) {
     std::vector<AtspiExchange::Question> questions;
@@ -101,22 +103,27 @@ std::optional<std::vector<int>> showingIndices(AtspiExchange& exchange, AtspiAcc
     const std::optional<int> end =
         view.firstRow(*rows, [&](const AtspiRect& row) { return row.y >= visible.y + visible.height; });
     const std::optional<int> firstCell = view.index(0, 0);
-    std::optional<int> secondRow = firstCell ? std::optional<int>(*firstCell + *columns) : std::nullopt;
-    if (*rows > 1)
-        secondRow = view.index(1, 0);
-    if (!first || !end || !firstCell || !secondRow || *firstCell < 0)
+    if (!first || !end || !firstCell || *firstCell < 0)
         return std::nullopt;
+    int secondRow = *firstCell + *columns;
+    if (*rows > 1) {
+        const std::optional<int> listed = view.index(1, 0);
+        if (!listed)
+            return std::nullopt;
+        secondRow = *listed;
+    }
     // The children of a row besides its cells (a row header) come before them.
-    const int extras = std::max(0, *secondRow - *firstCell - *columns);
+    const int extras = std::max(0, secondRow - *firstCell - *columns);
     std::vector<int> out;
-    for (int i = 0; i < *firstCell - extras; ++i)
+    // An app that answers absurd indices still gets no more questions than a view's children may number.
+    for (int i = 0; i < *firstCell - extras && out.size() < maxChildren; ++i)
         out.push_back(i);
     if (*first < *end) {
         const std::optional<int> from = view.index(*first, 0);
         const std::optional<int> to = view.index(*end - 1, *columns - 1);
         if (!from || !to)
             return std::nullopt;
-        for (int i = std::max(0, *from - extras); i <= *to; ++i)
+        for (int i = std::max(0, *from - extras); i <= *to && out.size() < maxChildren; ++i)
             out.push_back(i);
     }
     return out;
