@@ -235,15 +235,41 @@ std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
 void AtspiElement::readRest(const std::vector<GObjectPtr<AtspiAccessible>>& found,
                             std::vector<AtspiFacts::Facts>& facts) const {
     std::vector<std::span<const AtspiFacts::Question>> questions;
-    for (const AtspiFacts::Facts& child : facts)
-        if (isTextContent(mappedRole(child, roleName()).role))
+    std::vector<bool> showsText;
+    for (const AtspiFacts::Facts& child : facts) {
+        showsText.push_back(isTextContent(mappedRole(child, roleName()).role));
+        if (showsText.back())
             questions.emplace_back(AtspiFacts::restLookOfText);
         else if (isView(child.roleName))
             questions.emplace_back(AtspiFacts::restLookOfView);
         else
             questions.emplace_back(AtspiFacts::restLook);
+    }
     AtspiFacts::read(
         pointers(found), [&](std::size_t i) { return questions[i]; }, limits, m_read->exchange, facts);
+    // A label's text is its name; one that shows none (GTK 4 answers every label's text so) is asked for
+    // its name and what it holds.
+    std::vector<AtspiAccessible*> empty;
+    std::vector<std::size_t> emptyAt;
+    for (std::size_t i = 0; i < facts.size(); ++i) {
+        if (!showsText[i])
+            continue;
+        if (facts[i].text && !facts[i].text->empty()) {
+            facts[i].name = facts[i].text;
+            facts[i].children.emplace();
+        } else {
+            empty.push_back(found[i].get());
+            emptyAt.push_back(i);
+        }
+    }
+    if (empty.empty())
+        return;
+    std::vector<AtspiFacts::Facts> more;
+    AtspiFacts::read(empty, AtspiFacts::restLookOfEmptyText, limits, m_read->exchange, more);
+    for (std::size_t j = 0; j < emptyAt.size(); ++j) {
+        facts[emptyAt[j]].name = std::move(more[j].name);
+        facts[emptyAt[j]].children = std::move(more[j].children);
+    }
 }
 
 std::shared_ptr<AtspiElement> AtspiElement::element(Child child) const {
