@@ -6,7 +6,8 @@
 namespace orvel {
 
 AtspiExchange::AtspiExchange(int timeoutMs)
-    : m_timeout(timeoutMs), m_readDeadline(Clock::now() + std::chrono::duration_cast<Clock::duration>(wholeReadBound)) {}
+    : m_timeout(timeoutMs),
+      m_readDeadline(Clock::now() + std::chrono::duration_cast<Clock::duration>(wholeReadBound)) {}
 
 namespace {
 
@@ -57,8 +58,8 @@ void AtspiExchange::ask(std::vector<Question> questions, const Answer& answer) {
     };
     // Answers that came out of order count as signs of life too; counted only when the time-out is up.
     auto answeredSoFar = [&] {
-        return first + static_cast<std::size_t>(std::count_if(pending.begin() + static_cast<std::ptrdiff_t>(first),
-                                                              pending.end(), answered));
+        return first + static_cast<std::size_t>(std::count_if(
+                           pending.begin() + static_cast<std::ptrdiff_t>(first), pending.end(), answered));
     };
     while (true) {
         const std::size_t before = first;
@@ -83,7 +84,8 @@ void AtspiExchange::ask(std::vector<Question> questions, const Answer& answer) {
             m_givenUp = true;
             break;
         }
-        const auto wait = std::min<Clock::duration>({slice, lastAnswer + m_timeout - now, m_readDeadline - now});
+        const auto wait =
+            std::min<Clock::duration>({slice, lastAnswer + m_timeout - now, m_readDeadline - now});
         const int waitMs =
             std::max(1, static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
         // Dispatching hands each answer to its pending call; other messages go to libatspi as its own

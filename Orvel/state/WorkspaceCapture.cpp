@@ -62,8 +62,8 @@ bool Workspace::updateRunning() {
     const std::optional<RunningApplication> running = m_services.engine.runningCopy(m_app);
     // A state that names no process is taken as the running copy's; one that names another is a quit
     // copy's, until the running one publishes its own.
-    const bool runs = running && m_appState &&
-                      (m_appState->pid == 0 || m_appState->pid == running->processIdentifier);
+    const bool runs =
+        running && m_appState && (m_appState->pid == 0 || m_appState->pid == running->processIdentifier);
     return std::exchange(m_appRunning, runs) != runs;
 }
 

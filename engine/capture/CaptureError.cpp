@@ -27,10 +27,11 @@ CaptureError CaptureError::noAnswer() {
 }
 
 CaptureError CaptureError::noAccessibilityTree() {
-    return CaptureError(Kind::noAccessibilityTree, {},
-                        "The app answered, but its windows show nothing to accessibility: it was probably "
-                        "opened before accessibility was turned on. Quit the app, open it again, then capture "
-                        "again.");
+    return CaptureError(
+        Kind::noAccessibilityTree, {},
+        "The app answered, but its windows show nothing to accessibility: it was probably "
+        "opened before accessibility was turned on. Quit the app, open it again, then capture "
+        "again.");
 }
 
 CaptureError CaptureError::stoppedAnswering() {

@@ -8,7 +8,14 @@ namespace orvel {
 
 class CaptureError : public std::exception {
   public:
-    enum class Kind { otherCopyRunning, notTrusted, notRunning, noAnswer, noAccessibilityTree, stoppedAnswering };
+    enum class Kind {
+        otherCopyRunning,
+        notTrusted,
+        notRunning,
+        noAnswer,
+        noAccessibilityTree,
+        stoppedAnswering
+    };
 
     // The running copy of the app comes from `path`, a bundle that cannot be opened as a translatable app.
     static CaptureError otherCopyRunning(std::string path);

@@ -34,9 +34,8 @@ int main(int argc, char** argv) {
     {
         orvel::ApplicationServices services;
         orvel::TranslatorApp app(services.services(), services.preferences(), services.alerts());
-        orvel::SystemPlatformServices platform(
-            [&services] { services.accessibility().requestTrust(); },
-            [&app] { app.showSettings(); });
+        orvel::SystemPlatformServices platform([&services] { services.accessibility().requestTrust(); },
+                                               [&app] { app.showSettings(); });
         app.setMainContentFactory([&platform](orvel::TranslatorApp& owner) {
             return orvel::makeMainContent(owner.library(), owner.preferences(), platform,
                                           [&owner] { owner.showSettings(); });

@@ -56,9 +56,10 @@ TEST_F(WorkspaceRunTest, CaptureMergesWhatItSawOrShowsWhyNot) {
          true,
          true,
          nullptr,
-         Workspace::Problem::failed("These screens were read only in part, because the app answered too slowly "
-                                    "or showed more than one read takes in: Settings, Menu bar. What was read "
-                                    "is kept; capture again to read them whole."),
+         Workspace::Problem::failed(
+             "These screens were read only in part, because the app answered too slowly "
+             "or showed more than one read takes in: Settings, Menu bar. What was read "
+             "is kept; capture again to read them whole."),
          true,
          mergedInPart,
          {"Settings", "Menu bar"}},

@@ -283,9 +283,10 @@ TEST(ContextCaptureTests, ARunThatReadNoWindowSaysWhy) {
         std::string message;
     };
     const AXNode bare{.role = "AXWindow", .title = "Open"};
-    const std::string noTree = "The app answered, but its windows show nothing to accessibility: it was probably "
-                               "opened before accessibility was turned on. Quit the app, open it again, then "
-                               "capture again.";
+    const std::string noTree =
+        "The app answered, but its windows show nothing to accessibility: it was probably "
+        "opened before accessibility was turned on. Quit the app, open it again, then "
+        "capture again.";
     const auto nothing = [](Scenario&) {};
     const std::vector<Case> cases{
         {"no window anywhere", true, {}, {}, nothing, CaptureError::Kind::noAccessibilityTree, noTree},
@@ -368,9 +369,11 @@ TEST(ContextCaptureTests, ScreensReadOnlyInPartAreNamed) {
     // A screen whose read the app stops answering halfway through.
     auto stallsOn = [](const std::string& screen) {
         return [screen](Scenario& s) {
-            s.m_companion->answer = [&s, screen, answer = s.m_companion->answer](const Notification& command) {
+            s.m_companion->answer = [&s, screen,
+                                     answer = s.m_companion->answer](const Notification& command) {
                 auto state = answer(command);
-                s.m_accessibility.applications[firstPid].cutRead = command.userInfo.value("screen", "") == screen;
+                s.m_accessibility.applications[firstPid].cutRead =
+                    command.userInfo.value("screen", "") == screen;
                 return state;
             };
         };
@@ -379,8 +382,9 @@ TEST(ContextCaptureTests, ScreensReadOnlyInPartAreNamed) {
         {"everything read whole", [](Scenario&) {}, {}},
         {"a window larger than the node budget",
          [&](Scenario& s) {
-             s.showWindows(firstPid, {window("Main", {text("Open")}),
-                                      window(Markers::encode(1) + "Big", manyTexts(ContextCapture::windowNodeLimit))});
+             s.showWindows(firstPid,
+                           {window("Main", {text("Open")}),
+                            window(Markers::encode(1) + "Big", manyTexts(ContextCapture::windowNodeLimit))});
          },
          {"Print"}},
         {"a window that exactly fills the budget",
@@ -392,7 +396,8 @@ TEST(ContextCaptureTests, ScreensReadOnlyInPartAreNamed) {
          [&](Scenario& s) {
              AXNode bar{.role = "AXMenuBar"};
              for (int i = 0; i < ContextCapture::menuNodeLimit; ++i)
-                 bar.children.push_back(AXNode{.role = "AXMenuBarItem", .title = "Menu " + std::to_string(i)});
+                 bar.children.push_back(
+                     AXNode{.role = "AXMenuBarItem", .title = "Menu " + std::to_string(i)});
              s.m_accessibility.applications[firstPid].attributes["AXMenuBar"] =
                  FakeAXPlatform::ref(s.m_accessibility.build(bar));
          },

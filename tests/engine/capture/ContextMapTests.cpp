@@ -62,7 +62,8 @@ TEST(ContextMapTests, MergeKeepsWhatWasKnownOfScreensReadOnlyInPart) {
     };
     const std::vector<Occurrence> stored{seen("A", "button"), seen("B", "label"),
                                          seen("Menu bar > File", "menu item"), seen("Menu bar", "menu")};
-    const std::vector<Occurrence> captured{seen("A", "tab"), seen("B", "text"), seen("Menu bar > File", "menu")};
+    const std::vector<Occurrence> captured{seen("A", "tab"), seen("B", "text"),
+                                           seen("Menu bar > File", "menu")};
     const std::vector<Case> cases{
         {"all read whole",
          {},
