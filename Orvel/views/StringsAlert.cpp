@@ -19,11 +19,10 @@ StringsAlert stringsAlert(const WorkspaceProblem& problem, const QString& appNam
     case Kind::accessibility:
         return {
             localized("Allow Accessibility access?"),
-            localizedFormat("Orvel reads the windows of %@ to learn where each string appears, and the "
-                            "desktop's accessibility support, which lets it do so, is off. Turn On "
-                            "Accessibility switches it on for this session and opens the desktop's "
-                            "accessibility settings where there are any. Apps opened before it was on must "
-                            "be opened again.",
+            localizedFormat("Orvel reads the windows of %@ to learn where each string appears. That needs "
+                            "the desktop's accessibility support, which is off. Turn On Accessibility "
+                            "switches it on for this session and opens the desktop's accessibility settings "
+                            "where there are any. Apps opened before it was on must be opened again.",
                             {appName}),
             {{localized("Turn On Accessibility"), false, StringsAlert::Action::openAccessibilitySettings},
              cancelButton()}};

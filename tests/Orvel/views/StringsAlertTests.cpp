@@ -23,10 +23,10 @@ TEST(StringsAlert, EachProblemHasItsTitleMessageAndButtons) {
         {"accessibility",
          WorkspaceProblem::accessibility(),
          "Allow Accessibility access?",
-         "Orvel reads the windows of A&B to learn where each string appears, and the desktop's "
-         "accessibility support, which lets it do so, is off. Turn On Accessibility switches it on for this "
-         "session and opens the desktop's accessibility settings where there are any. Apps opened before it "
-         "was on must be opened again.",
+         "Orvel reads the windows of A&B to learn where each string appears. That needs the desktop's "
+         "accessibility support, which is off. Turn On Accessibility switches it on for this session and "
+         "opens the desktop's accessibility settings where there are any. Apps opened before it was on must "
+         "be opened again.",
          {{"Turn On Accessibility", false, Action::openAccessibilitySettings}, cancel}},
         {"not running",
          WorkspaceProblem::notRunning(),
