@@ -18,7 +18,8 @@ namespace orvel::AXReader {
 
 // Nodes at this depth are read, their children are not.
 inline constexpr int maxDepth = 60;
-// Keeps a hung app from stalling the window read.
+// How long the window read waits while the app answers nothing before it gives up the rest: a hung app
+// costs this once per read, an app that keeps answering is waited for.
 inline constexpr double windowMessagingTimeout = 2.0;
 
 // (title, tree) of one window; the title is "" when the window has none.
