@@ -20,6 +20,7 @@ class ApplicationServices {
     const Services& services() const { return m_system.services(); }
     ModelPreferences& preferences() { return m_preferences; }
     Alerts& alerts() { return m_alerts; }
+    const AXPlatform& accessibility() const { return m_accessibility; }
 
   private:
     SessionNotificationBus m_bus;

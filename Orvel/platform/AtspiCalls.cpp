@@ -48,6 +48,10 @@ std::optional<std::string> toolkitName(AtspiExchange& exchange, AtspiAccessible*
     return stringProperty(exchange, application, "org.a11y.atspi.Application", "ToolkitName");
 }
 
+std::optional<std::string> toolkitVersion(AtspiExchange& exchange, AtspiAccessible* application) {
+    return stringProperty(exchange, application, "org.a11y.atspi.Application", "Version");
+}
+
 std::optional<std::string> objectAttribute(AtspiExchange& exchange, AtspiAccessible* accessible,
                                            const char* key) {
     const DBusMessagePtr reply = askOne(

@@ -22,6 +22,7 @@ template <class T> using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
 // What the reader asks of an element's states.
 struct States {
     bool showing = false;
+    bool visible = false;
     bool active = false;
     bool singleLine = false;
     bool multiLine = false;
@@ -33,8 +34,9 @@ void setTimeout(int milliseconds);
 int timeoutMs();
 
 std::optional<std::string> name(AtspiExchange& exchange, AtspiAccessible* accessible);
-// The toolkit of an application element.
+// The toolkit of an application element, and its version.
 std::optional<std::string> toolkitName(AtspiExchange& exchange, AtspiAccessible* application);
+std::optional<std::string> toolkitVersion(AtspiExchange& exchange, AtspiAccessible* application);
 // A non-empty value of the element's object attributes.
 std::optional<std::string> objectAttribute(AtspiExchange& exchange, AtspiAccessible* accessible,
                                            const char* key);

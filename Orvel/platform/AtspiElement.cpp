@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 
+#include "Orvel/platform/AtspiTableRows.h"
 #include "Orvel/platform/AtspiTexts.h"
 #include "Orvel/platform/AtspiWindowOrder.h"
 
@@ -22,9 +24,6 @@ constexpr AtspiFacts::Limits limits{
 // Where the menu-bar search looks: the upper levels of the windows, where toolkits put the menu bar.
 constexpr int menuBarSearchDepth = 5;
 constexpr int menuBarSearchNodes = 500;
-// Four times the node budget of a capture's window read: room for the rows scrolled out of view around
-// the ones shown, and a bound on an app that hides millions of elements.
-constexpr int maxElementsAsked = 20000;
 
 bool isTextContent(const std::string& role) {
     return role == "AXStaticText" || role == "AXHeading";
@@ -36,6 +35,22 @@ bool isEditableText(const std::string& role) {
 
 bool isMenuBar(const std::string& roleName) {
     return roleName == "menu bar";
+}
+
+// Views whose children are rows and cells, most of them scrolled out of view in a long one.
+bool isView(const std::string& roleName) {
+    return roleName == "table" || roleName == "tree table" || roleName == "tree" || roleName == "list" ||
+           roleName == "list box";
+}
+
+std::optional<AtspiRect> intersection(const AtspiRect& a, const AtspiRect& b) {
+    const int left = std::max(a.x, b.x);
+    const int top = std::max(a.y, b.y);
+    const int right = std::min(a.x + a.width, b.x + b.width);
+    const int bottom = std::min(a.y + a.height, b.y + b.height);
+    if (right <= left || bottom <= top)
+        return std::nullopt;
+    return AtspiRect{.x = left, .y = top, .width = right - left, .height = bottom - top};
 }
 
 AtspiRoleMap::AXRole mappedRole(const AtspiFacts::Facts& facts, const std::string& parentRole) {
@@ -70,7 +85,7 @@ std::recursive_mutex& atspiLock() {
 }
 
 AtspiElement::Read::Read(AtspiAccessible* application, int timeoutMs)
-    : exchange(timeoutMs), application(application), elementsLeft(maxElementsAsked) {}
+    : exchange(timeoutMs), application(application) {}
 
 AtspiElement::AtspiElement(AtspiAccessible* accessible, std::string parentRole, Shape shape, Reach reach,
                            std::shared_ptr<Read> read)
@@ -94,6 +109,11 @@ void AtspiElement::setMessagingTimeout(double seconds) {
 void AtspiElement::setStopToken(std::stop_token stop) {
     std::lock_guard guard(atspiLock());
     m_read->exchange.setStop(std::move(stop));
+}
+
+bool AtspiElement::cut() const {
+    std::lock_guard guard(atspiLock());
+    return m_read->exchange.cut();
 }
 
 std::optional<AXValue> AtspiElement::attribute(const std::string& name) const {
@@ -139,22 +159,52 @@ std::vector<GObjectPtr<AtspiAccessible>> AtspiElement::listedChildren() const {
             out.push_back(newReference(child.get()));
         return out;
     }
+    if (isView(roleName())) {
+        if (auto indices = showingRows())
+            return AtspiTableRows::childrenAt(m_read->exchange, m_accessible, *indices);
+        constexpr std::array<AtspiFacts::Question, 1> children{AtspiFacts::Question::children};
+        std::vector<AtspiFacts::Facts> asked;
+        AtspiFacts::read({m_accessible}, children, limits, m_read->exchange, asked);
+        if (auto& listed = asked.front().children)
+            return std::move(*listed);
+    }
     return AtspiCalls::childrenOneByOne(m_read->exchange, m_accessible, limits.children);
+}
+
+std::optional<std::vector<int>> AtspiElement::showingRows() const {
+    if (m_reach != Reach::onScreen || !facts().hasTable || !facts().extents)
+        return std::nullopt;
+    std::optional<AtspiRect> visible = facts().extents;
+    if (m_window && m_window->width > 0 && m_window->height > 0)
+        visible = intersection(*visible, *m_window);
+    // A view wholly outside its window shows nothing; its headers are still looked at.
+    return AtspiTableRows::showingIndices(
+        m_read->exchange, m_accessible, visible.value_or(AtspiRect{.x = 0, .y = 0, .width = 0, .height = 0}));
 }
 
 // What the screen does not show (closed menus, hidden pages and dialogs, scrolled-away rows, docks put
 // far outside their window) is no context of what it shows; the menu bar is read on its own.
 bool AtspiElement::onScreen(const AtspiFacts::Facts& child) const {
-    if (!child.states.showing || isMenuBar(child.roleName))
+    if (isMenuBar(child.roleName))
         return false;
     const bool hasArea = m_window && m_window->width > 0 && m_window->height > 0;
+    // Windows themselves are marked showing by every toolkit.
+    if (m_shape != Shape::application && marksNothingShowing()) {
+        if (!child.states.visible)
+            return false;
+        // An element without a frame cannot be placed, and may hold ones that can.
+        if (!child.extents)
+            return true;
+        return child.extents->width > 0 && child.extents->height > 0 &&
+               (!hasArea || !whollyOutside(*child.extents, *m_window));
+    }
+    if (!child.states.showing)
+        return false;
     return !hasArea || !child.extents || !whollyOutside(*child.extents, *m_window);
 }
 
 std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
     std::vector<GObjectPtr<AtspiAccessible>> found = listedChildren();
-    found.resize(std::min(found.size(), static_cast<std::size_t>(std::max(m_read->elementsLeft, 0))));
-    m_read->elementsLeft -= static_cast<int>(found.size());
     std::vector<AtspiFacts::Facts> facts;
     if (m_reach == Reach::everything) {
         AtspiFacts::read(pointers(found), AtspiFacts::all, limits, m_read->exchange, facts);
@@ -184,17 +234,42 @@ std::vector<AtspiElement::Child> AtspiElement::readChildren() const {
 // A label's text comes with the rest of its facts; other elements are asked which interfaces they have.
 void AtspiElement::readRest(const std::vector<GObjectPtr<AtspiAccessible>>& found,
                             std::vector<AtspiFacts::Facts>& facts) const {
+    std::vector<std::span<const AtspiFacts::Question>> questions;
     std::vector<bool> showsText;
-    for (const AtspiFacts::Facts& child : facts)
+    for (const AtspiFacts::Facts& child : facts) {
         showsText.push_back(isTextContent(mappedRole(child, roleName()).role));
+        if (showsText.back())
+            questions.emplace_back(AtspiFacts::restLookOfText);
+        else if (isView(child.roleName))
+            questions.emplace_back(AtspiFacts::restLookOfView);
+        else
+            questions.emplace_back(AtspiFacts::restLook);
+    }
     AtspiFacts::read(
-        pointers(found),
-        [&](std::size_t i) -> std::span<const AtspiFacts::Question> {
-            if (showsText[i])
-                return AtspiFacts::restLookOfText;
-            return AtspiFacts::restLook;
-        },
-        limits, m_read->exchange, facts);
+        pointers(found), [&](std::size_t i) { return questions[i]; }, limits, m_read->exchange, facts);
+    // A label's text is its name; one that shows none (GTK 4 answers every label's text so) is asked for
+    // its name and what it holds.
+    std::vector<AtspiAccessible*> empty;
+    std::vector<std::size_t> emptyAt;
+    for (std::size_t i = 0; i < facts.size(); ++i) {
+        if (!showsText[i])
+            continue;
+        if (facts[i].text && !facts[i].text->empty()) {
+            facts[i].name = facts[i].text;
+            facts[i].children.emplace();
+        } else {
+            empty.push_back(found[i].get());
+            emptyAt.push_back(i);
+        }
+    }
+    if (empty.empty())
+        return;
+    std::vector<AtspiFacts::Facts> more;
+    AtspiFacts::read(empty, AtspiFacts::restLookOfEmptyText, limits, m_read->exchange, more);
+    for (std::size_t j = 0; j < emptyAt.size(); ++j) {
+        facts[emptyAt[j]].name = std::move(more[j].name);
+        facts[emptyAt[j]].children = std::move(more[j].children);
+    }
 }
 
 std::shared_ptr<AtspiElement> AtspiElement::element(Child child) const {
@@ -246,6 +321,18 @@ bool AtspiElement::describesFieldsByPlaceholder() const {
         m_read->describesFieldsByPlaceholder =
             AtspiCalls::toolkitName(m_read->exchange, m_read->application.get()) == "Qt";
     return *m_read->describesFieldsByPlaceholder;
+}
+
+bool AtspiElement::marksNothingShowing() const {
+    if (!m_read->marksNothingShowing) {
+        const std::string version =
+            AtspiCalls::toolkitVersion(m_read->exchange, m_read->application.get()).value_or("");
+        int major = 0;
+        std::from_chars(version.data(), version.data() + version.size(), major);
+        m_read->marksNothingShowing =
+            AtspiCalls::toolkitName(m_read->exchange, m_read->application.get()) == "GTK" && major >= 4;
+    }
+    return *m_read->marksNothingShowing;
 }
 
 AXElementList AtspiElement::windows() const {
@@ -326,8 +413,10 @@ std::optional<AXValue> AtspiElement::textAttribute(const std::string& attribute)
 std::optional<AXValue> AtspiElement::value() const {
     const std::string& role = this->role().role;
     if (isTextContent(role) || isEditableText(role)) {
+        // GTK 4 answers a label's whole text as empty; its name is the text then.
         if (facts().hasText)
-            if (const auto& text = content())
+            if (const auto& text = content();
+                text && (!text->empty() || !isTextContent(role) || !facts().name))
                 return *text;
         // A label without a text interface shows its name.
         if (!isTextContent(role) || !facts().name)

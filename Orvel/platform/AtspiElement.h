@@ -52,8 +52,9 @@ class AtspiElement : public AXElement {
         // The toolkit describes an empty single-line field that nothing else describes by its placeholder;
         // asked on first need.
         std::optional<bool> describesFieldsByPlaceholder;
-        // How many more elements the read may ask about, whether it keeps them or not.
-        int elementsLeft;
+        // The toolkit marks no element inside a window as showing (GTK 4): what is visible with an area
+        // inside its window shows. Asked on first need.
+        std::optional<bool> marksNothingShowing;
     };
 
     // Takes over one reference to `accessible`. `parentRole` is the AT-SPI role name of its parent.
@@ -67,6 +68,7 @@ class AtspiElement : public AXElement {
     // The read's own time-out, and libatspi's, which is one for every call of the process.
     void setMessagingTimeout(double seconds) override;
     void setStopToken(std::stop_token stop) override;
+    bool cut() const override;
 
   private:
     struct Child {
@@ -78,6 +80,8 @@ class AtspiElement : public AXElement {
     const std::string& roleName() const;
     const AtspiRoleMap::AXRole& role() const;
     std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> listedChildren() const;
+    // The indices of the children that can show, for a view that can tell them by its rows.
+    std::optional<std::vector<int>> showingRows() const;
     std::vector<Child> readChildren() const;
     void readRest(const std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>& found,
                   std::vector<AtspiFacts::Facts>& facts) const;
@@ -88,6 +92,7 @@ class AtspiElement : public AXElement {
     void readContents(const std::vector<std::shared_ptr<AtspiElement>>& elements) const;
     const std::optional<std::string>& content() const;
     bool describesFieldsByPlaceholder() const;
+    bool marksNothingShowing() const;
     std::optional<AXValue> elementAttribute(const std::string& name) const;
     std::optional<AXValue> applicationAttribute(const std::string& name) const;
     const AtspiTexts::Texts& texts() const;

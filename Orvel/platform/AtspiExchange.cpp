@@ -4,9 +4,12 @@
 #include <chrono>
 
 namespace orvel {
-namespace {
 
-using Clock = std::chrono::steady_clock;
+AtspiExchange::AtspiExchange(int timeoutMs)
+    : m_timeout(timeoutMs),
+      m_readDeadline(Clock::now() + std::chrono::duration_cast<Clock::duration>(wholeReadBound)) {}
+
+namespace {
 
 // How long one look at the connection may block: the longest a stop request waits to be noticed.
 constexpr std::chrono::milliseconds slice{50};
@@ -39,7 +42,10 @@ void AtspiExchange::ask(std::vector<Question> questions, const Answer& answer) {
                                             DBUS_TIMEOUT_INFINITE))
             pending[i].reset(call);
     }
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(m_timeoutMs);
+    // The app may take its time over many answers: only a wait in which it answered nothing for the whole
+    // time-out, or the bound of the whole read, gives the read up.
+    Clock::time_point lastAnswer = Clock::now();
+    std::size_t answeredBefore = 0;
     // Answers come mostly in the order asked, so the first unanswered question moves forward steadily.
     std::size_t first = 0;
     auto handOver = [&] {
@@ -50,16 +56,36 @@ void AtspiExchange::ask(std::vector<Question> questions, const Answer& answer) {
             answer(first, reply.get());
         }
     };
+    // Answers that came out of order count as signs of life too; counted only when the time-out is up.
+    auto answeredSoFar = [&] {
+        return first + static_cast<std::size_t>(std::count_if(
+                           pending.begin() + static_cast<std::ptrdiff_t>(first), pending.end(), answered));
+    };
     while (true) {
+        const std::size_t before = first;
         handOver();
         if (first == pending.size() || givenUp())
             break;
-        const Clock::time_point now = Clock::now();
-        if (now >= deadline) {
+        Clock::time_point now = Clock::now();
+        if (first != before) {
+            lastAnswer = now;
+            answeredBefore = first;
+        }
+        if (now >= lastAnswer + m_timeout) {
+            const std::size_t answeredNow = answeredSoFar();
+            if (answeredNow == answeredBefore) {
+                m_givenUp = true;
+                break;
+            }
+            answeredBefore = answeredNow;
+            lastAnswer = now;
+        }
+        if (now >= m_readDeadline) {
             m_givenUp = true;
             break;
         }
-        const auto wait = std::min<Clock::duration>(slice, deadline - now);
+        const auto wait =
+            std::min<Clock::duration>({slice, lastAnswer + m_timeout - now, m_readDeadline - now});
         const int waitMs =
             std::max(1, static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
         // Dispatching hands each answer to its pending call; other messages go to libatspi as its own

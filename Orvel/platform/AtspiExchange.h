@@ -1,9 +1,11 @@
 #pragma once
 // One read's questions to other processes over libatspi's connection. The questions of a batch go out
-// together and their answers are waited for in short slices: a stop request ends the wait at once, and a
-// batch left unanswered for the whole time-out gives up the rest of the read, so a hung app costs one
-// time-out per read, not one per question. Callers hold atspiLock().
+// together and their answers are waited for in short slices: a stop request ends the wait at once. An app
+// that keeps answering is read however slowly; one that answers nothing for the whole time-out gives up
+// the rest of the read, so a hung app costs one time-out per read, not one per question. Callers hold
+// atspiLock().
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <stop_token>
@@ -26,14 +28,25 @@ class AtspiExchange {
         DBusMessagePtr message;
     };
 
-    explicit AtspiExchange(int timeoutMs) : m_timeoutMs(timeoutMs) {}
+    using Clock = std::chrono::steady_clock;
 
-    void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
-    int timeoutMs() const { return m_timeoutMs; }
+    // However steadily an app answers, one read ends this long after it began, with what it has: an app
+    // that trickles out answers just inside the time-out must not hold a capture for hours.
+    static constexpr std::chrono::seconds wholeReadBound{60};
+
+    // The read's time starts now.
+    explicit AtspiExchange(int timeoutMs);
+
+    void setTimeout(int milliseconds) { m_timeout = std::chrono::milliseconds(milliseconds); }
+    int timeoutMs() const { return static_cast<int>(m_timeout.count()); }
     void setStop(std::stop_token stop) { m_stop = std::move(stop); }
+    // For tests: the moment the read gives up however it goes.
+    void setReadDeadline(Clock::time_point deadline) { m_readDeadline = deadline; }
 
     // The read was stopped, or a process did not answer in time: nothing more is asked.
     bool givenUp() const { return m_givenUp || m_stop.stop_requested(); }
+    // The read was cut by the time-out or its bound (not by a stop): part of what it asked is missing.
+    bool cut() const { return m_givenUp; }
     // For a call made outside ask() that ran into the time-out.
     void giveUp() { m_givenUp = true; }
 
@@ -46,7 +59,8 @@ class AtspiExchange {
     std::vector<DBusMessagePtr> ask(std::vector<Question> questions);
 
   private:
-    int m_timeoutMs;
+    std::chrono::milliseconds m_timeout;
+    Clock::time_point m_readDeadline;
     std::stop_token m_stop;
     bool m_givenUp = false;
 };

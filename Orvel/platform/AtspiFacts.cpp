@@ -64,6 +64,7 @@ AtspiCalls::States stateSet(DBusMessageIter& iter) {
     }
     auto has = [&](AtspiStateType state) { return ((bits >> state) & 1U) != 0; };
     return {.showing = has(ATSPI_STATE_SHOWING),
+            .visible = has(ATSPI_STATE_VISIBLE),
             .active = has(ATSPI_STATE_ACTIVE),
             .singleLine = has(ATSPI_STATE_SINGLE_LINE),
             .multiLine = has(ATSPI_STATE_MULTI_LINE)};
@@ -79,6 +80,7 @@ void interfaceNames(DBusMessageIter& iter, Facts& facts) {
         dbus_message_iter_get_basic(&names, &name);
         facts.hasText = facts.hasText || std::strcmp(name, "org.a11y.atspi.Text") == 0;
         facts.hasValue = facts.hasValue || std::strcmp(name, "org.a11y.atspi.Value") == 0;
+        facts.hasTable = facts.hasTable || std::strcmp(name, "org.a11y.atspi.Table") == 0;
         dbus_message_iter_next(&names);
     }
 }
@@ -110,14 +112,10 @@ childList(DBusMessageIter& iter, AtspiApplication* app, int limit) {
     for (;
          dbus_message_iter_get_arg_type(&entries) == DBUS_TYPE_STRUCT && static_cast<int>(out.size()) < limit;
          dbus_message_iter_next(&entries)) {
-        DBusMessageIter fields;
-        dbus_message_iter_recurse(&entries, &fields);
-        const auto bus = basic<const char*>(fields, DBUS_TYPE_STRING);
-        dbus_message_iter_next(&fields);
-        const auto path = basic<const char*>(fields, DBUS_TYPE_OBJECT_PATH);
-        if (!bus || !path || std::strcmp(*bus, app->bus_name) != 0)
+        AtspiAccessible* child = AtspiMessages::reference(entries, app);
+        if (!child)
             return std::nullopt;
-        out.emplace_back(_atspi_accessible_new(app, *path));
+        out.emplace_back(child);
     }
     return out;
 }

@@ -29,6 +29,7 @@ struct Facts {
     std::optional<std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>>> children;
     bool hasText = false;
     bool hasValue = false;
+    bool hasTable = false;
     // The characters of its text interface, when they were asked for with the other facts.
     std::optional<std::string> text;
 };
@@ -47,9 +48,15 @@ enum class Question { role, states, extents, name, description, children, interf
 inline constexpr std::array<Question, 3> firstLook{Question::role, Question::states, Question::extents};
 inline constexpr std::array<Question, 4> restLook{Question::name, Question::description, Question::children,
                                                   Question::interfaces};
-// The rest for an element that shows its text: the text itself stands for the interface it comes from.
-inline constexpr std::array<Question, 4> restLookOfText{Question::name, Question::description,
-                                                        Question::children, Question::text};
+// The rest for a view of many rows (a table, a list): its children are asked for only once it is known
+// which of them can show.
+inline constexpr std::array<Question, 3> restLookOfView{Question::name, Question::description,
+                                                        Question::interfaces};
+// The rest for an element that shows its text (a label, a heading): the text itself stands for the
+// interface it comes from and for its name, and such an element holds no others.
+inline constexpr std::array<Question, 2> restLookOfText{Question::description, Question::text};
+// What a text element that shows no text is asked besides: what its name says, and what it holds.
+inline constexpr std::array<Question, 2> restLookOfEmptyText{Question::name, Question::children};
 inline constexpr std::array<Question, 7> all{Question::role,      Question::states,      Question::extents,
                                              Question::name,      Question::description, Question::children,
                                              Question::interfaces};

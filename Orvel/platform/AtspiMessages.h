@@ -2,6 +2,7 @@
 // The AT-SPI questions as D-Bus messages, and the reading of their answers, for the reads that go out
 // in batches rather than one libatspi call at a time.
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -29,6 +30,15 @@ template <class T> std::optional<T> basic(DBusMessageIter& iter, int type) {
     dbus_message_iter_get_basic(&iter, &value);
     return value;
 }
+
+// An element of `app` named by a (bus name, object path) structure, with a reference the caller owns;
+// null when the structure is malformed or names another application's object, which libatspi would have
+// to look up first.
+AtspiAccessible* reference(DBusMessageIter& structure, AtspiApplication* app);
+
+// A method call with int32 arguments.
+AtspiExchange::Question method(AtspiAccessible* element, const char* interface, const char* member,
+                               std::initializer_list<dbus_int32_t> arguments);
 
 // A string argument; `keepEmpty` tells whether "" is a value or an absence.
 std::optional<std::string> text(DBusMessageIter& iter, bool keepEmpty = false);

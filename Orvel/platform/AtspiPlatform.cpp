@@ -20,14 +20,15 @@ bool atspiReady() {
 
 } // namespace
 
-AtspiPlatform::AtspiPlatform(QDBusConnection sessionBus) : m_sessionBus(std::move(sessionBus)) {}
+AtspiPlatform::AtspiPlatform(QDBusConnection sessionBus)
+    : m_status(std::make_unique<AccessibilityStatus>(std::move(sessionBus))) {}
 
 bool AtspiPlatform::isTrusted() const {
-    return AccessibilityStatus::isEnabled(m_sessionBus);
+    return m_status->isEnabled();
 }
 
 void AtspiPlatform::requestTrust() const {
-    AccessibilityStatus::enable(m_sessionBus);
+    m_status->enable();
 }
 
 AXElementRef AtspiPlatform::application(pid_t pid) const {

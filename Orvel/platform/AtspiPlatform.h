@@ -6,6 +6,9 @@
 
 #include <QDBusConnection>
 
+#include <memory>
+
+#include "Orvel/platform/AccessibilityStatus.h"
 #include "engine/capture/AXPlatform.h"
 
 namespace orvel {
@@ -14,17 +17,21 @@ class AtspiPlatform : public AXPlatform {
   public:
     static constexpr double callTimeout = 2.0;
 
-    // `sessionBus` is where the desktop's accessibility status lives.
+    // `sessionBus` is where the desktop's accessibility status lives; it is followed on the creating
+    // thread's event loop.
     explicit AtspiPlatform(QDBusConnection sessionBus = QDBusConnection::sessionBus());
 
+    // Never waits longer than a frame of the window (AccessibilityStatus).
     bool isTrusted() const override;
+    // Returns at once; isTrusted() follows once the desktop has switched it on.
     void requestTrust() const override;
+    const AccessibilityStatus& status() const { return *m_status; }
     // The application element of the process as the accessibility bus lists it; null when the bus cannot
     // be reached or the process publishes no tree.
     AXElementRef application(pid_t pid) const override;
 
   private:
-    QDBusConnection m_sessionBus;
+    std::unique_ptr<AccessibilityStatus> m_status;
 };
 
 } // namespace orvel

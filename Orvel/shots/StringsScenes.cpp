@@ -75,8 +75,9 @@ std::unique_ptr<QWidget> alertScene(const WorkspaceProblem& problem) {
 const QSize alertSize{560, 240};
 
 const ShotSceneRegistration tableScene{"strings-table", {1100, 420}, &buildTable};
-const ShotSceneRegistration accessibilityScene{"strings-alert-accessibility", alertSize,
-                                               [] { return alertScene(WorkspaceProblem::accessibility()); }};
+// Its message says what is off and what the button does: two lines more than the others.
+const ShotSceneRegistration accessibilityScene{
+    "strings-alert-accessibility", {560, 250}, [] { return alertScene(WorkspaceProblem::accessibility()); }};
 const ShotSceneRegistration notRunningScene{"strings-alert-not-running", alertSize,
                                             [] { return alertScene(WorkspaceProblem::notRunning()); }};
 const ShotSceneRegistration failedScene{

@@ -60,6 +60,7 @@ void Workspace::takeLoaded(Loaded loaded) {
 
 Workspace::~Workspace() {
     m_observer.reset();
+    m_launches.reset();
     m_problemsTask.cancel();
     m_runTask.cancel();
     // Edits and notes typed (and batches merged) just before the workspace ends (the application quits)
@@ -84,6 +85,13 @@ void Workspace::observeState() {
     m_observer = m_services.bus.subscribe(
         std::string(OrvelProtocol::stateNotification), m_app.bundleIdentifier,
         [guard, this](const Notification&) { onMainThread(guard, [this] { stateDidChange(); }); });
+    if (m_services.processes)
+        m_launches = m_services.processes->subscribe([guard, this] {
+            onMainThread(guard, [this] {
+                if (updateRunning())
+                    emit appStateChanged();
+            });
+        });
 }
 
 void Workspace::setApp(TranslatableApp app) {
@@ -278,7 +286,8 @@ void Workspace::setCapturing(bool capturing) {
 }
 
 void Workspace::setAppState(std::optional<AppState> state) {
-    if (replaceObserved(m_appState, std::move(state)))
+    const bool changed = replaceObserved(m_appState, std::move(state));
+    if (updateRunning() || changed)
         emit appStateChanged();
 }
 

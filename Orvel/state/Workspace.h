@@ -198,7 +198,8 @@ class Workspace : public QObject {
                                           FailureMap::const_iterator last) const;
     // The text of a failed run: the lines of its first failureLineLimit failures, one per line.
     std::string failureText(const FailureMap& failures) const;
-    // A language is chosen and the running app last said it shows exactly that language.
+    // A language is chosen, a copy of the app runs, and the state it last published says it shows exactly
+    // that language. A state left behind by a copy that has quit is not live.
     bool isLive() const;
     // The entries of the manifest's and the person's glossaries.
     int notesCount() const;
@@ -310,6 +311,7 @@ class Workspace : public QObject {
     void translatingChanged();
     void progressChanged();
     void capturingChanged();
+    // Also when the app starts or quits, since whether it is live follows.
     void appStateChanged();
     void changesChanged();
     void problemsReadyChanged();
@@ -386,6 +388,8 @@ class Workspace : public QObject {
     static std::optional<std::string> startingLanguage(const std::optional<std::string>& stored,
                                                        const std::optional<AppState>& state,
                                                        const std::vector<std::string>& languages);
+    // Looks again whether a copy of the app runs whose state was read; true when that changed.
+    bool updateRunning();
     void observeState();
     void saveNotesSoon();
     void saveNotes() const;
@@ -551,6 +555,10 @@ class Workspace : public QObject {
     ProjectWriter m_writer{this, m_app, m_services.runFileWork};
     // Last, so that it ends first: no state notification reaches a workspace being destroyed.
     NotificationBus::Subscription m_observer;
+    // The launches and quits of applications, for whether the app still runs.
+    ProcessWatcher::Subscription m_launches;
+    // A copy of the app runs and the state read last is its own.
+    bool m_appRunning = false;
 };
 
 } // namespace orvel

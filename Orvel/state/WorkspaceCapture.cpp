@@ -5,8 +5,21 @@
 #include <utility>
 
 #include "Orvel/state/Workspace.h"
+#include "core/TextPieces.h"
 
 namespace orvel {
+namespace {
+
+// What the person is told when some screens could be read only in part; the rest of the capture is kept.
+std::optional<std::string> partialNote(const std::vector<std::string>& partial) {
+    if (partial.empty())
+        return std::nullopt;
+    return "These screens were read only in part, because the app answered too slowly or showed more than "
+           "one read takes in: " +
+           text::joined(partial, ", ") + ". What was read is kept; capture again to read them whole.";
+}
+
+} // namespace
 
 void Workspace::capture() {
     if (!m_services.engine.accessibilityTrusted()) {
@@ -20,10 +33,10 @@ void Workspace::capture() {
     setCapturing(true);
     runInBackground(this, [this, &engine = m_services.engine, app = m_app]() -> std::function<void()> {
         try {
-            ContextMap found = engine.capture(app, true, [](const std::string&) {}, {}).map;
+            ContextCapture::Result found = engine.capture(app, true, [](const std::string&) {}, {});
             return [this, found = std::move(found)] {
                 ContextMap merged = *m_context;
-                merged.merge(found);
+                merged.merge(found.map, found.partial);
                 setContext(merged);
                 try {
                     merged.save(m_app);
@@ -32,6 +45,8 @@ void Workspace::capture() {
                 }
                 // Strings the app reported as seen while it was driven through its screens join the list.
                 stateDidChange();
+                if (auto note = partialNote(found.partial))
+                    setProblem(Problem::failed(*note));
                 setCapturing(false);
             };
         } catch (const std::exception& error) {
@@ -41,6 +56,15 @@ void Workspace::capture() {
             };
         }
     });
+}
+
+bool Workspace::updateRunning() {
+    const std::optional<RunningApplication> running = m_services.engine.runningCopy(m_app);
+    // A state that names no process is taken as the running copy's; one that names another is a quit
+    // copy's, until the running one publishes its own.
+    const bool runs =
+        running && m_appState && (m_appState->pid == 0 || m_appState->pid == running->processIdentifier);
+    return std::exchange(m_appRunning, runs) != runs;
 }
 
 void Workspace::setLive(std::optional<std::string> code) {

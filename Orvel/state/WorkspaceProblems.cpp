@@ -184,7 +184,7 @@ std::string Workspace::failureText(const FailureMap& failures) const {
 }
 
 bool Workspace::isLive() const {
-    return m_language && m_appState && m_appState->language == m_language;
+    return m_language && m_appState && m_appState->language == m_language && m_appRunning;
 }
 
 int Workspace::notesCount() const {

@@ -17,12 +17,15 @@ StringsAlert stringsAlert(const WorkspaceProblem& problem, const QString& appNam
     using Kind = WorkspaceProblem::Kind;
     switch (problem.kind) {
     case Kind::accessibility:
-        return {localized("Allow Accessibility access?"),
-                localizedFormat("Orvel reads the windows of %@ to learn where each string appears. Turn on "
-                                "Orvel in System Settings > Privacy & Security > Accessibility.",
-                                {appName}),
-                {{localized("Open System Settings"), false, StringsAlert::Action::openAccessibilitySettings},
-                 cancelButton()}};
+        return {
+            localized("Allow Accessibility access?"),
+            localizedFormat("Orvel reads the windows of %@ to learn where each string appears. That needs "
+                            "the desktop's accessibility support, which is off. Turn On Accessibility "
+                            "switches it on for this session and opens the desktop's accessibility settings "
+                            "where there are any. Apps opened before it was on must be opened again.",
+                            {appName}),
+            {{localized("Turn On Accessibility"), false, StringsAlert::Action::openAccessibilitySettings},
+             cancelButton()}};
     case Kind::notRunning:
         return {localizedFormat("%@ is not running", {appName}),
                 {},

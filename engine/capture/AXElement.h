@@ -44,6 +44,9 @@ class AXElement {
     // Once `stop` is requested, reads of this element and of the elements reached from it give nothing,
     // and a read waiting for the process ends.
     virtual void setStopToken(std::stop_token stop) = 0;
+    // Whether the read this element belongs to gave up before its end (the process stopped answering, or
+    // the read's time ran out), so that some of what was asked is missing.
+    virtual bool cut() const { return false; }
 };
 
 } // namespace orvel

@@ -39,52 +39,8 @@ std::optional<std::string> valueText(const AXElement& element) {
     return std::nullopt;
 }
 
-} // namespace
-
-bool isTrusted(const AXPlatform& platform) {
-    return platform.isTrusted();
-}
-
-void requestTrust(const AXPlatform& platform) {
-    platform.requestTrust();
-}
-
-WindowList windows(const AXPlatform& platform, pid_t pid, int limit, const std::stop_token& stop) {
-    WindowList out;
-    AXElementRef application = platform.application(pid);
-    if (!application)
-        return out;
-    application->setMessagingTimeout(windowMessagingTimeout);
-    application->setStopToken(stop);
-    int budget = limit;
-    for (const AXElementRef& window : children(*application, "AXWindows")) {
-        if (stop.stop_requested())
-            break;
-        auto role = string(*window, "AXRole");
-        if (role != "AXWindow" && role != "AXPopover")
-            continue;
-        std::string title = string(*window, "AXTitle").value_or("");
-        out.emplace_back(std::move(title), node(*window, 0, budget, stop));
-    }
-    return out;
-}
-
-std::optional<AXNode> menuBar(const AXPlatform& platform, pid_t pid, int limit, const std::stop_token& stop) {
-    AXElementRef application = platform.application(pid);
-    if (!application)
-        return std::nullopt;
-    application->setStopToken(stop);
-    auto bar = read(*application, "AXMenuBar");
-    if (!bar)
-        return std::nullopt;
-    const auto* element = std::get_if<AXElementRef>(&*bar);
-    if (!element || !*element)
-        return std::nullopt;
-    int budget = limit;
-    return node(**element, 0, budget, stop);
-}
-
-AXNode node(const AXElement& element, int depth, int& budget, const std::stop_token& stop) {
+// `cut` becomes true when the budget ends the read with elements left unread.
+AXNode readNode(const AXElement& element, int depth, int& budget, const std::stop_token& stop, bool& cut) {
     // Every node is read however low the budget, so it must not wrap around on absurd limits.
     if (budget > std::numeric_limits<int>::min())
         --budget;
@@ -97,15 +53,95 @@ AXNode node(const AXElement& element, int depth, int& budget, const std::stop_to
     out.placeholder = string(element, "AXPlaceholderValue");
     out.value = valueText(element);
     out.frame = frame(element);
-    if (depth < maxDepth && budget > 0 && !stop.stop_requested()) {
-        // Cyclic or huge trees stay finite: every node read takes from the one budget.
-        for (const AXElementRef& child : children(element, "AXChildren")) {
-            if (budget <= 0 || stop.stop_requested())
-                break;
-            out.children.push_back(node(*child, depth + 1, budget, stop));
+    if (depth >= maxDepth || stop.stop_requested())
+        return out;
+    if (budget <= 0) {
+        // The budget may end exactly with the last element: only children left unread make the read cut.
+        if (!cut && !children(element, "AXChildren").empty())
+            cut = true;
+        return out;
+    }
+    // Cyclic or huge trees stay finite: every node read takes from the one budget.
+    const AXElementList list = children(element, "AXChildren");
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (stop.stop_requested())
+            break;
+        if (budget <= 0) {
+            cut = true;
+            break;
         }
+        out.children.push_back(readNode(*list[i], depth + 1, budget, stop, cut));
     }
     return out;
+}
+
+void report(ReadOutcome* outcome, std::size_t cutFrom) {
+    if (outcome && !outcome->cutFrom)
+        outcome->cutFrom = cutFrom;
+}
+
+} // namespace
+
+bool isTrusted(const AXPlatform& platform) {
+    return platform.isTrusted();
+}
+
+void requestTrust(const AXPlatform& platform) {
+    platform.requestTrust();
+}
+
+WindowList windows(const AXPlatform& platform, pid_t pid, int limit, const std::stop_token& stop,
+                   ReadOutcome* outcome) {
+    WindowList out;
+    AXElementRef application = platform.application(pid);
+    if (!application)
+        return out;
+    application->setMessagingTimeout(windowMessagingTimeout);
+    application->setStopToken(stop);
+    int budget = limit;
+    bool budgetCut = false;
+    const AXElementList listed = children(*application, "AXWindows");
+    if (application->cut())
+        report(outcome, 0);
+    for (const AXElementRef& window : listed) {
+        if (stop.stop_requested())
+            break;
+        auto role = string(*window, "AXRole");
+        if (role != "AXWindow" && role != "AXPopover")
+            continue;
+        std::string title = string(*window, "AXTitle").value_or("");
+        out.emplace_back(std::move(title), readNode(*window, 0, budget, stop, budgetCut));
+        if (budgetCut || application->cut())
+            report(outcome, out.size() - 1);
+    }
+    return out;
+}
+
+std::optional<AXNode> menuBar(const AXPlatform& platform, pid_t pid, int limit, const std::stop_token& stop,
+                              ReadOutcome* outcome) {
+    AXElementRef application = platform.application(pid);
+    if (!application)
+        return std::nullopt;
+    application->setStopToken(stop);
+    auto bar = read(*application, "AXMenuBar");
+    if (application->cut())
+        report(outcome, 0);
+    if (!bar)
+        return std::nullopt;
+    const auto* element = std::get_if<AXElementRef>(&*bar);
+    if (!element || !*element)
+        return std::nullopt;
+    int budget = limit;
+    bool budgetCut = false;
+    AXNode out = readNode(**element, 0, budget, stop, budgetCut);
+    if (budgetCut || application->cut())
+        report(outcome, 0);
+    return out;
+}
+
+AXNode node(const AXElement& element, int depth, int& budget, const std::stop_token& stop) {
+    bool cut = false;
+    return readNode(element, depth, budget, stop, cut);
 }
 
 AXElementList children(const AXElement& element, const std::string& attribute) {

@@ -26,4 +26,18 @@ CaptureError CaptureError::noAnswer() {
                         "The app did not answer. It may not use OrvelKit, or it is an older version.");
 }
 
+CaptureError CaptureError::noAccessibilityTree() {
+    return CaptureError(
+        Kind::noAccessibilityTree, {},
+        "The app answered, but its windows show nothing to accessibility: it was probably "
+        "opened before accessibility was turned on. Quit the app, open it again, then capture "
+        "again.");
+}
+
+CaptureError CaptureError::stoppedAnswering() {
+    return CaptureError(Kind::stoppedAnswering, {},
+                        "The app stopped answering while its windows were read. Capture again once it "
+                        "responds.");
+}
+
 } // namespace orvel

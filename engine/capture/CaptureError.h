@@ -8,7 +8,14 @@ namespace orvel {
 
 class CaptureError : public std::exception {
   public:
-    enum class Kind { otherCopyRunning, notTrusted, notRunning, noAnswer };
+    enum class Kind {
+        otherCopyRunning,
+        notTrusted,
+        notRunning,
+        noAnswer,
+        noAccessibilityTree,
+        stoppedAnswering
+    };
 
     // The running copy of the app comes from `path`, a bundle that cannot be opened as a translatable app.
     static CaptureError otherCopyRunning(std::string path);
@@ -16,6 +23,11 @@ class CaptureError : public std::exception {
     static CaptureError notRunning();
     // The app did not turn its markers on in time: it has no companion, or an older one.
     static CaptureError noAnswer();
+    // The app answered the probe, but none of its windows shows an element to the accessibility service:
+    // it was started before accessibility was turned on.
+    static CaptureError noAccessibilityTree();
+    // The app answered the probe, then its windows' read timed out before anything was read.
+    static CaptureError stoppedAnswering();
 
     Kind kind() const { return m_kind; }
     // The running copy's bundle path of otherCopyRunning; empty otherwise.

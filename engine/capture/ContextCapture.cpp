@@ -1,5 +1,7 @@
 #include "engine/capture/ContextCapture.h"
 
+#include <algorithm>
+
 #include "core/Markers.h"
 #include "engine/capture/AXReader.h"
 #include "engine/capture/AppLink.h"
@@ -42,7 +44,46 @@ struct Reading {
     AXReader::WindowList windows;
     std::vector<std::string> screens;
     std::vector<std::string> unreadable;
+    // Indices into `windows` of those read only in part.
+    std::vector<std::size_t> partialWindows;
+    // Screens of which a cut read found no window at all.
+    std::vector<std::string> partialScreens;
+    bool menuBarPartial = false;
+    bool anyCut = false;
 };
+
+// Notes which of the windows just appended (from `first` on) a read cut short.
+void noteCut(const AXReader::ReadOutcome& outcome, std::size_t first, const std::string& screenIfNone,
+             Reading& reading) {
+    if (!outcome.cutFrom)
+        return;
+    reading.anyCut = true;
+    if (first + *outcome.cutFrom >= reading.windows.size()) {
+        reading.partialScreens.push_back(screenIfNone);
+        return;
+    }
+    for (std::size_t i = first + *outcome.cutFrom; i < reading.windows.size(); ++i)
+        reading.partialWindows.push_back(i);
+}
+
+// The names the map gives the screens read only in part, each once, in reading order.
+std::vector<std::string> partialScreens(const Reading& reading, const ContextAnalyzer::Tables& tables,
+                                        const std::string& appName) {
+    std::vector<std::string> out;
+    auto add = [&](std::string name) {
+        if (std::find(out.begin(), out.end(), name) == out.end())
+            out.push_back(std::move(name));
+    };
+    for (std::size_t i : reading.partialWindows) {
+        std::string name = ContextAnalyzer::displayText(reading.windows[i].first, tables);
+        add(name.empty() ? appName : std::move(name));
+    }
+    for (const std::string& screen : reading.partialScreens)
+        add(screen.empty() ? appName : screen);
+    if (reading.menuBarPartial)
+        add("Menu bar");
+    return out;
+}
 
 bool hasAnyElement(const AXReader::WindowList& windows) {
     for (const auto& [title, tree] : windows)
@@ -56,15 +97,28 @@ void visitScreen(const AppState::Screen& screen, const AppLink& link, pid_t pid,
     report(progress, "Opening " + screen.title);
     link.send(Command::show, {{"screen", screen.id}});
     services.live.clock.pauseUnlessStopped(screenPause, stop);
-    AXReader::WindowList windows = AXReader::windows(services.accessibility, pid, windowNodeLimit, stop);
+    AXReader::ReadOutcome outcome;
+    AXReader::WindowList windows =
+        AXReader::windows(services.accessibility, pid, windowNodeLimit, stop, &outcome);
     reading.screens.push_back(screen.title);
     if (!hasAnyElement(windows))
         reading.unreadable.push_back(screen.title);
+    const std::size_t first = reading.windows.size();
     // The screen's first window is the screen itself; any others keep their own titles.
     for (std::size_t i = 0; i < windows.size(); ++i) {
         std::string name = i == 0 ? screen.title : std::move(windows[i].first);
         reading.windows.emplace_back(std::move(name), std::move(windows[i].second));
     }
+    noteCut(outcome, first, screen.title, reading);
+}
+
+// Why nothing could be read of an app that answered the probe.
+CaptureError unreadableApp(const AppLink& link, const Reading& reading) {
+    if (!link.runningCopy())
+        return CaptureError::notRunning();
+    if (reading.anyCut)
+        return CaptureError::stoppedAnswering();
+    return CaptureError::noAccessibilityTree();
 }
 
 } // namespace
@@ -87,11 +141,16 @@ Result capture(const TranslatableApp& app, bool visitScreens, const Progress& pr
         link.send(Command::refresh);
         services.live.clock.pauseUnlessStopped(settlePause, stop);
 
-        menuBar = AXReader::menuBar(services.accessibility, pid, menuNodeLimit, stop);
-        for (auto& [title, tree] : AXReader::windows(services.accessibility, pid, windowNodeLimit, stop)) {
+        AXReader::ReadOutcome menuOutcome;
+        menuBar = AXReader::menuBar(services.accessibility, pid, menuNodeLimit, stop, &menuOutcome);
+        reading.menuBarPartial = menuOutcome.cutFrom.has_value();
+        AXReader::ReadOutcome outcome;
+        for (auto& [title, tree] :
+             AXReader::windows(services.accessibility, pid, windowNodeLimit, stop, &outcome)) {
             reading.screens.push_back(Markers::clean(title));
             reading.windows.emplace_back(std::move(title), std::move(tree));
         }
+        noteCut(outcome, 0, {}, reading);
         if (visitScreens)
             for (const AppState::Screen& screen : probeAnswer->screens)
                 visitScreen(screen, link, pid, services, progress, stop, reading);
@@ -108,10 +167,10 @@ Result capture(const TranslatableApp& app, bool visitScreens, const Progress& pr
     // Whether the app confirms is of no consequence: the capture is complete either way.
     link.request(Command::probe, {{"on", false}}, probeOffTimeout,
                  [](const AppState& state) { return !state.probe; });
-    // An app that answers the protocol but whose interface cannot be read (a hung main thread) taught
-    // us nothing; an empty map is no success.
+    // An app that answers the protocol but whose interface cannot be read taught us nothing; an empty map
+    // is no success.
     if (!hasAnyElement(reading.windows))
-        throw CaptureError::noAnswer();
+        throw unreadableApp(link, reading);
 
     const std::vector<SourceString> strings = app.loadStrings(finalState.seen);
     const ContextAnalyzer::EnglishTexts english = ContextAnalyzer::englishTexts(strings);
@@ -129,6 +188,7 @@ Result capture(const TranslatableApp& app, bool visitScreens, const Progress& pr
     result.seen = finalState.seen;
     result.unkeyed = ContextAnalyzer::unkeyedTexts(reading.windows, index, app.name);
     result.unreadable = std::move(reading.unreadable);
+    result.partial = partialScreens(reading, tables, app.name);
     return result;
 }
 

@@ -40,6 +40,9 @@ struct Result {
     std::map<std::string, std::vector<std::string>> unkeyed;
     // Visited screens of which no window with any element could be read.
     std::vector<std::string> unreadable;
+    // The screens, as the map names them ("Menu bar" for the menu bar), that were read only in part: the
+    // app stopped answering, the read's time ran out, or they hold more than a read's node budget.
+    std::vector<std::string> partial;
 };
 
 struct Services {
@@ -51,7 +54,8 @@ struct Services {
 using Progress = std::function<void(const std::string&)>;
 
 // Throws CaptureError when accessibility is off, the app does not run (or runs from a bundle that is not
-// translatable), it does not turn its markers on in time, or not one of its windows could be read. A stop
+// translatable), it does not turn its markers on in time, or not one of its windows could be read (it
+// quit, has no accessibility tree, or stopped answering). A stop
 // request ends the run with CancellationError during the pauses after "refresh" and "show". Once the
 // markers were asked for, every way out asks the app to turn them off again.
 Result capture(const TranslatableApp& app, bool visitScreens, const Progress& progress,

@@ -68,11 +68,22 @@ void ContextMap::save(const std::filesystem::path& file) const {
     StringsFiles::writeAtomically(OrvelProtocol::encode(*this), file);
 }
 
-void ContextMap::merge(const ContextMap& captured) {
+namespace {
+
+// A screen read only in part, or a menu path below it ("Menu bar > File" below "Menu bar").
+bool within(const std::string& screen, const std::vector<std::string>& partial) {
+    return std::any_of(partial.begin(), partial.end(), [&](const std::string& name) {
+        return screen == name || (screen.starts_with(name) && screen.substr(name.size()).starts_with(" > "));
+    });
+}
+
+} // namespace
+
+void ContextMap::merge(const ContextMap& captured, const std::vector<std::string>& partial) {
     if (&captured == this) {
         // The capture must be seen as it was before the stored lists change.
         const ContextMap copy = captured;
-        merge(copy);
+        merge(copy, partial);
         return;
     }
 
@@ -82,7 +93,9 @@ void ContextMap::merge(const ContextMap& captured) {
             screens.insert(occurrence.screen);
 
     for (auto& [id, list] : occurrences)
-        std::erase_if(list, [&](const Occurrence& stored) { return screens.contains(stored.screen); });
+        std::erase_if(list, [&](const Occurrence& stored) {
+            return screens.contains(stored.screen) && !within(stored.screen, partial);
+        });
 
     for (const auto& [id, list] : captured.occurrences) {
         for (const auto& occurrence : list) {

@@ -35,8 +35,10 @@ struct ContextMap {
     void save(const std::filesystem::path& file) const;
 
     // Takes in a fresh capture: everything known about the screens it saw is replaced by what it found
-    // there, and what earlier captures found on other screens stays.
-    void merge(const ContextMap& captured);
+    // there, and what earlier captures found on other screens stays. Of the screens in `partial` (read
+    // only in part, and the menu paths below them) what was known stays and what was found is added, until
+    // a capture reads them whole.
+    void merge(const ContextMap& captured, const std::vector<std::string>& partial = {});
 
     // "screen > section · role +N" of the first occurrence; nothing for an id without occurrences.
     std::optional<std::string> summary(std::string_view id) const;

@@ -8,13 +8,11 @@
 #include "Orvel/app/SingleInstance.h"
 #include "Orvel/app/TerminationSignals.h"
 #include "Orvel/app/TranslatorApp.h"
-#include "Orvel/platform/AccessibilityStatus.h"
 #include "Orvel/state/Background.h"
 #include "Orvel/views/ModelSettingsView.h"
 #include "Orvel/views/SystemPlatformServices.h"
 #include "core/OrvelPaths.h"
 #include "core/SystemLog.h"
-#include <QDBusConnection>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -36,9 +34,8 @@ int main(int argc, char** argv) {
     {
         orvel::ApplicationServices services;
         orvel::TranslatorApp app(services.services(), services.preferences(), services.alerts());
-        orvel::SystemPlatformServices platform(
-            [] { orvel::AccessibilityStatus::enable(QDBusConnection::sessionBus()); },
-            [&app] { app.showSettings(); });
+        orvel::SystemPlatformServices platform([&services] { services.accessibility().requestTrust(); },
+                                               [&app] { app.showSettings(); });
         app.setMainContentFactory([&platform](orvel::TranslatorApp& owner) {
             return orvel::makeMainContent(owner.library(), owner.preferences(), platform,
                                           [&owner] { owner.showSettings(); });

@@ -145,6 +145,8 @@ TEST_F(AtspiTreeTests, AWindowReadHoldsWhatTheScreenShowsAndNothingElse) {
         {"Row 29", false},
         // The panel that the toolkit calls showing, far outside the window.
         {"Outside label", false},
+        // A label wholly above the window, within its width.
+        {"Above label", false},
     };
     for (const auto& [title, tree] : windows)
         for (const Case& c : cases) {

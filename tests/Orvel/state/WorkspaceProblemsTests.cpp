@@ -285,34 +285,74 @@ TEST_F(WorkspaceProblemsTest, FailuresReadAsTheEnglishOrTheIdWithTheReasonFiveAt
     }
 }
 
-TEST_F(WorkspaceProblemsTest, LiveOnlyWhenTheRunningAppShowsExactlyTheChosenLanguage) {
+TEST_F(WorkspaceProblemsTest, LiveOnlyWhileTheRunningAppShowsExactlyTheChosenLanguage) {
+    constexpr std::int32_t runningPid = 500;
     struct Case {
         const char* name;
         std::optional<std::string> chosen;
         bool published;
         std::optional<std::string> shown;
+        bool running;
+        // The process that published the state; 0 names none.
+        std::int32_t publisher;
         bool expected;
     };
     const std::vector<Case> cases{
-        {"shows the chosen language", "de", true, "de", true},
-        {"shows another language", "de", true, "fr", false},
-        {"shows a region of it", "pt", true, "pt-BR", false},
-        {"reports no language", "de", true, std::nullopt, false},
-        {"published nothing", "de", false, std::nullopt, false},
-        {"no language chosen", std::nullopt, true, "de", false},
+        {"shows the chosen language", "de", true, "de", true, runningPid, true},
+        {"a state that names no process", "de", true, "de", true, 0, true},
+        {"shows another language", "de", true, "fr", true, runningPid, false},
+        {"shows a region of it", "pt", true, "pt-BR", true, runningPid, false},
+        {"reports no language", "de", true, std::nullopt, true, runningPid, false},
+        {"published nothing", "de", false, std::nullopt, true, runningPid, false},
+        {"no language chosen", std::nullopt, true, "de", true, runningPid, false},
+        {"the app has quit", "de", true, "de", false, runningPid, false},
+        {"left behind by a copy that quit", "de", true, "de", true, runningPid + 7, false},
     };
     const auto workspace = openWith();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        platform.running =
+            c.running ? std::vector{workspace->app().bundleURL} : std::vector<std::filesystem::path>{};
         workspace->selectLanguage(c.chosen);
         std::optional<AppState> state;
         if (c.published) {
             state.emplace();
             state->language = c.shown;
+            state->pid = c.publisher;
         }
         workspace->setAppState(state);
         EXPECT_EQ(workspace->isLive(), c.expected);
     }
+}
+
+// The pill follows the app's quit and start without a new state: the state file of a quit app stays.
+TEST_F(WorkspaceProblemsTest, LiveEndsWhenTheAppQuitsAndComesBackWhenItRunsAgain) {
+    const auto workspace = openWith();
+    platform.running = {workspace->app().bundleURL};
+    workspace->selectLanguage("de");
+    AppState state;
+    state.language = "de";
+    workspace->setAppState(state);
+    ASSERT_TRUE(workspace->isLive());
+    int notices = 0;
+    QObject::connect(workspace.get(), &Workspace::appStateChanged, [&] { ++notices; });
+
+    platform.running.clear();
+    processes.launchOrQuit();
+    testing::processPendingEvents();
+    EXPECT_FALSE(workspace->isLive());
+    EXPECT_EQ(notices, 1);
+
+    // Another app starting or quitting changes nothing.
+    processes.launchOrQuit();
+    testing::processPendingEvents();
+    EXPECT_EQ(notices, 1);
+
+    platform.running = {workspace->app().bundleURL};
+    processes.launchOrQuit();
+    testing::processPendingEvents();
+    EXPECT_TRUE(workspace->isLive());
+    EXPECT_EQ(notices, 2);
 }
 
 } // namespace

@@ -23,9 +23,11 @@ TEST(StringsAlert, EachProblemHasItsTitleMessageAndButtons) {
         {"accessibility",
          WorkspaceProblem::accessibility(),
          "Allow Accessibility access?",
-         "Orvel reads the windows of A&B to learn where each string appears. Turn on Orvel in System "
-         "Settings > Privacy & Security > Accessibility.",
-         {{"Open System Settings", false, Action::openAccessibilitySettings}, cancel}},
+         "Orvel reads the windows of A&B to learn where each string appears. That needs the desktop's "
+         "accessibility support, which is off. Turn On Accessibility switches it on for this session and "
+         "opens the desktop's accessibility settings where there are any. Apps opened before it was on must "
+         "be opened again.",
+         {{"Turn On Accessibility", false, Action::openAccessibilitySettings}, cancel}},
         {"not running",
          WorkspaceProblem::notRunning(),
          "A&B is not running",

@@ -91,6 +91,8 @@ TEST_F(StringsViewTests, MenuChoosesTheLanguageAndLiveAsksForTheShownOne) {
     EXPECT_FALSE(live->isOn());
     AppState shown;
     shown.language = "fr";
+    // Only a running copy's state is live.
+    testing::WorkspaceTest::platform.running = {workspace->app().bundleURL};
     workspace->setAppState(shown);
     EXPECT_TRUE(live->isOn());
     live->click();
@@ -108,7 +110,7 @@ TEST_F(StringsViewTests, DismissingAnAlertActsAndClearsOnlyTheProblemItShowed) {
     const std::vector<Case> cases{
         {"accessibility",
          WorkspaceProblem::accessibility(),
-         "Open System Settings",
+         "Turn On Accessibility",
          {"openAccessibilitySettings"}},
         {"accessibility cancelled", WorkspaceProblem::accessibility(), "Cancel", {}},
         {"not running", WorkspaceProblem::notRunning(), "Open Notes", {"launchApp"}},

@@ -270,23 +270,66 @@ TEST(ContextCaptureTests, VisitsEveryScreenAndReadsWhatItShows) {
     EXPECT_GE(scenario.m_clock.now() - start, ContextCapture::settlePause + 3 * ContextCapture::screenPause);
 }
 
-// An app that answers the protocol while its interface cannot be read (its main thread hangs after the
-// probe) gave nothing to learn from: the run fails instead of returning an empty map.
-TEST(ContextCaptureTests, ARunThatReadNoWindowIsNoAnswer) {
+// An app that answers the protocol while its interface cannot be read gave nothing to learn from: the run
+// fails, saying why, instead of returning an empty map.
+TEST(ContextCaptureTests, ARunThatReadNoWindowSaysWhy) {
     struct Case {
         std::string name;
         bool visitScreens;
         std::vector<AXNode> firstWindows;
         std::map<std::string, std::vector<AXNode>> screenWindows;
+        std::function<void(Scenario&)> setup;
+        CaptureError::Kind kind;
+        std::string message;
     };
     const AXNode bare{.role = "AXWindow", .title = "Open"};
+    const std::string noTree =
+        "The app answered, but its windows show nothing to accessibility: it was probably "
+        "opened before accessibility was turned on. Quit the app, open it again, then "
+        "capture again.";
+    const auto nothing = [](Scenario&) {};
     const std::vector<Case> cases{
-        {"no window anywhere", true, {}, {}},
-        {"windows without elements on every screen", true, {bare}, {{"prefs", {bare}}, {"more", {bare}}}},
+        {"no window anywhere", true, {}, {}, nothing, CaptureError::Kind::noAccessibilityTree, noTree},
+        {"windows without elements on every screen",
+         true,
+         {bare},
+         {{"prefs", {bare}}, {"more", {bare}}},
+         nothing,
+         CaptureError::Kind::noAccessibilityTree,
+         noTree},
         {"no window at the start and no screens visited",
          false,
          {},
-         {{"prefs", {window("P", {text("Open")})}}}},
+         {{"prefs", {window("P", {text("Open")})}}},
+         nothing,
+         CaptureError::Kind::noAccessibilityTree,
+         noTree},
+        {"the process is not on the accessibility bus",
+         true,
+         {},
+         {},
+         [](Scenario& s) { s.m_accessibility.applications.clear(); },
+         CaptureError::Kind::noAccessibilityTree,
+         noTree},
+        {"the app quit after answering the probe",
+         true,
+         {},
+         {},
+         [](Scenario& s) {
+             s.m_companion->answer = [&s, answer = s.m_companion->answer](const Notification& command) {
+                 s.m_platform.running.clear();
+                 return answer(command);
+             };
+         },
+         CaptureError::Kind::notRunning,
+         "The app is not running"},
+        {"the app stopped answering the reads",
+         true,
+         {},
+         {},
+         [](Scenario& s) { s.m_accessibility.applications[firstPid].cutRead = true; },
+         CaptureError::Kind::stoppedAnswering,
+         "The app stopped answering while its windows were read. Capture again once it responds."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -294,16 +337,84 @@ TEST(ContextCaptureTests, ARunThatReadNoWindowIsNoAnswer) {
         scenario.probeAnswer->screens = {{"prefs", "Preferences"}, {"more", "More"}};
         scenario.showWindows(firstPid, c.firstWindows);
         scenario.screenWindows = c.screenWindows;
+        c.setup(scenario);
         try {
             scenario.capture(c.visitScreens);
             ADD_FAILURE() << "a capture that read nothing succeeded";
         } catch (const CaptureError& error) {
-            EXPECT_EQ(error.kind(), CaptureError::Kind::noAnswer);
+            EXPECT_EQ(error.kind(), c.kind);
+            EXPECT_EQ(error.what(), c.message);
         }
         const Texts commands = scenario.commands();
         ASSERT_GE(commands.size(), 2u);
         EXPECT_EQ(commands.back(), command("probe", R"(,"on":false)"));
         EXPECT_EQ(commands[commands.size() - 2], command("hello"));
+    }
+}
+
+// What a cut read found is kept, and the result names the screens it read only in part, as the map
+// names them.
+TEST(ContextCaptureTests, ScreensReadOnlyInPartAreNamed) {
+    struct Case {
+        std::string name;
+        std::function<void(Scenario&)> setup;
+        Texts partial;
+    };
+    auto manyTexts = [](int count) {
+        std::vector<AXNode> out;
+        for (int i = 0; i < count; ++i)
+            out.push_back(text("Label " + std::to_string(i)));
+        return out;
+    };
+    // A screen whose read the app stops answering halfway through.
+    auto stallsOn = [](const std::string& screen) {
+        return [screen](Scenario& s) {
+            s.m_companion->answer = [&s, screen,
+                                     answer = s.m_companion->answer](const Notification& command) {
+                auto state = answer(command);
+                s.m_accessibility.applications[firstPid].cutRead =
+                    command.userInfo.value("screen", "") == screen;
+                return state;
+            };
+        };
+    };
+    const std::vector<Case> cases{
+        {"everything read whole", [](Scenario&) {}, {}},
+        {"a window larger than the node budget",
+         [&](Scenario& s) {
+             s.showWindows(firstPid,
+                           {window("Main", {text("Open")}),
+                            window(Markers::encode(1) + "Big", manyTexts(ContextCapture::windowNodeLimit))});
+         },
+         {"Print"}},
+        {"a window that exactly fills the budget",
+         [&](Scenario& s) {
+             s.showWindows(firstPid, {window("Main", manyTexts(ContextCapture::windowNodeLimit - 1))});
+         },
+         {}},
+        {"a menu bar larger than its budget",
+         [&](Scenario& s) {
+             AXNode bar{.role = "AXMenuBar"};
+             for (int i = 0; i < ContextCapture::menuNodeLimit; ++i)
+                 bar.children.push_back(
+                     AXNode{.role = "AXMenuBarItem", .title = "Menu " + std::to_string(i)});
+             s.m_accessibility.applications[firstPid].attributes["AXMenuBar"] =
+                 FakeAXPlatform::ref(s.m_accessibility.build(bar));
+         },
+         {"Menu bar"}},
+        {"a visited screen the app stops answering on", stallsOn("prefs"), {"Preferences"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scenario scenario;
+        scenario.probeAnswer->screens = {{"prefs", "Preferences"}};
+        scenario.probeAnswer->markers = {{"1", {"Main", "Print"}}};
+        scenario.screenWindows["prefs"] = {window("Prefs window", {text("Save")})};
+        c.setup(scenario);
+        const ContextCapture::Result result = scenario.capture();
+        EXPECT_EQ(result.partial, c.partial);
+        // What the cut reads found is kept.
+        EXPECT_FALSE(result.map.occurrences.empty());
     }
 }
 

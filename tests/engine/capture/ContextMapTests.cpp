@@ -54,6 +54,44 @@ TEST(ContextMapTests, MergeReplacesEverythingKnownAboutTheCapturedScreens) {
     EXPECT_EQ(stored, expected);
 }
 
+TEST(ContextMapTests, MergeKeepsWhatWasKnownOfScreensReadOnlyInPart) {
+    struct Case {
+        std::string name;
+        std::vector<std::string> partial;
+        std::vector<Occurrence> expected;
+    };
+    const std::vector<Occurrence> stored{seen("A", "button"), seen("B", "label"),
+                                         seen("Menu bar > File", "menu item"), seen("Menu bar", "menu")};
+    const std::vector<Occurrence> captured{seen("A", "tab"), seen("B", "text"),
+                                           seen("Menu bar > File", "menu")};
+    const std::vector<Case> cases{
+        {"all read whole",
+         {},
+         {seen("Menu bar", "menu"), seen("A", "tab"), seen("B", "text"), seen("Menu bar > File", "menu")}},
+        {"one window in part",
+         {"B"},
+         {seen("B", "label"), seen("Menu bar", "menu"), seen("A", "tab"), seen("B", "text"),
+          seen("Menu bar > File", "menu")}},
+        {"the menu bar in part, its menus with it",
+         {"Menu bar"},
+         {seen("Menu bar > File", "menu item"), seen("Menu bar", "menu"), seen("A", "tab"), seen("B", "text"),
+          seen("Menu bar > File", "menu")}},
+        {"a name that only begins like a screen",
+         {"Men"},
+         {seen("Menu bar", "menu"), seen("A", "tab"), seen("B", "text"), seen("Menu bar > File", "menu")}},
+    };
+    const std::string id = std::string("t\x1F") + "a";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ContextMap map;
+        map.occurrences[id] = stored;
+        ContextMap found;
+        found.occurrences[id] = captured;
+        map.merge(found, c.partial);
+        EXPECT_EQ(map.occurrences[id], c.expected);
+    }
+}
+
 TEST(ContextMapTests, MergeDropsRepeatsOfOnePlaceWhateverTheirSectionFrameOrTime) {
     Occurrence first = seen("A", "button", {"x", "y"}, "General");
     Occurrence again = seen("A", "button", {"x", "y"}, "Advanced");

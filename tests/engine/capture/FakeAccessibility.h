@@ -21,6 +21,8 @@ class FakeAXElement : public AXElement {
     // Reads of these attributes throw, like a backend that breaks its contract.
     std::set<std::string> throwing;
     std::optional<double> messagingTimeout;
+    // The read gave up before its end, as a backend does when the app stops answering.
+    bool cutRead = false;
     mutable int reads = 0;
 
     std::optional<AXValue> attribute(const std::string& name) const override {
@@ -34,6 +36,7 @@ class FakeAXElement : public AXElement {
     }
     void setMessagingTimeout(double seconds) override { messagingTimeout = seconds; }
     void setStopToken(std::stop_token) override {}
+    bool cut() const override { return cutRead; }
 };
 
 class FakeAXPlatform : public AXPlatform {

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <chrono>
 #include <fstream>
 
 namespace orvel::testing {
@@ -61,6 +62,10 @@ AccessibleDesktop::AccessibleDesktop() : m_application(applicationIfNone()) {
     qputenv(sessionVariable, m_session->address().toUtf8());
     m_platform = std::make_unique<AtspiPlatform>(m_session->connect("atspi-client"));
     m_platform->requestTrust();
+    // The switch is taken without waiting; its status follows on this thread's events.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(startTimeoutMs);
+    while (!m_platform->isTrusted() && std::chrono::steady_clock::now() < deadline)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     if (!m_platform->isTrusted())
         m_unavailable = "the bus launcher did not enable the accessibility bus";
 }
@@ -93,6 +98,18 @@ bool AccessibleDesktop::startDisplay() {
 }
 
 std::optional<pid_t> AccessibleDesktop::show(const QStringList& arguments) {
+    return start(QStringLiteral(ORVEL_ACCESSIBLE_WINDOW_PROGRAM), arguments);
+}
+
+std::optional<pid_t> AccessibleDesktop::showGtk4() {
+#ifdef ORVEL_GTK4_WINDOW_PROGRAM
+    return start(QStringLiteral(ORVEL_GTK4_WINDOW_PROGRAM), {});
+#else
+    return std::nullopt;
+#endif
+}
+
+std::optional<pid_t> AccessibleDesktop::start(const QString& program, const QStringList& arguments) {
     if (!m_unavailable.empty())
         return std::nullopt;
     auto window = std::make_unique<QProcess>();
@@ -101,9 +118,16 @@ std::optional<pid_t> AccessibleDesktop::show(const QStringList& arguments) {
     environment.insert("QT_QPA_PLATFORM", "xcb");
     environment.insert(sessionVariable, m_session->address());
     environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    environment.insert("GDK_BACKEND", "x11");
+    // GTK's own settings and services stay in memory.
+    environment.insert("GSETTINGS_BACKEND", "memory");
     window->setProcessEnvironment(environment);
-    window->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    window->start(QStringLiteral(ORVEL_ACCESSIBLE_WINDOW_PROGRAM), arguments);
+    // GTK 4 warns on every position asked in screen coordinates, which it cannot know.
+    if (program.contains(QStringLiteral("gtk4")))
+        window->setStandardErrorFile(QProcess::nullDevice());
+    else
+        window->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    window->start(program, arguments);
     // The program prints its one line once every window is shown.
     while (window->waitForReadyRead(startTimeoutMs))
         if (window->canReadLine() && window->readLine().trimmed() == "ready") {

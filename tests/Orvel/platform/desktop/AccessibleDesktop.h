@@ -35,9 +35,13 @@ class AccessibleDesktop {
     // Starts the window program with `arguments` and waits until it has shown its windows; the process
     // id, or nothing (with the reason in unavailable()). The process ends with the desktop.
     std::optional<pid_t> show(const QStringList& arguments);
+    // Starts the GTK 4 window program (Gtk4WindowMain.cpp) the same way; nothing, without a reason, where
+    // it was not built.
+    std::optional<pid_t> showGtk4();
 
   private:
     bool startDisplay();
+    std::optional<pid_t> start(const QString& program, const QStringList& arguments);
 
     std::unique_ptr<QCoreApplication> m_application;
     std::string m_unavailable;

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -47,11 +48,26 @@ QTableWidget* table(int rows, QWidget* parent) {
     return table;
 }
 
+// Cells named by table, row and column ("T3 R12 C4"), the columns narrow enough that all show.
+QTableWidget* namedTable(int number, QWidget* parent) {
+    auto* table = new QTableWidget(tableRows, tableColumns, parent);
+    for (int row = 0; row < tableRows; ++row)
+        for (int column = 0; column < tableColumns; ++column)
+            table->setItem(row, column,
+                           new QTableWidgetItem(QString::fromStdString(cellText(number, row, column))));
+    table->horizontalHeader()->setDefaultSectionSize(30);
+    table->verticalHeader()->setDefaultSectionSize(24);
+    return table;
+}
+
 // Where a toolkit leaves the docks behind a tab: far outside the window, yet called showing.
 void outsideTheWindow(QWidget* content) {
     auto* panel = new QWidget(content);
     panel->setGeometry(-951, -633, 300, 200);
     (new QVBoxLayout(panel))->addWidget(new QLabel(QStringLiteral("Outside label"), panel));
+    // Above the window only: inside it left to right.
+    auto* above = new QLabel(QStringLiteral("Above label"), content);
+    above->setGeometry(10, -400, 160, 20);
     auto* partly = new QLabel(QStringLiteral("Partly shown label"), content);
     partly->setGeometry(-40, 0, 160, 20);
 }
@@ -119,7 +135,7 @@ std::unique_ptr<QWidget> tablesWindow(int tables) {
     window->setWindowTitle(accessibleWindowTitle);
     auto* grid = new QGridLayout(window.get());
     for (int i = 0; i < tables; ++i) {
-        QTableWidget* rows = table(tableRows, window.get());
+        QTableWidget* rows = namedTable(i, window.get());
         rows->setFixedSize(190, 180);
         grid->addWidget(rows, i / columns, i % columns);
     }

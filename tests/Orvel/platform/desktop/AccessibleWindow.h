@@ -2,6 +2,8 @@
 // The windows that the accessibility tests and benchmarks read: shown by the window program in a child
 // process, so that the backend reads another process's tree as it would a target app's.
 
+#include <string>
+
 namespace orvel::testing {
 
 inline constexpr const char* accessibleWindowTitle = "Orvel test window";
@@ -13,12 +15,17 @@ inline constexpr const char* elementCountArgument = "--elements";
 // test windows.
 inline constexpr const char* tableCountArgument = "--tables";
 inline constexpr int tableRows = 600;
+inline constexpr int tableColumns = 5;
+// The text of a cell of the tables window.
+inline std::string cellText(int table, int row, int column) {
+    return "T" + std::to_string(table) + " R" + std::to_string(row) + " C" + std::to_string(column);
+}
 
 // The test windows: a main window with a menu bar (its menus closed), a label, a button with a tooltip, a
 // single-line field with a placeholder, a multi-line field, nested frames, a tab widget whose second
 // page is hidden, a table of "Row 0" to "Row 29" under a "Name" header with room for a few rows, a
-// panel far outside the window (which the toolkit calls showing) and a label partly outside it; a
-// dialog shown once and hidden again; and a second window shown over the first. Or, with
+// panel far outside the window (which the toolkit calls showing), a label wholly above it and one partly
+// outside it; a dialog shown once and hidden again; and a second window shown over the first. Or, with
 // elementCountArgument or tableCountArgument and a number, one window of that many labels or tables.
 // Prints "ready" once all are shown and runs until the process is ended.
 int runAccessibleWindow(int argc, char** argv);

@@ -1,0 +1,220 @@
+// Apps that are alive but slow or large: a read waits for every answer of an app that keeps answering,
+// and finds the showing rows of long tables wherever they lie in the window.
+
+#include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <optional>
+#include <thread>
+
+#include <pthread.h>
+#include <sched.h>
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include "engine/capture/AXReader.h"
+#include "tests/Orvel/platform/RealDesktop.h"
+#include "tests/Orvel/platform/desktop/AccessibleWindow.h"
+
+namespace orvel {
+namespace {
+
+using std::chrono::milliseconds;
+
+int nodes(const AXNode& node) {
+    int out = 1;
+    for (const AXNode& child : node.children)
+        out += nodes(child);
+    return out;
+}
+
+int nodes(const AXReader::WindowList& windows) {
+    int out = 0;
+    for (const auto& [title, tree] : windows)
+        out += nodes(tree);
+    return out;
+}
+
+bool shows(const AXNode& node, const std::string& text) {
+    if (node.title == text || node.value == text || node.label == text)
+        return true;
+    for (const AXNode& child : node.children)
+        if (shows(child, text))
+            return true;
+    return false;
+}
+
+// An element whose read keeps the time-out it was given, whatever the reader sets: a short time-out
+// makes a slow app's read longer than it, in a test of a second or two.
+class FixedTimeOut : public AXElement {
+  public:
+    explicit FixedTimeOut(AXElementRef inner) : m_inner(std::move(inner)) {}
+    std::optional<AXValue> attribute(const std::string& name) const override {
+        return m_inner->attribute(name);
+    }
+    void setMessagingTimeout(double) override {}
+    void setStopToken(std::stop_token stop) override { m_inner->setStopToken(std::move(stop)); }
+    bool cut() const override { return m_inner->cut(); }
+
+  private:
+    AXElementRef m_inner;
+};
+
+class ShortTimeOut : public AXPlatform {
+  public:
+    ShortTimeOut(const AXPlatform& inner, double seconds) : m_inner(inner), m_seconds(seconds) {}
+    bool isTrusted() const override { return m_inner.isTrusted(); }
+    void requestTrust() const override { m_inner.requestTrust(); }
+    AXElementRef application(pid_t pid) const override {
+        AXElementRef application = m_inner.application(pid);
+        if (!application)
+            return nullptr;
+        application->setMessagingTimeout(m_seconds);
+        return std::make_shared<FixedTimeOut>(std::move(application));
+    }
+
+  private:
+    const AXPlatform& m_inner;
+    double m_seconds;
+};
+
+// Pauses the app 70 ms of every 100 until it ends; it answers every question within 70 ms.
+class Stutter {
+  public:
+    explicit Stutter(pid_t pid)
+        : m_thread([pid](std::stop_token stop) {
+              while (!stop.stop_requested()) {
+                  ::kill(pid, SIGSTOP);
+                  std::this_thread::sleep_for(milliseconds(70));
+                  ::kill(pid, SIGCONT);
+                  std::this_thread::sleep_for(milliseconds(30));
+              }
+          }) {}
+
+  private:
+    std::jthread m_thread;
+};
+
+// The app shares one CPU with a busy loop, at a lower priority.
+class Starve {
+  public:
+    explicit Starve(pid_t pid) : m_pid(pid) {
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(0, &one);
+        sched_setaffinity(pid, sizeof(one), &one);
+        setpriority(PRIO_PROCESS, static_cast<id_t>(pid), 5);
+        m_busy = std::jthread([one](std::stop_token stop) {
+            pthread_setaffinity_np(pthread_self(), sizeof(one), &one);
+            std::atomic<unsigned long> spins = 0;
+            while (!stop.stop_requested())
+                spins.fetch_add(1, std::memory_order_relaxed);
+        });
+    }
+    ~Starve() {
+        m_busy.request_stop();
+        m_busy.join();
+        setpriority(PRIO_PROCESS, static_cast<id_t>(m_pid), 0);
+    }
+    Starve(const Starve&) = delete;
+    Starve& operator=(const Starve&) = delete;
+
+  private:
+    pid_t m_pid;
+    std::jthread m_busy;
+};
+
+TEST(AtspiSlowAppTests, AnAppThatKeepsAnsweringIsReadWholeHoweverSlowly) {
+    struct Case {
+        std::string name;
+        std::function<std::shared_ptr<void>(pid_t)> slowDown;
+    };
+    const std::vector<Case> cases{
+        {"an app paused 70 ms of every 100", [](pid_t pid) { return std::make_shared<Stutter>(pid); }},
+        {"an app starved of CPU", [](pid_t pid) { return std::make_shared<Starve>(pid); }},
+    };
+    testing::AccessibleDesktop& desktop = testing::realDesktop();
+    if (!desktop.unavailable().empty())
+        GTEST_SKIP() << desktop.unavailable() << ": the read of real windows is not tested";
+    constexpr int labels = 1000;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<pid_t> pid =
+            desktop.show({testing::elementCountArgument, QString::number(labels)});
+        ASSERT_TRUE(pid) << desktop.unavailable();
+        int whole = 0;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                whole = nodes(AXReader::windows(desktop.platform(), *pid, 5000));
+                return whole > labels;
+            },
+            60000));
+        // The time-out follows the unhindered read, measured on this machine as loaded as it is: longer
+        // than any one answer of the slowed app, shorter than what it takes for a batch of them.
+        const auto before = std::chrono::steady_clock::now();
+        AXReader::windows(desktop.platform(), *pid, 5000);
+        const double unhindered =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
+        const ShortTimeOut platform(desktop.platform(), 0.8 * unhindered + 0.15);
+        AXReader::ReadOutcome outcome;
+        int read = 0;
+        {
+            const std::shared_ptr<void> slow = c.slowDown(*pid);
+            read = nodes(AXReader::windows(platform, *pid, 5000, {}, &outcome));
+        }
+        EXPECT_EQ(read, whole);
+        EXPECT_FALSE(outcome.cutFrom) << "the read was cut at window " << *outcome.cutFrom;
+    }
+}
+
+// Ten tables of 600 rows and five columns, a few rows of each showing: every table's showing cells are
+// read, the last table's as the first's, and no row scrolled out of view.
+TEST(AtspiSlowAppTests, EveryShowingCellOfManyLongTablesIsRead) {
+    constexpr int tables = 10;
+    testing::AccessibleDesktop& desktop = testing::realDesktop();
+    if (!desktop.unavailable().empty())
+        GTEST_SKIP() << desktop.unavailable() << ": the read of real windows is not tested";
+    const std::optional<pid_t> pid = desktop.show({testing::tableCountArgument, QString::number(tables)});
+    ASSERT_TRUE(pid) << desktop.unavailable();
+    AXReader::WindowList windows;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            windows = AXReader::windows(desktop.platform(), *pid, 5000);
+            return !windows.empty() && shows(windows.front().second, testing::cellText(tables - 1, 0, 0));
+        },
+        60000))
+        << nodes(windows) << " nodes read";
+    AXReader::ReadOutcome outcome;
+    windows = AXReader::windows(desktop.platform(), *pid, 5000, {}, &outcome);
+    ASSERT_EQ(windows.size(), 1u);
+    const AXNode& window = windows.front().second;
+    EXPECT_FALSE(outcome.cutFrom);
+    struct Case {
+        int row;
+        int column;
+        bool read;
+    };
+    const std::vector<Case> cases{
+        {0, 0, true},
+        {0, 1, true},
+        {3, 0, true},
+        {3, 1, true},
+        {20, 0, false},
+        {300, 0, false},
+        {testing::tableRows - 1, 0, false},
+    };
+    for (int table = 0; table < tables; ++table)
+        for (const Case& c : cases) {
+            const std::string text = testing::cellText(table, c.row, c.column);
+            EXPECT_EQ(shows(window, text), c.read) << text;
+        }
+    // A few hundred nodes: the showing cells and headers, not the thousands scrolled away.
+    EXPECT_LT(nodes(window), 1000);
+}
+
+} // namespace
+} // namespace orvel
