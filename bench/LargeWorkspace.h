@@ -91,6 +91,8 @@ struct Fixture {
     }
     ~Fixture() {
         workspace.reset();
+        // The writes its workers still make go into the home before it goes.
+        orvel::waitForBackgroundWork(std::chrono::seconds(10));
         std::error_code ignored;
         fs::remove_all(home, ignored);
     }
@@ -104,7 +106,7 @@ struct Fixture {
 
 inline Fixture& fixture() {
     application();
-    static Fixture shared;
+    static Fixture& shared = untilProgramEnd<Fixture>();
     return shared;
 }
 

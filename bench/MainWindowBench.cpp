@@ -76,6 +76,8 @@ struct WindowHome {
         defaults.set("language." + std::string(bundleID), std::string("de"));
     }
     ~WindowHome() {
+        // The writes its workers still make go into the home before it goes.
+        orvel::waitForBackgroundWork(std::chrono::seconds(10));
         std::error_code ignored;
         fs::remove_all(home, ignored);
     }
@@ -135,12 +137,12 @@ struct ComposedWindow {
 
 WindowHome& home() {
     orvel::bench::application();
-    static WindowHome shared;
+    static WindowHome& shared = orvel::bench::untilProgramEnd<WindowHome>();
     return shared;
 }
 
 ComposedWindow& shownWindow() {
-    static ComposedWindow shared(home());
+    static ComposedWindow& shared = orvel::bench::untilProgramEnd<ComposedWindow>(home());
     return shared;
 }
 

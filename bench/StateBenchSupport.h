@@ -13,12 +13,14 @@
 
 #include "Orvel/state/Background.h"
 #include "Orvel/state/InertEngine.h"
+#include "bench/ProgramEnd.h"
 #include "tests/Orvel/state/ScriptedModel.h"
 
 namespace orvel::bench {
 
 // Made on first use and kept for the whole benchmark program: one with widgets, so that the views can be
-// measured too, drawn offscreen.
+// measured too, drawn offscreen. Made before the state objects that the benchmarks keep, its end step runs
+// after theirs: the work they left is waited for, and none runs on into the program's statics.
 inline QApplication& application() {
     static int argc = 1;
     static char name[] = "orvel_bench";
@@ -26,6 +28,10 @@ inline QApplication& application() {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication instance(argc, argv);
+    [[maybe_unused]] static const bool ends = [] {
+        atProgramEnd([] { finishProgram(0, std::chrono::seconds(10)); });
+        return true;
+    }();
     return instance;
 }
 

@@ -73,6 +73,8 @@ struct Fixture {
     }
     ~Fixture() {
         workspace.reset();
+        // The writes its workers still make go into the home before it goes.
+        orvel::waitForBackgroundWork(std::chrono::seconds(10));
         std::error_code ignored;
         fs::remove_all(home, ignored);
     }
@@ -88,7 +90,7 @@ struct Fixture {
 
 Fixture& fixture() {
     orvel::bench::application();
-    static Fixture shared;
+    static Fixture& shared = orvel::bench::untilProgramEnd<Fixture>();
     return shared;
 }
 

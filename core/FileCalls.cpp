@@ -3,6 +3,8 @@
 #include <cerrno>
 
 #include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orvel {
@@ -16,6 +18,15 @@ FileCalls& systemCalls() {
 thread_local FileCalls* substitute = nullptr;
 
 } // namespace
+
+int FileCalls::openFolder(int parent, const std::string& name, bool followLink) {
+    int fd = -1;
+    do
+        fd = ::openat(parent, name.c_str(),
+                      O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
 
 int FileCalls::createFile(int folder, const std::string& name) {
     int fd = -1;
@@ -39,6 +50,20 @@ int FileCalls::close(int file) {
 
 int FileCalls::rename(int folder, const std::string& from, const std::string& to) {
     return ::renameat(folder, from.c_str(), folder, to.c_str());
+}
+
+int FileCalls::renameWithoutReplacing(int folder, const std::string& from, const std::string& to) {
+    if (::renameat2(folder, from.c_str(), folder, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return -1;
+    // A file system that cannot refuse to replace: the check and the rename are two steps there.
+    struct stat status {};
+    if (::fstatat(folder, to.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return rename(folder, from, to);
 }
 
 int FileCalls::remove(int folder, const std::string& name) {

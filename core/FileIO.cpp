@@ -22,13 +22,15 @@ namespace {
 
 // Opens without blocking (a FIFO opens at once instead of waiting for a writer) and keeps the
 // descriptor only for a regular file. Returns the descriptor and the file's size.
-std::pair<int, std::uint64_t> openRegular(const std::filesystem::path& path, Links links) {
+// `folder` is a descriptor `path` is relative to, or AT_FDCWD.
+std::pair<int, std::uint64_t> openRegular(const std::filesystem::path& path, Links links,
+                                          int folder = AT_FDCWD) {
     int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     if (links == Links::refuse)
         flags |= O_NOFOLLOW;
     int fd = -1;
     do
-        fd = ::open(path.c_str(), flags);
+        fd = ::openat(folder, path.c_str(), flags);
     while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         const int error = errno;
@@ -131,6 +133,19 @@ std::optional<std::string> readIfPresent(const std::filesystem::path& path, Link
                                          std::uint64_t maximumSize) {
     try {
         return read(path, links, maximumSize);
+    } catch (const std::system_error&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> readInFolderIfPresent(int folder, const std::string& name,
+                                                 std::uint64_t maximumSize) {
+    try {
+        const auto [fd, size] = openRegular(name, Links::refuse, folder);
+        const Descriptor file(fd);
+        std::string bytes;
+        bytes.resize(readToEnd(name, file.get(), size, maximumSize, bytes));
+        return bytes;
     } catch (const std::system_error&) {
         return std::nullopt;
     }

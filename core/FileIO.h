@@ -29,6 +29,11 @@ std::string read(const std::filesystem::path& path, Links links = Links::follow,
 std::optional<std::string> readIfPresent(const std::filesystem::path& path, Links links = Links::follow,
                                          std::uint64_t maximumSize = defaultMaximumSize);
 
+// The bytes of the file `name` of the open folder `folder` (a descriptor), read as read() reads with links
+// refused, or nothing when that would throw. For a folder held open against a swap for a link.
+std::optional<std::string> readInFolderIfPresent(int folder, const std::string& name,
+                                                 std::uint64_t maximumSize = defaultMaximumSize);
+
 // A file's bytes followed by zeros, in one buffer: for parsers that read a little past the end of their
 // input, which would otherwise copy it first.
 class PaddedBytes {

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <mutex>
+#include <set>
 #include <system_error>
 
 #include "core/FileCalls.h"
@@ -42,6 +44,33 @@ void writeFlushAndClose(FileCalls& calls, int file, std::string_view data, const
         fail("Cannot write the file", path, errno);
 }
 
+// The temporary files that writes of this process have made and not yet renamed or removed. Each name
+// is new (its UUID), so the name alone tells one apart, and a name that is not here now never will be.
+class TemporariesInFlight {
+  public:
+    static TemporariesInFlight& shared() {
+        // Never destroyed: a write may still end while the program's statics go.
+        static TemporariesInFlight* const registry = new TemporariesInFlight;
+        return *registry;
+    }
+    void add(const std::string& name) {
+        std::lock_guard lock(m_mutex);
+        m_names.insert(name);
+    }
+    void remove(const std::string& name) {
+        std::lock_guard lock(m_mutex);
+        m_names.erase(name);
+    }
+    bool contains(const std::string& name) {
+        std::lock_guard lock(m_mutex);
+        return m_names.contains(name);
+    }
+
+  private:
+    std::mutex m_mutex;
+    std::set<std::string> m_names;
+};
+
 } // namespace
 
 FolderWrites::FolderWrites(const OpenFolder& folder) : m_folder(folder) {}
@@ -50,7 +79,19 @@ FolderWrites::~FolderWrites() {
     FileCalls& calls = FileCalls::current();
     for (std::size_t step = m_made; step < m_steps.size(); ++step)
         if (m_steps[step].temporary)
-            calls.remove(m_folder.m_fd, *m_steps[step].temporary);
+            discard(calls, *m_steps[step].temporary);
+}
+
+void FolderWrites::discard(FileCalls& calls, const std::string& temporary) const {
+    calls.remove(m_folder.m_fd, temporary);
+    TemporariesInFlight::shared().remove(temporary);
+}
+
+void FolderWrites::removeStaleTemporaries(FileCalls& calls) const {
+    for (const std::string& name : m_folder.entryNames())
+        if (StringsFiles::isTemporaryName(name) && !TemporariesInFlight::shared().contains(name) &&
+            m_folder.entryKind(name) == OpenFolder::EntryKind::file)
+            calls.remove(m_folder.m_fd, name);
 }
 
 void FolderWrites::replace(const std::string& name, std::string_view data) {
@@ -59,15 +100,18 @@ void FolderWrites::replace(const std::string& name, std::string_view data) {
     FileCalls& calls = FileCalls::current();
     std::string temporary = StringsFiles::temporaryName(name);
     const fs::path temporaryPath = m_folder.path() / temporary;
+    // Known before it exists: another write into this folder must not take it for a stale one.
+    TemporariesInFlight::shared().add(temporary);
     const int file = calls.createFile(m_folder.m_fd, temporary);
     if (file < 0) {
         const int error = errno;
+        TemporariesInFlight::shared().remove(temporary);
         fail("Cannot create the file", temporaryPath, error);
     }
     try {
         writeFlushAndClose(calls, file, data, temporaryPath);
     } catch (...) {
-        calls.remove(m_folder.m_fd, temporary);
+        discard(calls, temporary);
         throw;
     }
     m_steps.push_back({name, std::move(temporary)});
@@ -89,10 +133,14 @@ void FolderWrites::commit() {
         else if (calls.rename(m_folder.m_fd, *step.temporary, step.name) != 0) {
             const int error = errno;
             fail("Cannot replace the file", m_folder.path() / step.name, error);
-        }
+        } else
+            TemporariesInFlight::shared().remove(*step.temporary);
     }
     m_steps.clear();
     m_made = 0;
+    // What a write cut short by a kill or a power loss left is removed by the next write into the folder,
+    // with the same flush.
+    removeStaleTemporaries(calls);
     // The renames and removals live in the folder: only a flushed folder keeps them through a power loss.
     if (calls.syncFolder(m_folder.m_fd) != 0 && errno != EINVAL) {
         const int error = errno;

@@ -14,6 +14,7 @@
 
 namespace orvel {
 
+class FileCalls;
 class OpenFolder;
 
 class FolderWrites {
@@ -32,12 +33,17 @@ class FolderWrites {
     // The file `name` goes at the commit, in its place among the replacements; a link is not followed, and
     // a missing file or a failed removal is no error.
     void remove(const std::string& name);
-    // Makes every replacement and removal asked for since the last commit, in order, then flushes the
-    // folder. Throws std::filesystem::filesystem_error for the first rename that fails (the files before
-    // it are replaced, the others keep their old content) or for the flush.
+    // Makes every replacement and removal asked for since the last commit, in order, removes the
+    // temporary files that earlier writes cut short left in the folder (regular files of the temporary
+    // name's form that no write of this process is making), then flushes the folder. Throws
+    // std::filesystem::filesystem_error for the first rename that fails (the files before it are replaced,
+    // the others keep their old content) or for the flush.
     void commit();
 
   private:
+    void discard(FileCalls& calls, const std::string& temporary) const;
+    void removeStaleTemporaries(FileCalls& calls) const;
+
     struct Step {
         std::string name;
         // None for a removal.

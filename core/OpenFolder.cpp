@@ -10,7 +10,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/FileCalls.h"
+#include "core/FileIO.h"
 #include "core/FolderWrites.h"
+#include "core/PathComponent.h"
 
 namespace orvel {
 namespace {
@@ -21,12 +24,8 @@ namespace fs = std::filesystem;
     throw fs::filesystem_error(what, path, std::error_code(error, std::generic_category()));
 }
 
-int openFolderAt(int parent, const char* name, int flags) {
-    int fd = -1;
-    do
-        fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags);
-    while (fd < 0 && errno == EINTR);
-    return fd;
+int openFolderAt(int parent, const char* name, bool followLink) {
+    return FileCalls::current().openFolder(parent, name, followLink);
 }
 
 // With O_DIRECTORY the system reports a link like a file (ENOTDIR); a link is told apart, since it is
@@ -63,7 +62,7 @@ class Descriptor {
 } // namespace
 
 OpenFolder OpenFolder::open(const fs::path& path) {
-    const int fd = openFolderAt(AT_FDCWD, path.c_str(), 0);
+    const int fd = openFolderAt(AT_FDCWD, path.c_str(), true);
     if (fd < 0)
         failToOpen(AT_FDCWD, path.c_str(), path, errno);
     return OpenFolder(fd, path);
@@ -76,11 +75,11 @@ OpenFolder OpenFolder::openBelow(const fs::path& root, const fs::path& path, boo
     if (create)
         fs::create_directories(root.parent_path());
     fs::path current = root;
-    Descriptor folder(openFolderAt(AT_FDCWD, root.c_str(), O_NOFOLLOW));
+    Descriptor folder(openFolderAt(AT_FDCWD, root.c_str(), false));
     if (folder.get() < 0 && errno == ENOENT && create) {
         if (::mkdir(root.c_str(), 0777) != 0 && errno != EEXIST)
             fail("Cannot create the folder", root, errno);
-        folder.reset(openFolderAt(AT_FDCWD, root.c_str(), O_NOFOLLOW));
+        folder.reset(openFolderAt(AT_FDCWD, root.c_str(), false));
     }
     if (folder.get() < 0)
         failToOpen(AT_FDCWD, root.c_str(), root, errno);
@@ -88,11 +87,11 @@ OpenFolder OpenFolder::openBelow(const fs::path& root, const fs::path& path, boo
         if (component == "." || component.empty())
             continue;
         current /= component;
-        int next = openFolderAt(folder.get(), component.c_str(), O_NOFOLLOW);
+        int next = openFolderAt(folder.get(), component.c_str(), false);
         if (next < 0 && errno == ENOENT && create) {
             if (::mkdirat(folder.get(), component.c_str(), 0777) != 0 && errno != EEXIST)
                 fail("Cannot create the folder", current, errno);
-            next = openFolderAt(folder.get(), component.c_str(), O_NOFOLLOW);
+            next = openFolderAt(folder.get(), component.c_str(), false);
         }
         if (next < 0)
             failToOpen(folder.get(), component.c_str(), current, errno);
@@ -123,6 +122,29 @@ void OpenFolder::replaceFile(const std::string& name, std::string_view data) con
     FolderWrites writes(*this);
     writes.replace(name, data);
     writes.commit();
+}
+
+OpenFolder::EntryKind OpenFolder::entryKind(const std::string& name) const {
+    struct stat status {};
+    if (::fstatat(m_fd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? EntryKind::missing : EntryKind::other;
+    if (S_ISREG(status.st_mode))
+        return EntryKind::file;
+    if (S_ISDIR(status.st_mode))
+        return EntryKind::folder;
+    return EntryKind::other;
+}
+
+std::optional<std::string> OpenFolder::readFile(const std::string& name) const {
+    if (!isSafePathComponent(name))
+        return std::nullopt;
+    return FileIO::readInFolderIfPresent(m_fd, name);
+}
+
+int OpenFolder::renameWithoutReplacing(const std::string& from, const std::string& to) const {
+    if (!isSafePathComponent(from) || !isSafePathComponent(to))
+        return EINVAL;
+    return FileCalls::current().renameWithoutReplacing(m_fd, from, to) == 0 ? 0 : errno;
 }
 
 std::vector<std::string> OpenFolder::entryNames() const {

@@ -4,6 +4,7 @@
 // swaps one of its folders for a symbolic link meanwhile cannot send a write anywhere else.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,16 @@ class OpenFolder {
 
     // The names of the entries that are neither "." nor ".."; empty when the folder cannot be listed.
     std::vector<std::string> entryNames() const;
+
+    // What the entry `name` is, a link not followed: `other` for a link, a special file, or an entry that
+    // cannot be looked at.
+    enum class EntryKind { missing, file, folder, other };
+    EntryKind entryKind(const std::string& name) const;
+    // The bytes of the regular file `name` (read as FileIO reads, a link not followed), or nothing.
+    std::optional<std::string> readFile(const std::string& name) const;
+    // Renames the entry `from` to `to` in this folder unless `to` exists; 0, or the system's error
+    // (EEXIST when `to` exists). Both must be plain path components.
+    int renameWithoutReplacing(const std::string& from, const std::string& to) const;
 
   private:
     friend class FolderWrites;

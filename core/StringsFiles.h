@@ -64,5 +64,8 @@ void writeAtomically(std::string_view data, const std::filesystem::path& path);
 
 // The name of the temporary file used for `fileName`: a dot, the name, a dot, a fresh UUID, ".tmp".
 std::string temporaryName(const std::string& fileName);
+// Whether `name` has the form temporaryName() gives: a dot, a name that is not empty, a dot, a UUID in
+// upper case, ".tmp".
+bool isTemporaryName(std::string_view name);
 
 } // namespace orvel::StringsFiles

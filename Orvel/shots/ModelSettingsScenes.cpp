@@ -1,12 +1,14 @@
-// Scenes of the model settings form: an HTTP provider, the ChatGPT back-end without its shortcut, and
-// the form after a successful connection test.
+// Scenes of the model settings form: an HTTP provider, with and without a keyring, the ChatGPT back-end
+// without its shortcut, and the form after a successful connection test.
 #include "Orvel/shots/ShotScene.h"
 
+#include "Orvel/state/Background.h"
 #include "Orvel/state/MemorySecretStore.h"
 #include "Orvel/state/ModelPreferences.h"
 #include "Orvel/views/AppleBackendStatus.h"
 #include "Orvel/views/ModelSettingsView.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -31,11 +33,11 @@ class FixedAppleStatus : public AppleBackendStatus {
 class ScenePreferences : public QObject {
   public:
     ScenePreferences()
-        : prefs(*DefaultsStore::open("org.orvel.Orvel", folder.path().toStdString()),
-                std::make_shared<MemorySecretStore>(),
+        : prefs(*DefaultsStore::open("org.orvel.Orvel", folder.path().toStdString()), secrets,
                 [](const std::string&) -> std::optional<std::string> { return std::nullopt; }) {}
 
     QTemporaryDir folder;
+    std::shared_ptr<MemorySecretStore> secrets = std::make_shared<MemorySecretStore>();
     ModelPreferences prefs;
 };
 
@@ -64,10 +66,15 @@ enum class Test { none, connected, failed };
 
 // The form at the top of a window-coloured page, with `setUp` run on the preferences first.
 std::unique_ptr<QWidget> settingsPage(const std::function<void(ModelPreferences&)>& setUp,
-                                      Test test = Test::none) {
+                                      Test test = Test::none, bool keyring = true) {
     auto page = std::make_unique<QWidget>();
     auto* scene = new ScenePreferences;
+    if (!keyring)
+        scene->secrets->setUnreachable("no keyring runs in this session.");
     setUp(scene->prefs);
+    // What the keyring answered is in before the form is drawn.
+    waitForBackgroundWork(std::chrono::seconds(10));
+    QCoreApplication::processEvents();
     std::optional<std::string> error;
     if (test == Test::failed)
         error = R"(The endpoint answered 401: {"error": {"message": "Incorrect API key provided: )"
@@ -87,6 +94,15 @@ std::unique_ptr<QWidget> buildHttpProvider() {
         prefs.apply(preset("OpenAI"));
         prefs.setApiKey("sk-scene-key");
     });
+}
+
+std::unique_ptr<QWidget> buildHttpProviderWithoutKeyring() {
+    return settingsPage(
+        [](ModelPreferences& prefs) {
+            prefs.apply(preset("OpenAI"));
+            prefs.setApiKey("sk-scene-key");
+        },
+        Test::none, false);
 }
 
 std::unique_ptr<QWidget> buildChatGPTWithoutShortcut() {
@@ -111,6 +127,8 @@ std::unique_ptr<QWidget> buildTestFailed() {
 // The window is the form's own size: the full width and its ideal height.
 const ShotSceneRegistration httpScene{
     "settings-http", {ModelSettingsView::formWidth, 497}, &buildHttpProvider};
+const ShotSceneRegistration noKeyringScene{
+    "settings-no-keyring", {ModelSettingsView::formWidth, 551}, &buildHttpProviderWithoutKeyring};
 const ShotSceneRegistration chatGPTScene{
     "settings-chatgpt-no-shortcut", {ModelSettingsView::formWidth, 410}, &buildChatGPTWithoutShortcut};
 const ShotSceneRegistration connectedScene{

@@ -2,11 +2,17 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QThread>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <mutex>
 #include <thread>
 
 #include "Orvel/state/WorkerPool.h"
+#include "core/SystemLog.h"
 
 #if defined(__SANITIZE_THREAD__)
 #include <sanitizer/tsan_interface.h>
@@ -53,16 +59,6 @@ void receiveHandover([[maybe_unused]] QEvent* event) {
 
 // Lives on the main thread for the rest of the process and runs the calls posted to it.
 class MainThreadInbox : public QObject {
-  public:
-    static MainThreadInbox* instance(QCoreApplication* application) {
-        static MainThreadInbox* const inbox = [application] {
-            auto* made = new MainThreadInbox;
-            made->moveToThread(application->thread());
-            return made;
-        }();
-        return inbox;
-    }
-
   protected:
     bool event(QEvent* event) override {
         // Before anything of the event is read, its type included.
@@ -72,6 +68,62 @@ class MainThreadInbox : public QObject {
         static_cast<HandoverEvent*>(event)->deliver();
         return true;
     }
+};
+
+// The way from the workers to the main thread. It opens on the main thread, where the application is
+// known to exist, and closes before the application is destroyed: posting reaches into the application
+// object, which must not be half destroyed meanwhile. Never destroyed, since a worker may still look at
+// it while the program's statics are.
+class MainThreadGate {
+  public:
+    static MainThreadGate& shared() {
+        static MainThreadGate* const gate = new MainThreadGate;
+        return *gate;
+    }
+
+    // On the main thread, once its application exists; a no-op once open or closed.
+    void open() {
+        std::lock_guard lock(m_mutex);
+        openLocked();
+    }
+
+    // Posts `fn` unless the gate is closed; opens it first when it never was and this is the main thread.
+    void post(QPointer<QObject> receiver, std::function<void()> fn) {
+        std::lock_guard lock(m_mutex);
+        if (m_state == State::unopened)
+            openLocked();
+        if (m_state != State::open)
+            return;
+        // The guard is tested only once the call runs on the main thread.
+        auto* event = new HandoverEvent(std::move(receiver), std::move(fn));
+        publishHandover(event);
+        QCoreApplication::postEvent(m_inbox, event);
+    }
+
+    void close() {
+        std::lock_guard lock(m_mutex);
+        m_state = State::closed;
+    }
+
+  private:
+    enum class State { unopened, open, closed };
+
+    // The application is read only while the gate never opened: then nothing can have started to end it.
+    void openLocked() {
+        if (m_state != State::unopened)
+            return;
+        QCoreApplication* application = QCoreApplication::instance();
+        if (!application || QThread::currentThread() != application->thread())
+            return;
+        m_inbox = new MainThreadInbox;
+        m_state = State::open;
+        // The last chance for a program that never calls finishProgram().
+        qAddPostRoutine([] { shared().close(); });
+    }
+
+    std::mutex m_mutex;
+    State m_state = State::unopened;
+    MainThreadInbox* m_inbox = nullptr;
 };
 
 // Long tasks (a run, an update, a capture, a connection test, a background pass) hold a thread for as long
@@ -91,16 +143,13 @@ WorkerPool& workers() {
 } // namespace
 
 void onMainThread(QPointer<QObject> receiver, std::function<void()> fn) {
-    QCoreApplication* application = QCoreApplication::instance();
-    if (!application || !fn)
-        return;
-    // The guard is tested only once the call runs on the main thread.
-    auto* event = new HandoverEvent(std::move(receiver), std::move(fn));
-    publishHandover(event);
-    QCoreApplication::postEvent(MainThreadInbox::instance(application), event);
+    if (fn)
+        MainThreadGate::shared().post(std::move(receiver), std::move(fn));
 }
 
 void runInBackground(QObject* receiver, std::function<std::function<void()>()> work) {
+    // Called on the main thread: its workers find the way back open.
+    MainThreadGate::shared().open();
     workers().post([guard = QPointer<QObject>(receiver), work = std::move(work)]() mutable {
         if (std::function<void()> continuation = work())
             onMainThread(std::move(guard), std::move(continuation));
@@ -114,6 +163,21 @@ void runInPlace(QObject*, std::function<std::function<void()>()> work) {
 
 bool waitForBackgroundWork(std::chrono::milliseconds limit) {
     return workers().waitIdle(limit);
+}
+
+int finishProgram(int status, std::chrono::milliseconds limit) {
+    workers().waitIdle(limit);
+    // Continuations that would come now find no event loop to run them.
+    MainThreadGate::shared().close();
+    workers().close();
+    if (workers().waitIdle(std::chrono::milliseconds(0)))
+        return status;
+    SystemLog::info("Application",
+                    "Background work still ran at the end; the program ends without waiting for it.");
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 TaskSlot::Ticket TaskSlot::start() {

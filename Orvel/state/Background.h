@@ -2,7 +2,8 @@
 // How the application's state does work off the main thread. State lives on the main thread only; a
 // worker computes and hands back a continuation that runs on the main thread while its receiver lives.
 // Workers run on a bounded pool of threads and are forgotten when cancelled, so Stop never waits for one;
-// only the end of the program waits, for a bounded time, for the cancelled ones to notice.
+// only the end of the program waits, for a bounded time, for the cancelled ones to notice, and nothing a
+// worker does after that reaches the application.
 
 #include <QObject>
 #include <QPointer>
@@ -31,9 +32,15 @@ void runInPlace(QObject* receiver, std::function<std::function<void()>()> work);
 
 // Waits until every work of runInBackground has ended, those not started yet included, or `limit` has
 // passed; true when none runs or waits.
-// The program calls it as it ends, once its state objects are gone (which stops their workers), so that
-// no worker is still running while the program's static objects are destroyed.
 bool waitForBackgroundWork(std::chrono::milliseconds limit);
+
+// The end of a program that used the functions above, called once its state objects are gone (which
+// stops their workers) and before its application object is destroyed. Waits up to `limit` for the work
+// under way and waiting, a write among them; then no work starts any more and no call reaches the main
+// thread. Returns `status` for main() to return when no work runs by then. Otherwise a worker would run
+// on while the application and the program's static objects are destroyed: the process ends at once
+// with `status`, its output flushed, and a file being replaced keeps its old content.
+int finishProgram(int status, std::chrono::milliseconds limit);
 
 // One kind of restartable task of a state object: starting a new one stops the previous one, and a
 // result is taken only while its generation is still the current one.

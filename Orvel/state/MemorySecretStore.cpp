@@ -17,6 +17,8 @@ void MemorySecretStore::write(const std::string& service, const std::string& acc
     std::lock_guard lock(m_mutex);
     ++m_changes;
     requireReachable();
+    if (m_writesRefused)
+        throw SecretStoreError(*m_writesRefused);
     m_items[{service, account}] = secret;
 }
 
@@ -30,6 +32,11 @@ void MemorySecretStore::remove(const std::string& service, const std::string& ac
 void MemorySecretStore::setUnreachable(std::optional<std::string> reason) {
     std::lock_guard lock(m_mutex);
     m_unreachable = std::move(reason);
+}
+
+void MemorySecretStore::setWritesRefused(std::optional<std::string> reason) {
+    std::lock_guard lock(m_mutex);
+    m_writesRefused = std::move(reason);
 }
 
 std::optional<std::string> MemorySecretStore::peek(const std::string& service,

@@ -20,6 +20,9 @@ class MemorySecretStore : public SecretStore {
 
     // With a reason, every later call throws SecretStoreError with it; without, calls work again.
     void setUnreachable(std::optional<std::string> reason);
+    // With a reason, later writes throw SecretStoreError with it while reads and removals work: a keyring
+    // that runs but has nowhere to keep a new secret.
+    void setWritesRefused(std::optional<std::string> reason);
 
     // What the item holds, without counting as a read.
     std::optional<std::string> peek(const std::string& service, const std::string& account) const;
@@ -33,6 +36,7 @@ class MemorySecretStore : public SecretStore {
     mutable std::mutex m_mutex;
     std::map<std::pair<std::string, std::string>, std::string> m_items;
     std::optional<std::string> m_unreachable;
+    std::optional<std::string> m_writesRefused;
     int m_reads = 0;
     int m_changes = 0;
 };

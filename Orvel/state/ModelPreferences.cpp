@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "Orvel/state/Background.h"
+#include "core/SystemLog.h"
 #include "core/Unicode.h"
 
 namespace orvel {
@@ -33,15 +34,21 @@ DefaultsStore::Value stored(const std::string& value) {
     return value;
 }
 
-std::optional<std::string> readKey(SecretStore& secrets, const std::string& account) {
+struct KeyRead {
+    std::optional<std::string> key;
+    // Why the store could not be read; it has no key to offer then, and the person can still type one.
+    std::optional<std::string> error;
+};
+
+KeyRead readKey(SecretStore& secrets, const std::string& account) {
     try {
         std::optional<std::string> key = secrets.read(ModelPreferences::keyService, account);
         if (key && text::isValidUtf8(*key))
-            return key;
-    } catch (const std::exception&) {
-        // A store that cannot be read has no key to offer; the person can still type one.
+            return {std::move(key), std::nullopt};
+        return {};
+    } catch (const std::exception& error) {
+        return {std::nullopt, error.what()};
     }
-    return std::nullopt;
 }
 
 } // namespace
@@ -224,8 +231,11 @@ void ModelPreferences::loadKeyThen(std::function<void()> done) {
         return;
     runInBackground(this,
                     [this, secrets = m_secrets, account, edits = m_keyEdits]() -> std::function<void()> {
-                        std::optional<std::string> key = readKey(*secrets, account);
-                        return [this, account, edits, key = std::move(key)] { keyRead(account, edits, key); };
+                        KeyRead read = readKey(*secrets, account);
+                        return [this, account, edits, read = std::move(read)] {
+                            noteKeyring(account, KeyringCall::read, read.error);
+                            keyRead(account, edits, read.key);
+                        };
                     });
 }
 
@@ -274,6 +284,7 @@ void ModelPreferences::storeKey(const std::string& key, const std::string& accou
 
 void ModelPreferences::keyStored(const std::string& account, const std::string& key,
                                  const std::optional<std::string>& error) {
+    noteKeyring(account, key.empty() ? KeyringCall::remove : KeyringCall::write, error);
     if (!error) {
         if (auto unsaved = m_unsavedKeys.find(account);
             unsaved != m_unsavedKeys.end() && unsaved->second == key)
@@ -286,6 +297,30 @@ void ModelPreferences::keyStored(const std::string& account, const std::string& 
     m_keyFailureReported = true;
     emit saveFailed(tr("The API key could not be saved: %1 It stays in use until Orvel quits.")
                         .arg(QString::fromUtf8(error->c_str())));
+}
+
+void ModelPreferences::noteKeyring(const std::string& account, KeyringCall call,
+                                   const std::optional<std::string>& error) {
+    // A store that reads may still refuse to keep a key (a keyring without a collection to keep it
+    // in): only a kept key shows that a write fails no more.
+    if (call == KeyringCall::write) {
+        m_keyWriteFailed = error.has_value();
+        if (!error)
+            m_keyReadFailed = false;
+    } else
+        m_keyReadFailed = error.has_value();
+    const bool notKept = m_keyWriteFailed || m_keyReadFailed;
+    if (notKept == m_keyNotKept)
+        return;
+    m_keyNotKept = notKept;
+    if (notKept)
+        SystemLog::info("ModelPreferences",
+                        "The API key of \"" + account + "\" cannot be kept in the desktop's keyring: " +
+                            *error + " A key typed in the settings is used only until Orvel quits; " +
+                            keyVariable + " keeps one for every start.");
+    else
+        SystemLog::info("ModelPreferences", "The desktop's keyring keeps the API key again.");
+    emit keyNotKeptChanged();
 }
 
 QString ModelPreferences::providerName(const std::string& provider) {

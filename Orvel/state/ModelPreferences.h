@@ -64,6 +64,9 @@ class ModelPreferences : public QObject {
     // The person's edit: stored under the current account, in the order the edits were made; an empty
     // key deletes the account's item.
     void setApiKey(const std::string& value);
+    // True while the secret store cannot keep the key (no keyring runs, say): its last read failed, or
+    // the last write of a key did. A key typed meanwhile serves only until the program ends. Observed.
+    bool keyNotKept() const { return m_keyNotKept; }
     // The account whose key apiKey() holds; nothing until the first load or edit.
     const std::optional<std::string>& loadedAccount() const { return m_loadedAccount; }
     // The endpoint's host, or the whole endpoint text when it has no host.
@@ -91,6 +94,7 @@ class ModelPreferences : public QObject {
     void reviewChanged();
     void autoUpdateChanged();
     void apiKeyChanged();
+    void keyNotKeptChanged();
     // The settings file or the key could not be saved; sent once until a save of that kind succeeds.
     void saveFailed(const QString& message);
 
@@ -104,6 +108,9 @@ class ModelPreferences : public QObject {
     void storeKey(const std::string& key, const std::string& account);
     void keyStored(const std::string& account, const std::string& key,
                    const std::optional<std::string>& error);
+    enum class KeyringCall { read, remove, write };
+    // Follows what a call to the secret store for `account` found: an error, or none.
+    void noteKeyring(const std::string& account, KeyringCall call, const std::optional<std::string>& error);
 
     DefaultsStore m_defaults;
     std::shared_ptr<SecretStore> m_secrets;
@@ -131,6 +138,9 @@ class ModelPreferences : public QObject {
     std::map<std::string, std::string> m_unsavedKeys;
     bool m_settingsFailureReported = false;
     bool m_keyFailureReported = false;
+    bool m_keyNotKept = false;
+    bool m_keyReadFailed = false;
+    bool m_keyWriteFailed = false;
 };
 
 } // namespace orvel

@@ -18,7 +18,13 @@ WorkerPool::~WorkerPool() {
 }
 
 void WorkerPool::post(std::function<void()> task) {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
+    if (m_closed) {
+        lock.unlock();
+        // What the task holds goes outside the lock: its end may hand in another task.
+        task = nullptr;
+        return;
+    }
     m_queue.push_back(std::move(task));
     // A free thread that was woken but has not taken its task yet still counts as free, and so does one
     // started but not yet running: each waiting task needs a free thread of its own.
@@ -32,6 +38,18 @@ void WorkerPool::post(std::function<void()> task) {
 bool WorkerPool::waitIdle(std::chrono::milliseconds limit) {
     std::unique_lock lock(m_mutex);
     return m_idle.wait_for(lock, limit, [&] { return m_running == 0 && m_queue.empty(); });
+}
+
+void WorkerPool::close() {
+    std::deque<std::function<void()>> dropped;
+    {
+        std::lock_guard lock(m_mutex);
+        m_closed = true;
+        dropped.swap(m_queue);
+        if (m_running == 0)
+            m_idle.notify_all();
+    }
+    // A thread woken for a dropped task finds the queue empty and waits again.
 }
 
 int WorkerPool::threadsStarted() {

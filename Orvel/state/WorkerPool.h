@@ -28,6 +28,9 @@ class WorkerPool {
     void post(std::function<void()> task);
     // Waits until no task runs or waits, or `limit` has passed; true when none.
     bool waitIdle(std::chrono::milliseconds limit);
+    // From now on no task starts: those waiting are dropped, and so is every task handed in later. Tasks
+    // under way go on. For the end of the program, after which nothing may run that was not running.
+    void close();
     // How many threads were started so far.
     int threadsStarted();
 
@@ -44,6 +47,7 @@ class WorkerPool {
     int m_free = 0;
     int m_running = 0;
     bool m_ending = false;
+    bool m_closed = false;
 };
 
 } // namespace orvel

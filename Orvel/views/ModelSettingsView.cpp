@@ -16,6 +16,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -130,6 +131,14 @@ void ModelSettingsView::makeModelSection() {
     m_apiKey = named(new QLineEdit, "apiKeyField");
     m_apiKey->setEchoMode(QLineEdit::Password);
     m_modelForm->addRow(localized("API key"), m_apiKey);
+    m_keyNote =
+        named(new QLabel(localized("No keyring keeps this key: it is used only until Orvel quits. Set "
+                                   "ORVEL_API_KEY to keep it for every start.")),
+              "apiKeyNote");
+    m_keyNote->setTextFormat(Qt::PlainText);
+    m_keyNote->setWordWrap(true);
+    Palette::setTextColour(m_keyNote, Palette::orange());
+    m_modelForm->addRow(QString(), m_keyNote);
     m_model = named(new QLineEdit, "modelField");
     m_modelForm->addRow(localized("Model"), m_model);
 
@@ -220,6 +229,10 @@ void ModelSettingsView::bindPreferences() {
         connect(prefs, changed, this, &ModelSettingsView::dropTest);
     connect(prefs, &ModelPreferences::endpointChanged, this, &ModelSettingsView::showEndpointKind);
     connect(prefs, &ModelPreferences::apiKeyChanged, this, [this] { syncText(m_apiKey, m_prefs.apiKey()); });
+    connect(prefs, &ModelPreferences::keyNotKeptChanged, this, [this] {
+        showKeyNote();
+        fitHeight();
+    });
     connect(prefs, &ModelPreferences::modelChanged, this, [this] { syncText(m_model, m_prefs.model()); });
     connect(prefs, &ModelPreferences::batchSizeChanged, this,
             [this] { showSpinValue(m_batchSize, m_prefs.batchSize()); });
@@ -286,6 +299,7 @@ void ModelSettingsView::showEndpointKind() {
          {static_cast<QWidget*>(m_endpoint), static_cast<QWidget*>(m_apiKey), static_cast<QWidget*>(m_model)})
         m_modelForm->setRowVisible(field, !kind);
     m_requestsForm->setRowVisible(m_reasoningEffort, !kind);
+    showKeyNote();
     if (kind != m_statusKind) {
         m_statusKind = kind;
         ++m_statusGeneration;
@@ -296,6 +310,10 @@ void ModelSettingsView::showEndpointKind() {
     }
     showStatus();
     fitHeight();
+}
+
+void ModelSettingsView::showKeyNote() {
+    m_modelForm->setRowVisible(m_keyNote, !AppleModels::kind(m_prefs.endpoint()) && m_prefs.keyNotKept());
 }
 
 void ModelSettingsView::askAvailability(AppleModels::Kind kind) {

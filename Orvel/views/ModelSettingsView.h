@@ -22,6 +22,7 @@ class QCheckBox;
 class QComboBox;
 class QFormLayout;
 class QHBoxLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpacerItem;
@@ -79,6 +80,8 @@ class ModelSettingsView : public QWidget {
     void pickProvider(int row);
     void showProvider();
     void showEndpointKind();
+    // The note under the key field while no keyring can keep the key.
+    void showKeyNote();
     void askAvailability(AppleModels::Kind kind);
     void showStatus();
 
@@ -127,6 +130,7 @@ class ModelSettingsView : public QWidget {
     QPushButton* m_installShortcut = nullptr;
     QLineEdit* m_endpoint = nullptr;
     QLineEdit* m_apiKey = nullptr;
+    QLabel* m_keyNote = nullptr;
     QLineEdit* m_model = nullptr;
     QHBoxLayout* m_testRowLayout = nullptr;
     QSpacerItem* m_testRowEnd = nullptr;

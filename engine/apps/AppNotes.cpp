@@ -48,9 +48,10 @@ void AppNotes::save(const TranslatableApp& app) const {
     const std::string bytes = OrvelProtocol::encode(*this);
     const OpenFolder folder = app.openWithoutLinks(app.projectFolder());
     // Notes that load as empty because their file does not decode are still the person's words.
-    keepUndecodableFile(notesFile(app),
+    const std::string name = notesFile(app).filename().string();
+    keepUndecodableFile(folder, name,
                         [](const std::string& existing) { return decoded(existing).has_value(); });
-    folder.replaceFile(notesFile(app).filename().string(), bytes);
+    folder.replaceFile(name, bytes);
 }
 
 } // namespace orvel

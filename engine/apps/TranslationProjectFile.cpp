@@ -62,9 +62,11 @@ void TranslationProject::save(const TranslatableApp& app) const {
     const OpenFolder folder = app.openWithoutLinks(app.projectFolder());
     // The rebuild from the overlay cannot give back retired entries, terms, style or the recorded English.
     // A file that is still the one this process wrote decodes; only someone else's change is read.
+    const std::string name = file.filename().string();
     if (!WrittenFiles::isUnchanged(file))
-        keepUndecodableFile(file, [](const std::string& existing) { return decoded(existing).has_value(); });
-    folder.replaceFile(file.filename().string(), bytes);
+        keepUndecodableFile(folder, name,
+                            [](const std::string& existing) { return decoded(existing).has_value(); });
+    folder.replaceFile(name, bytes);
     WrittenFiles::remember(file);
 }
 

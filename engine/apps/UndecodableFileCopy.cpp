@@ -1,9 +1,8 @@
 #include "engine/apps/UndecodableFileCopy.h"
 
-#include <system_error>
+#include <cerrno>
 
-#include "core/FileIO.h"
-#include "core/StringsFiles.h"
+#include "core/OpenFolder.h"
 #include "core/SystemLog.h"
 
 namespace orvel {
@@ -11,56 +10,47 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path brokenCopy(const fs::path& file) {
-    fs::path copy = file;
-    copy += ".broken";
-    return copy;
-}
-
-bool entryExists(const fs::path& path) {
-    std::error_code error;
-    return fs::exists(fs::symlink_status(path, error));
+std::string brokenCopy(const std::string& name) {
+    return name + ".broken";
 }
 
 // Renaming moves the entry itself: a link is not followed and a large or special file is not read.
-void moveAside(const fs::path& file) {
-    const fs::path copy = brokenCopy(file);
-    if (entryExists(copy))
-        throw UnkeptFileError(file);
-    std::error_code error;
-    fs::rename(file, copy, error);
+void moveAside(const OpenFolder& folder, const std::string& name) {
+    const std::string copy = brokenCopy(name);
+    const int error = folder.renameWithoutReplacing(name, copy);
     // Gone meanwhile: there is nothing left to replace.
-    if (error == std::errc::no_such_file_or_directory)
+    if (error == ENOENT)
         return;
-    if (error)
-        throw UnkeptFileError(file);
-    SystemLog::info("Files", "\"" + file.string() + "\" could not be read; it was kept as \"" +
-                                 copy.filename().string() + "\" before it was replaced.");
+    if (error != 0)
+        throw UnkeptFileError(folder.path() / name);
+    SystemLog::info("Files", "\"" + (folder.path() / name).string() +
+                                 "\" could not be read; it was kept as \"" + copy +
+                                 "\" before it was replaced.");
 }
 
 } // namespace
 
 UnkeptFileError::UnkeptFileError(const fs::path& file)
     : std::runtime_error("The file \"" + file.string() + "\" cannot be read and could not be kept as \"" +
-                         brokenCopy(file).filename().string() + "\", so it was not replaced.") {}
+                         brokenCopy(file.filename().string()) + "\", so it was not replaced.") {}
 
-void keepUndecodableFile(const fs::path& file, const std::function<bool(const std::string&)>& decodes) {
-    std::error_code error;
-    const fs::file_status status = fs::symlink_status(file, error);
+void keepUndecodableFile(const OpenFolder& folder, const std::string& name,
+                         const std::function<bool(const std::string&)>& decodes) {
+    const OpenFolder::EntryKind kind = folder.entryKind(name);
     // Nothing to keep; a folder in the file's place makes the write itself fail.
-    if (error || !fs::exists(status) || fs::is_directory(status))
+    if (kind == OpenFolder::EntryKind::missing || kind == OpenFolder::EntryKind::folder)
         return;
-    const auto bytes = FileIO::readIfPresent(file, FileIO::Links::refuse);
+    const auto bytes = folder.readFile(name);
     if (!bytes) {
-        moveAside(file);
+        moveAside(folder, name);
         return;
     }
     if (decodes(*bytes))
         return;
-    const fs::path copy = brokenCopy(file);
-    if (fs::is_regular_file(fs::symlink_status(copy, error)))
+    const std::string copy = brokenCopy(name);
+    if (folder.entryKind(copy) == OpenFolder::EntryKind::file)
         return;
-    StringsFiles::writeAtomically(*bytes, copy);
+    folder.replaceFile(copy, *bytes);
 }
 
 } // namespace orvel

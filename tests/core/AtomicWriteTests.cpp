@@ -59,6 +59,8 @@ TEST(AtomicWrite, TemporaryNamesAreHiddenAndFresh) {
     EXPECT_TRUE(std::regex_match(first, form)) << first;
     EXPECT_TRUE(std::regex_match(second, form)) << second;
     EXPECT_NE(first, second);
+    // What a later write takes for a leftover is exactly what a write makes.
+    EXPECT_TRUE(StringsFiles::isTemporaryName(first)) << first;
 }
 
 TEST(AtomicWrite, AFailedRenameRemovesTheTemporaryFile) {

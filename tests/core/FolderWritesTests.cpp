@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
+#include "core/FileCalls.h"
 #include "core/FolderWrites.h"
 #include "core/OpenFolder.h"
 #include "tests/support/RecordingFileCalls.h"
@@ -102,6 +105,115 @@ TEST(FolderWrites, AFailedCallLosesNothingAndLeavesNoTemporaryFile) {
         std::erase_if(left,
                       [](const std::string& name) { return name == "a" || name == "b" || name == "c"; });
         EXPECT_EQ(left, std::set<std::string>{});
+    }
+}
+
+constexpr const char* uuid = "0123ABCD-4567-89EF-0123-456789ABCDEF";
+
+// A write into a folder removes what writes cut short by a kill left there: regular files named as the
+// temporary files are, and nothing else.
+TEST(FolderWrites, AWriteRemovesTheFoldersStaleTemporaryFilesAndNothingElse) {
+    enum class Kind { file, folder, link, fifo };
+    struct Case {
+        std::string name;
+        Kind kind;
+        bool removed;
+    };
+    const std::string u = uuid;
+    const std::vector<Case> cases{
+        {".Main.strings." + u + ".tmp", Kind::file, true},
+        {".name.with.dots." + u + ".tmp", Kind::file, true},
+        {".de.json.0123abcd-4567-89ef-0123-456789abcdef.tmp", Kind::file, false},
+        {"." + u + ".tmp", Kind::file, false},
+        {"a." + u + ".tmp", Kind::file, false},
+        {".a" + u + ".tmp", Kind::file, false},
+        {".a." + u + ".tmp.bak", Kind::file, false},
+        {".a." + u + ".TMP", Kind::file, false},
+        {".a.0123ABCD-4567-89EF-0123-456789ABCDEG.tmp", Kind::file, false},
+        {".a.0123ABCD+4567-89EF-0123-456789ABCDEF.tmp", Kind::file, false},
+        {".a.0123ABCD-4567-89EF-0123-456789ABCDE.tmp", Kind::file, false},
+        {".b." + u + ".tmp", Kind::folder, false},
+        {".c." + u + ".tmp", Kind::link, false},
+        {".d." + u + ".tmp", Kind::fifo, false},
+        {"notes.json", Kind::file, false},
+    };
+    ScratchFolder scratch;
+    const fs::path folder = scratch.makeFolder("folder");
+    const fs::path outsideFile = scratch / "outside";
+    writeBytes(outsideFile, "outside");
+    for (const Case& c : cases) {
+        switch (c.kind) {
+        case Kind::file:
+            writeBytes(folder / c.name, "half");
+            break;
+        case Kind::folder:
+            fs::create_directory(folder / c.name);
+            writeBytes(folder / c.name / "inside", "inside");
+            break;
+        case Kind::link:
+            fs::create_symlink(outsideFile, folder / c.name);
+            break;
+        case Kind::fifo:
+            ASSERT_EQ(::mkfifo((folder / c.name).c_str(), 0600), 0);
+            break;
+        }
+    }
+    OpenFolder::open(folder).replaceFile("a", "new a");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(fs::exists(fs::symlink_status(folder / c.name)), !c.removed);
+    }
+    EXPECT_EQ(readBytes(folder / "a"), "new a");
+    EXPECT_EQ(readBytes(outsideFile), "outside");
+    EXPECT_EQ(readBytes(folder / (".b." + u + ".tmp") / "inside"), "inside");
+}
+
+// Another write of this process may be making its temporary file in the same folder at that moment;
+// that one is no leftover and must reach its target.
+TEST(FolderWrites, ATemporaryFileAnotherWriteIsMakingIsNotTakenForAStaleOne) {
+    // Writes "b" into the folder while the write of "a" puts its bytes down, on the same thread.
+    class WriteDuringWrite : public FileCalls {
+      public:
+        explicit WriteDuringWrite(const OpenFolder& folder) : m_folder(folder), m_substitute(*this) {}
+        ssize_t write(int file, std::string_view data) override {
+            if (data == "new a" && !m_done) {
+                m_done = true;
+                m_folder.replaceFile("b", "new b");
+            }
+            return FileCalls::write(file, data);
+        }
+
+      private:
+        const OpenFolder& m_folder;
+        bool m_done = false;
+        FileCalls::Substitute m_substitute;
+    };
+    struct Case {
+        const char* name;
+        std::function<void(const OpenFolder&)> write;
+    };
+    const std::vector<Case> cases{
+        {"being written",
+         [](const OpenFolder& folder) {
+             WriteDuringWrite during(folder);
+             folder.replaceFile("a", "new a");
+         }},
+        {"written, waiting for its commit",
+         [](const OpenFolder& folder) {
+             FolderWrites writes(folder);
+             writes.replace("a", "new a");
+             folder.replaceFile("b", "new b");
+             writes.commit();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder scratch;
+        const OpenFolder folder = OpenFolder::open(scratch.path());
+        EXPECT_NO_THROW(c.write(folder));
+        EXPECT_EQ(readBytes(scratch / "a"), "new a");
+        EXPECT_EQ(readBytes(scratch / "b"), "new b");
+        EXPECT_EQ(namesIn(scratch.path()), (std::set<std::string>{"a", "b"}));
     }
 }
 

@@ -59,6 +59,5 @@ int main(int argc, char** argv) {
         status = QApplication::exec();
     }
     // The workspaces are gone and have written what they held; workers still finishing get a moment.
-    orvel::waitForBackgroundWork(std::chrono::seconds(2));
-    return status;
+    return orvel::finishProgram(status, std::chrono::seconds(2));
 }

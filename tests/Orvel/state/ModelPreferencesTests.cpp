@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "Orvel/state/Background.h"
 #include "tests/Orvel/state/GatedSecretStore.h"
 #include "tests/Orvel/state/ProcessUntil.h"
 #include "tests/support/ScratchFolder.h"
@@ -382,6 +383,75 @@ TEST_F(ModelPreferencesTests, WithoutAKeyringTheTypedKeyServesTheSessionAndTheFa
     loadKey(*prefs);
     EXPECT_EQ(prefs->apiKey(), "key");
     EXPECT_EQ(prefs->settings().apiKey, "key");
+}
+
+// Without a keyring the key the person types still serves, and the preferences say that it will not be
+// there at the next start; a keyring that is there says nothing, as before.
+TEST_F(ModelPreferencesTests, TellsWhileTheKeyringCannotKeepTheKey) {
+    enum class Keyring { there, missing, refusesWrites };
+    struct Step {
+        Keyring keyring;
+        // An endpoint whose key is loaded, or a key typed.
+        std::string endpoint, typed;
+        bool expectNotKept;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+    };
+    const std::string a = "https://a.example/v1", b = "https://b.example/v1";
+    const std::vector<Case> cases{
+        {"a keyring that is there", {{Keyring::there, a, "", false}, {Keyring::there, "", "key", false}}},
+        {"no keyring: the first load tells", {{Keyring::missing, a, "", true}}},
+        {"no keyring: a typed key tells",
+         {{Keyring::there, a, "", false}, {Keyring::missing, "", "key", true}}},
+        {"the keyring comes back: a kept key ends it",
+         {{Keyring::missing, a, "", true}, {Keyring::there, "", "key", false}}},
+        {"the keyring comes back: a load ends what a load found",
+         {{Keyring::missing, a, "", true}, {Keyring::there, b, "", false}}},
+        {"a keyring that reads but keeps nothing: a later load does not end it",
+         {{Keyring::refusesWrites, a, "", false},
+          {Keyring::refusesWrites, "", "key", true},
+          {Keyring::refusesWrites, b, "", true}}},
+        {"clearing the key without a keyring",
+         {{Keyring::there, a, "", false}, {Keyring::missing, "", "", true}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_secrets = std::make_shared<testing::GatedSecretStore>();
+        const auto prefs = make();
+        QSignalSpy told(prefs.get(), &ModelPreferences::keyNotKeptChanged);
+        bool expected = false;
+        int changes = 0;
+        for (std::size_t i = 0; i < c.steps.size(); ++i) {
+            const Step& step = c.steps[i];
+            SCOPED_TRACE(i);
+            m_secrets->setUnreachable(step.keyring == Keyring::missing
+                                          ? std::optional<std::string>("no keyring runs in this session.")
+                                          : std::nullopt);
+            m_secrets->setWritesRefused(step.keyring == Keyring::refusesWrites
+                                            ? std::optional<std::string>("no collection to keep it in.")
+                                            : std::nullopt);
+            if (!step.endpoint.empty()) {
+                prefs->setEndpoint(step.endpoint);
+                loadKey(*prefs);
+            } else {
+                // The field holds something to clear.
+                if (step.typed.empty())
+                    prefs->setApiKey("old");
+                prefs->setApiKey(step.typed);
+                // Every write has been tried and its answer is on its way to the main thread.
+                ASSERT_TRUE(waitForBackgroundWork(std::chrono::seconds(10)));
+                QCoreApplication::processEvents();
+                EXPECT_EQ(prefs->apiKey(), step.typed);
+                EXPECT_EQ(prefs->settings().apiKey.value_or(""), step.typed);
+            }
+            EXPECT_EQ(prefs->keyNotKept(), step.expectNotKept);
+            changes += step.expectNotKept != expected;
+            expected = step.expectNotKept;
+        }
+        EXPECT_EQ(told.count(), changes);
+    }
 }
 
 TEST_F(ModelPreferencesTests, ProviderNamesOfTheBuiltInAppleProvidersAndCustomAreTranslated) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -99,6 +100,26 @@ TEST(WorkerPool, DestroyingThePoolRunsWhatWaits) {
         gate.release();
     }
     EXPECT_EQ(ran.load(), 3);
+}
+
+// At the end of the program nothing may start that was not running: what waits and what comes later is
+// dropped, what runs finishes, and what a dropped task held is let go.
+TEST(WorkerPool, AClosedPoolStartsNothingMoreAndLetsTheRunningTaskFinish) {
+    Gate gate;
+    WorkerPool pool(1);
+    std::atomic<int> ran = 0;
+    auto held = std::make_shared<int>(0);
+    pool.post([&gate] { gate.pass(0); });
+    pool.post([&ran, held] { ++ran; });
+    gate.waitForStarted(1);
+    pool.close();
+    pool.post([&ran, held] { ++ran; });
+    EXPECT_EQ(held.use_count(), 1);
+    EXPECT_FALSE(pool.waitIdle(std::chrono::milliseconds(0)));
+    gate.release();
+    ASSERT_TRUE(pool.waitIdle(std::chrono::seconds(10)));
+    EXPECT_EQ(ran.load(), 0);
+    EXPECT_EQ(gate.started.size(), 1u);
 }
 
 } // namespace

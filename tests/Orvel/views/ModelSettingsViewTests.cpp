@@ -1,5 +1,6 @@
 #include "Orvel/views/ModelSettingsView.h"
 
+#include "Orvel/state/Background.h"
 #include "Orvel/state/MemorySecretStore.h"
 #include "Orvel/state/ModelPreferences.h"
 #include "Orvel/views/AppleBackendStatus.h"
@@ -161,8 +162,8 @@ class ModelSettingsViewTests : public ::testing::Test {
     }
 
     testing::ScratchFolder m_scratch;
-    ModelPreferences m_prefs{*DefaultsStore::open("org.orvel.Orvel", m_scratch.path()),
-                             std::make_shared<MemorySecretStore>(),
+    std::shared_ptr<MemorySecretStore> m_secrets = std::make_shared<MemorySecretStore>();
+    ModelPreferences m_prefs{*DefaultsStore::open("org.orvel.Orvel", m_scratch.path()), m_secrets,
                              [](const std::string&) -> std::optional<std::string> { return std::nullopt; }};
     std::shared_ptr<ScriptedAppleStatus> m_apple = std::make_shared<ScriptedAppleStatus>();
     bool m_deferWork = false;
@@ -223,6 +224,59 @@ TEST_F(ModelSettingsViewTests, TheEndpointsKindDecidesTheRowsAndTheStatus) {
         }
         EXPECT_EQ(shown(*view, "installShortcutButton"), row.installButton);
         EXPECT_EQ(view->width(), ModelSettingsView::formWidth);
+    }
+}
+
+// Without a keyring the key typed serves only this session: the form says so under the key field, and
+// says nothing while a keyring keeps the key.
+TEST_F(ModelSettingsViewTests, TheKeyFieldTellsWhenNoKeyringKeepsTheKey) {
+    struct Case {
+        const char* name;
+        std::string endpoint;
+        bool keyring;
+        // Typed once the form shows, with the keyring back.
+        std::string typedLater;
+        bool noteFirst, noteLater;
+    };
+    const std::vector<Case> cases{
+        {"a keyring that is there", "https://api.example.com/v1", true, "", false, false},
+        {"no keyring", "https://api.example.com/v1", false, "", true, true},
+        {"no keyring, an Apple back-end without a key field", "apple:chatgpt", false, "", false, false},
+        {"the keyring comes back and keeps the key typed", "https://api.example.com/v1", false, "key", true,
+         false},
+    };
+    const auto settle = [] {
+        ASSERT_TRUE(waitForBackgroundWork(std::chrono::seconds(10)));
+        QCoreApplication::processEvents();
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        m_secrets->setUnreachable(
+            row.keyring ? std::nullopt : std::optional<std::string>("no keyring runs in this session."));
+        m_prefs.setEndpoint(row.endpoint);
+        auto view = makeView();
+        // The form loads the key when shown.
+        settle();
+        EXPECT_EQ(shown(*view, "apiKeyNote"), row.noteFirst);
+        if (row.noteFirst) {
+            const QString note = view->findChild<QLabel*>("apiKeyNote")->text();
+            EXPECT_TRUE(note.contains("until Orvel quits")) << note.toStdString();
+            EXPECT_TRUE(note.contains("ORVEL_API_KEY")) << note.toStdString();
+        }
+        if (!row.typedLater.empty()) {
+            m_secrets->setUnreachable(std::nullopt);
+            auto* field = view->findChild<QLineEdit*>("apiKeyField");
+            QTest::keyClicks(field, QString::fromStdString(row.typedLater));
+            settle();
+        }
+        EXPECT_EQ(shown(*view, "apiKeyNote"), row.noteLater);
+        EXPECT_EQ(view->width(), ModelSettingsView::formWidth);
+        // The next case starts from a keyring that reads, with no key.
+        m_secrets->setUnreachable(std::nullopt);
+        m_prefs.setApiKey("");
+        m_prefs.setEndpoint("https://other.example/v1");
+        m_prefs.loadKey();
+        settle();
     }
 }
 

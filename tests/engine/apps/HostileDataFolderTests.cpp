@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <map>
+#include <optional>
 #include <thread>
 
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
 
+#include "core/FileCalls.h"
 #include "engine/apps/AppNotes.h"
 #include "engine/apps/OverlayWriter.h"
 #include "engine/apps/UnsafeNameError.h"
@@ -138,6 +141,117 @@ TEST_F(HostileDataFolderTest, AFolderSwappedForALinkDuringPublishingGetsNoWriteB
     done = true;
     swapper.join();
     EXPECT_TRUE(fs::is_empty(outside.path())) << published << " publishes";
+}
+
+// Stands in for the system's file calls on the calling thread: right after a save opened the project
+// folder, the app puts a link to another folder in its place, as it could at any moment.
+class SwapAfterOpening : public FileCalls {
+  public:
+    SwapAfterOpening(fs::path folder, fs::path moved, fs::path elsewhere)
+        : m_folder(std::move(folder)), m_moved(std::move(moved)), m_elsewhere(std::move(elsewhere)),
+          m_substitute(*this) {}
+
+    int openFolder(int parent, const std::string& name, bool followLink) override {
+        const int fd = FileCalls::openFolder(parent, name, followLink);
+        if (fd >= 0 && !m_swapped && name == m_folder.filename()) {
+            m_swapped = true;
+            fs::rename(m_folder, m_moved);
+            fs::create_directory_symlink(m_elsewhere, m_folder);
+        }
+        return fd;
+    }
+    bool swapped() const { return m_swapped; }
+
+  private:
+    fs::path m_folder, m_moved, m_elsewhere;
+    bool m_swapped = false;
+    FileCalls::Substitute m_substitute;
+};
+
+// The file kept aside before a save replaces it goes where the save goes: into the folder the save
+// opened, never behind the link that took its name meanwhile.
+TEST_F(HostileDataFolderTest, AKeptAsideFileFollowsTheSaveNotAFolderSwappedForALink) {
+    enum class Planted { undecodable, unreadable };
+    struct Case {
+        const char* name;
+        std::string file;
+        Planted planted;
+        // What the folder behind the link holds under the same name, if anything.
+        std::optional<std::string> elsewhere;
+    };
+    const std::vector<Case> cases{
+        {"project that does not decode", "de.json", Planted::undecodable, std::nullopt},
+        {"project that cannot be read", "de.json", Planted::unreadable, std::nullopt},
+        {"notes that do not decode", "notes.json", Planted::undecodable, std::nullopt},
+        {"notes that cannot be read", "notes.json", Planted::unreadable, std::nullopt},
+        {"project that does not decode, beside one behind the link", "de.json", Planted::undecodable,
+         "not json either"},
+        {"notes that cannot be read, beside undecodable ones behind the link", "notes.json",
+         Planted::unreadable, "not json either"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::ScratchFolder outside;
+        if (c.elsewhere)
+            outside.write(c.file, *c.elsewhere);
+        const auto before = snapshot(outside.path());
+        const fs::path folder = app.projectFolder();
+        const fs::path moved = folder.parent_path() / "moved";
+        fs::create_directories(folder);
+        if (c.planted == Planted::undecodable)
+            testing::writeBytes(folder / c.file, "{\"broken\": ");
+        else
+            fs::create_symlink("/dev/zero", folder / c.file);
+        {
+            SwapAfterOpening swap(folder, moved, outside.path());
+            if (c.file == "notes.json")
+                AppNotes{"mine", {}}.save(app);
+            else
+                project.save(app);
+            EXPECT_TRUE(swap.swapped());
+        }
+        EXPECT_EQ(snapshot(outside.path()), before);
+        const fs::path broken = moved / (c.file + ".broken");
+        if (c.planted == Planted::undecodable) {
+            EXPECT_EQ(testing::readBytes(broken), "{\"broken\": ");
+        } else {
+            EXPECT_TRUE(fs::is_symlink(broken));
+        }
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(moved / c.file)));
+        fs::remove(folder);
+        fs::remove_all(app.dataFolder());
+    }
+}
+
+// A kill in the middle of a write leaves its temporary file; the next write into that folder removes it,
+// whichever of the data folder's files it writes.
+TEST_F(HostileDataFolderTest, TheNextWriteIntoAFolderRemovesTheTemporaryFilesOfAKilledOne) {
+    struct Case {
+        const char* name;
+        fs::path folder;
+        std::function<void()> write;
+    };
+    const std::vector<Case> cases{
+        {"publish", overlay(), [&] { OverlayWriter::publish(project, strings, app, "Orvel"); }},
+        {"project", app.projectFolder(), [&] { project.save(app); }},
+        {"notes", app.projectFolder(),
+         [&] {
+             AppNotes{"mine", {}}.save(app);
+         }},
+        {"context", app.projectFolder(), [&] { ContextMap{}.save(app); }},
+    };
+    const std::vector<std::string> leftovers{".Main.strings.0123ABCD-4567-89EF-0123-456789ABCDEF.tmp",
+                                             ".de.json.FEDCBA98-7654-4321-8FED-CBA987654321.tmp"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::create_directories(c.folder);
+        for (const std::string& leftover : leftovers)
+            testing::writeBytes(c.folder / leftover, "half");
+        c.write();
+        for (const std::string& leftover : leftovers)
+            EXPECT_FALSE(fs::exists(c.folder / leftover)) << leftover;
+        fs::remove_all(app.dataFolder());
+    }
 }
 
 // A FIFO would block the reader for ever and a device would be read until memory runs out.
