@@ -12,28 +12,15 @@
 #include "engine/capture/AXReader.h"
 #include "tests/Orvel/platform/desktop/AccessibleDesktop.h"
 #include "tests/Orvel/platform/desktop/AccessibleWindow.h"
+#include "tests/Orvel/platform/desktop/NodeCount.h"
 
 namespace {
 
 using namespace orvel;
 
 // The window and its labels: the node budget of one capture read.
-constexpr int nodeCount = 5000;
+constexpr int nodeBudget = 5000;
 constexpr int tableCount = 10;
-
-int nodes(const AXNode& node) {
-    int out = 1;
-    for (const AXNode& child : node.children)
-        out += nodes(child);
-    return out;
-}
-
-int nodes(const AXReader::WindowList& windows) {
-    int out = 0;
-    for (const auto& [title, tree] : windows)
-        out += nodes(tree);
-    return out;
-}
 
 // One desktop for the whole process (libatspi connects once).
 testing::AccessibleDesktop& desktop() {
@@ -55,7 +42,7 @@ struct Window {
         }
         pid = *shown;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!registered(nodes(AXReader::windows(desktop().platform(), pid, nodeCount)))) {
+        while (!registered(testing::nodeCount(AXReader::windows(desktop().platform(), pid, nodeBudget)))) {
             if (std::chrono::steady_clock::now() > deadline) {
                 unavailable = "the window did not register its elements";
                 return;
@@ -67,8 +54,8 @@ struct Window {
 
 // The window of 5,000 showing labels, shown once for every benchmark that reads it.
 const Window& labelsWindow() {
-    static const Window labels({testing::elementCountArgument, QString::number(nodeCount - 1)},
-                               [](int read) { return read >= nodeCount; });
+    static const Window labels({testing::elementCountArgument, QString::number(nodeBudget - 1)},
+                               [](int read) { return read >= nodeBudget; });
     return labels;
 }
 
@@ -79,8 +66,8 @@ void read(benchmark::State& state, const Window& window) {
     }
     int read = 0;
     for (auto _ : state) {
-        AXReader::WindowList windows = AXReader::windows(desktop().platform(), window.pid, nodeCount);
-        read = nodes(windows);
+        AXReader::WindowList windows = AXReader::windows(desktop().platform(), window.pid, nodeBudget);
+        read = testing::nodeCount(windows);
         benchmark::DoNotOptimize(windows);
     }
     state.counters["nodes"] = read;

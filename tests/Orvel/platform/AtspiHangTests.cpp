@@ -11,19 +11,13 @@
 #include "engine/capture/AXReader.h"
 #include "tests/Orvel/platform/RealDesktop.h"
 #include "tests/Orvel/platform/desktop/AccessibleWindow.h"
+#include "tests/Orvel/platform/desktop/NodeCount.h"
 
 namespace orvel {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
-
-int nodes(const AXNode& node) {
-    int out = 1;
-    for (const AXNode& child : node.children)
-        out += nodes(child);
-    return out;
-}
 
 // A stopped window program is let go again whatever the case's outcome, so that the desktop can end it.
 class Hang {
@@ -89,7 +83,7 @@ TEST(AtspiHangTests, AHungAppCostsOneTimeOutPerReadAndAStopEndsTheReadAtOnce) {
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
                 const auto windows = AXReader::windows(desktop.platform(), *pid, 5000);
-                return !windows.empty() && nodes(windows.front().second) > 1;
+                return !windows.empty() && testing::nodeCount(windows.front().second) > 1;
             },
             // A loaded machine may take long to show 5,000 labels; the wait ends as soon as they show.
             90000));
@@ -116,11 +110,11 @@ TEST(AtspiHangTests, AHungAppCostsOneTimeOutPerReadAndAStopEndsTheReadAtOnce) {
         int read = 0;
         if (c.menuBar) {
             if (auto bar = AXReader::menuBar(desktop.platform(), *pid, 3000, stop.get_token()))
-                read = nodes(*bar);
+                read = testing::nodeCount(*bar);
         } else {
             for (const auto& [title, tree] :
                  AXReader::windows(desktop.platform(), *pid, 5000, stop.get_token()))
-                read += nodes(tree);
+                read += testing::nodeCount(tree);
         }
         const Clock::time_point end = Clock::now();
         actor.join();

@@ -20,25 +20,12 @@
 #include "engine/capture/AXReader.h"
 #include "tests/Orvel/platform/RealDesktop.h"
 #include "tests/Orvel/platform/desktop/AccessibleWindow.h"
+#include "tests/Orvel/platform/desktop/NodeCount.h"
 
 namespace orvel {
 namespace {
 
 using std::chrono::milliseconds;
-
-int nodes(const AXNode& node) {
-    int out = 1;
-    for (const AXNode& child : node.children)
-        out += nodes(child);
-    return out;
-}
-
-int nodes(const AXReader::WindowList& windows) {
-    int out = 0;
-    for (const auto& [title, tree] : windows)
-        out += nodes(tree);
-    return out;
-}
 
 bool shows(const AXNode& node, const std::string& text) {
     if (node.title == text || node.value == text || node.label == text)
@@ -150,7 +137,7 @@ TEST(AtspiSlowAppTests, AnAppThatKeepsAnsweringIsReadWholeHoweverSlowly) {
         int whole = 0;
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
-                whole = nodes(AXReader::windows(desktop.platform(), *pid, 5000));
+                whole = testing::nodeCount(AXReader::windows(desktop.platform(), *pid, 5000));
                 return whole > labels;
             },
             60000));
@@ -167,7 +154,7 @@ TEST(AtspiSlowAppTests, AnAppThatKeepsAnsweringIsReadWholeHoweverSlowly) {
         int read = 0;
         {
             const std::shared_ptr<void> slow = c.slowDown(*pid);
-            read = nodes(AXReader::windows(platform, *pid, 5000, {}, &outcome));
+            read = testing::nodeCount(AXReader::windows(platform, *pid, 5000, {}, &outcome));
         }
         EXPECT_EQ(read, whole);
         EXPECT_FALSE(outcome.cutFrom) << "the read was cut at window " << *outcome.cutFrom;
@@ -190,7 +177,7 @@ TEST(AtspiSlowAppTests, EveryShowingCellOfManyLongTablesIsRead) {
             return !windows.empty() && shows(windows.front().second, testing::cellText(tables - 1, 0, 0));
         },
         60000))
-        << nodes(windows) << " nodes read";
+        << testing::nodeCount(windows) << " nodes read";
     AXReader::ReadOutcome outcome;
     windows = AXReader::windows(desktop.platform(), *pid, 5000, {}, &outcome);
     ASSERT_EQ(windows.size(), 1u);
@@ -216,7 +203,7 @@ TEST(AtspiSlowAppTests, EveryShowingCellOfManyLongTablesIsRead) {
             EXPECT_EQ(shows(window, text), c.read) << text;
         }
     // A few hundred nodes: the showing cells and headers, not the thousands scrolled away.
-    EXPECT_LT(nodes(window), 1000);
+    EXPECT_LT(testing::nodeCount(window), 1000);
 }
 
 } // namespace

@@ -22,21 +22,27 @@ namespace {
 
 constexpr const char* service = "Orvel model endpoint";
 
-// Declared first: once a test of this process has talked to a keyring, GLib keeps that bus connection.
-TEST(LibsecretStore, WithoutASessionBusEveryCallFailsWithAClearError) {
-    testing::ScratchFolder scratch;
-    setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + (scratch / "no-bus").string()).c_str(), 1);
-    struct Case {
-        const char* name;
-        std::function<void(LibsecretStore&)> call;
-    };
-    const std::vector<Case> cases{
+struct StoreCall {
+    const char* name;
+    std::function<void(LibsecretStore&)> call;
+};
+
+// Each call the store makes to the keyring.
+std::vector<StoreCall> everyStoreCall() {
+    return {
         {"read", [](LibsecretStore& store) { store.read(service, "api.example.com"); }},
         {"write", [](LibsecretStore& store) { store.write(service, "api.example.com", "key"); }},
         {"remove", [](LibsecretStore& store) { store.remove(service, "api.example.com"); }},
     };
+}
+
+// Declared first: once a test of this process has talked to a keyring, GLib keeps that bus connection.
+TEST(LibsecretStore, WithoutASessionBusEveryCallFailsWithAClearError) {
+    testing::ScratchFolder scratch;
+    setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + (scratch / "no-bus").string()).c_str(), 1);
+    const std::vector<StoreCall> cases = everyStoreCall();
     LibsecretStore store;
-    for (const Case& c : cases) {
+    for (const StoreCall& c : cases) {
         SCOPED_TRACE(c.name);
         try {
             c.call(store);
@@ -63,17 +69,9 @@ int tryABusWithoutASecretService() {
     }
     setenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toStdString().c_str(), 1);
 
-    struct Case {
-        const char* name;
-        std::function<void(LibsecretStore&)> call;
-    };
-    const std::vector<Case> cases{
-        {"read", [](LibsecretStore& store) { store.read(service, "api.example.com"); }},
-        {"write", [](LibsecretStore& store) { store.write(service, "api.example.com", "key"); }},
-        {"remove", [](LibsecretStore& store) { store.remove(service, "api.example.com"); }},
-    };
+    const std::vector<StoreCall> cases = everyStoreCall();
     LibsecretStore store;
-    for (const Case& c : cases) {
+    for (const StoreCall& c : cases) {
         try {
             c.call(store);
             fault(std::string(c.name) + ": no error");
