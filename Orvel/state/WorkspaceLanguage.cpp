@@ -71,6 +71,7 @@ void Workspace::showReadProject(ReadProject read) {
     assignProject(std::move(read.project), std::move(read.rows));
     setSelection({});
     m_changesTask.cancel();
+    m_changesSinceCompared.clear();
     setChanges(std::move(read.changes));
     autoUpdateIfNeeded();
     refreshProblems(std::move(read.asRead));
