@@ -13,6 +13,7 @@
 
 #include "Orvel/state/Background.h"
 #include "Orvel/state/InertEngine.h"
+#include "core/FreedMemory.h"
 #include "tests/Orvel/state/ScriptedModel.h"
 
 namespace orvel::bench {
@@ -25,6 +26,8 @@ inline QApplication& application() {
     static char* argv[] = {name, nullptr};
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The allocator as the program sets it up.
+    [[maybe_unused]] static const bool pools = (FreedMemory::limitPools(), true);
     static QApplication instance(argc, argv);
     return instance;
 }

@@ -42,7 +42,7 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
         this,
         [this, guard, request, held = std::move(held), app = m_app, strings = m_strings,
          settings = preferences.settings(), review = preferences.review(),
-         pipeline = m_services.engine.pipeline()]() -> std::function<void()> {
+         pipeline = m_services.engine.pipeline()]() mutable -> std::function<void()> {
             // What every step of the updater changed comes back here and is laid into the workspace's
             // project, which its own writer writes, the person's edits laid over it: the project file has
             // one writer.
@@ -54,6 +54,8 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
                 };
             try {
                 TranslationProject start = held ? *held : TranslationProject::load(app, request->language);
+                // The update's own copy is all it needs: the window's copy goes at once, not at its end.
+                held.reset();
                 start.language = request->language;
                 // Compared with the strings the workspace shows, whose rows the results are laid into.
                 TranslationUpdater::Outcome outcome =

@@ -76,10 +76,10 @@ Failures translate(const StringChanges& changes, const TranslationJob& job, Proj
     }
 }
 
-// What the update recorded at the end.
-ProjectDelta recordedStep(const TranslationProject& project) {
+// What the update recorded at the end, taken out of `project`, which is not used again.
+ProjectDelta recordedStep(TranslationProject& project) {
     ProjectDelta step;
-    step.recorded = ProjectDelta::Recorded{project.sourceText, project.appVersion};
+    step.recorded = ProjectDelta::Recorded{std::move(project.sourceText), project.appVersion};
     return step;
 }
 
