@@ -14,7 +14,7 @@
 #include "Orvel/views/PlatformServices.h"
 #include "Orvel/views/StepsFooterBar.h"
 #include "bench/LargeWorkspace.h"
-#include "bench/ProcessMemory.h"
+#include "bench/ProcessUsage.h"
 #include "bench/SlowModel.h"
 
 #include <QCoreApplication>
@@ -306,11 +306,13 @@ void waitUntilTheRunHasSettled(orvel::Workspace& workspace) {
 
 // What a whole run from the window is measured by: its time against the latency bound (the batches one
 // after the other at the model's concurrency, and the key-term requests before them), the longest the
-// window left the person waiting meanwhile, and the process's peak memory against the settled window's.
+// window left the person waiting meanwhile, the process's peak memory against the settled window's, and
+// the cores it kept busy.
 struct RunMeasure {
     RunMeasure() {
         settled = orvel::bench::residentMegabytes();
         orvel::bench::resetPeak();
+        processor = orvel::bench::processorSeconds();
         clock.start();
     }
     void report(benchmark::State& state, int strings, std::chrono::milliseconds answerTime,
@@ -326,9 +328,11 @@ struct RunMeasure {
         state.counters["settled MB"] = settled;
         state.counters["peak MB"] = orvel::bench::peakMegabytes();
         state.counters["peak / settled"] = orvel::bench::peakMegabytes() / settled;
+        state.counters["cores"] = (orvel::bench::processorSeconds() - processor) / ran;
     }
 
     double settled = 0;
+    double processor = 0;
     QElapsedTimer clock;
     StallWatch watch;
 };
