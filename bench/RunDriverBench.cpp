@@ -34,7 +34,7 @@ std::vector<orvel::SourceString> strings() {
 void BM_RunAgainstASlowModel(benchmark::State& state) {
     orvel::testing::LoopbackServer server;
     server.respond([](const orvel::testing::RecordedRequest& request) {
-        return orvel::bench::translationsAfter(request, answerTime);
+        return orvel::bench::answerAfter(request, answerTime);
     });
     orvel::ModelSettings settings;
     settings.endpoint = server.url("/v1");

@@ -14,6 +14,7 @@
 #include "Orvel/state/Background.h"
 #include "Orvel/state/InertEngine.h"
 #include "bench/ProgramEnd.h"
+#include "core/FreedMemory.h"
 #include "tests/Orvel/state/ScriptedModel.h"
 
 namespace orvel::bench {
@@ -27,6 +28,8 @@ inline QApplication& application() {
     static char* argv[] = {name, nullptr};
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The allocator as the program sets it up.
+    [[maybe_unused]] static const bool pools = (FreedMemory::limitPools(), true);
     static QApplication instance(argc, argv);
     [[maybe_unused]] static const bool ends = [] {
         atProgramEnd([] { finishProgram(0, std::chrono::seconds(10)); });

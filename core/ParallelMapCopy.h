@@ -5,28 +5,28 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <iterator>
 #include <stop_token>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 #include "core/TaskGroup.h"
 
 namespace orvel {
 
-// A copy of `source`; a run of fewer than `smallestRun` entries is not worth a thread of its own. Falls
-// back to a copy on the calling thread when no thread can be had.
-template <class Map> Map parallelCopy(const Map& source, std::size_t smallestRun) {
-    constexpr std::size_t mostThreads = 4;
-    const std::size_t threads = std::min({mostThreads, static_cast<std::size_t>(std::thread::hardware_concurrency()),
-                                          source.size() / std::max<std::size_t>(smallestRun, 1)});
-    if (threads < 2)
+// A copy of `source`, cut into runs where `splitKeys` fall in it. The cuts are found by looking the keys
+// up, not by walking the map, so the waiting thread spends no time on a large map's first entries; a
+// caller that knows keys spread over the map (a project's string ids) gives runs of about equal length.
+// Keys in any order, repeated or outside the map, only give runs that are empty. Falls back to a copy on
+// the calling thread without keys or when no thread can be had.
+template <class Map, class Key> Map parallelCopy(const Map& source, std::vector<Key> splitKeys) {
+    if (splitKeys.empty())
         return source;
+    std::sort(splitKeys.begin(), splitKeys.end());
     std::vector<typename Map::const_iterator> bounds{source.begin()};
-    for (std::size_t run = 1; run < threads; ++run)
-        bounds.push_back(std::next(bounds.back(), static_cast<std::ptrdiff_t>(source.size() / threads)));
+    for (const Key& key : splitKeys)
+        bounds.push_back(source.lower_bound(key));
     bounds.push_back(source.end());
+    const std::size_t threads = bounds.size() - 1;
     std::vector<Map> runs(threads);
     try {
         TaskGroup::run(threads, static_cast<int>(threads), [&](std::size_t run, std::stop_token) {

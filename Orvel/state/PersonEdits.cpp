@@ -40,4 +40,12 @@ void PersonEdits::layOver(TranslationProject& project) const {
         project.style = *style;
 }
 
+void PersonEdits::layOver(ProjectDelta& step) const {
+    for (const auto& [id, _] : translations)
+        step.translations.erase(id);
+    if (step.terms)
+        for (const auto& [term, chosen] : terms)
+            put(*step.terms, term, chosen);
+}
+
 } // namespace orvel

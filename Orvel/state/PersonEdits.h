@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/apps/ProjectDelta.h"
 #include "engine/apps/StringTranslation.h"
 #include "engine/apps/TranslationProject.h"
 #include "engine/model/TranslationStyle.h"
@@ -32,6 +33,10 @@ struct PersonEdits {
 
     // Puts every recorded change into `project`, whatever it holds there.
     void layOver(TranslationProject& project) const;
+    // The same for one step of an update laid into the project the person edits: the translations the
+    // person touched are left out of it (the project holds the person's word), and the terms it chose
+    // take the person's over them.
+    void layOver(ProjectDelta& step) const;
 };
 
 } // namespace orvel

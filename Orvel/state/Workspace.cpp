@@ -1,6 +1,7 @@
 #include "Orvel/state/Workspace.h"
 
 #include <exception>
+#include <iterator>
 #include <utility>
 
 #include "Orvel/state/ObservedField.h"
@@ -141,6 +142,8 @@ bool Workspace::assignProject(std::optional<TranslationProject> project,
     else
         m_index.projectChanged();
     m_counts.reset();
+    // Any row may differ from the copy the problems under way are checked in.
+    m_checkedCopyStale = m_problemsTask.isRunning();
     emit projectChanged();
     emit stringListChanged();
     // Problems depend on the chosen terms; a new translation only invalidates its own cache entry.
@@ -187,7 +190,8 @@ bool Workspace::replaceTranslations(std::vector<Replacement> replacements) {
             continue;
         }
         const StringTranslation* before = m_index.translation(*row, m_project);
-        retranslations.push_back({strings()[*row], before ? std::optional(*before) : std::nullopt, *translation});
+        retranslations.push_back(
+            {strings()[*row], before ? std::optional(*before) : std::nullopt, *translation});
     }
     if (m_counts)
         for (const auto& [row, _] : rows)
@@ -205,17 +209,61 @@ bool Workspace::replaceTranslations(std::vector<Replacement> replacements) {
     if (m_counts)
         for (const auto& [row, _] : rows)
             countRow(*m_counts, row, m_index.translation(row, m_project), 1);
-    // While a whole comparison is under way or due, only another whole comparison is sound.
-    followed = followed && !m_changesNeedComparing && !m_changesTask.isRunning() &&
-               m_changes.takeTranslations(retranslations);
-    if (followed) {
+    // The problems under way count these rows as they stood in their copy.
+    if (m_problemsTask.isRunning())
+        for (const auto& [row, _] : rows)
+            m_rowsSinceChecked.push_back(row);
+    // While a whole comparison is due, only another whole comparison is sound. One under way began
+    // before these rows changed: they are taken into its result again when it comes, and the changes
+    // shown meanwhile follow them where they can.
+    followed = followed && !m_changesNeedComparing;
+    if (followed && m_changesTask.isRunning()) {
+        if (m_changes.takeTranslations(retranslations)) {
+            m_index.changesChanged();
+            emit changesChanged();
+        }
+        m_changesSinceCompared.insert(m_changesSinceCompared.end(), retranslations.begin(),
+                                      retranslations.end());
+    } else if (followed && m_changes.takeTranslations(retranslations)) {
         m_index.changesChanged();
         emit changesChanged();
+    } else {
+        followed = false;
     }
     // The terms stay as they were, so the problems already checked stand.
     emit projectChanged();
     emit stringListChanged();
     return followed;
+}
+
+void Workspace::layStep(ProjectDelta step) {
+    std::vector<Replacement> replacements(std::make_move_iterator(step.translations.begin()),
+                                          std::make_move_iterator(step.translations.end()));
+    if (!replacements.empty() && !replaceTranslations(std::move(replacements)))
+        m_changesNeedComparing = true;
+    // Retired entries are counted nowhere, but what they hold decides what is moved or reworded; so does
+    // the recorded English, which tells a new string from one never translated.
+    for (auto& [id, translation] : step.retired) {
+        m_changesNeedComparing = true;
+        if (translation)
+            m_project->retired.insert_or_assign(id, std::move(*translation));
+        else
+            m_project->retired.erase(id);
+    }
+    if (step.recorded) {
+        m_changesNeedComparing = true;
+        m_project->sourceText = std::move(step.recorded->sourceText);
+        m_project->appVersion = std::move(step.recorded->appVersion);
+    }
+    const bool termsChanged = step.terms && *step.terms != m_project->terms;
+    if (termsChanged)
+        m_project->terms = std::move(*step.terms);
+    emit projectChanged();
+    // The terms take part in every check: what was found with the old ones no longer holds.
+    if (termsChanged) {
+        m_problemCache.clear();
+        refreshProblems();
+    }
 }
 
 void Workspace::setContext(ContextMap context) {
@@ -298,10 +346,16 @@ void Workspace::setChanges(StringChanges changes) {
     emit stringListChanged();
 }
 
-void Workspace::setProblemsReady(bool ready) {
+void Workspace::setProblemsReady(bool ready, int problems) {
     if (!replaceObserved(m_problemsReady, ready))
         return;
-    m_counts.reset();
+    // Only the count of problems changes: the other counts stand, and are not worked out again.
+    if (m_counts) {
+        if (ready)
+            m_counts->problems = problems;
+        else
+            m_counts->problems.reset();
+    }
     emit problemsReadyChanged();
     emit stringListChanged();
 }

@@ -37,6 +37,7 @@
 #include "core/Locked.h"
 #include "core/SourceString.h"
 #include "engine/apps/AppNotes.h"
+#include "engine/apps/ProjectDelta.h"
 #include "engine/apps/StringChanges.h"
 #include "engine/apps/StringTranslation.h"
 #include "engine/apps/TranslatableApp.h"
@@ -286,8 +287,9 @@ class Workspace : public QObject {
     // Starts Translate Changes by itself when automatic updates are on, the project was translated
     // before and the app changed; once per language and app version for the life of the workspace.
     void autoUpdateIfNeeded();
-    // Takes one result of Translate Changes in `language`: the progress and the updated project.
-    void applyUpdate(TranslationProject project, const Progress& progress, const std::string& language);
+    // Takes one result of Translate Changes in `language`: the progress, and what the result changed in
+    // the project, laid into it in place while that language's project is the chosen one.
+    void applyUpdate(ProjectDelta step, const Progress& progress, const std::string& language);
 
     // "Capture Context": learns on which screens of the running app its strings appear and merges that
     // into "context.json". Shows accessibility or notRunning instead when it cannot start.
@@ -334,6 +336,8 @@ class Workspace : public QObject {
         Feedback feedback;
         // What the person changed in the run's language since it started; the run never takes it back.
         PersonEdits edits;
+        // Translate Changes' project while another language is shown, which the run goes on writing.
+        std::optional<TranslationProject> aside;
     };
 
     // A project read off the main thread, with what was worked out from it there against the strings
@@ -381,7 +385,12 @@ class Workspace : public QObject {
     void chooseLanguage(std::optional<std::string> code, std::optional<ReadProject> loaded);
     // Takes `index` as the strings' index when given one built for them.
     void setStrings(LoadedFiles::Strings strings, std::shared_ptr<StringListIndex> index = nullptr);
-    void setProblemsReady(bool ready);
+    // The project of `language` as its file holds it.
+    TranslationProject readProject(const std::string& language) const;
+    // `problems` is how many rows have a problem, when they are ready.
+    void setProblemsReady(bool ready, int problems = 0);
+    // Takes the checks made off the main thread, and the number of rows with a problem among them.
+    void takeProblems(ProblemMap found, int problems);
     // Chooses the language the workspace opens in: the stored choice, else the language the running
     // app shows, else the first stored language; a choice that does not look like a language code is
     // passed over.
@@ -419,8 +428,9 @@ class Workspace : public QObject {
     // the one row (unless `compareChanges` is false: the edit changes none) and schedules the write-back.
     void storeTranslation(std::string_view id, std::optional<StringTranslation> translation,
                           bool compareChanges = true);
-    // Stores a project whose terms or style changed and saves its file, ignoring a failure.
-    void storeAndSave(TranslationProject project);
+    // Changes the terms or style of the project in place and saves its file; a failure is not shown but
+    // leaves the project to be written again.
+    void changeAndSave(const std::function<void(TranslationProject&)>& change);
     void storeDefault(const std::string& key, const DefaultsStore::Value& value) const;
 
     // Translate runs (WorkspaceRun.cpp) and Translate Changes (WorkspaceUpdate.cpp).
@@ -433,9 +443,12 @@ class Workspace : public QObject {
     void storeRunTerms(std::map<std::string, std::string> terms, const RunRequest& request);
     // A batch of the run without what the person changed meanwhile.
     void takeBatch(const RunRequest& request, Translations batch, const Progress& progress);
-    // A state of the project Translate Changes reached, with what the person changed meanwhile laid over
-    // it, shown when its language is and written either way; `progress` comes with a merged result.
-    void takeUpdate(const RunRequest& request, TranslationProject project, const std::optional<Progress>& progress);
+    // A step of Translate Changes, with what the person changed meanwhile laid over it, laid into the
+    // project shown when its language is and written either way; `progress` comes with a merged result.
+    void takeUpdate(RunRequest& request, ProjectDelta step, const std::optional<Progress>& progress);
+    // Lays a step of Translate Changes into the chosen project in place: only the rows it names are
+    // looked up and counted again, and the changes follow them where they can.
+    void layStep(ProjectDelta step);
     // The run has delivered its last result: the person's edits need no more guarding from it.
     void endRun(const std::shared_ptr<RunRequest>& request);
     void runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures);
@@ -467,6 +480,9 @@ class Workspace : public QObject {
     bool replaceTranslations(std::vector<Replacement> replacements);
     // A copy of the project as it stands, for the workers that write it or compare it.
     std::shared_ptr<const TranslationProject> projectSnapshot();
+    // Keys that cut a map keyed by string id into at most `runs` runs of about equal length, found without
+    // walking the map; none for fewer than two runs.
+    std::vector<std::string> splitKeys(std::size_t runs) const;
     void publishSnapshot(std::shared_ptr<const TranslationProject> snapshot);
     // What a publish of the project of `written` is told: a failure shows and leaves the project to be
     // written again, a language published for the first time is listed.
@@ -534,6 +550,13 @@ class Workspace : public QObject {
     std::map<std::string, Unsaved> m_unsaved;
     // quit() has begun: nothing more is shown.
     bool m_quitting = false;
+    // Rows whose translations were followed in the changes while a whole comparison was under way, which
+    // began before them: taken again into its result when it comes.
+    std::vector<StringChanges::Retranslation> m_changesSinceCompared;
+    // Rows whose translations changed while the problems were checked, from a copy made before them.
+    std::vector<std::size_t> m_rowsSinceChecked;
+    // A project was assigned whole since that copy was made: the rows are counted again.
+    bool m_checkedCopyStale = false;
     // Merged batches wait for their copy and write (applyBatch()).
     bool m_batchPublishPending = false;
     // What was merged since could not be followed in the changes row by row: the copy written next is

@@ -2,7 +2,9 @@
 // the chosen key terms and the translation style.
 
 #include <algorithm>
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -96,12 +98,12 @@ void Workspace::storeTranslation(std::string_view id, std::optional<StringTransl
 void Workspace::setTerm(const std::string& term, std::string translation) {
     if (!m_project)
         return;
-    TranslationProject project = *m_project;
-    if (translation.empty())
-        project.terms.erase(term);
-    else
-        project.terms.insert_or_assign(term, std::move(translation));
-    storeAndSave(std::move(project));
+    changeAndSave([&](TranslationProject& project) {
+        if (translation.empty())
+            project.terms.erase(term);
+        else
+            project.terms.insert_or_assign(term, std::move(translation));
+    });
     recordEdit([&](PersonEdits& edits, const TranslationProject& edited) { edits.recordTerm(edited, term); });
 }
 
@@ -125,16 +127,24 @@ std::vector<std::pair<std::string, std::string>> Workspace::sortedTerms() const 
 void Workspace::setStyle(TranslationStyle style) {
     if (!m_project || m_project->style == style)
         return;
-    TranslationProject project = *m_project;
-    project.style = style;
-    storeAndSave(std::move(project));
+    changeAndSave([&](TranslationProject& project) { project.style = style; });
     recordEdit([](PersonEdits& edits, const TranslationProject& edited) { edits.recordStyle(edited); });
 }
 
-void Workspace::storeAndSave(TranslationProject project) {
-    setProject(std::move(project));
+void Workspace::changeAndSave(const std::function<void(TranslationProject&)>& change) {
+    // In place: the translations, and all that is counted and indexed of them, stay.
+    const std::map<std::string, std::string> termsBefore = m_project->terms;
+    change(*m_project);
+    emit projectChanged();
+    // One copy serves the write and, when the terms changed, the checks.
+    std::shared_ptr<const TranslationProject> snapshot = projectSnapshot();
+    // The terms take part in every check: what was found with the old ones no longer holds.
+    if (m_project->terms != termsBefore) {
+        m_problemCache.clear();
+        refreshProblems(snapshot);
+    }
     // A failure leaves the choice in the project; it reaches the file with the next save or write-back.
-    m_writer.write({projectSnapshot(), nullptr}, saveDone(m_project->language));
+    m_writer.write({std::move(snapshot), nullptr}, saveDone(m_project->language));
 }
 
 } // namespace orvel

@@ -79,6 +79,7 @@ void Workspace::showReadProject(ReadProject read) {
     levelOverlay(read.asRead);
     setSelection({});
     m_changesTask.cancel();
+    m_changesSinceCompared.clear();
     setChanges(std::move(read.changes));
     autoUpdateIfNeeded();
     refreshProblems(std::move(read.asRead));

@@ -91,6 +91,10 @@ Workspace::Loaded Workspace::load(const TranslatableApp& app, const EngineFacade
     return loaded;
 }
 
+TranslationProject Workspace::readProject(const std::string& language) const {
+    return *m_services.loaded->project(m_app, language);
+}
+
 void Workspace::showStoredProject(const std::string& language) {
     LoadedFiles::Project read = m_services.loaded->project(m_app, language);
     showProject(*read);
@@ -135,6 +139,7 @@ void Workspace::reloadStrings() {
 
 void Workspace::refreshChanges() {
     m_changesTask.cancel();
+    m_changesSinceCompared.clear();
     m_changesNeedComparing = false;
     if (!m_project) {
         setChanges(StringChanges{});
@@ -147,6 +152,7 @@ void Workspace::refreshChanges() {
 void Workspace::refreshChangesInBackground(std::shared_ptr<const TranslationProject> snapshot) {
     // The copy holds everything merged so far.
     m_changesNeedComparing = false;
+    m_changesSinceCompared.clear();
     const TaskSlot::Ticket ticket = m_changesTask.start();
     runInBackground(
         this, [this, ticket, snapshot = std::move(snapshot), strings = m_strings]() -> std::function<void()> {
@@ -155,6 +161,12 @@ void Workspace::refreshChangesInBackground(std::shared_ptr<const TranslationProj
                 if (!m_changesTask.isCurrent(ticket.generation))
                     return;
                 m_changesTask.finish(ticket.generation);
+                // What changed since the copy was made is taken again; where that cannot be followed row
+                // by row, the project as it stands now is compared.
+                if (!changes.takeTranslations(std::exchange(m_changesSinceCompared, {})) && m_project) {
+                    refreshChangesInBackground(projectSnapshot());
+                    return;
+                }
                 setChanges(std::move(changes));
                 autoUpdateIfNeeded();
             };

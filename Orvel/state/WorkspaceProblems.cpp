@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <stop_token>
+#include <utility>
 #include <vector>
 
 #include "Orvel/state/Workspace.h"
@@ -39,10 +41,19 @@ constexpr int checkers = 4;
 // Fewer strings than this are checked on one thread: starting more costs more than it saves.
 constexpr std::size_t stringsPerChecker = 2000;
 
-// The check of every string of rows [begin, end) that has a translation to check; nothing once stopped.
-Workspace::ProblemMap checkedProblems(const ProblemInputs& inputs, std::size_t begin, std::size_t end,
-                                      const std::stop_token& stop) {
+// The checks of some rows, and how many of those rows have a problem: a row of a duplicated id counts
+// like the others, as the counts of the string list count rows, not ids.
+struct Checked {
     Workspace::ProblemMap found;
+    int problems = 0;
+    // Id to the rows of it after the first one in these rows, which were counted by the first one's check.
+    std::map<std::string, int, std::less<>> repeats;
+};
+
+// The check of every string of rows [begin, end) that has a translation to check; nothing once stopped.
+Checked checkedProblems(const ProblemInputs& inputs, std::size_t begin, std::size_t end,
+                        const std::stop_token& stop) {
+    Checked checked;
     const auto& translations = inputs.project->translations;
     for (std::size_t row = begin; row < end; ++row) {
         if (stop.stop_requested())
@@ -52,26 +63,32 @@ Workspace::ProblemMap checkedProblems(const ProblemInputs& inputs, std::size_t b
             continue;
         std::string id = string.id();
         auto translation = translations.find(id);
-        // A duplicated id is the first string's, as everywhere else in the workspace.
-        if (translation == translations.end() || !isChecked(translation->second) || found.contains(id))
+        if (translation == translations.end() || !isChecked(translation->second))
             continue;
+        // A duplicated id is the first string's, as everywhere else in the workspace.
+        if (const auto same = checked.found.find(id); same != checked.found.end()) {
+            checked.problems += same->second.problem ? 1 : 0;
+            ++checked.repeats[id];
+            continue;
+        }
         std::optional<std::string> problem = inputs.check(string, translation->second, inputs.language,
                                                           inputs.project->terms, inputs.glossary);
-        found.emplace(
+        checked.problems += problem ? 1 : 0;
+        checked.found.emplace(
             std::move(id),
             Workspace::ProblemCheck{std::hash<StringTranslation>{}(translation->second), std::move(problem)});
     }
-    return found;
+    return checked;
 }
 
 // checkedProblems() of all rows, a few slices at once.
-Workspace::ProblemMap checkedProblems(const ProblemInputs& inputs, const std::stop_token& stop) {
+Checked checkedProblems(const ProblemInputs& inputs, const std::stop_token& stop) {
     const std::size_t count = inputs.strings->size();
     const std::size_t slices = std::clamp<std::size_t>(count / stringsPerChecker, 1, checkers);
     std::vector<std::size_t> starts;
     for (std::size_t slice = 0; slice < slices; ++slice)
         starts.push_back(count * slice / slices);
-    std::vector<Workspace::ProblemMap> parts;
+    std::vector<Checked> parts;
     try {
         parts = concurrentMap(
             starts, checkers,
@@ -85,11 +102,21 @@ Workspace::ProblemMap checkedProblems(const ProblemInputs& inputs, const std::st
     }
     if (stop.stop_requested())
         return {};
-    // In row order, so that a duplicated id keeps the first string's check.
-    Workspace::ProblemMap found = std::move(parts.front());
-    for (std::size_t part = 1; part < parts.size(); ++part)
-        found.merge(parts[part]);
-    return found;
+    // In row order, so that a duplicated id keeps the first string's check: the rows of an id a slice
+    // before checked count by that check, not by their own slice's.
+    Checked all = std::move(parts.front());
+    for (std::size_t part = 1; part < parts.size(); ++part) {
+        Checked& next = parts[part];
+        all.problems += next.problems;
+        all.found.merge(next.found);
+        for (const auto& [id, own] : next.found) {
+            const auto repeated = next.repeats.find(id);
+            const int rows = 1 + (repeated == next.repeats.end() ? 0 : repeated->second);
+            const bool first = all.found.find(id)->second.problem.has_value();
+            all.problems += rows * (static_cast<int>(first) - static_cast<int>(own.problem.has_value()));
+        }
+    }
+    return all;
 }
 
 // The texts of a translation that a wording to avoid is searched in: its plural forms, else its text.
@@ -110,6 +137,8 @@ void Workspace::refreshProblems() {
 
 void Workspace::refreshProblems(std::shared_ptr<const TranslationProject> snapshot) {
     m_problemsTask.cancel();
+    m_rowsSinceChecked.clear();
+    m_checkedCopyStale = false;
     setProblemsReady(false);
     if (!m_language || !m_project)
         return;
@@ -121,22 +150,19 @@ void Workspace::refreshProblems(std::shared_ptr<const TranslationProject> snapsh
     inputs->check = m_termCheck;
     const TaskSlot::Ticket ticket = m_problemsTask.start();
     runInBackground(this, [this, inputs, ticket]() -> std::function<void()> {
-        ProblemMap found = checkedProblems(*inputs, ticket.token);
+        Checked checked = checkedProblems(*inputs, ticket.token);
         if (ticket.token.stop_requested())
             return {};
         // The inputs stay behind: the copy of a large project they hold is freed here, not on the main
         // thread.
         return [this, language = inputs->language, generation = ticket.generation,
-                found = std::move(found)]() mutable {
+                checked = std::move(checked)]() mutable {
             // The checks hold for the language they were made in; another language chosen meanwhile
             // (with or without a recomputation of its own) makes them worthless.
             if (!m_problemsTask.isCurrent(generation) || m_language != language)
                 return;
             m_problemsTask.finish(generation);
-            // The new checks win over cached ones of the same ids; the cached others are kept.
-            found.merge(m_problemCache);
-            m_problemCache = std::move(found);
-            setProblemsReady(true);
+            takeProblems(std::move(checked.found), checked.problems);
             // Reading the strings and projects these checks ran on, and the checks themselves, freed far
             // more than the workspace keeps: that goes back to the system.
             runInBackground(this, []() -> std::function<void()> {
@@ -145,6 +171,28 @@ void Workspace::refreshProblems(std::shared_ptr<const TranslationProject> snapsh
             });
         };
     });
+}
+
+void Workspace::takeProblems(ProblemMap found, int problems) {
+    // Rows whose translation changed since the checked copy was made count as they stand now, not as
+    // they stood in it; only they are looked at, not every row.
+    std::vector<std::size_t> since = std::exchange(m_rowsSinceChecked, {});
+    std::sort(since.begin(), since.end());
+    since.erase(std::unique(since.begin(), since.end()), since.end());
+    for (const std::size_t row : since)
+        if (const auto checked = found.find(m_index.id(row));
+            checked != found.end() && checked->second.problem)
+            --problems;
+    // The new checks win over cached ones of the same ids; the cached others are kept.
+    found.merge(m_problemCache);
+    m_problemCache = std::move(found);
+    for (const std::size_t row : since)
+        if (strings()[row].translate && problemAt(row, m_index.translation(row, m_project)))
+            ++problems;
+    // A project assigned whole since then is counted whole again, from the checks.
+    if (std::exchange(m_checkedCopyStale, false))
+        m_counts.reset();
+    setProblemsReady(true, problems);
 }
 
 std::optional<std::string> Workspace::problemMatch(std::string_view id) const {

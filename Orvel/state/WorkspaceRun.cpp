@@ -25,8 +25,8 @@ void Workspace::translate(bool all) {
             continue;
         const StringTranslation* found = m_index.translation(row, m_project);
         // Everything again spares only what the person wrote; otherwise only what has no wording yet.
-        const bool taken = all ? !found || found->origin != StringTranslation::Origin::person
-                               : !found || found->isEmpty();
+        const bool taken =
+            all ? !found || found->origin != StringTranslation::Origin::person : !found || found->isEmpty();
         if (taken)
             chosen.push_back(row);
     }
@@ -177,14 +177,12 @@ void Workspace::modelSupports(const std::string& language, std::function<void(bo
 void Workspace::setTerms(std::map<std::string, std::string> terms) {
     if (!m_project)
         return;
-    TranslationProject project = *m_project;
     std::set<std::string> touched;
-    for (const auto& [term, _] : project.terms)
+    for (const auto& [term, _] : m_project->terms)
         touched.insert(term);
     for (const auto& [term, _] : terms)
         touched.insert(term);
-    project.terms = std::move(terms);
-    storeAndSave(std::move(project));
+    changeAndSave([&](TranslationProject& project) { project.terms = std::move(terms); });
     recordEdit([&](PersonEdits& edits, const TranslationProject& edited) {
         for (const std::string& term : touched)
             edits.recordTerm(edited, term);
@@ -202,9 +200,7 @@ void Workspace::storeRunTerms(std::map<std::string, std::string> terms, const Ru
     // A choice that found nothing new changes nothing: the project is neither copied nor written.
     if (chosen.terms == m_project->terms)
         return;
-    TranslationProject project = *m_project;
-    project.terms = std::move(chosen.terms);
-    storeAndSave(std::move(project));
+    changeAndSave([&](TranslationProject& project) { project.terms = std::move(chosen.terms); });
 }
 
 void Workspace::takeBatch(const RunRequest& request, Translations batch, const Progress& progress) {

@@ -40,20 +40,26 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
         m_project && m_project->language == request->language ? projectSnapshot() : nullptr;
     runInBackground(
         this,
-        [this, guard, request, held = std::move(held), app = m_app, settings = preferences.settings(),
-         review = preferences.review(), pipeline = m_services.engine.pipeline()]() -> std::function<void()> {
-            // Every state the updater reaches comes back here and is written by the workspace's own writer,
-            // the person's edits laid over it: the project file has one writer.
+        [this, guard, request, held = std::move(held), app = m_app, strings = m_strings,
+         settings = preferences.settings(), review = preferences.review(),
+         pipeline = m_services.engine.pipeline()]() mutable -> std::function<void()> {
+            // What every step of the updater changed comes back here and is laid into the workspace's
+            // project, which its own writer writes, the person's edits laid over it: the project file has
+            // one writer.
             const TranslationUpdater::Handover handover =
-                [this, guard, request](TranslationProject project, const std::optional<Progress>& progress) {
-                    onMainThread(guard, [this, request, project = std::move(project), progress]() mutable {
-                        takeUpdate(*request, std::move(project), progress);
+                [this, guard, request](ProjectDelta step, const std::optional<Progress>& progress) {
+                    onMainThread(guard, [this, request, step = std::move(step), progress]() mutable {
+                        takeUpdate(*request, std::move(step), progress);
                     });
                 };
             try {
                 TranslationProject start = held ? *held : TranslationProject::load(app, request->language);
-                TranslationUpdater::Outcome outcome = TranslationUpdater::updateHeldProject(
-                    app, std::move(start), settings, review, handover, request->task.token, pipeline);
+                // The update's own copy is all it needs: the window's copy goes at once, not at its end.
+                held.reset();
+                // Compared with the strings the workspace shows, whose rows the results are laid into.
+                TranslationUpdater::Outcome outcome =
+                    TranslationUpdater::updateHeldProject(app, std::move(start), *strings, settings, review,
+                                                          handover, request->task.token, pipeline);
                 return [this, request, failed = std::move(outcome.failed)] {
                     updateEnded(request, failed, std::nullopt);
                 };
@@ -66,37 +72,48 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
         });
 }
 
-void Workspace::applyUpdate(TranslationProject project, const Progress& progress,
-                            const std::string& language) {
+void Workspace::applyUpdate(ProjectDelta step, const Progress& progress, const std::string& language) {
     // A stopped update's late results still land (they were merged before the stop), but its progress no
     // longer belongs on screen.
     if (m_translating)
         setProgress(progress);
-    if (m_language == language)
-        setProject(std::move(project));
+    if (m_language == language && m_project && m_project->language == language)
+        layStep(std::move(step));
 }
 
-void Workspace::takeUpdate(const RunRequest& request, TranslationProject project,
-                           const std::optional<Progress>& progress) {
+void Workspace::takeUpdate(RunRequest& request, ProjectDelta step, const std::optional<Progress>& progress) {
     // A workspace that has quit, or moved aside for another, writes nothing more.
     if (m_writer.closed())
         return;
     // The updater began from the project as it was when it started.
-    request.edits.layOver(project);
-    if (m_language != request.language) {
-        // The project of a language no longer shown is still this workspace's to write.
-        writeBack(std::make_shared<const TranslationProject>(std::move(project)),
-                  [this](const std::optional<std::string>& failure) {
-                      if (failure)
-                          setProblem(Problem::failed(*failure));
-                  });
+    request.edits.layOver(step);
+    if (m_language != request.language || !m_project || m_project->language != request.language) {
+        // The project of a language no longer shown is still this workspace's to write: it was written
+        // when the language was left, so its file holds every step before.
+        if (!request.aside) {
+            // A copy kept of a project whose last write failed is newer than its file.
+            const auto unsaved = m_unsaved.find(request.language);
+            request.aside = unsaved != m_unsaved.end() && unsaved->second.left ? *unsaved->second.left
+                                                                                : readProject(request.language);
+        }
+        step.applyTo(*request.aside);
+        auto written = std::make_shared<const TranslationProject>(*request.aside);
+        writeBack(written, [this, written, done = publishDone(request.language)](
+                               const std::optional<std::string>& failure) {
+            // Until a write of it holds, this copy is what the language shows again and what is written
+            // at the next chance.
+            if (failure)
+                m_unsaved[written->language].left = written;
+            done(failure);
+        });
         return;
     }
+    // Shown again: the project read back holds what was written aside.
+    request.aside.reset();
     if (progress)
-        applyUpdate(std::move(project), *progress, request.language);
+        applyUpdate(std::move(step), *progress, request.language);
     else
-        setProject(std::move(project));
-    m_changesNeedComparing = true;
+        layStep(std::move(step));
     // Written like a run's merged batches: the write-back waiting for the person's edits joins it, and
     // results that land together are copied and written once.
     if (m_writeTask)
@@ -120,7 +137,11 @@ void Workspace::updateEnded(const std::shared_ptr<RunRequest>& request, const Fa
         snapshot = projectSnapshot();
         publishSnapshot(snapshot);
     }
-    resetIfCurrent(*request, std::move(snapshot));
+    resetIfCurrent(*request, snapshot);
+    // Results of a stopped update still landed; what they changed that could not be followed row by row
+    // is compared now, as the end of a current one does.
+    if (m_changesNeedComparing && m_project)
+        refreshChangesInBackground(snapshot ? std::move(snapshot) : projectSnapshot());
 }
 
 void Workspace::autoUpdateIfNeeded() {

@@ -6,7 +6,9 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "Orvel/state/Workspace.h"
 #include "core/ParallelMapCopy.h"
@@ -42,10 +44,31 @@ std::shared_ptr<const TranslationProject> Workspace::projectSnapshot() {
     } setAside{m_project, std::exchange(m_project->translations, {}),
                std::exchange(m_project->sourceText, std::nullopt)};
     auto copy = std::make_shared<TranslationProject>(*m_project);
-    copy->translations = parallelCopy(setAside.translations, copiedInRuns);
+    copy->translations =
+        parallelCopy(setAside.translations, splitKeys(setAside.translations.size() / copiedInRuns));
     if (setAside.recorded)
-        copy->sourceText = parallelCopy(*setAside.recorded, copiedInRuns);
+        copy->sourceText = parallelCopy(*setAside.recorded, splitKeys(recorded / copiedInRuns));
     return copy;
+}
+
+std::vector<std::string> Workspace::splitKeys(std::size_t runs) const {
+    // Both maps are keyed by string id: the ids of a sample of rows, in key order, fall about evenly
+    // among their keys.
+    constexpr std::size_t mostRuns = 4;
+    constexpr std::size_t samplesPerRun = 16;
+    runs = std::min({runs, mostRuns, static_cast<std::size_t>(std::thread::hardware_concurrency())});
+    const std::size_t rows = strings().size();
+    if (runs < 2 || rows == 0)
+        return {};
+    std::vector<const std::string*> sample;
+    for (std::size_t i = 0; i < runs * samplesPerRun; ++i)
+        sample.push_back(&m_index.id(i * rows / (runs * samplesPerRun)));
+    std::sort(sample.begin(), sample.end(),
+              [](const std::string* a, const std::string* b) { return *a < *b; });
+    std::vector<std::string> keys;
+    for (std::size_t run = 1; run < runs; ++run)
+        keys.push_back(*sample[run * samplesPerRun]);
+    return keys;
 }
 
 void Workspace::publish() {

@@ -7,6 +7,7 @@
 
 #include "engine/apps/AppNotes.h"
 #include "engine/apps/AppStateFile.h"
+#include "engine/apps/ProjectDelta.h"
 #include "engine/apps/ProjectStore.h"
 #include "engine/apps/UpdateWriter.h"
 #include "engine/capture/ContextMap.h"
@@ -60,15 +61,11 @@ Failures translate(const StringChanges& changes, const TranslationJob& job, Proj
     const auto mergeAndWrite = [&](const Translations& translations,
                                    const TranslationJob::Progress& progress) {
         if (!onResult) {
-            store.updateProject([&](TranslationProject& project) {
-                for (const auto& [id, translation] : translations)
-                    project.translations.insert_or_assign(id, translation);
-            });
-            writer.writeLatestQuietly(store, progress);
+            writer.mergeQuietly(store, translations, progress);
             return;
         }
         const TranslationProject merged = store.merge(translations);
-        writer.writeLatestQuietly(store, progress);
+        writer.writeLatestQuietly(store);
         onResult(merged, progress);
     };
     try {
@@ -79,36 +76,52 @@ Failures translate(const StringChanges& changes, const TranslationJob& job, Proj
     }
 }
 
-Outcome update(const TranslatableApp& app, TranslationProject project, const ModelSettings& settings,
-               bool review, const ProjectCallback& onResult, const Handover& handover,
-               const std::stop_token& stop, const Pipeline& pipeline) {
+// What the update recorded at the end, taken out of `project`, which is not used again.
+ProjectDelta recordedStep(TranslationProject& project) {
+    ProjectDelta step;
+    step.recorded = ProjectDelta::Recorded{std::move(project.sourceText), project.appVersion};
+    return step;
+}
+
+Outcome update(const TranslatableApp& app, TranslationProject project,
+               const std::vector<SourceString>& strings, const ModelSettings& settings, bool review,
+               const ProjectCallback& onResult, const Handover& handover, const std::stop_token& stop,
+               const Pipeline& pipeline) {
     const std::string language = project.language;
-    // This one list serves the comparison, the key terms, the recording and every publication.
-    const std::vector<SourceString> strings = app.loadStrings(seenStrings(app));
     Outcome outcome{StringChanges::compute(project, strings), {}};
     const StringChanges& changes = outcome.changes;
     apply(project, changes.changed, changes.moved, changes.removed);
+    // A caller that holds the project is told only what the steps changed in it.
+    ProjectDelta applied = handover ? ProjectDelta::applied(project, changes) : ProjectDelta{};
 
     UpdateWriter writer(app, strings, handover);
     if (changes.toTranslate().empty()) {
         recordTranslatedSource(project, strings, app.version);
-        writer.write(project);
+        if (handover)
+            applied.recorded = recordedStep(project).recorded;
+        writer.write(project, std::move(applied));
         return outcome;
     }
 
-    writer.save(project);
+    writer.save(project, std::move(applied));
     TranslationJob job = makeJob(app, language, settings, review, project, pipeline, stop);
     job.terms = pipeline.chooseTerms(job, strings, termLimit, stop);
     project.terms = job.terms;
-    writer.save(project);
+    ProjectDelta chosen;
+    chosen.terms = project.terms;
+    writer.save(project, std::move(chosen));
 
     ProjectStore store(std::move(project));
     Failures failed = translate(changes, job, store, writer, onResult, stop, pipeline);
     // Failed strings keep their old recorded English, so that the next comparison reports them again.
+    ProjectDelta last;
     if (failed.empty())
-        store.updateProject(
-            [&](TranslationProject& filled) { recordTranslatedSource(filled, strings, app.version); });
-    writer.writeLatest(store);
+        store.updateProject([&](TranslationProject& filled) {
+            recordTranslatedSource(filled, strings, app.version);
+            if (handover)
+                last = recordedStep(filled);
+        });
+    writer.writeLatest(store, std::move(last));
     outcome.failed = std::move(failed);
     return outcome;
 }
@@ -118,14 +131,17 @@ Outcome update(const TranslatableApp& app, TranslationProject project, const Mod
 Outcome updateProject(const TranslatableApp& app, const std::string& language, const ModelSettings& settings,
                       bool review, const ProjectCallback& onResult, const std::stop_token& stop,
                       const Pipeline& pipeline) {
-    return update(app, TranslationProject::load(app, language), settings, review, onResult, {}, stop,
-                  pipeline);
+    TranslationProject project = TranslationProject::load(app, language);
+    // This one list serves the comparison, the key terms, the recording and every publication.
+    const std::vector<SourceString> strings = app.loadStrings(seenStrings(app));
+    return update(app, std::move(project), strings, settings, review, onResult, {}, stop, pipeline);
 }
 
-Outcome updateHeldProject(const TranslatableApp& app, TranslationProject project, const ModelSettings& settings,
+Outcome updateHeldProject(const TranslatableApp& app, TranslationProject project,
+                          const std::vector<SourceString>& strings, const ModelSettings& settings,
                           bool review, const Handover& handover, const std::stop_token& stop,
                           const Pipeline& pipeline) {
-    return update(app, std::move(project), settings, review, {}, handover, stop, pipeline);
+    return update(app, std::move(project), strings, settings, review, {}, handover, stop, pipeline);
 }
 
 } // namespace orvel::TranslationUpdater

@@ -96,16 +96,17 @@ Outcome updateProject(const TranslatableApp& app, const std::string& language, c
                       bool review, const ProjectCallback& onResult, const std::stop_token& stop,
                       const Pipeline& pipeline = Pipeline::live());
 
-// Takes every state of the project an update reaches, in order.
+// Takes what every step of an update changed in the project, in order.
 using Handover = UpdateWriter::Handover;
 
-// The same for a project that its caller holds and writes (an open workspace): the update starts from
-// `project` as the caller holds it, edits not yet on disk included, writes nothing itself and hands every
-// state of the project it reaches to `handover` in order (after applying the changes, after choosing the
-// key terms, after each merged result with the run's progress, and at the end), so that the caller's
-// writer stays the file's only one. Throws the error of the key-term choice and of the run, after handing
-// over what was merged.
-Outcome updateHeldProject(const TranslatableApp& app, TranslationProject project, const ModelSettings& settings,
+// The same for a project that its caller holds and writes (an open workspace), against the strings the
+// caller shows: the update starts from `project` as the caller holds it, edits not yet on disk included,
+// writes nothing itself and hands what each step changed in the project to `handover` in order (the
+// changes applied, the key terms chosen, each merged result with the run's progress, and the English
+// recorded at the end), so that the caller lays them into its own project and its writer stays the file's
+// only one. Throws the error of the key-term choice and of the run, after handing over what was merged.
+Outcome updateHeldProject(const TranslatableApp& app, TranslationProject project,
+                          const std::vector<SourceString>& strings, const ModelSettings& settings,
                           bool review, const Handover& handover, const std::stop_token& stop,
                           const Pipeline& pipeline = Pipeline::live());
 

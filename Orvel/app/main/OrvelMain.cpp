@@ -11,10 +11,12 @@
 #include "Orvel/state/Background.h"
 #include "Orvel/views/ModelSettingsView.h"
 #include "Orvel/views/SystemPlatformServices.h"
+#include "core/FreedMemory.h"
 #include "core/OrvelPaths.h"
 #include "core/SystemLog.h"
 
 int main(int argc, char** argv) {
+    orvel::FreedMemory::limitPools();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orvel"));

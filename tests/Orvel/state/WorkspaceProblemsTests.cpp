@@ -355,5 +355,55 @@ TEST_F(WorkspaceProblemsTest, LiveEndsWhenTheAppQuitsAndComesBackWhenItRunsAgain
     EXPECT_EQ(notices, 2);
 }
 
+// Rows that change while the problems are checked, from a copy made before them, are counted as they
+// stand when the checks come in; the other rows are counted from the checks, with no pass over them all.
+TEST_F(WorkspaceProblemsTest, TheProblemCountTakesTheRowsChangedWhileTheChecksRan) {
+    const auto byModel = [](std::string text) { return testing::translated(std::move(text)); };
+    using Change = std::function<void(Workspace&)>;
+    const auto batch = [](const std::string& key, StringTranslation translation) -> Change {
+        return [=](Workspace& w) { w.applyBatch({{idOf(key), translation}}, Workspace::Progress{}, "de"); };
+    };
+    struct Case {
+        const char* name;
+        std::vector<Change> changes;
+        int expected;
+    };
+    // File starts left in English, Mail fine.
+    const std::vector<Case> cases{
+        {"nothing changed", {}, 1},
+        {"a problem translated anew", {batch("File", byModel("Datei jetzt öffnen"))}, 0},
+        {"a translation left in English", {batch("Mail", byModel("Send email now"))}, 2},
+        {"a problem typed over by the person", {[](Workspace& w) { w.setText("Meins", idOf("File")); }}, 0},
+        {"a problem cleared", {[](Workspace& w) { w.setText("", idOf("File")); }}, 0},
+        {"a row changed twice",
+         {batch("File", byModel("Datei jetzt öffnen")), batch("File", byModel("Open the file now"))},
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto workspace = openWith();
+        projectWith("de", {{idOf("File"), byModel("Open the file now")}, {idOf("Mail"), byModel("x")}})
+            .save(workspace->app());
+        ASSERT_TRUE(testing::processUntil([&] { return workspace->strings().size() == 2; }));
+        workspace->selectLanguage("de");
+        ASSERT_TRUE(testing::processUntil([&] { return workspace->problemsReady(); }));
+        ASSERT_EQ(workspace->problemCount(), 1);
+
+        engine.checks->hold("de");
+        const int started = engine.checks->started("de");
+        workspace->refreshProblems();
+        ASSERT_TRUE(testing::processUntil([&] { return engine.checks->started("de") > started; }));
+        for (const Change& change : c.changes)
+            change(*workspace);
+        // Counted while the checks run, so that their end finds the other counts made.
+        EXPECT_EQ(workspace->translatableCount(), 2);
+        engine.checks->release("de");
+        ASSERT_TRUE(testing::processUntil([&] { return workspace->problemsReady(); }));
+
+        EXPECT_EQ(workspace->problemCount(), c.expected);
+        EXPECT_EQ(workspace->count(Workspace::Filter::problems), c.expected);
+    }
+}
+
 } // namespace
 } // namespace orvel

@@ -13,6 +13,35 @@
 
 namespace orvel::testing {
 
+// Whether the changes the workspace shows are those a whole comparison of its project gives.
+inline bool matchesWholeComparison(const Workspace& workspace) {
+    const StringChanges whole = StringChanges::compute(*workspace.project(), workspace.strings());
+    const StringChanges& shown = workspace.changes();
+    return shown.toTranslate() == whole.toTranslate() && shown.moved == whole.moved &&
+           shown.removed == whole.removed && shown.unchanged == whole.unchanged;
+}
+
+// Whether the counts the workspace shows are those of a pass over every string.
+inline bool matchesWholeCount(const Workspace& workspace) {
+    int translatable = 0;
+    int translated = 0;
+    int edited = 0;
+    int problems = 0;
+    for (const SourceString& string : workspace.strings()) {
+        if (!string.translate)
+            continue;
+        ++translatable;
+        const StringTranslation* translation = workspace.translation(string.id());
+        translated += translation && !translation->isEmpty();
+        edited += translation && translation->origin == StringTranslation::Origin::person;
+        problems += workspace.problem(string.id()).has_value();
+    }
+    const std::optional<int> problemCount = workspace.problemCount();
+    return workspace.translatableCount() == translatable && workspace.translatedCount() == translated &&
+           workspace.count(Workspace::Filter::edited) == edited &&
+           problemCount == (workspace.problemsReady() ? std::optional(problems) : std::nullopt);
+}
+
 class WorkspaceRunTest : public WorkspaceTest {
   protected:
     static constexpr int batchSize = 2;

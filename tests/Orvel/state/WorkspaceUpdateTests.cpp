@@ -41,11 +41,104 @@ class WorkspaceUpdateTest : public WorkspaceRunTest {
         return app;
     }
 
+    // The app after an update of every kind, with the German project from before it: a is unchanged, b
+    // reworded, c, f, g and h new, d took dd's translation along (same English), e took ee's along and
+    // was reworded, gone's string was removed, k comes back from retirement as it was and m comes back
+    // reworded.
+    TranslatableApp appAfterEveryKindOfChange() {
+        TranslatableApp app = appWith({"a", "b", "c", "d", "e", "f", "g", "h", "k", "m"});
+        TranslationProject project;
+        project.app = app.bundleIdentifier;
+        project.language = "de";
+        project.sourceText.emplace();
+        const auto madeFrom = [&](const std::string& key, const std::string& english) {
+            StringTranslation translation = translated("de " + key);
+            translation.source = english;
+            project.sourceText->emplace(id(key), english);
+            return translation;
+        };
+        project.translations = {{id("a"), madeFrom("a", "Text a")},
+                                {id("b"), madeFrom("b", "Old b")},
+                                {id("dd"), madeFrom("dd", "Text d")},
+                                {id("ee"), madeFrom("ee", "Text e!")},
+                                {id("gone"), madeFrom("gone", "Nothing like any other")}};
+        project.retired = {{id("k"), madeFrom("k", "Text k")}, {id("m"), madeFrom("m", "Old m")}};
+        project.save(app);
+        defaults.set("language." + std::string(bundleID), std::string("de"));
+        return app;
+    }
+
     void waitForModel(std::size_t count) {
         ASSERT_TRUE(processUntil(
             [&] { return runs() == count && engine.model->finished() == static_cast<int>(count); }));
     }
 };
+
+// After every result the update hands back, the changes and counts shown are those of a whole comparison
+// and a whole count of the project as it stands, for every kind of change an update makes and with the
+// person's edit over each: nothing waits for the update's end.
+TEST_F(WorkspaceUpdateTest, TheChangesAndCountsFollowEveryResultOfTheUpdate) {
+    struct Case {
+        const char* name;
+        // The key the person types over while the update holds after its first result, or none.
+        std::optional<std::string> edited;
+        std::string text = "Meins";
+    };
+    const std::vector<Case> cases{
+        {"no edit", std::nullopt},
+        {"a new string typed", "c"},
+        {"a new string the update has yet to send, typed", "h"},
+        {"a reworded string typed", "b"},
+        {"a reworded string cleared", "b", ""},
+        {"a moved string typed", "d"},
+        {"a moved and reworded string typed", "e"},
+        {"a string back from retirement typed", "k"},
+        {"a reworded string back from retirement typed", "m"},
+        {"an unchanged string typed", "a"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TranslatableApp app = appAfterEveryKindOfChange();
+        auto workspace = open(app);
+        ASSERT_TRUE(processUntil([&] { return workspace->project().has_value(); }));
+        const StringChanges before = workspace->changes();
+        ASSERT_EQ(before.toTranslate().size(), 7u);
+        ASSERT_EQ(before.moved, (std::vector<StringChanges::Move>{{id("k"), id("k")}, {id("dd"), id("d")}}));
+        ASSERT_TRUE(before.removed.contains(id("gone")));
+        const std::size_t started = runs();
+        engine.model->holdAfter(1);
+        workspace->updateTranslations();
+        const int total = workspace->progress()->total;
+        // The last result ends the update; every one before it is looked at while the update holds.
+        for (int result = 1; result * batchSize < total; ++result) {
+            SCOPED_TRACE("after result " + std::to_string(result));
+            ASSERT_TRUE(processUntil([&] {
+                return engine.model->held() && workspace->progress() &&
+                       workspace->progress()->done >= std::min(result * batchSize, total);
+            }));
+            EXPECT_TRUE(processUntil(
+                [&] { return matchesWholeComparison(*workspace) && matchesWholeCount(*workspace); }));
+            if (result == 1 && c.edited) {
+                workspace->setText(c.text, id(*c.edited));
+                EXPECT_TRUE(processUntil(
+                    [&] { return matchesWholeComparison(*workspace) && matchesWholeCount(*workspace); }));
+            }
+            engine.model->holdAfter(result + 1);
+        }
+        engine.model->release();
+        waitForModel(started + 1);
+        ASSERT_TRUE(processUntil([&] { return !workspace->translating() && workspace->problemsReady(); }));
+        processPendingEvents();
+        EXPECT_TRUE(matchesWholeComparison(*workspace));
+        EXPECT_TRUE(matchesWholeCount(*workspace));
+        EXPECT_TRUE(workspace->changes().toTranslate().empty());
+        EXPECT_TRUE(workspace->project()->retired.contains(id("gone")));
+        if (c.edited) {
+            EXPECT_EQ(workspace->project()->translations.contains(id(*c.edited)), !c.text.empty());
+        }
+        EXPECT_EQ(workspace->project()->toJson(), TranslationProject::load(app, "de").toJson());
+    }
+}
 
 TEST_F(WorkspaceUpdateTest, StartsByItselfOncePerLanguageAndAppVersion) {
     preferences.setAutoUpdate(true);
@@ -262,7 +355,8 @@ TEST_F(WorkspaceUpdateTest, WhatThePersonChangesDuringTheUpdateSurvivesIt) {
         {"a term chosen",
          [](Workspace& w, const std::string&, const std::string&) { w.setTerm("Text", "Texte"); },
          [](const TranslationProject& p, const std::string&, const std::string&) {
-             EXPECT_EQ(p.terms, (std::map<std::string, std::string>{{"Key", "Schlüssel"}, {"Text", "Texte"}}));
+             EXPECT_EQ(p.terms,
+                       (std::map<std::string, std::string>{{"Key", "Schlüssel"}, {"Text", "Texte"}}));
          }},
         {"the style changed",
          [&](Workspace& w, const std::string&, const std::string&) { w.setStyle(formal); },
@@ -343,7 +437,8 @@ TEST_F(WorkspaceUpdateTest, EveryEditWrittenBackStaysOnDiskThroughTheUpdate) {
     for (int step = 1; step < batches; ++step) {
         ASSERT_TRUE(processUntil([&] {
             return engine.model->held() && workspace->progress() &&
-                   workspace->progress()->done >= std::min(step * batchSize, static_cast<int>(keys.size()) - 3);
+                   workspace->progress()->done >=
+                       std::min(step * batchSize, static_cast<int>(keys.size()) - 3);
         }));
         processPendingEvents();
         checkDisk("after result " + std::to_string(step));

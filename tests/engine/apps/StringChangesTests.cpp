@@ -240,17 +240,18 @@ TEST(StringChanges, NewTranslationsFollowedRowByRowMatchTheWholeComparison) {
     };
     // k1 unchanged, k2 reworded, k3 new, k4 recorded but never translated, k5 back from retirement
     // unchanged, k6 back from retirement reworded, k7 takes k8's translation along (same English), k9
-    // not to be translated, k10 new with no partner.
-    TranslationProject project = recorded({"k1", "k2", "k4", "k8"});
+    // not to be translated, k10 new with no partner, k11 takes k12's translation along and was reworded.
+    TranslationProject project = recorded({"k1", "k2", "k4", "k8", "k12"});
     project.translations = {{id("k1"), madeFrom("Save")},
                             {id("k2"), madeFrom("Open the file")},
-                            {id("k8"), madeFrom("Export")}};
+                            {id("k8"), madeFrom("Export")},
+                            {id("k12"), madeFrom("Show all windows")}};
     project.retired = {{id("k5"), madeFrom("Help")}, {id("k6"), madeFrom("Print it")}};
-    std::vector<SourceString> strings = {string("k1", "Save"),     string("k2", "Open a file"),
-                                         string("k3", "Quit"),     string("k4", "Close"),
-                                         string("k5", "Help"),     string("k6", "Print"),
-                                         string("k7", "Export"),   string("k9", "Debug"),
-                                         string("k10", "Rename")};
+    std::vector<SourceString> strings = {string("k1", "Save"),    string("k2", "Open a file"),
+                                         string("k3", "Quit"),    string("k4", "Close"),
+                                         string("k5", "Help"),    string("k6", "Print"),
+                                         string("k7", "Export"),  string("k9", "Debug"),
+                                         string("k10", "Rename"), string("k11", "Show all the windows")};
     strings[7].translate = false;
     const std::vector<Case> cases{
         {"an unchanged translation replaced", {"k1"}, true},
@@ -263,6 +264,8 @@ TEST(StringChanges, NewTranslationsFollowedRowByRowMatchTheWholeComparison) {
         {"a string not to be translated", {"k9"}, true},
         {"a string that took another's translation along", {"k7"}, false},
         {"one of several took another's along", {"k3", "k7"}, false},
+        // Its own translation leaves the old one to the removed strings.
+        {"a string that took another's translation along and was reworded", {"k11"}, false},
         {"a translation made from other English", {"k3"}, false, true},
         {"an empty translation", {"k3"}, false, false, true},
     };
@@ -273,8 +276,8 @@ TEST(StringChanges, NewTranslationsFollowedRowByRowMatchTheWholeComparison) {
         TranslationProject after = project;
         std::vector<StringChanges::Retranslation> rows;
         for (const std::string& key : c.translatedKeys) {
-            const SourceString& source =
-                *std::find_if(strings.begin(), strings.end(), [&](const SourceString& s) { return s.key == key; });
+            const SourceString& source = *std::find_if(strings.begin(), strings.end(),
+                                                       [&](const SourceString& s) { return s.key == key; });
             StringTranslation translation = madeFrom(c.otherEnglish ? "Other" : source.text, "neu");
             if (c.emptyTranslation)
                 translation.text.reset();
