@@ -12,6 +12,7 @@
 #include "core/Cancellation.h"
 #include "core/OrvelPaths.h"
 #include "core/StringsFiles.h"
+#include "tests/Orvel/state/FullDisk.h"
 #include "tests/Orvel/state/WorkspaceRunFixture.h"
 
 namespace orvel::testing {
@@ -293,6 +294,35 @@ TEST_F(WorkspaceUpdateTest, ALanguageChosenDuringTheUpdateGetsNothingOfIt) {
     EXPECT_TRUE(workspace->project()->translations.empty());
     EXPECT_EQ(TranslationProject::load(app, "de").translations.size(), 5u);
     EXPECT_FALSE(workspace->problem());
+}
+
+// The update goes on writing the project of a language left while it runs; what a full disk refuses of
+// it is kept, shown when the language is chosen again and written at the next chance.
+TEST_F(WorkspaceUpdateTest, WhatAFullDiskRefusesOfALanguageLeftDuringTheUpdateIsKept) {
+    const TranslatableApp app = updatedApp({"a", "b", "c", "d", "e"}, {"a"});
+    auto workspace = open(app);
+    engine.model->holdAfter(1);
+    workspace->updateTranslations();
+    ASSERT_TRUE(
+        processUntil([&] { return engine.model->held() && workspace->project()->translations.size() == 3; }));
+    workspace->selectLanguage("fr");
+
+    FullDisk disk;
+    engine.model->release();
+    waitForModel(1);
+    ASSERT_TRUE(processUntil([&] { return !workspace->translating(); }));
+    processPendingEvents();
+    ASSERT_EQ(workspace->unsavedProjects().size(), 1u);
+    EXPECT_EQ(workspace->unsavedProjects().front().language, "de");
+    EXPECT_EQ(TranslationProject::load(app, "de").translations.size(), 3u);
+
+    disk.full = false;
+    workspace->selectLanguage("de");
+    ASSERT_TRUE(workspace->project());
+    EXPECT_EQ(workspace->project()->translations.size(), 5u);
+    workspace->quit();
+    EXPECT_EQ(TranslationProject::load(app, "de").translations.size(), 5u);
+    EXPECT_TRUE(workspace->unsavedProjects().empty());
 }
 
 TEST_F(WorkspaceUpdateTest, WhatThePersonChangesDuringTheUpdateSurvivesIt) {
