@@ -93,13 +93,14 @@ void Workspace::takeUpdate(RunRequest& request, ProjectDelta step, const std::op
         if (!request.aside) {
             // A copy kept of a project whose last write failed is newer than its file.
             const auto unsaved = m_unsaved.find(request.language);
-            request.aside = unsaved != m_unsaved.end() && unsaved->second.left ? *unsaved->second.left
-                                                                                : readProject(request.language);
+            request.aside = unsaved != m_unsaved.end() && unsaved->second.left
+                                ? *unsaved->second.left
+                                : readProject(request.language);
         }
         step.applyTo(*request.aside);
         auto written = std::make_shared<const TranslationProject>(*request.aside);
-        writeBack(written, [this, written, done = publishDone(request.language)](
-                               const std::optional<std::string>& failure) {
+        writeBack(written, [this, written,
+                            done = publishDone(request.language)](const std::optional<std::string>& failure) {
             // Until a write of it holds, this copy is what the language shows again and what is written
             // at the next chance.
             if (failure)
