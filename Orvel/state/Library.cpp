@@ -143,16 +143,19 @@ Workspace& Library::workspace(const TranslatableApp& app) {
     const auto found = m_workspaces.find(app.bundleIdentifier);
     if (found != m_workspaces.end() && found->second->app() == app)
         return *found->second;
+    Workspace::UnsavedCopies unsaved;
     if (found != m_workspaces.end()) {
         // The app was opened from another bundle. Both workspaces share one data folder, so the old one's
         // run stops and what it holds is written before the new one reads it; it writes nothing after.
+        // What it could not write goes to the new one, which shows it and writes it at its next chance.
         Workspace* moved = found->second;
         moved->quit();
+        unsaved = moved->unsavedCopies();
         moved->deleteLater();
     }
     Services services = m_services;
     services.handover = &m_handover;
-    auto* workspace = new Workspace(app, services, this);
+    auto* workspace = new Workspace(app, services, this, std::move(unsaved));
     m_workspaces.insert_or_assign(app.bundleIdentifier, workspace);
     // A run or Translate Changes has saved what it did by the time it ends: the sidebar's badge follows.
     connect(workspace, &Workspace::translatingChanged, this, [this, workspace] {

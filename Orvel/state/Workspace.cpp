@@ -10,8 +10,10 @@
 
 namespace orvel {
 
-Workspace::Workspace(TranslatableApp app, Services services, QObject* parent)
+Workspace::Workspace(TranslatableApp app, Services services, QObject* parent, UnsavedCopies unsaved)
     : QObject(parent), m_services(std::move(services)), m_app(std::move(app)) {
+    // Taken before the load, whose choice of language shows a kept copy instead of the older file.
+    m_unsaved = std::move(unsaved);
     m_notesTask = m_services.timers.makeTimer([this] { saveNotes(); });
     if (!m_services.loaded)
         m_services.loaded = std::make_shared<LoadedFiles>();

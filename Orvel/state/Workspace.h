@@ -81,6 +81,14 @@ class Workspace : public QObject {
         bool operator==(const UnsavedProject&) const = default;
     };
 
+    // A project whose last write failed, with the copy that holds its edits when it is no longer the chosen
+    // one (the chosen one's edits are in the workspace's project).
+    struct Unsaved {
+        std::string error;
+        std::shared_ptr<const TranslationProject> left;
+    };
+    using UnsavedCopies = std::map<std::string, Unsaved>;
+
     // A failed run shows at most this many of its failures.
     static constexpr std::size_t failureLineLimit = 5;
 
@@ -96,7 +104,9 @@ class Workspace : public QObject {
     // language's project off the main thread and takes them in one step, then chooses the starting
     // language and follows the app's "orvel.state" notifications. Until then every field holds its
     // initial, empty value. Main thread only.
-    Workspace(TranslatableApp app, Services services, QObject* parent = nullptr);
+    // `unsaved` are the projects that a workspace of the same app, quit for this one, could not write: they
+    // are newer than their files, so they are shown and written again as this workspace's own.
+    Workspace(TranslatableApp app, Services services, QObject* parent = nullptr, UnsavedCopies unsaved = {});
     ~Workspace() override;
 
     // Observed fields. A setter notifies only when the value differs by its type's equality (an app by
@@ -241,6 +251,9 @@ class Workspace : public QObject {
     // The projects whose last write failed, by language. Each is written again at every chance: the next
     // edit, a language switch, flush() and quit(), and the workspace's end.
     std::vector<UnsavedProject> unsavedProjects() const;
+    // The same, each with a copy of its project, for the workspace that takes the app over once this one
+    // has quit.
+    UnsavedCopies unsavedCopies();
 
     // The lower-cased terms of the manifest's and the person's glossaries.
     std::set<std::string, std::less<>> glossaryWords() const;
@@ -543,11 +556,7 @@ class Workspace : public QObject {
     // Runs that may still deliver results, a stopped one included until its worker has ended.
     std::vector<std::shared_ptr<RunRequest>> m_openRuns;
     // The projects whose last write failed, by language; `left` is the copy of one no longer chosen.
-    struct Unsaved {
-        std::string error;
-        std::shared_ptr<const TranslationProject> left;
-    };
-    std::map<std::string, Unsaved> m_unsaved;
+    UnsavedCopies m_unsaved;
     // quit() has begun: nothing more is shown.
     bool m_quitting = false;
     // Rows whose translations were followed in the changes while a whole comparison was under way, which

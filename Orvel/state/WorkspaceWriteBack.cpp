@@ -123,6 +123,11 @@ std::vector<Workspace::UnsavedProject> Workspace::unsavedProjects() const {
     return projects;
 }
 
+Workspace::UnsavedCopies Workspace::unsavedCopies() {
+    keepUnsavedAside();
+    return m_unsaved;
+}
+
 void Workspace::writeUnsavedAgain(bool chosenWritten) {
     // Copied first: a write made in place answers at once and changes what is unsaved.
     const std::map<std::string, Unsaved> unsaved = m_unsaved;

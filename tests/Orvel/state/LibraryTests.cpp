@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/Orvel/state/FullDisk.h"
 #include "tests/Orvel/state/LibraryFixture.h"
 
 namespace orvel {
@@ -487,6 +488,46 @@ TEST_F(LibraryTest, AnAppOpenedAtItsNewPlaceShowsTheLastStateOnDisk) {
         library.reset();
         settle();
     }
+}
+
+// An edit the disk refused at the app's old place, and refused again when the old workspace quit, is
+// shown at the new place and written there at the next chance, instead of giving way to the older file.
+TEST_F(LibraryTest, EditsTheOldPlaceCouldNotWriteGoWithTheAppToItsNewPlace) {
+    engine.scriptedStrings = fiveStrings();
+    std::map<std::string, std::string> catalog;
+    for (const SourceString& string : fiveStrings())
+        catalog[string.key] = string.text;
+    preferences.setAutoUpdate(false);
+    const std::string identifier = "com.example.movedunsaved";
+    const TranslatableApp before = bundle(identifier, "1", "Notes", catalog);
+    const TranslatableApp after = bundle(identifier, "1", "Moved", catalog);
+    writeTranslated(before, "de", {"a", "b", "c", "d", "e"});
+    defaults.set("language." + identifier, std::string("de"));
+    engine.install({before});
+    auto library = makeLibrary();
+    settle();
+    Workspace& workspace = library->workspace(before);
+    settle();
+    const std::string edited = fiveStrings().front().id();
+
+    testing::FullDisk disk;
+    workspace.setText("Öffnen", edited);
+    timers.advance(Workspace::writeBackDelay);
+    ASSERT_EQ(workspace.unsavedProjects().size(), 1u);
+    engine.install({after});
+    rescan();
+    Workspace& opened = library->workspace(after);
+    settle();
+
+    ASSERT_TRUE(opened.project().has_value());
+    ASSERT_NE(opened.translation(edited), nullptr);
+    EXPECT_EQ(opened.translation(edited)->text, "Öffnen");
+    ASSERT_EQ(opened.unsavedProjects().size(), 1u);
+    EXPECT_EQ(opened.unsavedProjects().front().app, "Moved");
+    disk.full = false;
+    opened.flush();
+    EXPECT_EQ(TranslationProject::load(after, "de").translations.at(edited).text, "Öffnen");
+    EXPECT_TRUE(opened.unsavedProjects().empty());
 }
 
 } // namespace
