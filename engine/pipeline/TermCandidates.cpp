@@ -58,17 +58,25 @@ bool startsWithLowercase(std::string_view phrase) {
            text::isLowercaseCharacter(characters.front());
 }
 
+// Whether the text has fewer than `count` characters. Phrases are nearly always plain ASCII, where
+// every byte is one character; the costly grapheme walk is left to the rest.
+bool hasFewerCharacters(std::string_view text, std::size_t count) {
+    const bool plain = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80 && c != '\r'; });
+    return (plain ? text.size() : text::graphemeCount(text)) < count;
+}
+
 // Whether a run of tokens can name a thing: it neither begins nor ends with a filler word, does not
-// begin an instruction, is not one word of many senses, and has no one-letter token.
-bool isPhrase(const std::vector<std::string>& run) {
+// begin an instruction, is not one word of many senses, and has no one-letter token (`oneLetter` tells
+// that of each token of the run).
+bool isPhrase(const std::vector<std::string>& run, const std::vector<bool>& oneLetter) {
     const std::string first = text::lowercased(run.front());
     const std::string last = text::lowercased(run.back());
     if (stopWords().contains(first) || stopWords().contains(last) || commandVerbs().contains(first))
         return false;
     if (run.size() == 1 && ambiguousWords().contains(first))
         return false;
-    return std::none_of(run.begin(), run.end(),
-                        [](const std::string& token) { return text::graphemeCount(token) < 2; });
+    return std::none_of(oneLetter.begin(), oneLetter.end(), [](bool shortToken) { return shortToken; });
 }
 
 // Pieces between spaces; runs of spaces make no empty words.
@@ -96,16 +104,22 @@ void countPhrases(std::string_view text, std::map<std::string, Phrase>& phrases)
     const CompiledRegex placeholders = RegexCache::regex(placeholderPattern);
     const std::string plain = placeholders ? regex::replaceAll(*placeholders, text, " ") : std::string(text);
     const std::vector<std::string> found = tokens(plain);
+    // Each token takes part in up to three runs; its length is measured once.
+    std::vector<bool> oneLetter;
+    oneLetter.reserve(found.size());
+    for (const std::string& token : found)
+        oneLetter.push_back(hasFewerCharacters(token, 2));
     WordSet counted;
     for (std::size_t length = 1; length <= longestPhrase; ++length) {
         for (std::size_t start = 0; start + length <= found.size(); ++start) {
-            const std::vector<std::string> run(found.begin() + static_cast<std::ptrdiff_t>(start),
-                                               found.begin() + static_cast<std::ptrdiff_t>(start + length));
-            if (!isPhrase(run))
+            const auto from = static_cast<std::ptrdiff_t>(start);
+            const auto to = static_cast<std::ptrdiff_t>(start + length);
+            const std::vector<std::string> run(found.begin() + from, found.begin() + to);
+            if (!isPhrase(run, std::vector<bool>(oneLetter.begin() + from, oneLetter.begin() + to)))
                 continue;
             std::string phrase = text::joined(run, " ");
             std::string key = text::lowercased(phrase);
-            if (text::graphemeCount(key) < 3)
+            if (hasFewerCharacters(key, 3))
                 continue;
             auto [entry, isNew] = phrases.try_emplace(key, Phrase{0, phrase});
             if (!isNew && startsWithLowercase(phrase))

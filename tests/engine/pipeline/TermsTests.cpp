@@ -221,6 +221,22 @@ TEST(TermCandidates, EqualWeightsOrderByKeyDescendingAndTheLimitCuts) {
     EXPECT_TRUE(Terms::candidates(source, {}, 0).empty());
 }
 
+TEST(TermCandidates, ShortPhrasesAreMeasuredInCharactersNotBytes) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {"ab", {}},           {"abc", {"abc"}},
+        {"çà", {}},           {"çàé", {"çàé"}},
+        {"e\u0301t", {}},     {"e\u0301te\u0301", {"e\u0301te\u0301"}},
+        {"é tag", {"tag"}},   {"é tags", {"tags"}},
+        {"\u65e5\u672c", {}}, {"\u65e5\u672c\u8a9e", {"\u65e5\u672c\u8a9e"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Terms::candidates(strings({c.text, c.text, c.text, c.text}), {}, 10), c.expected) << c.text;
+}
+
 TEST(TermCandidates, CandidateThresholds) {
     EXPECT_FALSE(Terms::isCandidate("tag", 3, {}));
     EXPECT_TRUE(Terms::isCandidate("tag", 4, {}));
