@@ -1,6 +1,7 @@
 #include "engine/pipeline/Terms.h"
 
 #include <algorithm>
+#include <span>
 
 #include "core/CharacterCase.h"
 #include "core/Regex.h"
@@ -67,16 +68,16 @@ bool hasFewerCharacters(std::string_view text, std::size_t count) {
 }
 
 // Whether a run of tokens can name a thing: it neither begins nor ends with a filler word, does not
-// begin an instruction, is not one word of many senses, and has no one-letter token (`oneLetter` tells
-// that of each token of the run).
-bool isPhrase(const std::vector<std::string>& run, const std::vector<bool>& oneLetter) {
-    const std::string first = text::lowercased(run.front());
-    const std::string last = text::lowercased(run.back());
+// begin an instruction, is not one word of many senses, and has no one-letter token. `lowered` and
+// `oneLetter` hold each token of the run lower-cased and whether it has a single character.
+bool isPhrase(std::span<const std::string> lowered, std::span<const char> oneLetter) {
+    const std::string& first = lowered.front();
+    const std::string& last = lowered.back();
     if (stopWords().contains(first) || stopWords().contains(last) || commandVerbs().contains(first))
         return false;
-    if (run.size() == 1 && ambiguousWords().contains(first))
+    if (lowered.size() == 1 && ambiguousWords().contains(first))
         return false;
-    return std::none_of(oneLetter.begin(), oneLetter.end(), [](bool shortToken) { return shortToken; });
+    return std::none_of(oneLetter.begin(), oneLetter.end(), [](char shortToken) { return shortToken != 0; });
 }
 
 // Pieces between spaces; runs of spaces make no empty words.
@@ -104,20 +105,26 @@ void countPhrases(std::string_view text, std::map<std::string, Phrase>& phrases)
     const CompiledRegex placeholders = RegexCache::regex(placeholderPattern);
     const std::string plain = placeholders ? regex::replaceAll(*placeholders, text, " ") : std::string(text);
     const std::vector<std::string> found = tokens(plain);
-    // Each token takes part in up to three runs; its length is measured once.
-    std::vector<bool> oneLetter;
+    // Each token takes part in up to three runs; it is lower-cased and measured once.
+    std::vector<std::string> lowered;
+    // Flags as chars, so that a run of them can be viewed in place.
+    std::vector<char> oneLetter;
+    lowered.reserve(found.size());
     oneLetter.reserve(found.size());
-    for (const std::string& token : found)
-        oneLetter.push_back(hasFewerCharacters(token, 2));
+    for (const std::string& token : found) {
+        lowered.push_back(text::lowercased(token));
+        oneLetter.push_back(hasFewerCharacters(token, 2) ? 1 : 0);
+    }
     WordSet counted;
     for (std::size_t length = 1; length <= longestPhrase; ++length) {
         for (std::size_t start = 0; start + length <= found.size(); ++start) {
             const auto from = static_cast<std::ptrdiff_t>(start);
             const auto to = static_cast<std::ptrdiff_t>(start + length);
-            const std::vector<std::string> run(found.begin() + from, found.begin() + to);
-            if (!isPhrase(run, std::vector<bool>(oneLetter.begin() + from, oneLetter.begin() + to)))
+            if (!isPhrase(std::span(lowered).subspan(start, length),
+                          std::span(oneLetter).subspan(start, length)))
                 continue;
-            std::string phrase = text::joined(run, " ");
+            std::string phrase =
+                text::joined(std::vector<std::string>(found.begin() + from, found.begin() + to), " ");
             std::string key = text::lowercased(phrase);
             if (hasFewerCharacters(key, 3))
                 continue;
