@@ -194,4 +194,13 @@ std::optional<std::string> Library::shownLanguage(const std::string& bundleIdent
     return found == m_workspaces.end() ? std::nullopt : found->second->language();
 }
 
+bool Library::holdsUnsaved(const std::string& bundleIdentifier, const std::string& language) const {
+    const auto found = m_workspaces.find(bundleIdentifier);
+    if (found == m_workspaces.end())
+        return false;
+    const std::vector<Workspace::UnsavedProject> unsaved = found->second->unsavedProjects();
+    return std::any_of(unsaved.begin(), unsaved.end(),
+                       [&](const Workspace::UnsavedProject& project) { return project.language == language; });
+}
+
 } // namespace orvel

@@ -107,6 +107,8 @@ class Library : public QObject {
     void scanned(std::uint64_t refresh, std::vector<TranslatableApp> apps, Done done);
     void reloadUpdatedWorkspaces();
     std::optional<std::string> shownLanguage(const std::string& bundleIdentifier) const;
+    // Whether the app's workspace holds edits of the project in `language` that it could not write yet.
+    bool holdsUnsaved(const std::string& bundleIdentifier, const std::string& language) const;
     void runUpdates(const Items& items, Done done);
     void updateNext(std::shared_ptr<Items> queue, std::size_t next, Done done);
     void updatesEnded(Done done);

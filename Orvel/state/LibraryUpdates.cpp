@@ -99,8 +99,11 @@ void Library::updateNext(std::shared_ptr<Items> queue, std::size_t next, Done do
     if (next == queue->size())
         return updatesEnded(std::move(done));
     const BackgroundUpdates::Item& item = (*queue)[next];
-    // The person may have opened that very project meanwhile: it is then the workspace's to update.
-    if (BackgroundUpdates::isShown(item, [this](const std::string& app) { return shownLanguage(app); }))
+    // The person may have opened that very project meanwhile: it is then the workspace's to update. A
+    // workspace that still holds edits of it the disk refused writes them over the file later, which
+    // would undo what the pass wrote; so it is the workspace's too.
+    if (BackgroundUpdates::isShown(item, [this](const std::string& app) { return shownLanguage(app); }) ||
+        holdsUnsaved(item.app.bundleIdentifier, item.language))
         return updateNext(std::move(queue), next + 1, std::move(done));
     const ModelPreferences& preferences = *m_services.preferences;
     const std::optional<AppleModels::Kind> kind = AppleModels::kind(preferences.endpoint());

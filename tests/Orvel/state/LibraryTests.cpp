@@ -339,6 +339,48 @@ TEST_F(LibraryTest, AWorkspaceTakesItsProjectOverFromTheBackgroundPass) {
     }
 }
 
+// A project whose edits the disk refused, kept aside when the person chose another language, is passed
+// over by the background pass: the workspace writes its copy later, which would undo what the pass wrote.
+TEST_F(LibraryTest, TheBackgroundPassLeavesAProjectAWorkspaceHoldsUnsaved) {
+    std::map<std::string, std::string> strings;
+    for (const SourceString& string : fiveStrings())
+        strings[string.key] = string.text;
+    const std::string quit = sourceString("e", "Quit").id();
+    preferences.setEndpoint("http://127.0.0.1:9/v1");
+    preferences.setAutoUpdate(false);
+    const std::string identifier = "com.example.heldunsaved";
+    const TranslatableApp notes = bundle(identifier, "1", "Held", strings);
+    writeTranslated(notes, "de", {"a", "b"});
+    writeTranslated(notes, "fr", {"a", "b", "c", "d", "e"});
+    defaults.set("language." + identifier, std::string("de"));
+    engine.install({notes});
+    auto library = makeLibrary();
+    settle();
+    Workspace& workspace = library->workspace(notes);
+    settle();
+
+    testing::FullDisk disk;
+    workspace.setText("Meins", quit);
+    timers.advance(Workspace::writeBackDelay);
+    workspace.selectLanguage("fr");
+    const std::vector<Workspace::UnsavedProject> unsaved = workspace.unsavedProjects();
+    ASSERT_TRUE(std::any_of(unsaved.begin(), unsaved.end(),
+                            [](const Workspace::UnsavedProject& project) { return project.language == "de"; }));
+    const std::size_t callsBefore = engine.model->calls().size();
+    preferences.setAutoUpdate(true);
+    // A launch or quit counts the apps again, and the pass follows the count.
+    rescan();
+    EXPECT_EQ(engine.model->calls().size(), callsBefore);
+    EXPECT_FALSE(library->updating());
+
+    disk.full = false;
+    workspace.flush();
+    const TranslationProject stored = TranslationProject::load(notes, "de");
+    ASSERT_TRUE(stored.translations.contains(quit));
+    EXPECT_EQ(stored.translations.at(quit).text, "Meins");
+    EXPECT_TRUE(workspace.unsavedProjects().empty());
+}
+
 TEST_F(LibraryTest, AScanOvertakenByANewerOneIsDropped) {
     struct Case {
         const char* name;
