@@ -199,8 +199,9 @@ bool Library::holdsUnsaved(const std::string& bundleIdentifier, const std::strin
     if (found == m_workspaces.end())
         return false;
     const std::vector<Workspace::UnsavedProject> unsaved = found->second->unsavedProjects();
-    return std::any_of(unsaved.begin(), unsaved.end(),
-                       [&](const Workspace::UnsavedProject& project) { return project.language == language; });
+    return std::any_of(unsaved.begin(), unsaved.end(), [&](const Workspace::UnsavedProject& project) {
+        return project.language == language;
+    });
 }
 
 } // namespace orvel
