@@ -29,6 +29,14 @@ std::vector<SourceString> fiveStrings() {
             sourceString("d", "Print"), sourceString("e", "Quit")};
 }
 
+// fiveStrings() as a catalog: key to English.
+std::map<std::string, std::string> fiveStringsCatalog() {
+    std::map<std::string, std::string> catalog;
+    for (const SourceString& string : fiveStrings())
+        catalog[string.key] = string.text;
+    return catalog;
+}
+
 // A project that recorded the English of `keys` and translated them, so that every other string of
 // fiveStrings() is new to it.
 void writeTranslated(const TranslatableApp& app, const std::string& language,
@@ -238,9 +246,7 @@ TEST_F(LibraryTest, PendingCountsAndBackgroundUpdates) {
          {"de"},
          2},
     };
-    std::map<std::string, std::string> strings;
-    for (const SourceString& string : fiveStrings())
-        strings[string.key] = string.text;
+    const std::map<std::string, std::string> strings = fiveStringsCatalog();
     int row = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -296,9 +302,7 @@ TEST_F(LibraryTest, AWorkspaceTakesItsProjectOverFromTheBackgroundPass) {
         {"the app opened in the language the pass is updating", false},
         {"the language chosen in an open workspace", true},
     };
-    std::map<std::string, std::string> strings;
-    for (const SourceString& string : fiveStrings())
-        strings[string.key] = string.text;
+    const std::map<std::string, std::string> strings = fiveStringsCatalog();
     const std::string quit = sourceString("e", "Quit").id();
     preferences.setEndpoint("http://127.0.0.1:9/v1");
     preferences.setBatchSize(1);
@@ -342,9 +346,7 @@ TEST_F(LibraryTest, AWorkspaceTakesItsProjectOverFromTheBackgroundPass) {
 // A project whose edits the disk refused, kept aside when the person chose another language, is passed
 // over by the background pass: the workspace writes its copy later, which would undo what the pass wrote.
 TEST_F(LibraryTest, TheBackgroundPassLeavesAProjectAWorkspaceHoldsUnsaved) {
-    std::map<std::string, std::string> strings;
-    for (const SourceString& string : fiveStrings())
-        strings[string.key] = string.text;
+    const std::map<std::string, std::string> strings = fiveStringsCatalog();
     const std::string quit = sourceString("e", "Quit").id();
     preferences.setEndpoint("http://127.0.0.1:9/v1");
     preferences.setAutoUpdate(false);
@@ -487,9 +489,7 @@ TEST_F(LibraryTest, AnAppOpenedAtItsNewPlaceShowsTheLastStateOnDisk) {
         {"Translate Changes", [](Workspace& workspace) { workspace.updateTranslations(); }},
     };
     engine.scriptedStrings = fiveStrings();
-    std::map<std::string, std::string> catalog;
-    for (const SourceString& string : fiveStrings())
-        catalog[string.key] = string.text;
+    const std::map<std::string, std::string> catalog = fiveStringsCatalog();
     preferences.setAutoUpdate(false);
     preferences.setEndpoint("http://127.0.0.1:9/v1");
     preferences.setBatchSize(1);
@@ -536,9 +536,7 @@ TEST_F(LibraryTest, AnAppOpenedAtItsNewPlaceShowsTheLastStateOnDisk) {
 // shown at the new place and written there at the next chance, instead of giving way to the older file.
 TEST_F(LibraryTest, EditsTheOldPlaceCouldNotWriteGoWithTheAppToItsNewPlace) {
     engine.scriptedStrings = fiveStrings();
-    std::map<std::string, std::string> catalog;
-    for (const SourceString& string : fiveStrings())
-        catalog[string.key] = string.text;
+    const std::map<std::string, std::string> catalog = fiveStringsCatalog();
     preferences.setAutoUpdate(false);
     const std::string identifier = "com.example.movedunsaved";
     const TranslatableApp before = bundle(identifier, "1", "Notes", catalog);
@@ -603,9 +601,7 @@ TEST_F(LibraryTest, TheEndOfAWorkspacesRunOrUpdateCountsItsAppAgain) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         // A bundle on disk: Translate Changes reads the app's strings itself.
-        std::map<std::string, std::string> catalog;
-        for (const SourceString& string : fiveStrings())
-            catalog[string.key] = string.text;
+        const std::map<std::string, std::string> catalog = fiveStringsCatalog();
         const TranslatableApp notes = bundle("com.example.Notes", "1", "Notes", catalog);
         const TranslatableApp other = app("com.example.Other", "1", "Other");
         writeTranslated(notes, "de", {"a", "b"});
