@@ -69,6 +69,18 @@ class WorkspaceUpdateTest : public WorkspaceRunTest {
         return app;
     }
 
+    // The app opened in German and updated, with French chosen while the update holds after its first
+    // result.
+    std::unique_ptr<Workspace> leaveGermanDuringTheUpdate(const TranslatableApp& app) {
+        auto workspace = open(app);
+        engine.model->holdAfter(1);
+        workspace->updateTranslations();
+        EXPECT_TRUE(processUntil(
+            [&] { return engine.model->held() && workspace->project()->translations.size() == 3; }));
+        workspace->selectLanguage("fr");
+        return workspace;
+    }
+
     void waitForModel(std::size_t count) {
         ASSERT_TRUE(processUntil(
             [&] { return runs() == count && engine.model->finished() == static_cast<int>(count); }));
@@ -279,13 +291,7 @@ TEST_F(WorkspaceUpdateTest, AResultStillOnItsWayWhenStoppedShowsNoProgress) {
 
 TEST_F(WorkspaceUpdateTest, ALanguageChosenDuringTheUpdateGetsNothingOfIt) {
     const TranslatableApp app = updatedApp({"a", "b", "c", "d", "e"}, {"a"});
-    auto workspace = open(app);
-    engine.model->holdAfter(1);
-    workspace->updateTranslations();
-    ASSERT_TRUE(
-        processUntil([&] { return engine.model->held() && workspace->project()->translations.size() == 3; }));
-
-    workspace->selectLanguage("fr");
+    const auto workspace = leaveGermanDuringTheUpdate(app);
     engine.model->release();
     waitForModel(1);
     ASSERT_TRUE(processUntil([&] { return !workspace->translating(); }));
@@ -300,12 +306,7 @@ TEST_F(WorkspaceUpdateTest, ALanguageChosenDuringTheUpdateGetsNothingOfIt) {
 // it is kept, shown when the language is chosen again and written at the next chance.
 TEST_F(WorkspaceUpdateTest, WhatAFullDiskRefusesOfALanguageLeftDuringTheUpdateIsKept) {
     const TranslatableApp app = updatedApp({"a", "b", "c", "d", "e"}, {"a"});
-    auto workspace = open(app);
-    engine.model->holdAfter(1);
-    workspace->updateTranslations();
-    ASSERT_TRUE(
-        processUntil([&] { return engine.model->held() && workspace->project()->translations.size() == 3; }));
-    workspace->selectLanguage("fr");
+    const auto workspace = leaveGermanDuringTheUpdate(app);
 
     FullDisk disk;
     engine.model->release();
