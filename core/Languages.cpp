@@ -6,12 +6,20 @@
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
+#include "core/LanguageCode.h"
 #include "core/Unicode.h"
 
 namespace orvel::Languages {
 namespace {
 
+// A code that is no language tag stays bogus: ICU copies a locale's name into fixed buffers in some of
+// its lookups, and a code from a hostile file must not reach them.
 icu::Locale localeFor(std::string_view code) {
+    if (!isPlausibleLanguageCode(code)) {
+        icu::Locale bogus;
+        bogus.setToBogus();
+        return bogus;
+    }
     UErrorCode status = U_ZERO_ERROR;
     icu::Locale locale =
         icu::Locale::forLanguageTag(icu::StringPiece(code.data(), static_cast<int32_t>(code.size())), status);

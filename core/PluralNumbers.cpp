@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "core/LanguageCode.h"
 #include "core/PluralRules.h"
 
 namespace orvel::PluralNumbers {
@@ -21,7 +22,12 @@ constexpr std::int32_t scannedUpTo = 1000;
 constexpr std::size_t sampleCapacity = 64;
 
 std::unique_ptr<icu::PluralRules> rulesFor(std::string_view code) {
-    const icu::Locale locale(PluralRules::baseCode(code).c_str());
+    // ICU copies a locale's name with its "." or "@" parts into fixed buffers while it looks up the
+    // rules; a code from a hostile file overflows them.
+    const std::string base = PluralRules::baseCode(code);
+    if (!isPlausibleLanguageCode(base))
+        return nullptr;
+    const icu::Locale locale(base.c_str());
     if (locale.isBogus())
         return nullptr;
     UErrorCode status = U_ZERO_ERROR;

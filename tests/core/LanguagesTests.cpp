@@ -53,6 +53,8 @@ TEST(Languages, NamesComeFromIcuDisplayNames) {
 
 TEST(Languages, UnknownCodesNameThemselves) {
     const std::string overlong(400, 'q');
+    // Longer than the locale names ICU copies into fixed buffers, in the bytes a hostile file holds.
+    const std::string hostile = "ro." + std::string(200, 'x') + "@" + std::string(200, 'y');
     struct Case {
         std::string code;
         std::string english;
@@ -66,6 +68,8 @@ TEST(Languages, UnknownCodesNameThemselves) {
         {"_", "_", "_"},
         {"", "", ""},
         {overlong, overlong, "Q" + overlong.substr(1)},
+        {hostile, hostile, "Ro" + hostile.substr(2)},
+        {hostile + "-DE", hostile + "-DE", "Ro" + hostile.substr(2) + "-DE"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);

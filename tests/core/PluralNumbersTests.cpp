@@ -42,6 +42,10 @@ TEST(PluralNumbers, TheWholeNumbersOfACategoryAsRuns) {
         {"xx", "one", 3, std::nullopt, false, false},
         {"", "one", 3, std::nullopt, false, false},
         {std::string(400, 'r'), "one", 3, std::nullopt, false, false},
+        // Longer than the locale names ICU copies into fixed buffers, in the bytes a hostile file holds.
+        {"ro." + std::string(200, 'x'), "one", 3, std::nullopt, false, false},
+        {"ro@" + std::string(200, 'x'), "one", 3, std::nullopt, false, false},
+        {".\x80ro\n{\"id\":" + std::string(200, ':'), "one", 3, std::nullopt, false, false},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.code.substr(0, 8) + " " + row.category);
