@@ -1,5 +1,7 @@
 #include "Orvel/state/ProjectWriter.h"
 
+#include <time.h>
+
 #include <algorithm>
 #include <exception>
 #include <string_view>
@@ -15,14 +17,24 @@ namespace {
 // Who the language record names as the translator of an overlay.
 constexpr std::string_view translatorName = "Orvel";
 
+std::chrono::nanoseconds threadProcessorTime() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
 } // namespace
 
-ProjectWriter::ProjectWriter(QObject* receiver, TranslatableApp app, Runner runner)
-    : m_receiver(receiver), m_app(std::move(app)), m_runner(std::move(runner)) {
+ProjectWriter::ProjectWriter(QObject* receiver, TranslatableApp app, Runner runner, BusyClock busy)
+    : m_receiver(receiver), m_app(std::move(app)), m_runner(std::move(runner)), m_busy(std::move(busy)) {
     if (!m_runner)
         m_runner = [](QObject* target, std::function<std::function<void()>()> work) {
             runInBackground(target, std::move(work));
         };
+    if (!m_busy)
+        m_busy = threadProcessorTime;
+    m_restTimer.setSingleShot(true);
+    QObject::connect(&m_restTimer, &QTimer::timeout, [this] { startWaiting(); });
 }
 
 ProjectWriter::~ProjectWriter() {
@@ -48,16 +60,16 @@ std::optional<ProjectWriter::Write> ProjectWriter::Waiting::ready() {
     return made;
 }
 
-void ProjectWriter::write(Write write, Done done) {
-    Waiting request{write.project->language, std::nullopt, {}, write.overlayStrings, {}};
+void ProjectWriter::write(Write write, Done done, Pace pace) {
+    Waiting request{write.project->language, std::nullopt, {}, write.overlayStrings, {}, pace};
     request.write = std::move(write);
     if (done)
         request.dones.push_back(std::move(done));
     ask(std::move(request));
 }
 
-void ProjectWriter::writeLatest(const std::string& language, MakeWrite make, Done done) {
-    Waiting request{language, std::nullopt, std::move(make), nullptr, {}};
+void ProjectWriter::writeLatest(const std::string& language, MakeWrite make, Done done, Pace pace) {
+    Waiting request{language, std::nullopt, std::move(make), nullptr, {}, pace};
     if (done)
         request.dones.push_back(std::move(done));
     ask(std::move(request));
@@ -76,12 +88,13 @@ void ProjectWriter::ask(Waiting request) {
             same->overlayStrings = std::move(request.overlayStrings);
         for (Done& done : request.dones)
             same->dones.push_back(std::move(done));
+        if (request.pace == Pace::atOnce)
+            same->pace = Pace::atOnce;
+        startWaiting();
         return;
     }
-    if (m_flight)
-        m_waiting.push_back(std::move(request));
-    else
-        start(std::move(request));
+    m_waiting.push_back(std::move(request));
+    startWaiting();
 }
 
 void ProjectWriter::start(Waiting next) {
@@ -99,7 +112,8 @@ void ProjectWriter::start(Waiting next) {
         return;
     }
     ++m_writesMade;
-    m_runner(m_receiver, [this, flight, write = std::move(*write), app = m_app]() mutable {
+    m_runner(m_receiver, [this, flight, write = std::move(*write), app = m_app, busy = m_busy]() mutable {
+        const std::chrono::nanoseconds began = busy();
         std::optional<std::string> failure = make(write, app);
         // A write of a large project allocates and frees far more than the workspace keeps; unless it
         // goes back to the system, a run's writes leave the process ever larger.
@@ -108,6 +122,7 @@ void ProjectWriter::start(Waiting next) {
         {
             std::lock_guard lock(flight->mutex);
             flight->failure = std::move(failure);
+            flight->busy = busy() - began;
             flight->done = true;
         }
         flight->finished.notify_all();
@@ -122,18 +137,33 @@ void ProjectWriter::settle(const std::shared_ptr<Flight>& flight, bool startNext
     flight->settled = true;
     if (m_flight == flight)
         m_flight.reset();
-    if (startNext && !m_flight && !m_waiting.empty()) {
-        Waiting next = std::move(m_waiting.front());
-        m_waiting.erase(m_waiting.begin());
-        start(std::move(next));
-    }
     std::optional<std::string> failure;
+    std::chrono::nanoseconds busy{0};
     {
         std::lock_guard lock(flight->mutex);
         failure = flight->failure;
+        busy = flight->busy;
     }
+    if (busy >= restFrom)
+        m_restEnds = std::chrono::steady_clock::now() + busy;
+    if (startNext)
+        startWaiting();
     for (const Done& done : flight->dones)
         done(failure);
+}
+
+void ProjectWriter::startWaiting() {
+    if (m_flight || m_waiting.empty())
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (m_waiting.front().pace == Pace::afterRest && now < m_restEnds) {
+        m_restTimer.start(std::chrono::ceil<std::chrono::milliseconds>(m_restEnds - now));
+        return;
+    }
+    m_restTimer.stop();
+    Waiting next = std::move(m_waiting.front());
+    m_waiting.erase(m_waiting.begin());
+    start(std::move(next));
 }
 
 void ProjectWriter::waitFor(Flight& flight) {
@@ -162,6 +192,7 @@ void ProjectWriter::finish(bool tell) {
             for (const Done& done : next.dones)
                 done(failure);
     }
+    m_restTimer.stop();
 }
 
 void ProjectWriter::drain() {

@@ -3,10 +3,15 @@
 // made one at a time off the main thread, in the order they were asked for. A write asked for while
 // another is under way waits; of the writes waiting for the same project only the newest is made (each
 // holds the whole project), so a run that merges faster than the disk takes it never falls behind and
-// the file never goes back to an older state. Main thread only, but for the writes themselves.
+// the file never goes back to an older state. A write that kept its core busy for long is followed by
+// a rest as long, which the paced writes (a run's merged batches) wait for, so that however large the
+// project and however fast a run merges, its writes take at most half a core; the person's writes, a
+// drain and the end do not wait. Main thread only, but for the writes themselves.
 
 #include <QObject>
+#include <QTimer>
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -38,9 +43,18 @@ class ProjectWriter {
 
     // Makes a write on the main thread when it can start; none when there is nothing left to write.
     using MakeWrite = std::function<std::optional<Write>()>;
+    // The processor time the calling thread has used so far; tests pass their own.
+    using BusyClock = std::function<std::chrono::nanoseconds()>;
 
-    // `receiver` is the main-thread object whose lifetime bounds the answers.
-    ProjectWriter(QObject* receiver, TranslatableApp app, Runner runner);
+    // Writes that kept a core busy for less than this are followed by no rest: it would only delay
+    // the next.
+    static constexpr std::chrono::milliseconds restFrom{20};
+    // Whether a write waits for the rest after a long one.
+    enum class Pace { atOnce, afterRest };
+
+    // `receiver` is the main-thread object whose lifetime bounds the answers; an empty `busy` is the
+    // thread's own processor clock.
+    ProjectWriter(QObject* receiver, TranslatableApp app, Runner runner, BusyClock busy = {});
     // Waits for the write under way and makes those still waiting, telling nobody. A caller whose
     // writes are made by `make` calls finishQuietly() first, while it still holds what they copy.
     ~ProjectWriter();
@@ -51,15 +65,18 @@ class ProjectWriter {
     void setApp(TranslatableApp app) { m_app = std::move(app); }
 
     // Ignored once closed.
-    void write(Write write, Done done);
+    void write(Write write, Done done, Pace pace = Pace::atOnce);
     // The same for a state that keeps changing (a project a run merges into): the copy is made by `make`
     // when the write starts, so that what arrives while another write is under way is copied once, not
     // once per change. `make` runs on the main thread (or in drain()), while the caller lives.
-    void writeLatest(const std::string& language, MakeWrite make, Done done);
+    // A write that joins a waiting one of the same project makes it wait for a rest only if both do.
+    void writeLatest(const std::string& language, MakeWrite make, Done done, Pace pace = Pace::atOnce);
     // Waits for the write under way, then makes every waiting one at once on the calling thread, each
     // told its outcome: afterwards everything asked for is on disk (or failed).
     void drain();
     bool idle() const { return !m_flight && m_waiting.empty(); }
+    // Whether a paced write waits for the last one's rest to end.
+    bool resting() const { return m_restTimer.isActive(); }
     // What the destructor does: waits, and makes every waiting write, telling nobody.
     void finishQuietly() { finish(false); }
     // Drains, then takes no more writes: another writer (a workspace opened in its place) may now own
@@ -78,6 +95,7 @@ class ProjectWriter {
         // The overlay stays asked for once any request covered asked for it.
         std::shared_ptr<const std::vector<SourceString>> overlayStrings;
         std::vector<Done> dones;
+        Pace pace = Pace::atOnce;
 
         // The write as it starts; none when `make` found nothing to write.
         std::optional<Write> ready();
@@ -89,6 +107,8 @@ class ProjectWriter {
         std::condition_variable finished;
         bool done = false;
         std::optional<std::string> failure;
+        // How long the write kept its thread busy.
+        std::chrono::nanoseconds busy{0};
         std::vector<Done> dones;
         bool settled = false;
     };
@@ -100,11 +120,16 @@ class ProjectWriter {
     void settle(const std::shared_ptr<Flight>& flight, bool startNext);
     void waitFor(Flight& flight);
     void finish(bool tell);
+    // Starts the first waiting write, unless one is under way or it is paced and a rest is.
+    void startWaiting();
 
     QObject* m_receiver;
     TranslatableApp m_app;
     Runner m_runner;
+    BusyClock m_busy;
     std::shared_ptr<Flight> m_flight;
+    std::chrono::steady_clock::time_point m_restEnds;
+    QTimer m_restTimer;
     // At most one per project language, in the order first asked for.
     std::vector<Waiting> m_waiting;
     int m_writesMade = 0;

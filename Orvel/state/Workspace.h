@@ -236,8 +236,9 @@ class Workspace : public QObject {
     void scheduleWriteBack(std::chrono::milliseconds pause);
     // Has the project file saved and the overlay with its language record written into the app's data
     // folder, off the main thread (waitForWrites() waits for it); a failure becomes the problem `failed`
-    // with the file layer's message, and the project stays in memory for the next try.
-    void publish();
+    // with the file layer's message, and the project stays in memory for the next try. A run's merged
+    // batches wait for the rest after a long write.
+    void publish(ProjectWriter::Pace pace = ProjectWriter::Pace::atOnce);
     // Writes at once what waits for a debounce (the write-back and the notes), stopping both timers, and
     // waits until every write asked for is on disk. Call before the workspace is dropped.
     void flush();
@@ -420,7 +421,8 @@ class Workspace : public QObject {
     // Copies, compares and publishes the project once for the batches merged since the last time.
     void publishMergedBatches();
     // Has the project file saved, then its overlay written, by the serial writer.
-    void writeBack(std::shared_ptr<const TranslationProject> project, ProjectWriter::Done done);
+    void writeBack(std::shared_ptr<const TranslationProject> project, ProjectWriter::Done done,
+                   ProjectWriter::Pace pace = ProjectWriter::Pace::atOnce);
     // Shows the chosen language's project (none while it is not read yet): clears the selection,
     // recomputes the changes and problems and opens the checklist of a language nobody started on.
     void showProject(std::optional<TranslationProject> project);
@@ -496,7 +498,8 @@ class Workspace : public QObject {
     // Keys that cut a map keyed by string id into at most `runs` runs of about equal length, found without
     // walking the map; none for fewer than two runs.
     std::vector<std::string> splitKeys(std::size_t runs) const;
-    void publishSnapshot(std::shared_ptr<const TranslationProject> snapshot);
+    void publishSnapshot(std::shared_ptr<const TranslationProject> snapshot,
+                         ProjectWriter::Pace pace = ProjectWriter::Pace::atOnce);
     // What a publish of the project of `written` is told: a failure shows and leaves the project to be
     // written again, a language published for the first time is listed.
     ProjectWriter::Done publishDone(std::string written);

@@ -240,14 +240,15 @@ void Workspace::publishMergedBatches() {
     if (!std::exchange(m_batchPublishPending, false) || !m_project)
         return;
     // Merges that could not be followed row by row are compared off the main thread, from the copy that
-    // is written; the others are copied when their write starts.
+    // is written; the others are copied when their write starts. A large project's writes rest between
+    // each other: batches keep arriving, and each write holds all that came before.
     if (!m_changesNeedComparing) {
-        publish();
+        publish(ProjectWriter::Pace::afterRest);
         return;
     }
     std::shared_ptr<const TranslationProject> snapshot = projectSnapshot();
     refreshChangesInBackground(snapshot);
-    publishSnapshot(std::move(snapshot));
+    publishSnapshot(std::move(snapshot), ProjectWriter::Pace::afterRest);
 }
 
 void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures) {

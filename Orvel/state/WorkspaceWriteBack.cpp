@@ -21,8 +21,9 @@ void Workspace::scheduleWriteBack(std::chrono::milliseconds pause) {
     m_writeTask->start(std::max(pause, std::chrono::milliseconds::zero()));
 }
 
-void Workspace::writeBack(std::shared_ptr<const TranslationProject> project, ProjectWriter::Done done) {
-    m_writer.write({std::move(project), m_strings}, std::move(done));
+void Workspace::writeBack(std::shared_ptr<const TranslationProject> project, ProjectWriter::Done done,
+                          ProjectWriter::Pace pace) {
+    m_writer.write({std::move(project), m_strings}, std::move(done), pace);
 }
 
 std::shared_ptr<const TranslationProject> Workspace::projectSnapshot() {
@@ -71,7 +72,7 @@ std::vector<std::string> Workspace::splitKeys(std::size_t runs) const {
     return keys;
 }
 
-void Workspace::publish() {
+void Workspace::publish(ProjectWriter::Pace pace) {
     if (!m_project)
         return;
     // Copied when the write starts: edits and batches that arrive while another write is under way are
@@ -84,12 +85,12 @@ void Workspace::publish() {
                 return std::nullopt;
             return ProjectWriter::Write{projectSnapshot(), m_strings};
         },
-        publishDone(m_project->language));
+        publishDone(m_project->language), pace);
 }
 
-void Workspace::publishSnapshot(std::shared_ptr<const TranslationProject> snapshot) {
+void Workspace::publishSnapshot(std::shared_ptr<const TranslationProject> snapshot, ProjectWriter::Pace pace) {
     std::string language = snapshot->language;
-    writeBack(std::move(snapshot), publishDone(std::move(language)));
+    writeBack(std::move(snapshot), publishDone(std::move(language)), pace);
 }
 
 ProjectWriter::Done Workspace::publishDone(std::string written) {

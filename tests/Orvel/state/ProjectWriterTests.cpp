@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <algorithm>
@@ -229,6 +231,75 @@ TEST_F(ProjectWriterTest, AFailedWriteTellsEveryRequestItCoveredAndTheWriterGoes
     EXPECT_EQ(outcomes[1], std::nullopt);
     EXPECT_EQ(outcomes[2], std::nullopt);
     EXPECT_EQ(storedText(TranslationProject::load(app, "de")), "3");
+}
+
+// A write that kept its core busy rests as long before the next paced one; the person's writes, a drain
+// and the end do not wait for the rest, and a short write is followed by none.
+TEST_F(ProjectWriterTest, AWriteThatKeptItsCoreBusyRestsAsLongBeforeTheNextPacedOne) {
+    using std::chrono::milliseconds;
+    using Pace = ProjectWriter::Pace;
+    struct Case {
+        const char* name;
+        milliseconds busyPerWrite;
+        // How the second write is asked for, and whether a third, made at once, joins it.
+        Pace second;
+        bool joinedAtOnce;
+        bool drainDuringTheRest;
+        bool restsAfterTheFirst;
+    };
+    const std::vector<Case> cases{
+        {"a short write is followed at once", milliseconds(5), Pace::afterRest, false, false, false},
+        {"a write just under the floor is followed at once", ProjectWriter::restFrom - milliseconds(1),
+         Pace::afterRest, false, false, false},
+        {"a long write rests as long before a paced one", milliseconds(120), Pace::afterRest, false, false,
+         true},
+        {"a write made at once does not rest", milliseconds(5000), Pace::atOnce, false, false, false},
+        {"a write made at once joining a paced one ends the wait", milliseconds(5000), Pace::afterRest, true,
+         false, false},
+        {"a drain during the rest writes at once", milliseconds(5000), Pace::afterRest, false, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(scratch.path() / "home");
+        const TranslatableApp app = makeApp();
+        QObject receiver;
+        HeldRunner held;
+        // Each write reads the clock as it begins and as it ends: it was busy for `busyPerWrite`.
+        auto readings = std::make_shared<int>(0);
+        const ProjectWriter::BusyClock busy = [readings, per = c.busyPerWrite] {
+            return std::chrono::nanoseconds(per) * (*readings)++;
+        };
+        ProjectWriter writer(&receiver, app, held.runner(), busy);
+        writer.write(write("de", "1", true), {});
+        writer.write(write("de", "2", true), {}, c.second);
+        QElapsedTimer clock;
+        clock.start();
+        held.finishOne();
+        if (c.joinedAtOnce) {
+            EXPECT_TRUE(writer.resting());
+            writer.write(write("de", "3", true), {});
+        }
+        const std::string last = c.joinedAtOnce ? "3" : "2";
+        EXPECT_EQ(writer.resting(), c.restsAfterTheFirst);
+        EXPECT_EQ(held.held.size(), c.restsAfterTheFirst ? 0u : 1u);
+        if (c.drainDuringTheRest) {
+            writer.drain();
+            EXPECT_TRUE(writer.idle());
+            EXPECT_FALSE(writer.resting());
+            EXPECT_EQ(storedText(TranslationProject::load(app, "de")), last);
+            EXPECT_LT(clock.elapsed(), c.busyPerWrite.count());
+            continue;
+        }
+        while (held.held.empty() && clock.elapsed() < 10'000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+        ASSERT_EQ(held.held.size(), 1u);
+        if (c.restsAfterTheFirst) {
+            EXPECT_GE(clock.elapsed(), c.busyPerWrite.count());
+        }
+        EXPECT_FALSE(writer.resting());
+        held.finishOne();
+        EXPECT_EQ(storedText(TranslationProject::load(app, "de")), last);
+    }
 }
 
 } // namespace
