@@ -275,14 +275,26 @@ class StallWatch {
     qint64 m_longestEnded = 0;
 };
 
+// What the slow model was asked during a measure: the key-term requests, and every request, re-asks
+// included (a run whose answers pass the checks asks once a batch).
+struct ModelRequests {
+    std::atomic<int> terms = 0;
+    std::atomic<int> all = 0;
+    void reset() {
+        terms = 0;
+        all = 0;
+    }
+};
+
 // The large app's model is the loopback one, answering after `answerTime`, batches of 25, two at a time;
 // the references are none (they would be downloaded), the key terms are chosen by the model like any
 // other request.
 void answerWithASlowModel(WindowHome& shared, orvel::testing::LoopbackServer& server,
-                          std::chrono::milliseconds answerTime, std::atomic<int>& termRequests) {
-    server.respond([answerTime, &termRequests](const orvel::testing::RecordedRequest& request) {
+                          std::chrono::milliseconds answerTime, ModelRequests& requests) {
+    server.respond([answerTime, &requests](const orvel::testing::RecordedRequest& request) {
+        ++requests.all;
         if (orvel::bench::asksForTerms(request))
-            ++termRequests;
+            ++requests.terms;
         return orvel::bench::answerAfter(request, answerTime);
     });
     orvel::TranslationUpdater::Pipeline live = orvel::TranslationUpdater::Pipeline::live();
@@ -320,12 +332,13 @@ struct RunMeasure {
         clock.start();
     }
     void report(benchmark::State& state, int strings, std::chrono::milliseconds answerTime,
-                int termRequests) {
+                const ModelRequests& requests) {
         const double ran = static_cast<double>(clock.elapsed()) / 1000;
         const int batches = (strings + 24) / 25;
         const double bound =
-            std::chrono::duration<double>(answerTime).count() * ((batches + 1) / 2 + termRequests);
+            std::chrono::duration<double>(answerTime).count() * ((batches + 1) / 2 + requests.terms);
         state.counters["bound s"] = bound;
+        state.counters["requests"] = requests.all.load();
         state.counters["run / bound"] = ran / bound;
         state.counters["longest wait ms"] = static_cast<double>(watch.longestMilliseconds());
         state.counters["longest wait at s"] = watch.longestEndedSeconds();
@@ -348,9 +361,9 @@ struct RunMeasure {
 void BM_MainWindowRunAgainstASlowModel(benchmark::State& state) {
     const std::chrono::milliseconds answerTime(state.range(0));
     orvel::testing::LoopbackServer server;
-    std::atomic<int> termRequests = 0;
+    ModelRequests requests;
     WindowHome& shared = home();
-    answerWithASlowModel(shared, server, answerTime, termRequests);
+    answerWithASlowModel(shared, server, answerTime, requests);
     const orvel::bench::GeneratedApp generated = generatedApp();
     for (auto _ : state) {
         state.PauseTiming();
@@ -360,13 +373,13 @@ void BM_MainWindowRunAgainstASlowModel(benchmark::State& state) {
         int untranslated = 0;
         for (const orvel::SourceString& string : workspace.strings())
             untranslated += string.translate && !workspace.translation(string.id());
-        termRequests = 0;
+        requests.reset();
         state.ResumeTiming();
 
         RunMeasure measure;
         workspace.translate(false);
         waitUntilTheRunHasSettled(workspace);
-        measure.report(state, untranslated, answerTime, termRequests);
+        measure.report(state, untranslated, answerTime, requests);
         if (workspace.project()->translations.size() == generated.project.translations.size()) {
             state.SkipWithError("The run translated nothing.");
             break;
@@ -425,9 +438,9 @@ orvel::TranslationProject updatedProject(const orvel::bench::GeneratedApp& gener
 void BM_MainWindowTranslateChangesAgainstASlowModel(benchmark::State& state) {
     const std::chrono::milliseconds answerTime(state.range(0));
     orvel::testing::LoopbackServer server;
-    std::atomic<int> termRequests = 0;
+    ModelRequests requests;
     WindowHome& shared = home();
-    answerWithASlowModel(shared, server, answerTime, termRequests);
+    answerWithASlowModel(shared, server, answerTime, requests);
     const orvel::bench::GeneratedApp generated = generatedApp();
     const orvel::TranslationProject updated = updatedProject(generated, 2500, 442);
     for (auto _ : state) {
@@ -436,13 +449,13 @@ void BM_MainWindowTranslateChangesAgainstASlowModel(benchmark::State& state) {
         auto window = std::make_unique<ComposedWindow>(shared);
         orvel::Workspace& workspace = window->workspace();
         const int changed = static_cast<int>(workspace.changes().toTranslate().size());
-        termRequests = 0;
+        requests.reset();
         state.ResumeTiming();
 
         RunMeasure measure;
         workspace.updateTranslations();
         waitUntilTheRunHasSettled(workspace);
-        measure.report(state, changed, answerTime, termRequests);
+        measure.report(state, changed, answerTime, requests);
         state.counters["changes"] = changed;
         state.counters["left after"] = static_cast<double>(workspace.changes().toTranslate().size());
         if (changed == 0 || workspace.progress()) {
