@@ -29,7 +29,8 @@ struct GeneratedApp {
     orvel::TranslationProject project;
 };
 
-inline GeneratedApp generatedApp() {
+// The first `count` strings of the large app, the same for every size.
+inline GeneratedApp generatedApp(int count = stringCount) {
     static const std::vector<std::string> words{"open",  "save",   "file",     "folder", "window",  "show",
                                                 "hide",  "delete", "copy",     "paste",  "export",  "import",
                                                 "print", "share",  "settings", "Öffnen", "account", "sync",
@@ -38,7 +39,7 @@ inline GeneratedApp generatedApp() {
     GeneratedApp app;
     app.project.app = "com.example.Large";
     app.project.language = "de";
-    for (int i = 0; i < stringCount; ++i) {
+    for (int i = 0; i < count; ++i) {
         orvel::SourceString string;
         string.table = "Table" + std::to_string(i % 40);
         string.key = "key." + std::to_string(i);
