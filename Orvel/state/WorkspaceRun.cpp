@@ -280,12 +280,16 @@ void Workspace::recordRun(const std::shared_ptr<RunRequest>& request, Translatio
     m_project->sourceText = std::move(recorded.sourceText);
     m_project->appVersion = std::move(recorded.appVersion);
     emit projectChanged();
-    // One copy serves the write, the changes and the checks, all off the main thread; it holds every
-    // batch merged before it.
+    // The last write holds every batch merged before it. The run ends, and the changes and checks start
+    // from the project as it then stands, once that write is made: a large project's copy for the write
+    // with its encoded text, and the copy that is checked with what the checks make, are never all held
+    // at once.
     m_batchPublishPending = false;
-    std::shared_ptr<const TranslationProject> snapshot = projectSnapshot();
-    publishSnapshot(snapshot);
-    resetIfCurrent(*request, std::move(snapshot));
+    writeBack(projectSnapshot(), [this, request, done = publishDone(m_project->language)](
+                                     const std::optional<std::string>& failure) {
+        done(failure);
+        resetIfCurrent(*request);
+    });
 }
 
 void Workspace::runFailed(const std::shared_ptr<RunRequest>& request,

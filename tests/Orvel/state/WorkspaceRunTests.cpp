@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -534,6 +535,58 @@ TEST_F(WorkspaceRunTest, WhatThePersonChangesDuringARunStands) {
 
 namespace orvel::testing {
 namespace {
+
+// The run ends once its last write is made; what the person changes while that write is under way is in
+// the changes and the counts the end starts from, and reaches the disk.
+TEST_F(WorkspaceRunTest, AnEditDuringTheEndsWriteIsComparedAndCounted) {
+    const TranslatableApp app = appWith({"a", "b", "c", "d", "e"});
+    writeProject(app, "de");
+    defaults.set("language." + std::string(bundleID), std::string("de"));
+    // The load runs at once; then every write waits until the test lets it go.
+    std::vector<std::function<std::function<void()>()>> held;
+    bool holding = false;
+    Services heldServices = services();
+    heldServices.runFileWork = [&](QObject*, std::function<std::function<void()>()> work) {
+        if (holding) {
+            held.push_back(std::move(work));
+        } else if (std::function<void()> then = work()) {
+            then();
+        }
+    };
+    const auto releaseOne = [&] {
+        auto work = std::move(held.front());
+        held.erase(held.begin());
+        if (std::function<void()> then = work())
+            then();
+        processPendingEvents();
+    };
+    auto workspace = std::make_unique<Workspace>(app, heldServices);
+    processPendingEvents();
+    holding = true;
+    workspace->translate(false);
+    // Until the run records the English, which comes with its last write.
+    ASSERT_TRUE(processUntil([&] {
+        if (!held.empty() && !workspace->project()->sourceText)
+            releaseOne();
+        return workspace->project()->sourceText.has_value() && !held.empty();
+    }));
+    EXPECT_TRUE(workspace->translating());
+    workspace->setText("", id("a"));
+    workspace->setText("Text b %@", id("b"));
+    while (!held.empty())
+        releaseOne();
+    waitForEnd(*workspace);
+    ASSERT_TRUE(processUntil([&] { return workspace->problemsReady(); }));
+    holding = false;
+    EXPECT_TRUE(processUntil([&] { return matchesWholeComparison(*workspace); }));
+    EXPECT_TRUE(matchesWholeCount(*workspace));
+    timers.advance(Workspace::writeBackDelay);
+    while (!held.empty())
+        releaseOne();
+    const TranslationProject stored = TranslationProject::load(app, "de");
+    EXPECT_FALSE(stored.translations.contains(id("a")));
+    EXPECT_EQ(stored.translations.at(id("b")).text, "Text b %@");
+}
 
 TEST_F(WorkspaceRunTest, QuitStopsTheRunFirstAndWritesWhatTheWorkspaceHoldsOnce) {
     struct Case {
