@@ -58,6 +58,12 @@ std::optional<std::string> storedText(const TranslationProject& project) {
 
 class ProjectWriterTest : public WorkspaceTest {
   protected:
+    // The app in a home that no earlier case wrote into.
+    TranslatableApp freshApp() {
+        fs::remove_all(scratch.path() / "home");
+        return makeApp();
+    }
+
     ProjectWriter::Write write(const std::string& language, const std::string& text, bool overlay) {
         TranslationProject project;
         project.app = bundleID;
@@ -142,8 +148,7 @@ TEST_F(ProjectWriterTest, WritesAreMadeOneAtATimeAndTheNewestWaitingStateIsWritt
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        fs::remove_all(scratch.path() / "home");
-        const TranslatableApp app = makeApp();
+        const TranslatableApp app = freshApp();
         QObject receiver;
         HeldRunner held;
         int told = 0;
@@ -260,8 +265,7 @@ TEST_F(ProjectWriterTest, AWriteThatKeptItsCoreBusyRestsAsLongBeforeTheNextPaced
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        fs::remove_all(scratch.path() / "home");
-        const TranslatableApp app = makeApp();
+        const TranslatableApp app = freshApp();
         QObject receiver;
         HeldRunner held;
         // Each write reads the clock as it begins and as it ends: it was busy for `busyPerWrite`.
