@@ -354,17 +354,23 @@ struct RunMeasure {
     StallWatch watch;
 };
 
-// The app of the home as large as the benchmark's second argument, until the measure ends.
-struct SizedApp {
-    SizedApp(WindowHome& home, int count) : home(home), generated(generatedApp(count)) {
+// The home with its app as large as the benchmark's second argument and the slow model answering after
+// the first argument's milliseconds, until the measure ends.
+struct SlowModelHome {
+    explicit SlowModelHome(const benchmark::State& state)
+        : answerTime(state.range(0)), home(::home()), generated(generatedApp(static_cast<int>(state.range(1)))) {
+        answerWithASlowModel(home, server, answerTime, requests);
         home.engine.strings = generated.strings;
     }
-    ~SizedApp() {
+    ~SlowModelHome() {
         home.engine.live.reset();
         orvel::bench::GeneratedApp whole = generatedApp();
         home.engine.strings = std::move(whole.strings);
         whole.project.save(home.engine.app);
     }
+    const std::chrono::milliseconds answerTime;
+    ModelRequests requests;
+    orvel::testing::LoopbackServer server;
     WindowHome& home;
     const orvel::bench::GeneratedApp generated;
 };
@@ -374,13 +380,9 @@ struct SizedApp {
 // from the click to the run settled, key terms and the end's checks included. Then Quit during a second
 // run: how long until the window has stopped the run and written what it holds.
 void BM_MainWindowRunAgainstASlowModel(benchmark::State& state) {
-    const std::chrono::milliseconds answerTime(state.range(0));
-    orvel::testing::LoopbackServer server;
-    ModelRequests requests;
-    WindowHome& shared = home();
-    answerWithASlowModel(shared, server, answerTime, requests);
-    const SizedApp sized(shared, static_cast<int>(state.range(1)));
-    const orvel::bench::GeneratedApp& generated = sized.generated;
+    SlowModelHome model(state);
+    WindowHome& shared = model.home;
+    const orvel::bench::GeneratedApp& generated = model.generated;
     for (auto _ : state) {
         state.PauseTiming();
         generated.project.save(shared.engine.app);
@@ -389,13 +391,13 @@ void BM_MainWindowRunAgainstASlowModel(benchmark::State& state) {
         int untranslated = 0;
         for (const orvel::SourceString& string : workspace.strings())
             untranslated += string.translate && !workspace.translation(string.id());
-        requests.reset();
+        model.requests.reset();
         state.ResumeTiming();
 
         RunMeasure measure;
         workspace.translate(false);
         waitUntilTheRunHasSettled(workspace);
-        measure.report(state, untranslated, answerTime, requests);
+        measure.report(state, untranslated, model.answerTime, model.requests);
         if (workspace.project()->translations.size() == generated.project.translations.size()) {
             state.SkipWithError("The run translated nothing.");
             break;
@@ -451,27 +453,23 @@ orvel::TranslationProject updatedProject(const orvel::bench::GeneratedApp& gener
 // model, the app as large as the second argument: from the click to the update settled, key terms and
 // the end's checks included.
 void BM_MainWindowTranslateChangesAgainstASlowModel(benchmark::State& state) {
-    const std::chrono::milliseconds answerTime(state.range(0));
-    orvel::testing::LoopbackServer server;
-    ModelRequests requests;
-    WindowHome& shared = home();
-    answerWithASlowModel(shared, server, answerTime, requests);
-    const int count = static_cast<int>(state.range(1));
-    const SizedApp sized(shared, count);
-    const orvel::TranslationProject updated = updatedProject(sized.generated, count / 20, count / 113);
+    SlowModelHome model(state);
+    WindowHome& shared = model.home;
+    const int count = static_cast<int>(model.generated.strings.size());
+    const orvel::TranslationProject updated = updatedProject(model.generated, count / 20, count / 113);
     for (auto _ : state) {
         state.PauseTiming();
         updated.save(shared.engine.app);
         auto window = std::make_unique<ComposedWindow>(shared);
         orvel::Workspace& workspace = window->workspace();
         const int changed = static_cast<int>(workspace.changes().toTranslate().size());
-        requests.reset();
+        model.requests.reset();
         state.ResumeTiming();
 
         RunMeasure measure;
         workspace.updateTranslations();
         waitUntilTheRunHasSettled(workspace);
-        measure.report(state, changed, answerTime, requests);
+        measure.report(state, changed, model.answerTime, model.requests);
         state.counters["changes"] = changed;
         state.counters["left after"] = static_cast<double>(workspace.changes().toTranslate().size());
         if (changed == 0 || workspace.progress()) {

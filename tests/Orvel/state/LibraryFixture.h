@@ -43,6 +43,17 @@ class LibraryTest : public WorkspaceTest {
 
     std::unique_ptr<Library> makeLibrary() { return std::make_unique<Library>(services()); }
 
+    // A library that knows `app` alone, its German project shown and settled.
+    std::unique_ptr<Library> libraryShowingGerman(const TranslatableApp& app) {
+        defaults.set("language." + app.bundleIdentifier, std::string("de"));
+        engine.install({app});
+        auto library = makeLibrary();
+        settle();
+        library->workspace(app);
+        settle();
+        return library;
+    }
+
     // Runs the main thread until no worker runs and nothing they handed back starts another, three
     // rounds in a row (a worker that starts and ends within one round is seen by the next).
     static void settle() {

@@ -354,12 +354,8 @@ TEST_F(LibraryTest, TheBackgroundPassLeavesAProjectAWorkspaceHoldsUnsaved) {
     const TranslatableApp notes = bundle(identifier, "1", "Held", strings);
     writeTranslated(notes, "de", {"a", "b"});
     writeTranslated(notes, "fr", {"a", "b", "c", "d", "e"});
-    defaults.set("language." + identifier, std::string("de"));
-    engine.install({notes});
-    auto library = makeLibrary();
-    settle();
+    auto library = libraryShowingGerman(notes);
     Workspace& workspace = library->workspace(notes);
-    settle();
 
     testing::FullDisk disk;
     workspace.setText("Meins", quit);
@@ -500,12 +496,8 @@ TEST_F(LibraryTest, AnAppOpenedAtItsNewPlaceShowsTheLastStateOnDisk) {
         const TranslatableApp before = bundle(identifier, "1", "Notes" + std::to_string(row), catalog);
         const TranslatableApp after = bundle(identifier, "1", "Moved" + std::to_string(row), catalog);
         writeTranslated(before, "de", {"a"});
-        defaults.set("language." + identifier, std::string("de"));
-        engine.install({before});
-        auto library = makeLibrary();
-        settle();
+        auto library = libraryShowingGerman(before);
         Workspace& workspace = library->workspace(before);
-        settle();
         engine.install({after});
         rescan();
         const int delivered = engine.model->delivered();
@@ -542,12 +534,8 @@ TEST_F(LibraryTest, EditsTheOldPlaceCouldNotWriteGoWithTheAppToItsNewPlace) {
     const TranslatableApp before = bundle(identifier, "1", "Notes", catalog);
     const TranslatableApp after = bundle(identifier, "1", "Moved", catalog);
     writeTranslated(before, "de", {"a", "b", "c", "d", "e"});
-    defaults.set("language." + identifier, std::string("de"));
-    engine.install({before});
-    auto library = makeLibrary();
-    settle();
+    auto library = libraryShowingGerman(before);
     Workspace& workspace = library->workspace(before);
-    settle();
     const std::string edited = fiveStrings().front().id();
 
     testing::FullDisk disk;
