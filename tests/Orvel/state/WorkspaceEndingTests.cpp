@@ -23,18 +23,7 @@ class WorkspaceEndingTest : public WorkspaceRunTest {
     // The app with strings a to f whose German project translated and recorded a and b.
     std::unique_ptr<Workspace> openUpdated() {
         app = appWith({"a", "b", "c", "d", "e", "f"});
-        TranslationProject project;
-        project.app = app.bundleIdentifier;
-        project.language = "de";
-        project.sourceText.emplace();
-        for (const std::string key : {"a", "b"}) {
-            StringTranslation translation = translated("de " + key);
-            translation.source = "Text " + key;
-            project.translations[id(key)] = translation;
-            project.sourceText->emplace(id(key), "Text " + key);
-        }
-        project.save(app);
-        defaults.set("language." + std::string(bundleID), std::string("de"));
+        writeRecordedGerman(app, {"a", "b"});
         return open(app);
     }
 

@@ -54,6 +54,24 @@ class WorkspaceRunTest : public WorkspaceTest {
     static std::string id(const std::string& key) { return SourceString::id("Main", key); }
 
     // The app with one catalog string per key, each English "Text <key>".
+    // Writes the German project of `app` that translated and recorded `translatedKeys` (nothing recorded
+    // when that is empty), and chooses German for the next open.
+    void writeRecordedGerman(const TranslatableApp& app, const std::vector<std::string>& translatedKeys) {
+        TranslationProject project;
+        project.app = app.bundleIdentifier;
+        project.language = "de";
+        if (!translatedKeys.empty())
+            project.sourceText.emplace();
+        for (const std::string& key : translatedKeys) {
+            StringTranslation translation = translated("de " + key);
+            translation.source = "Text " + key;
+            project.translations[id(key)] = translation;
+            project.sourceText->emplace(id(key), "Text " + key);
+        }
+        project.save(app);
+        defaults.set("language." + std::string(bundleID), std::string("de"));
+    }
+
     TranslatableApp appWith(const std::vector<std::string>& keys) {
         std::map<std::string, std::string> catalog;
         for (const std::string& key : keys)

@@ -42,6 +42,15 @@ class WorkspaceUnsavedTest : public WorkspaceTest {
         ASSERT_EQ(workspace.unsavedProjects().size(), 1u);
     }
 
+    // openGerman() on a disk with room, then editOnFullDisk() once it is full.
+    std::unique_ptr<Workspace> openWithAnEditTheDiskRefused() {
+        disk.full = false;
+        auto workspace = openGerman();
+        disk.full = true;
+        editOnFullDisk(*workspace);
+        return workspace;
+    }
+
     // The German text of `key` in the project file and in the overlay the app loads; empty when absent.
     OnDisk onDisk(const std::string& key) const {
         const auto& stored = TranslationProject::load(app, "de").translations;
@@ -76,10 +85,7 @@ TEST_F(WorkspaceUnsavedTest, AFailedWriteIsMadeAgainAtTheNextChance) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        disk.full = false;
-        auto workspace = openGerman();
-        disk.full = true;
-        editOnFullDisk(*workspace);
+        auto workspace = openWithAnEditTheDiskRefused();
         EXPECT_EQ(onDisk("Open"), nothing);
 
         disk.full = false;
@@ -126,10 +132,7 @@ TEST_F(WorkspaceUnsavedTest, EditsTheDiskStillRefusesStayUntilItTakesThem) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        disk.full = false;
-        auto workspace = openGerman();
-        disk.full = true;
-        editOnFullDisk(*workspace);
+        auto workspace = openWithAnEditTheDiskRefused();
 
         c.whileFull(workspace);
         std::vector<std::string> unsaved;

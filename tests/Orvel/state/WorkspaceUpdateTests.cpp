@@ -26,19 +26,7 @@ class WorkspaceUpdateTest : public WorkspaceRunTest {
                                const std::vector<std::string>& translatedKeys) {
         TranslatableApp app = appWith(keys);
         app.version = "1.0";
-        TranslationProject project;
-        project.app = app.bundleIdentifier;
-        project.language = "de";
-        if (!translatedKeys.empty())
-            project.sourceText.emplace();
-        for (const std::string& key : translatedKeys) {
-            StringTranslation translation = translated("de " + key);
-            translation.source = "Text " + key;
-            project.translations[id(key)] = translation;
-            project.sourceText->emplace(id(key), "Text " + key);
-        }
-        project.save(app);
-        defaults.set("language." + std::string(bundleID), std::string("de"));
+        writeRecordedGerman(app, translatedKeys);
         return app;
     }
 
