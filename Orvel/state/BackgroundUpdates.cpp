@@ -9,7 +9,7 @@
 namespace orvel::BackgroundUpdates {
 
 std::vector<Item> measure(const std::vector<TranslatableApp>& apps, const EngineFacade& engine,
-                          LoadedFiles& files, const std::stop_token& stop) {
+                          LoadedFiles& files, const std::stop_token& stop, const KnownCounts& known) {
     std::vector<Item> items;
     for (const TranslatableApp& app : apps) {
         if (stop.stop_requested())
@@ -22,7 +22,9 @@ std::vector<Item> measure(const std::vector<TranslatableApp>& apps, const Engine
         // Read once per app, and only when one of its projects needs them.
         LoadedFiles::Strings strings;
         for (const std::string& language : languages) {
-            std::optional<LoadedFiles::Count> count = files.count(app, language, seen);
+            const auto given = known.find(TranslationProject::fileURL(app, language));
+            std::optional<LoadedFiles::Count> count =
+                given != known.end() ? std::optional(given->second) : files.count(app, language, seen);
             if (!count) {
                 const LoadedFiles::Project project = files.project(app, language);
                 count.emplace();

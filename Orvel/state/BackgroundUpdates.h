@@ -3,6 +3,7 @@
 // each app need translating again after an app update, which projects to bring up to date, and the keys
 // that keep one (app, language, version) from being tried twice.
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
@@ -29,8 +30,13 @@ struct Item {
 // recorded no English and hold no translation are left out; zero counts are kept. Reads files: runs
 // off the main thread, through `files`, so that what a workspace read since the files last changed is
 // not read again. A stop request ends it early with what was measured so far.
+// By project file, the counts of projects an open workspace holds as they were last written, which are
+// taken instead of reading the file: at a large app's run's end the workspace has just compared its
+// project, and a second copy decoded from the file would double what the process holds.
+using KnownCounts = std::map<std::filesystem::path, LoadedFiles::Count>;
 std::vector<Item> measure(const std::vector<TranslatableApp>& apps, const EngineFacade& engine,
-                          LoadedFiles& files, const std::stop_token& stop = {});
+                          LoadedFiles& files, const std::stop_token& stop = {},
+                          const KnownCounts& known = {});
 
 // Per bundle identifier, the sum of its items' counts (an app whose projects are all current has 0).
 std::map<std::string, int> totals(const std::vector<Item>& items);

@@ -1,5 +1,7 @@
 #include "Orvel/state/Library.h"
 
+#include <QPointer>
+
 #include <algorithm>
 #include <exception>
 #include <utility>
@@ -149,6 +151,7 @@ Workspace& Library::workspace(const TranslatableApp& app) {
         // run stops and what it holds is written before the new one reads it; it writes nothing after.
         // What it could not write goes to the new one, which shows it and writes it at its next chance.
         Workspace* moved = found->second;
+        m_countsAfterRuns.erase(moved);
         moved->quit();
         unsaved = moved->unsavedCopies();
         moved->deleteLater();
@@ -157,12 +160,38 @@ Workspace& Library::workspace(const TranslatableApp& app) {
     services.handover = &m_handover;
     auto* workspace = new Workspace(app, services, this, std::move(unsaved));
     m_workspaces.insert_or_assign(app.bundleIdentifier, workspace);
-    // A run or Translate Changes has saved what it did by the time it ends: the sidebar's badge follows.
+    // A run or Translate Changes has saved what it did by the time it ends: the sidebar's badge follows,
+    // once the end has started comparing the project with the strings (after the change of
+    // translating()) and that comparison is in.
     connect(workspace, &Workspace::translatingChanged, this, [this, workspace] {
-        if (!workspace->translating())
-            measurePending(workspace->app());
+        if (workspace->translating())
+            return;
+        m_countsAfterRuns.insert(workspace);
+        onMainThread(this, [this, workspace = QPointer<Workspace>(workspace)] {
+            if (workspace)
+                countAfterRun(workspace);
+        });
     });
+    connect(workspace, &Workspace::changesChanged, this, [this, workspace] { countAfterRun(workspace); });
     return *workspace;
+}
+
+void Library::countAfterRun(Workspace* workspace) {
+    // A run started meanwhile ends with a count of its own.
+    if (!m_countsAfterRuns.contains(workspace) || workspace->translating() || !workspace->changesCurrent())
+        return;
+    m_countsAfterRuns.erase(workspace);
+    BackgroundUpdates::KnownCounts known;
+    const std::optional<TranslationProject>& project = workspace->project();
+    // What the disk refused is counted as the file holds it.
+    if (project && !holdsUnsaved(workspace->app().bundleIdentifier, project->language)) {
+        // As the measure counts a project that recorded no English and holds no translation: not at all.
+        LoadedFiles::Count count;
+        if (project->sourceText || !project->translations.empty())
+            count = static_cast<int>(workspace->changes().toTranslate().size());
+        known.emplace(TranslationProject::fileURL(workspace->app(), project->language), count);
+    }
+    measurePending(workspace->app(), std::move(known));
 }
 
 void Library::applyLink() {

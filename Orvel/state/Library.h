@@ -82,8 +82,9 @@ class Library : public QObject {
     // pass; `done` runs when both have ended.
     void measurePending(std::function<void()> done = {});
     // Counts again what one app's projects need translated and publishes it for that app alone; no
-    // update pass follows. A workspace's run or Translate Changes ends with it.
-    void measurePending(const TranslatableApp& app);
+    // update pass follows. A workspace's run or Translate Changes ends with it. The projects of `known`
+    // are not read again (BackgroundUpdates::measure).
+    void measurePending(const TranslatableApp& app, BackgroundUpdates::KnownCounts known = {});
     // A URL the application was asked to open. A link orvel://translate?app=…&language=… becomes link()
     // (replacing a waiting one) and is applied at once; when its app is not in the list, a rescan starts
     // that applies it. Any other URL is ignored.
@@ -109,6 +110,9 @@ class Library : public QObject {
     std::optional<std::string> shownLanguage(const std::string& bundleIdentifier) const;
     // Whether the app's workspace holds edits of the project in `language` that it could not write yet.
     bool holdsUnsaved(const std::string& bundleIdentifier, const std::string& language) const;
+    // Counts the workspace's app again once its run has ended and its changes hold for the project as
+    // the run left it.
+    void countAfterRun(Workspace* workspace);
     void runUpdates(const Items& items, Done done);
     void updateNext(std::shared_ptr<Items> queue, std::size_t next, Done done);
     void updatesEnded(Done done);
@@ -141,6 +145,8 @@ class Library : public QObject {
     // By bundle identifier, the number of the last count of that app alone that was taken: a count of
     // all apps that started before it keeps that app's newer figure.
     std::map<std::string, std::uint64_t> m_appMeasureTaken;
+    // The workspaces whose run has ended and whose app is not yet counted again.
+    std::set<const Workspace*> m_countsAfterRuns;
     // Asks the workers still running to end when the library goes.
     std::stop_source m_stop;
     ProcessWatcher::Subscription m_launches;

@@ -17,8 +17,8 @@ void Library::measurePending(std::function<void()> done) {
     const std::uint64_t number = ++m_measuresStarted;
     EngineFacade& engine = m_services.engine;
     runInBackground(this,
-                    [this, &engine, number, apps = m_apps, files = m_services.loaded, stop = m_stop.get_token(),
-                     done = std::move(done)]() mutable -> std::function<void()> {
+                    [this, &engine, number, apps = m_apps, files = m_services.loaded,
+                     stop = m_stop.get_token(), done = std::move(done)]() mutable -> std::function<void()> {
                         std::optional<Items> items;
                         try {
                             items = BackgroundUpdates::measure(apps, engine, *files, stop);
@@ -48,34 +48,35 @@ void Library::measurePending(std::function<void()> done) {
                     });
 }
 
-void Library::measurePending(const TranslatableApp& app) {
+void Library::measurePending(const TranslatableApp& app, BackgroundUpdates::KnownCounts known) {
     const std::uint64_t number = ++m_measuresStarted;
     EngineFacade& engine = m_services.engine;
-    runInBackground(this, [this, &engine, number, app, files = m_services.loaded,
-                           stop = m_stop.get_token()]() -> std::function<void()> {
-        std::optional<Items> items;
-        try {
-            items = BackgroundUpdates::measure({app}, engine, *files, stop);
-        } catch (const std::exception&) {
-            // The count shown stays as it was.
-        }
-        return [this, number, app, items = std::move(items)] {
-            // A count of all apps that started later has this app's figure already.
-            if (!items || number <= m_measureTaken)
-                return;
-            std::uint64_t& taken = m_appMeasureTaken[app.bundleIdentifier];
-            if (number <= taken)
-                return;
-            taken = number;
-            Pending pending = m_pending;
-            const Pending counted = BackgroundUpdates::totals(*items);
-            if (const auto found = counted.find(app.bundleIdentifier); found != counted.end())
-                pending.insert_or_assign(app.bundleIdentifier, found->second);
-            else
-                pending.erase(app.bundleIdentifier);
-            setPending(std::move(pending));
-        };
-    });
+    runInBackground(this,
+                    [this, &engine, number, app, known = std::move(known), files = m_services.loaded,
+                     stop = m_stop.get_token()]() -> std::function<void()> {
+                        std::optional<Items> items;
+                        try {
+                            items = BackgroundUpdates::measure({app}, engine, *files, stop, known);
+                        } catch (const std::exception&) {
+                            // The count shown stays as it was.
+                        }
+                        return [this, number, app, items = std::move(items)] {
+                            // A count of all apps that started later has this app's figure already.
+                            if (!items || number <= m_measureTaken)
+                                return;
+                            std::uint64_t& taken = m_appMeasureTaken[app.bundleIdentifier];
+                            if (number <= taken)
+                                return;
+                            taken = number;
+                            Pending pending = m_pending;
+                            const Pending counted = BackgroundUpdates::totals(*items);
+                            if (const auto found = counted.find(app.bundleIdentifier); found != counted.end())
+                                pending.insert_or_assign(app.bundleIdentifier, found->second);
+                            else
+                                pending.erase(app.bundleIdentifier);
+                            setPending(std::move(pending));
+                        };
+                    });
 }
 
 void Library::runUpdates(const Items& items, Done done) {

@@ -148,6 +148,8 @@ class Workspace : public QObject {
     void setAppState(std::optional<AppState> state);
     const StringChanges& changes() const { return m_changes; }
     void setChanges(StringChanges changes);
+    // The changes hold for the project as it stands: no comparison is under way or due.
+    bool changesCurrent() const { return !m_changesNeedComparing && !m_changesTask.isRunning(); }
     // The problems of the chosen language have been computed; set by refreshProblems() alone.
     bool problemsReady() const { return m_problemsReady; }
 

@@ -362,8 +362,9 @@ TEST_F(LibraryTest, TheBackgroundPassLeavesAProjectAWorkspaceHoldsUnsaved) {
     timers.advance(Workspace::writeBackDelay);
     workspace.selectLanguage("fr");
     const std::vector<Workspace::UnsavedProject> unsaved = workspace.unsavedProjects();
-    ASSERT_TRUE(std::any_of(unsaved.begin(), unsaved.end(),
-                            [](const Workspace::UnsavedProject& project) { return project.language == "de"; }));
+    ASSERT_TRUE(std::any_of(unsaved.begin(), unsaved.end(), [](const Workspace::UnsavedProject& project) {
+        return project.language == "de";
+    }));
     const std::size_t callsBefore = engine.model->calls().size();
     preferences.setAutoUpdate(true);
     // A launch or quit counts the apps again, and the pass follows the count.
@@ -569,6 +570,8 @@ TEST_F(LibraryTest, TheEndOfAWorkspacesRunOrUpdateCountsItsAppAgain) {
         const char* name;
         std::function<void(Workspace&)> act;
         int expectPending;
+        // The run ends showing that its writes failed.
+        bool refused = false;
     };
     const std::vector<Case> cases{
         {"Translate Changes", [](Workspace& workspace) { workspace.updateTranslations(); }, 0},
@@ -582,6 +585,14 @@ TEST_F(LibraryTest, TheEndOfAWorkspacesRunOrUpdateCountsItsAppAgain) {
              engine.model->release();
          },
          3},
+        // The file still holds the project as it was before the run.
+        {"a run whose writes the disk refused",
+         [](Workspace& workspace) {
+             testing::FullDisk disk;
+             workspace.translate(false);
+             settle();
+         },
+         3, true},
     };
     engine.scriptedStrings = fiveStrings();
     preferences.setAutoUpdate(false);
@@ -593,13 +604,15 @@ TEST_F(LibraryTest, TheEndOfAWorkspacesRunOrUpdateCountsItsAppAgain) {
         const TranslatableApp notes = bundle("com.example.Notes", "1", "Notes", catalog);
         const TranslatableApp other = app("com.example.Other", "1", "Other");
         writeTranslated(notes, "de", {"a", "b"});
+        // Not shown, so counted from its file: 2.
+        writeTranslated(notes, "fr", {"a", "b", "c"});
         writeTranslated(other, "de", {"a"});
         defaults.set("language." + notes.bundleIdentifier, std::string("de"));
         engine.install({notes, other});
         auto library = makeLibrary();
         settle();
         ASSERT_EQ(library->pending(),
-                  (Library::Pending{{notes.bundleIdentifier, 3}, {other.bundleIdentifier, 4}}));
+                  (Library::Pending{{notes.bundleIdentifier, 3 + 2}, {other.bundleIdentifier, 4}}));
         Workspace& workspace = library->workspace(notes);
         settle();
 
@@ -607,10 +620,10 @@ TEST_F(LibraryTest, TheEndOfAWorkspacesRunOrUpdateCountsItsAppAgain) {
         settle();
 
         EXPECT_FALSE(workspace.translating());
-        EXPECT_EQ(workspace.problem(), std::nullopt);
+        EXPECT_EQ(workspace.problem().has_value(), c.refused);
         // Without a rescan; the other app's count stays as it was.
-        EXPECT_EQ(library->pending(),
-                  (Library::Pending{{notes.bundleIdentifier, c.expectPending}, {other.bundleIdentifier, 4}}));
+        EXPECT_EQ(library->pending(), (Library::Pending{{notes.bundleIdentifier, c.expectPending + 2},
+                                                        {other.bundleIdentifier, 4}}));
         library.reset();
         settle();
     }
