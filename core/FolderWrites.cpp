@@ -1,6 +1,7 @@
 #include "core/FolderWrites.h"
 
 #include <cerrno>
+#include <exception>
 #include <filesystem>
 #include <mutex>
 #include <set>
@@ -20,25 +21,43 @@ namespace fs = std::filesystem;
     throw fs::filesystem_error(what, path, std::error_code(error, std::generic_category()));
 }
 
-// Writes the whole of `data`, flushes it and closes the file, which is closed also when a step fails.
-void writeFlushAndClose(FileCalls& calls, int file, std::string_view data, const fs::path& path) {
-    const auto failClosing = [&](const char* what) {
-        const int error = errno;
-        calls.close(file);
-        fail(what, path, error);
-    };
+void writeAll(FileCalls& calls, int file, std::string_view data, const fs::path& path) {
     while (!data.empty()) {
         const ssize_t written = calls.write(file, data);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            failClosing("Cannot write the file");
+            fail("Cannot write the file", path, errno);
         }
         data.remove_prefix(static_cast<std::size_t>(written));
     }
-    // Flushed before any rename, so that no rename can expose an empty or partial file after a crash.
-    if (calls.syncFile(file) != 0)
-        failClosing("Cannot flush the file to disk");
+}
+
+// Writes everything `produce` makes, flushes it and closes the file, which is closed also when a step
+// fails.
+void produceFlushAndClose(FileCalls& calls, int file, const ByteProducer& produce, const fs::path& path) {
+    try {
+        // A producer that swallows a failed write must not get its cut-short file renamed into place.
+        std::exception_ptr writeFailure;
+        produce([&](std::string_view piece) {
+            if (writeFailure)
+                std::rethrow_exception(writeFailure);
+            try {
+                writeAll(calls, file, piece, path);
+            } catch (...) {
+                writeFailure = std::current_exception();
+                throw;
+            }
+        });
+        if (writeFailure)
+            std::rethrow_exception(writeFailure);
+        // Flushed before any rename, so that no rename can expose an empty or partial file after a crash.
+        if (calls.syncFile(file) != 0)
+            fail("Cannot flush the file to disk", path, errno);
+    } catch (...) {
+        calls.close(file);
+        throw;
+    }
     // Closing reports the last write errors of some file systems, so its result counts.
     if (calls.close(file) != 0)
         fail("Cannot write the file", path, errno);
@@ -95,6 +114,10 @@ void FolderWrites::removeStaleTemporaries(FileCalls& calls) const {
 }
 
 void FolderWrites::replace(const std::string& name, std::string_view data) {
+    replace(name, [data](const ByteSink& write) { write(data); });
+}
+
+void FolderWrites::replace(const std::string& name, const ByteProducer& produce) {
     if (!isSafePathComponent(name))
         fail("The name is not a plain file name", m_folder.path() / name, EINVAL);
     FileCalls& calls = FileCalls::current();
@@ -109,7 +132,7 @@ void FolderWrites::replace(const std::string& name, std::string_view data) {
         fail("Cannot create the file", temporaryPath, error);
     }
     try {
-        writeFlushAndClose(calls, file, data, temporaryPath);
+        produceFlushAndClose(calls, file, produce, temporaryPath);
     } catch (...) {
         discard(calls, temporary);
         throw;

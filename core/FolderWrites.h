@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ByteSink.h"
+
 namespace orvel {
 
 class FileCalls;
@@ -30,6 +32,9 @@ class FolderWrites {
     // commit. `name` must be one plain path component. Throws std::filesystem::filesystem_error, with the
     // temporary file removed and nothing of the folder changed.
     void replace(const std::string& name, std::string_view data);
+    // As above, with the bytes that `produce` hands over written as they come, so that they are never
+    // held whole. What `produce` throws propagates in the same way, with the temporary file removed.
+    void replace(const std::string& name, const ByteProducer& produce);
     // The file `name` goes at the commit, in its place among the replacements; a link is not followed, and
     // a missing file or a failed removal is no error.
     void remove(const std::string& name);

@@ -124,6 +124,12 @@ void OpenFolder::replaceFile(const std::string& name, std::string_view data) con
     writes.commit();
 }
 
+void OpenFolder::replaceFile(const std::string& name, const ByteProducer& produce) const {
+    FolderWrites writes(*this);
+    writes.replace(name, produce);
+    writes.commit();
+}
+
 OpenFolder::EntryKind OpenFolder::entryKind(const std::string& name) const {
     struct stat status {};
     if (::fstatat(m_fd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)

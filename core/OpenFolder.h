@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ByteSink.h"
+
 namespace orvel {
 
 class OpenFolder {
@@ -38,6 +40,8 @@ class OpenFolder {
     // them. `name` must be one plain path component. Throws std::filesystem::filesystem_error; on failure
     // the temporary file is removed and an existing file is left untouched.
     void replaceFile(const std::string& name, std::string_view data) const;
+    // As above, with the bytes written as `produce` hands them over (FolderWrites::replace).
+    void replaceFile(const std::string& name, const ByteProducer& produce) const;
 
     // The names of the entries that are neither "." nor ".."; empty when the folder cannot be listed.
     std::vector<std::string> entryNames() const;

@@ -68,9 +68,15 @@ void appendQuotedJson(std::string& out, std::string_view value) {
 
 } // namespace
 
+PrettyJsonWriter::PrettyJsonWriter(ByteSink sink, std::size_t pieceSize)
+    : m_sink(std::move(sink)), m_pieceSize(pieceSize) {
+    m_text.reserve(pieceSize);
+}
+
 void PrettyJsonWriter::beginObject() {
     m_text += '{';
     m_hasMembers.push_back(false);
+    handOverFullPiece();
 }
 
 void PrettyJsonWriter::endObject() {
@@ -81,6 +87,7 @@ void PrettyJsonWriter::endObject() {
         indent(m_hasMembers.size());
     }
     m_text += '}';
+    handOverFullPiece();
 }
 
 void PrettyJsonWriter::key(std::string_view name) {
@@ -89,10 +96,12 @@ void PrettyJsonWriter::key(std::string_view name) {
     indent(m_hasMembers.size());
     appendQuotedJson(m_text, name);
     m_text += ": ";
+    handOverFullPiece();
 }
 
 void PrettyJsonWriter::string(std::string_view text) {
     appendQuotedJson(m_text, text);
+    handOverFullPiece();
 }
 
 void PrettyJsonWriter::member(std::string_view name, std::string_view text) {
@@ -123,6 +132,7 @@ void PrettyJsonWriter::value(const json::Json& value) {
         start = end + 1;
     }
     m_text.append(text, start);
+    handOverFullPiece();
 }
 
 std::string PrettyJsonWriter::take() {
@@ -130,6 +140,19 @@ std::string PrettyJsonWriter::take() {
     m_text.clear();
     m_hasMembers.clear();
     return text;
+}
+
+void PrettyJsonWriter::finish() {
+    if (!m_text.empty())
+        m_sink(m_text);
+    m_text.clear();
+}
+
+void PrettyJsonWriter::handOverFullPiece() {
+    if (m_sink && m_text.size() >= m_pieceSize) {
+        m_sink(m_text);
+        m_text.clear();
+    }
 }
 
 void PrettyJsonWriter::indent(std::size_t depth) {

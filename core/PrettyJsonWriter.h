@@ -9,12 +9,23 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ByteSink.h"
 #include "core/Json.h"
 
 namespace orvel {
 
 class PrettyJsonWriter {
   public:
+    // What the text is handed over in once so much of it has been written (a text or tree written at once
+    // may make a piece larger).
+    static constexpr std::size_t defaultPieceSize = 64 * 1024;
+
+    // Keeps the whole text, for take().
+    PrettyJsonWriter() = default;
+    // Hands the text to `sink` in pieces of about `pieceSize` bytes as it is written, and the rest at
+    // finish(), so that no more than a piece is held.
+    explicit PrettyJsonWriter(ByteSink sink, std::size_t pieceSize = defaultPieceSize);
+
     void beginObject();
     void endObject();
     // The next member's key; its value follows.
@@ -31,13 +42,18 @@ class PrettyJsonWriter {
 
     // The text written so far; the writer is empty afterwards.
     std::string take();
+    // Hands the sink what it has not been handed yet (a writer with a sink).
+    void finish();
 
   private:
+    ByteSink m_sink;
+    std::size_t m_pieceSize = 0;
     std::string m_text;
     // Per open object: whether a member was written, which decides "{}" and the separators.
     std::vector<bool> m_hasMembers;
 
     void indent(std::size_t depth);
+    void handOverFullPiece();
 };
 
 } // namespace orvel

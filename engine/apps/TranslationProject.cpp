@@ -44,8 +44,13 @@ json::Json TranslationProject::toJson() const {
 }
 
 std::string TranslationProject::encoded() const {
-    // The keys in the order the tree keeps them.
     PrettyJsonWriter writer;
+    encode(writer);
+    return writer.take();
+}
+
+void TranslationProject::encode(PrettyJsonWriter& writer) const {
+    // The keys in the order the tree keeps them.
     writer.beginObject();
     writer.member("app", app);
     writer.memberIfPresent("appVersion", appVersion);
@@ -63,7 +68,6 @@ std::string TranslationProject::encoded() const {
     writer.key("translations");
     writeTranslations(writer, translations);
     writer.endObject();
-    return writer.take();
 }
 
 void TranslationProject::recordSource(const std::vector<SourceString>& strings,

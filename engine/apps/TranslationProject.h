@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Json.h"
+#include "core/PrettyJsonWriter.h"
 #include "core/SourceString.h"
 #include "engine/apps/StringTranslation.h"
 #include "engine/apps/TranslatableApp.h"
@@ -38,6 +39,8 @@ struct TranslationProject {
     json::Json toJson() const;
     // The file's text: what OrvelProtocol::encode gives for toJson, written without building the tree.
     std::string encoded() const;
+    // The same text written into `writer`.
+    void encode(PrettyJsonWriter& writer) const;
 
     // Records the English of every string to translate (the first of equal ids wins) and the app version
     // it belongs to, the base against which the next app update is compared.

@@ -2,10 +2,12 @@
 
 #include <optional>
 
+#include "core/ByteSink.h"
 #include "core/FileIO.h"
 #include "core/OpenFolder.h"
 #include "core/OrvelProtocol.h"
 #include "core/PathComponent.h"
+#include "core/PrettyJsonWriter.h"
 #include "core/WrittenFiles.h"
 #include "engine/apps/OverlayWriter.h"
 #include "engine/apps/ProjectReader.h"
@@ -56,7 +58,6 @@ TranslationProject TranslationProject::load(const TranslatableApp& app, const st
 
 void TranslationProject::save(const TranslatableApp& app) const {
     requireSafeLanguageCode(language);
-    const std::string bytes = encoded();
     const fs::path file = fileURL(app, language);
     // Opened once: an app that swaps the folder for a link meanwhile cannot redirect the write.
     const OpenFolder folder = app.openWithoutLinks(app.projectFolder());
@@ -66,7 +67,12 @@ void TranslationProject::save(const TranslatableApp& app) const {
     if (!WrittenFiles::isUnchanged(file))
         keepUndecodableFile(folder, name,
                             [](const std::string& existing) { return decoded(existing).has_value(); });
-    folder.replaceFile(name, bytes);
+    // Encoded straight into the temporary file: the text of a large project is never held whole.
+    folder.replaceFile(name, [this](const ByteSink& write) {
+        PrettyJsonWriter writer(write);
+        encode(writer);
+        writer.finish();
+    });
     WrittenFiles::remember(file);
 }
 

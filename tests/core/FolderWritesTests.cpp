@@ -2,11 +2,13 @@
 
 #include <functional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <sys/stat.h>
 
+#include "core/ByteSink.h"
 #include "core/FileCalls.h"
 #include "core/FolderWrites.h"
 #include "core/OpenFolder.h"
@@ -105,6 +107,82 @@ TEST(FolderWrites, AFailedCallLosesNothingAndLeavesNoTemporaryFile) {
         std::erase_if(left,
                       [](const std::string& name) { return name == "a" || name == "b" || name == "c"; });
         EXPECT_EQ(left, std::set<std::string>{});
+    }
+}
+
+// The bytes handed over piece by piece: what was written, a producer that fails after some pieces and a
+// full disk partway through.
+TEST(FolderWrites, AProducedReplacementIsWrittenOrLeavesTheOldFileWhole) {
+    class FullAfterTwoWrites : public FileCalls {
+      public:
+        ssize_t write(int file, std::string_view data) override {
+            if (++m_writes > 2) {
+                errno = ENOSPC;
+                return -1;
+            }
+            return FileCalls::write(file, data);
+        }
+
+      private:
+        int m_writes = 0;
+        FileCalls::Substitute m_substitute{*this};
+    };
+    const auto pieces = [](const ByteSink& write) {
+        for (int piece = 0; piece < 5; ++piece)
+            write("piece " + std::to_string(piece) + "\n");
+    };
+    struct Case {
+        const char* name;
+        std::function<void(const OpenFolder&)> write;
+        std::string expected;
+        const char* message;
+    };
+    const std::vector<Case> cases{
+        {"every piece written", [&](const OpenFolder& folder) { folder.replaceFile("a", pieces); },
+         "piece 0\npiece 1\npiece 2\npiece 3\npiece 4\n", ""},
+        {"a producer that throws after two pieces",
+         [](const OpenFolder& folder) {
+             folder.replaceFile("a", [](const ByteSink& write) {
+                 write("piece 0\n");
+                 write("piece 1\n");
+                 throw std::runtime_error("Cannot encode");
+             });
+         },
+         "old a", "Cannot encode"},
+        {"a disk that is full after two pieces",
+         [&](const OpenFolder& folder) {
+             FullAfterTwoWrites full;
+             folder.replaceFile("a", pieces);
+         },
+         "old a", "Cannot write the file"},
+        {"a producer that swallows the failed write",
+         [](const OpenFolder& folder) {
+             FullAfterTwoWrites full;
+             folder.replaceFile("a", [](const ByteSink& write) {
+                 for (int piece = 0; piece < 5; ++piece)
+                     try {
+                         write("piece\n");
+                     } catch (const fs::filesystem_error&) {
+                     }
+             });
+         },
+         "old a", "Cannot write the file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder scratch;
+        writeBytes(scratch / "a", "old a");
+        const OpenFolder folder = OpenFolder::open(scratch.path());
+        std::string message;
+        try {
+            c.write(folder);
+        } catch (const std::exception& error) {
+            message = error.what();
+        }
+        EXPECT_NE(message.find(c.message), std::string::npos) << message;
+        EXPECT_EQ(message.empty(), std::string(c.message).empty()) << message;
+        EXPECT_EQ(readBytes(scratch / "a"), c.expected);
+        EXPECT_EQ(namesIn(scratch.path()), std::set<std::string>{"a"});
     }
 }
 

@@ -72,7 +72,26 @@ TEST(PrettyJsonWriter, WritesTheSharedEncodersBytes) {
     for (const auto& row : rows) {
         PrettyJsonWriter writer;
         writeTree(writer, row.tree);
-        EXPECT_EQ(writer.take(), json::dump(row.tree, 2)) << row.what;
+        const std::string whole = writer.take();
+        EXPECT_EQ(whole, json::dump(row.tree, 2)) << row.what;
+        // Handed over in pieces of any size, the text is the same, byte for byte.
+        for (const std::size_t pieceSize : {std::size_t{1}, std::size_t{3}, std::size_t{17}}) {
+            std::string pieced;
+            std::size_t pieces = 0;
+            PrettyJsonWriter piecewise(
+                [&](std::string_view piece) {
+                    pieced += piece;
+                    ++pieces;
+                },
+                pieceSize);
+            writeTree(piecewise, row.tree);
+            piecewise.finish();
+            EXPECT_EQ(pieced, whole) << row.what << " in pieces of " << pieceSize;
+            // A text of more than two pieces' worth is never handed over only at the end.
+            if (whole.size() > 2 * pieceSize) {
+                EXPECT_GE(pieces, 2u) << row.what << " in pieces of " << pieceSize;
+            }
+        }
     }
 }
 

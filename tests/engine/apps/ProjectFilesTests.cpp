@@ -69,6 +69,18 @@ TEST_F(ProjectFilesTest, SaveCreatesTheFoldersAndNamesTheFileByLanguage) {
     EXPECT_TRUE(fs::is_directory(projectFile("it")));
 }
 
+TEST_F(ProjectFilesTest, ALargeProjectSavedLoadsBackEqual) {
+    for (int i = 0; i < 5000; ++i)
+        project.translations[idOf("Main", "Key " + std::to_string(i))] =
+            textTranslation("Key " + std::to_string(i), "Schlüssel \"" + std::to_string(i) + "\" 日本");
+    project.terms["File"] = "Datei";
+    project.save(app);
+    EXPECT_EQ(readBytes(projectFile("de")), project.encoded());
+    const TranslationProject loaded = TranslationProject::load(app, "de");
+    EXPECT_EQ(loaded.translations, project.translations);
+    EXPECT_EQ(loaded.terms, project.terms);
+}
+
 TEST(TranslationProjectText, IsWhatTheSharedEncoderWritesForTheProject) {
     using testing::pluralTranslation;
     const auto withPerson = [](StringTranslation translation) {
@@ -108,8 +120,18 @@ TEST(TranslationProjectText, IsWhatTheSharedEncoderWritesForTheProject) {
              p.translations["bad\xff"] = withPerson(textTranslation("ab\xe2\x82", "\xc0\xaf/x"));
              p.terms["\x01"] = "\x7f";
          })},
+        {"many pieces, multi-byte texts and escapes across their edges", project([&](TranslationProject& p) {
+             for (int i = 0; i < 3000; ++i)
+                 p.translations["Main.strings\x1f" + std::to_string(i)] =
+                     textTranslation("Open \"" + std::to_string(i) + "\"\n", "Öffnen 日本語 😀\t\\");
+         })},
     };
     for (const auto& row : rows) {
+        std::string pieced;
+        PrettyJsonWriter writer([&](std::string_view piece) { pieced += piece; });
+        row.project.encode(writer);
+        writer.finish();
+        EXPECT_EQ(pieced, row.project.encoded()) << row.what;
         EXPECT_EQ(row.project.encoded(), OrvelProtocol::encode(row.project.toJson())) << row.what;
         EXPECT_EQ(OrvelProtocol::decode<TranslationProject>(row.project.encoded()).translations.size(),
                   row.project.translations.size())
