@@ -119,9 +119,7 @@ OpenFolder::~OpenFolder() {
 }
 
 void OpenFolder::replaceFile(const std::string& name, std::string_view data) const {
-    FolderWrites writes(*this);
-    writes.replace(name, data);
-    writes.commit();
+    replaceFile(name, [data](const ByteSink& write) { write(data); });
 }
 
 void OpenFolder::replaceFile(const std::string& name, const ByteProducer& produce) const {

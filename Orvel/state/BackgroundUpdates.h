@@ -25,15 +25,17 @@ struct Item {
     int count = 0;
 };
 
+// By project file, the counts of projects an open workspace holds as they were last written, taken
+// instead of reading the file: at a large app's run's end the workspace has just compared its project, and
+// a second copy decoded from the file would double what the process holds.
+using KnownCounts = std::map<std::filesystem::path, LoadedFiles::Count>;
+
 // For each app in order and each language with a project file in folder order, what its project needs
 // translated against the app's current strings (with those the running app last saw). Projects that
 // recorded no English and hold no translation are left out; zero counts are kept. Reads files: runs
 // off the main thread, through `files`, so that what a workspace read since the files last changed is
-// not read again. A stop request ends it early with what was measured so far.
-// By project file, the counts of projects an open workspace holds as they were last written, which are
-// taken instead of reading the file: at a large app's run's end the workspace has just compared its
-// project, and a second copy decoded from the file would double what the process holds.
-using KnownCounts = std::map<std::filesystem::path, LoadedFiles::Count>;
+// not read again. A stop request ends it early with what was measured so far; the projects of `known`
+// are not read at all.
 std::vector<Item> measure(const std::vector<TranslatableApp>& apps, const EngineFacade& engine,
                           LoadedFiles& files, const std::stop_token& stop = {},
                           const KnownCounts& known = {});

@@ -160,9 +160,8 @@ Workspace& Library::workspace(const TranslatableApp& app) {
     services.handover = &m_handover;
     auto* workspace = new Workspace(app, services, this, std::move(unsaved));
     m_workspaces.insert_or_assign(app.bundleIdentifier, workspace);
-    // A run or Translate Changes has saved what it did by the time it ends: the sidebar's badge follows,
-    // once the end has started comparing the project with the strings (after the change of
-    // translating()) and that comparison is in.
+    // A run or Translate Changes has saved what it did by the time it ends: the sidebar's badge follows
+    // once the comparison that the end starts right after this signal is in.
     connect(workspace, &Workspace::translatingChanged, this, [this, workspace] {
         if (workspace->translating())
             return;
