@@ -13,6 +13,7 @@
 #include "core/TextSplitting.h"
 #include "core/Unicode.h"
 #include "core/WordSpacing.h"
+#include "engine/pipeline/JoinedPrefixes.h"
 
 namespace orvel::Terms {
 namespace {
@@ -129,9 +130,9 @@ bool containsFolded(std::string_view text, std::string_view wording) {
                        [&](const std::string& stem) { return beginsSomeWord(textWords, stem); });
 }
 
-bool carries(std::string_view text, std::string_view wording) {
+bool carries(std::string_view text, std::string_view wording, std::string_view language) {
     const std::string foldedText = text::foldedCaseAndDiacritics(text);
-    const std::vector<std::string> textWords = words(foldedText);
+    const std::vector<std::string> textWords = withJoinedPrefixesRemoved(words(foldedText), language);
     const std::vector<std::string> wordingWords = words(text::foldedCaseAndDiacritics(wording));
     bool hasLongWord = false;
     for (const std::string& word : wordingWords) {

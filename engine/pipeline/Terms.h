@@ -68,8 +68,9 @@ bool containsFolded(std::string_view text, std::string_view wording);
 // Whether a translation carries a chosen word or macOS wording, as the term checks demand it: words
 // long enough for a stem as containsFolded() finds them, words of scripts written without spaces
 // anywhere in the folded text, and a wording made only of short words ("OK", "Wi-Fi") as whole folded
-// words. False for a wording without words.
-bool carries(std::string_view text, std::string_view wording);
+// words. In a language that joins prefixes to its words, a word counts also behind them ("الملف" carries
+// "ملف"). False for a wording without words.
+bool carries(std::string_view text, std::string_view wording, std::string_view language = {});
 
 // Abbreviations such as "USB", "PDF" or "A/B": two to eight characters, all capitals, numbers or one of
 // "/", "-", "&", "²", "³", with at least two capitals.
