@@ -292,6 +292,8 @@ TEST(ValidationPluralForms, OnlyAFormOfOneNumberMayLeaveOutTheCount) {
         {"xx", {{"one", "one file"}, {"other", "%lld files"}}, std::nullopt},
         {"fr", {{"one", "un fichier"}, {"other", "%lld fichiers"}}, several("one", "0 and 1")},
         {"pt-BR", {{"one", "um arquivo"}, {"other", "%lld arquivos"}}, several("one", "0 and 1")},
+        {"pt-PT", {{"one", "um ficheiro"}, {"other", "%lld ficheiros"}}, std::nullopt},
+        {"fa", {{"one", "یک فایل"}, {"other", "%lld فایل"}}, several("one", "0 and 1")},
         {"hi", {{"one", "एक फ़ाइल"}, {"other", "%lld फ़ाइलें"}}, several("one", "0 and 1")},
         {"es", {{"one", "un archivo"}, {"other", "%lld archivos"}}, std::nullopt},
         {"es",
