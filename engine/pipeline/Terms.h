@@ -62,8 +62,9 @@ std::vector<TermPair> present(const TermMap& terms, const std::vector<SourceStri
 std::vector<std::string> folded(std::string_view text);
 
 // Whether every stem of `wording` begins some word of the folded text: the text carries the wording in
-// some inflected form. False for a wording without stems.
-bool containsFolded(std::string_view text, std::string_view wording);
+// some inflected form; in a language that joins prefixes to its words, also behind them. False for a
+// wording without stems.
+bool containsFolded(std::string_view text, std::string_view wording, std::string_view language = {});
 
 // Whether a translation carries a chosen word or macOS wording, as the term checks demand it: words
 // long enough for a stem as containsFolded() finds them, words of scripts written without spaces
@@ -76,9 +77,10 @@ bool carries(std::string_view text, std::string_view wording, std::string_view l
 // "/", "-", "&", "²", "³", with at least two capitals.
 bool isCapitalised(std::string_view term);
 
-// Whether a change from `before` to `after` loses the chosen word of a term the source holds.
+// Whether a change from `before` to `after` loses the chosen word of a term the source holds, the words
+// read as the language writes them.
 bool dropsChosenWord(std::string_view source, std::string_view before, std::string_view after,
-                     const TermMap& terms);
+                     const TermMap& terms, std::string_view language = {});
 
 // At most `limit` phrases of the translatable strings that are worth fixing as key terms, most
 // weighty first, as the app writes them (lower case preferred); glossary terms are left out.
