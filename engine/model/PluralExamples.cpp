@@ -32,8 +32,9 @@ std::string written(std::int32_t number) {
 // "0, 2 and up", "1, 21, 31", "2–4, 22–24": the whole numbers as the table writes its examples.
 std::string worded(const PluralNumbers::WholeNumbers& numbers) {
     std::vector<std::string> pieces;
-    for (const auto& [first, last] : numbers.runs) {
-        if (numbers.endless && last == numbers.runs.back().second)
+    for (std::size_t at = 0; at < numbers.runs.size(); ++at) {
+        const auto [first, last] = numbers.runs[at];
+        if (numbers.endless && at + 1 == numbers.runs.size())
             pieces.push_back(written(first) + " and up");
         else if (last - first >= 2)
             pieces.push_back(written(first) + "–" + written(last));
@@ -82,9 +83,10 @@ std::string derivedExamples(std::string_view language, const std::string& catego
 }
 
 bool namesOnlyHugeRoundNumbers(std::string_view language, const std::string& category) {
+    if (category == "other")
+        return false;
     const auto numbers = PluralNumbers::wholeNumbers(language, category, 1);
-    return category != "other" && numbers && !numbers->runs.empty() &&
-           numbers->runs.front().first >= hugeRoundNumbers;
+    return numbers && !numbers->runs.empty() && numbers->runs.front().first >= hugeRoundNumbers;
 }
 
 } // namespace
