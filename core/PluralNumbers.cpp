@@ -10,8 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "core/LanguageCode.h"
-#include "core/PluralRules.h"
+#include "core/PluralRulesKey.h"
 
 namespace orvel::PluralNumbers {
 namespace {
@@ -21,13 +20,13 @@ namespace {
 constexpr std::int32_t scannedUpTo = 1000;
 constexpr std::size_t sampleCapacity = 64;
 
+// The rules of the whole tag where the locale data have rules of their own for it (Portugal's
+// Portuguese), else those of its base code; the key is always a plain locale name.
 std::unique_ptr<icu::PluralRules> rulesFor(std::string_view code) {
-    // ICU copies a locale's name with its "." or "@" parts into fixed buffers while it looks up the
-    // rules; a code from a hostile file overflows them.
-    const std::string base = PluralRules::baseCode(code);
-    if (!isPlausibleLanguageCode(base))
+    const auto key = PluralRules::rulesKey(code);
+    if (!key)
         return nullptr;
-    const icu::Locale locale(base.c_str());
+    const icu::Locale locale(key->c_str());
     if (locale.isBogus())
         return nullptr;
     UErrorCode status = U_ZERO_ERROR;
@@ -92,6 +91,7 @@ std::optional<WholeNumbers> wholeNumbers(std::string_view code, std::string_view
     // A run that reaches the end of the scan goes on past it, so the samples beyond add nothing.
     if (!numbers.runs.empty() && numbers.runs.back().second == scannedUpTo) {
         numbers.more = true;
+        numbers.endless = true;
         return numbers;
     }
     for (const std::int32_t number : largerSamples(*rules, keyword))

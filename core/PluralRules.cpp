@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
 
+#include "core/PluralNumbers.h"
+#include "core/PluralRulesKey.h"
 #include "core/Unicode.h"
 
 namespace orvel::PluralRules {
@@ -33,6 +36,23 @@ const std::map<std::string, Categories, std::less<>>& table() {
     return rows;
 }
 
+// The categories that the locale data's rules choose for some whole number, and "other", which every
+// plural has: Czech "many" is for fractions alone, and a count never needs its form.
+const Categories& localeDataCategories(const std::string& key) {
+    static std::mutex lock;
+    static std::map<std::string, Categories, std::less<>> known;
+    const std::lock_guard guard(lock);
+    if (const auto it = known.find(key); it != known.end())
+        return it->second;
+    Categories counted;
+    for (const auto& category : allCategories()) {
+        const auto numbers = PluralNumbers::wholeNumbers(key, category, 1);
+        if (category == "other" || (numbers && !numbers->runs.empty()))
+            counted.push_back(category);
+    }
+    return known.emplace(key, std::move(counted)).first->second;
+}
+
 } // namespace
 
 std::string baseCode(std::string_view code) {
@@ -56,6 +76,8 @@ const std::vector<std::string>& allCategories() {
 
 const std::vector<std::string>& categories(std::string_view code) {
     static const Categories fallback{"one", "other"};
+    if (const auto key = rulesKey(code))
+        return localeDataCategories(*key);
     const auto& rows = table();
     auto it = rows.find(baseCode(code));
     return it == rows.end() ? fallback : it->second;

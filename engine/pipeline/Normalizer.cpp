@@ -75,7 +75,7 @@ bool isWordCharacter(std::string_view character) {
 } // namespace
 
 std::string normalize(std::string_view translation, std::string_view source, std::string_view language) {
-    std::string text = Markers::clean(translation);
+    std::string text = escapes(Markers::clean(translation), source);
     const std::string base = PluralRules::baseCode(language);
     if (base == "ro")
         text = romanianLetters(std::move(text));

@@ -19,14 +19,19 @@ const std::set<std::string, std::less<>>& sentenceEnds();
 // Base language codes whose translations never get a period added.
 const std::set<std::string, std::less<>>& noFinalPeriod();
 
-// The translation cleaned against its source for the language: markers removed, Romanian comma-below
-// letters, ellipsis and percent signs written as the source writes them, the language's quotation
-// marks, a colon where the source ends with one, the final period aligned with the source, and exactly
-// the source's outer white space.
+// The translation cleaned against its source for the language: markers removed, escapes the model
+// doubled undone, Romanian comma-below letters, ellipsis and percent signs written as the source writes
+// them, the language's quotation marks, a colon where the source ends with one, the final period
+// aligned with the source, and exactly the source's outer white space.
 std::string normalize(std::string_view text, std::string_view source, std::string_view language);
 
 // Every plural form cleaned against the same source; the categories are kept.
 Forms normalize(const Forms& forms, std::string_view source, std::string_view language);
+
+// The escapes "\n", "\t", "\"" and "\\" undone once, each only where the source holds the character it
+// stands for and never the escape itself: a model that answers with a string literal's escapes would
+// otherwise put a backslash on the screen.
+std::string escapes(std::string_view text, std::string_view source);
 
 // Literal percent signs written as the source writes them: single when the source is plain text or
 // writes one single, doubled when every literal percent sign of the source is doubled.

@@ -13,6 +13,7 @@
 #include "core/TextSplitting.h"
 #include "core/Unicode.h"
 #include "core/WordSpacing.h"
+#include "engine/pipeline/JoinedPrefixes.h"
 
 namespace orvel::Terms {
 namespace {
@@ -120,18 +121,19 @@ std::vector<std::string> folded(std::string_view text) {
     return stems;
 }
 
-bool containsFolded(std::string_view text, std::string_view wording) {
+bool containsFolded(std::string_view text, std::string_view wording, std::string_view language) {
     const std::vector<std::string> stems = folded(wording);
     if (stems.empty())
         return false;
-    const std::vector<std::string> textWords = words(text::foldedCaseAndDiacritics(text));
+    const std::vector<std::string> textWords =
+        withJoinedPrefixesRemoved(words(text::foldedCaseAndDiacritics(text)), language);
     return std::all_of(stems.begin(), stems.end(),
                        [&](const std::string& stem) { return beginsSomeWord(textWords, stem); });
 }
 
-bool carries(std::string_view text, std::string_view wording) {
+bool carries(std::string_view text, std::string_view wording, std::string_view language) {
     const std::string foldedText = text::foldedCaseAndDiacritics(text);
-    const std::vector<std::string> textWords = words(foldedText);
+    const std::vector<std::string> textWords = withJoinedPrefixesRemoved(words(foldedText), language);
     const std::vector<std::string> wordingWords = words(text::foldedCaseAndDiacritics(wording));
     bool hasLongWord = false;
     for (const std::string& word : wordingWords) {
@@ -172,11 +174,11 @@ bool isCapitalised(std::string_view term) {
 }
 
 bool dropsChosenWord(std::string_view source, std::string_view before, std::string_view after,
-                     const TermMap& terms) {
+                     const TermMap& terms, std::string_view language) {
     return std::any_of(terms.begin(), terms.end(), [&](const auto& entry) {
         const auto& [term, word] = entry;
-        return matches(source, term, false, true) && !folded(word).empty() && containsFolded(before, word) &&
-               !containsFolded(after, word);
+        return matches(source, term, false, true) && !folded(word).empty() &&
+               containsFolded(before, word, language) && !containsFolded(after, word, language);
     });
 }
 

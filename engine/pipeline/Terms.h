@@ -62,22 +62,25 @@ std::vector<TermPair> present(const TermMap& terms, const std::vector<SourceStri
 std::vector<std::string> folded(std::string_view text);
 
 // Whether every stem of `wording` begins some word of the folded text: the text carries the wording in
-// some inflected form. False for a wording without stems.
-bool containsFolded(std::string_view text, std::string_view wording);
+// some inflected form; in a language that joins prefixes to its words, also behind them. False for a
+// wording without stems.
+bool containsFolded(std::string_view text, std::string_view wording, std::string_view language = {});
 
 // Whether a translation carries a chosen word or macOS wording, as the term checks demand it: words
 // long enough for a stem as containsFolded() finds them, words of scripts written without spaces
 // anywhere in the folded text, and a wording made only of short words ("OK", "Wi-Fi") as whole folded
-// words. False for a wording without words.
-bool carries(std::string_view text, std::string_view wording);
+// words. In a language that joins prefixes to its words, a word counts also behind them ("الملف" carries
+// "ملف"). False for a wording without words.
+bool carries(std::string_view text, std::string_view wording, std::string_view language = {});
 
 // Abbreviations such as "USB", "PDF" or "A/B": two to eight characters, all capitals, numbers or one of
 // "/", "-", "&", "²", "³", with at least two capitals.
 bool isCapitalised(std::string_view term);
 
-// Whether a change from `before` to `after` loses the chosen word of a term the source holds.
+// Whether a change from `before` to `after` loses the chosen word of a term the source holds, the words
+// read as the language writes them.
 bool dropsChosenWord(std::string_view source, std::string_view before, std::string_view after,
-                     const TermMap& terms);
+                     const TermMap& terms, std::string_view language = {});
 
 // At most `limit` phrases of the translatable strings that are worth fixing as key terms, most
 // weighty first, as the app writes them (lower case preferred); glossary terms are left out.

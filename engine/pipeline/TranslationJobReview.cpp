@@ -129,7 +129,7 @@ class Review {
             problem && !termProblem(change.string, change.before))
             return problem;
         if (Terms::dropsChosenWord(change.string.text, ReviewNote::summary(change.before),
-                                   ReviewNote::summary(change.after), m_job.terms))
+                                   ReviewNote::summary(change.after), m_job.terms, m_job.language))
             return "drops the word chosen for a term";
         return std::nullopt;
     }

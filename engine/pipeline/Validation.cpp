@@ -96,6 +96,10 @@ bool readsSourceArguments(std::string_view form, std::string_view source) {
            });
 }
 
+std::string placeholderSpellingSentence(std::string_view source) {
+    return "write the placeholders exactly as in the source: " + placeholderList(source);
+}
+
 bool needsPlaceholderChecks(std::string_view source) {
     return !FormatSpecifiers::parse(source).empty() || source.find("%%") != std::string_view::npos;
 }
@@ -117,16 +121,30 @@ Problem arrowProblem(const std::vector<std::string_view>& texts, std::string_vie
     return std::nullopt;
 }
 
+std::string keepPlaceholdersProblem(std::string_view source) {
+    return "the translation must keep exactly the placeholders " + placeholderList(source);
+}
+
+// Whether every placeholder of the form is spelled as the source spells the same argument; the count
+// may be missing, as readsSourceArguments() allows.
+bool spellsSourceArguments(std::string_view form, std::string_view source) {
+    const auto expected = argumentTypes(source);
+    const auto given = argumentTypes(form);
+    return std::includes(expected.begin(), expected.end(), given.begin(), given.end());
+}
+
 Problem singleTextProblem(const std::optional<std::string>& text, std::string_view source,
                           bool placeholders) {
     if (!text || trimmedSpacesAndTabs(*text).empty())
         return "the translation is empty";
     if (auto problem = variablesProblem(*text, source))
         return problem;
+    // A source without placeholders has no argument to show: a placeholder added to its translation
+    // would be shown as written ("%@"), or read an argument the app never passes.
     if (!placeholders)
-        return std::nullopt;
+        return FormatSpecifiers::parse(*text).empty() ? Problem() : keepPlaceholdersProblem(source);
     if (FormatSpecifiers::signature(*text) != FormatSpecifiers::signature(source))
-        return "the translation must keep exactly the placeholders " + placeholderList(source);
+        return keepPlaceholdersProblem(source);
     if (auto problem = placeholderSpellingProblem(*text, source))
         return problem;
     return percentProblem(*text, source);
@@ -190,6 +208,8 @@ Problem pluralFormsProblem(const PluralForms& forms, const SourceString& source,
                 return problem;
         if (!readsSourceArguments(form, english))
             return keepSentence(category);
+        if (!spellsSourceArguments(form, english))
+            return placeholderSpellingSentence(english);
         if (auto problem = percentProblem(form, english))
             return problem;
     }
@@ -241,7 +261,7 @@ std::optional<std::string> placeholderSpellingProblem(std::string_view answer, s
     if (placeholderTypes(answer) == placeholderTypes(source) &&
         argumentTypes(answer) == argumentTypes(source))
         return std::nullopt;
-    return "write the placeholders exactly as in the source: " + placeholderList(source);
+    return placeholderSpellingSentence(source);
 }
 
 std::optional<std::string> percentProblem(std::string_view answer, std::string_view source) {

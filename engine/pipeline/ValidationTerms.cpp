@@ -54,12 +54,12 @@ bool hasUppercaseLetter(std::string_view text) {
 }
 
 Problem macOSNameProblem(std::string_view source, const Texts& texts, const Terms::TermMap& terms,
-                         const AppleReference& reference) {
+                         const AppleReference& reference, std::string_view language) {
     for (const auto& [english, wording] : reference.pairs(source)) {
         if (isChosenAsItself(terms, english))
             continue;
         for (std::string_view text : texts)
-            if (!Terms::carries(text, wording))
+            if (!Terms::carries(text, wording, language))
                 return "macOS calls \"" + english + "\" «" + wording + "»: use that name";
     }
     return std::nullopt;
@@ -92,7 +92,7 @@ Problem untranslatedNameProblem(std::string_view cleanedSource, const Texts& tex
 }
 
 Problem chosenWordProblem(std::string_view cleanedSource, const Texts& texts, const Terms::TermMap& terms,
-                          const Terms::WordSet& glossary) {
+                          const Terms::WordSet& glossary, std::string_view language) {
     for (const auto& [term, word] : terms) {
         if (word == term || !inGlossary(glossary, term))
             continue;
@@ -100,7 +100,7 @@ Problem chosenWordProblem(std::string_view cleanedSource, const Texts& texts, co
         if (!Terms::matches(cleanedSource, term, caseSensitive, true))
             continue;
         for (std::string_view text : texts)
-            if (!Terms::carries(text, word))
+            if (!Terms::carries(text, word, language))
                 return "\"" + term + "\" is «" + word + "» everywhere in this app";
     }
     return std::nullopt;
@@ -161,11 +161,11 @@ std::optional<std::string> termProblem(const SourceString& source, const std::op
     const Texts texts = answerTexts(text, plural);
     const std::string cleanedSource = Terms::removingCode(source.text);
     if (reference)
-        if (auto found = macOSNameProblem(source.text, texts, terms, *reference))
+        if (auto found = macOSNameProblem(source.text, texts, terms, *reference, language))
             return found;
     if (auto found = untranslatedNameProblem(cleanedSource, texts, terms, glossary))
         return found;
-    if (auto found = chosenWordProblem(cleanedSource, texts, terms, glossary))
+    if (auto found = chosenWordProblem(cleanedSource, texts, terms, glossary, language))
         return found;
     if (auto found = leadingPlaceholderProblem(source.text, texts))
         return found;

@@ -20,6 +20,25 @@ TEST(PluralRules, BaseCodeDecidesTheRow) {
     EXPECT_EQ(PluralRules::categories("he"), (Categories{"one", "two", "other"}));
 }
 
+TEST(PluralRules, TheLocaleDataGiveTheCategoriesThatACountChooses) {
+    const std::vector<std::pair<std::string, Categories>> cases{
+        {"gd", {"one", "two", "few", "other"}},
+        {"br", {"one", "two", "few", "many", "other"}},
+        {"kw", {"zero", "one", "two", "few", "many", "other"}},
+        {"pt-PT", {"one", "many", "other"}},
+        {"hi", {"one", "other"}},
+        // "many" of these is for fractions alone.
+        {"cs", {"one", "few", "other"}},
+        {"lt", {"one", "few", "other"}},
+        // Codes that are no language tag never reach the locale data.
+        {"ro." + std::string(200, 'x'), {"one", "other"}},
+        {".\x80ro\n{\"id\":" + std::string(200, ':'), {"one", "other"}},
+        {"ro@" + std::string(200, 'x'), {"one", "other"}},
+    };
+    for (const auto& [code, categories] : cases)
+        EXPECT_EQ(PluralRules::categories(code), categories) << code.substr(0, 8);
+}
+
 TEST(PluralRules, UnknownAndDegenerateCodesGetOneAndOther) {
     for (const char* code : {"", "-", "_-_", "de", "en", "xx"})
         EXPECT_EQ(PluralRules::categories(code), (Categories{"one", "other"})) << code;

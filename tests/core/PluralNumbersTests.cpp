@@ -31,9 +31,15 @@ TEST(PluralNumbers, TheWholeNumbersOfACategoryAsRuns) {
         {"ja", "other", 3, Runs{{0, 1000}}, true, true},
         // Multiples of a million lie far beyond the small numbers.
         {"es", "many", 3, Runs{{1000000, 1000000}, {2000000, 2000000}, {3000000, 3000000}}, true, true},
-        // The base code decides, as it does for the categories.
+        // The whole tag decides where the locale data have rules of its own, else the base code.
         {"-pl", "one", 3, Runs{{1, 1}}, false, false},
-        {"pt-PT", "one", 3, Runs{{0, 1}}, false, true},
+        {"pt-PT", "one", 3, Runs{{1, 1}}, false, false},
+        {"pt_PT", "other", 2, Runs{{0, 0}, {2, 1000}}, true, true},
+        {"pt-BR", "one", 3, Runs{{0, 1}}, false, true},
+        {"pt", "one", 3, Runs{{0, 1}}, false, true},
+        {"fr-CA", "one", 3, Runs{{0, 1}}, false, true},
+        {"es-419", "one", 3, Runs{{1, 1}}, false, false},
+        {"zh-Hant-TW", "other", 3, Runs{{0, 1000}}, true, true},
         {"RU", "few", 1, Runs{{2, 4}}, true, true},
         // At least one run is kept, so that one number never reads as several.
         {"de", "one", 0, Runs{{1, 1}}, false, false},

@@ -239,6 +239,30 @@ TEST_F(NormalizerTest, CleanedTextsStayAsTheyAre) {
     }
 }
 
+TEST_F(NormalizerTest, UndoesEscapesOnlyWhereTheSourceHoldsTheCharacter) {
+    struct Case {
+        std::string_view language;
+        std::string_view source;
+        std::string_view answer;
+        std::string_view expected;
+    };
+    const std::vector<Case> cases{
+        {"de", "Line one\nLine two", "Zeile eins\\nZeile zwei", "Zeile eins\nZeile zwei"},
+        {"ja", "Line one\nLine two", "1行目\\n2行目", "1行目\n2行目"},
+        {"ar", "Name:\tValue", "الاسم:\\tالقيمة", "الاسم:\tالقيمة"},
+        {"en-GB", "Click \"OK\"", "Click \\\"OK\\\"", "Click \"OK\""},
+        {"de", "C:\\Users", "C:\\\\Benutzer", "C:\\Benutzer"},
+        {"ru", "Two\nlines", "Две\\nстроки\\n", "Две\nстроки"},
+        // The source writes the escape itself, or never the character: the answer keeps what it wrote.
+        {"de", "Type \\n for a new line", "Geben Sie \\n ein", "Geben Sie \\n ein"},
+        {"fr", "One line", "Une\\nligne", "Une\\nligne"},
+        {"he", "Path C:\\Temp\nNext", "נתיב C:\\\\Temp\\nהבא", "נתיב C:\\Temp\nהבא"},
+        {"de", "Tab\there and \\t", "Tab\\thier", "Tab\\thier"},
+    };
+    for (const Case& row : cases)
+        EXPECT_EQ(normalized(row.answer, row.source, row.language), row.expected) << row.answer;
+}
+
 TEST_F(NormalizerTest, CleansEveryPluralFormAgainstTheSameSource) {
     const Normalizer::Forms forms = {
         {"one", "%d fi\u015Fier..."}, {"few", "%d fi\u0219iere"}, {"other", " %d de fi\u015Fiere."}};

@@ -174,6 +174,12 @@ TEST(TermFolding, ChangesThatDropAChosenWord) {
     EXPECT_FALSE(Terms::dropsChosenWord("Open Files", "Ouvrir", "Ouvrir les documents", terms))
         << "the earlier text did not carry the word either";
     EXPECT_FALSE(Terms::dropsChosenWord("OK", "OK", "D'accord", terms)) << "a word without stems";
+    const Terms::TermMap arabic{{"file", "ملف"}};
+    EXPECT_TRUE(Terms::dropsChosenWord("Delete the file", "حذف الملف", "حذف المستند", arabic, "ar"))
+        << "the chosen word behind its article";
+    EXPECT_FALSE(Terms::dropsChosenWord("Delete the file", "حذف الملف", "احذف الملف", arabic, "ar"));
+    const Terms::TermMap hebrew{{"file", "קובץ"}};
+    EXPECT_TRUE(Terms::dropsChosenWord("Delete the file", "מחק את הקובץ", "מחק את המסמך", hebrew, "he"));
 }
 
 TEST(TermCandidates, CommonPhrasesBecomeCandidatesInTheAppsWriting) {

@@ -89,9 +89,38 @@ TEST(ValidationSingleText, KeepsPlaceholders) {
     EXPECT_EQ(single("%@ hat %f Dateien", "%@ has %d files"),
               "the translation must keep exactly the placeholders %@ %d");
     EXPECT_EQ(single("%1$@ hat %2$d Dateien", "%@ has %d files"), std::nullopt);
-    // Nothing in the source asks for placeholder checks.
-    EXPECT_EQ(single("%@ öffnen", "Open"), std::nullopt);
-    EXPECT_EQ(single("%d ist 100%", "Open"), std::nullopt);
+}
+
+TEST(ValidationSingleText, AddsNoPlaceholderWhereTheSourceHasNone) {
+    struct Case {
+        std::string source;
+        std::string answer;
+        bool accepted;
+    };
+    const std::vector<Case> cases{
+        {"Print Document", "طباعة %@", false},
+        {"Done", "完了 %@", false},
+        {"Print Document", "Dokument %@ drucken", false},
+        {"Open", "%d ist 100%", false},
+        {"Files", "%lld файлов", false},
+        {"Open", "%1$@ öffnen", false},
+        {"Show", "%#@files@ zeigen", false},
+        {"Search", "חיפוש %s", false},
+        // A percent sign in running text is no placeholder.
+        {"Discount", "20 % de remise", true},
+        {"Safe", "100 % sûr", true},
+        {"Half", "50 %", true},
+        {"Half off", "%50 indirim", true},
+        {"Half off", "خصم 50٪", true},
+        {"Print Document", "Dokument drucken", true},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.answer);
+        EXPECT_EQ(single(row.answer, row.source),
+                  row.accepted ? std::nullopt
+                               : std::optional<std::string>(
+                                     "the translation must keep exactly the placeholders (none)"));
+    }
 }
 
 TEST(ValidationSingleText, EveryArgumentKeepsItsType) {
@@ -152,7 +181,6 @@ TEST(ValidationPluralForms, EveryFormKeepsVariablesAndPlaceholders) {
               "the \"one\" form must keep the placeholders %d");
     EXPECT_EQ(forms({{"other", "%d"}}, english("%@ and %d")),
               "the \"other\" form must keep the placeholders %@ %d");
-    EXPECT_EQ(forms({{"one", "eine Datei"}, {"other", "%lld Dateien"}}, files), std::nullopt);
     EXPECT_EQ(forms({{"one", "1 Datei in {{dir}}"}, {"other", "%d Dateien in {{dir}}"}},
                     english("%d files in {{dir}}")),
               std::nullopt);
@@ -192,6 +220,54 @@ TEST(ValidationPluralForms, EveryFormReadsTheSourcesArgumentsInTheirKinds) {
     }
 }
 
+TEST(ValidationPluralForms, EveryFormSpellsThePlaceholdersAsTheSource) {
+    struct Case {
+        std::string language;
+        std::string source;
+        Forms answer;
+        bool accepted;
+    };
+    const std::vector<Case> cases{
+        {"de", "%lld files", {{"one", "eine Datei"}, {"other", "%d Dateien"}}, false},
+        {"de", "%lld files", {{"one", "%d Datei"}, {"other", "%lld Dateien"}}, false},
+        {"ru",
+         "%@ has %lld files",
+         {{"one", "У %@ %ld файл"},
+          {"few", "У %@ %lld файла"},
+          {"many", "У %@ %lld файлов"},
+          {"other", "У %@ %lld файла"}},
+         false},
+        {"ar",
+         "%1$@: %2$lld files",
+         {{"zero", "%1$@: لا ملفات"},
+          {"one", "%1$@: ملف واحد"},
+          {"two", "%1$@: ملفان"},
+          {"few", "%1$@: %2$lld ملفات"},
+          {"many", "%1$@: %2$lld ملفًا"},
+          {"other", "%1$@: %2$i ملف"}},
+         false},
+        {"de", "%lld files", {{"one", "eine Datei"}, {"other", "%lld Dateien"}}, true},
+        {"ja", "%lld files", {{"other", "%lld 個のファイル"}}, true},
+        {"ar",
+         "%1$@: %2$lld files",
+         {{"zero", "%1$@: لا ملفات"},
+          {"one", "%1$@: ملف واحد"},
+          {"two", "%1$@: ملفان"},
+          {"few", "%1$@: %2$lld ملفات"},
+          {"many", "%1$@: %2$lld ملفًا"},
+          {"other", "%1$@: %2$lld ملف"}},
+         true},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.language + " " + row.answer.at("other"));
+        EXPECT_EQ(forms(row.answer, english(row.source), row.language),
+                  row.accepted
+                      ? std::nullopt
+                      : std::optional<std::string>("write the placeholders exactly as in the source: " +
+                                                   Validation::placeholderList(row.source)));
+    }
+}
+
 TEST(ValidationPluralForms, OnlyAFormOfOneNumberMayLeaveOutTheCount) {
     struct Case {
         std::optional<std::string> language;
@@ -216,6 +292,8 @@ TEST(ValidationPluralForms, OnlyAFormOfOneNumberMayLeaveOutTheCount) {
         {"xx", {{"one", "one file"}, {"other", "%lld files"}}, std::nullopt},
         {"fr", {{"one", "un fichier"}, {"other", "%lld fichiers"}}, several("one", "0 and 1")},
         {"pt-BR", {{"one", "um arquivo"}, {"other", "%lld arquivos"}}, several("one", "0 and 1")},
+        {"pt-PT", {{"one", "um ficheiro"}, {"other", "%lld ficheiros"}}, std::nullopt},
+        {"fa", {{"one", "یک فایل"}, {"other", "%lld فایل"}}, several("one", "0 and 1")},
         {"hi", {{"one", "एक फ़ाइल"}, {"other", "%lld फ़ाइलें"}}, several("one", "0 and 1")},
         {"es", {{"one", "un archivo"}, {"other", "%lld archivos"}}, std::nullopt},
         {"es",
