@@ -300,6 +300,15 @@ TEST_F(KeyboardOrderTest, TheFocusStaysOnTheMainActionAsItChanges) {
     };
     window->findChild<QWidget*>("checklistTranslateButton")->setFocus(Qt::OtherFocusReason);
     walk(checklist);
+
+    // The capture's button cannot be pressed while the capture goes; its focus stays in the checklist.
+    const std::vector<Press> capture{
+        {"a capture starts", Qt::Key_unknown, kNone, nullptr, "checklist", std::nullopt,
+         [this] { chosen().setCapturing(true); }},
+    };
+    window->findChild<QWidget*>("captureContextButton")->setFocus(Qt::OtherFocusReason);
+    walk(capture);
+    chosen().setCapturing(false);
 }
 
 } // namespace
