@@ -311,5 +311,31 @@ TEST_F(KeyboardOrderTest, TheFocusStaysOnTheMainActionAsItChanges) {
     chosen().setCapturing(false);
 }
 
+// Tab from a control that Tab does not stop at, which the mouse or the program gave the focus, goes on to
+// the next control in reading order, Shift+Tab to the one before.
+TEST_F(KeyboardOrderTest, TabGoesOnFromAControlThatIsNoStop) {
+    open();
+    struct From {
+        const char* widget;
+        bool forward;
+        const char* focus;
+    };
+    // With no row chosen the inspector has no control Tab stops at: the footer comes next.
+    const std::vector<From> cases{
+        {"stringInspector", true, "modelPicker"},
+        {"inspectorEnglish", true, "modelPicker"},
+        {"inspectorEnglish", false, "stringsTable"},
+    };
+    for (const From& from : cases) {
+        SCOPED_TRACE(std::string(from.widget) + (from.forward ? " Tab" : " Shift+Tab"));
+        auto* widget = window->findChild<QWidget*>(from.widget);
+        ASSERT_NE(widget, nullptr);
+        widget->setFocus(Qt::OtherFocusReason);
+        ASSERT_EQ(focusName(), from.widget);
+        QTest::keyClick(widget, Qt::Key_Tab, from.forward ? kNone : kShift);
+        EXPECT_EQ(focusName(), from.focus);
+    }
+}
+
 } // namespace
 } // namespace orvel
