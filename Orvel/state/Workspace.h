@@ -228,6 +228,9 @@ class Workspace : public QObject {
     void setPluralForm(std::string text, std::string_view category, std::string_view id);
     // Makes the string's translation the person's, as it stands: it is never flagged again.
     void keep(std::string_view id);
+    // Puts back the string's translation as it stood before an edit the person took back, its origin
+    // included; none removes it.
+    void restoreTranslation(std::string_view id, std::optional<StringTranslation> translation);
     // Chooses the translation of an English key term; an empty translation removes the term.
     void setTerm(const std::string& term, std::string translation);
     // The chosen terms as (term, translation), by the lower-cased term, ties in stored order.

@@ -80,6 +80,12 @@ void Workspace::keep(std::string_view id) {
     storeTranslation(id, std::move(kept), false);
 }
 
+void Workspace::restoreTranslation(std::string_view id, std::optional<StringTranslation> translation) {
+    if (!m_project || !source(id))
+        return;
+    storeTranslation(id, std::move(translation));
+}
+
 void Workspace::storeTranslation(std::string_view id, std::optional<StringTranslation> translation,
                                  bool compareChanges) {
     // In place, like a run's batch: an edit in a large app neither copies the project nor compares it

@@ -43,6 +43,11 @@ void Workspace::chooseLanguage(std::optional<std::string> code, std::optional<Re
         return;
     }
     storeDefault("language." + m_app.bundleIdentifier, *code);
+    // An update that went on writing this project while it was away starts again from what is shown
+    // now: the copy it kept would take back what the person types meanwhile at its next step.
+    for (const std::shared_ptr<RunRequest>& run : m_openRuns)
+        if (run->language == *code)
+            run->aside.reset();
     // The file of a project left with edits it could not take is older than the copy kept of it.
     if (const auto unsaved = m_unsaved.find(*code); unsaved != m_unsaved.end() && unsaved->second.left) {
         showProject(*std::exchange(unsaved->second.left, nullptr));

@@ -8,6 +8,12 @@
 
 namespace orvel {
 
+namespace {
+
+constexpr qreal kFocusRing = 2;
+
+} // namespace
+
 CapsuleButton::CapsuleButton(QWidget* parent) : QPushButton(parent) {
     setAutoDefault(false);
     setFocusPolicy(Qt::TabFocus);
@@ -39,8 +45,14 @@ void CapsuleButton::prepare(QPainter& painter) const {
 void CapsuleButton::finish(QPainter& painter) const {
     if (isDown())
         fillCapsule(painter, QRectF(rect()), QColor(0, 0, 0, 36));
-    if (hasFocus())
-        strokeCapsuleInside(painter, QRectF(rect()), 2, Palette::withOpacity(Palette::accent(), 0.7));
+    if (hasFocus()) {
+        // The accent at the edge, and inside it a white line that sets the ring off from a button that
+        // is filled with the accent itself.
+        strokeCapsuleInside(painter, QRectF(rect()), kFocusRing, Palette::accent());
+        strokeCapsuleInside(painter,
+                            QRectF(rect()).adjusted(kFocusRing, kFocusRing, -kFocusRing, -kFocusRing),
+                            kFocusRing, Qt::white);
+    }
 }
 
 } // namespace orvel

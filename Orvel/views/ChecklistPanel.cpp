@@ -1,6 +1,7 @@
 #include "Orvel/views/ChecklistPanel.h"
 
 #include "Orvel/views/ChecklistCard.h"
+#include "Orvel/views/FocusInTurn.h"
 #include "Orvel/views/LivePill.h"
 #include "Orvel/views/MiniSpinner.h"
 #include "Orvel/views/Palette.h"
@@ -141,10 +142,11 @@ void ChecklistPanel::present(const ChecklistPresentation& shown) {
 
     m_capture->setText(shown.capturing ? QString() : localized("Capture Context"));
     m_captureSpinner->setVisible(shown.capturing);
-    m_capture->setEnabled(!shown.capturing);
+    enableInTurn(m_capture, !shown.capturing, this);
 
-    m_stop->setVisible(shown.translateAction == TranslateCardAction::stop);
-    m_translate->setVisible(shown.translateAction == TranslateCardAction::translate);
+    showInTurn({{m_translate, shown.translateAction == TranslateCardAction::translate},
+                {m_stop, shown.translateAction == TranslateCardAction::stop}},
+               this);
     m_translate->setText(actionText(shown.translateActionText));
 
     m_showProblems->setEnabled(shown.showProblemsEnabled);

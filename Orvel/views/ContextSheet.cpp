@@ -185,12 +185,9 @@ ContextSheet* ContextSheet::present(Workspace& workspace, QWidget* parent) {
     return sheet;
 }
 
-void ContextSheet::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+void ContextSheet::reject() {
+    m_workspace.setNotes(withoutBlankTerms(m_workspace.notes()));
+    QDialog::reject();
 }
 
 void ContextSheet::refresh() {

@@ -32,9 +32,9 @@ class ContextSheet : public QDialog {
     // Opens a window-modal sheet over `parent`'s window that deletes itself when it closes.
     static ContextSheet* present(Workspace& workspace, QWidget* parent);
 
-  protected:
-    // Escape does not close the sheet: it has no cancel button.
-    void keyPressEvent(QKeyEvent* event) override;
+    // Escape closes the sheet as a Cancel would. Every change is in the workspace already; only the
+    // glossary rows left without a term go, as they do on Done.
+    void reject() override;
 
   private:
     struct GlossaryRow {

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimer>
@@ -100,6 +101,19 @@ ModelSettingsView::ModelSettingsView(ModelPreferences& prefs, Services services,
     showProvider();
     showEndpointKind();
     showTestState();
+    closeByKeys();
+}
+
+void ModelSettingsView::closeByKeys() {
+    // As the settings window of a desktop application: Escape and Ctrl+W close it, from any field too.
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            if (isWindow())
+                close();
+        });
+    }
 }
 
 ModelSettingsView::~ModelSettingsView() {

@@ -70,6 +70,8 @@ class ModelSettingsView : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
+    // Escape and Ctrl+W close the form when it is a window of its own.
+    void closeByKeys();
     enum class Outcome { none, connected, failed };
 
     void makeModelSection();

@@ -2,6 +2,7 @@
 
 #include "Orvel/state/ModelPreferences.h"
 #include "Orvel/views/CapsuleLabel.h"
+#include "Orvel/views/FocusInTurn.h"
 #include "Orvel/views/MiniSpinner.h"
 #include "Orvel/views/Palette.h"
 #include "Orvel/views/PillButton.h"
@@ -214,11 +215,13 @@ void StepsFooterBar::present(const FooterPresentation& shown) {
     m_reviewCount->setText(shown.reviewCount);
     m_reviewCount->setLook(CapsuleLabel::countLook(tintColour(shown.reviewTint)));
 
-    m_stop->setVisible(shown.showStop);
     m_shownAction = shown.mainAction;
     m_mainAction->setLabel(shown.mainActionText);
-    m_mainAction->setVisible(shown.mainAction != MainAction::none);
-    m_more->setVisible(shown.showMore);
+    // The focus stays on the main action as it turns into "Stop" and back.
+    showInTurn({{m_mainAction, shown.mainAction != MainAction::none},
+                {m_stop, shown.showStop},
+                {m_more, shown.showMore}},
+               this);
     m_shown = shown;
     if (m_fitted != shape())
         fit();

@@ -6,7 +6,10 @@
 #include "Orvel/views/StringsTableModel.h"
 #include "Orvel/views/TranslationCell.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
 
 namespace orvel {
 
@@ -54,6 +57,10 @@ StringsTable::StringsTable(Workspace& workspace, QWidget* parent)
     connect(m_cell, &TranslationCell::editorClosed, m_model,
             [rows = m_model](const QString& id) { rows->releaseRow(id.toStdString()); });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &StringsTable::storeSelection);
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        const QModelIndex current = currentIndex();
+        m_currentId = current.isValid() ? m_model->idAt(current.row()) : std::string();
+    });
     connect(m_model, &QAbstractItemModel::modelReset, this, &StringsTable::showSelection);
     connect(&workspace, &Workspace::selectionChanged, this, &StringsTable::showSelection);
     showSelection();
@@ -65,7 +72,31 @@ StringsTable::~StringsTable() {
     disconnect(selectionModel(), nullptr, this, nullptr);
 }
 
+bool StringsTable::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (trigger != AnyKeyPressed || !event)
+        return QTableView::edit(index, trigger, event);
+    // The view opens a line editor with its whole text selected, which the key would replace.
+    if (!QTableView::edit(index, trigger, nullptr))
+        return false;
+    auto* field = qobject_cast<QLineEdit*>(indexWidget(index));
+    if (!field)
+        return true;
+    field->deselect();
+    field->end(false);
+    bool types = event->type() == QEvent::InputMethod;
+    if (event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        // Backspace, Delete and the like only open the editor.
+        types = !text.isEmpty() && text.at(0).isPrint();
+    }
+    if (types)
+        QCoreApplication::sendEvent(field, event);
+    return true;
+}
+
 void StringsTable::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (hint == QAbstractItemDelegate::RevertModelCache)
+        m_cell->revert(editor);
     const bool tabbed =
         hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
     QTableView::closeEditor(editor, tabbed ? QAbstractItemDelegate::NoHint : hint);
@@ -91,7 +122,25 @@ void StringsTable::showSelection() {
             if (chosen.contains(m_model->idAt(row)))
                 rows.select(m_model->index(row, 0), m_model->index(row, StringsTableModel::ColumnCount - 1));
     selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    keepCurrentRow();
     m_syncing = false;
+}
+
+void StringsTable::keepCurrentRow() {
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && selectionModel()->isRowSelected(current.row()))
+        return;
+    int row = m_currentId.empty() ? -1 : m_model->rowOf(m_currentId);
+    if (row < 0 || !selectionModel()->isRowSelected(row)) {
+        const QModelIndexList chosen = selectionModel()->selectedRows();
+        row = -1;
+        for (const QModelIndex& index : chosen)
+            if (row < 0 || index.row() < row)
+                row = index.row();
+    }
+    if (row >= 0)
+        selectionModel()->setCurrentIndex(m_model->index(row, StringsTableModel::TranslationColumn),
+                                          QItemSelectionModel::NoUpdate);
 }
 
 void StringsTable::storeSelection() {

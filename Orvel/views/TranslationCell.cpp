@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPainter>
 
+#include <utility>
+
 namespace orvel {
 
 namespace {
@@ -78,10 +80,20 @@ QWidget* TranslationCell::createEditor(QWidget* parent, const QStyleOptionViewIt
     auto* editor = new QLineEdit(parent);
     editor->setObjectName(QStringLiteral("translationEditor"));
     editor->setFrame(false);
-    editor->setText(editText(translationAt(index)));
-    connect(editor, &QLineEdit::textEdited, this,
-            [this, id](const QString& text) { m_workspace.setText(text.toStdString(), id.toStdString()); });
-    connect(editor, &QObject::destroyed, this, [this, id] { emit editorClosed(id); });
+    const StringTranslation* before = translationAt(index);
+    editor->setText(editText(before));
+    m_open = OpenEdit{editor, id.toStdString(), m_workspace.language(),
+                      before ? std::optional<StringTranslation>(*before) : std::nullopt};
+    connect(editor, &QLineEdit::textEdited, this, [this, editor, id](const QString& text) {
+        if (m_open && m_open->editor == editor)
+            m_open->typed = true;
+        m_workspace.setText(text.toStdString(), id.toStdString());
+    });
+    connect(editor, &QObject::destroyed, this, [this, editor, id] {
+        if (m_open && m_open->editor == editor)
+            m_open.reset();
+        emit editorClosed(id);
+    });
     emit editorOpened(id);
     return editor;
 }
@@ -95,6 +107,15 @@ void TranslationCell::setEditorData(QWidget* editor, const QModelIndex& index) c
 }
 
 void TranslationCell::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const {}
+
+void TranslationCell::revert(QWidget* editor) {
+    if (!m_open || m_open->editor != editor)
+        return;
+    OpenEdit open = *std::exchange(m_open, std::nullopt);
+    // A run's batch may have landed on an untouched row meanwhile; only what was typed is taken back.
+    if (open.typed && open.language == m_workspace.language())
+        m_workspace.restoreTranslation(open.id, std::move(open.before));
+}
 
 void TranslationCell::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                            const QModelIndex&) const {

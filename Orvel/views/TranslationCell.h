@@ -9,6 +9,11 @@
 
 #include "Orvel/views/TextCell.h"
 
+#include <QPointer>
+
+#include <optional>
+#include <string>
+
 namespace orvel {
 
 class Workspace;
@@ -53,6 +58,9 @@ class TranslationCell : public TextCell {
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
+    // Escape in `editor`: once something was typed there, the translation goes back to what it was when
+    // the editor opened, its origin included, so that a model's translation stays the model's.
+    void revert(QWidget* editor);
 
   signals:
     // An editor opened on the row of `id`; it is held until editorClosed().
@@ -60,9 +68,20 @@ class TranslationCell : public TextCell {
     void editorClosed(const QString& id) const;
 
   private:
+    // The open editor and what its row held before it.
+    struct OpenEdit {
+        QPointer<QWidget> editor;
+        std::string id;
+        std::optional<std::string> language;
+        std::optional<StringTranslation> before;
+        bool typed = false;
+    };
+
     const StringTranslation* translationAt(const QModelIndex& index) const;
 
     Workspace& m_workspace;
+    // Kept by createEditor(), which the view calls as a const function.
+    mutable std::optional<OpenEdit> m_open;
 };
 
 } // namespace orvel

@@ -314,6 +314,55 @@ TEST_F(WorkspaceUpdateTest, WhatAFullDiskRefusesOfALanguageLeftDuringTheUpdateIs
     EXPECT_TRUE(workspace->unsavedProjects().empty());
 }
 
+// German is left while the update runs, one result is written aside, German is chosen again and a
+// string typed, and German is left again: the rest of the update never takes the typed text back, on
+// disk or when German is shown once more.
+TEST_F(WorkspaceUpdateTest, WhatIsTypedInALanguageChosenAgainDuringTheUpdateStays) {
+    struct Case {
+        const char* name;
+        // Times German is chosen again and left before the string is typed.
+        int moreReturns;
+    };
+    const std::vector<Case> cases{
+        {"chosen again once", 0},
+        {"left and chosen again once more first", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TranslatableApp app = updatedApp({"a", "b", "c", "d", "e", "f", "g"}, {"a"});
+        auto workspace = open(app);
+        const int before = engine.model->delivered();
+        engine.model->holdAfter(1);
+        workspace->updateTranslations();
+        ASSERT_TRUE(processUntil(
+            [&] { return engine.model->held() && workspace->project()->translations.size() == 3; }));
+        workspace->selectLanguage("fr");
+        engine.model->holdAfter(2);
+        ASSERT_TRUE(
+            processUntil([&] { return engine.model->held() && engine.model->delivered() == before + 2; }));
+        processPendingEvents();
+        for (int round = 0; round < c.moreReturns; ++round) {
+            workspace->selectLanguage("de");
+            workspace->selectLanguage("fr");
+        }
+        workspace->selectLanguage("de");
+        ASSERT_EQ(workspace->project()->translations.size(), 5u);
+        workspace->setText("Meins", id("b"));
+        workspace->selectLanguage("fr");
+
+        engine.model->release();
+        ASSERT_TRUE(processUntil([&] { return !workspace->translating() && !engine.model->held(); }));
+        processPendingEvents();
+        workspace->waitForWrites();
+        const TranslationProject stored = TranslationProject::load(app, "de");
+        ASSERT_TRUE(stored.translations.contains(id("b")));
+        EXPECT_EQ(stored.translations.at(id("b")).text, "Meins");
+        EXPECT_EQ(stored.translations.size(), 7u);
+        workspace->selectLanguage("de");
+        EXPECT_EQ(workspace->project()->translations.at(id("b")).text, "Meins");
+    }
+}
+
 TEST_F(WorkspaceUpdateTest, WhatThePersonChangesDuringTheUpdateSurvivesIt) {
     TranslationStyle formal;
     formal.address = TranslationStyle::Address::formal;

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
+
 namespace orvel {
 namespace {
 
@@ -60,25 +62,44 @@ TEST_F(ContextSheetTest, EditsAndRemovesTermsInPlace) {
     }
 }
 
-TEST_F(ContextSheetTest, DoneDropsBlankGlossaryRowsAndEscapeDoesNotClose) {
-    const TranslatableApp app = appWith({"A"});
-    auto workspace = openGerman(app);
-    ContextSheet sheet(*workspace);
-    sheet.show();
-    auto* add = sheet.findChild<QPushButton*>("addGlossaryTerm");
-    add->click();
-    add->click();
-    add->click();
-    ASSERT_EQ(workspace->notes().glossary.size(), 3u);
-    QTest::keyClicks(sheet.findChild<QLineEdit*>("glossaryTerm_1"), "  ");
-    QTest::keyClicks(sheet.findChild<QLineEdit*>("glossaryTerm_2"), "pin");
-    QTest::keyClick(&sheet, Qt::Key_Escape);
-    EXPECT_TRUE(sheet.isVisible());
-    sheet.findChild<QPushButton*>("contextDone")->click();
-    EXPECT_FALSE(sheet.isVisible());
-    EXPECT_EQ(sheet.result(), QDialog::Accepted);
-    ASSERT_EQ(workspace->notes().glossary.size(), 1u);
-    EXPECT_EQ(workspace->notes().glossary[0].term, "pin");
+// Done and Escape both close the sheet and drop the glossary rows left without a term; Escape as a
+// Cancel would.
+TEST_F(ContextSheetTest, DoneAndEscapeCloseAndDropBlankGlossaryRows) {
+    struct Case {
+        const char* name;
+        std::function<void(ContextSheet&)> close;
+        QDialog::DialogCode result;
+    };
+    const std::vector<Case> cases{
+        {"Done", [](ContextSheet& sheet) { sheet.findChild<QPushButton*>("contextDone")->click(); },
+         QDialog::Accepted},
+        {"Escape in a field",
+         [](ContextSheet& sheet) {
+             QTest::keyClick(sheet.findChild<QLineEdit*>("glossaryTerm_2"), Qt::Key_Escape);
+         },
+         QDialog::Rejected},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TranslatableApp app = appWith({"A"});
+        auto workspace = openGerman(app);
+        // The notes file of the case before is read again.
+        workspace->setNotes(AppNotes{});
+        ContextSheet sheet(*workspace);
+        sheet.show();
+        auto* add = sheet.findChild<QPushButton*>("addGlossaryTerm");
+        add->click();
+        add->click();
+        add->click();
+        ASSERT_EQ(workspace->notes().glossary.size(), 3u);
+        QTest::keyClicks(sheet.findChild<QLineEdit*>("glossaryTerm_1"), "  ");
+        QTest::keyClicks(sheet.findChild<QLineEdit*>("glossaryTerm_2"), "pin");
+        c.close(sheet);
+        EXPECT_FALSE(sheet.isVisible());
+        EXPECT_EQ(sheet.result(), c.result);
+        ASSERT_EQ(workspace->notes().glossary.size(), 1u);
+        EXPECT_EQ(workspace->notes().glossary[0].term, "pin");
+    }
 }
 
 } // namespace

@@ -518,6 +518,24 @@ TEST_F(ModelSettingsViewTests, TestConnectionKeepsTheKeyboardFocusOnItsButton) {
     m_deferWork = false;
 }
 
+// The settings window closes by the keys that close a desktop window, also while a field has the focus.
+TEST_F(ModelSettingsViewTests, EscapeAndCtrlWCloseTheWindow) {
+    const std::vector<std::pair<const char*, QKeySequence>> keys{
+        {"Escape", QKeySequence(Qt::Key_Escape)}, {"Ctrl+W", QKeySequence(Qt::CTRL | Qt::Key_W)}};
+    for (const auto& [name, key] : keys) {
+        SCOPED_TRACE(name);
+        auto view = makeView();
+        view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        pick(*view, "OpenAI");
+        auto* field = view->findChild<QLineEdit*>("modelField");
+        field->setFocus();
+        ASSERT_TRUE(processUntil([&] { return field->hasFocus(); }));
+        QTest::keySequence(field, key);
+        EXPECT_FALSE(view->isVisible());
+    }
+}
+
 TEST_F(ModelSettingsViewTests, StepsStayInBoundsAndNeverWriteBackAStoredValue) {
     struct Case {
         const char* name;

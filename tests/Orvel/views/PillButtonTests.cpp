@@ -50,6 +50,37 @@ TEST(PillButton, IsContentPlusTwentyWideAndTwentyFourHighInBothForms) {
     }
 }
 
+// The focus shows at a glance on the prominent form, whose fill is the accent itself: a ring of pixels
+// that differ clearly from the button without the focus, around its edge.
+TEST(PillButton, TheFocusRingStandsOutOnTheProminentForm) {
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    auto* pill = new PillButton("Translate 12 Strings");
+    pill->setProminent(true);
+    auto* other = new PillButton("Stop");
+    layout->addWidget(pill);
+    layout->addWidget(other);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    const QImage plain = pill->grab().toImage();
+    pill->setFocus();
+    ASSERT_TRUE(pill->hasFocus());
+    const QImage focused = pill->grab().toImage();
+    int clear = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x) {
+            const QColor a = plain.pixelColor(x, y);
+            const QColor b = focused.pixelColor(x, y);
+            const int difference =
+                std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+            clear += difference >= 150 ? 1 : 0;
+        }
+    // At least one pixel's width along the button's whole length, above and below.
+    EXPECT_GE(clear, 2 * plain.width());
+}
+
 TEST(PillButton, KeepsItsSizeInATightLayoutAndAnswersOnItsWholeCapsule) {
     struct Case {
         const char* name;
