@@ -32,36 +32,33 @@ void Workspace::capture() {
     }
     setCapturing(true);
     m_captureStop = std::stop_source();
-    runInBackground(this,
-                    [this, &engine = m_services.engine, app = m_app,
-                     stop = m_captureStop.get_token()]() -> std::function<void()> {
-                        try {
-                            ContextCapture::Result found = engine.capture(
-                                app, true, [](const std::string&) {}, stop);
-                            return [this, found = std::move(found)] {
-                                ContextMap merged = *m_context;
-                                merged.merge(found.map, found.partial);
-                                setContext(merged);
-                                try {
-                                    merged.save(m_app);
-                                } catch (const std::exception&) {
-                                    // The merged map stays in memory; the next capture tries to save it
-                                    // again.
-                                }
-                                // Strings the app reported as seen while it was driven through its screens
-                                // join the list.
-                                stateDidChange();
-                                if (auto note = partialNote(found.partial))
-                                    setProblem(Problem::failed(*note));
-                                setCapturing(false);
-                            };
-                        } catch (const std::exception& error) {
-                            return [this, message = std::string(error.what())] {
-                                setProblem(Problem::failed(message));
-                                setCapturing(false);
-                            };
-                        }
-                    });
+    const std::stop_token stop = m_captureStop.get_token();
+    runInBackground(this, [this, &engine = m_services.engine, app = m_app, stop]() -> std::function<void()> {
+        try {
+            ContextCapture::Result found = engine.capture(
+                app, true, [](const std::string&) {}, stop);
+            return [this, found = std::move(found)] {
+                ContextMap merged = *m_context;
+                merged.merge(found.map, found.partial);
+                setContext(merged);
+                try {
+                    merged.save(m_app);
+                } catch (const std::exception&) {
+                    // The merged map stays in memory; the next capture tries to save it again.
+                }
+                // Strings the app reported as seen while it was driven through its screens join the list.
+                stateDidChange();
+                if (auto note = partialNote(found.partial))
+                    setProblem(Problem::failed(*note));
+                setCapturing(false);
+            };
+        } catch (const std::exception& error) {
+            return [this, message = std::string(error.what())] {
+                setProblem(Problem::failed(message));
+                setCapturing(false);
+            };
+        }
+    });
 }
 
 bool Workspace::updateRunning() {
