@@ -9,6 +9,7 @@
 
 #include "Orvel/platform/AtspiElement.h"
 #include "Orvel/platform/AtspiMessages.h"
+#include "bench/BenchApplication.h"
 #include "engine/capture/AXReader.h"
 #include "tests/Orvel/platform/desktop/AccessibleDesktop.h"
 #include "tests/Orvel/platform/desktop/AccessibleWindow.h"
@@ -22,9 +23,11 @@ using namespace orvel;
 constexpr int nodeBudget = 5000;
 constexpr int tableCount = 10;
 
-// One desktop for the whole process (libatspi connects once).
+// One desktop for the whole process (libatspi connects once), under the program's one application and
+// taken down before it at the program's end.
 testing::AccessibleDesktop& desktop() {
-    static testing::AccessibleDesktop instance;
+    bench::application();
+    static testing::AccessibleDesktop& instance = bench::untilProgramEnd<testing::AccessibleDesktop>();
     return instance;
 }
 

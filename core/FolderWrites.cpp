@@ -1,6 +1,7 @@
 #include "core/FolderWrites.h"
 
 #include <cerrno>
+#include <chrono>
 #include <exception>
 #include <filesystem>
 #include <mutex>
@@ -11,6 +12,11 @@
 #include "core/OpenFolder.h"
 #include "core/PathComponent.h"
 #include "core/StringsFiles.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvel {
 namespace {
@@ -90,6 +96,34 @@ class TemporariesInFlight {
     std::set<std::string> m_names;
 };
 
+// A temporary file's writer holds a lock on it from just after creating it until it is closed, so that
+// the writes of other processes into the same folder leave it alone. The lock is taken an instant after
+// the file exists; a file younger than this may be in that instant, and is never taken for a leftover.
+constexpr std::chrono::seconds lockTakenWithin{30};
+
+void holdWhileWriting(int file) {
+    // A fresh file that nothing else has open: this cannot wait. Where locks are not supported, the age
+    // alone keeps the file.
+    ::flock(file, LOCK_EX | LOCK_NB);
+}
+
+// Removes the temporary file `name` unless some process may still be writing it: one that holds its
+// lock, or one too young to tell. Only a regular file, never through a link.
+void removeIfNoWriterHolds(FileCalls& calls, int folder, const std::string& name) {
+    const int file = ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
+        return;
+    struct stat status {};
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    if (::fstat(file, &status) == 0 && S_ISREG(status.st_mode) &&
+        now - std::chrono::seconds(status.st_mtim.tv_sec) - std::chrono::nanoseconds(status.st_mtim.tv_nsec) >
+            lockTakenWithin &&
+        ::flock(file, LOCK_EX | LOCK_NB) == 0)
+        // Removed while the lock is held: a writer cannot take it up in between.
+        calls.remove(folder, name);
+    ::close(file);
+}
+
 } // namespace
 
 FolderWrites::FolderWrites(const OpenFolder& folder) : m_folder(folder) {}
@@ -108,9 +142,8 @@ void FolderWrites::discard(FileCalls& calls, const std::string& temporary) const
 
 void FolderWrites::removeStaleTemporaries(FileCalls& calls) const {
     for (const std::string& name : m_folder.entryNames())
-        if (StringsFiles::isTemporaryName(name) && !TemporariesInFlight::shared().contains(name) &&
-            m_folder.entryKind(name) == OpenFolder::EntryKind::file)
-            calls.remove(m_folder.m_fd, name);
+        if (StringsFiles::isTemporaryName(name) && !TemporariesInFlight::shared().contains(name))
+            removeIfNoWriterHolds(calls, m_folder.m_fd, name);
 }
 
 void FolderWrites::replace(const std::string& name, std::string_view data) {
@@ -131,6 +164,7 @@ void FolderWrites::replace(const std::string& name, const ByteProducer& produce)
         TemporariesInFlight::shared().remove(temporary);
         fail("Cannot create the file", temporaryPath, error);
     }
+    holdWhileWriting(file);
     try {
         produceFlushAndClose(calls, file, produce, temporaryPath);
     } catch (...) {

@@ -40,7 +40,8 @@ class FolderWrites {
     void remove(const std::string& name);
     // Makes every replacement and removal asked for since the last commit, in order, removes the
     // temporary files that earlier writes cut short left in the folder (regular files of the temporary
-    // name's form that no write of this process is making), then flushes the folder. Throws
+    // name's form that no write of this process is making and that no other process can still be
+    // writing: not locked by their writer, and older than a write's start), then flushes the folder. Throws
     // std::filesystem::filesystem_error for the first rename that fails (the files before it are replaced,
     // the others keep their old content) or for the flush.
     void commit();

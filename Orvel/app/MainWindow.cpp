@@ -107,6 +107,8 @@ void MainWindow::saveGeometryToDefaults() const {
 void MainWindow::closeEvent(QCloseEvent* event) {
     saveGeometryToDefaults();
     QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
 }
 
 } // namespace orvel

@@ -35,6 +35,8 @@ class MainWindow : public QMainWindow {
     void checkForUpdatesRequested();
     void installCommandLineToolRequested();
     void settingsRequested();
+    // The window was closed: by its Quit command, the person or the window manager.
+    void closed();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,5 +1,6 @@
 #include "Orvel/app/TranslatorApp.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
@@ -50,7 +51,7 @@ TranslatorApp::TranslatorApp(Services services, ModelPreferences& preferences, A
     : QObject(parent), m_services(std::move(services)), m_preferences(preferences), m_alerts(alerts),
       m_updater(std::make_unique<PackageUpdater>(alerts, QCoreApplication::applicationVersion())),
       m_mainContent(&mainPlaceholder), m_settingsContent(&settingsPlaceholder) {
-    // Closing the last window is how the menu's Quit and the termination signals end the application.
+    // Closing the last window is how the menu's Quit ends the application.
     if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(gui, &QGuiApplication::lastWindowClosed, this, &TranslatorApp::quit);
 }
@@ -74,6 +75,12 @@ MainWindow& TranslatorApp::mainWindow() {
         connect(m_mainWindow.get(), &MainWindow::installCommandLineToolRequested, this,
                 &TranslatorApp::installCommandLineTool);
         connect(m_mainWindow.get(), &MainWindow::settingsRequested, this, &TranslatorApp::showSettings);
+        // Another window still shown (a window of its own, an alert) would keep the application running
+        // without its main window.
+        connect(m_mainWindow.get(), &MainWindow::closed, this, [this] {
+            quit();
+            QCoreApplication::quit();
+        });
     }
     return *m_mainWindow;
 }
@@ -121,6 +128,25 @@ void TranslatorApp::installCommandLineTool() {
 }
 
 void TranslatorApp::quit() {
+    end(true);
+}
+
+void TranslatorApp::endSession() {
+    end(false);
+    // Closing saves the window's place; quitting also ends an alert's loop.
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void TranslatorApp::flush() {
+    // The loop ends without a Quit before it when the session manager ends the application.
+    end(false);
+    if (m_mainWindow)
+        m_mainWindow->saveGeometryToDefaults();
+}
+
+void TranslatorApp::end(bool tellThePerson) {
     if (!m_library || std::exchange(m_quit, true))
         return;
     m_library->quit();
@@ -136,15 +162,10 @@ void TranslatorApp::quit() {
                           QString::fromStdString(displayName(project.language)),
                           QString::fromStdString(project.error));
     }
-    m_alerts.show(
-        {tr("Some edits could not be saved"),
-         tr("These edits are lost when Orvel quits:") + QLatin1Char('\n') + lines.join(QLatin1Char('\n'))});
-}
-
-void TranslatorApp::flush() {
-    quit();
-    if (m_mainWindow)
-        m_mainWindow->saveGeometryToDefaults();
+    if (tellThePerson)
+        m_alerts.show({tr("Some edits could not be saved"), tr("These edits are lost when Orvel quits:") +
+                                                                QLatin1Char('\n') +
+                                                                lines.join(QLatin1Char('\n'))});
 }
 
 } // namespace orvel

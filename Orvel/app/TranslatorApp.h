@@ -59,17 +59,24 @@ class TranslatorApp : public QObject {
     void checkForUpdates();
     void installCommandLineTool();
 
-    // The person or the session ends the application (its last window closes): every run stops at once
-    // and the workspaces write what they hold, before the queued work of the runs is taken. Nothing that
-    // ends after shows an alert; only edits that could not be written even now are told, in one alert
-    // that names each app and language with the error, before the application ends. Once only.
+    // The person ends the application (the Quit command, or a close of the main window, which always
+    // ends the application, whatever else is shown): every run stops at once and the workspaces write
+    // what they hold, before the queued work of the runs is taken. Nothing that ends after shows an
+    // alert; only edits that could not be written even now are told, in one alert that names each app
+    // and language with the error, before the application ends. Once only.
     void quit();
-    // Quits (above) when that has not happened yet and saves the main window's place; call before the
-    // application quits. The workspaces write what they
-    // hold when the library ends with the application object.
+    // The session ends the application (a termination signal, a logout): as quit(), but nobody is there
+    // to answer an alert, so the edits that could not be written are only logged, and the application
+    // ends at once.
+    void endSession();
+    // Ends as the session does (above) when nothing ended yet, and saves the main window's place; call
+    // before the application quits. The workspaces write what they hold when the library ends with the
+    // application object.
     void flush();
 
   private:
+    void end(bool tellThePerson);
+
     Services m_services;
     ModelPreferences& m_preferences;
     Alerts& m_alerts;

@@ -66,6 +66,7 @@ Workspace::~Workspace() {
     m_launches.reset();
     m_problemsTask.cancel();
     m_runTask.cancel();
+    m_captureStop.request_stop();
     // Edits and notes typed (and batches merged) just before the workspace ends (the application quits)
     // are written now rather than dropped with their pending saves, and so are projects whose last write
     // failed; the writer makes them as it ends. Nobody is left to be shown a failure.

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -543,6 +544,9 @@ class Workspace : public QObject {
     bool m_translating = false;
     std::optional<Progress> m_progress;
     bool m_capturing = false;
+    // Stops the capture under way, which then tells the app to turn its markers off: the end of the
+    // workspace leaves the app as it was before the capture.
+    std::stop_source m_captureStop;
     std::optional<AppState> m_appState;
     StringChanges m_changes;
     bool m_problemsReady = false;

@@ -31,9 +31,12 @@ void Workspace::capture() {
         return;
     }
     setCapturing(true);
-    runInBackground(this, [this, &engine = m_services.engine, app = m_app]() -> std::function<void()> {
+    m_captureStop = std::stop_source();
+    const std::stop_token stop = m_captureStop.get_token();
+    runInBackground(this, [this, &engine = m_services.engine, app = m_app, stop]() -> std::function<void()> {
         try {
-            ContextCapture::Result found = engine.capture(app, true, [](const std::string&) {}, {});
+            ContextCapture::Result found = engine.capture(
+                app, true, [](const std::string&) {}, stop);
             return [this, found = std::move(found)] {
                 ContextMap merged = *m_context;
                 merged.merge(found.map, found.partial);

@@ -180,6 +180,7 @@ void Workspace::quit() {
     // the write-back of the person's edits joins, so that what the workspace holds is written once.
     if (m_translating)
         stop();
+    m_captureStop.request_stop();
     flush();
     m_writer.close();
 }

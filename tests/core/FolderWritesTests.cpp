@@ -1,12 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <functional>
+#include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "core/ByteSink.h"
 #include "core/FileCalls.h"
@@ -14,6 +23,8 @@
 #include "core/OpenFolder.h"
 #include "tests/support/RecordingFileCalls.h"
 #include "tests/support/ScratchFolder.h"
+
+extern char** environ;
 
 namespace orvel {
 namespace {
@@ -188,19 +199,55 @@ TEST(FolderWrites, AProducedReplacementIsWrittenOrLeavesTheOldFileWhole) {
 
 constexpr const char* uuid = "0123ABCD-4567-89EF-0123-456789ABCDEF";
 
+// Holds the lock on a file from another process, as that process's write of it does, until it ends.
+class LockHolder {
+  public:
+    explicit LockHolder(const fs::path& file) {
+        // Without a fork, so that the process killed at the end is the one that holds the lock.
+        std::string program = "/usr/bin/flock", noFork = "--no-fork", path = file.string(), command = "sleep",
+                    length = "600";
+        char* argv[] = {program.data(), noFork.data(), path.data(), command.data(), length.data(), nullptr};
+        if (posix_spawn(&m_pid, argv[0], nullptr, nullptr, argv, environ) != 0)
+            m_pid = -1;
+        // Taken once this process can no longer take it.
+        const int own = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        for (int tries = 0; m_pid > 0 && tries < 10000 && ::flock(own, LOCK_EX | LOCK_NB) == 0; ++tries) {
+            ::flock(own, LOCK_UN);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ::close(own);
+    }
+    ~LockHolder() {
+        if (m_pid <= 0)
+            return;
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, nullptr, 0);
+    }
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+
+  private:
+    pid_t m_pid = -1;
+};
+
 // A write into a folder removes what writes cut short by a kill left there: regular files named as the
-// temporary files are, and nothing else.
+// temporary files are that no process can still be writing, and nothing else.
 TEST(FolderWrites, AWriteRemovesTheFoldersStaleTemporaryFilesAndNothingElse) {
     enum class Kind { file, folder, link, fifo };
+    // Left long ago by a write that was cut short; just made; still being written by another process.
+    enum class Writer { gone, starting, writing };
     struct Case {
         std::string name;
         Kind kind;
         bool removed;
+        Writer writer = Writer::gone;
     };
     const std::string u = uuid;
     const std::vector<Case> cases{
         {".Main.strings." + u + ".tmp", Kind::file, true},
         {".name.with.dots." + u + ".tmp", Kind::file, true},
+        {".Fresh.strings." + u + ".tmp", Kind::file, false, Writer::starting},
+        {".Locked.strings." + u + ".tmp", Kind::file, false, Writer::writing},
         {".de.json.0123abcd-4567-89ef-0123-456789abcdef.tmp", Kind::file, false},
         {"." + u + ".tmp", Kind::file, false},
         {"a." + u + ".tmp", Kind::file, false},
@@ -219,10 +266,16 @@ TEST(FolderWrites, AWriteRemovesTheFoldersStaleTemporaryFilesAndNothingElse) {
     const fs::path folder = scratch.makeFolder("folder");
     const fs::path outsideFile = scratch / "outside";
     writeBytes(outsideFile, "outside");
+    std::vector<std::unique_ptr<LockHolder>> writers;
     for (const Case& c : cases) {
         switch (c.kind) {
         case Kind::file:
             writeBytes(folder / c.name, "half");
+            if (c.writer != Writer::starting)
+                fs::last_write_time(folder / c.name,
+                                    fs::file_time_type::clock::now() - std::chrono::hours(1));
+            if (c.writer == Writer::writing)
+                writers.push_back(std::make_unique<LockHolder>(folder / c.name));
             break;
         case Kind::folder:
             fs::create_directory(folder / c.name);

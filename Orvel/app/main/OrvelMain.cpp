@@ -49,11 +49,8 @@ int main(int argc, char** argv) {
                          &orvel::TranslatorApp::showMainWindow);
         QObject::connect(&application, &QApplication::aboutToQuit, &app, &orvel::TranslatorApp::flush);
         orvel::TerminationSignals endings;
-        QObject::connect(&endings, &orvel::TerminationSignals::received, &application, [] {
-            // Closing saves the window's place; quitting also ends an alert's loop.
-            QApplication::closeAllWindows();
-            QApplication::quit();
-        });
+        QObject::connect(&endings, &orvel::TerminationSignals::received, &app,
+                         &orvel::TranslatorApp::endSession);
 
         app.showMainWindow();
         for (const QString& link : links)

@@ -1,7 +1,12 @@
 // The application's end: every workspace writes what it holds, and only edits that could not be written
-// even then are told, once, naming the app, the language and the error, before the application ends.
+// even then are told, once, naming the app, the language and the error, before the application ends; an
+// end that the session makes tells nobody, since nobody may be there to answer.
 
 #include "Orvel/app/TranslatorApp.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "Orvel/app/MainWindow.h"
 #include "Orvel/state/Library.h"
 #include "tests/Orvel/state/FullDisk.h"
 #include "tests/Orvel/state/LibraryFixture.h"
@@ -25,6 +31,8 @@ class TranslatorAppEndTest : public testing::LibraryTest {
 };
 
 TEST_F(TranslatorAppEndTest, TheEndTellsOfEditsOnlyWhenItCannotWriteThem) {
+    // The person's Quit; a termination signal or a logout; the main loop ending without either before.
+    enum class End { quit, session, loopEnds };
     struct Case {
         const char* name;
         // The edit was written back onto a full disk before the end.
@@ -32,14 +40,19 @@ TEST_F(TranslatorAppEndTest, TheEndTellsOfEditsOnlyWhenItCannotWriteThem) {
         // The edit still waits for its write-back when the application ends.
         bool waitingAtTheEnd;
         bool fullAtTheEnd;
+        End end;
         bool told;
     };
     const std::vector<Case> cases{
-        {"an edit written before the end", false, false, false, false},
-        {"an edit that waits, written at the end", false, true, false, false},
-        {"an edit that failed, written at the end", true, false, false, false},
-        {"an edit that waits, onto a disk full at the end", false, true, true, true},
-        {"an edit that failed and fails again at the end", true, false, true, true},
+        {"an edit written before the end", false, false, false, End::quit, false},
+        {"an edit that waits, written at the end", false, true, false, End::quit, false},
+        {"an edit that failed, written at the end", true, false, false, End::quit, false},
+        {"an edit that waits, onto a disk full at the end", false, true, true, End::quit, true},
+        {"an edit that failed and fails again at the end", true, false, true, End::quit, true},
+        {"an edit that waits, written at the session's end", false, true, false, End::session, false},
+        {"an edit that waits, onto a disk full at the session's end", false, true, true, End::session, false},
+        {"an edit that failed and fails again at the end of the loop", true, false, true, End::loopEnds,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -61,16 +74,25 @@ TEST_F(TranslatorAppEndTest, TheEndTellsOfEditsOnlyWhenItCannotWriteThem) {
         if (c.fullAtTheEnd)
             disk.emplace();
 
-        translator->quit();
+        switch (c.end) {
+        case End::quit:
+            translator->quit();
+            break;
+        case End::session:
+            translator->endSession();
+            break;
+        case End::loopEnds:
+            break;
+        }
         // The end of the main loop asks again; the person is told once.
-        translator->quit();
+        translator->flush();
         disk.reset();
 
         ASSERT_EQ(alerts.shown.size(), c.told ? 1u : 0u);
         const auto& stored = TranslationProject::load(notes, "de").translations;
         const auto found = stored.find(openID);
         EXPECT_EQ(found == stored.end() ? std::nullopt : found->second.text,
-                  c.told ? std::nullopt : std::optional<std::string>("Öffnen"));
+                  c.fullAtTheEnd ? std::nullopt : std::optional<std::string>("Öffnen"));
         if (c.told) {
             const Alert& alert = alerts.shown.front();
             EXPECT_EQ(alert.message, "Some edits could not be saved");
@@ -79,6 +101,47 @@ TEST_F(TranslatorAppEndTest, TheEndTellsOfEditsOnlyWhenItCannotWriteThem) {
             EXPECT_TRUE(alert.informativeText.contains("No space left on device"))
                 << alert.informativeText.toStdString();
         }
+        translator.reset();
+        settle();
+    }
+}
+
+// A close of the main window ends the application as its Quit does, whatever other window is shown.
+TEST_F(TranslatorAppEndTest, ClosingTheMainWindowEndsTheApplication) {
+    struct Case {
+        const char* name;
+        bool otherWindowShown;
+    };
+    const std::vector<Case> cases{
+        {"the main window alone", false},
+        {"beside a window of its own", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TranslatableApp notes = bundle("com.example.Notes", "1", "Notes", {{"Open", "Open"}});
+        engine.install({notes});
+        writeProject(notes, "de");
+        defaults.set("language.com.example.Notes", std::string("de"));
+        auto translator = std::make_unique<TranslatorApp>(services(), preferences, alerts);
+        translator->showMainWindow();
+        Workspace& workspace = translator->library().workspace(notes);
+        settle();
+        workspace.setText("Öffnen", openID);
+        QWidget other;
+        if (c.otherWindowShown)
+            other.show();
+
+        QTimer::singleShot(0, &translator->mainWindow(), [&] { translator->mainWindow().close(); });
+        // A bound for a close that is ignored, far beyond what an end takes.
+        QTimer never;
+        never.callOnTimeout([] { QCoreApplication::exit(1); });
+        never.start(60000);
+        EXPECT_EQ(QCoreApplication::exec(), 0);
+
+        const auto& stored = TranslationProject::load(notes, "de").translations;
+        const auto found = stored.find(openID);
+        EXPECT_EQ(found == stored.end() ? std::nullopt : found->second.text,
+                  std::optional<std::string>("Öffnen"));
         translator.reset();
         settle();
     }

@@ -5,16 +5,19 @@
 // of strings that the test can hold.
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 #include "Orvel/state/SystemEngine.h"
+#include "core/Cancellation.h"
 #include "core/Locked.h"
 #include "tests/Orvel/state/CheckGate.h"
 #include "tests/Orvel/state/ScriptedModel.h"
@@ -103,9 +106,18 @@ class TestEngine : public EngineFacade {
         return m_system.runningCopy(app);
     }
     ContextCapture::Result capture(const TranslatableApp&, bool visitScreens, const ContextCapture::Progress&,
-                                   const std::stop_token&) const override {
+                                   const std::stop_token& stop) const override {
         ++captures;
         visitedScreens = visitScreens;
+        if (captureHangs) {
+            // As an app that stops answering: only a stop ends the capture, as the real one ends.
+            std::mutex mutex;
+            std::condition_variable_any never;
+            std::unique_lock lock(mutex);
+            never.wait_for(lock, stop, std::chrono::seconds(30), [] { return false; });
+            captureStopped = stop.stop_requested();
+            throw CancellationError();
+        }
         if (captureError)
             std::rethrow_exception(captureError);
         return captureResult;
@@ -131,6 +143,9 @@ class TestEngine : public EngineFacade {
     bool trusted = true;
     ContextCapture::Result captureResult;
     std::exception_ptr captureError;
+    // Captures hang until they are stopped; whether the last one was.
+    bool captureHangs = false;
+    mutable std::atomic<bool> captureStopped = false;
     mutable std::atomic<int> captures = 0;
     mutable std::atomic<bool> visitedScreens = false;
     mutable Locked<std::vector<std::optional<std::string>>> languageSwitches;

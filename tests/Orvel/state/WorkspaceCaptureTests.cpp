@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <memory>
+
 #include "core/FileIO.h"
 #include "engine/capture/AppLink.h"
 #include "engine/capture/CaptureError.h"
@@ -94,6 +98,38 @@ TEST_F(WorkspaceRunTest, CaptureMergesWhatItSawOrShowsWhyNot) {
             EXPECT_GT(engine.stateReads, stateReads);
         } else {
             EXPECT_EQ(FileIO::read(ContextMap::fileURL(app)), storedBytes);
+        }
+    }
+}
+
+// The capture of an app that stopped answering is stopped by the end of the workspace, so that it tells
+// the app to turn its markers off while the program still runs.
+TEST_F(WorkspaceRunTest, TheEndOfTheWorkspaceStopsItsCapture) {
+    struct Case {
+        const char* name;
+        std::function<void(std::unique_ptr<Workspace>&)> end;
+    };
+    const std::vector<Case> cases{
+        {"the application quits", [](std::unique_ptr<Workspace>& w) { w->quit(); }},
+        {"the workspace ends", [](std::unique_ptr<Workspace>& w) { w.reset(); }},
+    };
+    const TranslatableApp app = appWith({"a"});
+    platform.running = {app.bundleURL};
+    engine.captureHangs = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto workspace = openGerman(app);
+        const int captures = engine.captures;
+        engine.captureStopped = false;
+        workspace->capture();
+        ASSERT_TRUE(processUntil([&] { return engine.captures > captures; }));
+
+        c.end(workspace);
+        EXPECT_TRUE(waitForBackgroundWork(std::chrono::seconds(20)));
+        EXPECT_TRUE(engine.captureStopped);
+        if (workspace) {
+            processPendingEvents();
+            EXPECT_FALSE(workspace->problem());
         }
     }
 }

@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 
 #include "core/Cancellation.h"
+#include "core/FileCalls.h"
 #include "core/FileStamp.h"
 #include "tests/Orvel/state/WorkspaceRunFixture.h"
 
@@ -323,6 +326,41 @@ TEST_F(WorkspaceRunTest, TheEndShowsFailuresAndErrorsButNoCancellation) {
             EXPECT_FALSE(workspace->problem());
         EXPECT_EQ(TranslationProject::load(app, "de").sourceText.has_value(), c.recorded);
     }
+}
+
+// A disk that refuses the write recording the run's English, the last write of a run, which no other
+// write joins.
+class RefusesTheRecordedEnglish : public FileCalls {
+  public:
+    ssize_t write(int file, std::string_view data) override {
+        if (data.find("\"sourceText\"") != std::string_view::npos) {
+            errno = ENOSPC;
+            return -1;
+        }
+        return FileCalls::write(file, data);
+    }
+
+  private:
+    FileCalls::Substitute m_substitute{*this};
+};
+
+TEST_F(WorkspaceRunTest, ARunsLastWriteThatFailsIsToldAndKeptUnsaved) {
+    const TranslatableApp app = appWith({"a", "b"});
+    auto workspace = openGerman(app);
+    {
+        RefusesTheRecordedEnglish disk;
+        workspace->translate(false);
+        waitForEnd(*workspace);
+        ASSERT_TRUE(workspace->problem());
+        EXPECT_TRUE(workspace->problem()->text.find("No space left on device") != std::string::npos)
+            << workspace->problem()->text;
+        ASSERT_EQ(workspace->unsavedProjects().size(), 1u);
+        EXPECT_EQ(workspace->unsavedProjects().front().language, "de");
+        EXPECT_FALSE(TranslationProject::load(app, "de").sourceText);
+    }
+    // Written at the next chance, once the disk takes it.
+    workspace->quit();
+    EXPECT_TRUE(TranslationProject::load(app, "de").sourceText);
 }
 
 TEST_F(WorkspaceRunTest, TheRunsKeyTermsAreSavedOnlyWhenTheChoiceFoundSomethingNew) {

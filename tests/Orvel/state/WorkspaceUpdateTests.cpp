@@ -277,6 +277,30 @@ TEST_F(WorkspaceUpdateTest, AResultStillOnItsWayWhenStoppedShowsNoProgress) {
     EXPECT_EQ(workspace->project()->translations.size(), 3u);
 }
 
+// Results of a stopped update land after the stop; what they change that is not followed row by row (a
+// string retired or back from retirement, the recorded English) is compared again.
+TEST_F(WorkspaceUpdateTest, AStoppedUpdatesChangesAreComparedAgain) {
+    const TranslatableApp app = appAfterEveryKindOfChange();
+    auto workspace = open(app);
+    engine.model->holdAfter(1);
+    workspace->updateTranslations();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!engine.model->held() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    ASSERT_TRUE(engine.model->held());
+
+    workspace->stop();
+    ASSERT_TRUE(processUntil([&] { return workspace->problem().has_value(); }));
+    ASSERT_TRUE(processUntil([&] { return workspace->changesCurrent(); }));
+    const std::vector<SourceString> shown = workspace->changes().toTranslate();
+    workspace.reset();
+
+    // As a workspace opened on what the update left compares them.
+    auto reopened = open(app);
+    ASSERT_TRUE(processUntil([&] { return reopened->changesCurrent(); }));
+    EXPECT_EQ(shown, reopened->changes().toTranslate());
+}
+
 TEST_F(WorkspaceUpdateTest, ALanguageChosenDuringTheUpdateGetsNothingOfIt) {
     const TranslatableApp app = updatedApp({"a", "b", "c", "d", "e"}, {"a"});
     const auto workspace = leaveGermanDuringTheUpdate(app);
