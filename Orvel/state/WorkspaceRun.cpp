@@ -246,9 +246,8 @@ void Workspace::publishMergedBatches() {
         publish(ProjectWriter::Pace::afterRest);
         return;
     }
-    std::shared_ptr<const TranslationProject> snapshot = projectSnapshot();
-    refreshChangesInBackground(snapshot);
-    publishSnapshot(std::move(snapshot), ProjectWriter::Pace::afterRest);
+    refreshChangesInBackground(projectSnapshot());
+    publish(ProjectWriter::Pace::afterRest);
 }
 
 void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures) {
@@ -279,17 +278,20 @@ void Workspace::recordRun(const std::shared_ptr<RunRequest>& request, Translatio
     // Recorded in place: the translations, and all that is counted and indexed of them, stay.
     m_project->sourceText = std::move(recorded.sourceText);
     m_project->appVersion = std::move(recorded.appVersion);
+    m_unwritten.recorded();
     emit projectChanged();
     // The last write holds every batch merged before it. The run ends, and the changes and checks start
     // from the project as it then stands, once that write is made: a large project's copy for the write
     // with its encoded text, and the copy that is checked with what the checks make, are never all held
     // at once.
     m_batchPublishPending = false;
-    writeBack(projectSnapshot(), [this, request, done = publishDone(m_project->language)](
-                                     const std::optional<std::string>& failure) {
-        done(failure);
-        resetIfCurrent(*request);
-    });
+    writeChosen(
+        ProjectWriter::Pace::atOnce,
+        [this, request, done = publishDone(m_project->language)](const std::optional<std::string>& failure) {
+            done(failure);
+            resetIfCurrent(*request);
+        },
+        false);
 }
 
 void Workspace::runFailed(const std::shared_ptr<RunRequest>& request,
@@ -304,6 +306,7 @@ void Workspace::resetIfCurrent(const RunRequest& request,
                                std::shared_ptr<const TranslationProject> snapshot) {
     if (m_runID != request.counter)
         return;
+    releaseWritersCopy();
     setTranslating(false);
     setProgress(std::nullopt);
     if (!m_project) {
@@ -321,6 +324,7 @@ void Workspace::resetIfCurrent(const RunRequest& request,
 void Workspace::stop() {
     ++m_runID;
     m_runTask.cancel();
+    releaseWritersCopy();
     setTranslating(false);
     setProgress(std::nullopt);
     refreshProblems();
