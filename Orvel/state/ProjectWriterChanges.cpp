@@ -36,8 +36,7 @@ ProjectWriter::Update ProjectWriterChanges::take(const TranslationProject& proje
         update.changes.retired = entriesOf(m_retired, project.retired);
         if (m_terms)
             update.changes.terms = project.terms;
-        if (m_recorded)
-            update.changes.recorded = ProjectDelta::Recorded{project.sourceText, project.appVersion};
+        update.changes.recorded = std::move(m_recorded);
         if (m_style)
             update.style = project.style;
     }

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -24,8 +25,10 @@ class ProjectWriterChanges {
     void retired(const std::string& id) { m_retired.insert(id); }
     void terms() { m_terms = true; }
     void style() { m_style = true; }
-    // The recorded English and the app version.
-    void recorded() { m_recorded = true; }
+    // The recorded English and the app version, with a copy of what the project now holds of them, made
+    // where the main thread does not wait for it. Without one the project is better handed over whole,
+    // copied on several threads.
+    void recorded(ProjectDelta::Recorded copy) { m_recorded = std::move(copy); }
 
     // What brings the writer's copy up to `project`, which has changed only as told since the last call:
     // the whole project (made by `copy`) when the writer holds no copy of it. With `keep` false the
@@ -38,7 +41,7 @@ class ProjectWriterChanges {
     std::set<std::string> m_retired;
     bool m_terms = false;
     bool m_style = false;
-    bool m_recorded = false;
+    std::optional<ProjectDelta::Recorded> m_recorded;
 };
 
 } // namespace orvel

@@ -258,7 +258,7 @@ void Workspace::layStep(ProjectDelta step) {
     }
     if (step.recorded) {
         m_changesNeedComparing = true;
-        m_unwritten.recorded();
+        m_unwritten.forget();
         m_project->sourceText = std::move(step.recorded->sourceText);
         m_project->appVersion = std::move(step.recorded->appVersion);
     }

@@ -471,8 +471,9 @@ class Workspace : public QObject {
     void endRun(const std::shared_ptr<RunRequest>& request);
     void runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures);
     // The end of a run without failures: the English and version in `recorded` go into the project,
-    // which is published.
-    void recordRun(const std::shared_ptr<RunRequest>& request, TranslationProject recorded);
+    // which is published; `written` is a copy of them for the writer's copy of the project.
+    void recordRun(const std::shared_ptr<RunRequest>& request, TranslationProject recorded,
+                   ProjectDelta::Recorded written);
     void runFailed(const std::shared_ptr<RunRequest>& request, const std::optional<std::string>& error);
     void updateOnWorker(const std::shared_ptr<RunRequest>& request);
     void updateEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures,

@@ -261,8 +261,11 @@ void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const Failu
         runInBackground(this, [this, request, strings = m_strings, version = m_app.version] {
             TranslationProject recorded;
             recorded.recordSource(*strings, version);
-            return [this, request, recorded = std::move(recorded)]() mutable {
-                recordRun(request, std::move(recorded));
+            // The writer's copy takes its own, so that the main thread copies none.
+            auto written = std::make_shared<ProjectDelta::Recorded>(
+                ProjectDelta::Recorded{recorded.sourceText, recorded.appVersion});
+            return [this, request, recorded = std::move(recorded), written]() mutable {
+                recordRun(request, std::move(recorded), std::move(*written));
             };
         });
         return;
@@ -270,7 +273,8 @@ void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const Failu
     resetIfCurrent(*request);
 }
 
-void Workspace::recordRun(const std::shared_ptr<RunRequest>& request, TranslationProject recorded) {
+void Workspace::recordRun(const std::shared_ptr<RunRequest>& request, TranslationProject recorded,
+                          ProjectDelta::Recorded written) {
     if (!m_project || m_project->language != request->language) {
         resetIfCurrent(*request);
         return;
@@ -278,7 +282,7 @@ void Workspace::recordRun(const std::shared_ptr<RunRequest>& request, Translatio
     // Recorded in place: the translations, and all that is counted and indexed of them, stay.
     m_project->sourceText = std::move(recorded.sourceText);
     m_project->appVersion = std::move(recorded.appVersion);
-    m_unwritten.recorded();
+    m_unwritten.recorded(std::move(written));
     emit projectChanged();
     // The last write holds every batch merged before it. The run ends, and the changes and checks start
     // from the project as it then stands, once that write is made: a large project's copy for the write
