@@ -3,8 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/ProgramEnd.h"
+#include "core/FreedMemory.h"
 
 int main(int argc, char** argv) {
+    // As the application does: what the benchmarks measure of memory is what the program holds.
+    orvel::FreedMemory::limitPools();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -16,6 +16,7 @@
 #include "bench/LargeWorkspace.h"
 #include "bench/ProcessUsage.h"
 #include "bench/SlowModel.h"
+#include "core/FreedMemory.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -275,14 +276,16 @@ class StallWatch {
     qint64 m_longestEnded = 0;
 };
 
-// What the slow model was asked during a measure: the key-term requests, and every request, re-asks
-// included (a run whose answers pass the checks asks once a batch).
+// What the slow model was asked during a measure: the key-term requests, the batches, and every request,
+// re-asks included (a run whose answers pass the checks asks once a batch).
 struct ModelRequests {
     std::atomic<int> terms = 0;
     std::atomic<int> all = 0;
+    std::atomic<int> batches = 0;
     void reset() {
         terms = 0;
         all = 0;
+        batches = 0;
     }
 };
 
@@ -295,6 +298,8 @@ void answerWithASlowModel(WindowHome& shared, orvel::testing::LoopbackServer& se
         ++requests.all;
         if (orvel::bench::asksForTerms(request))
             ++requests.terms;
+        else if (!orvel::bench::reasks(request))
+            ++requests.batches;
         return orvel::bench::answerAfter(request, answerTime);
     });
     orvel::TranslationUpdater::Pipeline live = orvel::TranslationUpdater::Pipeline::live();
@@ -320,34 +325,46 @@ void waitUntilTheRunHasSettled(orvel::Workspace& workspace) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-// What a whole run from the window is measured by: its time against the latency bound (the batches one
-// after the other at the model's concurrency, and the key-term requests before them), the longest the
-// window left the person waiting meanwhile, the process's peak memory against the settled window's, and
-// the cores it kept busy.
+// What this process holds before a window is made, beyond what the application would: the generated app
+// and its project, the model's server, what earlier measures keep. Taken from every figure of memory, so
+// that they are the window's as the application has it (its libraries, fonts and style included).
+double harnessMegabytes() {
+    orvel::FreedMemory::release();
+    return orvel::bench::heapMegabytes();
+}
+
+// What a whole run from the window is measured by: its time against the latency bound (the batches the
+// run sent, one after the other at the model's concurrency, and the key-term requests before them), the
+// longest the window left the person waiting meanwhile, the peak memory against the settled window's,
+// both as the application holds them, and the cores it kept busy.
 struct RunMeasure {
-    RunMeasure() {
-        settled = orvel::bench::residentMegabytes();
+    explicit RunMeasure(double harness) : harness(harness) {
+        settled = orvel::bench::residentMegabytes() - harness;
         orvel::bench::resetPeak();
         processor = orvel::bench::processorSeconds();
         clock.start();
     }
-    void report(benchmark::State& state, int strings, std::chrono::milliseconds answerTime,
+    void report(benchmark::State& state, std::chrono::milliseconds answerTime,
                 const ModelRequests& requests) {
         const double ran = static_cast<double>(clock.elapsed()) / 1000;
-        const int batches = (strings + 24) / 25;
+        const int batches = requests.batches.load();
         const double bound =
             std::chrono::duration<double>(answerTime).count() * ((batches + 1) / 2 + requests.terms);
+        const double peak = orvel::bench::peakMegabytes() - harness;
         state.counters["bound s"] = bound;
+        state.counters["batches"] = batches;
         state.counters["requests"] = requests.all.load();
         state.counters["run / bound"] = ran / bound;
         state.counters["longest wait ms"] = static_cast<double>(watch.longestMilliseconds());
         state.counters["longest wait at s"] = watch.longestEndedSeconds();
+        state.counters["harness MB"] = harness;
         state.counters["settled MB"] = settled;
-        state.counters["peak MB"] = orvel::bench::peakMegabytes();
-        state.counters["peak / settled"] = orvel::bench::peakMegabytes() / settled;
+        state.counters["peak MB"] = peak;
+        state.counters["peak / settled"] = peak / settled;
         state.counters["cores"] = (orvel::bench::processorSeconds() - processor) / ran;
     }
 
+    double harness = 0;
     double settled = 0;
     double processor = 0;
     QElapsedTimer clock;
@@ -358,7 +375,8 @@ struct RunMeasure {
 // the first argument's milliseconds, until the measure ends.
 struct SlowModelHome {
     explicit SlowModelHome(const benchmark::State& state)
-        : answerTime(state.range(0)), home(::home()), generated(generatedApp(static_cast<int>(state.range(1)))) {
+        : answerTime(state.range(0)), home(::home()),
+          generated(generatedApp(static_cast<int>(state.range(1)))) {
         answerWithASlowModel(home, server, answerTime, requests);
         home.engine.strings = generated.strings;
     }
@@ -386,18 +404,16 @@ void BM_MainWindowRunAgainstASlowModel(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         generated.project.save(shared.engine.app);
+        const double harness = harnessMegabytes();
         auto window = std::make_unique<ComposedWindow>(shared);
         orvel::Workspace& workspace = window->workspace();
-        int untranslated = 0;
-        for (const orvel::SourceString& string : workspace.strings())
-            untranslated += string.translate && !workspace.translation(string.id());
         model.requests.reset();
         state.ResumeTiming();
 
-        RunMeasure measure;
+        RunMeasure measure(harness);
         workspace.translate(false);
         waitUntilTheRunHasSettled(workspace);
-        measure.report(state, untranslated, model.answerTime, model.requests);
+        measure.report(state, model.answerTime, model.requests);
         if (workspace.project()->translations.size() == generated.project.translations.size()) {
             state.SkipWithError("The run translated nothing.");
             break;
@@ -460,16 +476,17 @@ void BM_MainWindowTranslateChangesAgainstASlowModel(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         updated.save(shared.engine.app);
+        const double harness = harnessMegabytes();
         auto window = std::make_unique<ComposedWindow>(shared);
         orvel::Workspace& workspace = window->workspace();
         const int changed = static_cast<int>(workspace.changes().toTranslate().size());
         model.requests.reset();
         state.ResumeTiming();
 
-        RunMeasure measure;
+        RunMeasure measure(harness);
         workspace.updateTranslations();
         waitUntilTheRunHasSettled(workspace);
-        measure.report(state, changed, model.answerTime, model.requests);
+        measure.report(state, model.answerTime, model.requests);
         state.counters["changes"] = changed;
         state.counters["left after"] = static_cast<double>(workspace.changes().toTranslate().size());
         if (changed == 0 || workspace.progress()) {

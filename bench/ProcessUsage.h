@@ -2,6 +2,7 @@
 // The memory and processor time this process uses, as the system counts them: what the benchmarks of
 // whole runs compare a run's peak and its cores with.
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -27,6 +28,12 @@ inline double residentMegabytes() {
 
 inline double peakMegabytes() {
     return statusMegabytes("VmHWM");
+}
+
+// What the allocator has handed out and not had back, of every pool, in megabytes.
+inline double heapMegabytes() {
+    const struct mallinfo2 info = ::mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd) / (1024 * 1024);
 }
 
 // Starts the peak again from what the process holds now.

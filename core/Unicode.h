@@ -34,6 +34,8 @@ bool isLowercase(char32_t scalar);  // Lowercase property
 bool isLetter(std::string_view character);
 // True when any character of the text is a letter.
 bool containsLetter(std::string_view text);
+// Every byte is an ASCII character: one character each, whose letters are A-Z and a-z.
+bool isAscii(std::string_view text);
 
 // Case mapping without a locale (root rules).
 std::string lowercased(std::string_view text);

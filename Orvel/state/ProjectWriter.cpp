@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 
@@ -41,27 +42,61 @@ ProjectWriter::~ProjectWriter() {
     finish(false);
 }
 
-std::optional<std::string> ProjectWriter::make(const Write& write, const TranslatableApp& app) {
+std::optional<std::string> ProjectWriter::make(Write& write, const TranslatableApp& app) {
+    std::optional<std::string> failure;
     try {
-        write.project->save(app);
+        const std::shared_ptr<const TranslationProject> project =
+            write.update ? bringUpToDate(*write.update) : write.project;
+        project->save(app);
         // The overlay writer puts the language record last, so the app never loads a half overlay.
         if (write.overlayStrings)
-            OverlayWriter::publish(*write.project, *write.overlayStrings, app, translatorName);
+            OverlayWriter::publish(*project, *write.overlayStrings, app, translatorName);
     } catch (const std::exception& error) {
-        return error.what();
+        failure = error.what();
     }
-    return std::nullopt;
+    if (write.update && !write.update->keep)
+        m_copy.reset();
+    return failure;
 }
 
-std::optional<ProjectWriter::Write> ProjectWriter::Waiting::ready() {
-    std::optional<Write> made = make ? make() : std::move(write);
+std::shared_ptr<const TranslationProject> ProjectWriter::bringUpToDate(Update& update) {
+    if (update.whole) {
+        m_copy = std::move(update.whole);
+        return m_copy;
+    }
+    if (!m_copy || m_copy->language != update.language)
+        throw std::logic_error("The project to write is not in memory any more.");
+    // Whatever stops half way leaves a copy nobody can vouch for: the next update hands it over whole.
+    std::shared_ptr<TranslationProject> copy = std::exchange(m_copy, nullptr);
+    if (update.changes.recorded) {
+        copy->sourceText = std::move(update.changes.recorded->sourceText);
+        copy->appVersion = std::move(update.changes.recorded->appVersion);
+        update.changes.recorded.reset();
+    }
+    update.changes.applyTo(*copy);
+    if (update.style)
+        copy->style = *update.style;
+    m_copy = std::move(copy);
+    return m_copy;
+}
+
+std::optional<ProjectWriter::Write> ProjectWriter::ready(Waiting& waiting) {
+    std::optional<Write> made = waiting.make ? waiting.make() : std::move(waiting.write);
     if (made && !made->overlayStrings)
-        made->overlayStrings = overlayStrings;
+        made->overlayStrings = waiting.overlayStrings;
+    // An update after a release decides itself whether the copy stays.
+    if (made && made->update)
+        m_releaseCopy = false;
     return made;
 }
 
 void ProjectWriter::write(Write write, Done done, Pace pace) {
-    Waiting request{write.project->language, std::nullopt, {}, write.overlayStrings, {}, pace};
+    Waiting request{write.update ? write.update->language : write.project->language,
+                    std::nullopt,
+                    {},
+                    write.overlayStrings,
+                    {},
+                    pace};
     request.write = std::move(write);
     if (done)
         request.dones.push_back(std::move(done));
@@ -78,8 +113,9 @@ void ProjectWriter::writeLatest(const std::string& language, MakeWrite make, Don
 void ProjectWriter::ask(Waiting request) {
     if (m_closed)
         return;
-    const auto same = std::find_if(m_waiting.begin(), m_waiting.end(),
-                                   [&](const Waiting& waiting) { return waiting.language == request.language; });
+    const auto same = std::find_if(m_waiting.begin(), m_waiting.end(), [&](const Waiting& waiting) {
+        return waiting.language == request.language;
+    });
     if (same != m_waiting.end()) {
         // The newer state holds everything the older one did; the overlay stays asked for once asked.
         same->write = std::move(request.write);
@@ -98,7 +134,7 @@ void ProjectWriter::ask(Waiting request) {
 }
 
 void ProjectWriter::start(Waiting next) {
-    std::optional<Write> write = next.ready();
+    std::optional<Write> write = ready(next);
     auto flight = std::make_shared<Flight>();
     flight->dones = std::move(next.dones);
     m_flight = flight;
@@ -148,6 +184,7 @@ void ProjectWriter::settle(const std::shared_ptr<Flight>& flight, bool startNext
         m_restEnds = std::chrono::steady_clock::now() + busy;
     if (startNext)
         startWaiting();
+    dropCopyWhenIdle();
     for (const Done& done : flight->dones)
         done(failure);
 }
@@ -182,7 +219,7 @@ void ProjectWriter::finish(bool tell) {
         }
         Waiting next = std::move(m_waiting.front());
         m_waiting.erase(m_waiting.begin());
-        const std::optional<Write> write = next.ready();
+        std::optional<Write> write = ready(next);
         std::optional<std::string> failure;
         if (write) {
             ++m_writesMade;
@@ -193,6 +230,26 @@ void ProjectWriter::finish(bool tell) {
                 done(failure);
     }
     m_restTimer.stop();
+    dropCopyWhenIdle();
+}
+
+void ProjectWriter::releaseCopy() {
+    m_releaseCopy = true;
+    dropCopyWhenIdle();
+}
+
+void ProjectWriter::dropCopyWhenIdle() {
+    if (!m_releaseCopy || !idle())
+        return;
+    m_releaseCopy = false;
+    if (!m_copy)
+        return;
+    // A large project's entries take the main thread long to free. Not a write: no file is touched.
+    runInBackground(m_receiver, [copy = std::exchange(m_copy, nullptr)]() mutable -> std::function<void()> {
+        copy.reset();
+        FreedMemory::release();
+        return {};
+    });
 }
 
 void ProjectWriter::drain() {

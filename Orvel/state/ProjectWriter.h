@@ -6,7 +6,9 @@
 // the file never goes back to an older state. A write that kept its core busy for long is followed by
 // a rest as long, which the paced writes (a run's merged batches) wait for, so that however large the
 // project and however fast a run merges, its writes take at most half a core; the person's writes, a
-// drain and the end do not wait. Main thread only, but for the writes themselves.
+// drain and the end do not wait. A run's writes bring the writer's own copy of the project up to date
+// with what changed since the last one (Update), so that no write copies the whole project while the
+// run goes on. Main thread only, but for the writes themselves.
 
 #include <QObject>
 #include <QTimer>
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "core/SourceString.h"
+#include "engine/apps/ProjectDelta.h"
 #include "engine/apps/TranslatableApp.h"
 #include "engine/apps/TranslationProject.h"
 
@@ -28,11 +31,24 @@ namespace orvel {
 
 class ProjectWriter {
   public:
+    // What brings the writer's own copy of a project up to the state to write.
+    struct Update {
+        std::string language;
+        // The whole project, which becomes the writer's copy; none brings the copy it holds up to date.
+        std::shared_ptr<TranslationProject> whole;
+        ProjectDelta changes;
+        std::optional<TranslationStyle> style;
+        // More updates follow (a run goes on): the copy stays once written.
+        bool keep = false;
+    };
     struct Write {
-        // Shared with the main thread's other readers of the same state; never changed.
+        // Shared with the main thread's other readers of the same state; never changed. Unused when
+        // `update` is given.
         std::shared_ptr<const TranslationProject> project;
         // The app's strings the overlay is made for; none writes the project file alone.
         std::shared_ptr<const std::vector<SourceString>> overlayStrings;
+        // Writes the writer's copy of the project, brought up to date with this.
+        std::optional<Update> update = std::nullopt;
     };
     // Told on the main thread how the write that covered the request went: the file layer's message,
     // or none when it succeeded.
@@ -83,6 +99,9 @@ class ProjectWriter {
     // the files.
     void close();
     bool closed() const { return m_closed; }
+    // The updates that kept the writer's copy current have ended: the copy is dropped, off the main
+    // thread, once no write is under way or waiting.
+    void releaseCopy();
     // How many writes were made, for tests: fewer than requested when waiting ones were joined.
     int writesMade() const { return m_writesMade; }
 
@@ -96,9 +115,6 @@ class ProjectWriter {
         std::shared_ptr<const std::vector<SourceString>> overlayStrings;
         std::vector<Done> dones;
         Pace pace = Pace::atOnce;
-
-        // The write as it starts; none when `make` found nothing to write.
-        std::optional<Write> ready();
     };
     // The write under way. Its worker fills the outcome; the main thread settles it once, by the
     // worker's answer or by drain(), whichever comes first.
@@ -113,7 +129,13 @@ class ProjectWriter {
         bool settled = false;
     };
 
-    static std::optional<std::string> make(const Write& write, const TranslatableApp& app);
+    // Called where the write is made, which is the only place the writer's copy is touched.
+    std::optional<std::string> make(Write& write, const TranslatableApp& app);
+    // The writer's copy brought up to date by `update`.
+    std::shared_ptr<const TranslationProject> bringUpToDate(Update& update);
+    void dropCopyWhenIdle();
+    // The write as it starts; none when `make` found nothing to write.
+    std::optional<Write> ready(Waiting& waiting);
     void ask(Waiting request);
     void start(Waiting next);
     // Closes the flight and, unless `startNext` is false, starts the next waiting write; then tells.
@@ -132,6 +154,9 @@ class ProjectWriter {
     QTimer m_restTimer;
     // At most one per project language, in the order first asked for.
     std::vector<Waiting> m_waiting;
+    // The last state written by an update, changed only where the writes are made (one at a time).
+    std::shared_ptr<TranslationProject> m_copy;
+    bool m_releaseCopy = false;
     int m_writesMade = 0;
     bool m_closed = false;
 };

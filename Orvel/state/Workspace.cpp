@@ -140,6 +140,7 @@ void Workspace::setProject(std::optional<TranslationProject> project) {
 bool Workspace::assignProject(std::optional<TranslationProject> project,
                               std::optional<StringListIndex::RowTranslations> rows) {
     const std::optional<TranslationProject> old = std::exchange(m_project, std::move(project));
+    m_unwritten.forget();
     if (rows && m_project)
         m_index.projectChanged(std::move(*rows), *m_project);
     else
@@ -200,11 +201,13 @@ bool Workspace::replaceTranslations(std::vector<Replacement> replacements) {
         for (const auto& [row, _] : rows)
             countRow(*m_counts, row, m_index.translation(row, m_project), -1);
     // Entries replaced in place keep their address; the index learns the new ones.
-    for (auto& [id, translation] : replacements)
+    for (auto& [id, translation] : replacements) {
+        m_unwritten.translation(id);
         if (translation)
             m_project->translations.insert_or_assign(id, std::move(*translation));
         else
             m_project->translations.erase(id);
+    }
     for (const auto& [row, id] : rows) {
         const auto found = m_project->translations.find(*id);
         m_index.translationChanged(row, found == m_project->translations.end() ? nullptr : &found->second);
@@ -248,6 +251,7 @@ void Workspace::layStep(ProjectDelta step) {
     // the recorded English, which tells a new string from one never translated.
     for (auto& [id, translation] : step.retired) {
         m_changesNeedComparing = true;
+        m_unwritten.retired(id);
         if (translation)
             m_project->retired.insert_or_assign(id, std::move(*translation));
         else
@@ -255,12 +259,15 @@ void Workspace::layStep(ProjectDelta step) {
     }
     if (step.recorded) {
         m_changesNeedComparing = true;
+        m_unwritten.forget();
         m_project->sourceText = std::move(step.recorded->sourceText);
         m_project->appVersion = std::move(step.recorded->appVersion);
     }
     const bool termsChanged = step.terms && *step.terms != m_project->terms;
-    if (termsChanged)
+    if (termsChanged) {
+        m_unwritten.terms();
         m_project->terms = std::move(*step.terms);
+    }
     emit projectChanged();
     // The terms take part in every check: what was found with the old ones no longer holds.
     if (termsChanged) {

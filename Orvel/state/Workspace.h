@@ -28,6 +28,7 @@
 #include "Orvel/state/LoadedFiles.h"
 #include "Orvel/state/PersonEdits.h"
 #include "Orvel/state/ProjectWriter.h"
+#include "Orvel/state/ProjectWriterChanges.h"
 #include "Orvel/state/Services.h"
 #include "Orvel/state/StringListIndex.h"
 #include "Orvel/state/TimerFactory.h"
@@ -474,8 +475,9 @@ class Workspace : public QObject {
     void endRun(const std::shared_ptr<RunRequest>& request);
     void runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures);
     // The end of a run without failures: the English and version in `recorded` go into the project,
-    // which is published.
-    void recordRun(const std::shared_ptr<RunRequest>& request, TranslationProject recorded);
+    // which is published; `written` is a copy of them for the writer's copy of the project.
+    void recordRun(const std::shared_ptr<RunRequest>& request, TranslationProject recorded,
+                   ProjectDelta::Recorded written);
     void runFailed(const std::shared_ptr<RunRequest>& request, const std::optional<std::string>& error);
     void updateOnWorker(const std::shared_ptr<RunRequest>& request);
     void updateEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures,
@@ -500,12 +502,17 @@ class Workspace : public QObject {
     // row by row; otherwise only a whole comparison gives the changes.
     bool replaceTranslations(std::vector<Replacement> replacements);
     // A copy of the project as it stands, for the workers that write it or compare it.
-    std::shared_ptr<const TranslationProject> projectSnapshot();
+    std::shared_ptr<TranslationProject> projectSnapshot();
+    // Has the chosen project written through the writer's own copy, brought up to date with what changed
+    // since its last write; `keepCopy` while more of a run's writes follow.
+    void writeChosen(ProjectWriter::Pace pace, ProjectWriter::Done done, bool keepCopy);
+    // No run keeps the writer's copy current any more: it goes, and the next write copies the project.
+    void releaseWritersCopy();
+    // The end of Translate Changes once its last write is made: back to idle, compared and checked.
+    void updateWritten(const RunRequest& request);
     // Keys that cut a map keyed by string id into at most `runs` runs of about equal length, found without
     // walking the map; none for fewer than two runs.
     std::vector<std::string> splitKeys(std::size_t runs) const;
-    void publishSnapshot(std::shared_ptr<const TranslationProject> snapshot,
-                         ProjectWriter::Pace pace = ProjectWriter::Pace::atOnce);
     // What a publish of the project of `written` is told: a failure shows and leaves the project to be
     // written again, a language published for the first time is listed.
     ProjectWriter::Done publishDone(std::string written);
@@ -597,6 +604,8 @@ class Workspace : public QObject {
     EngineFacade::TermCheck m_termCheck = m_services.engine.termCheck();
     // The project and overlay writes, one at a time off the main thread.
     ProjectWriter m_writer{this, m_app, m_services.runFileWork};
+    // What changed in the chosen project since the writer's copy was last brought up to date.
+    ProjectWriterChanges m_unwritten;
     // Last, so that it ends first: no state notification reaches a workspace being destroyed.
     NotificationBus::Subscription m_observer;
     // The launches and quits of applications, for whether the app still runs.

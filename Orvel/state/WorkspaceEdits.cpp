@@ -141,6 +141,8 @@ void Workspace::changeAndSave(const std::function<void(TranslationProject&)>& ch
     // In place: the translations, and all that is counted and indexed of them, stay.
     const std::map<std::string, std::string> termsBefore = m_project->terms;
     change(*m_project);
+    m_unwritten.terms();
+    m_unwritten.style();
     emit projectChanged();
     // One copy serves the write and, when the terms changed, the checks.
     std::shared_ptr<const TranslationProject> snapshot = projectSnapshot();

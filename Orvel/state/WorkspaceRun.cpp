@@ -246,9 +246,8 @@ void Workspace::publishMergedBatches() {
         publish(ProjectWriter::Pace::afterRest);
         return;
     }
-    std::shared_ptr<const TranslationProject> snapshot = projectSnapshot();
-    refreshChangesInBackground(snapshot);
-    publishSnapshot(std::move(snapshot), ProjectWriter::Pace::afterRest);
+    refreshChangesInBackground(projectSnapshot());
+    publish(ProjectWriter::Pace::afterRest);
 }
 
 void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures) {
@@ -262,8 +261,11 @@ void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const Failu
         runInBackground(this, [this, request, strings = m_strings, version = m_app.version] {
             TranslationProject recorded;
             recorded.recordSource(*strings, version);
-            return [this, request, recorded = std::move(recorded)]() mutable {
-                recordRun(request, std::move(recorded));
+            // The writer's copy takes its own, so that the main thread copies none.
+            auto written = std::make_shared<ProjectDelta::Recorded>(
+                ProjectDelta::Recorded{recorded.sourceText, recorded.appVersion});
+            return [this, request, recorded = std::move(recorded), written]() mutable {
+                recordRun(request, std::move(recorded), std::move(*written));
             };
         });
         return;
@@ -271,7 +273,8 @@ void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const Failu
     resetIfCurrent(*request);
 }
 
-void Workspace::recordRun(const std::shared_ptr<RunRequest>& request, TranslationProject recorded) {
+void Workspace::recordRun(const std::shared_ptr<RunRequest>& request, TranslationProject recorded,
+                          ProjectDelta::Recorded written) {
     if (!m_project || m_project->language != request->language) {
         resetIfCurrent(*request);
         return;
@@ -279,17 +282,20 @@ void Workspace::recordRun(const std::shared_ptr<RunRequest>& request, Translatio
     // Recorded in place: the translations, and all that is counted and indexed of them, stay.
     m_project->sourceText = std::move(recorded.sourceText);
     m_project->appVersion = std::move(recorded.appVersion);
+    m_unwritten.recorded(std::move(written));
     emit projectChanged();
     // The last write holds every batch merged before it. The run ends, and the changes and checks start
     // from the project as it then stands, once that write is made: a large project's copy for the write
     // with its encoded text, and the copy that is checked with what the checks make, are never all held
     // at once.
     m_batchPublishPending = false;
-    writeBack(projectSnapshot(), [this, request, done = publishDone(m_project->language)](
-                                     const std::optional<std::string>& failure) {
-        done(failure);
-        resetIfCurrent(*request);
-    });
+    writeChosen(
+        ProjectWriter::Pace::atOnce,
+        [this, request, done = publishDone(m_project->language)](const std::optional<std::string>& failure) {
+            done(failure);
+            resetIfCurrent(*request);
+        },
+        false);
 }
 
 void Workspace::runFailed(const std::shared_ptr<RunRequest>& request,
@@ -304,6 +310,7 @@ void Workspace::resetIfCurrent(const RunRequest& request,
                                std::shared_ptr<const TranslationProject> snapshot) {
     if (m_runID != request.counter)
         return;
+    releaseWritersCopy();
     setTranslating(false);
     setProgress(std::nullopt);
     if (!m_project) {
@@ -321,6 +328,7 @@ void Workspace::resetIfCurrent(const RunRequest& request,
 void Workspace::stop() {
     ++m_runID;
     m_runTask.cancel();
+    releaseWritersCopy();
     setTranslating(false);
     setProgress(std::nullopt);
     refreshProblems();

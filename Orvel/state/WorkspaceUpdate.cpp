@@ -132,17 +132,28 @@ void Workspace::updateEnded(const std::shared_ptr<RunRequest>& request, const Fa
         setProblem(Problem::failed(failureText(failures)));
     // Every state the updater reached has come through takeUpdate() before this end, so the workspace's
     // project is the one on its way to the file: nothing needs reading again. Its last state is written
-    // before the run ends, and the same copy is compared and checked.
-    std::shared_ptr<const TranslationProject> snapshot;
-    if (std::exchange(m_batchPublishPending, false) && m_project) {
-        snapshot = projectSnapshot();
-        publishSnapshot(snapshot);
+    // before the run ends; then the project as it stands is compared and checked, so that the writer's
+    // copy and the checked copy are never held at once.
+    if (std::exchange(m_batchPublishPending, false) && m_project && !m_writer.closed()) {
+        writeChosen(
+            ProjectWriter::Pace::atOnce,
+            [this, request,
+             done = publishDone(m_project->language)](const std::optional<std::string>& failure) {
+                done(failure);
+                updateWritten(*request);
+            },
+            false);
+        return;
     }
-    resetIfCurrent(*request, snapshot);
+    updateWritten(*request);
+}
+
+void Workspace::updateWritten(const RunRequest& request) {
+    resetIfCurrent(request);
     // Results of a stopped update still landed; what they changed that could not be followed row by row
     // is compared now, as the end of a current one does.
     if (m_changesNeedComparing && m_project)
-        refreshChangesInBackground(snapshot ? std::move(snapshot) : projectSnapshot());
+        refreshChangesInBackground(projectSnapshot());
 }
 
 void Workspace::autoUpdateIfNeeded() {

@@ -26,14 +26,14 @@ void Workspace::writeBack(std::shared_ptr<const TranslationProject> project, Pro
     m_writer.write({std::move(project), m_strings}, std::move(done), pace);
 }
 
-std::shared_ptr<const TranslationProject> Workspace::projectSnapshot() {
+std::shared_ptr<TranslationProject> Workspace::projectSnapshot() {
     // A large app's translations and recorded English are copied on several threads, while the main
     // thread, the project's only writer, waits: a run copies the project for every write. They are set
     // aside for that time, so that the rest is copied whole, whatever the project holds.
     constexpr std::size_t copiedInRuns = 5000;
     const std::size_t recorded = m_project->sourceText ? m_project->sourceText->size() : 0;
     if (std::max(recorded, m_project->translations.size()) < copiedInRuns)
-        return std::make_shared<const TranslationProject>(*m_project);
+        return std::make_shared<TranslationProject>(*m_project);
     struct PutBack {
         std::optional<TranslationProject>& project;
         Translations translations;
@@ -73,30 +73,39 @@ std::vector<std::string> Workspace::splitKeys(std::size_t runs) const {
 }
 
 void Workspace::publish(ProjectWriter::Pace pace) {
-    if (!m_project)
-        return;
-    // Copied when the write starts: edits and batches that arrive while another write is under way are
-    // copied once, together.
+    if (m_project)
+        writeChosen(pace, publishDone(m_project->language), true);
+}
+
+void Workspace::writeChosen(ProjectWriter::Pace pace, ProjectWriter::Done done, bool keepCopy) {
+    // Taken when the write starts: edits and batches that arrive while another write is under way are
+    // handed over once, together. While a run goes on, only what changed since the last write is; the
+    // person's writes otherwise copy the project, which the writer drops once written.
     m_writer.writeLatest(
         m_project->language,
-        [this, language = m_project->language]() -> std::optional<ProjectWriter::Write> {
+        [this, language = m_project->language, keepCopy]() -> std::optional<ProjectWriter::Write> {
             // Every language change writes what waits first, so the project is still this one.
             if (!m_project || m_project->language != language)
                 return std::nullopt;
-            return ProjectWriter::Write{projectSnapshot(), m_strings};
+            ProjectWriter::Write write{nullptr, m_strings, std::nullopt};
+            write.update = m_unwritten.take(
+                *m_project, [this] { return projectSnapshot(); }, keepCopy && m_translating);
+            return write;
         },
-        publishDone(m_project->language), pace);
+        std::move(done), pace);
 }
 
-void Workspace::publishSnapshot(std::shared_ptr<const TranslationProject> snapshot, ProjectWriter::Pace pace) {
-    std::string language = snapshot->language;
-    writeBack(std::move(snapshot), publishDone(std::move(language)), pace);
+void Workspace::releaseWritersCopy() {
+    m_unwritten.forget();
+    m_writer.releaseCopy();
 }
 
 ProjectWriter::Done Workspace::publishDone(std::string written) {
     return [this, written = std::move(written),
             language = m_language](const std::optional<std::string>& failure) {
         if (failure) {
+            // What the writer's copy holds is no longer vouched for.
+            m_unwritten.forget();
             m_unsaved[written].error = *failure;
             setProblem(Problem::failed(*failure));
             return;
@@ -112,8 +121,10 @@ ProjectWriter::Done Workspace::publishDone(std::string written) {
 ProjectWriter::Done Workspace::saveDone(std::string written) {
     // A saved file alone does not vouch for the overlay: only a publish clears what is unsaved.
     return [this, written = std::move(written)](const std::optional<std::string>& failure) {
-        if (failure)
+        if (failure) {
+            m_unwritten.forget();
             m_unsaved[written].error = *failure;
+        }
     };
 }
 

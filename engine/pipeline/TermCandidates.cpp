@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <span>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "core/CharacterCase.h"
 #include "core/Regex.h"
@@ -22,12 +25,25 @@ struct Phrase {
     std::string display;
 };
 
+// Tens of thousands of strings give hundreds of thousands of runs of words to look up: hashed, not
+// ordered. The order of the candidates comes from candidateOrder alone.
+using Phrases = std::unordered_map<std::string, Phrase>;
+using WordLookup = std::unordered_set<std::string_view>;
+
+WordLookup lookupOf(const WordSet& words) {
+    return WordLookup(words.begin(), words.end());
+}
+
 bool isApostrophe(std::string_view character) {
     return character == "'" || character == "’";
 }
 
 bool isTokenCharacter(std::string_view character) {
     return text::isLetter(character) || character == "-" || isApostrophe(character);
+}
+
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 // Words and hyphenated words; words with an apostrophe ("don't", "app's") are no tokens.
@@ -41,6 +57,19 @@ std::vector<std::string> tokens(std::string_view text) {
         current.clear();
         hasApostrophe = false;
     };
+    // Most texts are ASCII, whose characters are its bytes: no walk of the clusters.
+    if (text::isAscii(text)) {
+        for (const char c : text) {
+            if (!isAsciiLetter(c) && c != '-' && c != '\'') {
+                finish();
+                continue;
+            }
+            hasApostrophe = hasApostrophe || c == '\'';
+            current.push_back(c);
+        }
+        finish();
+        return found;
+    }
     for (std::string_view character : text::graphemes(text)) {
         if (!isTokenCharacter(character)) {
             finish();
@@ -54,6 +83,8 @@ std::vector<std::string> tokens(std::string_view text) {
 }
 
 bool startsWithLowercase(std::string_view phrase) {
+    if (text::isAscii(phrase))
+        return !phrase.empty() && phrase.front() >= 'a' && phrase.front() <= 'z';
     const auto characters = text::graphemes(phrase);
     return !characters.empty() && text::isLetter(characters.front()) &&
            text::isLowercaseCharacter(characters.front());
@@ -71,11 +102,14 @@ bool hasFewerCharacters(std::string_view text, std::size_t count) {
 // begin an instruction, is not one word of many senses, and has no one-letter token. `lowered` and
 // `oneLetter` hold each token of the run lower-cased and whether it has a single character.
 bool isPhrase(std::span<const std::string> lowered, std::span<const char> oneLetter) {
+    static const WordLookup stops = lookupOf(stopWords());
+    static const WordLookup commands = lookupOf(commandVerbs());
+    static const WordLookup ambiguous = lookupOf(ambiguousWords());
     const std::string& first = lowered.front();
     const std::string& last = lowered.back();
-    if (stopWords().contains(first) || stopWords().contains(last) || commandVerbs().contains(first))
+    if (stops.contains(first) || stops.contains(last) || commands.contains(first))
         return false;
-    if (lowered.size() == 1 && ambiguousWords().contains(first))
+    if (lowered.size() == 1 && ambiguous.contains(first))
         return false;
     return std::none_of(oneLetter.begin(), oneLetter.end(), [](char shortToken) { return shortToken != 0; });
 }
@@ -101,9 +135,11 @@ bool candidateOrder(const std::pair<std::string, Phrase>& a, const std::pair<std
     return a.first > b.first;
 }
 
-void countPhrases(std::string_view text, std::map<std::string, Phrase>& phrases) {
-    const CompiledRegex placeholders = RegexCache::regex(placeholderPattern);
-    const std::string plain = placeholders ? regex::replaceAll(*placeholders, text, " ") : std::string(text);
+void countPhrases(std::string_view text, const CompiledRegex& placeholders, Phrases& phrases) {
+    // Every placeholder begins with "%"; most texts have none, and need no pass of the pattern.
+    const std::string plain = placeholders && text.find('%') != std::string_view::npos
+                                  ? regex::replaceAll(*placeholders, text, " ")
+                                  : std::string(text);
     const std::vector<std::string> found = tokens(plain);
     // Each token takes part in up to three runs; it is lower-cased and measured once.
     std::vector<std::string> lowered;
@@ -115,21 +151,22 @@ void countPhrases(std::string_view text, std::map<std::string, Phrase>& phrases)
         lowered.push_back(text::lowercased(token));
         oneLetter.push_back(hasFewerCharacters(token, 2) ? 1 : 0);
     }
-    WordSet counted;
+    std::unordered_set<std::string> counted;
     for (std::size_t length = 1; length <= longestPhrase; ++length) {
         for (std::size_t start = 0; start + length <= found.size(); ++start) {
-            const auto from = static_cast<std::ptrdiff_t>(start);
-            const auto to = static_cast<std::ptrdiff_t>(start + length);
             if (!isPhrase(std::span(lowered).subspan(start, length),
                           std::span(oneLetter).subspan(start, length)))
                 continue;
-            std::string phrase =
-                text::joined(std::vector<std::string>(found.begin() + from, found.begin() + to), " ");
+            std::string phrase = found[start];
+            for (std::size_t next = start + 1; next < start + length; ++next)
+                phrase.append(" ").append(found[next]);
             std::string key = text::lowercased(phrase);
             if (hasFewerCharacters(key, 3))
                 continue;
-            auto [entry, isNew] = phrases.try_emplace(key, Phrase{0, phrase});
-            if (!isNew && startsWithLowercase(phrase))
+            auto entry = phrases.find(key);
+            if (entry == phrases.end())
+                entry = phrases.emplace(key, Phrase{0, std::move(phrase)}).first;
+            else if (startsWithLowercase(phrase))
                 entry->second.display = std::move(phrase);
             if (counted.insert(std::move(key)).second)
                 ++entry->second.count;
@@ -141,10 +178,11 @@ void countPhrases(std::string_view text, std::map<std::string, Phrase>& phrases)
 
 std::vector<std::string> candidates(const std::vector<SourceString>& strings,
                                     const std::vector<AppManifest::Term>& glossary, std::size_t limit) {
-    std::map<std::string, Phrase> phrases;
+    Phrases phrases;
+    const CompiledRegex placeholders = RegexCache::regex(placeholderPattern);
     for (const SourceString& string : strings)
         if (string.translate)
-            countPhrases(string.text, phrases);
+            countPhrases(string.text, placeholders, phrases);
 
     WordSet excluded;
     for (const auto& entry : glossary)

@@ -15,6 +15,8 @@ TEST(Unicode, GraphemesKeepCombiningMarksAndEmojiSequencesTogether) {
     EXPECT_EQ(parts[3], "\r\n");
     EXPECT_EQ(graphemeCount(text), 5u);
     EXPECT_EQ(graphemeCount(""), 0u);
+    // Plain ASCII: one character each, but a carriage return with its line feed.
+    EXPECT_EQ(graphemes("a\r\n\n\rb\r"), (std::vector<std::string_view>{"a", "\r\n", "\n", "\r", "b", "\r"}));
 }
 
 TEST(Unicode, ScalarIterationReplacesIllFormedBytes) {
@@ -54,6 +56,9 @@ TEST(Unicode, ScalarProperties) {
 TEST(Unicode, CaseMappingIsLocaleIndependent) {
     EXPECT_EQ(lowercased("ISTANBUL \u00C9T\u00C9"), "istanbul \u00E9t\u00E9");
     EXPECT_EQ(uppercased("stra\u00DFe"), "STRASSE");
+    // ASCII next to the letters' ranges stays.
+    EXPECT_EQ(lowercased("@AZ[`az{ 09"), "@az[`az{ 09");
+    EXPECT_EQ(uppercased("@AZ[`az{ 09"), "@AZ[`AZ{ 09");
     EXPECT_EQ(uppercasedFirst("espa\u00F1ol", "es"), "Espa\u00F1ol");
     EXPECT_EQ(uppercasedFirst("istanbul", "tr"), "\u0130stanbul"); // Turkish rules keep the dot
     EXPECT_EQ(uppercasedFirst("", "en"), "");

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -347,6 +348,77 @@ TEST_F(WorkspaceWriteBackTest, TheWrittenCopyHoldsTheRecordedEnglishAndTheTransl
         EXPECT_EQ(stored.translations, expected.translations);
         EXPECT_EQ(workspace->project()->sourceText, project.sourceText);
         EXPECT_EQ(workspace->project()->translations, expected.translations);
+    }
+}
+
+// While a run goes on, each write hands the writer only what changed since the last one; whatever kind of
+// change came in between, the file then holds the project exactly as the workspace does.
+TEST_F(WorkspaceWriteBackTest, EveryWriteDuringARunHoldsTheProjectAsItStands) {
+    const std::string saveID = SourceString::id("Main", "Save");
+    const auto inEnglish = [](std::string text, std::string english) {
+        StringTranslation translation = testing::translated(std::move(text));
+        translation.source = std::move(english);
+        return translation;
+    };
+    struct Step {
+        const char* name;
+        std::function<void(Workspace&)> change;
+    };
+    const std::vector<Step> steps{
+        {"a batch",
+         [&](Workspace& w) {
+             w.applyBatch({{openID, inEnglish("Öffnen", "Open")}, {saveID, inEnglish("Sichern", "Save")}}, {},
+                          "de");
+         }},
+        {"the person's edit", [](Workspace& w) { w.setText("Aufmachen", openID); }},
+        {"a batch again",
+         [&](Workspace& w) {
+             w.applyBatch({{saveID, inEnglish("Speichern", "Save")}}, {}, "de");
+         }},
+        {"a translation cleared", [](Workspace& w) { w.setText("", openID); }},
+        {"a term chosen", [](Workspace& w) { w.setTerm("Open", "Öffnen"); }},
+        {"the style",
+         [](Workspace& w) {
+             w.setStyle({TranslationStyle::Terms::translateAll, TranslationStyle::Address::formal});
+         }},
+        {"a batch after them",
+         [&](Workspace& w) {
+             w.applyBatch({{openID, inEnglish("Auf", "Open")}}, {}, "de");
+         }},
+        {"an update's step: retired entries, the recorded English, terms",
+         [&](Workspace& w) {
+             ProjectDelta step;
+             step.translations.emplace(openID, inEnglish("Öffnen", "Open"));
+             step.retired.emplace(SourceString::id("Main", "Close"), inEnglish("Schließen", "Close"));
+             step.terms = std::map<std::string, std::string>{{"Save", "Sichern"}};
+             step.recorded =
+                 ProjectDelta::Recorded{std::map<std::string, std::string>{{openID, "Open"}}, "2.0"};
+             w.applyUpdate(std::move(step), {}, "de");
+             w.publish();
+         }},
+        {"an update's step that takes entries out",
+         [&](Workspace& w) {
+             ProjectDelta step;
+             step.translations.emplace(saveID, std::nullopt);
+             step.retired.emplace(SourceString::id("Main", "Close"), std::nullopt);
+             w.applyUpdate(std::move(step), {}, "de");
+             w.publish();
+         }},
+        {"a batch after all of them",
+         [&](Workspace& w) {
+             w.applyBatch({{saveID, inEnglish("Sichern", "Save")}}, {}, "de");
+         }},
+    };
+    TranslatableApp app;
+    auto workspace = openGerman(app);
+    ASSERT_TRUE(testing::processUntil([&] { return workspace->project().has_value(); }));
+    workspace->setTranslating(true);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.change(*workspace);
+        testing::processPendingEvents();
+        workspace->flush();
+        EXPECT_EQ(TranslationProject::load(app, "de").encoded(), workspace->project()->encoded());
     }
 }
 

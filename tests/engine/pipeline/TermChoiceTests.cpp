@@ -207,6 +207,31 @@ TEST_F(TermChoice, ItemsCarryTheReferencesAndTheEvidenceRuleFollowsThem) {
     }
 }
 
+TEST_F(TermChoice, ExamplesAreTheFirstTranslatableStringsThatUseTheTerm) {
+    struct Case {
+        std::string name;
+        std::string term;
+        std::vector<std::string> texts;
+        std::vector<std::string> examples;
+    };
+    const std::vector<Case> cases{
+        {"in any case, and in the plural",
+         "menu bar",
+         {"Hide", "The MENU BAR", "Menu bars", "menu bar"},
+         {"The MENU BAR", "Menu bars"}},
+        {"not inside a longer word", "bar", {"Toolbar", "Barn", "bar-code", "A bar"}, {"bar-code", "A bar"}},
+        {"beside letters beyond ASCII", "menu", {"Öffne das menu", "menuë", "Menü"}, {"Öffne das menu"}},
+        {"a term beyond ASCII", "Menü", {"Das MENÜ", "Menu", "Menüs"}, {"Das MENÜ", "Menüs"}},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        std::vector<SourceString> given = strings(row.texts);
+        std::vector<SourceString> untranslated = strings(row.texts, false);
+        given.insert(given.begin(), untranslated.begin(), untranslated.end());
+        EXPECT_EQ(Terms::termItem(row.term, given, job).examples, row.examples);
+    }
+}
+
 TEST(TermAnswers, TakeOnlyAskedTermsWithAWord) {
     const std::vector<Prompt::TermItem> chunk{{.term = "display"}, {.term = "Sync Mode"}};
     struct Case {
