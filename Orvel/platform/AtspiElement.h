@@ -80,6 +80,8 @@ class AtspiElement : public AXElement {
     const std::string& roleName() const;
     const AtspiRoleMap::AXRole& role() const;
     std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> listedChildren() const;
+    // The part of a view's frame inside its window.
+    std::optional<AtspiRect> viewArea() const;
     // The indices of the children that can show, for a view that can tell them by its rows.
     std::optional<std::vector<int>> showingRows() const;
     std::vector<Child> readChildren() const;
