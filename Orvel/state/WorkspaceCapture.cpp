@@ -6,12 +6,18 @@
 
 #include "Orvel/state/Workspace.h"
 #include "core/TextPieces.h"
+#include "engine/capture/CaptureError.h"
 
 namespace orvel {
 namespace {
 
 // What the person is told when some screens could be read only in part; the rest of the capture is kept.
-std::optional<std::string> partialNote(const std::vector<std::string>& partial) {
+std::optional<std::string> partialNote(const ContextCapture::Result& found) {
+    const std::vector<std::string>& partial = found.partial;
+    if (found.appQuit)
+        return std::string(CaptureError::notRunning().what()) +
+               ", so these screens could not be read whole: " + text::joined(partial, ", ") +
+               ". What was read is kept; open the app and capture again to read them.";
     if (partial.empty())
         return std::nullopt;
     return "These screens were read only in part, because the app answered too slowly or showed more than "
@@ -45,7 +51,7 @@ void Workspace::capture() {
                 }
                 // Strings the app reported as seen while it was driven through its screens join the list.
                 stateDidChange();
-                if (auto note = partialNote(found.partial))
+                if (auto note = partialNote(found))
                     setProblem(Problem::failed(*note));
                 setCapturing(false);
             };
