@@ -1,6 +1,7 @@
 // Talking to the running copy of the workspace's app: capturing where its strings appear on screen, and
 // switching the language it shows.
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -32,7 +33,7 @@ void Workspace::capture() {
         setProblem(Problem::accessibility());
         return;
     }
-    if (!m_services.engine.runningCopy(m_app)) {
+    if (m_services.engine.runningCopies(m_app).empty()) {
         setProblem(Problem::notRunning());
         return;
     }
@@ -65,11 +66,14 @@ void Workspace::capture() {
 }
 
 bool Workspace::updateRunning() {
-    const std::optional<RunningApplication> running = m_services.engine.runningCopy(m_app);
-    // A state that names no process is taken as the running copy's; one that names another is a quit
-    // copy's, until the running one publishes its own.
-    const bool runs =
-        running && m_appState && (m_appState->pid == 0 || m_appState->pid == running->processIdentifier);
+    const std::vector<RunningApplication> running = m_services.engine.runningCopies(m_app);
+    // A state that names no process is taken as a running copy's; one that names none of them is a quit
+    // copy's, until a running one publishes its own. Any copy may have written it last.
+    const bool runs = !running.empty() && m_appState &&
+                      (m_appState->pid == 0 ||
+                       std::any_of(running.begin(), running.end(), [&](const RunningApplication& copy) {
+                           return copy.processIdentifier == m_appState->pid;
+                       }));
     return std::exchange(m_appRunning, runs) != runs;
 }
 
