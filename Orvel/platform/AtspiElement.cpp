@@ -346,6 +346,24 @@ bool AtspiElement::describesFieldsByPlaceholder() const {
     return *m_read->describesFieldsByPlaceholder;
 }
 
+bool AtspiElement::namesUnnamedByType() const {
+    // The same toolkit: GTK 4.
+    return marksNothingShowing();
+}
+
+bool AtspiElement::labelShows(const std::string& text) const {
+    const auto& listed = facts().children;
+    if (!listed)
+        return false;
+    constexpr std::array<AtspiFacts::Question, 2> questions{AtspiFacts::Question::role,
+                                                            AtspiFacts::Question::name};
+    std::vector<AtspiFacts::Facts> asked;
+    AtspiFacts::read(pointers(*listed), questions, limits, m_read->exchange, asked);
+    return std::any_of(asked.begin(), asked.end(), [&](const AtspiFacts::Facts& child) {
+        return child.roleName == "label" && child.name == text;
+    });
+}
+
 bool AtspiElement::marksNothingShowing() const {
     if (!m_read->marksNothingShowing) {
         const std::string version =
@@ -410,6 +428,11 @@ const AtspiTexts::Texts& AtspiElement::texts() const {
     const std::string& role = this->role().role;
     AtspiTexts::Published published;
     published.name = facts().name;
+    // GTK 4 names a widget nothing names by its type: no text of the app, unless a label of the widget
+    // shows those very words (a button labelled so).
+    if (published.name && !isTextContent(role) && namesUnnamedByType() &&
+        AtspiTexts::hasTypeNameForm(*published.name) && !labelShows(*published.name))
+        published.name.reset();
     published.description = facts().description;
     published.nameIsContent = isTextContent(role);
     if (isEditableText(role)) {

@@ -95,6 +95,10 @@ class AtspiElement : public AXElement {
     const std::optional<std::string>& content() const;
     bool describesFieldsByPlaceholder() const;
     bool marksNothingShowing() const;
+    // The toolkit names a widget that nothing names by its type's name (GTK 4).
+    bool namesUnnamedByType() const;
+    // Whether a label among the element's children shows `text`.
+    bool labelShows(const std::string& text) const;
     std::optional<AXValue> elementAttribute(const std::string& name) const;
     std::optional<AXValue> applicationAttribute(const std::string& name) const;
     const AtspiTexts::Texts& texts() const;
