@@ -29,6 +29,25 @@ std::optional<std::string> stringProperty(AtspiExchange& exchange, AtspiAccessib
     return AtspiMessages::text(iter);
 }
 
+// Whether the process that owns the element has left the bus; asked of the bus itself.
+bool processGone(AtspiExchange& exchange, AtspiAccessible* accessible) {
+    AtspiApplication* app = accessible->parent.app;
+    if (!app || !app->bus || !app->bus_name)
+        return false;
+    AtspiExchange::Question question{
+        app->bus, DBusMessagePtr(dbus_message_new_method_call(DBUS_SERVICE_DBUS, DBUS_PATH_DBUS,
+                                                              DBUS_INTERFACE_DBUS, "NameHasOwner"))};
+    const char* name = app->bus_name;
+    if (!question.message ||
+        !dbus_message_append_args(question.message.get(), DBUS_TYPE_STRING, &name, DBUS_TYPE_INVALID))
+        return false;
+    const DBusMessagePtr reply = askOne(exchange, std::move(question));
+    DBusMessageIter iter;
+    if (!AtspiMessages::firstArgument(reply.get(), false, iter))
+        return false;
+    return basic<dbus_bool_t>(iter, DBUS_TYPE_BOOLEAN) == dbus_bool_t(false);
+}
+
 } // namespace
 
 void setTimeout(int milliseconds) {
@@ -123,23 +142,29 @@ std::optional<double> currentValue(AtspiExchange& exchange, AtspiAccessible* acc
 
 std::vector<GObjectPtr<AtspiAccessible>> childrenOneByOne(AtspiExchange& exchange,
                                                           AtspiAccessible* accessible, int limit) {
-    // libatspi reports a time-out as any other failure; only the time it took tells them apart.
+    // libatspi reports a time-out as any other failure; only the time it took tells them apart. A quick
+    // failure may be an app that has gone, whose every later call fails as quickly.
     auto call = [&](auto&& read) {
         const auto start = std::chrono::steady_clock::now();
         GError* error = nullptr;
         auto out = read(&error);
         if (error && std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(timeoutMs()))
             exchange.giveUp();
+        else if (error && processGone(exchange, accessible))
+            exchange.giveUp();
         const bool failed = error != nullptr;
         g_clear_error(&error);
         return std::make_pair(out, failed);
     };
     std::vector<GObjectPtr<AtspiAccessible>> out;
-    if (exchange.givenUp())
+    // Each call waits up to the time-out of its own: the read's bound is kept between them.
+    if (exchange.givenUp() || exchange.outOfTime())
         return out;
     const auto [count, countFailed] =
         call([&](GError** error) { return atspi_accessible_get_child_count(accessible, error); });
-    for (int i = 0; !countFailed && i < std::clamp(count, 0, limit) && !exchange.givenUp(); ++i) {
+    for (int i = 0;
+         !countFailed && i < std::clamp(count, 0, limit) && !exchange.givenUp() && !exchange.outOfTime();
+         ++i) {
         auto [child, failed] =
             call([&](GError** error) { return atspi_accessible_get_child_at_index(accessible, i, error); });
         if (child && !failed)

@@ -48,7 +48,8 @@ std::vector<std::optional<std::string>> texts(AtspiExchange& exchange,
 std::optional<double> currentValue(AtspiExchange& exchange, AtspiAccessible* accessible);
 
 // At most `limit` children asked for one at a time through libatspi, which also finds the elements of
-// other applications. Nothing once the read was given up; a call that runs into the time-out gives it up.
+// other applications. Nothing once the read was given up or its bound has passed; a call that runs into
+// the time-out, or finds the app gone, gives the read up.
 std::vector<GObjectPtr<AtspiAccessible>> childrenOneByOne(AtspiExchange& exchange,
                                                           AtspiAccessible* accessible, int limit);
 

@@ -43,14 +43,21 @@ bool isView(const std::string& roleName) {
            roleName == "list box";
 }
 
+// Apps report extents anywhere in the 32-bit range; their sums are taken in a wider type.
+using Wide = long long;
+
 std::optional<AtspiRect> intersection(const AtspiRect& a, const AtspiRect& b) {
-    const int left = std::max(a.x, b.x);
-    const int top = std::max(a.y, b.y);
-    const int right = std::min(a.x + a.width, b.x + b.width);
-    const int bottom = std::min(a.y + a.height, b.y + b.height);
+    const Wide left = std::max(a.x, b.x);
+    const Wide top = std::max(a.y, b.y);
+    const Wide right = std::min(Wide{a.x} + a.width, Wide{b.x} + b.width);
+    const Wide bottom = std::min(Wide{a.y} + a.height, Wide{b.y} + b.height);
     if (right <= left || bottom <= top)
         return std::nullopt;
-    return AtspiRect{.x = left, .y = top, .width = right - left, .height = bottom - top};
+    // Within one of the two rectangles, so its size fits as theirs does.
+    return AtspiRect{.x = static_cast<int>(left),
+                     .y = static_cast<int>(top),
+                     .width = static_cast<int>(right - left),
+                     .height = static_cast<int>(bottom - top)};
 }
 
 AtspiRoleMap::AXRole mappedRole(const AtspiFacts::Facts& facts, const std::string& parentRole) {
@@ -61,8 +68,8 @@ AtspiRoleMap::AXRole mappedRole(const AtspiFacts::Facts& facts, const std::strin
 
 // Edges that touch count as inside: only what cannot show any part of itself in the window is left out.
 bool whollyOutside(const AtspiRect& frame, const AtspiRect& window) {
-    return frame.x + frame.width < window.x || frame.x > window.x + window.width ||
-           frame.y + frame.height < window.y || frame.y > window.y + window.height;
+    return Wide{frame.x} + frame.width < window.x || frame.x > Wide{window.x} + window.width ||
+           Wide{frame.y} + frame.height < window.y || frame.y > Wide{window.y} + window.height;
 }
 
 std::vector<AtspiAccessible*> pointers(const std::vector<GObjectPtr<AtspiAccessible>>& owned) {
@@ -162,6 +169,7 @@ std::vector<GObjectPtr<AtspiAccessible>> AtspiElement::listedChildren() const {
     if (isView(roleName())) {
         if (auto indices = showingRows())
             return AtspiTableRows::childrenAt(m_read->exchange, m_accessible, *indices);
+        // Only a read of what shows asks a view by its rows, and it has its own reasons to be cut.
         constexpr std::array<AtspiFacts::Question, 1> children{AtspiFacts::Question::children};
         std::vector<AtspiFacts::Facts> asked;
         AtspiFacts::read({m_accessible}, children, limits, m_read->exchange, asked);
@@ -171,15 +179,23 @@ std::vector<GObjectPtr<AtspiAccessible>> AtspiElement::listedChildren() const {
     return AtspiCalls::childrenOneByOne(m_read->exchange, m_accessible, limits.children);
 }
 
+std::optional<AtspiRect> AtspiElement::viewArea() const {
+    std::optional<AtspiRect> visible = facts().extents;
+    if (visible && m_window && m_window->width > 0 && m_window->height > 0)
+        visible = intersection(*visible, *m_window);
+    return visible;
+}
+
 std::optional<std::vector<int>> AtspiElement::showingRows() const {
     if (m_reach != Reach::onScreen || !facts().hasTable || !facts().extents)
         return std::nullopt;
-    std::optional<AtspiRect> visible = facts().extents;
-    if (m_window && m_window->width > 0 && m_window->height > 0)
-        visible = intersection(*visible, *m_window);
     // A view wholly outside its window shows nothing; its headers are still looked at.
-    return AtspiTableRows::showingIndices(
-        m_read->exchange, m_accessible, visible.value_or(AtspiRect{.x = 0, .y = 0, .width = 0, .height = 0}));
+    AtspiTableRows::ShowingChildren showing = AtspiTableRows::showingIndices(
+        m_read->exchange, m_accessible,
+        viewArea().value_or(AtspiRect{.x = 0, .y = 0, .width = 0, .height = 0}));
+    if (showing.unplaced)
+        m_read->exchange.markPartial();
+    return std::move(showing.indices);
 }
 
 // What the screen does not show (closed menus, hidden pages and dialogs, scrolled-away rows, docks put
@@ -187,6 +203,13 @@ std::optional<std::vector<int>> AtspiElement::showingRows() const {
 bool AtspiElement::onScreen(const AtspiFacts::Facts& child) const {
     if (isMenuBar(child.roleName))
         return false;
+    // What a view holds (its headers as its cells) shows only inside the view's own area; scrolled
+    // away, it may lie over its neighbours in the window.
+    if (m_shape == Shape::element && isView(roleName()) && facts().extents && child.extents) {
+        const std::optional<AtspiRect> area = viewArea();
+        if (!area || whollyOutside(*child.extents, *area))
+            return false;
+    }
     const bool hasArea = m_window && m_window->width > 0 && m_window->height > 0;
     // Windows themselves are marked showing by every toolkit.
     if (m_shape != Shape::application && marksNothingShowing()) {
@@ -323,6 +346,24 @@ bool AtspiElement::describesFieldsByPlaceholder() const {
     return *m_read->describesFieldsByPlaceholder;
 }
 
+bool AtspiElement::namesUnnamedByType() const {
+    // The same toolkit: GTK 4.
+    return marksNothingShowing();
+}
+
+bool AtspiElement::labelShows(const std::string& text) const {
+    const auto& listed = facts().children;
+    if (!listed)
+        return false;
+    constexpr std::array<AtspiFacts::Question, 2> questions{AtspiFacts::Question::role,
+                                                            AtspiFacts::Question::name};
+    std::vector<AtspiFacts::Facts> asked;
+    AtspiFacts::read(pointers(*listed), questions, limits, m_read->exchange, asked);
+    return std::any_of(asked.begin(), asked.end(), [&](const AtspiFacts::Facts& child) {
+        return child.roleName == "label" && child.name == text;
+    });
+}
+
 bool AtspiElement::marksNothingShowing() const {
     if (!m_read->marksNothingShowing) {
         const std::string version =
@@ -387,6 +428,11 @@ const AtspiTexts::Texts& AtspiElement::texts() const {
     const std::string& role = this->role().role;
     AtspiTexts::Published published;
     published.name = facts().name;
+    // GTK 4 names a widget nothing names by its type: no text of the app, unless a label of the widget
+    // shows those very words (a button labelled so).
+    if (published.name && !isTextContent(role) && namesUnnamedByType() &&
+        AtspiTexts::hasTypeNameForm(*published.name) && !labelShows(*published.name))
+        published.name.reset();
     published.description = facts().description;
     published.nameIsContent = isTextContent(role);
     if (isEditableText(role)) {
@@ -439,10 +485,10 @@ std::optional<AXValue> AtspiElement::extentsAttribute(const std::string& name) c
 }
 
 // Toolkits put the menu bar inside a window rather than on the application: a breadth-first search of
-// the upper levels of the windows finds it, a level's roles and children asked together.
+// the upper levels of the windows finds it, each level asked together.
 std::optional<AXElementRef> AtspiElement::menuBar() const {
-    constexpr std::array<AtspiFacts::Question, 2> questions{AtspiFacts::Question::role,
-                                                            AtspiFacts::Question::children};
+    constexpr std::array<AtspiFacts::Question, 1> role{AtspiFacts::Question::role};
+    constexpr std::array<AtspiFacts::Question, 1> children{AtspiFacts::Question::children};
     std::vector<GObjectPtr<AtspiAccessible>> level = listedChildren();
     std::vector<std::string> parentRoles(level.size(), "application");
     int visited = 0;
@@ -451,18 +497,32 @@ std::optional<AXElementRef> AtspiElement::menuBar() const {
         level.resize(std::min<std::size_t>(level.size(), menuBarSearchNodes - visited));
         visited += static_cast<int>(level.size());
         std::vector<AtspiFacts::Facts> facts;
-        AtspiFacts::read(pointers(level), questions, limits, m_read->exchange, facts);
-        std::vector<GObjectPtr<AtspiAccessible>> next;
-        std::vector<std::string> nextParentRoles;
-        for (std::size_t i = 0; i < level.size(); ++i) {
+        AtspiFacts::read(pointers(level), role, limits, m_read->exchange, facts);
+        for (std::size_t i = 0; i < level.size(); ++i)
             if (isMenuBar(facts[i].roleName))
                 return std::make_shared<AtspiElement>(level[i].release(), parentRoles[i], Shape::element,
                                                       Reach::everything, m_read);
-            if (depth == menuBarSearchDepth || !facts[i].children)
+        if (depth == menuBarSearchDepth)
+            break;
+        // As in the window's read, a view's rows are not listed: no menu bar lies among them, and a long
+        // view would cost the app seconds to list.
+        std::vector<AtspiAccessible*> parents;
+        std::vector<std::size_t> parentAt;
+        for (std::size_t i = 0; i < level.size(); ++i)
+            if (!isView(facts[i].roleName)) {
+                parents.push_back(level[i].get());
+                parentAt.push_back(i);
+            }
+        std::vector<AtspiFacts::Facts> listed;
+        AtspiFacts::read(parents, children, limits, m_read->exchange, listed);
+        std::vector<GObjectPtr<AtspiAccessible>> next;
+        std::vector<std::string> nextParentRoles;
+        for (std::size_t j = 0; j < listed.size() && j < parents.size(); ++j) {
+            if (!listed[j].children)
                 continue;
-            for (auto& child : *facts[i].children) {
+            for (auto& child : *listed[j].children) {
                 next.push_back(std::move(child));
-                nextParentRoles.push_back(facts[i].roleName);
+                nextParentRoles.push_back(facts[parentAt[j]].roleName);
             }
         }
         level = std::move(next);

@@ -80,6 +80,8 @@ class AtspiElement : public AXElement {
     const std::string& roleName() const;
     const AtspiRoleMap::AXRole& role() const;
     std::vector<AtspiCalls::GObjectPtr<AtspiAccessible>> listedChildren() const;
+    // The part of a view's frame inside its window.
+    std::optional<AtspiRect> viewArea() const;
     // The indices of the children that can show, for a view that can tell them by its rows.
     std::optional<std::vector<int>> showingRows() const;
     std::vector<Child> readChildren() const;
@@ -93,6 +95,10 @@ class AtspiElement : public AXElement {
     const std::optional<std::string>& content() const;
     bool describesFieldsByPlaceholder() const;
     bool marksNothingShowing() const;
+    // The toolkit names a widget that nothing names by its type's name (GTK 4).
+    bool namesUnnamedByType() const;
+    // Whether a label among the element's children shows `text`.
+    bool labelShows(const std::string& text) const;
     std::optional<AXValue> elementAttribute(const std::string& name) const;
     std::optional<AXValue> applicationAttribute(const std::string& name) const;
     const AtspiTexts::Texts& texts() const;

@@ -30,6 +30,24 @@ bool answered(const PendingPtr& call) {
 
 } // namespace
 
+bool AtspiExchange::outOfTime() {
+    if (Clock::now() >= m_readDeadline)
+        m_givenUp = true;
+    return m_givenUp;
+}
+
+bool AtspiExchange::saysProcessGone(DBusMessage* answer) {
+    if (!answer || dbus_message_get_type(answer) != DBUS_MESSAGE_TYPE_ERROR)
+        return false;
+    // The bus answers for a process that has left it; with no time-outs of libdbus's own, a missing reply
+    // only comes from a peer that disconnected.
+    for (const char* name : {DBUS_ERROR_SERVICE_UNKNOWN, DBUS_ERROR_NAME_HAS_NO_OWNER, DBUS_ERROR_NO_REPLY,
+                             DBUS_ERROR_DISCONNECTED})
+        if (dbus_message_is_error(answer, name))
+            return true;
+    return false;
+}
+
 void AtspiExchange::ask(std::vector<Question> questions, const Answer& answer) {
     std::vector<PendingPtr> pending(questions.size());
     for (std::size_t i = 0; i < questions.size() && !givenUp(); ++i) {
@@ -38,9 +56,14 @@ void AtspiExchange::ask(std::vector<Question> questions, const Answer& answer) {
         // No time-out of libdbus's own: the wait below keeps the time, so that no main loop's timer has
         // to fire for a question to end.
         DBusPendingCall* call = nullptr;
-        if (dbus_connection_send_with_reply(questions[i].bus, questions[i].message.get(), &call,
-                                            DBUS_TIMEOUT_INFINITE))
-            pending[i].reset(call);
+        if (!dbus_connection_send_with_reply(questions[i].bus, questions[i].message.get(), &call,
+                                             DBUS_TIMEOUT_INFINITE) ||
+            !call) {
+            // Without a connection nothing more can be asked of anyone.
+            m_givenUp = true;
+            break;
+        }
+        pending[i].reset(call);
     }
     // The app may take its time over many answers: only a wait in which it answered nothing for the whole
     // time-out, or the bound of the whole read, gives the read up.
@@ -49,10 +72,15 @@ void AtspiExchange::ask(std::vector<Question> questions, const Answer& answer) {
     // Answers come mostly in the order asked, so the first unanswered question moves forward steadily.
     std::size_t first = 0;
     auto handOver = [&] {
-        for (; first < pending.size() && answered(pending[first]); ++first) {
+        for (; first < pending.size() && answered(pending[first]) && !m_givenUp; ++first) {
             const DBusMessagePtr reply(pending[first] ? dbus_pending_call_steal_reply(pending[first].get())
                                                       : nullptr);
             pending[first].reset();
+            if (saysProcessGone(reply.get())) {
+                // Every later question gets the same answer at once; none of them counts.
+                m_givenUp = true;
+                break;
+            }
             answer(first, reply.get());
         }
     };

@@ -43,12 +43,21 @@ class AtspiExchange {
     // For tests: the moment the read gives up however it goes.
     void setReadDeadline(Clock::time_point deadline) { m_readDeadline = deadline; }
 
-    // The read was stopped, or a process did not answer in time: nothing more is asked.
+    // The read was stopped, a process did not answer in time, or it is gone: nothing more is asked.
     bool givenUp() const { return m_givenUp || m_stop.stop_requested(); }
-    // The read was cut by the time-out or its bound (not by a stop): part of what it asked is missing.
-    bool cut() const { return m_givenUp; }
-    // For a call made outside ask() that ran into the time-out.
+    // The read was cut by the time-out, its bound, the app's end or a part it could not place (not by a
+    // stop): part of what it asked is missing.
+    bool cut() const { return m_givenUp || m_partial; }
+    // For a call made outside ask() that ran into the time-out, or found the app gone.
     void giveUp() { m_givenUp = true; }
+    // Part of what the app shows was left out, the rest is still read.
+    void markPartial() { m_partial = true; }
+    // For calls made outside ask(): true, and the read given up, once its bound has passed.
+    bool outOfTime();
+
+    // Whether an answer says that its process is gone: its bus name has left, or the connection to it was
+    // lost. Such an answer is no answer to what was asked.
+    static bool saysProcessGone(DBusMessage* answer);
 
     // Hands over the answer to each question, in order, as soon as it and those before it are answered:
     // a method return or an error, or null for a question that asked nothing, was not answered, or came
@@ -63,6 +72,7 @@ class AtspiExchange {
     Clock::time_point m_readDeadline;
     std::stop_token m_stop;
     bool m_givenUp = false;
+    bool m_partial = false;
 };
 
 } // namespace orvel

@@ -65,68 +65,91 @@ class Table {
         return facts.front().extents;
     }
 
-    // The first row in [0, rows) for which `after` holds, rows being in screen order; `after` is false up
-    // to some row and true from there on. Nothing when a row cannot be placed.
-    std::optional<int> firstRow(int rows, const std::function<bool(const AtspiRect&)>& after) {
-        int low = 0;
-        int high = rows;
-        while (low < high) {
-            const int middle = low + (high - low) / 2;
-            const std::optional<AtspiRect> extents = rowExtents(middle);
-            if (!extents)
-                return std::nullopt;
-            if (after(*extents))
-                high = middle;
-            else
-                low = middle + 1;
-        }
-        return low;
-    }
-
   private:
     AtspiExchange& m_exchange;
     AtspiAccessible* m_table;
 };
 
+// The first row in [0, rows) for which `after` holds, rows being in screen order; `after` is false up to
+// some row and true from there on. Nothing when a row cannot be placed.
+std::optional<int> firstRow(int rows, const RowExtents& extentsOf,
+                            const std::function<bool(const AtspiRect&)>& after) {
+    int low = 0;
+    int high = rows;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        const std::optional<AtspiRect> extents = extentsOf(middle);
+        if (!extents)
+            return std::nullopt;
+        if (after(*extents))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
 } // namespace
 
-std::optional<std::vector<int>> showingIndices(AtspiExchange& exchange, AtspiAccessible* table,
-                                               const AtspiRect& visible) {
+std::optional<std::pair<int, int>> rowsCrossing(int rows, const RowExtents& extentsOf,
+                                                const AtspiRect& visible) {
+    // Sums of 32-bit coordinates do not fit in 32 bits.
+    using Wide = long long;
+    const Wide top = visible.y;
+    const Wide bottom = top + visible.height;
+    // Rows above the viewport end above its top; rows below begin below its bottom.
+    const std::optional<int> first =
+        firstRow(rows, extentsOf, [&](const AtspiRect& row) { return Wide{row.y} + row.height > top; });
+    if (!first)
+        return std::nullopt;
+    const std::optional<int> end =
+        firstRow(rows, extentsOf, [&](const AtspiRect& row) { return Wide{row.y} >= bottom; });
+    if (!end)
+        return std::nullopt;
+    return std::pair{*first, std::max(*first, *end)};
+}
+
+ShowingChildren showingIndices(AtspiExchange& exchange, AtspiAccessible* table, const AtspiRect& visible) {
     Table view(exchange, table);
     const std::optional<int> rows = view.count("NRows");
     const std::optional<int> columns = view.count("NColumns");
-    if (!rows || !columns || *rows <= 0 || *columns <= 0 || static_cast<long>(*rows) * *columns < fewCells)
-        return std::nullopt;
-    // Rows above the viewport end above its top; rows below begin below its bottom.
-    const std::optional<int> first =
-        view.firstRow(*rows, [&](const AtspiRect& row) { return row.y + row.height > visible.y; });
-    const std::optional<int> end =
-        view.firstRow(*rows, [&](const AtspiRect& row) { return row.y >= visible.y + visible.height; });
+    if (!rows || !columns || *rows <= 0 || *columns <= 0 ||
+        static_cast<long long>(*rows) * *columns < fewCells)
+        return {};
+    // A large table is never asked for all of its children: what cannot be placed is left out, and said so.
+    ShowingChildren unplaced{.indices = std::vector<int>{}, .unplaced = true};
     const std::optional<int> firstCell = view.index(0, 0);
-    if (!first || !end || !firstCell || *firstCell < 0)
-        return std::nullopt;
+    if (!firstCell || *firstCell < 0)
+        return unplaced;
     int secondRow = *firstCell + *columns;
     if (*rows > 1) {
         const std::optional<int> listed = view.index(1, 0);
         if (!listed)
-            return std::nullopt;
+            return unplaced;
         secondRow = *listed;
     }
     // The children of a row besides its cells (a row header) come before them.
-    const int extras = std::max(0, secondRow - *firstCell - *columns);
+    const int extras = static_cast<int>(std::clamp<long long>(
+        static_cast<long long>(secondRow) - *firstCell - *columns, 0, static_cast<long long>(maxChildren)));
     std::vector<int> out;
     // An app that answers absurd indices still gets no more questions than a view's children may number.
     for (int i = 0; i < *firstCell - extras && out.size() < maxChildren; ++i)
         out.push_back(i);
-    if (*first < *end) {
-        const std::optional<int> from = view.index(*first, 0);
-        const std::optional<int> to = view.index(*end - 1, *columns - 1);
+    unplaced.indices = out;
+    const std::optional<std::pair<int, int>> crossing = rowsCrossing(
+        *rows, [&](int row) { return view.rowExtents(row); }, visible);
+    if (!crossing)
+        return unplaced;
+    if (crossing->first < crossing->second) {
+        const std::optional<int> from = view.index(crossing->first, 0);
+        const std::optional<int> to = view.index(crossing->second - 1, *columns - 1);
         if (!from || !to)
-            return std::nullopt;
-        for (int i = std::max(0, *from - extras); i <= *to && out.size() < maxChildren; ++i)
-            out.push_back(i);
+            return unplaced;
+        for (long long i = std::max(0LL, static_cast<long long>(*from) - extras);
+             i <= *to && out.size() < maxChildren; ++i)
+            out.push_back(static_cast<int>(i));
     }
-    return out;
+    return {.indices = std::move(out)};
 }
 
 std::vector<GObjectPtr<AtspiAccessible>> childrenAt(AtspiExchange& exchange, AtspiAccessible* parent,

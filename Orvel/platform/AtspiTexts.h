@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace orvel::AtspiTexts {
 
@@ -31,5 +32,9 @@ struct Texts {
 
 // Empty texts count as absent; a description that repeats the name or the placeholder adds nothing.
 Texts texts(const Published& published);
+
+// Whether a name has the form of the type name that GTK 4 gives a widget nothing else names: a namespace
+// of one capital and small letters joined to a capitalised type ("GtkMenuButton", "AdwGizmo").
+bool hasTypeNameForm(std::string_view name);
 
 } // namespace orvel::AtspiTexts

@@ -58,11 +58,12 @@ class EngineFacade {
     // Whether the Apple model of `kind` can serve the language (AppleModels::supports).
     virtual bool modelSupports(const std::string& language, AppleModels::Kind kind) const = 0;
 
-    // The live side of capture: whether this process may read other apps, the app's running copy, the
+    // The live side of capture: whether this process may read other apps, the app's running copies
+    // (earliest started first), the
     // capture itself (ContextCapture::capture, throws CaptureError) and the language switch of the
     // running copy (AppLink::setLanguage; false when a running copy did not confirm it in time).
     virtual bool accessibilityTrusted() const = 0;
-    virtual std::optional<RunningApplication> runningCopy(const TranslatableApp& app) const = 0;
+    virtual std::vector<RunningApplication> runningCopies(const TranslatableApp& app) const = 0;
     virtual ContextCapture::Result capture(const TranslatableApp& app, bool visitScreens,
                                            const ContextCapture::Progress& progress,
                                            const std::stop_token& stop) const = 0;

@@ -25,9 +25,7 @@ class InertEngine : public EngineFacade {
     TranslationUpdater::Pipeline pipeline() const override { return {}; }
     bool modelSupports(const std::string&, AppleModels::Kind) const override { return false; }
     bool accessibilityTrusted() const override { return false; }
-    std::optional<RunningApplication> runningCopy(const TranslatableApp&) const override {
-        return std::nullopt;
-    }
+    std::vector<RunningApplication> runningCopies(const TranslatableApp&) const override { return {}; }
     ContextCapture::Result capture(const TranslatableApp&, bool, const ContextCapture::Progress&,
                                    const std::stop_token&) const override {
         return {};

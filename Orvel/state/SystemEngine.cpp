@@ -39,8 +39,8 @@ bool SystemEngine::accessibilityTrusted() const {
     return AXReader::isTrusted(m_accessibility);
 }
 
-std::optional<RunningApplication> SystemEngine::runningCopy(const TranslatableApp& app) const {
-    return AppLink{app, m_live}.runningCopy();
+std::vector<RunningApplication> SystemEngine::runningCopies(const TranslatableApp& app) const {
+    return AppLink{app, m_live}.runningCopies();
 }
 
 ContextCapture::Result SystemEngine::capture(const TranslatableApp& app, bool visitScreens,

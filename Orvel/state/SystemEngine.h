@@ -22,7 +22,7 @@ class SystemEngine : public EngineFacade {
     bool modelSupports(const std::string& language, AppleModels::Kind kind) const override;
 
     bool accessibilityTrusted() const override;
-    std::optional<RunningApplication> runningCopy(const TranslatableApp& app) const override;
+    std::vector<RunningApplication> runningCopies(const TranslatableApp& app) const override;
     ContextCapture::Result capture(const TranslatableApp& app, bool visitScreens,
                                    const ContextCapture::Progress& progress,
                                    const std::stop_token& stop) const override;

@@ -1,17 +1,24 @@
 // Talking to the running copy of the workspace's app: capturing where its strings appear on screen, and
 // switching the language it shows.
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
 #include "Orvel/state/Workspace.h"
 #include "core/TextPieces.h"
+#include "engine/capture/CaptureError.h"
 
 namespace orvel {
 namespace {
 
 // What the person is told when some screens could be read only in part; the rest of the capture is kept.
-std::optional<std::string> partialNote(const std::vector<std::string>& partial) {
+std::optional<std::string> partialNote(const ContextCapture::Result& found) {
+    const std::vector<std::string>& partial = found.partial;
+    if (found.appQuit)
+        return std::string(CaptureError::notRunning().what()) +
+               ", so these screens could not be read whole: " + text::joined(partial, ", ") +
+               ". What was read is kept; open the app and capture again to read them.";
     if (partial.empty())
         return std::nullopt;
     return "These screens were read only in part, because the app answered too slowly or showed more than "
@@ -26,7 +33,7 @@ void Workspace::capture() {
         setProblem(Problem::accessibility());
         return;
     }
-    if (!m_services.engine.runningCopy(m_app)) {
+    if (m_services.engine.runningCopies(m_app).empty()) {
         setProblem(Problem::notRunning());
         return;
     }
@@ -48,7 +55,7 @@ void Workspace::capture() {
                 }
                 // Strings the app reported as seen while it was driven through its screens join the list.
                 stateDidChange();
-                if (auto note = partialNote(found.partial))
+                if (auto note = partialNote(found))
                     setProblem(Problem::failed(*note));
                 setCapturing(false);
             };
@@ -62,11 +69,14 @@ void Workspace::capture() {
 }
 
 bool Workspace::updateRunning() {
-    const std::optional<RunningApplication> running = m_services.engine.runningCopy(m_app);
-    // A state that names no process is taken as the running copy's; one that names another is a quit
-    // copy's, until the running one publishes its own.
-    const bool runs =
-        running && m_appState && (m_appState->pid == 0 || m_appState->pid == running->processIdentifier);
+    const std::vector<RunningApplication> running = m_services.engine.runningCopies(m_app);
+    // A state that names no process is taken as a running copy's; one that names none of them is a quit
+    // copy's, until a running one publishes its own. Any copy may have written it last.
+    const bool runs = !running.empty() && m_appState &&
+                      (m_appState->pid == 0 ||
+                       std::any_of(running.begin(), running.end(), [&](const RunningApplication& copy) {
+                           return copy.processIdentifier == m_appState->pid;
+                       }));
     return std::exchange(m_appRunning, runs) != runs;
 }
 

@@ -38,12 +38,20 @@ std::optional<AppState> AppLink::readState() const {
 }
 
 std::optional<RunningApplication> AppLink::runningCopy() const {
-    for (const auto& running : services.platform.runningApplications()) {
+    std::vector<RunningApplication> copies = runningCopies();
+    if (copies.empty())
+        return std::nullopt;
+    return std::move(copies.front());
+}
+
+std::vector<RunningApplication> AppLink::runningCopies() const {
+    std::vector<RunningApplication> out;
+    for (auto& running : services.platform.runningApplications()) {
         auto bundle = AppBundle::open(running.bundleURL);
         if (bundle && bundle->bundleIdentifier() == app.bundleIdentifier)
-            return running;
+            out.push_back(std::move(running));
     }
-    return std::nullopt;
+    return out;
 }
 
 std::optional<DefaultsStore> AppLink::defaults() const {
@@ -75,19 +83,22 @@ bool AppLink::setLanguage(const std::optional<std::string>& code) const {
 }
 
 std::optional<AppState> AppLink::request(OrvelProtocol::Command command, const Entries& entries,
-                                         std::chrono::milliseconds timeout, const Acceptance& accept) const {
+                                         std::chrono::milliseconds timeout, const Acceptance& accept,
+                                         const Abandon& abandon) const {
     const Date sentAt = services.clock.now();
     send(command, entries);
-    return awaitState(sentAt, timeout, accept);
+    return awaitState(sentAt, timeout, accept, abandon);
 }
 
 std::optional<AppState> AppLink::awaitState(Date sentAt, std::chrono::milliseconds timeout,
-                                            const Acceptance& accept) const {
+                                            const Acceptance& accept, const Abandon& abandon) const {
     const Date deadline = sentAt + timeout;
     StateFilePoll poll(stateURL(), [this] { return readState(); });
     while (services.clock.now() < deadline) {
         if (auto state = poll.read(); state && isFresh(*state, sentAt) && accept(*state))
             return state;
+        if (abandon && abandon())
+            return std::nullopt;
         services.clock.pause(pollInterval);
     }
     return std::nullopt;

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/AppState.h"
 #include "core/Date.h"
@@ -50,6 +51,8 @@ struct AppLink {
 
     // The first running process started from a bundle with the app's bundle identifier.
     std::optional<RunningApplication> runningCopy() const;
+    // Every such process, earliest started first.
+    std::vector<RunningApplication> runningCopies() const;
 
     // The app's defaults suite, in appDefaultsFolder of the services' settings folder; nothing for a
     // bundle identifier that cannot name a file there.
@@ -60,14 +63,18 @@ struct AppLink {
     // confirm the language within selectTimeout.
     bool setLanguage(const std::optional<std::string>& code) const;
 
+    // Whether a wait is to end before its time, looked at before each of its pauses.
+    using Abandon = std::function<bool()>;
+
     // Sends the command and waits up to `timeout` for a fresh state that `accept` takes.
     std::optional<AppState> request(OrvelProtocol::Command command, const Entries& entries,
-                                    std::chrono::milliseconds timeout, const Acceptance& accept) const;
+                                    std::chrono::milliseconds timeout, const Acceptance& accept,
+                                    const Abandon& abandon = {}) const;
 
     // The wait of request() for a command sent at `sentAt`: reads the state at once, then after every
-    // pollInterval until `sentAt + timeout`. Cancellation does not end it early.
+    // pollInterval until `sentAt + timeout`, or until `abandon` holds. Cancellation does not end it early.
     std::optional<AppState> awaitState(Date sentAt, std::chrono::milliseconds timeout,
-                                       const Acceptance& accept) const;
+                                       const Acceptance& accept, const Abandon& abandon = {}) const;
 
     // Whether `state` was written late enough to answer a command sent at `sentAt`.
     static bool isFresh(const AppState& state, Date sentAt);

@@ -34,6 +34,49 @@ pid_t runningProcess(const AppLink& link, const Services& services) {
     return running->processIdentifier;
 }
 
+// Whether the process read still runs, looked at no more often than processWatchInterval.
+class ProcessWatch {
+  public:
+    ProcessWatch(const AppLink& link, pid_t pid) : m_link(link), m_pid(pid) {}
+
+    bool ended() {
+        const Date now = m_link.services.clock.now();
+        if (m_ended || (m_lastLook && now < *m_lastLook + processWatchInterval))
+            return m_ended;
+        m_lastLook = now;
+        const std::vector<RunningApplication> copies = m_link.runningCopies();
+        m_ended = std::none_of(copies.begin(), copies.end(), [&](const RunningApplication& copy) {
+            return copy.processIdentifier == m_pid;
+        });
+        return m_ended;
+    }
+
+    AppLink::Abandon abandon() {
+        return [this] { return ended(); };
+    }
+
+  private:
+    const AppLink& m_link;
+    pid_t m_pid;
+    std::optional<Date> m_lastLook;
+    bool m_ended = false;
+};
+
+// Thrown inside the run once the app's process has ended: what was read until then is kept.
+struct AppQuit {};
+
+// A pause of the run that ends as soon as the app is seen to have quit.
+void pauseWhileRunning(std::chrono::milliseconds duration, const Services& services, ProcessWatch& watch,
+                       const std::stop_token& stop) {
+    while (duration.count() > 0) {
+        const std::chrono::milliseconds piece = std::min(duration, processWatchInterval);
+        services.live.clock.pauseUnlessStopped(piece, stop);
+        duration -= piece;
+        if (watch.ended())
+            throw AppQuit{};
+    }
+}
+
 // A caller that wants no progress may pass an empty handler.
 void report(const Progress& progress, const std::string& text) {
     if (progress)
@@ -50,6 +93,8 @@ struct Reading {
     std::vector<std::string> partialScreens;
     bool menuBarPartial = false;
     bool anyCut = false;
+    // How many of the app's screens were visited.
+    std::size_t visited = 0;
 };
 
 // Notes which of the windows just appended (from `first` on) a read cut short.
@@ -93,10 +138,11 @@ bool hasAnyElement(const AXReader::WindowList& windows) {
 }
 
 void visitScreen(const AppState::Screen& screen, const AppLink& link, pid_t pid, const Services& services,
-                 const Progress& progress, const std::stop_token& stop, Reading& reading) {
+                 const Progress& progress, ProcessWatch& watch, const std::stop_token& stop,
+                 Reading& reading) {
     report(progress, "Opening " + screen.title);
     link.send(Command::show, {{"screen", screen.id}});
-    services.live.clock.pauseUnlessStopped(screenPause, stop);
+    pauseWhileRunning(screenPause, services, watch, stop);
     AXReader::ReadOutcome outcome;
     AXReader::WindowList windows =
         AXReader::windows(services.accessibility, pid, windowNodeLimit, stop, &outcome);
@@ -110,11 +156,12 @@ void visitScreen(const AppState::Screen& screen, const AppLink& link, pid_t pid,
         reading.windows.emplace_back(std::move(name), std::move(windows[i].second));
     }
     noteCut(outcome, first, screen.title, reading);
+    ++reading.visited;
 }
 
 // Why nothing could be read of an app that answered the probe.
-CaptureError unreadableApp(const AppLink& link, const Reading& reading) {
-    if (!link.runningCopy())
+CaptureError unreadableApp(ProcessWatch& watch, const Reading& reading) {
+    if (watch.ended())
         return CaptureError::notRunning();
     if (reading.anyCut)
         return CaptureError::stoppedAnswering();
@@ -130,16 +177,20 @@ Result capture(const TranslatableApp& app, bool visitScreens, const Progress& pr
     const AppLink link{app, services.live};
     const pid_t pid = runningProcess(link, services);
 
+    ProcessWatch watch(link, pid);
+
     report(progress, "Turning on markers");
-    auto probeAnswer = link.request(Command::probe, {{"on", true}}, probeTimeout,
-                                    [](const AppState& state) { return state.probe; });
+    auto probeAnswer = link.request(
+        Command::probe, {{"on", true}}, probeTimeout, [](const AppState& state) { return state.probe; },
+        watch.abandon());
     Reading reading;
     std::optional<AXNode> menuBar;
+    bool quit = false;
     try {
         if (!probeAnswer)
-            throw CaptureError::noAnswer();
+            throw watch.ended() ? CaptureError::notRunning() : CaptureError::noAnswer();
         link.send(Command::refresh);
-        services.live.clock.pauseUnlessStopped(settlePause, stop);
+        pauseWhileRunning(settlePause, services, watch, stop);
 
         AXReader::ReadOutcome menuOutcome;
         menuBar = AXReader::menuBar(services.accessibility, pid, menuNodeLimit, stop, &menuOutcome);
@@ -151,9 +202,19 @@ Result capture(const TranslatableApp& app, bool visitScreens, const Progress& pr
             reading.windows.emplace_back(std::move(title), std::move(tree));
         }
         noteCut(outcome, 0, {}, reading);
+        if (watch.ended())
+            throw AppQuit{};
         if (visitScreens)
-            for (const AppState::Screen& screen : probeAnswer->screens)
-                visitScreen(screen, link, pid, services, progress, stop, reading);
+            for (const AppState::Screen& screen : probeAnswer->screens) {
+                visitScreen(screen, link, pid, services, progress, watch, stop, reading);
+                if (watch.ended())
+                    throw AppQuit{};
+            }
+    } catch (const AppQuit&) {
+        quit = true;
+        if (visitScreens)
+            for (std::size_t i = reading.visited; i < probeAnswer->screens.size(); ++i)
+                reading.partialScreens.push_back(probeAnswer->screens[i].title);
     } catch (...) {
         // A slow app may still turn its markers on, and a stopped run must not leave them showing: the
         // app hears "off" whichever way the run ends, answered or not.
@@ -161,34 +222,43 @@ Result capture(const TranslatableApp& app, bool visitScreens, const Progress& pr
         throw;
     }
 
-    const AppState finalState =
-        link.request(Command::hello, {}, helloTimeout, [](const AppState&) { return true; })
-            .value_or(*probeAnswer);
-    // Whether the app confirms is of no consequence: the capture is complete either way.
-    link.request(Command::probe, {{"on", false}}, probeOffTimeout,
-                 [](const AppState& state) { return !state.probe; });
+    std::optional<AppState> finalState;
+    if (quit) {
+        // Nobody is left to answer; a copy started meanwhile must not keep the markers.
+        link.send(Command::probe, {{"on", false}});
+    } else {
+        finalState = link.request(
+            Command::hello, {}, helloTimeout, [](const AppState&) { return true; }, watch.abandon());
+        // Whether the app confirms is of no consequence: the capture is complete either way.
+        link.request(
+            Command::probe, {{"on", false}}, probeOffTimeout,
+            [](const AppState& state) { return !state.probe; }, watch.abandon());
+    }
+    if (!finalState)
+        finalState = *probeAnswer;
     // An app that answers the protocol but whose interface cannot be read taught us nothing; an empty map
     // is no success.
     if (!hasAnyElement(reading.windows))
-        throw unreadableApp(link, reading);
+        throw unreadableApp(watch, reading);
 
-    const std::vector<SourceString> strings = app.loadStrings(finalState.seen);
+    const std::vector<SourceString> strings = app.loadStrings(finalState->seen);
     const ContextAnalyzer::EnglishTexts english = ContextAnalyzer::englishTexts(strings);
     std::optional<TranslationProject> project;
-    if (finalState.language)
-        project = TranslationProject::load(app, *finalState.language);
+    if (finalState->language)
+        project = TranslationProject::load(app, *finalState->language);
     const ContextAnalyzer::TextIndex index =
         ContextAnalyzer::textIndex(strings, project ? &*project : nullptr);
-    const ContextAnalyzer::Tables tables{.markers = finalState.markers, .english = english, .index = index};
+    const ContextAnalyzer::Tables tables{.markers = finalState->markers, .english = english, .index = index};
 
     Result result;
     result.map.occurrences =
         ContextAnalyzer::analyze(reading.windows, menuBar, app.name, tables, services.live.clock.now());
     result.screens = std::move(reading.screens);
-    result.seen = finalState.seen;
+    result.seen = finalState->seen;
     result.unkeyed = ContextAnalyzer::unkeyedTexts(reading.windows, index, app.name);
     result.unreadable = std::move(reading.unreadable);
     result.partial = partialScreens(reading, tables, app.name);
+    result.appQuit = quit;
     return result;
 }
 

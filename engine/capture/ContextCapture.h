@@ -25,6 +25,8 @@ inline constexpr std::chrono::milliseconds settlePause{900};
 inline constexpr std::chrono::milliseconds screenPause{1300};
 inline constexpr std::chrono::milliseconds helloTimeout{3000};
 inline constexpr std::chrono::milliseconds probeOffTimeout{3000};
+// How often the run looks whether the app's process still runs, so that it notices the app's end soon.
+inline constexpr std::chrono::milliseconds processWatchInterval{500};
 inline constexpr int windowNodeLimit = 5000;
 inline constexpr int menuNodeLimit = 3000;
 
@@ -41,8 +43,11 @@ struct Result {
     // Visited screens of which no window with any element could be read.
     std::vector<std::string> unreadable;
     // The screens, as the map names them ("Menu bar" for the menu bar), that were read only in part: the
-    // app stopped answering, the read's time ran out, or they hold more than a read's node budget.
+    // app stopped answering or quit, the read's time ran out, or they hold more than a read's node budget;
+    // after the app quit, also the screens left unvisited.
     std::vector<std::string> partial;
+    // The app's process ended during the run, after something was read: what was read is kept.
+    bool appQuit = false;
 };
 
 struct Services {
@@ -55,7 +60,8 @@ using Progress = std::function<void(const std::string&)>;
 
 // Throws CaptureError when accessibility is off, the app does not run (or runs from a bundle that is not
 // translatable), it does not turn its markers on in time, or not one of its windows could be read (it
-// quit, has no accessibility tree, or stopped answering). A stop
+// quit, has no accessibility tree, or stopped answering). An app that quits is noticed within about a
+// second, in any wait of the run. A stop
 // request ends the run with CancellationError during the pauses after "refresh" and "show". Once the
 // markers were asked for, every way out asks the app to turn them off again.
 Result capture(const TranslatableApp& app, bool visitScreens, const Progress& progress,

@@ -4,8 +4,11 @@
 #include <QDBusConnection>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <optional>
+#include <stop_token>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -106,6 +109,107 @@ TEST(AtspiExchangeTests, TheReadWaitsForAnAppThatKeepsAnsweringAndGivesUpOnOneTh
     serving.unregisterObject("/slow");
     serviceThread.quit();
     serviceThread.wait();
+    dbus_error_free(&error);
+}
+
+// Answers its first questions, then quits as an app does: its connection closes and its name leaves the
+// bus, so that the bus itself answers what it was still asked.
+class QuittingService {
+  public:
+    QuittingService(const QString& address, int quitsAt) {
+        DBusError error;
+        dbus_error_init(&error);
+        m_connection = dbus_connection_open_private(address.toUtf8().constData(), &error);
+        if (m_connection && dbus_bus_register(m_connection, &error) &&
+            dbus_bus_request_name(m_connection, "org.orvel.Quitting", DBUS_NAME_FLAG_DO_NOT_QUEUE, &error) ==
+                DBUS_REQUEST_NAME_REPLY_PRIMARY_OWNER)
+            m_thread = std::jthread([this, quitsAt](std::stop_token stop) { serve(quitsAt, stop); });
+        dbus_error_free(&error);
+    }
+    ~QuittingService() {
+        if (m_thread.joinable()) {
+            m_thread.request_stop();
+            m_thread.join();
+        }
+        if (m_connection) {
+            dbus_connection_close(m_connection);
+            dbus_connection_unref(m_connection);
+        }
+    }
+    QuittingService(const QuittingService&) = delete;
+    QuittingService& operator=(const QuittingService&) = delete;
+
+    bool serving() const { return m_thread.joinable(); }
+
+  private:
+    void serve(int quitsAt, const std::stop_token& stop) {
+        int asked = 0;
+        while (!stop.stop_requested() && dbus_connection_read_write(m_connection, 20)) {
+            while (DBusMessage* message = dbus_connection_pop_message(m_connection)) {
+                const DBusMessagePtr owned(message);
+                if (!dbus_message_is_method_call(message, "org.orvel.Quitting", "Answer"))
+                    continue;
+                if (++asked == quitsAt) {
+                    dbus_connection_close(m_connection);
+                    return;
+                }
+                const DBusMessagePtr reply(dbus_message_new_method_return(message));
+                const dbus_int32_t seven = 7;
+                dbus_message_append_args(reply.get(), DBUS_TYPE_INT32, &seven, DBUS_TYPE_INVALID);
+                dbus_connection_send(m_connection, reply.get(), nullptr);
+            }
+        }
+    }
+
+    DBusConnection* m_connection = nullptr;
+    std::jthread m_thread;
+};
+
+TEST(AtspiExchangeTests, AnAppThatQuitsCutsTheReadAndItsLastAnswersDoNotCount) {
+    testing::PrivateSessionBus session;
+    if (session.address().isEmpty())
+        GTEST_SKIP() << "dbus-daemon is not installed or did not start; the exchange is not tested";
+    struct Case {
+        std::string name;
+        // The question at which the app quits; 0: it is gone before the read.
+        int quitsAt;
+        int questions;
+    };
+    const std::vector<Case> cases{
+        {"an app that quits at its first question", 1, 6},
+        {"an app that quits at its fifth question", 5, 12},
+        {"an app gone before the read", 0, 4},
+    };
+    DBusError error;
+    dbus_error_init(&error);
+    std::unique_ptr<DBusConnection, DBusConnectionClose> client(
+        dbus_connection_open_private(session.address().toUtf8().constData(), &error));
+    ASSERT_TRUE(client && dbus_bus_register(client.get(), &error)) << error.message;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<QuittingService> app;
+        if (c.quitsAt > 0) {
+            app.emplace(session.address(), c.quitsAt);
+            ASSERT_TRUE(app->serving());
+        }
+        // A time-out far beyond the case: only the app's end may cut the read.
+        AtspiExchange exchange(60000);
+        std::vector<AtspiExchange::Question> questions;
+        for (int i = 0; i < c.questions; ++i)
+            questions.push_back(
+                {client.get(), DBusMessagePtr(dbus_message_new_method_call("org.orvel.Quitting", "/",
+                                                                           "org.orvel.Quitting", "Answer"))});
+        int answers = 0;
+        int replies = 0;
+        exchange.ask(std::move(questions), [&](std::size_t, DBusMessage* answer) {
+            answers += answer ? 1 : 0;
+            if (answer && dbus_message_get_type(answer) == DBUS_MESSAGE_TYPE_METHOD_RETURN)
+                ++replies;
+        });
+        EXPECT_TRUE(exchange.cut());
+        EXPECT_EQ(replies, std::max(0, c.quitsAt - 1));
+        EXPECT_EQ(answers, replies) << "the bus's answers for the gone app were handed over as its own";
+    }
     dbus_error_free(&error);
 }
 

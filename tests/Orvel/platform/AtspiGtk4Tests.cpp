@@ -20,6 +20,16 @@ bool shows(const AXNode& node, const std::string& text) {
     return false;
 }
 
+// A node of `role` whose title is `title`.
+bool hasTitled(const AXNode& node, const std::string& role, const std::string& title) {
+    if (node.role == role && node.title == title)
+        return true;
+    for (const AXNode& child : node.children)
+        if (hasTitled(child, role, title))
+            return true;
+    return false;
+}
+
 TEST(AtspiGtk4Tests, AWindowOfAToolkitWithoutShowingStatesReadsWhatItShows) {
     testing::AccessibleDesktop& desktop = testing::realDesktop();
     if (!desktop.unavailable().empty())
@@ -52,9 +62,15 @@ TEST(AtspiGtk4Tests, AWindowOfAToolkitWithoutShowingStatesReadsWhatItShows) {
         // The stack's second page, not shown.
         {"Hidden page label", false},
         {"Invisible label", false},
+        // The toolkit's names of widgets that nothing names.
+        {"GtkMenuButton", false},
+        {"GtkImage", false},
+        {"GtkStackSwitcher", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(shows(windows.front().second, c.text), c.read) << c.text;
+    EXPECT_TRUE(hasTitled(windows.front().second, "AXButton", "GtkButton"))
+        << "a button's real label was taken for a type name";
 }
 
 } // namespace

@@ -128,5 +128,35 @@ TEST(AtspiHangTests, AHungAppCostsOneTimeOutPerReadAndAStopEndsTheReadAtOnce) {
     }
 }
 
+// An app that quits during a read leaves a read that is told as cut, with what was read before.
+TEST(AtspiHangTests, AnAppKilledDuringAReadLeavesACutRead) {
+    testing::AccessibleDesktop& desktop = testing::realDesktop();
+    if (!desktop.unavailable().empty())
+        GTEST_SKIP() << desktop.unavailable() << ": the read of real windows is not tested";
+    const std::optional<pid_t> pid = desktop.show({testing::elementCountArgument, "3000"});
+    ASSERT_TRUE(pid) << desktop.unavailable();
+    int whole = 0;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            whole = testing::nodeCount(AXReader::windows(desktop.platform(), *pid, 5000));
+            return whole > 3000;
+        },
+        90000));
+    // The app ends once the read has asked its first questions.
+    AXReader::ReadOutcome outcome;
+    int read = 0;
+    {
+        std::jthread killer([&] {
+            std::this_thread::sleep_for(milliseconds(100));
+            ::kill(*pid, SIGKILL);
+        });
+        for (const auto& [title, tree] : AXReader::windows(desktop.platform(), *pid, 5000, {}, &outcome))
+            read += testing::nodeCount(tree);
+    }
+    if (read >= whole)
+        GTEST_SKIP() << "the read ended before the app did";
+    EXPECT_TRUE(outcome.cutFrom) << read << " of " << whole << " nodes read as whole";
+}
+
 } // namespace
 } // namespace orvel

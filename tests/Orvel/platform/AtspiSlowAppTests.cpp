@@ -162,9 +162,12 @@ TEST(AtspiSlowAppTests, AnAppThatKeepsAnsweringIsReadWholeHoweverSlowly) {
 }
 
 // Ten tables of 600 rows and five columns, a few rows of each showing: every table's showing cells are
-// read, the last table's as the first's, and no row scrolled out of view.
+// read, the last table's as the first's, and no row scrolled out of view; the columns of the first table
+// that lie outside its view, over its neighbours, are not read, nor are their headers.
 TEST(AtspiSlowAppTests, EveryShowingCellOfManyLongTablesIsRead) {
     constexpr int tables = 10;
+    constexpr int wide = 0;
+    constexpr int lastColumn = testing::tableColumns - 1;
     testing::AccessibleDesktop& desktop = testing::realDesktop();
     if (!desktop.unavailable().empty())
         GTEST_SKIP() << desktop.unavailable() << ": the read of real windows is not tested";
@@ -174,7 +177,8 @@ TEST(AtspiSlowAppTests, EveryShowingCellOfManyLongTablesIsRead) {
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             windows = AXReader::windows(desktop.platform(), *pid, 5000);
-            return !windows.empty() && shows(windows.front().second, testing::cellText(tables - 1, 0, 0));
+            return !windows.empty() &&
+                   shows(windows.front().second, testing::cellText(tables - 1, 0, lastColumn));
         },
         60000))
         << testing::nodeCount(windows) << " nodes read";
@@ -184,26 +188,55 @@ TEST(AtspiSlowAppTests, EveryShowingCellOfManyLongTablesIsRead) {
     const AXNode& window = windows.front().second;
     EXPECT_FALSE(outcome.cutFrom);
     struct Case {
-        int row;
-        int column;
+        std::string text;
         bool read;
     };
-    const std::vector<Case> cases{
-        {0, 0, true},
-        {0, 1, true},
-        {3, 0, true},
-        {3, 1, true},
-        {20, 0, false},
-        {300, 0, false},
-        {testing::tableRows - 1, 0, false},
+    auto cases = [](int table) {
+        if (table == wide)
+            return std::vector<Case>{
+                {testing::headerText(table, 0), true},
+                {testing::cellText(table, 0, 0), true},
+                {testing::cellText(table, 3, 0), true},
+                {testing::headerText(table, 1), false},
+                {testing::headerText(table, lastColumn), false},
+                {testing::cellText(table, 0, 1), false},
+                {testing::cellText(table, 3, lastColumn), false},
+                {testing::cellText(table, 20, 0), false},
+            };
+        return std::vector<Case>{
+            {testing::headerText(table, 0), true},
+            {testing::headerText(table, lastColumn), true},
+            {testing::cellText(table, 0, 0), true},
+            {testing::cellText(table, 0, 1), true},
+            {testing::cellText(table, 3, 0), true},
+            {testing::cellText(table, 3, 1), true},
+            {testing::cellText(table, 20, 0), false},
+            {testing::cellText(table, 300, 0), false},
+            {testing::cellText(table, testing::tableRows - 1, 0), false},
+        };
     };
-    for (int table = 0; table < tables; ++table)
-        for (const Case& c : cases) {
-            const std::string text = testing::cellText(table, c.row, c.column);
-            EXPECT_EQ(shows(window, text), c.read) << text;
-        }
+    for (int table = 0; table < tables; ++table) {
+        for (const Case& c : cases(table))
+            EXPECT_EQ(shows(window, c.text), c.read) << c.text;
+        // Every row that shows in part shows whole, up to the last cell the viewport holds.
+        const int shownColumns = table == wide ? 1 : testing::tableColumns;
+        int lastRow = 0;
+        while (shows(window, testing::cellText(table, lastRow + 1, 0)))
+            ++lastRow;
+        for (int row = 0; row <= lastRow; ++row)
+            for (int column = 0; column < shownColumns; ++column)
+                EXPECT_TRUE(shows(window, testing::cellText(table, row, column)))
+                    << testing::cellText(table, row, column);
+    }
     // A few hundred nodes: the showing cells and headers, not the thousands scrolled away.
     EXPECT_LT(testing::nodeCount(window), 1000);
+
+    // The menu bar lies deeper than the tables' cells: its search lists none of them.
+    AXReader::ReadOutcome menuOutcome;
+    const std::optional<AXNode> bar = AXReader::menuBar(desktop.platform(), *pid, 3000, {}, &menuOutcome);
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(shows(*bar, testing::tablesMenuTitle));
+    EXPECT_FALSE(menuOutcome.cutFrom);
 }
 
 } // namespace

@@ -57,5 +57,19 @@ TEST(AtspiTextsTests, NameAndDescriptionBecomeTitleLabelTooltipAndPlaceholder) {
     }
 }
 
+TEST(AtspiTextsTests, OnlyNamesOfATypeNamesFormCanBeTheToolkitsNamesOfWidgets) {
+    struct Case {
+        std::string name;
+        bool typeName;
+    };
+    const std::vector<Case> cases{
+        {"GtkMenuButton", true}, {"AdwGizmo", true},    {"GtkImage", true},    {"Gtk4Widget", false},
+        {"Press me", false},     {"OK", false},         {"iPhone", false},     {"Tab", false},
+        {"Gtk", false},          {"Gtk Button", false}, {"GtkButton…", false}, {"", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AtspiTexts::hasTypeNameForm(c.name), c.typeName) << c.name;
+}
+
 } // namespace
 } // namespace orvel

@@ -102,8 +102,8 @@ class TestEngine : public EngineFacade {
     }
 
     bool accessibilityTrusted() const override { return trusted; }
-    std::optional<RunningApplication> runningCopy(const TranslatableApp& app) const override {
-        return m_system.runningCopy(app);
+    std::vector<RunningApplication> runningCopies(const TranslatableApp& app) const override {
+        return m_system.runningCopies(app);
     }
     ContextCapture::Result capture(const TranslatableApp&, bool visitScreens, const ContextCapture::Progress&,
                                    const std::stop_token& stop) const override {

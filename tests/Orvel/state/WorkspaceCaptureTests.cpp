@@ -43,6 +43,7 @@ TEST_F(WorkspaceRunTest, CaptureMergesWhatItSawOrShowsWhyNot) {
         ContextMap expectedContext;
         // Screens the capture read only in part.
         std::vector<std::string> partial = {};
+        bool appQuit = false;
     };
     const CaptureError noAnswer = CaptureError::noAnswer();
     // What was known of a screen read only in part stays beside what was read of it.
@@ -67,6 +68,17 @@ TEST_F(WorkspaceRunTest, CaptureMergesWhatItSawOrShowsWhyNot) {
          true,
          mergedInPart,
          {"Settings", "Menu bar"}},
+        {"the app quit during the capture",
+         true,
+         true,
+         nullptr,
+         Workspace::Problem::failed("The app is not running, so these screens could not be read whole: "
+                                    "Settings. What was read is kept; open the app and capture again to "
+                                    "read them."),
+         true,
+         mergedInPart,
+         {"Settings"},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -77,6 +89,7 @@ TEST_F(WorkspaceRunTest, CaptureMergesWhatItSawOrShowsWhyNot) {
         engine.captureError = c.error;
         engine.captureResult.map = captured;
         engine.captureResult.partial = c.partial;
+        engine.captureResult.appQuit = c.appQuit;
         auto workspace = openGerman(app);
         int capturingChanges = 0;
         QObject::connect(workspace.get(), &Workspace::capturingChanged, [&] { ++capturingChanges; });

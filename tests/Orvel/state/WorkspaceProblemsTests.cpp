@@ -292,27 +292,30 @@ TEST_F(WorkspaceProblemsTest, LiveOnlyWhileTheRunningAppShowsExactlyTheChosenLan
         std::optional<std::string> chosen;
         bool published;
         std::optional<std::string> shown;
-        bool running;
+        // How many copies run, given the process ids runningPid, runningPid + 1, ...
+        int copies;
         // The process that published the state; 0 names none.
         std::int32_t publisher;
         bool expected;
     };
     const std::vector<Case> cases{
-        {"shows the chosen language", "de", true, "de", true, runningPid, true},
-        {"a state that names no process", "de", true, "de", true, 0, true},
-        {"shows another language", "de", true, "fr", true, runningPid, false},
-        {"shows a region of it", "pt", true, "pt-BR", true, runningPid, false},
-        {"reports no language", "de", true, std::nullopt, true, runningPid, false},
-        {"published nothing", "de", false, std::nullopt, true, runningPid, false},
-        {"no language chosen", std::nullopt, true, "de", true, runningPid, false},
-        {"the app has quit", "de", true, "de", false, runningPid, false},
-        {"left behind by a copy that quit", "de", true, "de", true, runningPid + 7, false},
+        {"shows the chosen language", "de", true, "de", 1, runningPid, true},
+        {"a state that names no process", "de", true, "de", 1, 0, true},
+        {"shows another language", "de", true, "fr", 1, runningPid, false},
+        {"shows a region of it", "pt", true, "pt-BR", 1, runningPid, false},
+        {"reports no language", "de", true, std::nullopt, 1, runningPid, false},
+        {"published nothing", "de", false, std::nullopt, 1, runningPid, false},
+        {"no language chosen", std::nullopt, true, "de", 1, runningPid, false},
+        {"the app has quit", "de", true, "de", 0, runningPid, false},
+        {"left behind by a copy that quit", "de", true, "de", 1, runningPid + 7, false},
+        {"the second of two running copies shows it", "de", true, "de", 2, runningPid + 1, true},
+        {"left behind by a third copy that quit", "de", true, "de", 2, runningPid + 2, false},
     };
     const auto workspace = openWith();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        platform.running =
-            c.running ? std::vector{workspace->app().bundleURL} : std::vector<std::filesystem::path>{};
+        platform.running = std::vector<std::filesystem::path>(static_cast<std::size_t>(c.copies),
+                                                              workspace->app().bundleURL);
         workspace->selectLanguage(c.chosen);
         std::optional<AppState> state;
         if (c.published) {
@@ -353,6 +356,16 @@ TEST_F(WorkspaceProblemsTest, LiveEndsWhenTheAppQuitsAndComesBackWhenItRunsAgain
     testing::processPendingEvents();
     EXPECT_TRUE(workspace->isLive());
     EXPECT_EQ(notices, 2);
+
+    // Of two copies, the one that published last quits: its state says nothing of the other.
+    platform.running = {workspace->app().bundleURL, workspace->app().bundleURL};
+    state.pid = platform.firstProcessID + 1;
+    workspace->setAppState(state);
+    ASSERT_TRUE(workspace->isLive());
+    platform.running = {workspace->app().bundleURL};
+    processes.launchOrQuit();
+    testing::processPendingEvents();
+    EXPECT_FALSE(workspace->isLive());
 }
 
 // Rows that change while the problems are checked, from a copy made before them, are counted as they

@@ -348,7 +348,72 @@ TEST(ContextCaptureTests, ARunThatReadNoWindowSaysWhy) {
         const Texts commands = scenario.commands();
         ASSERT_GE(commands.size(), 2u);
         EXPECT_EQ(commands.back(), command("probe", R"(,"on":false)"));
-        EXPECT_EQ(commands[commands.size() - 2], command("hello"));
+        // An app that quit is not asked for its state.
+        if (!scenario.m_platform.running.empty()) {
+            EXPECT_EQ(commands[commands.size() - 2], command("hello"));
+        }
+    }
+}
+
+// An app that quits is noticed within about a second whatever the run waits for: with nothing read the
+// run fails as for an app that does not run; otherwise what was read is kept and the screens it could not
+// read are named.
+TEST(ContextCaptureTests, AnAppThatQuitsDuringTheRunIsNoticedAtOnce) {
+    struct Case {
+        std::string name;
+        // The command at whose arrival the app quits, and the screen it names.
+        std::string quitsAt;
+        std::string screen;
+        std::optional<CaptureError::Kind> failure;
+        Texts partial;
+        Texts places;
+    };
+    const std::vector<Case> cases{
+        {"killed before it turns its markers on", "probe", "", CaptureError::Kind::notRunning, {}, {}},
+        {"quits while its texts settle", "refresh", "", CaptureError::Kind::notRunning, {}, {}},
+        {"quits as its first screen opens", "show", "prefs", std::nullopt, {"Preferences", "More"}, {"Open"}},
+        {"quits as its second screen opens", "show", "more", std::nullopt, {"More"}, {"Open", "Save"}},
+    };
+    const std::chrono::milliseconds soon = ContextCapture::processWatchInterval * 3;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scenario scenario;
+        scenario.probeAnswer->screens = {{"prefs", "Preferences"}, {"more", "More"}};
+        scenario.screenWindows["prefs"] = {window("Prefs window", {text("Save")})};
+        scenario.screenWindows["more"] = {window("More window", {text("Print")})};
+        std::optional<Date> quitAt;
+        scenario.m_companion->answer = [&,
+                                        answer = scenario.m_companion->answer](const Notification& command) {
+            if (!quitAt && command.userInfo.value("command", "") == c.quitsAt &&
+                command.userInfo.value("screen", "") == c.screen) {
+                quitAt = scenario.m_clock.now();
+                scenario.m_platform.running.clear();
+                // Its windows are gone with it.
+                scenario.showWindows(firstPid, {});
+                scenario.m_accessibility.applications[firstPid].cutRead = true;
+                return std::optional<AppState>();
+            }
+            return answer(command);
+        };
+        std::optional<ContextCapture::Result> result;
+        try {
+            result = scenario.capture();
+            EXPECT_FALSE(c.failure) << "the capture succeeded";
+        } catch (const CaptureError& error) {
+            EXPECT_EQ(error.kind(), c.failure);
+            EXPECT_EQ(error.what(), std::string("The app is not running"));
+        }
+        ASSERT_TRUE(quitAt);
+        EXPECT_LT(scenario.m_clock.now() - *quitAt, soon);
+        EXPECT_EQ(scenario.commands().back(), command("probe", R"(,"on":false)"));
+        if (!result)
+            continue;
+        EXPECT_TRUE(result->appQuit);
+        EXPECT_EQ(result->partial, c.partial);
+        Texts found;
+        for (const auto& [stringID, list] : result->map.occurrences)
+            found.emplace_back(SourceString::splitId(stringID).second);
+        EXPECT_EQ(found, c.places);
     }
 }
 

@@ -51,6 +51,10 @@ QTableWidget* table(int rows, QWidget* parent) {
 // Cells named by table, row and column ("T3 R12 C4"), the columns narrow enough that all show.
 QTableWidget* namedTable(int number, QWidget* parent) {
     auto* table = new QTableWidget(tableRows, tableColumns, parent);
+    QStringList headers;
+    for (int column = 0; column < tableColumns; ++column)
+        headers << QString::fromStdString(headerText(number, column));
+    table->setHorizontalHeaderLabels(headers);
     for (int row = 0; row < tableRows; ++row)
         for (int column = 0; column < tableColumns; ++column)
             table->setItem(row, column,
@@ -128,7 +132,11 @@ std::unique_ptr<QWidget> largeWindow(int elements) {
     return window;
 }
 
-// Tables side by side, each with room for a few of its rows.
+// Wider than a table of the tables window.
+constexpr int wideColumn = 300;
+
+// Tables side by side, each with room for a few of its rows, and a menu bar below them, deeper in the
+// window than their cells.
 std::unique_ptr<QWidget> tablesWindow(int tables) {
     constexpr int columns = 5;
     auto window = std::make_unique<QWidget>();
@@ -137,8 +145,15 @@ std::unique_ptr<QWidget> tablesWindow(int tables) {
     for (int i = 0; i < tables; ++i) {
         QTableWidget* rows = namedTable(i, window.get());
         rows->setFixedSize(190, 180);
+        if (i == 0)
+            rows->horizontalHeader()->setDefaultSectionSize(wideColumn);
         grid->addWidget(rows, i / columns, i % columns);
     }
+    auto* holder = new QWidget(window.get());
+    auto* bar = new QMenuBar(holder);
+    bar->addMenu(QString::fromUtf8(tablesMenuTitle))->addAction(QStringLiteral("Sort"));
+    (new QVBoxLayout(holder))->addWidget(bar);
+    grid->addWidget(holder, (tables + columns - 1) / columns, 0);
     return window;
 }
 

@@ -12,13 +12,19 @@ inline constexpr const char* hiddenDialogTitle = "Orvel hidden dialog";
 // Shows a window of about this many elements instead of the test windows.
 inline constexpr const char* elementCountArgument = "--elements";
 // Shows a window of this many tables of tableRows rows each, most rows scrolled out of view, instead of the
-// test windows.
+// test windows. The first table's columns are wider than the table, so that all but its first lie outside
+// its view, over its neighbours; a menu bar with the menu tablesMenuTitle lies below the tables.
 inline constexpr const char* tableCountArgument = "--tables";
+inline constexpr const char* tablesMenuTitle = "Tables menu";
 inline constexpr int tableRows = 600;
 inline constexpr int tableColumns = 5;
 // The text of a cell of the tables window.
 inline std::string cellText(int table, int row, int column) {
     return "T" + std::to_string(table) + " R" + std::to_string(row) + " C" + std::to_string(column);
+}
+// The text of a column header of the tables window.
+inline std::string headerText(int table, int column) {
+    return "T" + std::to_string(table) + " H" + std::to_string(column);
 }
 
 // The test windows: a main window with a menu bar (its menus closed), a label, a button with a tooltip, a

@@ -1,5 +1,6 @@
 // A window of a toolkit that marks no element as showing (GTK 4), for the accessibility tests: a label,
-// a button with a tooltip, a stack whose second page is hidden and a label set invisible. Prints "ready" once
+// a button with a tooltip, a stack whose second page is hidden, a label set invisible, an unnamed menu
+// button and icon button, and a button labelled "GtkButton". Prints "ready" once
 // the window is presented and runs until it is ended.
 
 #include <gtk/gtk.h>
@@ -27,6 +28,13 @@ void activate(GtkApplication* application, gpointer) {
     GtkWidget* invisible = gtk_label_new("Invisible label");
     gtk_widget_set_visible(invisible, FALSE);
     gtk_box_append(GTK_BOX(box), invisible);
+    // Widgets that nothing names, which the toolkit names by their types, and a button whose real label
+    // has the form of such a name.
+    GtkWidget* menu = gtk_menu_button_new();
+    gtk_menu_button_set_icon_name(GTK_MENU_BUTTON(menu), "open-menu-symbolic");
+    gtk_box_append(GTK_BOX(box), menu);
+    gtk_box_append(GTK_BOX(box), gtk_button_new_from_icon_name("list-add-symbolic"));
+    gtk_box_append(GTK_BOX(box), gtk_button_new_with_label("GtkButton"));
     gtk_window_set_child(GTK_WINDOW(window), box);
     gtk_window_present(GTK_WINDOW(window));
     std::puts("ready");
