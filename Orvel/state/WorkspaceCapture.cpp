@@ -15,12 +15,12 @@ namespace {
 // What the person is told when some screens could be read only in part; the rest of the capture is kept.
 std::optional<std::string> partialNote(const ContextCapture::Result& found) {
     const std::vector<std::string>& partial = found.partial;
+    if (partial.empty())
+        return std::nullopt;
     if (found.appQuit)
         return std::string(CaptureError::notRunning().what()) +
                ", so these screens could not be read whole: " + text::joined(partial, ", ") +
                ". What was read is kept; open the app and capture again to read them.";
-    if (partial.empty())
-        return std::nullopt;
     return "These screens were read only in part, because the app answered too slowly or showed more than "
            "one read takes in: " +
            text::joined(partial, ", ") + ". What was read is kept; capture again to read them whole.";

@@ -79,6 +79,15 @@ TEST_F(WorkspaceRunTest, CaptureMergesWhatItSawOrShowsWhyNot) {
          mergedInPart,
          {"Settings"},
          true},
+        {"the app quit once every screen was read",
+         true,
+         true,
+         nullptr,
+         std::nullopt,
+         true,
+         merged,
+         {},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
