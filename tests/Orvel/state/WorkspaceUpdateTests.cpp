@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <stdexcept>
-#include <thread>
 
 #include "Orvel/state/ModelPreferences.h"
 #include "core/Cancellation.h"
@@ -261,10 +259,7 @@ TEST_F(WorkspaceUpdateTest, AResultStillOnItsWayWhenStoppedShowsNoProgress) {
     engine.model->holdAfter(1);
     // The updater starts at once; nothing is processed on the main thread until after Stop.
     workspace->updateTranslations();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!engine.model->held() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
-    ASSERT_TRUE(engine.model->held());
+    ASSERT_TRUE(heldWithoutEvents());
 
     workspace->stop();
     waitForModel(1);
@@ -284,10 +279,7 @@ TEST_F(WorkspaceUpdateTest, AStoppedUpdatesChangesAreComparedAgain) {
     auto workspace = open(app);
     engine.model->holdAfter(1);
     workspace->updateTranslations();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!engine.model->held() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
-    ASSERT_TRUE(engine.model->held());
+    ASSERT_TRUE(heldWithoutEvents());
 
     workspace->stop();
     ASSERT_TRUE(processUntil([&] { return workspace->problem().has_value(); }));
