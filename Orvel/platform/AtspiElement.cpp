@@ -351,17 +351,33 @@ bool AtspiElement::namesUnnamedByType() const {
     return marksNothingShowing();
 }
 
-bool AtspiElement::labelShows(const std::string& text) const {
+std::vector<std::string> AtspiElement::labelTexts() const {
     const auto& listed = facts().children;
     if (!listed)
-        return false;
+        return {};
     constexpr std::array<AtspiFacts::Question, 2> questions{AtspiFacts::Question::role,
                                                             AtspiFacts::Question::name};
     std::vector<AtspiFacts::Facts> asked;
     AtspiFacts::read(pointers(*listed), questions, limits, m_read->exchange, asked);
-    return std::any_of(asked.begin(), asked.end(), [&](const AtspiFacts::Facts& child) {
-        return child.roleName == "label" && child.name == text;
-    });
+    std::vector<std::string> shown;
+    for (const AtspiFacts::Facts& child : asked)
+        if (child.roleName == "label" && child.name && !child.name->empty())
+            shown.push_back(*child.name);
+    return shown;
+}
+
+bool AtspiElement::nameIsTheToolkits(const std::string& name) const {
+    if (!namesUnnamedByType())
+        return false;
+    const bool typeName = AtspiTexts::hasTypeNameForm(name);
+    // A notebook's tabs are all named alike by the toolkit, in the desktop's language; their label
+    // children show what the app wrote.
+    const bool tab = roleName() == "page tab";
+    if (!typeName && !tab)
+        return false;
+    const std::vector<std::string> labels = labelTexts();
+    const bool labelled = std::find(labels.begin(), labels.end(), name) != labels.end();
+    return typeName ? !labelled : !labelled && !labels.empty();
 }
 
 bool AtspiElement::marksNothingShowing() const {
@@ -428,10 +444,7 @@ const AtspiTexts::Texts& AtspiElement::texts() const {
     const std::string& role = this->role().role;
     AtspiTexts::Published published;
     published.name = facts().name;
-    // GTK 4 names a widget nothing names by its type: no text of the app, unless a label of the widget
-    // shows those very words (a button labelled so).
-    if (published.name && !isTextContent(role) && namesUnnamedByType() &&
-        AtspiTexts::hasTypeNameForm(*published.name) && !labelShows(*published.name))
+    if (published.name && !isTextContent(role) && nameIsTheToolkits(*published.name))
         published.name.reset();
     published.description = facts().description;
     published.nameIsContent = isTextContent(role);

@@ -97,8 +97,11 @@ class AtspiElement : public AXElement {
     bool marksNothingShowing() const;
     // The toolkit names a widget that nothing names by its type's name (GTK 4).
     bool namesUnnamedByType() const;
-    // Whether a label among the element's children shows `text`.
-    bool labelShows(const std::string& text) const;
+    // The texts of the labels among the element's children.
+    std::vector<std::string> labelTexts() const;
+    // Whether GTK 4 gave the element its name rather than the app: its type's name, unless a label of
+    // the element shows those words, or a tab's "Tab" beside the label that shows the tab's own words.
+    bool nameIsTheToolkits(const std::string& name) const;
     std::optional<AXValue> elementAttribute(const std::string& name) const;
     std::optional<AXValue> applicationAttribute(const std::string& name) const;
     const AtspiTexts::Texts& texts() const;

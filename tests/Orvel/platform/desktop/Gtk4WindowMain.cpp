@@ -1,6 +1,6 @@
 // A window of a toolkit that marks no element as showing (GTK 4), for the accessibility tests: a label,
 // a button with a tooltip, a stack whose second page is hidden, a label set invisible, an unnamed menu
-// button and icon button, and a button labelled "GtkButton". Prints "ready" once
+// button and icon button, a button labelled "GtkButton" and two tabs. Prints "ready" once
 // the window is presented and runs until it is ended.
 
 #include <gtk/gtk.h>
@@ -35,6 +35,13 @@ void activate(GtkApplication* application, gpointer) {
     gtk_box_append(GTK_BOX(box), menu);
     gtk_box_append(GTK_BOX(box), gtk_button_new_from_icon_name("list-add-symbolic"));
     gtk_box_append(GTK_BOX(box), gtk_button_new_with_label("GtkButton"));
+    // Tabs, which the toolkit names "Tab" whatever their labels say.
+    GtkWidget* notebook = gtk_notebook_new();
+    gtk_notebook_append_page(GTK_NOTEBOOK(notebook), gtk_label_new("General page label"),
+                             gtk_label_new("General"));
+    gtk_notebook_append_page(GTK_NOTEBOOK(notebook), gtk_label_new("Advanced page label"),
+                             gtk_label_new("Advanced"));
+    gtk_box_append(GTK_BOX(box), notebook);
     gtk_window_set_child(GTK_WINDOW(window), box);
     gtk_window_present(GTK_WINDOW(window));
     std::puts("ready");
