@@ -7,9 +7,11 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "Orvel/app/BlockedWindowCloses.h"
 #include "Orvel/app/MainWindow.h"
 #include "Orvel/state/CommandLineTool.h"
 #include "Orvel/state/LanguageNames.h"
@@ -81,6 +83,8 @@ MainWindow& TranslatorApp::mainWindow() {
             quit();
             QCoreApplication::quit();
         });
+        if (const std::optional<BlockedWindowCloses::Atoms> atoms = BlockedWindowCloses::displayAtoms())
+            m_blockedCloses = std::make_unique<BlockedWindowCloses>(*m_mainWindow, *atoms);
     }
     return *m_mainWindow;
 }

@@ -17,6 +17,7 @@ class QWidget;
 
 namespace orvel {
 
+class BlockedWindowCloses;
 class Library;
 class MainWindow;
 class ModelPreferences;
@@ -86,6 +87,8 @@ class TranslatorApp : public QObject {
     // Declared before the windows, so that the views that read it go first.
     std::unique_ptr<Library> m_library;
     std::unique_ptr<MainWindow> m_mainWindow;
+    // Goes before the window it watches.
+    std::unique_ptr<BlockedWindowCloses> m_blockedCloses;
     QPointer<QWidget> m_settingsWindow;
     bool m_quit = false;
 };

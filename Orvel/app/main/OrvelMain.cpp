@@ -33,8 +33,10 @@ int main(int argc, char** argv) {
                                                   instance.errorString().toStdString());
 
     int status = 0;
+    // Workers of the runs, the updates and the captures still finishing after the application's end read
+    // through the services: those outlive them, and stay when the program ends without waiting for them.
+    orvel::ApplicationServices services;
     {
-        orvel::ApplicationServices services;
         orvel::TranslatorApp app(services.services(), services.preferences(), services.alerts());
         orvel::SystemPlatformServices platform([&services] { services.accessibility().requestTrust(); },
                                                [&app] { app.showSettings(); });

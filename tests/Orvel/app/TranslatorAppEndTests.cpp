@@ -4,16 +4,20 @@
 
 #include "Orvel/app/TranslatorApp.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "Orvel/app/BlockedWindowCloses.h"
 #include "Orvel/app/MainWindow.h"
 #include "Orvel/state/Library.h"
 #include "tests/Orvel/state/FullDisk.h"
@@ -108,14 +112,20 @@ TEST_F(TranslatorAppEndTest, TheEndTellsOfEditsOnlyWhenItCannotWriteThem) {
 
 // A close of the main window ends the application as its Quit does, whatever other window is shown.
 TEST_F(TranslatorAppEndTest, ClosingTheMainWindowEndsTheApplication) {
+    enum class Shown { nothingElse, windowOfItsOwn, windowModalAlert, applicationModalAlert };
     struct Case {
         const char* name;
-        bool otherWindowShown;
+        Shown shown;
+        // The window manager asks for the close, as a click on the window's close button does.
+        bool byTheWindowManager;
     };
     const std::vector<Case> cases{
-        {"the main window alone", false},
-        {"beside a window of its own", true},
+        {"the main window alone", Shown::nothingElse, false},
+        {"beside a window of its own", Shown::windowOfItsOwn, false},
+        {"by the window manager, over an alert of the window", Shown::windowModalAlert, true},
+        {"by the window manager, over an alert waited for", Shown::applicationModalAlert, true},
     };
+    const BlockedWindowCloses::Atoms atoms{7, 9};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const TranslatableApp notes = bundle("com.example.Notes", "1", "Notes", {{"Open", "Open"}});
@@ -124,14 +134,39 @@ TEST_F(TranslatorAppEndTest, ClosingTheMainWindowEndsTheApplication) {
         defaults.set("language.com.example.Notes", std::string("de"));
         auto translator = std::make_unique<TranslatorApp>(services(), preferences, alerts);
         translator->showMainWindow();
+        MainWindow& window = translator->mainWindow();
+        BlockedWindowCloses closes(window, atoms);
         Workspace& workspace = translator->library().workspace(notes);
         settle();
         workspace.setText("Öffnen", openID);
         QWidget other;
-        if (c.otherWindowShown)
+        if (c.shown == Shown::windowOfItsOwn)
             other.show();
+        auto* alert =
+            new QMessageBox(QMessageBox::Information, "Orvel", "Checking", QMessageBox::Ok, &window);
+        alert->setAttribute(Qt::WA_DeleteOnClose);
+        if (c.shown == Shown::windowModalAlert) {
+            alert->setWindowModality(Qt::WindowModal);
+            alert->open();
+        }
+        if (c.shown == Shown::applicationModalAlert)
+            QTimer::singleShot(0, alert, [alert] { alert->exec(); });
 
-        QTimer::singleShot(0, &translator->mainWindow(), [&] { translator->mainWindow().close(); });
+        QTimer::singleShot(1, &window, [&] {
+            if (!c.byTheWindowManager) {
+                window.close();
+                return;
+            }
+            xcb_client_message_event_t request{};
+            request.response_type = XCB_CLIENT_MESSAGE;
+            request.format = 32;
+            request.window = static_cast<xcb_window_t>(window.internalWinId());
+            request.type = atoms.protocols;
+            request.data.data32[0] = atoms.deleteWindow;
+            qintptr result = 0;
+            QAbstractEventDispatcher::instance()->filterNativeEvent(QByteArrayLiteral("xcb_generic_event_t"),
+                                                                    &request, &result);
+        });
         // A bound for a close that is ignored, far beyond what an end takes.
         QTimer never;
         never.callOnTimeout([] { QCoreApplication::exit(1); });
