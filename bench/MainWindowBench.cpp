@@ -277,15 +277,29 @@ class StallWatch {
 };
 
 // What the slow model was asked during a measure: the key-term requests, the batches, and every request,
-// re-asks included (a run whose answers pass the checks asks once a batch).
+// re-asks included (a run whose answers pass the checks asks once a batch), and when the first request and
+// the first batch arrived: how long the program worked before it asked.
 struct ModelRequests {
+    using Clock = std::chrono::steady_clock;
     std::atomic<int> terms = 0;
     std::atomic<int> all = 0;
     std::atomic<int> batches = 0;
+    std::atomic<Clock::rep> firstAt = 0;
+    std::atomic<Clock::rep> firstBatchAt = 0;
     void reset() {
         terms = 0;
         all = 0;
         batches = 0;
+        firstAt = 0;
+        firstBatchAt = 0;
+    }
+    void arrived(bool batch) {
+        const Clock::rep now = Clock::now().time_since_epoch().count();
+        Clock::rep none = 0;
+        firstAt.compare_exchange_strong(none, now);
+        none = 0;
+        if (batch)
+            firstBatchAt.compare_exchange_strong(none, now);
     }
 };
 
@@ -296,7 +310,9 @@ void answerWithASlowModel(WindowHome& shared, orvel::testing::LoopbackServer& se
                           std::chrono::milliseconds answerTime, ModelRequests& requests) {
     server.respond([answerTime, &requests](const orvel::testing::RecordedRequest& request) {
         ++requests.all;
-        if (orvel::bench::asksForTerms(request))
+        const bool terms = orvel::bench::asksForTerms(request);
+        requests.arrived(!terms);
+        if (terms)
             ++requests.terms;
         else if (!orvel::bench::reasks(request))
             ++requests.batches;
@@ -343,6 +359,7 @@ struct RunMeasure {
         orvel::bench::resetPeak();
         processor = orvel::bench::processorSeconds();
         clock.start();
+        started = ModelRequests::Clock::now();
     }
     void report(benchmark::State& state, std::chrono::milliseconds answerTime,
                 const ModelRequests& requests) {
@@ -355,6 +372,15 @@ struct RunMeasure {
         state.counters["batches"] = batches;
         state.counters["requests"] = requests.all.load();
         state.counters["run / bound"] = ran / bound;
+        // The program's own work from the click to its first request, and until the first batch went
+        // out, the key-term requests included.
+        const auto sinceStart = [this](ModelRequests::Clock::rep at) {
+            return std::chrono::duration<double, std::milli>(
+                       ModelRequests::Clock::time_point(ModelRequests::Clock::duration(at)) - started)
+                .count();
+        };
+        state.counters["first request ms"] = sinceStart(requests.firstAt.load());
+        state.counters["first batch ms"] = sinceStart(requests.firstBatchAt.load());
         state.counters["longest wait ms"] = static_cast<double>(watch.longestMilliseconds());
         state.counters["longest wait at s"] = watch.longestEndedSeconds();
         state.counters["harness MB"] = harness;
@@ -368,6 +394,7 @@ struct RunMeasure {
     double settled = 0;
     double processor = 0;
     QElapsedTimer clock;
+    ModelRequests::Clock::time_point started;
     StallWatch watch;
 };
 

@@ -36,7 +36,7 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
     QPointer<QObject> guard(this);
     // The update starts from the project as the workspace holds it, edits still waiting for their
     // write-back included; another language's project as its file holds it.
-    std::shared_ptr<const TranslationProject> held =
+    std::shared_ptr<TranslationProject> held =
         m_project && m_project->language == request->language ? projectSnapshot() : nullptr;
     runInBackground(
         this,
@@ -53,8 +53,9 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
                     });
                 };
             try {
-                TranslationProject start = held ? *held : TranslationProject::load(app, request->language);
-                // The update's own copy is all it needs: the window's copy goes at once, not at its end.
+                // The copy was made for the update alone, which takes it over instead of copying it again.
+                TranslationProject start =
+                    held ? std::move(*held) : TranslationProject::load(app, request->language);
                 held.reset();
                 // Compared with the strings the workspace shows, whose rows the results are laid into.
                 TranslationUpdater::Outcome outcome =
