@@ -43,6 +43,21 @@ struct DBusConnectionClose {
         dbus_connection_unref(connection);
     }
 };
+using ClientConnection = std::unique_ptr<DBusConnection, DBusConnectionClose>;
+
+// A connection of the reader's kind to the test's bus, registered; empty, with the bus's message, when
+// it cannot be made.
+ClientConnection registeredClient(const testing::PrivateSessionBus& session, std::string& failure) {
+    DBusError error;
+    dbus_error_init(&error);
+    ClientConnection client(dbus_connection_open_private(session.address().toUtf8().constData(), &error));
+    if (!client || !dbus_bus_register(client.get(), &error)) {
+        failure = error.message ? error.message : "no connection";
+        dbus_error_free(&error);
+        return nullptr;
+    }
+    return client;
+}
 
 TEST(AtspiExchangeTests, TheReadWaitsForAnAppThatKeepsAnsweringAndGivesUpOnOneThatDoesNot) {
     testing::PrivateSessionBus session;
@@ -70,11 +85,9 @@ TEST(AtspiExchangeTests, TheReadWaitsForAnAppThatKeepsAnsweringAndGivesUpOnOneTh
     QDBusConnection serving = session.connect(QStringLiteral("slow-service"));
     ASSERT_TRUE(serving.registerObject("/slow", &service, QDBusConnection::ExportAllSlots));
     ASSERT_TRUE(serving.registerService("org.orvel.Slow"));
-    DBusError error;
-    dbus_error_init(&error);
-    std::unique_ptr<DBusConnection, DBusConnectionClose> client(
-        dbus_connection_open_private(session.address().toUtf8().constData(), &error));
-    ASSERT_TRUE(client && dbus_bus_register(client.get(), &error)) << error.message;
+    std::string failure;
+    const ClientConnection client = registeredClient(session, failure);
+    ASSERT_TRUE(client) << failure;
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -109,7 +122,6 @@ TEST(AtspiExchangeTests, TheReadWaitsForAnAppThatKeepsAnsweringAndGivesUpOnOneTh
     serving.unregisterObject("/slow");
     serviceThread.quit();
     serviceThread.wait();
-    dbus_error_free(&error);
 }
 
 // Answers its first questions, then quits as an app does: its connection closes and its name leaves the
@@ -180,11 +192,9 @@ TEST(AtspiExchangeTests, AnAppThatQuitsCutsTheReadAndItsLastAnswersDoNotCount) {
         {"an app that quits at its fifth question", 5, 12},
         {"an app gone before the read", 0, 4},
     };
-    DBusError error;
-    dbus_error_init(&error);
-    std::unique_ptr<DBusConnection, DBusConnectionClose> client(
-        dbus_connection_open_private(session.address().toUtf8().constData(), &error));
-    ASSERT_TRUE(client && dbus_bus_register(client.get(), &error)) << error.message;
+    std::string failure;
+    const ClientConnection client = registeredClient(session, failure);
+    ASSERT_TRUE(client) << failure;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::optional<QuittingService> app;
@@ -210,7 +220,6 @@ TEST(AtspiExchangeTests, AnAppThatQuitsCutsTheReadAndItsLastAnswersDoNotCount) {
         EXPECT_EQ(replies, std::max(0, c.quitsAt - 1));
         EXPECT_EQ(answers, replies) << "the bus's answers for the gone app were handed over as its own";
     }
-    dbus_error_free(&error);
 }
 
 } // namespace
