@@ -147,13 +147,15 @@ void onMainThread(QPointer<QObject> receiver, std::function<void()> fn) {
         MainThreadGate::shared().post(std::move(receiver), std::move(fn));
 }
 
-void runInBackground(QObject* receiver, std::function<std::function<void()>()> work) {
+void runInBackground(QObject* receiver, std::function<std::function<void()>()> work, AtTheEnd atTheEnd) {
     // Called on the main thread: its workers find the way back open.
     MainThreadGate::shared().open();
-    workers().post([guard = QPointer<QObject>(receiver), work = std::move(work)]() mutable {
-        if (std::function<void()> continuation = work())
-            onMainThread(std::move(guard), std::move(continuation));
-    });
+    workers().post(
+        [guard = QPointer<QObject>(receiver), work = std::move(work)]() mutable {
+            if (std::function<void()> continuation = work())
+                onMainThread(std::move(guard), std::move(continuation));
+        },
+        atTheEnd);
 }
 
 void runInPlace(QObject*, std::function<std::function<void()>()> work) {
@@ -166,14 +168,16 @@ bool waitForBackgroundWork(std::chrono::milliseconds limit) {
 }
 
 int finishProgram(int status, std::chrono::milliseconds limit) {
-    workers().waitIdle(limit);
+    const bool written = workers().waitAwaited(limit);
     // Continuations that would come now find no event loop to run them.
     MainThreadGate::shared().close();
     workers().close();
     if (workers().waitIdle(std::chrono::milliseconds(0)))
         return status;
-    SystemLog::info("Application",
-                    "Background work still ran at the end; the program ends without waiting for it.");
+    // Reads still under way are no news; a write cut short is.
+    if (!written)
+        SystemLog::info("Application",
+                        "Background work still ran at the end; the program ends without waiting for it.");
     std::cout.flush();
     std::cerr.flush();
     std::fflush(nullptr);

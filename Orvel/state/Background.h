@@ -2,8 +2,8 @@
 // How the application's state does work off the main thread. State lives on the main thread only; a
 // worker computes and hands back a continuation that runs on the main thread while its receiver lives.
 // Workers run on a bounded pool of threads and are forgotten when cancelled, so Stop never waits for one;
-// only the end of the program waits, for a bounded time, for the cancelled ones to notice, and nothing a
-// worker does after that reaches the application.
+// only the end of the program waits, for a bounded time, for those that write to notice and end, and
+// nothing a worker does after that reaches the application.
 
 #include <QObject>
 #include <QPointer>
@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <functional>
 #include <stop_token>
+
+#include "Orvel/state/WorkerPool.h"
 
 namespace orvel {
 
@@ -23,8 +25,10 @@ void onMainThread(QPointer<QObject> receiver, std::function<void()> fn);
 // continuation it returns runs on the main thread unless `receiver` (a main-thread object) is gone by
 // then. `work` owns what it uses (copies or shared pointers) and catches its own errors, turning them into
 // the continuation that reports them. Work may wait for work under way, never for work handed in after
-// it: with every thread taken, that one would never start.
-void runInBackground(QObject* receiver, std::function<std::function<void()>()> work);
+// it: with every thread taken, that one would never start. Work that only reads is handed in as
+// leftBehind, so that the end of the program does not wait for it.
+void runInBackground(QObject* receiver, std::function<std::function<void()>()> work,
+                     AtTheEnd atTheEnd = AtTheEnd::awaited);
 
 // Runs `work` and the continuation it returns at once, on the calling thread: for the pictures of the
 // views, which need a workspace loaded when it is made.
@@ -35,10 +39,10 @@ void runInPlace(QObject* receiver, std::function<std::function<void()>()> work);
 bool waitForBackgroundWork(std::chrono::milliseconds limit);
 
 // The end of a program that used the functions above, called once its state objects are gone (which
-// stops their workers) and before its application object is destroyed. Waits up to `limit` for the work
-// under way and waiting, a write among them; then no work starts any more and no call reaches the main
-// thread. Returns `status` for main() to return when no work runs by then. Otherwise a worker would run
-// on while the application and the program's static objects are destroyed: the process ends at once
+// stops their workers) and before its application object is destroyed. Waits up to `limit` for the
+// awaited work under way and waiting, the writes; then no work starts any more and no call reaches the
+// main thread. Returns `status` for main() to return when no work runs by then. Otherwise a worker would
+// run on while the application and the program's static objects are destroyed: the process ends at once
 // with `status`, its output flushed, and a file being replaced keeps its old content.
 int finishProgram(int status, std::chrono::milliseconds limit);
 

@@ -88,7 +88,8 @@ void Library::startScan(Done done, bool forLink) {
     const std::uint64_t number = ++m_scansStarted;
     EngineFacade& engine = m_services.engine;
     runInBackground(
-        this, [this, &engine, number, forLink, done = std::move(done)]() mutable -> std::function<void()> {
+        this,
+        [this, &engine, number, forLink, done = std::move(done)]() mutable -> std::function<void()> {
             std::optional<std::vector<TranslatableApp>> apps;
             try {
                 apps = engine.scanApps();
@@ -106,7 +107,8 @@ void Library::startScan(Done done, bool forLink) {
                         rescanForLink();
                 }
             };
-        });
+        },
+        AtTheEnd::leftBehind);
 }
 
 void Library::scanned(std::uint64_t refresh, std::vector<TranslatableApp> apps, Done done) {

@@ -16,67 +16,71 @@ namespace orvel {
 void Library::measurePending(std::function<void()> done) {
     const std::uint64_t number = ++m_measuresStarted;
     EngineFacade& engine = m_services.engine;
-    runInBackground(this,
-                    [this, &engine, number, apps = m_apps, files = m_services.loaded,
-                     stop = m_stop.get_token(), done = std::move(done)]() mutable -> std::function<void()> {
-                        std::optional<Items> items;
-                        try {
-                            items = BackgroundUpdates::measure(apps, engine, *files, stop);
-                        } catch (const std::exception&) {
-                            // The counts shown stay as they were.
-                        }
-                        return [this, number, items = std::move(items), done = std::move(done)]() mutable {
-                            // A count of an older list must not replace that of a newer one.
-                            if (!items || number <= m_measureTaken) {
-                                if (done)
-                                    done();
-                                return;
-                            }
-                            m_measureTaken = number;
-                            Pending pending = BackgroundUpdates::totals(*items);
-                            for (const auto& [app, taken] : m_appMeasureTaken) {
-                                if (taken < number)
-                                    continue;
-                                if (const auto newer = m_pending.find(app); newer != m_pending.end())
-                                    pending.insert_or_assign(app, newer->second);
-                                else
-                                    pending.erase(app);
-                            }
-                            setPending(std::move(pending));
-                            runUpdates(*items, std::move(done));
-                        };
-                    });
+    runInBackground(
+        this,
+        [this, &engine, number, apps = m_apps, files = m_services.loaded, stop = m_stop.get_token(),
+         done = std::move(done)]() mutable -> std::function<void()> {
+            std::optional<Items> items;
+            try {
+                items = BackgroundUpdates::measure(apps, engine, *files, stop);
+            } catch (const std::exception&) {
+                // The counts shown stay as they were.
+            }
+            return [this, number, items = std::move(items), done = std::move(done)]() mutable {
+                // A count of an older list must not replace that of a newer one.
+                if (!items || number <= m_measureTaken) {
+                    if (done)
+                        done();
+                    return;
+                }
+                m_measureTaken = number;
+                Pending pending = BackgroundUpdates::totals(*items);
+                for (const auto& [app, taken] : m_appMeasureTaken) {
+                    if (taken < number)
+                        continue;
+                    if (const auto newer = m_pending.find(app); newer != m_pending.end())
+                        pending.insert_or_assign(app, newer->second);
+                    else
+                        pending.erase(app);
+                }
+                setPending(std::move(pending));
+                runUpdates(*items, std::move(done));
+            };
+        },
+        AtTheEnd::leftBehind);
 }
 
 void Library::measurePending(const TranslatableApp& app, BackgroundUpdates::KnownCounts known) {
     const std::uint64_t number = ++m_measuresStarted;
     EngineFacade& engine = m_services.engine;
-    runInBackground(this,
-                    [this, &engine, number, app, known = std::move(known), files = m_services.loaded,
-                     stop = m_stop.get_token()]() -> std::function<void()> {
-                        std::optional<Items> items;
-                        try {
-                            items = BackgroundUpdates::measure({app}, engine, *files, stop, known);
-                        } catch (const std::exception&) {
-                            // The count shown stays as it was.
-                        }
-                        return [this, number, app, items = std::move(items)] {
-                            // A count of all apps that started later has this app's figure already.
-                            if (!items || number <= m_measureTaken)
-                                return;
-                            std::uint64_t& taken = m_appMeasureTaken[app.bundleIdentifier];
-                            if (number <= taken)
-                                return;
-                            taken = number;
-                            Pending pending = m_pending;
-                            const Pending counted = BackgroundUpdates::totals(*items);
-                            if (const auto found = counted.find(app.bundleIdentifier); found != counted.end())
-                                pending.insert_or_assign(app.bundleIdentifier, found->second);
-                            else
-                                pending.erase(app.bundleIdentifier);
-                            setPending(std::move(pending));
-                        };
-                    });
+    runInBackground(
+        this,
+        [this, &engine, number, app, known = std::move(known), files = m_services.loaded,
+         stop = m_stop.get_token()]() -> std::function<void()> {
+            std::optional<Items> items;
+            try {
+                items = BackgroundUpdates::measure({app}, engine, *files, stop, known);
+            } catch (const std::exception&) {
+                // The count shown stays as it was.
+            }
+            return [this, number, app, items = std::move(items)] {
+                // A count of all apps that started later has this app's figure already.
+                if (!items || number <= m_measureTaken)
+                    return;
+                std::uint64_t& taken = m_appMeasureTaken[app.bundleIdentifier];
+                if (number <= taken)
+                    return;
+                taken = number;
+                Pending pending = m_pending;
+                const Pending counted = BackgroundUpdates::totals(*items);
+                if (const auto found = counted.find(app.bundleIdentifier); found != counted.end())
+                    pending.insert_or_assign(app.bundleIdentifier, found->second);
+                else
+                    pending.erase(app.bundleIdentifier);
+                setPending(std::move(pending));
+            };
+        },
+        AtTheEnd::leftBehind);
 }
 
 void Library::runUpdates(const Items& items, Done done) {

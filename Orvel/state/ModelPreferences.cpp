@@ -229,14 +229,16 @@ void ModelPreferences::loadKeyThen(std::function<void()> done) {
     reading->second.push_back(std::move(done));
     if (!first)
         return;
-    runInBackground(this,
-                    [this, secrets = m_secrets, account, edits = m_keyEdits]() -> std::function<void()> {
-                        KeyRead read = readKey(*secrets, account);
-                        return [this, account, edits, read = std::move(read)] {
-                            noteKeyring(account, KeyringCall::read, read.error);
-                            keyRead(account, edits, read.key);
-                        };
-                    });
+    runInBackground(
+        this,
+        [this, secrets = m_secrets, account, edits = m_keyEdits]() -> std::function<void()> {
+            KeyRead read = readKey(*secrets, account);
+            return [this, account, edits, read = std::move(read)] {
+                noteKeyring(account, KeyringCall::read, read.error);
+                keyRead(account, edits, read.key);
+            };
+        },
+        AtTheEnd::leftBehind);
 }
 
 void ModelPreferences::keyRead(const std::string& account, std::uint64_t edits,

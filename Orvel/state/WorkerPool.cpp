@@ -17,7 +17,7 @@ WorkerPool::~WorkerPool() {
         thread.join();
 }
 
-void WorkerPool::post(std::function<void()> task) {
+void WorkerPool::post(std::function<void()> task, AtTheEnd atTheEnd) {
     std::unique_lock lock(m_mutex);
     if (m_closed) {
         lock.unlock();
@@ -25,7 +25,9 @@ void WorkerPool::post(std::function<void()> task) {
         task = nullptr;
         return;
     }
-    m_queue.push_back(std::move(task));
+    m_queue.push_back({std::move(task), atTheEnd});
+    if (atTheEnd == AtTheEnd::awaited)
+        ++m_awaited;
     // A free thread that was woken but has not taken its task yet still counts as free, and so does one
     // started but not yet running: each waiting task needs a free thread of its own.
     if (static_cast<int>(m_queue.size()) > m_free && static_cast<int>(m_threads.size()) < m_limit) {
@@ -40,14 +42,21 @@ bool WorkerPool::waitIdle(std::chrono::milliseconds limit) {
     return m_idle.wait_for(lock, limit, [&] { return m_running == 0 && m_queue.empty(); });
 }
 
+bool WorkerPool::waitAwaited(std::chrono::milliseconds limit) {
+    std::unique_lock lock(m_mutex);
+    return m_idle.wait_for(lock, limit, [&] { return m_awaited == 0; });
+}
+
 void WorkerPool::close() {
-    std::deque<std::function<void()>> dropped;
+    std::deque<Task> dropped;
     {
         std::lock_guard lock(m_mutex);
         m_closed = true;
+        for (const Task& task : m_queue)
+            if (task.atTheEnd == AtTheEnd::awaited)
+                --m_awaited;
         dropped.swap(m_queue);
-        if (m_running == 0)
-            m_idle.notify_all();
+        m_idle.notify_all();
     }
     // A thread woken for a dropped task finds the queue empty and waits again.
 }
@@ -64,17 +73,19 @@ void WorkerPool::serve() {
         --m_free;
         if (m_queue.empty())
             return;
-        std::function<void()> task = std::move(m_queue.front());
+        Task task = std::move(m_queue.front());
         m_queue.pop_front();
         ++m_running;
         lock.unlock();
-        task();
+        task.run();
         // What the task holds goes before it counts as ended.
-        task = nullptr;
+        task.run = nullptr;
         lock.lock();
         --m_running;
         ++m_free;
-        if (m_running == 0 && m_queue.empty())
+        if (task.atTheEnd == AtTheEnd::awaited)
+            --m_awaited;
+        if ((m_running == 0 && m_queue.empty()) || m_awaited == 0)
             m_idle.notify_all();
     }
 }

@@ -14,6 +14,11 @@
 
 namespace orvel {
 
+// What the end of the program does with a task still under way or waiting: one that writes is waited
+// for; one that only reads (a scan, a count, a comparison, a keyring read, a question to another app) is
+// left, since nothing would receive what it brings back and a slow desktop service must not hold the end.
+enum class AtTheEnd { awaited, leftBehind };
+
 class WorkerPool {
   public:
     // At most `limit` threads (at least one).
@@ -25,9 +30,11 @@ class WorkerPool {
     WorkerPool& operator=(const WorkerPool&) = delete;
 
     // Runs `task` on a thread of the pool, after every task handed in before it has started. Any thread.
-    void post(std::function<void()> task);
+    void post(std::function<void()> task, AtTheEnd atTheEnd = AtTheEnd::awaited);
     // Waits until no task runs or waits, or `limit` has passed; true when none.
     bool waitIdle(std::chrono::milliseconds limit);
+    // The same for the tasks handed in as awaited alone.
+    bool waitAwaited(std::chrono::milliseconds limit);
     // From now on no task starts: those waiting are dropped, and so is every task handed in later. Tasks
     // under way go on. For the end of the program, after which nothing may run that was not running.
     void close();
@@ -41,11 +48,18 @@ class WorkerPool {
     std::mutex m_mutex;
     std::condition_variable m_work;
     std::condition_variable m_idle;
-    std::deque<std::function<void()>> m_queue;
+    struct Task {
+        std::function<void()> run;
+        AtTheEnd atTheEnd;
+    };
+
+    std::deque<Task> m_queue;
     std::vector<std::thread> m_threads;
     // Threads not running a task (started ones among them, before they first wait), and tasks under way.
     int m_free = 0;
     int m_running = 0;
+    // Awaited tasks waiting or under way.
+    int m_awaited = 0;
     bool m_ending = false;
     bool m_closed = false;
 };

@@ -88,7 +88,8 @@ void Workspace::setLive(std::optional<std::string> code) {
             // Whether the app confirmed does not matter: the state read next shows what it shows.
             engine.setLanguage(app, code);
             return [this] { stateDidChange(); };
-        });
+        },
+        AtTheEnd::leftBehind);
 }
 
 } // namespace orvel

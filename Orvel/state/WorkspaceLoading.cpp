@@ -155,7 +155,8 @@ void Workspace::refreshChangesInBackground(std::shared_ptr<const TranslationProj
     m_changesSinceCompared.clear();
     const TaskSlot::Ticket ticket = m_changesTask.start();
     runInBackground(
-        this, [this, ticket, snapshot = std::move(snapshot), strings = m_strings]() -> std::function<void()> {
+        this,
+        [this, ticket, snapshot = std::move(snapshot), strings = m_strings]() -> std::function<void()> {
             StringChanges changes = StringChanges::compute(*snapshot, *strings);
             return [this, ticket, changes = std::move(changes)]() mutable {
                 if (!m_changesTask.isCurrent(ticket.generation))
@@ -170,7 +171,8 @@ void Workspace::refreshChangesInBackground(std::shared_ptr<const TranslationProj
                 setChanges(std::move(changes));
                 autoUpdateIfNeeded();
             };
-        });
+        },
+        AtTheEnd::leftBehind);
 }
 
 void Workspace::stateDidChange() {

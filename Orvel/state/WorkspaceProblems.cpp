@@ -149,28 +149,34 @@ void Workspace::refreshProblems(std::shared_ptr<const TranslationProject> snapsh
     inputs->glossary = glossaryWords();
     inputs->check = m_termCheck;
     const TaskSlot::Ticket ticket = m_problemsTask.start();
-    runInBackground(this, [this, inputs, ticket]() -> std::function<void()> {
-        Checked checked = checkedProblems(*inputs, ticket.token);
-        if (ticket.token.stop_requested())
-            return {};
-        // The inputs stay behind: the copy of a large project they hold is freed here, not on the main
-        // thread.
-        return [this, language = inputs->language, generation = ticket.generation,
-                checked = std::move(checked)]() mutable {
-            // The checks hold for the language they were made in; another language chosen meanwhile
-            // (with or without a recomputation of its own) makes them worthless.
-            if (!m_problemsTask.isCurrent(generation) || m_language != language)
-                return;
-            m_problemsTask.finish(generation);
-            takeProblems(std::move(checked.found), checked.problems);
-            // Reading the strings and projects these checks ran on, and the checks themselves, freed far
-            // more than the workspace keeps: that goes back to the system.
-            runInBackground(this, []() -> std::function<void()> {
-                FreedMemory::release();
+    runInBackground(
+        this,
+        [this, inputs, ticket]() -> std::function<void()> {
+            Checked checked = checkedProblems(*inputs, ticket.token);
+            if (ticket.token.stop_requested())
                 return {};
-            });
-        };
-    });
+            // The inputs stay behind: the copy of a large project they hold is freed here, not on the main
+            // thread.
+            return [this, language = inputs->language, generation = ticket.generation,
+                    checked = std::move(checked)]() mutable {
+                // The checks hold for the language they were made in; another language chosen meanwhile
+                // (with or without a recomputation of its own) makes them worthless.
+                if (!m_problemsTask.isCurrent(generation) || m_language != language)
+                    return;
+                m_problemsTask.finish(generation);
+                takeProblems(std::move(checked.found), checked.problems);
+                // Reading the strings and projects these checks ran on, and the checks themselves, freed far
+                // more than the workspace keeps: that goes back to the system.
+                runInBackground(
+                    this,
+                    []() -> std::function<void()> {
+                        FreedMemory::release();
+                        return {};
+                    },
+                    AtTheEnd::leftBehind);
+            };
+        },
+        AtTheEnd::leftBehind);
 }
 
 void Workspace::takeProblems(ProblemMap found, int problems) {

@@ -162,16 +162,18 @@ void Workspace::modelSupports(const std::string& language, std::function<void(bo
         answer(true);
         return;
     }
-    runInBackground(this,
-                    [this, &engine = m_services.engine, language, kind = *kind,
-                     answer = std::move(answer)]() -> std::function<void()> {
-                        const bool supported = engine.modelSupports(language, kind);
-                        return [this, language, supported, answer] {
-                            if (!supported)
-                                setProblem(Problem::unsupportedLanguage(language));
-                            answer(supported);
-                        };
-                    });
+    runInBackground(
+        this,
+        [this, &engine = m_services.engine, language, kind = *kind,
+         answer = std::move(answer)]() -> std::function<void()> {
+            const bool supported = engine.modelSupports(language, kind);
+            return [this, language, supported, answer] {
+                if (!supported)
+                    setProblem(Problem::unsupportedLanguage(language));
+                answer(supported);
+            };
+        },
+        AtTheEnd::leftBehind);
 }
 
 void Workspace::setTerms(std::map<std::string, std::string> terms) {

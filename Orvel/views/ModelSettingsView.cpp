@@ -79,7 +79,11 @@ void syncText(QLineEdit* field, const std::string& value) {
 ModelSettingsView::Services ModelSettingsView::Services::system() {
     return Services{
         .apple = std::make_shared<SystemAppleBackendStatus>(SystemAppleBackendStatus::applicationResources()),
-        .background = &runInBackground,
+        // Availability checks and connection tests only read: the end of the program leaves them.
+        .background =
+            [](QObject* receiver, std::function<std::function<void()>()> work) {
+                runInBackground(receiver, std::move(work), AtTheEnd::leftBehind);
+            },
         .after = [](std::chrono::milliseconds delay, QObject* context,
                     std::function<void()> fire) { QTimer::singleShot(delay, context, std::move(fire)); },
         .testConnection = &connectionTestError,

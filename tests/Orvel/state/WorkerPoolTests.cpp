@@ -122,5 +122,39 @@ TEST(WorkerPool, AClosedPoolStartsNothingMoreAndLetsTheRunningTaskFinish) {
     EXPECT_EQ(gate.started.size(), 1u);
 }
 
+// The end of the program waits for the tasks that write, never for a read held by a slow service.
+TEST(WorkerPool, OnlyTheAwaitedTasksAreWaitedFor) {
+    struct Case {
+        const char* name;
+        // The first task holds the pool's one thread until released; the second waits behind it.
+        AtTheEnd first, second;
+        bool closed;
+        // What waitAwaited(0) answers while the first task is held.
+        bool awaitedIdle;
+    };
+    const std::vector<Case> cases{
+        {"a read under way", AtTheEnd::leftBehind, AtTheEnd::leftBehind, false, true},
+        {"a write waiting behind a read", AtTheEnd::leftBehind, AtTheEnd::awaited, false, false},
+        {"a write under way", AtTheEnd::awaited, AtTheEnd::leftBehind, false, false},
+        {"a write dropped by the close", AtTheEnd::leftBehind, AtTheEnd::awaited, true, true},
+        {"a write under way at the close", AtTheEnd::awaited, AtTheEnd::awaited, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Gate gate;
+        WorkerPool pool(1);
+        pool.post([&gate] { gate.pass(0); }, c.first);
+        pool.post([] {}, c.second);
+        gate.waitForStarted(1);
+        if (c.closed)
+            pool.close();
+        EXPECT_EQ(pool.waitAwaited(std::chrono::milliseconds(0)), c.awaitedIdle);
+        EXPECT_FALSE(pool.waitIdle(std::chrono::milliseconds(0)));
+        gate.release();
+        EXPECT_TRUE(pool.waitAwaited(std::chrono::seconds(10)));
+        EXPECT_TRUE(pool.waitIdle(std::chrono::seconds(10)));
+    }
+}
+
 } // namespace
 } // namespace orvel

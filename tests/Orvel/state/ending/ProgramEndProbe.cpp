@@ -1,8 +1,10 @@
 // A program that ends while its background work still runs, as Orvel and the benchmark program may.
-// Arguments: how many works, how long each runs (ms), how long the end waits for them (ms). Each work
-// keeps handing calls to the main thread while it runs and reports on standard error, with status 3, if
-// it ever runs after the program's statics started to go. On a normal end it prints how many works
-// finished and, from a static's end, "statics ended".
+// Arguments: how many works, how long each runs (ms), how long the end waits for them (ms), and then
+// how many reading works the end leaves and how long each runs (ms). Each work keeps handing calls to the
+// main thread while it runs and reports on standard error, with status 3, if it ever runs after the
+// program's statics started to go. Each work that ends prints "work ended" or "reader ended" at once (the
+// end may leave through _Exit, after which nothing is printed), and a normal end, from a static's end,
+// "statics ended".
 
 #include <QCoreApplication>
 #include <QObject>
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include <unistd.h>
@@ -24,7 +27,6 @@ using namespace std::chrono_literals;
 
 // Trivially destructible, so still readable by a worker once the statics are gone.
 std::atomic<bool> staticsGone{false};
-std::atomic<int> finished{0};
 
 // Takes a while to end, as the statics of a real program may: a worker still running meets it.
 struct SlowStatic {
@@ -36,12 +38,16 @@ struct SlowStatic {
     }
 } slowStatic;
 
+// Straight to the file, so that what was said stays when the process leaves through _Exit.
+void say(std::string_view line, int file = STDOUT_FILENO) {
+    [[maybe_unused]] const ssize_t written = ::write(file, line.data(), line.size());
+}
+
 void work(std::chrono::milliseconds length, QObject* receiver) {
     const auto end = std::chrono::steady_clock::now() + length;
     while (std::chrono::steady_clock::now() < end) {
         if (staticsGone) {
-            constexpr char message[] = "a worker ran after the end of main\n";
-            [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, message, sizeof message - 1);
+            say("a worker ran after the end of main\n", STDERR_FILENO);
             std::_Exit(3);
         }
         orvel::onMainThread(receiver, [] {});
@@ -52,20 +58,29 @@ void work(std::chrono::milliseconds length, QObject* receiver) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4)
+    if (argc != 6)
         return 2;
     const int works = std::stoi(argv[1]);
     const std::chrono::milliseconds length(std::stoi(argv[2]));
     const std::chrono::milliseconds wait(std::stoi(argv[3]));
+    const int readers = std::stoi(argv[4]);
+    const std::chrono::milliseconds readerLength(std::stoi(argv[5]));
     QCoreApplication application(argc, argv);
     QObject receiver;
+    const auto hand = [&receiver](std::chrono::milliseconds runs, orvel::AtTheEnd atTheEnd) {
+        orvel::runInBackground(
+            &receiver,
+            [runs, atTheEnd, &receiver]() -> std::function<void()> {
+                work(runs, &receiver);
+                say(atTheEnd == orvel::AtTheEnd::awaited ? "work ended\n" : "reader ended\n");
+                return [] {};
+            },
+            atTheEnd);
+    };
+    // Readers first, so that a waited work queued behind them must still be waited for.
+    for (int i = 0; i < readers; ++i)
+        hand(readerLength, orvel::AtTheEnd::leftBehind);
     for (int i = 0; i < works; ++i)
-        orvel::runInBackground(&receiver, [length, &receiver]() -> std::function<void()> {
-            work(length, &receiver);
-            ++finished;
-            return [] {};
-        });
-    const int status = orvel::finishProgram(0, wait);
-    std::printf("finished %d of %d\n", finished.load(), works);
-    return status;
+        hand(length, orvel::AtTheEnd::awaited);
+    return orvel::finishProgram(0, wait);
 }
