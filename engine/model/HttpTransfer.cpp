@@ -7,33 +7,26 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <tuple>
-
-#include <curl/curl.h>
 
 #include "core/Cancellation.h"
 #include "core/TextPieces.h"
+#include "engine/model/CurlCalls.h"
 
 namespace orvel::HttpTransfer {
 namespace {
 
-void initialiseOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 struct EasyCleanup {
-    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+    void operator()(CURL* handle) const { curl().easy_cleanup(handle); }
 };
 struct MultiCleanup {
-    void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
+    void operator()(CURLM* handle) const { curl().multi_cleanup(handle); }
 };
 struct ListCleanup {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+    void operator()(curl_slist* list) const { curl().slist_free_all(list); }
 };
 struct UrlCleanup {
-    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+    void operator()(CURLU* url) const { curl().url_cleanup(url); }
 };
 
 using Clock = std::chrono::steady_clock;
@@ -139,7 +132,7 @@ std::string durationText(Clock::duration duration) {
 
 void check(CURLcode code) {
     if (code != CURLE_OK)
-        throw TransportError(std::string("The request could not be prepared: ") + curl_easy_strerror(code),
+        throw TransportError(std::string("The request could not be prepared: ") + curl().easy_strerror(code),
                              false);
 }
 
@@ -149,47 +142,46 @@ template <class Configure>
 HttpResponse perform(const std::string& url, const std::vector<std::string>& headerLines, Transfer& transfer,
                      const Configure& configure) {
     const std::stop_token& stop = transfer.stop;
-    initialiseOnce();
     throwIfCancelled(stop);
-    std::unique_ptr<CURL, EasyCleanup> easy(curl_easy_init());
-    std::unique_ptr<CURLM, MultiCleanup> multi(curl_multi_init());
+    std::unique_ptr<CURL, EasyCleanup> easy(curl().easy_init());
+    std::unique_ptr<CURLM, MultiCleanup> multi(curl().multi_init());
     if (!easy || !multi)
         throw TransportError("The request could not be prepared: out of memory", false);
 
     std::unique_ptr<curl_slist, ListCleanup> headers;
     for (const auto& line : headerLines)
-        headers.reset(curl_slist_append(headers.release(), line.c_str()));
+        headers.reset(curl().slist_append(headers.release(), line.c_str()));
     // A large body would otherwise wait for "100 Continue" before it is sent.
-    headers.reset(curl_slist_append(headers.release(), "Expect:"));
+    headers.reset(curl().slist_append(headers.release(), "Expect:"));
 
     const std::string noProxy = proxyExceptions();
     CURL* h = easy.get();
-    check(curl_easy_setopt(h, CURLOPT_URL, url.c_str()));
-    check(curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https"));
-    check(curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https"));
-    check(curl_easy_setopt(h, CURLOPT_MAXREDIRS, 16L));
-    check(curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L));
-    check(curl_easy_setopt(h, CURLOPT_NOPROXY, noProxy.c_str()));
-    check(curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, ""));
-    check(curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get()));
-    check(curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collectBody));
-    check(curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer));
-    check(curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, collectHeader));
-    check(curl_easy_setopt(h, CURLOPT_HEADERDATA, &transfer));
-    check(curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, checkStop));
-    check(curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer));
-    check(curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L));
+    check(curl().easy_setopt(h, CURLOPT_URL, url.c_str()));
+    check(curl().easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https"));
+    check(curl().easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https"));
+    check(curl().easy_setopt(h, CURLOPT_MAXREDIRS, 16L));
+    check(curl().easy_setopt(h, CURLOPT_NOSIGNAL, 1L));
+    check(curl().easy_setopt(h, CURLOPT_NOPROXY, noProxy.c_str()));
+    check(curl().easy_setopt(h, CURLOPT_ACCEPT_ENCODING, ""));
+    check(curl().easy_setopt(h, CURLOPT_HTTPHEADER, headers.get()));
+    check(curl().easy_setopt(h, CURLOPT_WRITEFUNCTION, collectBody));
+    check(curl().easy_setopt(h, CURLOPT_WRITEDATA, &transfer));
+    check(curl().easy_setopt(h, CURLOPT_HEADERFUNCTION, collectHeader));
+    check(curl().easy_setopt(h, CURLOPT_HEADERDATA, &transfer));
+    check(curl().easy_setopt(h, CURLOPT_XFERINFOFUNCTION, checkStop));
+    check(curl().easy_setopt(h, CURLOPT_XFERINFODATA, &transfer));
+    check(curl().easy_setopt(h, CURLOPT_NOPROGRESS, 0L));
     // Otherwise giving up during a host name lookup waits for the lookup to end, which a name server
     // that does not answer can drag out for many seconds; the lookup thread then ends on its own.
-    check(curl_easy_setopt(h, CURLOPT_QUICK_EXIT, 1L));
+    check(curl().easy_setopt(h, CURLOPT_QUICK_EXIT, 1L));
     configure(h);
 
-    if (curl_multi_add_handle(multi.get(), h) != CURLM_OK)
+    if (curl().multi_add_handle(multi.get(), h) != CURLM_OK)
         throw TransportError("The request could not be prepared.", false);
     CURLcode result = CURLE_OK;
     {
         // Wakes the wait below the moment a stop is requested, so an idle transfer ends at once too.
-        std::stop_callback wake(stop, [m = multi.get()] { curl_multi_wakeup(m); });
+        std::stop_callback wake(stop, [m = multi.get()] { curl().multi_wakeup(m); });
         // The idle limit is checked at least this often, so a short one is kept to closely.
         long pollMs = 1000;
         if (transfer.idle > Clock::duration::zero())
@@ -200,7 +192,7 @@ HttpResponse perform(const std::string& url, const std::vector<std::string>& hea
         transfer.lastData = Clock::now();
         int running = 1;
         while (running) {
-            if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
+            if (curl().multi_perform(multi.get(), &running) != CURLM_OK)
                 break;
             if (stop.stop_requested())
                 break;
@@ -209,16 +201,16 @@ HttpResponse perform(const std::string& url, const std::vector<std::string>& hea
                 break;
             }
             if (running &&
-                curl_multi_poll(multi.get(), nullptr, 0, static_cast<int>(pollMs), nullptr) != CURLM_OK)
+                curl().multi_poll(multi.get(), nullptr, 0, static_cast<int>(pollMs), nullptr) != CURLM_OK)
                 break;
         }
         int queued = 0;
         result = CURLE_ABORTED_BY_CALLBACK;
-        while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued))
+        while (CURLMsg* message = curl().multi_info_read(multi.get(), &queued))
             if (message->msg == CURLMSG_DONE)
                 result = message->data.result;
     }
-    curl_multi_remove_handle(multi.get(), h);
+    curl().multi_remove_handle(multi.get(), h);
     throwIfCancelled(stop);
     if (transfer.tooLarge)
         throw ResponseTooLarge(transfer.maxBodyBytes);
@@ -231,17 +223,16 @@ HttpResponse perform(const std::string& url, const std::vector<std::string>& hea
         throw TransportError("The request timed out: no data came for " + durationText(transfer.idle) + ".",
                              true);
     if (result != CURLE_OK)
-        throw TransportError(std::string("The request failed: ") + curl_easy_strerror(result),
+        throw TransportError(std::string("The request failed: ") + curl().easy_strerror(result),
                              result == CURLE_OPERATION_TIMEDOUT,
                              result == CURLE_COULDNT_RESOLVE_HOST || result == CURLE_COULDNT_RESOLVE_PROXY);
-    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &transfer.response.statusCode);
+    curl().easy_getinfo(h, CURLINFO_RESPONSE_CODE, &transfer.response.statusCode);
     return std::move(transfer.response);
 }
 
 } // namespace
 
 bool isSendable(const std::string& url) {
-    initialiseOnce();
     // libcurl would read a URL only up to a NUL and so send to another address than the one written.
     if (url.find('\0') != std::string::npos)
         return false;
@@ -250,15 +241,15 @@ bool isSendable(const std::string& url) {
     if (authority == std::string::npos || url.find_first_of("/?#", authority + 3) == authority + 3 ||
         authority + 3 == url.size())
         return false;
-    std::unique_ptr<CURLU, UrlCleanup> parsed(curl_url());
-    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
+    std::unique_ptr<CURLU, UrlCleanup> parsed(curl().url());
+    if (!parsed || curl().url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
         return false;
     char* scheme = nullptr;
-    if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK)
+    if (curl().url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK)
         return false;
     const std::string_view value(scheme);
     const bool web = value == "http" || value == "https";
-    curl_free(scheme);
+    curl().free(scheme);
     return web;
 }
 
@@ -266,15 +257,15 @@ UrlParts parts(const std::string& url) {
     UrlParts result;
     if (!isSendable(url))
         return result;
-    std::unique_ptr<CURLU, UrlCleanup> parsed(curl_url());
-    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
+    std::unique_ptr<CURLU, UrlCleanup> parsed(curl().url());
+    if (!parsed || curl().url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
         return result;
     for (auto [part, flags, field] : {std::tuple{CURLUPART_HOST, 0u, &result.host},
                                       std::tuple{CURLUPART_PATH, unsigned(CURLU_URLDECODE), &result.path}}) {
         char* value = nullptr;
-        if (curl_url_get(parsed.get(), part, &value, flags) == CURLUE_OK && value)
+        if (curl().url_get(parsed.get(), part, &value, flags) == CURLUE_OK && value)
             *field = value;
-        curl_free(value);
+        curl().free(value);
     }
     return result;
 }
@@ -286,12 +277,12 @@ HttpResponse post(const std::string& url, const std::vector<std::string>& header
     transfer.stop = std::move(stop);
     transfer.maxBodyBytes = maxBodyBytes;
     return perform(url, headerLines, transfer, [&](CURL* h) {
-        check(curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L));
-        check(curl_easy_setopt(h, CURLOPT_POST, 1L));
-        check(curl_easy_setopt(h, CURLOPT_POSTFIELDS, body.data()));
-        check(curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size())));
-        check(curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(timeoutSeconds)));
-        check(curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, timeoutMilliseconds(timeoutSeconds)));
+        check(curl().easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L));
+        check(curl().easy_setopt(h, CURLOPT_POST, 1L));
+        check(curl().easy_setopt(h, CURLOPT_POSTFIELDS, body.data()));
+        check(curl().easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size())));
+        check(curl().easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(timeoutSeconds)));
+        check(curl().easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, timeoutMilliseconds(timeoutSeconds)));
     });
 }
 
@@ -303,26 +294,25 @@ HttpResponse get(const std::string& url, const std::vector<std::string>& headerL
     const long idleMs = timeoutMilliseconds(options.idleSeconds);
     transfer.idle = std::chrono::milliseconds(idleMs);
     return perform(url, headerLines, transfer, [&](CURL* h) {
-        check(curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, options.followRedirects ? 1L : 0L));
-        check(curl_easy_setopt(h, CURLOPT_HTTPGET, 1L));
-        check(curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(options.timeoutSeconds)));
-        check(curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, idleMs));
+        check(curl().easy_setopt(h, CURLOPT_FOLLOWLOCATION, options.followRedirects ? 1L : 0L));
+        check(curl().easy_setopt(h, CURLOPT_HTTPGET, 1L));
+        check(curl().easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(options.timeoutSeconds)));
+        check(curl().easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, idleMs));
     });
 }
 
 std::optional<std::string> resolved(const std::string& base, const std::string& reference) {
-    initialiseOnce();
     if (reference.find('\0') != std::string::npos)
         return std::nullopt;
-    std::unique_ptr<CURLU, UrlCleanup> parsed(curl_url());
-    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, base.c_str(), 0) != CURLUE_OK ||
-        curl_url_set(parsed.get(), CURLUPART_URL, reference.c_str(), 0) != CURLUE_OK)
+    std::unique_ptr<CURLU, UrlCleanup> parsed(curl().url());
+    if (!parsed || curl().url_set(parsed.get(), CURLUPART_URL, base.c_str(), 0) != CURLUE_OK ||
+        curl().url_set(parsed.get(), CURLUPART_URL, reference.c_str(), 0) != CURLUE_OK)
         return std::nullopt;
     char* joined = nullptr;
-    if (curl_url_get(parsed.get(), CURLUPART_URL, &joined, 0) != CURLUE_OK || !joined)
+    if (curl().url_get(parsed.get(), CURLUPART_URL, &joined, 0) != CURLUE_OK || !joined)
         return std::nullopt;
     std::string result(joined);
-    curl_free(joined);
+    curl().free(joined);
     if (!isSendable(result))
         return std::nullopt;
     return result;

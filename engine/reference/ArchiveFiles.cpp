@@ -1,21 +1,20 @@
 #include "engine/reference/ArchiveFiles.h"
 
+#include <exception>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include <locale.h>
 
-#include <archive.h>
-#include <archive_entry.h>
-
+#include "engine/reference/ArchiveCalls.h"
 #include "engine/reference/SourceError.h"
 
 namespace orvel::ArchiveFiles {
 namespace {
 
 struct ReadCleanup {
-    void operator()(archive* reader) const { archive_read_free(reader); }
+    void operator()(archive* reader) const { archiveCalls().read_free(reader); }
 };
 
 // libarchive converts entry names to the character set of the thread's locale and drops a name it
@@ -40,9 +39,9 @@ class Utf8Names {
 };
 
 const char* entryPath(archive_entry* entry) {
-    if (const char* utf8 = archive_entry_pathname_utf8(entry))
+    if (const char* utf8 = archiveCalls().entry_pathname_utf8(entry))
         return utf8;
-    return archive_entry_pathname(entry);
+    return archiveCalls().entry_pathname(entry);
 }
 
 [[noreturn]] void fail(const std::string& reason) {
@@ -50,7 +49,7 @@ const char* entryPath(archive_entry* entry) {
 }
 
 [[noreturn]] void failReading(archive* reader) {
-    const char* reason = archive_error_string(reader);
+    const char* reason = archiveCalls().error_string(reader);
     fail(reason ? reason : "unreadable archive");
 }
 
@@ -80,8 +79,8 @@ std::string_view extension(std::string_view name) {
 // The key the entry is stored under, or nothing when it is not taken.
 std::optional<std::string> keyOf(archive_entry* entry, bool zip, const std::set<std::string>& extensions) {
     const char* path = entryPath(entry);
-    if (!path || archive_entry_filetype(entry) != AE_IFREG || archive_entry_hardlink(entry) ||
-        archive_entry_symlink(entry))
+    if (!path || archiveCalls().entry_filetype(entry) != AE_IFREG || archiveCalls().entry_hardlink(entry) ||
+        archiveCalls().entry_symlink(entry))
         return std::nullopt;
     auto components = safeComponents(path);
     if (!components || components->empty() || (zip && components->size() < 2))
@@ -99,13 +98,13 @@ std::optional<std::string> keyOf(archive_entry* entry, bool zip, const std::set<
 
 std::string contents(archive* reader, archive_entry* entry, const Limits& limits, std::uint64_t& total) {
     const auto tooLarge = [&] { fail("a file larger than " + std::to_string(limits.fileBytes) + " bytes"); };
-    if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > 0 &&
-        static_cast<std::uint64_t>(archive_entry_size(entry)) > limits.fileBytes)
+    if (archiveCalls().entry_size_is_set(entry) && archiveCalls().entry_size(entry) > 0 &&
+        static_cast<std::uint64_t>(archiveCalls().entry_size(entry)) > limits.fileBytes)
         tooLarge();
     std::string bytes;
     char buffer[1 << 16];
     for (;;) {
-        const la_ssize_t count = archive_read_data(reader, buffer, sizeof buffer);
+        const la_ssize_t count = archiveCalls().read_data(reader, buffer, sizeof buffer);
         if (count < 0)
             failReading(reader);
         if (count == 0)
@@ -123,18 +122,23 @@ std::string contents(archive* reader, archive_entry* entry, const Limits& limits
 
 std::map<std::string, std::string> files(std::string_view archiveBytes, bool zip,
                                          const std::set<std::string>& extensions, const Limits& limits) {
+    try {
+        archiveCalls();
+    } catch (const std::exception& error) {
+        fail(error.what());
+    }
     const Utf8Names utf8Names;
-    std::unique_ptr<archive, ReadCleanup> reader(archive_read_new());
+    std::unique_ptr<archive, ReadCleanup> reader(archiveCalls().read_new());
     if (!reader)
         fail("out of memory");
     archive* r = reader.get();
     if (zip) {
-        archive_read_support_format_zip(r);
+        archiveCalls().read_support_format_zip(r);
     } else {
-        archive_read_support_filter_gzip(r);
-        archive_read_support_format_tar(r);
+        archiveCalls().read_support_filter_gzip(r);
+        archiveCalls().read_support_format_tar(r);
     }
-    if (archive_read_open_memory(r, archiveBytes.data(), archiveBytes.size()) != ARCHIVE_OK)
+    if (archiveCalls().read_open_memory(r, archiveBytes.data(), archiveBytes.size()) != ARCHIVE_OK)
         failReading(r);
 
     std::map<std::string, std::string> result;
@@ -142,7 +146,7 @@ std::map<std::string, std::string> files(std::string_view archiveBytes, bool zip
     std::size_t entries = 0;
     archive_entry* entry = nullptr;
     for (;;) {
-        const int status = archive_read_next_header(r, &entry);
+        const int status = archiveCalls().read_next_header(r, &entry);
         if (status == ARCHIVE_EOF)
             break;
         if (status < ARCHIVE_WARN)
@@ -151,7 +155,7 @@ std::map<std::string, std::string> files(std::string_view archiveBytes, bool zip
             fail("more than " + std::to_string(limits.entries) + " entries");
         if (auto key = keyOf(entry, zip, extensions))
             result[*key] = contents(r, entry, limits, total);
-        else if (archive_read_data_skip(r) < ARCHIVE_WARN)
+        else if (archiveCalls().read_data_skip(r) < ARCHIVE_WARN)
             failReading(r);
     }
     return result;

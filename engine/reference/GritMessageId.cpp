@@ -1,21 +1,19 @@
 #include "engine/reference/GritMessageId.h"
 
-#include <array>
 #include <stdexcept>
 
-#include <openssl/evp.h>
+#include "engine/reference/Digest.h"
 
 namespace orvel::SoftwareFormats {
 
 std::uint64_t fingerprint(std::string_view text) {
-    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
-    unsigned int length = 0;
-    if (EVP_Digest(text.data(), text.size(), digest.data(), &length, EVP_md5(), nullptr) != 1 || length < 8)
+    const std::string value = digest(DigestAlgorithm::md5, text);
+    if (value.size() < 8)
         throw std::runtime_error("MD5 digest unavailable");
-    std::uint64_t value = 0;
+    std::uint64_t result = 0;
     for (std::size_t i = 0; i < 8; ++i)
-        value = (value << 8) | digest[i];
-    return value;
+        result = (result << 8) | static_cast<unsigned char>(value[i]);
+    return result;
 }
 
 std::string messageID(std::string_view idText, std::string_view meaning) {
