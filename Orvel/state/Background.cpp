@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <thread>
 
 #include "Orvel/state/WorkerPool.h"
+#include "core/FreedMemory.h"
 #include "core/SystemLog.h"
 
 #if defined(__SANITIZE_THREAD__)
@@ -57,8 +59,50 @@ void receiveHandover([[maybe_unused]] QEvent* event) {
 #endif
 }
 
+// Long tasks (a run, an update, a capture, a connection test, a background pass) hold a thread for as long
+// as they last while short ones (a write, a comparison, a check) come and go around them; the limit
+// leaves room for every long task the application can have at once and a few short ones besides.
+int threadLimit() {
+    return std::max(16, 2 * static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+// Never destroyed: the end of the program waits for it only as long as waitForBackgroundWork() allows,
+// and the last task may end after the program's statics.
+WorkerPool& workers() {
+    static WorkerPool* const pool = new WorkerPool(threadLimit());
+    return *pool;
+}
+
+// How long no result has come back, with no work running or waiting, before the background work counts
+// as settled: long enough that the continuations of a load and the checks and comparisons they start have
+// all come and gone.
+constexpr std::chrono::milliseconds settledAfter(1500);
+
+struct SettledWork {
+    std::function<void()> work = FreedMemory::release;
+    std::chrono::milliseconds after = settledAfter;
+};
+
+std::mutex settledWorkMutex;
+SettledWork settledWork;
+
+SettledWork currentSettledWork() {
+    std::lock_guard lock(settledWorkMutex);
+    return settledWork;
+}
+
 // Lives on the main thread for the rest of the process and runs the calls posted to it.
+//
+// The loads, comparisons and copies of background work free far more than the window keeps, and the
+// allocator holds on to what they freed, spread among what stays; once the work has settled, its free
+// pages are handed back, on a worker, as work that the end of the program does not wait for.
 class MainThreadInbox : public QObject {
+  public:
+    MainThreadInbox() {
+        m_settled.setSingleShot(true);
+        connect(&m_settled, &QTimer::timeout, this, [this] { settle(); });
+    }
+
   protected:
     bool event(QEvent* event) override {
         // Before anything of the event is read, its type included.
@@ -66,8 +110,21 @@ class MainThreadInbox : public QObject {
         if (event->type() != HandoverEvent::kind())
             return QObject::event(event);
         static_cast<HandoverEvent*>(event)->deliver();
+        m_settled.start(currentSettledWork().after);
         return true;
     }
+
+  private:
+    void settle() {
+        SettledWork settled = currentSettledWork();
+        // Work that brings nothing back (a write) ends without a call here, so the pool is asked again.
+        if (!workers().waitIdle(std::chrono::milliseconds(0)))
+            m_settled.start(settled.after);
+        else if (settled.work)
+            workers().post(std::move(settled.work), AtTheEnd::leftBehind);
+    }
+
+    QTimer m_settled;
 };
 
 // The way from the workers to the main thread. It opens on the main thread, where the application is
@@ -126,20 +183,6 @@ class MainThreadGate {
     MainThreadInbox* m_inbox = nullptr;
 };
 
-// Long tasks (a run, an update, a capture, a connection test, a background pass) hold a thread for as long
-// as they last while short ones (a write, a comparison, a check) come and go around them; the limit
-// leaves room for every long task the application can have at once and a few short ones besides.
-int threadLimit() {
-    return std::max(16, 2 * static_cast<int>(std::thread::hardware_concurrency()));
-}
-
-// Never destroyed: the end of the program waits for it only as long as waitForBackgroundWork() allows,
-// and the last task may end after the program's statics.
-WorkerPool& workers() {
-    static WorkerPool* const pool = new WorkerPool(threadLimit());
-    return *pool;
-}
-
 } // namespace
 
 void onMainThread(QPointer<QObject> receiver, std::function<void()> fn) {
@@ -182,6 +225,11 @@ int finishProgram(int status, std::chrono::milliseconds limit) {
     std::cerr.flush();
     std::fflush(nullptr);
     std::_Exit(status);
+}
+
+void setSettledWork(std::function<void()> work, std::chrono::milliseconds after) {
+    std::lock_guard lock(settledWorkMutex);
+    settledWork = {std::move(work), after};
 }
 
 TaskSlot::Ticket TaskSlot::start() {

@@ -70,6 +70,56 @@ TEST(Background, WaitingForBackgroundWorkEndsWhenTheLastWorkerEnds) {
     }
 }
 
+TEST(Background, SettledWorkRunsOnceNoResultCameBackAndNoWorkRunsOrWaits) {
+    struct Case {
+        const char* name;
+        // Work under way that brings nothing back, as a write does, after the result came back.
+        bool silentWorkAfterTheResult;
+    };
+    for (const Case& c : {Case{"after the last result", false}, Case{"after a write ended", true}}) {
+        SCOPED_TRACE(c.name);
+        std::atomic<int> settled = 0;
+        std::atomic<bool> onWorker = false;
+        const auto mainThread = QThread::currentThread();
+        setSettledWork(
+            [&] {
+                onWorker = QThread::currentThread() != mainThread;
+                ++settled;
+            },
+            std::chrono::milliseconds(30));
+        auto release = std::make_shared<std::atomic<bool>>(false);
+        QObject receiver;
+        bool resultTaken = false;
+        runInBackground(&receiver, [&]() -> std::function<void()> {
+            if (c.silentWorkAfterTheResult)
+                runInBackground(&receiver, [release]() -> std::function<void()> {
+                    while (!release->load())
+                        std::this_thread::yield();
+                    return {};
+                });
+            return [&] {
+                resultTaken = true;
+                // Not before the result is in.
+                EXPECT_EQ(settled.load(), 0);
+            };
+        });
+        ASSERT_TRUE(processUntil([&] { return resultTaken; }));
+        if (c.silentWorkAfterTheResult) {
+            // Many times the delay, with the write still under way: nothing settles.
+            processUntil([] { return false; }, 300);
+            EXPECT_EQ(settled.load(), 0);
+            release->store(true);
+        }
+        EXPECT_TRUE(processUntil([&] { return settled.load() > 0; }));
+        // Once: the settled work brings nothing back that would start it again.
+        processUntil([] { return false; }, 200);
+        EXPECT_EQ(settled.load(), 1);
+        EXPECT_TRUE(onWorker.load());
+        setSettledWork({}, std::chrono::milliseconds(30));
+        EXPECT_TRUE(waitForBackgroundWork(std::chrono::seconds(10)));
+    }
+}
+
 TEST(Background, TaskSlotKeepsOnlyTheNewestGenerationAndStopsTheOlder) {
     TaskSlot slot;
     TaskSlot::Ticket first = slot.start();
