@@ -4,13 +4,14 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QLocalSocket>
+#include <QFile>
 #include <QTimer>
 
 #include <cerrno>
+#include <functional>
 #include <memory>
+#include <string_view>
 
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,16 +28,6 @@ bool isPrivateFolder(const QString& folder, bool create) {
     if (::lstat(path.constData(), &status) != 0)
         return false;
     return S_ISDIR(status.st_mode) && status.st_uid == ::getuid() && (status.st_mode & 0077) == 0;
-}
-
-// The other end of a local socket runs as this user.
-bool isSameUser(qintptr descriptor) {
-    ucred peer{};
-    socklen_t size = sizeof peer;
-    if (descriptor < 0 ||
-        ::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
-        return false;
-    return peer.uid == ::getuid();
 }
 
 } // namespace
@@ -62,38 +53,38 @@ QString SingleInstance::serverName(const std::filesystem::path& home) {
 bool SingleInstance::forward(const QString& name, const QStringList& links, int timeoutMs) {
     if (name.isEmpty())
         return false;
-    QLocalSocket socket;
-    socket.connectToServer(name);
-    if (!socket.waitForConnected(timeoutMs) || !isSameUser(socket.socketDescriptor()))
+    const auto deadline = [timeoutMs] {
+        return LocalSocket::Clock::now() + std::chrono::milliseconds(timeoutMs);
+    };
+    const LocalSocket::Descriptor socket =
+        LocalSocket::connectTo(QFile::encodeName(name).toStdString(), deadline());
+    if (!socket.valid() || !LocalSocket::isSameUser(socket.get()))
         return false;
     std::vector<std::string> texts;
     for (const QString& link : links)
         texts.push_back(link.toStdString());
-    const std::string message = InstanceMessage::of(texts);
-    socket.write(message.data(), static_cast<qint64>(message.size()));
-    while (socket.bytesToWrite() > 0)
-        if (!socket.waitForBytesWritten(timeoutMs))
-            return false;
+    if (!LocalSocket::sendAll(socket.get(), InstanceMessage::of(texts), deadline()))
+        return false;
     // Whatever listens must say it took the links; anything else leaves this start to run on its own.
-    const QByteArray expected(acknowledgement);
-    QByteArray answer;
-    while (answer.size() < expected.size() && expected.startsWith(answer)) {
-        if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(timeoutMs))
-            break;
-        answer += socket.read(expected.size() - answer.size());
-    }
-    socket.abort();
+    const std::string_view expected(acknowledgement);
+    std::string answer;
+    bool ended = false;
+    while (answer.size() < expected.size() && expected.starts_with(answer) && !ended &&
+           LocalSocket::waitReadable(socket.get(), deadline()))
+        answer += LocalSocket::readAvailable(socket.get(), ended);
     return answer == expected;
 }
 
 SingleInstance::SingleInstance(QObject* parent, int connectionTimeoutMs)
-    : QObject(parent), m_connectionTimeoutMs(connectionTimeoutMs) {
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::accept);
+    : QObject(parent), m_connectionTimeoutMs(connectionTimeoutMs) {}
+
+SingleInstance::~SingleInstance() {
+    if (m_listener.valid())
+        ::unlink(m_path.c_str());
 }
 
 QString SingleInstance::errorString() const {
-    return m_error.isEmpty() ? m_server.errorString() : m_error;
+    return m_error;
 }
 
 bool SingleInstance::listen(const QString& name) {
@@ -102,49 +93,81 @@ bool SingleInstance::listen(const QString& name) {
         m_error = QStringLiteral("No folder that only this user can open could hold the socket.");
         return false;
     }
-    if (m_server.listen(name))
-        return true;
-    if (m_server.serverError() != QAbstractSocket::AddressInUseError)
+    std::string error;
+    // A socket of that name was left behind by an instance that ended without removing it, or is held by
+    // something that is not this user's Orvel: nobody took forward()'s links.
+    LocalSocket::Descriptor listener =
+        LocalSocket::listenAt(QFile::encodeName(name).toStdString(), true, error);
+    if (!listener.valid()) {
+        m_error = QString::fromStdString(error);
         return false;
-    // Left behind by an instance that ended without removing it, or held by something that is not this
-    // user's Orvel: nobody took forward()'s links.
-    QLocalServer::removeServer(name);
-    return m_server.listen(name);
+    }
+    m_path = QFile::encodeName(name).toStdString();
+    m_listener = std::move(listener);
+    m_incoming = std::make_unique<QSocketNotifier>(m_listener.get(), QSocketNotifier::Read);
+    connect(m_incoming.get(), &QSocketNotifier::activated, this, &SingleInstance::accept);
+    return true;
 }
 
-void SingleInstance::accept() {
-    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (!isSameUser(socket->socketDescriptor())) {
-            socket->abort();
-            continue;
-        }
+namespace {
+
+// One start's connection: its bytes until the message is whole, too large, or the time is up.
+class Connection : public QObject {
+  public:
+    Connection(LocalSocket::Descriptor socket, int timeoutMs, std::function<void(const std::string&)> take,
+               QObject* parent)
+        : QObject(parent), m_socket(std::move(socket)), m_readable(m_socket.get(), QSocketNotifier::Read),
+          m_take(std::move(take)) {
+        connect(&m_readable, &QSocketNotifier::activated, this, [this] { read(); });
         // A peer that connects and then sends nothing, or never finishes, holds nothing for long.
-        QTimer::singleShot(m_connectionTimeoutMs, socket, [socket] { socket->abort(); });
-        struct Message {
-            std::string bytes;
-            bool taken = false;
-        };
-        auto message = std::make_shared<Message>();
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, message] {
-            if (message->taken)
-                return;
-            message->bytes += socket->readAll().toStdString();
-            const InstanceMessage::State state = InstanceMessage::state(message->bytes);
-            if (state == InstanceMessage::State::tooLarge) {
-                socket->abort();
-                return;
-            }
-            if (state == InstanceMessage::State::incomplete)
-                return;
-            message->taken = true;
-            for (const std::string& link : InstanceMessage::links(message->bytes))
-                emit linkReceived(QString::fromStdString(link));
-            emit activationRequested();
-            socket->write(acknowledgement);
-            socket->disconnectFromServer();
-        });
+        QTimer::singleShot(timeoutMs, this, [this] { end(); });
     }
+
+  private:
+    void read() {
+        bool ended = false;
+        m_bytes += LocalSocket::readAvailable(m_socket.get(), ended);
+        const InstanceMessage::State state = InstanceMessage::state(m_bytes);
+        if (state == InstanceMessage::State::complete) {
+            m_take(m_bytes);
+            // The answer is a few bytes into an empty buffer: it goes at once or not at all.
+            LocalSocket::sendAll(m_socket.get(), acknowledgementBytes(), LocalSocket::Clock::now());
+            end();
+        } else if (state == InstanceMessage::State::tooLarge || ended) {
+            end();
+        }
+    }
+
+    static std::string_view acknowledgementBytes() { return SingleInstance::acknowledgement; }
+
+    void end() {
+        m_readable.setEnabled(false);
+        deleteLater();
+    }
+
+    LocalSocket::Descriptor m_socket;
+    QSocketNotifier m_readable;
+    std::string m_bytes;
+    std::function<void(const std::string&)> m_take;
+};
+
+} // namespace
+
+void SingleInstance::accept() {
+    for (LocalSocket::Descriptor socket = LocalSocket::acceptNext(m_listener.get()); socket.valid();
+         socket = LocalSocket::acceptNext(m_listener.get())) {
+        if (!LocalSocket::isSameUser(socket.get()))
+            continue;
+        new Connection(
+            std::move(socket), m_connectionTimeoutMs, [this](const std::string& message) { take(message); },
+            this);
+    }
+}
+
+void SingleInstance::take(const std::string& message) {
+    for (const std::string& link : InstanceMessage::links(message))
+        emit linkReceived(QString::fromStdString(link));
+    emit activationRequested();
 }
 
 } // namespace orvel

@@ -6,14 +6,16 @@
 // that sends more than maximumMessageBytes, that is not finished within its time-out, or whose peer
 // runs as another user.
 
-#include <QLocalServer>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 #include <QStringList>
 
 #include <filesystem>
+#include <memory>
 
 #include "Orvel/app/InstanceMessage.h"
+#include "Orvel/app/LocalSocket.h"
 
 namespace orvel {
 
@@ -37,6 +39,8 @@ class SingleInstance : public QObject {
     static bool forward(const QString& name, const QStringList& links, int timeoutMs = 3000);
 
     explicit SingleInstance(QObject* parent = nullptr, int connectionTimeoutMs = defaultConnectionTimeoutMs);
+    // Stops listening and removes the socket.
+    ~SingleInstance() override;
 
     // Starts receiving at `name`, replacing a socket that no instance serves any more. Call after
     // forward() found no instance. False (with the reason in errorString()) when the socket cannot be made.
@@ -51,8 +55,11 @@ class SingleInstance : public QObject {
 
   private:
     void accept();
+    void take(const std::string& message);
 
-    QLocalServer m_server;
+    LocalSocket::Descriptor m_listener;
+    std::unique_ptr<QSocketNotifier> m_incoming;
+    std::string m_path;
     int m_connectionTimeoutMs;
     QString m_error;
 };

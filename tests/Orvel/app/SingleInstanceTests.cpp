@@ -151,6 +151,64 @@ TEST(SingleInstanceTest, AConnectionThatSendsNothingIsClosedAfterItsTimeOut) {
     EXPECT_TRUE(forwardWhileProcessing(name, {}));
 }
 
+TEST(SingleInstanceTest, TheSocketIsThisUsersAloneAndGoesWithTheInstance) {
+    struct Case {
+        const char* name;
+        // The socket's name in the scratch folder.
+        std::string fileName;
+        bool listens;
+    };
+    const std::vector<Case> cases = {
+        {"a name that fits a socket's address", "orvel.socket", true},
+        {"a name longer than a socket's address holds", std::string(120, 'n'), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::ScratchFolder scratch;
+        const fs::path path = scratch.path() / c.fileName;
+        {
+            SingleInstance instance;
+            ASSERT_EQ(instance.listen(QString::fromStdString(path.string())), c.listens);
+            EXPECT_EQ(instance.errorString().isEmpty(), c.listens) << instance.errorString().toStdString();
+            struct stat status {};
+            ASSERT_EQ(::lstat(path.c_str(), &status) == 0, c.listens);
+            if (c.listens) {
+                EXPECT_TRUE(S_ISSOCK(status.st_mode));
+                EXPECT_EQ(status.st_mode & 0777, 0600u);
+            }
+        }
+        // The next start finds no socket left that nothing serves.
+        EXPECT_FALSE(fs::exists(fs::symlink_status(path)));
+    }
+}
+
+// A message may come in pieces, with pauses between them, as long as it comes within the time-out.
+TEST(SingleInstanceTest, AMessageSentInPiecesIsTakenWhole) {
+    testing::ScratchFolder scratch;
+    const QString name = QString::fromStdString((scratch.path() / "orvel.socket").string());
+    SingleInstance instance;
+    ASSERT_TRUE(instance.listen(name));
+    QStringList received;
+    QObject::connect(&instance, &SingleInstance::linkReceived,
+                     [&](const QString& link) { received << link; });
+    QLocalSocket sender;
+    sender.connectToServer(name);
+    ASSERT_TRUE(sender.waitForConnected(1000));
+    for (const char* piece : {"orvel://trans", "late?app=X\n", "orvel://b\n", "\n"}) {
+        sender.write(piece);
+        ASSERT_TRUE(sender.waitForBytesWritten(1000));
+        testing::processUntil([] { return false; }, 30);
+    }
+    EXPECT_TRUE(testing::processUntil([&] { return received.size() == 2; }, 3000));
+    EXPECT_EQ(received,
+              (QStringList{QStringLiteral("orvel://translate?app=X"), QStringLiteral("orvel://b")}));
+    // The answer may already have been read in while the links came in.
+    const QByteArray expected(SingleInstance::acknowledgement);
+    testing::processUntil(
+        [&] { return sender.bytesAvailable() >= expected.size() || sender.waitForReadyRead(10); }, 3000);
+    EXPECT_EQ(sender.readAll(), expected);
+}
+
 TEST(SingleInstanceTest, TheSocketLivesInAFolderOnlyThisUserCanOpen) {
     struct Case {
         const char* name;
