@@ -73,8 +73,8 @@ WorkerPool& workers() {
     return *pool;
 }
 
-// How long no result has come back, with no work running or waiting, before the background work counts
-// as settled: long enough that the continuations of a load and the checks and comparisons they start have
+// How long no result has come back, with no work that writes or loads running or waiting, before the
+// background work counts as settled: long enough that the continuations of a load and the checks and comparisons they start have
 // all come and gone.
 constexpr std::chrono::milliseconds settledAfter(1500);
 
@@ -118,7 +118,8 @@ class MainThreadInbox : public QObject {
     void settle() {
         SettledWork settled = currentSettledWork();
         // Work that brings nothing back (a write) ends without a call here, so the pool is asked again.
-        if (!workers().waitIdle(std::chrono::milliseconds(0)))
+        // A read held by a slow desktop service (the keyring, another app) does not hold the release back.
+        if (!workers().waitAwaited(std::chrono::milliseconds(0)))
             m_settled.start(settled.after);
         else if (settled.work)
             workers().post(std::move(settled.work), AtTheEnd::leftBehind);

@@ -31,8 +31,8 @@ void runInBackground(QObject* receiver, std::function<std::function<void()>()> w
                      AtTheEnd atTheEnd = AtTheEnd::awaited);
 
 // What runs on a worker once the background work has settled: no result has come back for `after` and
-// no work runs or waits. By default the allocator's free pages are handed back to the system 1.5 s after
-// the last result. For tests; nothing, to run nothing.
+// no awaited work (see AtTheEnd) runs or waits. By default the allocator's free pages are handed back to the
+// system 1.5 s after the last result. For tests; nothing, to run nothing.
 void setSettledWork(std::function<void()> work, std::chrono::milliseconds after);
 
 // Runs `work` and the continuation it returns at once, on the calling thread: for the pictures of the

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "tests/Orvel/state/ProcessUntil.h"
@@ -70,13 +71,17 @@ TEST(Background, WaitingForBackgroundWorkEndsWhenTheLastWorkerEnds) {
     }
 }
 
-TEST(Background, SettledWorkRunsOnceNoResultCameBackAndNoWorkRunsOrWaits) {
+TEST(Background, SettledWorkRunsOnceNoResultCameBackAndNoAwaitedWorkRunsOrWaits) {
     struct Case {
         const char* name;
-        // Work under way that brings nothing back, as a write does, after the result came back.
-        bool silentWorkAfterTheResult;
+        // Work under way that brings nothing back, as a write or a stuck read does, after the result came
+        // back; none without.
+        std::optional<AtTheEnd> silentWork;
+        bool settlesWhileItRuns;
     };
-    for (const Case& c : {Case{"after the last result", false}, Case{"after a write ended", true}}) {
+    for (const Case& c : {Case{"after the last result", std::nullopt, true},
+                          Case{"not before a write ended", AtTheEnd::awaited, false},
+                          Case{"beside a read held by a slow service", AtTheEnd::leftBehind, true}}) {
         SCOPED_TRACE(c.name);
         std::atomic<int> settled = 0;
         std::atomic<bool> onWorker = false;
@@ -91,12 +96,15 @@ TEST(Background, SettledWorkRunsOnceNoResultCameBackAndNoWorkRunsOrWaits) {
         QObject receiver;
         bool resultTaken = false;
         runInBackground(&receiver, [&]() -> std::function<void()> {
-            if (c.silentWorkAfterTheResult)
-                runInBackground(&receiver, [release]() -> std::function<void()> {
-                    while (!release->load())
-                        std::this_thread::yield();
-                    return {};
-                });
+            if (c.silentWork)
+                runInBackground(
+                    &receiver,
+                    [release]() -> std::function<void()> {
+                        while (!release->load())
+                            std::this_thread::yield();
+                        return {};
+                    },
+                    *c.silentWork);
             return [&] {
                 resultTaken = true;
                 // Not before the result is in.
@@ -104,10 +112,10 @@ TEST(Background, SettledWorkRunsOnceNoResultCameBackAndNoWorkRunsOrWaits) {
             };
         });
         ASSERT_TRUE(processUntil([&] { return resultTaken; }));
-        if (c.silentWorkAfterTheResult) {
-            // Many times the delay, with the write still under way: nothing settles.
-            processUntil([] { return false; }, 300);
-            EXPECT_EQ(settled.load(), 0);
+        if (c.silentWork) {
+            // Many times the delay, with the silent work still under way.
+            processUntil([&] { return settled.load() > 0; }, 300);
+            EXPECT_EQ(settled.load() > 0, c.settlesWhileItRuns);
             release->store(true);
         }
         EXPECT_TRUE(processUntil([&] { return settled.load() > 0; }));
