@@ -213,6 +213,31 @@ TEST(TermCandidates, CountsOncePerStringAndNeedsEnoughStrings) {
               (std::vector<std::string>{"Smart Folder"}));
 }
 
+// A large app's strings are counted in parts; the phrases come out as one pass over them all gives them.
+TEST(TermCandidates, ALargeAppsPhrasesAreCountedAndWrittenAsInOnePass) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::size_t, std::string>> placed;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases{
+        {"the last lower-case writing",
+         {{0, "Smart Folder"}, {10'000, "Smart Folder"}, {19'999, "smart folder"}},
+         {"smart folder"}},
+        {"a lower-case writing before capitals only",
+         {{100, "sync folder"}, {15'000, "Sync Folder"}, {19'000, "Sync Folder"}},
+         {"sync folder"}},
+        {"counts of every part", {{0, "Tag"}, {6'000, "Tag"}, {11'000, "Tag"}, {16'000, "Tag"}}, {"Tag"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<SourceString> source(20'000, string("1"));
+        for (const auto& [at, text] : c.placed)
+            source[at] = string(text);
+        EXPECT_EQ(Terms::candidates(source, {}, 10), c.expected);
+    }
+}
+
 TEST(TermCandidates, GlossaryUntranslatedAndPlaceholdersStayOut) {
     std::vector<SourceString> source = strings({"Inbox", "Inbox", "Inbox", "Inbox %lld items"});
     EXPECT_TRUE(Terms::candidates(source, {{"INBOX", std::nullopt, std::nullopt}}, 10).empty());
