@@ -84,11 +84,11 @@ ProjectDelta recordedStep(TranslationProject& project) {
 }
 
 Outcome update(const TranslatableApp& app, TranslationProject project,
-               const std::vector<SourceString>& strings, const ModelSettings& settings, bool review,
-               const ProjectCallback& onResult, const Handover& handover, const std::stop_token& stop,
-               const Pipeline& pipeline) {
+               const std::vector<SourceString>& strings, std::optional<StringChanges> compared,
+               const ModelSettings& settings, bool review, const ProjectCallback& onResult,
+               const Handover& handover, const std::stop_token& stop, const Pipeline& pipeline) {
     const std::string language = project.language;
-    Outcome outcome{StringChanges::compute(project, strings), {}};
+    Outcome outcome{compared ? std::move(*compared) : StringChanges::compute(project, strings), {}};
     const StringChanges& changes = outcome.changes;
     apply(project, changes.changed, changes.moved, changes.removed);
     // A caller that holds the project is told only what the steps changed in it.
@@ -134,14 +134,16 @@ Outcome updateProject(const TranslatableApp& app, const std::string& language, c
     TranslationProject project = TranslationProject::load(app, language);
     // This one list serves the comparison, the key terms, the recording and every publication.
     const std::vector<SourceString> strings = app.loadStrings(seenStrings(app));
-    return update(app, std::move(project), strings, settings, review, onResult, {}, stop, pipeline);
+    return update(app, std::move(project), strings, std::nullopt, settings, review, onResult, {}, stop,
+                  pipeline);
 }
 
 Outcome updateHeldProject(const TranslatableApp& app, TranslationProject project,
-                          const std::vector<SourceString>& strings, const ModelSettings& settings,
-                          bool review, const Handover& handover, const std::stop_token& stop,
-                          const Pipeline& pipeline) {
-    return update(app, std::move(project), strings, settings, review, {}, handover, stop, pipeline);
+                          const std::vector<SourceString>& strings, std::optional<StringChanges> compared,
+                          const ModelSettings& settings, bool review, const Handover& handover,
+                          const std::stop_token& stop, const Pipeline& pipeline) {
+    return update(app, std::move(project), strings, std::move(compared), settings, review, {}, handover, stop,
+                  pipeline);
 }
 
 } // namespace orvel::TranslationUpdater

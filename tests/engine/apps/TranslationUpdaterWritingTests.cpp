@@ -176,8 +176,8 @@ TEST_F(UpdaterWritingTest, AHeldProjectIsHandedOverInOrderAndNeverWritten) {
                 withProgress += progress ? 1 : 0;
             };
         const auto update = [&] {
-            return TranslationUpdater::updateHeldProject(app, held, strings, ModelSettings{}, false, handover,
-                                                         {}, model.pipeline());
+            return TranslationUpdater::updateHeldProject(app, held, strings, std::nullopt, ModelSettings{},
+                                                         false, handover, {}, model.pipeline());
         };
 
         if (c.failAfter)
