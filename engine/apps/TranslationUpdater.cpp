@@ -9,6 +9,7 @@
 #include "engine/apps/AppStateFile.h"
 #include "engine/apps/ProjectDelta.h"
 #include "engine/apps/ProjectStore.h"
+#include "engine/apps/UpdateTermChoice.h"
 #include "engine/apps/UpdateWriter.h"
 #include "engine/capture/ContextMap.h"
 #include "engine/model/AppProfile.h"
@@ -24,15 +25,22 @@ SeenLists seenStrings(const TranslatableApp& app) {
     return state ? std::move(state->seen) : SeenLists();
 }
 
-TranslationJob makeJob(const TranslatableApp& app, const std::string& language, const ModelSettings& settings,
-                       bool review, const TranslationProject& project, const Pipeline& pipeline,
-                       const std::stop_token& stop) {
-    TranslationJob job(AppProfile(app), language, settings, AppNotes::load(app), ContextMap::load(app),
-                       project.style, project.terms, review, true);
-    // One after the other, the Apple reference first.
-    job.reference = pipeline.appleReference(language);
-    job.softwareReference = pipeline.softwareReference(language, stop);
-    return job;
+// The job of the update with its key terms chosen: the project's style and terms are taken as they stand
+// before anything is applied, which changes neither.
+UpdateTermChoice::MakeJob chosenJob(const TranslatableApp& app, const std::string& language,
+                                    const ModelSettings& settings, bool review,
+                                    const TranslationProject& project,
+                                    const std::vector<SourceString>& strings, const Pipeline& pipeline) {
+    return [&app, language, &settings, review, style = project.style, terms = project.terms, &strings,
+            &pipeline](const std::stop_token& stop) {
+        TranslationJob job(AppProfile(app), language, settings, AppNotes::load(app), ContextMap::load(app),
+                           style, terms, review, true);
+        // One after the other, the Apple reference first.
+        job.reference = pipeline.appleReference(language);
+        job.softwareReference = pipeline.softwareReference(language, stop);
+    job.terms = pipeline.chooseTerms(job, strings, termLimit, stop);
+        return job;
+    };
 }
 
 // Records the English an update leaves the project current with. A string that has no translation and
@@ -90,6 +98,11 @@ Outcome update(const TranslatableApp& app, TranslationProject project,
     const std::string language = project.language;
     Outcome outcome{compared ? std::move(*compared) : StringChanges::compute(project, strings), {}};
     const StringChanges& changes = outcome.changes;
+    // Chosen beside the steps below when the caller takes them; after the first save otherwise.
+    std::optional<UpdateTermChoice> choice;
+    if (!changes.toTranslate().empty())
+        choice.emplace(chosenJob(app, language, settings, review, project, strings, pipeline),
+                       static_cast<bool>(handover), stop);
     apply(project, changes.changed, changes.moved, changes.removed);
     // A caller that holds the project is told only what the steps changed in it.
     ProjectDelta applied = handover ? ProjectDelta::applied(project, changes) : ProjectDelta{};
@@ -104,8 +117,7 @@ Outcome update(const TranslatableApp& app, TranslationProject project,
     }
 
     writer.save(project, std::move(applied));
-    TranslationJob job = makeJob(app, language, settings, review, project, pipeline, stop);
-    job.terms = pipeline.chooseTerms(job, strings, termLimit, stop);
+    TranslationJob job = choice->take();
     project.terms = job.terms;
     ProjectDelta chosen;
     chosen.terms = project.terms;
