@@ -38,10 +38,15 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
     // write-back included; another language's project as its file holds it.
     std::shared_ptr<TranslationProject> held =
         m_project && m_project->language == request->language ? projectSnapshot() : nullptr;
+    // The changes shown are the comparison of that project with these strings while nothing since waits
+    // to be compared: the update takes them instead of comparing the whole project again before it can
+    // ask for its key terms.
+    std::optional<StringChanges> compared =
+        held && changesCurrent() ? std::optional(m_changes) : std::nullopt;
     runInBackground(
         this,
-        [this, guard, request, held = std::move(held), app = m_app, strings = m_strings,
-         settings = preferences.settings(), review = preferences.review(),
+        [this, guard, request, held = std::move(held), compared = std::move(compared), app = m_app,
+         strings = m_strings, settings = preferences.settings(), review = preferences.review(),
          pipeline = m_services.engine.pipeline()]() mutable -> std::function<void()> {
             // What every step of the updater changed comes back here and is laid into the workspace's
             // project, which its own writer writes, the person's edits laid over it: the project file has
@@ -58,9 +63,9 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
                     held ? std::move(*held) : TranslationProject::load(app, request->language);
                 held.reset();
                 // Compared with the strings the workspace shows, whose rows the results are laid into.
-                TranslationUpdater::Outcome outcome =
-                    TranslationUpdater::updateHeldProject(app, std::move(start), *strings, settings, review,
-                                                          handover, request->task.token, pipeline);
+                TranslationUpdater::Outcome outcome = TranslationUpdater::updateHeldProject(
+                    app, std::move(start), *strings, std::move(compared), settings, review, handover,
+                    request->task.token, pipeline);
                 return [this, request, failed = std::move(outcome.failed)] {
                     updateEnded(request, failed, std::nullopt);
                 };

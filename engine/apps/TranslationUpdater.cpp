@@ -9,6 +9,7 @@
 #include "engine/apps/AppStateFile.h"
 #include "engine/apps/ProjectDelta.h"
 #include "engine/apps/ProjectStore.h"
+#include "engine/apps/UpdateTermChoice.h"
 #include "engine/apps/UpdateWriter.h"
 #include "engine/capture/ContextMap.h"
 #include "engine/model/AppProfile.h"
@@ -24,15 +25,22 @@ SeenLists seenStrings(const TranslatableApp& app) {
     return state ? std::move(state->seen) : SeenLists();
 }
 
-TranslationJob makeJob(const TranslatableApp& app, const std::string& language, const ModelSettings& settings,
-                       bool review, const TranslationProject& project, const Pipeline& pipeline,
-                       const std::stop_token& stop) {
-    TranslationJob job(AppProfile(app), language, settings, AppNotes::load(app), ContextMap::load(app),
-                       project.style, project.terms, review, true);
-    // One after the other, the Apple reference first.
-    job.reference = pipeline.appleReference(language);
-    job.softwareReference = pipeline.softwareReference(language, stop);
-    return job;
+// The job of the update with its key terms chosen: the project's style and terms are taken as they stand
+// before anything is applied, which changes neither.
+UpdateTermChoice::MakeJob chosenJob(const TranslatableApp& app, const std::string& language,
+                                    const ModelSettings& settings, bool review,
+                                    const TranslationProject& project,
+                                    const std::vector<SourceString>& strings, const Pipeline& pipeline) {
+    return [&app, language, &settings, review, style = project.style, terms = project.terms, &strings,
+            &pipeline](const std::stop_token& stop) {
+        TranslationJob job(AppProfile(app), language, settings, AppNotes::load(app), ContextMap::load(app),
+                           style, terms, review, true);
+        // One after the other, the Apple reference first.
+        job.reference = pipeline.appleReference(language);
+        job.softwareReference = pipeline.softwareReference(language, stop);
+    job.terms = pipeline.chooseTerms(job, strings, termLimit, stop);
+        return job;
+    };
 }
 
 // Records the English an update leaves the project current with. A string that has no translation and
@@ -84,12 +92,17 @@ ProjectDelta recordedStep(TranslationProject& project) {
 }
 
 Outcome update(const TranslatableApp& app, TranslationProject project,
-               const std::vector<SourceString>& strings, const ModelSettings& settings, bool review,
-               const ProjectCallback& onResult, const Handover& handover, const std::stop_token& stop,
-               const Pipeline& pipeline) {
+               const std::vector<SourceString>& strings, std::optional<StringChanges> compared,
+               const ModelSettings& settings, bool review, const ProjectCallback& onResult,
+               const Handover& handover, const std::stop_token& stop, const Pipeline& pipeline) {
     const std::string language = project.language;
-    Outcome outcome{StringChanges::compute(project, strings), {}};
+    Outcome outcome{compared ? std::move(*compared) : StringChanges::compute(project, strings), {}};
     const StringChanges& changes = outcome.changes;
+    // Chosen beside the steps below when the caller takes them; after the first save otherwise.
+    std::optional<UpdateTermChoice> choice;
+    if (!changes.toTranslate().empty())
+        choice.emplace(chosenJob(app, language, settings, review, project, strings, pipeline),
+                       static_cast<bool>(handover), stop);
     apply(project, changes.changed, changes.moved, changes.removed);
     // A caller that holds the project is told only what the steps changed in it.
     ProjectDelta applied = handover ? ProjectDelta::applied(project, changes) : ProjectDelta{};
@@ -104,8 +117,7 @@ Outcome update(const TranslatableApp& app, TranslationProject project,
     }
 
     writer.save(project, std::move(applied));
-    TranslationJob job = makeJob(app, language, settings, review, project, pipeline, stop);
-    job.terms = pipeline.chooseTerms(job, strings, termLimit, stop);
+    TranslationJob job = choice->take();
     project.terms = job.terms;
     ProjectDelta chosen;
     chosen.terms = project.terms;
@@ -134,14 +146,16 @@ Outcome updateProject(const TranslatableApp& app, const std::string& language, c
     TranslationProject project = TranslationProject::load(app, language);
     // This one list serves the comparison, the key terms, the recording and every publication.
     const std::vector<SourceString> strings = app.loadStrings(seenStrings(app));
-    return update(app, std::move(project), strings, settings, review, onResult, {}, stop, pipeline);
+    return update(app, std::move(project), strings, std::nullopt, settings, review, onResult, {}, stop,
+                  pipeline);
 }
 
 Outcome updateHeldProject(const TranslatableApp& app, TranslationProject project,
-                          const std::vector<SourceString>& strings, const ModelSettings& settings,
-                          bool review, const Handover& handover, const std::stop_token& stop,
-                          const Pipeline& pipeline) {
-    return update(app, std::move(project), strings, settings, review, {}, handover, stop, pipeline);
+                          const std::vector<SourceString>& strings, std::optional<StringChanges> compared,
+                          const ModelSettings& settings, bool review, const Handover& handover,
+                          const std::stop_token& stop, const Pipeline& pipeline) {
+    return update(app, std::move(project), strings, std::move(compared), settings, review, {}, handover, stop,
+                  pipeline);
 }
 
 } // namespace orvel::TranslationUpdater

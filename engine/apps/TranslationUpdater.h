@@ -104,10 +104,13 @@ using Handover = UpdateWriter::Handover;
 // writes nothing itself and hands what each step changed in the project to `handover` in order (the
 // changes applied, the key terms chosen, each merged result with the run's progress, and the English
 // recorded at the end), so that the caller lays them into its own project and its writer stays the file's
-// only one. Throws the error of the key-term choice and of the run, after handing over what was merged.
+// only one. A caller that holds the comparison of `project` with `strings`, as compute() gives it, passes
+// it as `compared`, which the update then takes instead of comparing a large project again before the
+// key terms can be asked for. Throws the error of the key-term choice and of the run, after handing over
+// what was merged.
 Outcome updateHeldProject(const TranslatableApp& app, TranslationProject project,
-                          const std::vector<SourceString>& strings, const ModelSettings& settings,
-                          bool review, const Handover& handover, const std::stop_token& stop,
-                          const Pipeline& pipeline = Pipeline::live());
+                          const std::vector<SourceString>& strings, std::optional<StringChanges> compared,
+                          const ModelSettings& settings, bool review, const Handover& handover,
+                          const std::stop_token& stop, const Pipeline& pipeline = Pipeline::live());
 
 } // namespace orvel::TranslationUpdater

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <span>
 #include <string_view>
+#include <system_error>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "core/CharacterCase.h"
 #include "core/Regex.h"
 #include "core/RegexCache.h"
+#include "core/TaskGroup.h"
 #include "core/TextPieces.h"
 #include "core/Unicode.h"
 
@@ -174,15 +176,54 @@ void countPhrases(std::string_view text, const CompiledRegex& placeholders, Phra
     }
 }
 
+// Takes the phrases of later strings into those of the strings before them: the counts add up, and a
+// phrase is written as its last lower-case occurrence, or else as its first, as one pass over all the
+// strings would have it.
+void addLater(Phrases& phrases, Phrases&& later) {
+    for (auto& [key, phrase] : later) {
+        const auto [entry, added] = phrases.try_emplace(key, std::move(phrase));
+        if (added)
+            continue;
+        entry->second.count += phrase.count;
+        if (startsWithLowercase(phrase.display))
+            entry->second.display = std::move(phrase.display);
+    }
+}
+
+// The phrases of the translatable strings. Tens of thousands of strings are counted in runs of neighbours
+// on a few threads at once, while the key terms hold up the first request of a run.
+Phrases countedPhrases(const std::vector<SourceString>& strings) {
+    constexpr std::size_t stringsPerRun = 5000;
+    constexpr std::size_t mostRuns = 4;
+    const std::size_t runs = std::clamp<std::size_t>(strings.size() / stringsPerRun, 1, mostRuns);
+    const CompiledRegex placeholders = RegexCache::regex(placeholderPattern);
+    const auto countRun = [&](std::size_t run, std::size_t runs, Phrases& phrases) {
+        const auto at = [&](std::size_t end) {
+            return strings.begin() + static_cast<std::ptrdiff_t>(strings.size() * end / runs);
+        };
+        for (auto string = at(run); string != at(run + 1); ++string)
+            if (string->translate)
+                countPhrases(string->text, placeholders, phrases);
+    };
+    std::vector<Phrases> counted(runs);
+    try {
+        TaskGroup::run(runs, static_cast<int>(runs),
+                       [&](std::size_t run, std::stop_token) { countRun(run, runs, counted[run]); });
+    } catch (const std::system_error&) {
+        // No thread to be had: one pass on this thread.
+        counted.assign(1, Phrases());
+        countRun(0, 1, counted.front());
+    }
+    for (std::size_t run = 1; run < counted.size(); ++run)
+        addLater(counted.front(), std::move(counted[run]));
+    return std::move(counted.front());
+}
+
 } // namespace
 
 std::vector<std::string> candidates(const std::vector<SourceString>& strings,
                                     const std::vector<AppManifest::Term>& glossary, std::size_t limit) {
-    Phrases phrases;
-    const CompiledRegex placeholders = RegexCache::regex(placeholderPattern);
-    for (const SourceString& string : strings)
-        if (string.translate)
-            countPhrases(string.text, placeholders, phrases);
+    Phrases phrases = countedPhrases(strings);
 
     WordSet excluded;
     for (const auto& entry : glossary)

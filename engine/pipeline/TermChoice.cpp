@@ -5,7 +5,6 @@
 
 #include "core/CharacterCase.h"
 #include "core/Regex.h"
-#include "core/RegexCache.h"
 #include "core/TextPieces.h"
 #include "core/TextSplitting.h"
 #include "core/Unicode.h"
@@ -30,7 +29,7 @@ char asciiLowered(char c) {
 class TermSearch {
   public:
     explicit TermSearch(std::string_view term)
-        : m_pattern(term.empty() ? nullptr : RegexCache::regex(pattern(term, true), true)),
+        : m_pattern(wholeWord(term, false, true)),
           m_plain(text::isAscii(term) ? text::lowercased(term) : std::string()) {}
 
     bool in(std::string_view text) const {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/AppManifest.h"
+#include "core/RegexCache.h"
 #include "core/SourceString.h"
 #include "engine/pipeline/TranslationJob.h"
 
@@ -36,9 +37,10 @@ WordSet list(const TranslationJob& job);
 // Maximal runs of letters and numbers; everything else separates.
 std::vector<std::string> words(std::string_view text);
 
-// The pattern that finds `term` as a whole word (no letter touching either side), also with the
-// endings "s" and "es" when `plural` is set.
-std::string pattern(std::string_view term, bool plural);
+// The compiled pattern that finds `term` as a whole word (no letter touching either side), in any case
+// unless `caseSensitive`, also with the endings "s" and "es" when `plural` is set; null for the empty term
+// and when it cannot be compiled.
+CompiledRegex wholeWord(std::string_view term, bool caseSensitive, bool plural);
 
 // Whether the term's whole-word pattern matches anywhere in `text`; false when it cannot be compiled and
 // for the empty term.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -7,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Cancellation.h"
 #include "engine/apps/ProjectDelta.h"
 #include "tests/engine/apps/UpdaterFixture.h"
 
@@ -143,10 +146,13 @@ TEST_F(UpdaterWritingTest, AHeldProjectIsHandedOverInOrderAndNeverWritten) {
         std::size_t expectedTranslated;
         // Merged results handed over with the run's progress.
         std::size_t expectedWithProgress;
+        // Stopped once the changes are handed over, while the key terms are still being chosen.
+        bool stoppedDuringTheKeyTerms = false;
     };
     const std::vector<Case> cases{
         {"eight batches at once", true, std::nullopt, 16, 8},
         {"the run fails after three batches", false, 3, 6, 3},
+        {"stopped while the key terms are chosen", false, std::nullopt, 0, 0, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -163,9 +169,12 @@ TEST_F(UpdaterWritingTest, AHeldProjectIsHandedOverInOrderAndNeverWritten) {
         std::mutex lock;
         std::vector<ProjectDelta> handed;
         std::size_t withProgress = 0;
+        std::stop_source stopping;
         const TranslationUpdater::Handover handover =
             [&](ProjectDelta step, const std::optional<TranslationJob::Progress>& progress) {
                 std::lock_guard guard(lock);
+                if (c.stoppedDuringTheKeyTerms)
+                    stopping.request_stop();
                 // A merged result brings its progress and nothing but the translations it put in.
                 if (progress) {
                     EXPECT_TRUE(step.retired.empty() && !step.terms && !step.recorded);
@@ -175,13 +184,27 @@ TEST_F(UpdaterWritingTest, AHeldProjectIsHandedOverInOrderAndNeverWritten) {
                 handed.push_back(std::move(step));
                 withProgress += progress ? 1 : 0;
             };
+        TranslationUpdater::Pipeline pipeline = model.pipeline();
+        if (c.stoppedDuringTheKeyTerms)
+            // Chooses until stopped; a stop that never comes leaves it to answer after all.
+            pipeline.chooseTerms = [](const TranslationJob& job, const std::vector<SourceString>&,
+                                      std::size_t, const std::stop_token& stop) {
+                std::mutex waiting;
+                std::condition_variable_any wakeup;
+                std::unique_lock waitingLock(waiting);
+                wakeup.wait_for(waitingLock, stop, std::chrono::seconds(30), [] { return false; });
+                throwIfCancelled(stop);
+                return job.terms;
+            };
         const auto update = [&] {
-            return TranslationUpdater::updateHeldProject(app, held, strings, ModelSettings{}, false, handover,
-                                                         {}, model.pipeline());
+            return TranslationUpdater::updateHeldProject(app, held, strings, std::nullopt, ModelSettings{},
+                                                         false, handover, stopping.get_token(), pipeline);
         };
 
         if (c.failAfter)
             EXPECT_THROW(update(), std::runtime_error);
+        else if (c.stoppedDuringTheKeyTerms)
+            EXPECT_THROW(update(), CancellationError);
         else
             update();
 
@@ -189,13 +212,16 @@ TEST_F(UpdaterWritingTest, AHeldProjectIsHandedOverInOrderAndNeverWritten) {
         EXPECT_FALSE(fs::exists(overlay()));
         EXPECT_EQ(withProgress, c.expectedWithProgress);
         ASSERT_FALSE(handed.empty());
+        if (c.stoppedDuringTheKeyTerms) {
+            EXPECT_EQ(handed.size(), 1u) << "the changes applied, and nothing after the stop";
+        }
         TranslationProject rebuilt = held;
         for (const ProjectDelta& step : handed)
             step.applyTo(rebuilt);
         EXPECT_EQ(rebuilt.terms.at("Draft"), "Entwurf");
         EXPECT_EQ(rebuilt.translations.size(), c.expectedTranslated);
         ASSERT_TRUE(rebuilt.sourceText);
-        EXPECT_EQ(rebuilt.sourceText->size(), c.failAfter ? 0u : 16u);
+        EXPECT_EQ(rebuilt.sourceText->size(), c.failAfter || c.stoppedDuringTheKeyTerms ? 0u : 16u);
     }
 }
 

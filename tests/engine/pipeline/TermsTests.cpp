@@ -59,8 +59,11 @@ TEST(TermMatching, SplitsWordsAtEverythingButLettersAndNumbers) {
 TEST(TermMatching, FindsTermsAsWholeWordsWithEnglishPlurals) {
     for (const char* text : {"File", "Open files", "Files:", "Move the file."})
         EXPECT_TRUE(Terms::matches(text, "file", false, true)) << text;
-    for (const char* text : {"profile", "filer", "Fileé", "éFile"})
+    // U+0345 is no letter, but one in any case: it folds to a Greek iota.
+    for (const char* text : {"profile", "filer", "Fileé", "éFile", "FILE\u0345", "\u0345files"})
         EXPECT_FALSE(Terms::matches(text, "file", false, true)) << text;
+    EXPECT_TRUE(Terms::matches("file\u0345", "file", true, true));
+    EXPECT_TRUE(Terms::matches("ÉCRANS", "écran", false, true));
     EXPECT_FALSE(Terms::matches("Files", "file", false, false));
     EXPECT_FALSE(Terms::matches("File", "file", true, true));
     EXPECT_TRUE(Terms::matches("2 boxes", "box", false, true));
@@ -208,6 +211,31 @@ TEST(TermCandidates, CountsOncePerStringAndNeedsEnoughStrings) {
     EXPECT_TRUE(Terms::candidates(strings({"Smart Folder", "Smart Folder"}), {}, 10).empty());
     EXPECT_EQ(Terms::candidates(strings({"Smart Folder", "Smart Folder", "Smart Folder"}), {}, 10),
               (std::vector<std::string>{"Smart Folder"}));
+}
+
+// A large app's strings are counted in parts; the phrases come out as one pass over them all gives them.
+TEST(TermCandidates, ALargeAppsPhrasesAreCountedAndWrittenAsInOnePass) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::size_t, std::string>> placed;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases{
+        {"the last lower-case writing",
+         {{0, "Smart Folder"}, {10'000, "Smart Folder"}, {19'999, "smart folder"}},
+         {"smart folder"}},
+        {"a lower-case writing before capitals only",
+         {{100, "sync folder"}, {15'000, "Sync Folder"}, {19'000, "Sync Folder"}},
+         {"sync folder"}},
+        {"counts of every part", {{0, "Tag"}, {6'000, "Tag"}, {11'000, "Tag"}, {16'000, "Tag"}}, {"Tag"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<SourceString> source(20'000, string("1"));
+        for (const auto& [at, text] : c.placed)
+            source[at] = string(text);
+        EXPECT_EQ(Terms::candidates(source, {}, 10), c.expected);
+    }
 }
 
 TEST(TermCandidates, GlossaryUntranslatedAndPlaceholdersStayOut) {
