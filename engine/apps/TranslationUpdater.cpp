@@ -38,7 +38,7 @@ UpdateTermChoice::MakeJob chosenJob(const TranslatableApp& app, const std::strin
         // One after the other, the Apple reference first.
         job.reference = pipeline.appleReference(language);
         job.softwareReference = pipeline.softwareReference(language, stop);
-    job.terms = pipeline.chooseTerms(job, strings, termLimit, stop);
+        job.terms = pipeline.chooseTerms(job, strings, termLimit, stop);
         return job;
     };
 }

@@ -197,9 +197,9 @@ Phrases countedPhrases(const std::vector<SourceString>& strings) {
     constexpr std::size_t mostRuns = 4;
     const std::size_t runs = std::clamp<std::size_t>(strings.size() / stringsPerRun, 1, mostRuns);
     const CompiledRegex placeholders = RegexCache::regex(placeholderPattern);
-    const auto countRun = [&](std::size_t run, std::size_t runs, Phrases& phrases) {
+    const auto countRun = [&](std::size_t run, std::size_t runCount, Phrases& phrases) {
         const auto at = [&](std::size_t end) {
-            return strings.begin() + static_cast<std::ptrdiff_t>(strings.size() * end / runs);
+            return strings.begin() + static_cast<std::ptrdiff_t>(strings.size() * end / runCount);
         };
         for (auto string = at(run); string != at(run + 1); ++string)
             if (string->translate)
