@@ -109,10 +109,10 @@ bool waitReadable(int descriptor, Clock::time_point deadline) {
     return waitFor(descriptor, POLLIN, deadline);
 }
 
-std::string readAvailable(int descriptor, bool& ended) {
+std::string readAvailable(int descriptor, std::size_t limit, bool& ended) {
     std::string bytes;
     char buffer[4096];
-    for (;;) {
+    while (bytes.size() <= limit) {
         const ssize_t count = ::recv(descriptor, buffer, sizeof buffer, 0);
         if (count > 0) {
             bytes.append(buffer, static_cast<std::size_t>(count));
@@ -124,9 +124,10 @@ std::string readAvailable(int descriptor, bool& ended) {
             ended = true;
         return bytes;
     }
+    return bytes;
 }
 
-Descriptor listenAt(const std::string& path, bool replace, std::string& error) {
+Descriptor listenAt(const std::string& path, std::string& error) {
     const auto address = addressOf(path);
     if (!address) {
         error = "The socket's path is too long.";
@@ -137,7 +138,7 @@ Descriptor listenAt(const std::string& path, bool replace, std::string& error) {
         return ::bind(socket.get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0;
     };
     bool made = socket.valid() && bound();
-    if (!made && socket.valid() && errno == EADDRINUSE && replace) {
+    if (!made && socket.valid() && errno == EADDRINUSE) {
         ::unlink(path.c_str());
         made = bound();
     }

@@ -4,6 +4,7 @@
 // libraries into every window.
 
 #include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,13 +42,14 @@ bool sendAll(int descriptor, std::string_view bytes, Clock::time_point deadline)
 // Waits until `descriptor` can be read or `deadline` passes; true when it can.
 bool waitReadable(int descriptor, Clock::time_point deadline);
 
-// What can be read at once: the bytes (empty at the end of the stream), or nothing when none are there
-// yet. Sets `ended` at the end of the stream or on an error.
-std::string readAvailable(int descriptor, bool& ended);
+// What can be read at once, up to a little over `limit` bytes, so that a peer that never stops sending
+// cannot keep the reader in its loop: the bytes, or nothing when none are there yet. Sets `ended` at the
+// end of the stream or on an error.
+std::string readAvailable(int descriptor, std::size_t limit, bool& ended);
 
-// A listening socket at `path`, readable only by this user, not blocking. An existing file of that name
-// is replaced when `replace`. Sets `error` (the system's reason) when it cannot be made.
-Descriptor listenAt(const std::string& path, bool replace, std::string& error);
+// A listening socket at `path`, readable only by this user, not blocking, replacing a file of that name
+// that is there. Sets `error` (the system's reason) when it cannot be made.
+Descriptor listenAt(const std::string& path, std::string& error);
 
 // The next connection waiting on a listening socket, not blocking; invalid when none waits.
 Descriptor acceptNext(int listener);

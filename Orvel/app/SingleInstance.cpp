@@ -71,7 +71,7 @@ bool SingleInstance::forward(const QString& name, const QStringList& links, int 
     bool ended = false;
     while (answer.size() < expected.size() && expected.starts_with(answer) && !ended &&
            LocalSocket::waitReadable(socket.get(), deadline()))
-        answer += LocalSocket::readAvailable(socket.get(), ended);
+        answer += LocalSocket::readAvailable(socket.get(), expected.size(), ended);
     return answer == expected;
 }
 
@@ -96,8 +96,7 @@ bool SingleInstance::listen(const QString& name) {
     std::string error;
     // A socket of that name was left behind by an instance that ended without removing it, or is held by
     // something that is not this user's Orvel: nobody took forward()'s links.
-    LocalSocket::Descriptor listener =
-        LocalSocket::listenAt(QFile::encodeName(name).toStdString(), true, error);
+    LocalSocket::Descriptor listener = LocalSocket::listenAt(QFile::encodeName(name).toStdString(), error);
     if (!listener.valid()) {
         m_error = QString::fromStdString(error);
         return false;
@@ -126,7 +125,7 @@ class Connection : public QObject {
   private:
     void read() {
         bool ended = false;
-        m_bytes += LocalSocket::readAvailable(m_socket.get(), ended);
+        m_bytes += LocalSocket::readAvailable(m_socket.get(), InstanceMessage::maximumBytes, ended);
         const InstanceMessage::State state = InstanceMessage::state(m_bytes);
         if (state == InstanceMessage::State::complete) {
             m_take(m_bytes);

@@ -31,19 +31,20 @@ CurlCalls::CurlCalls(const SharedLibrary& library)
 
 namespace {
 
-CurlCalls initialised() {
+CurlCalls loaded() {
     try {
-        CurlCalls calls(SharedLibrary("libcurl.so.4"));
-        if (const CURLcode code = calls.global_init(CURL_GLOBAL_DEFAULT); code != CURLE_OK)
-            throw TransportError(std::string("The network library could not be initialised: ") +
-                                     calls.easy_strerror(code),
-                                 false);
-        return calls;
-    } catch (const TransportError&) {
-        throw;
+        return CurlCalls(SharedLibrary("libcurl.so.4"));
     } catch (const std::exception& error) {
         throw TransportError(error.what(), false);
     }
+}
+
+CurlCalls initialised() {
+    CurlCalls calls = loaded();
+    if (const CURLcode code = calls.global_init(CURL_GLOBAL_DEFAULT); code != CURLE_OK)
+        throw TransportError(
+            std::string("The network library could not be initialised: ") + calls.easy_strerror(code), false);
+    return calls;
 }
 
 } // namespace
