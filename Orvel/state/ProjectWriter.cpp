@@ -252,6 +252,23 @@ void ProjectWriter::dropCopyWhenIdle() {
     });
 }
 
+void ProjectWriter::afterWrites(std::function<void()> then) {
+    if (idle()) {
+        then();
+        return;
+    }
+    Done done = [then = std::move(then)](const std::optional<std::string>&) { then(); };
+    // Writes are made in the order they wait: the last one's answer comes after every other.
+    if (m_waiting.empty()) {
+        m_flight->dones.push_back(std::move(done));
+        return;
+    }
+    for (Waiting& waiting : m_waiting)
+        waiting.pace = Pace::atOnce;
+    m_waiting.back().dones.push_back(std::move(done));
+    startWaiting();
+}
+
 void ProjectWriter::drain() {
     finish(true);
 }

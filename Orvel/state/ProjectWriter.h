@@ -90,6 +90,10 @@ class ProjectWriter {
     // Waits for the write under way, then makes every waiting one at once on the calling thread, each
     // told its outcome: afterwards everything asked for is on disk (or failed).
     void drain();
+    // Told on the main thread once every write asked for so far is made (or failed), at once when none
+    // is under way or waiting; what waits no longer waits for a rest. Each write's outcome goes to its
+    // own Done: this only says when the disk holds them all.
+    void afterWrites(std::function<void()> then);
     bool idle() const { return !m_flight && m_waiting.empty(); }
     // Whether a paced write waits for the last one's rest to end.
     bool resting() const { return m_restTimer.isActive(); }

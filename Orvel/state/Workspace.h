@@ -479,6 +479,9 @@ class Workspace : public QObject {
     void recordRun(const std::shared_ptr<RunRequest>& request, TranslationProject recorded,
                    ProjectDelta::Recorded written);
     void runFailed(const std::shared_ptr<RunRequest>& request, const std::optional<std::string>& error);
+    // The batches merged last are written at once, and `end` follows once the disk holds every write asked
+    // for: whoever follows a run's end (the sidebar's count, the file's readers) finds what it did.
+    void endOnceWritten(std::function<void()> end);
     void updateOnWorker(const std::shared_ptr<RunRequest>& request);
     void updateEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures,
                      const std::optional<std::string>& error);

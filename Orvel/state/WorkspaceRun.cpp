@@ -257,6 +257,8 @@ void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const Failu
     if (!failures.empty()) {
         // Recording the English now would hide the failed strings from the next run's changes.
         setProblem(Problem::failed(failureText(failures)));
+        endOnceWritten([this, request] { resetIfCurrent(*request); });
+        return;
     } else if (m_project && m_project->language == request->language) {
         // The English of tens of thousands of strings is gathered off the main thread; the run ends
         // once it is recorded.
@@ -305,7 +307,7 @@ void Workspace::runFailed(const std::shared_ptr<RunRequest>& request,
     endRun(request);
     if (error && !request->task.token.stop_requested())
         setProblem(Problem::failed(*error));
-    resetIfCurrent(*request);
+    endOnceWritten([this, request] { resetIfCurrent(*request); });
 }
 
 void Workspace::resetIfCurrent(const RunRequest& request,

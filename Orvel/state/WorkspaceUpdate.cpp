@@ -140,18 +140,7 @@ void Workspace::updateEnded(const std::shared_ptr<RunRequest>& request, const Fa
     // project is the one on its way to the file: nothing needs reading again. Its last state is written
     // before the run ends; then the project as it stands is compared and checked, so that the writer's
     // copy and the checked copy are never held at once.
-    if (std::exchange(m_batchPublishPending, false) && m_project && !m_writer.closed()) {
-        writeChosen(
-            ProjectWriter::Pace::atOnce,
-            [this, request,
-             done = publishDone(m_project->language)](const std::optional<std::string>& failure) {
-                done(failure);
-                updateWritten(*request);
-            },
-            false);
-        return;
-    }
-    updateWritten(*request);
+    endOnceWritten([this, request] { updateWritten(*request); });
 }
 
 void Workspace::updateWritten(const RunRequest& request) {

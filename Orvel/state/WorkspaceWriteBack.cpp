@@ -3,6 +3,7 @@
 // are made off the main thread, one at a time (ProjectWriter).
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -93,6 +94,12 @@ void Workspace::writeChosen(ProjectWriter::Pace pace, ProjectWriter::Done done, 
             return write;
         },
         std::move(done), pace);
+}
+
+void Workspace::endOnceWritten(std::function<void()> end) {
+    if (std::exchange(m_batchPublishPending, false) && m_project && !m_writer.closed())
+        writeChosen(ProjectWriter::Pace::atOnce, publishDone(m_project->language), false);
+    m_writer.afterWrites(std::move(end));
 }
 
 void Workspace::releaseWritersCopy() {

@@ -214,6 +214,63 @@ TEST_F(ProjectWriterTest, WritesAreMadeOneAtATimeAndTheNewestWaitingStateIsWritt
     }
 }
 
+// Whoever waits for the disk to hold every write asked for (the end of a run) is told once the last of
+// them is made, and a paced write resting after a long one is made at once for it. Steps: "w <language>
+// <text>" asks for a write, "r <language> <text>" for a paced one, "f" lets the write under way end.
+TEST_F(ProjectWriterTest, AfterWritesIsToldOnceTheLastWriteAskedForIsMade) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> steps;
+        // Writes that end after the request before it is told.
+        int writesUntilTold;
+    };
+    const std::vector<Case> cases{
+        {"nothing under way is told at once", {}, 0},
+        {"nothing under way after a write is told at once", {"w de 1", "f"}, 0},
+        {"the write under way is waited for", {"w de 1"}, 1},
+        {"every waiting write is waited for", {"w de 1", "w fr 1", "w de 2"}, 3},
+        {"a paced write resting after a long one is made at once", {"w de 1", "r de 2", "f"}, 1},
+        {"a paced write waiting behind one under way is waited for", {"w de 1", "r de 2"}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TranslatableApp app = freshApp();
+        QObject receiver;
+        HeldRunner held;
+        // Every write kept its core busy for long: a paced one after it rests.
+        auto readings = std::make_shared<int>(0);
+        const ProjectWriter::BusyClock busy = [readings] {
+            return std::chrono::nanoseconds(std::chrono::seconds(5)) * (*readings)++;
+        };
+        ProjectWriter writer(&receiver, app, held.runner(), busy);
+        std::map<std::string, std::string> asked;
+        for (const std::string& step : c.steps) {
+            if (step == "f") {
+                held.finishOne();
+                continue;
+            }
+            asked[step.substr(2, 2)] = step.substr(5);
+            writer.write(write(step.substr(2, 2), step.substr(5), true), {},
+                         step[0] == 'r' ? ProjectWriter::Pace::afterRest : ProjectWriter::Pace::atOnce);
+        }
+        bool told = false;
+        writer.afterWrites([&] {
+            // Everything asked for is on disk by now.
+            for (const auto& [language, text] : asked)
+                EXPECT_EQ(storedText(TranslationProject::load(app, language)), text) << language;
+            told = true;
+        });
+        EXPECT_FALSE(writer.resting());
+        for (int write = 0; write < c.writesUntilTold; ++write) {
+            EXPECT_FALSE(told) << "after " << write << " writes";
+            ASSERT_EQ(held.held.size(), 1u);
+            held.finishOne();
+        }
+        EXPECT_TRUE(told);
+        EXPECT_TRUE(writer.idle());
+    }
+}
+
 TEST_F(ProjectWriterTest, AFailedWriteTellsEveryRequestItCoveredAndTheWriterGoesOn) {
     const TranslatableApp app = makeApp();
     QObject receiver;

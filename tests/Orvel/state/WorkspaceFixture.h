@@ -66,6 +66,30 @@ inline std::string catalogJson(const std::map<std::string, std::string>& strings
     return catalog + "}}";
 }
 
+// A workspace's file work (its load and its writes) made at once until `holding`, then held until the
+// test lets each go: the test decides what happens while a write is under way.
+struct HeldFileWork {
+    std::vector<std::function<std::function<void()>()>> held;
+    bool holding = false;
+
+    void take(std::function<std::function<void()>()> work) {
+        if (holding) {
+            held.push_back(std::move(work));
+        } else if (std::function<void()> then = work()) {
+            then();
+        }
+    }
+    // The first work held ends, and its answer reaches the main thread.
+    void releaseOne() {
+        ASSERT_FALSE(held.empty());
+        auto work = std::move(held.front());
+        held.erase(held.begin());
+        if (std::function<void()> then = work())
+            then();
+        processPendingEvents();
+    }
+};
+
 class WorkspaceTest : public ::testing::Test {
   protected:
     static constexpr const char* bundleID = "com.example.Notes";
@@ -109,6 +133,14 @@ class WorkspaceTest : public ::testing::Test {
 
     std::unique_ptr<Workspace> open(const TranslatableApp& app) {
         return std::make_unique<Workspace>(app, services());
+    }
+    // The same with its file work going through `fileWork`.
+    std::unique_ptr<Workspace> open(const TranslatableApp& app, HeldFileWork& fileWork) {
+        Services held = services();
+        held.runFileWork = [&fileWork](QObject*, std::function<std::function<void()>()> work) {
+            fileWork.take(std::move(work));
+        };
+        return std::make_unique<Workspace>(app, held);
     }
 
     void writeProject(const TranslatableApp& app, const std::string& language,

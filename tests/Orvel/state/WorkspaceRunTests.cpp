@@ -581,46 +581,30 @@ TEST_F(WorkspaceRunTest, AnEditDuringTheEndsWriteIsComparedAndCounted) {
     writeProject(app, "de");
     defaults.set("language." + std::string(bundleID), std::string("de"));
     // The load runs at once; then every write waits until the test lets it go.
-    std::vector<std::function<std::function<void()>()>> held;
-    bool holding = false;
-    Services heldServices = services();
-    heldServices.runFileWork = [&](QObject*, std::function<std::function<void()>()> work) {
-        if (holding) {
-            held.push_back(std::move(work));
-        } else if (std::function<void()> then = work()) {
-            then();
-        }
-    };
-    const auto releaseOne = [&] {
-        auto work = std::move(held.front());
-        held.erase(held.begin());
-        if (std::function<void()> then = work())
-            then();
-        processPendingEvents();
-    };
-    auto workspace = std::make_unique<Workspace>(app, heldServices);
+    HeldFileWork writes;
+    auto workspace = open(app, writes);
     processPendingEvents();
-    holding = true;
+    writes.holding = true;
     workspace->translate(false);
     // Until the run records the English, which comes with its last write.
     ASSERT_TRUE(processUntil([&] {
-        if (!held.empty() && !workspace->project()->sourceText)
-            releaseOne();
-        return workspace->project()->sourceText.has_value() && !held.empty();
+        if (!writes.held.empty() && !workspace->project()->sourceText)
+            writes.releaseOne();
+        return workspace->project()->sourceText.has_value() && !writes.held.empty();
     }));
     EXPECT_TRUE(workspace->translating());
     workspace->setText("", id("a"));
     workspace->setText("Text b %@", id("b"));
-    while (!held.empty())
-        releaseOne();
+    while (!writes.held.empty())
+        writes.releaseOne();
     waitForEnd(*workspace);
     ASSERT_TRUE(processUntil([&] { return workspace->problemsReady(); }));
-    holding = false;
+    writes.holding = false;
     EXPECT_TRUE(processUntil([&] { return matchesWholeComparison(*workspace); }));
     EXPECT_TRUE(matchesWholeCount(*workspace));
     timers.advance(Workspace::writeBackDelay);
-    while (!held.empty())
-        releaseOne();
+    while (!writes.held.empty())
+        writes.releaseOne();
     const TranslationProject stored = TranslationProject::load(app, "de");
     EXPECT_FALSE(stored.translations.contains(id("a")));
     EXPECT_EQ(stored.translations.at(id("b")).text, "Text b %@");

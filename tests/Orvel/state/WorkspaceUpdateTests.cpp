@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <set>
 #include <stdexcept>
+#include <string>
 
 #include "Orvel/state/ModelPreferences.h"
 #include "core/Cancellation.h"
@@ -250,6 +253,64 @@ TEST_F(WorkspaceUpdateTest, TheEndShowsEveryErrorAndReadsTheProjectAgain) {
         EXPECT_FALSE(workspace->progress());
         EXPECT_EQ(workspace->project()->translations.size(), c.translatedAfter);
         EXPECT_EQ(workspace->project()->toJson(), TranslationProject::load(app, "de").toJson());
+    }
+}
+
+// A run and Translate Changes end once the disk holds what they did, however they end and however long
+// their writes take: whoever follows the end (the sidebar's count, a reader of the project file) finds
+// it there.
+TEST_F(WorkspaceUpdateTest, ARunAndAnUpdateEndOnceTheDiskHoldsWhatTheyDid) {
+    struct Case {
+        const char* name;
+        bool update;
+        std::set<std::string> failing;
+        std::exception_ptr error;
+    };
+    const std::exception_ptr down = std::make_exception_ptr(std::runtime_error("The model is down"));
+    const std::vector<Case> cases{
+        {"a run that translated everything", false, {}, nullptr},
+        {"a run with a failed string", false, {id("e")}, nullptr},
+        {"a run the model broke off after a batch", false, {}, down},
+        {"an update that translated everything", true, {}, nullptr},
+        {"an update with a failed string", true, {id("e")}, nullptr},
+        {"an update the model broke off after a batch", true, {}, down},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TranslatableApp app = updatedApp({"a", "b", "c", "d", "e"}, {"a"});
+        HeldFileWork writes;
+        auto workspace = open(app, writes);
+        ASSERT_TRUE(processUntil([&] { return workspace->project().has_value(); }));
+        writes.holding = true;
+        engine.model->failing = c.failing;
+        engine.model->error = c.error;
+        engine.model->errorAfter = 1;
+        std::optional<std::string> diskAtTheEnd;
+        std::string projectAtTheEnd;
+        QObject::connect(workspace.get(), &Workspace::translatingChanged, [&] {
+            if (workspace->translating())
+                return;
+            diskAtTheEnd = TranslationProject::load(app, "de").toJson().dump();
+            projectAtTheEnd = workspace->project()->toJson().dump();
+        });
+        // The model waits after its last batch until the write of what came before is under way.
+        engine.model->holdAfter(c.error ? 1 : 2);
+        if (c.update)
+            workspace->updateTranslations();
+        else
+            workspace->translate(false);
+        ASSERT_TRUE(workspace->translating());
+        ASSERT_TRUE(processUntil([&] { return engine.model->held() && !writes.held.empty(); }));
+        engine.model->release();
+        ASSERT_TRUE(processUntil([&] {
+            if (!writes.held.empty())
+                writes.releaseOne();
+            return diskAtTheEnd.has_value();
+        }));
+        EXPECT_EQ(*diskAtTheEnd, projectAtTheEnd);
+        EXPECT_GT(workspace->project()->translations.size(), 1u);
+        while (!writes.held.empty())
+            writes.releaseOne();
     }
 }
 
