@@ -276,6 +276,9 @@ class StallWatch {
     qint64 m_longestEnded = 0;
 };
 
+// How many requests the slow model answers at once: the program's concurrency.
+constexpr int modelLanes = 2;
+
 // What the slow model was asked during a measure: the key-term requests, the batches, and every request,
 // re-asks included (a run whose answers pass the checks asks once a batch), and when the first request and
 // the first batch arrived: how long the program worked before it asked.
@@ -292,6 +295,29 @@ struct ModelRequests {
         batches = 0;
         firstAt = 0;
         firstBatchAt = 0;
+        std::lock_guard lock(lanes);
+        inFlight = 0;
+        lastChange = {};
+        idleLanes = {};
+        lastAnswer = {};
+    }
+    // How long the model's lanes stood idle between the first request and the last answer (the
+    // program's own time between an answer and the next request, one lane idle while the key-term
+    // requests go one after the other), and when the last answer went.
+    std::mutex lanes;
+    int inFlight = 0;
+    Clock::time_point lastChange{};
+    Clock::duration idleLanes{0};
+    Clock::time_point lastAnswer{};
+    void laneChange(int by) {
+        std::lock_guard lock(lanes);
+        const Clock::time_point now = Clock::now();
+        if (lastChange != Clock::time_point{})
+            idleLanes += (modelLanes - std::min(inFlight, modelLanes)) * (now - lastChange);
+        lastChange = now;
+        inFlight += by;
+        if (by < 0)
+            lastAnswer = now;
     }
     void arrived(bool batch) {
         const Clock::rep now = Clock::now().time_since_epoch().count();
@@ -310,13 +336,16 @@ void answerWithASlowModel(WindowHome& shared, orvel::testing::LoopbackServer& se
                           std::chrono::milliseconds answerTime, ModelRequests& requests) {
     server.respond([answerTime, &requests](const orvel::testing::RecordedRequest& request) {
         ++requests.all;
+        requests.laneChange(1);
         const bool terms = orvel::bench::asksForTerms(request);
         requests.arrived(!terms);
         if (terms)
             ++requests.terms;
         else if (!orvel::bench::reasks(request))
             ++requests.batches;
-        return orvel::bench::answerAfter(request, answerTime);
+        auto reply = orvel::bench::answerAfter(request, answerTime);
+        requests.laneChange(-1);
+        return reply;
     });
     orvel::TranslationUpdater::Pipeline live = orvel::TranslationUpdater::Pipeline::live();
     live.appleReference = [](const std::string&) { return std::nullopt; };
@@ -325,7 +354,7 @@ void answerWithASlowModel(WindowHome& shared, orvel::testing::LoopbackServer& se
     shared.preferences.setEndpoint(server.url("/v1"));
     shared.preferences.setModel("bench");
     shared.preferences.setJsonMode(true);
-    shared.preferences.setConcurrency(2);
+    shared.preferences.setConcurrency(modelLanes);
     shared.preferences.setBatchSize(25);
     // Each batch once, as the measurements of the run were made: no second request to review it.
     shared.preferences.setReview(false);
@@ -366,7 +395,8 @@ struct RunMeasure {
         const double ran = static_cast<double>(clock.elapsed()) / 1000;
         const int batches = requests.batches.load();
         const double bound =
-            std::chrono::duration<double>(answerTime).count() * ((batches + 1) / 2 + requests.terms);
+            std::chrono::duration<double>(answerTime).count() *
+            ((batches + modelLanes - 1) / modelLanes + requests.terms);
         const double peak = orvel::bench::peakMegabytes() - harness;
         state.counters["bound s"] = bound;
         state.counters["batches"] = batches;
@@ -381,6 +411,9 @@ struct RunMeasure {
         };
         state.counters["first request ms"] = sinceStart(requests.firstAt.load());
         state.counters["first batch ms"] = sinceStart(requests.firstBatchAt.load());
+        state.counters["idle lanes s"] = std::chrono::duration<double>(requests.idleLanes).count();
+        state.counters["after last answer ms"] =
+            std::chrono::duration<double, std::milli>(ModelRequests::Clock::now() - requests.lastAnswer).count();
         state.counters["longest wait ms"] = static_cast<double>(watch.longestMilliseconds());
         state.counters["longest wait at s"] = watch.longestEndedSeconds();
         state.counters["harness MB"] = harness;

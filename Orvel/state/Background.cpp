@@ -202,6 +202,16 @@ void runInBackground(QObject* receiver, std::function<std::function<void()>()> w
         atTheEnd);
 }
 
+void releaseFreedMemoryLater(QObject* receiver) {
+    runInBackground(
+        receiver,
+        []() -> std::function<void()> {
+            FreedMemory::release();
+            return {};
+        },
+        AtTheEnd::leftBehind);
+}
+
 void runInPlace(QObject*, std::function<std::function<void()>()> work) {
     if (std::function<void()> continuation = work())
         continuation();

@@ -30,6 +30,10 @@ void onMainThread(QPointer<QObject> receiver, std::function<void()> fn);
 void runInBackground(QObject* receiver, std::function<std::function<void()>()> work,
                      AtTheEnd atTheEnd = AtTheEnd::awaited);
 
+// Hands the allocator's free pages back to the system on a worker, as work left behind at the end: after
+// work that allocated and freed far more than the application keeps, without making its answer wait.
+void releaseFreedMemoryLater(QObject* receiver);
+
 // What runs on a worker once the background work has settled: no result has come back for `after` and
 // no awaited work (see AtTheEnd) runs or waits. By default the allocator's free pages are handed back to the
 // system 1.5 s after the last result. For tests; nothing, to run nothing.

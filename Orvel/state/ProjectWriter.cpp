@@ -151,10 +151,7 @@ void ProjectWriter::start(Waiting next) {
     m_runner(m_receiver, [this, flight, write = std::move(*write), app = m_app, busy = m_busy]() mutable {
         const std::chrono::nanoseconds began = busy();
         std::optional<std::string> failure = make(write, app);
-        // A write of a large project allocates and frees far more than the workspace keeps; unless it
-        // goes back to the system, a run's writes leave the process ever larger.
         write = {};
-        FreedMemory::release();
         {
             std::lock_guard lock(flight->mutex);
             flight->failure = std::move(failure);
@@ -163,7 +160,13 @@ void ProjectWriter::start(Waiting next) {
         }
         flight->finished.notify_all();
         // The writer lives as long as its receiver, which guards this answer.
-        return [this, flight] { settle(flight, true); };
+        return [this, flight] {
+            // A write of a large project allocates and frees far more than the workspace keeps; unless it
+            // goes back to the system, a run's writes leave the process ever larger. Beside the next
+            // write, not before this answer.
+            releaseFreedMemoryLater(m_receiver);
+            settle(flight, true);
+        };
     });
 }
 

@@ -167,13 +167,7 @@ void Workspace::refreshProblems(std::shared_ptr<const TranslationProject> snapsh
                 takeProblems(std::move(checked.found), checked.problems);
                 // Reading the strings and projects these checks ran on, and the checks themselves, freed far
                 // more than the workspace keeps: that goes back to the system.
-                runInBackground(
-                    this,
-                    []() -> std::function<void()> {
-                        FreedMemory::release();
-                        return {};
-                    },
-                    AtTheEnd::leftBehind);
+                releaseFreedMemoryLater(this);
             };
         },
         AtTheEnd::leftBehind);

@@ -117,6 +117,8 @@ void Workspace::takeUpdate(RunRequest& request, ProjectDelta step, const std::op
     }
     // Shown again: the project read back holds what was written aside.
     request.aside.reset();
+    // The recorded English is the updater's last step: the end that follows at once writes it.
+    const bool last = step.recorded.has_value();
     if (progress)
         applyUpdate(std::move(step), *progress, request.language);
     else
@@ -125,7 +127,7 @@ void Workspace::takeUpdate(RunRequest& request, ProjectDelta step, const std::op
     // results that land together are copied and written once.
     if (m_writeTask)
         m_writeTask->stop();
-    if (!std::exchange(m_batchPublishPending, true))
+    if (!std::exchange(m_batchPublishPending, true) && !last)
         onMainThread(this, [this] { publishMergedBatches(); });
 }
 

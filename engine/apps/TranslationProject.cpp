@@ -1,5 +1,7 @@
 #include "engine/apps/TranslationProject.h"
 
+#include <algorithm>
+
 namespace orvel {
 namespace {
 
@@ -13,6 +15,33 @@ void writeTranslations(PrettyJsonWriter& writer, const Translations& translation
         translation.write(writer);
     }
     writer.endObject();
+}
+
+// A string to record: its id and its English.
+struct Recorded {
+    std::string id;
+    const std::string* text;
+};
+
+// The strings to translate in id order, equal ids in the order they come: a record is built from them
+// in one pass, each entry put after the last, instead of being looked up among tens of thousands.
+std::vector<Recorded> sortedToTranslate(const std::vector<SourceString>& strings) {
+    std::vector<Recorded> sorted;
+    sorted.reserve(strings.size());
+    for (const SourceString& string : strings)
+        if (string.translate)
+            sorted.push_back({string.id(), &string.text});
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const Recorded& a, const Recorded& b) { return a.id < b.id; });
+    return sorted;
+}
+
+// The first of equal ids wins.
+TextMap recordedFrom(std::vector<Recorded> sorted) {
+    TextMap recorded;
+    for (Recorded& string : sorted)
+        recorded.emplace_hint(recorded.end(), std::move(string.id), *string.text);
+    return recorded;
 }
 
 } // namespace
@@ -72,11 +101,40 @@ void TranslationProject::encode(PrettyJsonWriter& writer) const {
 
 void TranslationProject::recordSource(const std::vector<SourceString>& strings,
                                       const std::optional<std::string>& version) {
-    TextMap recorded;
-    for (const auto& string : strings)
-        if (string.translate)
-            recorded.emplace(string.id(), string.text);
-    sourceText = std::move(recorded);
+    sourceText = recordedFrom(sortedToTranslate(strings));
+    appVersion = version;
+}
+
+void TranslationProject::recordTranslatedSource(const std::vector<SourceString>& strings,
+                                                const std::optional<std::string>& version) {
+    std::vector<Recorded> sorted = sortedToTranslate(strings);
+    // Walked beside the translations and the English recorded before, which are in the same order.
+    auto translation = translations.cbegin();
+    const auto translated = [&](const std::string& id) {
+        while (translation != translations.cend() && translation->first < id)
+            ++translation;
+        return translation != translations.cend() && translation->first == id && !translation->second.isEmpty();
+    };
+    std::optional<TextMap::const_iterator> before;
+    if (sourceText)
+        before = sourceText->cbegin();
+    const auto recordedBefore = [&](const std::string& id) {
+        if (!before)
+            return false;
+        while (*before != sourceText->cend() && (*before)->first < id)
+            ++*before;
+        return *before != sourceText->cend() && (*before)->first == id;
+    };
+    std::size_t kept = 0;
+    for (std::size_t next = 0; next < sorted.size(); ++next) {
+        if (!translated(sorted[next].id) && !recordedBefore(sorted[next].id))
+            continue;
+        if (kept != next)
+            sorted[kept] = std::move(sorted[next]);
+        ++kept;
+    }
+    sorted.resize(kept);
+    sourceText = recordedFrom(std::move(sorted));
     appVersion = version;
 }
 

@@ -45,6 +45,12 @@ struct TranslationProject {
     // Records the English of every string to translate (the first of equal ids wins) and the app version
     // it belongs to, the base against which the next app update is compared.
     void recordSource(const std::vector<SourceString>& strings, const std::optional<std::string>& version);
+    // The same for the strings an update leaves translated, and those recorded before. A string that has
+    // no translation and was never recorded (nothing is, in a project rebuilt from its overlay) stays out
+    // of the record, so that the next update still finds it added instead of taking it for one left
+    // untranslated on purpose.
+    void recordTranslatedSource(const std::vector<SourceString>& strings,
+                                const std::optional<std::string>& version);
 
     // The app's project folder plus "<language>.json".
     static std::filesystem::path fileURL(const TranslatableApp& app, const std::string& language);

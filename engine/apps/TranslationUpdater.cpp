@@ -43,23 +43,6 @@ UpdateTermChoice::MakeJob chosenJob(const TranslatableApp& app, const std::strin
     };
 }
 
-// Records the English an update leaves the project current with. A string that has no translation and
-// was never recorded (nothing is, in a project rebuilt from its overlay) stays out of the record, so
-// that the next update still finds it added instead of taking it for one left untranslated on purpose.
-void recordTranslatedSource(TranslationProject& project, const std::vector<SourceString>& strings,
-                            const std::optional<std::string>& version) {
-    std::vector<SourceString> done;
-    done.reserve(strings.size());
-    for (const SourceString& string : strings) {
-        const std::string id = string.id();
-        const auto found = project.translations.find(id);
-        const bool translated = found != project.translations.end() && !found->second.isEmpty();
-        if (translated || (project.sourceText && project.sourceText->contains(id)))
-            done.push_back(string);
-    }
-    project.recordSource(done, version);
-}
-
 // Translates what the update added and reworded, merging every result into the store and writing it
 // at once; returns the strings that failed. When the run fails, what was merged is written before its
 // error is passed on, since the writing of the last result may have failed.
@@ -109,7 +92,7 @@ Outcome update(const TranslatableApp& app, TranslationProject project,
 
     UpdateWriter writer(app, strings, handover);
     if (changes.toTranslate().empty()) {
-        recordTranslatedSource(project, strings, app.version);
+        project.recordTranslatedSource(strings, app.version);
         if (handover)
             applied.recorded = recordedStep(project).recorded;
         writer.write(project, std::move(applied));
@@ -129,7 +112,7 @@ Outcome update(const TranslatableApp& app, TranslationProject project,
     ProjectDelta last;
     if (failed.empty())
         store.updateProject([&](TranslationProject& filled) {
-            recordTranslatedSource(filled, strings, app.version);
+            filled.recordTranslatedSource(strings, app.version);
             if (handover)
                 last = recordedStep(filled);
         });

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+#include <string>
+#include <tuple>
 #include <unordered_set>
+#include <vector>
 
 #include "core/OrvelProtocol.h"
 #include "engine/apps/AppNotes.h"
@@ -147,6 +152,88 @@ TEST(TranslationProject, EncodesEveryMapAndOnlyPresentOptionals) {
     EXPECT_EQ(decoded.style, project.style);
     EXPECT_EQ(decoded.sourceText, project.sourceText);
     EXPECT_EQ(decoded.appVersion, project.appVersion);
+}
+
+// What is recorded as the English of a project, by a run (every string to translate) and by an update
+// (only what it leaves translated, and what was recorded before). Ids are "Main" plus the key.
+TEST(TranslationProject, RecordsTheEnglishOfTheStringsToTranslateTheFirstOfEqualIdsWinning) {
+    using Texts = std::map<std::string, std::string>;
+    struct Case {
+        const char* name;
+        // Key, English, whether it is to be translated.
+        std::vector<std::tuple<std::string, std::string, bool>> strings;
+        // Key to translation text (empty: an empty translation).
+        Texts translated;
+        std::optional<Texts> before;
+        Texts recordedByARun;
+        Texts recordedByAnUpdate;
+    };
+    const std::vector<Case> cases{
+        {"translated strings in any order",
+         {{"b", "Bee", true}, {"a", "Ay", true}},
+         {{"a", "A"}, {"b", "B"}},
+         std::nullopt,
+         {{"a", "Ay"}, {"b", "Bee"}},
+         {{"a", "Ay"}, {"b", "Bee"}}},
+        {"a string not to translate is left out",
+         {{"a", "Ay", false}, {"b", "Bee", true}},
+         {{"a", "A"}, {"b", "B"}},
+         std::nullopt,
+         {{"b", "Bee"}},
+         {{"b", "Bee"}}},
+        {"the first of equal ids wins",
+         {{"a", "First", true}, {"a", "Second", true}},
+         {{"a", "A"}},
+         std::nullopt,
+         {{"a", "First"}},
+         {{"a", "First"}}},
+        {"an untranslated string never recorded is left out by an update",
+         {{"a", "Ay", true}, {"b", "Bee", true}, {"c", "See", true}},
+         {{"a", "A"}, {"b", ""}},
+         Texts{},
+         {{"a", "Ay"}, {"b", "Bee"}, {"c", "See"}},
+         {{"a", "Ay"}}},
+        {"an untranslated string recorded before takes its new English",
+         {{"a", "Ay", true}, {"b", "New bee", true}, {"c", "See", true}},
+         {{"a", "A"}},
+         Texts{{"Main\x1F"
+                "b",
+                "Old bee"},
+               {"Main\x1F"
+                "z",
+                "Gone"}},
+         {{"a", "Ay"}, {"b", "New bee"}, {"c", "See"}},
+         {{"a", "Ay"}, {"b", "New bee"}}},
+    };
+    const auto withIds = [](const Texts& byKey) {
+        Texts byID;
+        for (const auto& [key, text] : byKey)
+            byID.emplace("Main\x1F" + key, text);
+        return byID;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<SourceString> strings;
+        for (const auto& [key, english, translate] : c.strings) {
+            SourceString string;
+            string.table = "Main";
+            string.key = key;
+            string.text = english;
+            string.translate = translate;
+            strings.push_back(string);
+        }
+        TranslationProject project;
+        for (const auto& [key, text] : c.translated)
+            project.translations.emplace("Main\x1F" + key, personText(text));
+        project.sourceText = c.before;
+        TranslationProject run = project;
+        run.recordSource(strings, "2.0");
+        EXPECT_EQ(run.sourceText, withIds(c.recordedByARun));
+        EXPECT_EQ(run.appVersion, "2.0");
+        project.recordTranslatedSource(strings, "2.0");
+        EXPECT_EQ(project.sourceText, withIds(c.recordedByAnUpdate));
+        EXPECT_EQ(project.appVersion, "2.0");
+    }
 }
 
 TEST(AppNotes, BothKeysAreRequired) {
