@@ -88,5 +88,5 @@ void BM_ApplyStringChanges(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_ComputeStringChanges)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeStringChanges)->Arg(20000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ApplyStringChanges)->Arg(20000)->Unit(benchmark::kMillisecond);

@@ -242,13 +242,15 @@ bool Workspace::replaceTranslations(std::vector<Replacement> replacements) {
     return followed;
 }
 
-void Workspace::layStep(ProjectDelta step) {
+void Workspace::layStep(ProjectDelta step, std::optional<ProjectDelta::Recorded> writersRecord) {
     std::vector<Replacement> replacements(std::make_move_iterator(step.translations.begin()),
                                           std::make_move_iterator(step.translations.end()));
     if (!replacements.empty() && !replaceTranslations(std::move(replacements)))
         m_changesNeedComparing = true;
-    // Retired entries are counted nowhere, but what they hold decides what is moved or reworded; so does
-    // the recorded English, which tells a new string from one never translated.
+    // Retired entries are counted nowhere, but what they hold decides what is moved or reworded. So does
+    // the recorded English, which tells a new string from one never translated: the updater records only
+    // what it leaves translated and what was recorded before, which changes that for no string, but a
+    // project recorded for the first time tells its new strings apart from then on.
     for (auto& [id, translation] : step.retired) {
         m_changesNeedComparing = true;
         m_unwritten.retired(id);
@@ -258,8 +260,12 @@ void Workspace::layStep(ProjectDelta step) {
             m_project->retired.erase(id);
     }
     if (step.recorded) {
-        m_changesNeedComparing = true;
-        m_unwritten.forget();
+        if (!m_project->sourceText)
+            m_changesNeedComparing = true;
+        if (writersRecord)
+            m_unwritten.recorded(std::move(*writersRecord));
+        else
+            m_unwritten.forget();
         m_project->sourceText = std::move(step.recorded->sourceText);
         m_project->appVersion = std::move(step.recorded->appVersion);
     }

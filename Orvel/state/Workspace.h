@@ -427,6 +427,11 @@ class Workspace : public QObject {
     void writeBackNow();
     // Copies, compares and publishes the project once for the batches merged since the last time.
     void publishMergedBatches();
+    // Has the batches merged by now published once the main thread has merged those landing with them;
+    // after the `last` result only compared, as the run's end writes them.
+    void publishMergedSoon(bool last);
+    // Compares the project off the main thread when merges could not be followed row by row.
+    void compareMergedBatches();
     // Has the project file saved, then its overlay written, by the serial writer.
     void writeBack(std::shared_ptr<const TranslationProject> project, ProjectWriter::Done done,
                    ProjectWriter::Pace pace = ProjectWriter::Pace::atOnce);
@@ -467,10 +472,18 @@ class Workspace : public QObject {
     void takeBatch(const RunRequest& request, Translations batch, const Progress& progress);
     // A step of Translate Changes, with what the person changed meanwhile laid over it, laid into the
     // project shown when its language is and written either way; `progress` comes with a merged result.
-    void takeUpdate(RunRequest& request, ProjectDelta step, const std::optional<Progress>& progress);
+    // `writersRecord` is a copy of the recorded English the step brings, for the writer's copy.
+    void takeUpdate(RunRequest& request, ProjectDelta step, const std::optional<Progress>& progress,
+                    std::optional<ProjectDelta::Recorded> writersRecord);
     // Lays a step of Translate Changes into the chosen project in place: only the rows it names are
-    // looked up and counted again, and the changes follow them where they can.
-    void layStep(ProjectDelta step);
+    // looked up and counted again, and the changes follow them where they can. The writer's copy takes
+    // `writersRecord` for the recorded English the step brings; without it the next write copies the
+    // project whole.
+    void layStep(ProjectDelta step, std::optional<ProjectDelta::Recorded> writersRecord = std::nullopt);
+    // A run's last result, after which its end follows at once and writes what it merged.
+    static bool isLastResult(const Progress& progress) {
+        return progress.total > 0 && progress.done == progress.total;
+    }
     // The run has delivered its last result: the person's edits need no more guarding from it.
     void endRun(const std::shared_ptr<RunRequest>& request);
     void runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures);

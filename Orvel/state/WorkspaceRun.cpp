@@ -231,25 +231,37 @@ void Workspace::applyBatch(const Translations& batch, const Progress& progress, 
     // The batch is published now, edits waiting for the write-back with it.
     if (m_writeTask)
         m_writeTask->stop();
+    publishMergedSoon(isLastResult(progress));
+}
+
+void Workspace::publishMergedSoon(bool last) {
     // Batches that land together (as many as run at once) are copied, compared and written once, as
-    // soon as the main thread has merged them all.
+    // soon as the main thread has merged them all. The last is written by the run's end, which follows
+    // at once.
     if (std::exchange(m_batchPublishPending, true))
         return;
-    onMainThread(this, [this] { publishMergedBatches(); });
+    onMainThread(this, [this, last] {
+        if (!last)
+            publishMergedBatches();
+        else if (m_batchPublishPending)
+            compareMergedBatches();
+    });
 }
 
 void Workspace::publishMergedBatches() {
     if (!std::exchange(m_batchPublishPending, false) || !m_project)
         return;
-    // Merges that could not be followed row by row are compared off the main thread, from the copy that
-    // is written; the others are copied when their write starts. A large project's writes rest between
-    // each other: batches keep arriving, and each write holds all that came before.
-    if (!m_changesNeedComparing) {
-        publish(ProjectWriter::Pace::afterRest);
-        return;
-    }
-    refreshChangesInBackground(projectSnapshot());
+    compareMergedBatches();
+    // A large project's writes rest between each other: batches keep arriving, and each write holds all
+    // that came before.
     publish(ProjectWriter::Pace::afterRest);
+}
+
+void Workspace::compareMergedBatches() {
+    // Merges that could not be followed row by row are compared off the main thread; the others are
+    // copied when their write starts.
+    if (m_changesNeedComparing && m_project)
+        refreshChangesInBackground(projectSnapshot());
 }
 
 void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures) {
@@ -283,7 +295,9 @@ void Workspace::recordRun(const std::shared_ptr<RunRequest>& request, Translatio
         resetIfCurrent(*request);
         return;
     }
-    // Recorded in place: the translations, and all that is counted and indexed of them, stay.
+    // Recorded in place: the translations, and all that is counted and indexed of them, stay. Every
+    // string's English is recorded, those the run did not send included, which no longer count as new.
+    m_changesNeedComparing = true;
     m_project->sourceText = std::move(recorded.sourceText);
     m_project->appVersion = std::move(recorded.appVersion);
     m_unwritten.recorded(std::move(written));
@@ -322,10 +336,12 @@ void Workspace::resetIfCurrent(const RunRequest& request,
         refreshProblems();
         return;
     }
-    // A large project is compared and checked where the window does not wait for it.
+    // A large project is compared and checked where the window does not wait for it; changes followed
+    // row by row through the run need no comparison.
     if (!snapshot)
         snapshot = projectSnapshot();
-    refreshChangesInBackground(snapshot);
+    if (!changesCurrent())
+        refreshChangesInBackground(snapshot);
     refreshProblems(std::move(snapshot));
 }
 

@@ -53,8 +53,12 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
             // one writer.
             const TranslationUpdater::Handover handover =
                 [this, guard, request](ProjectDelta step, const std::optional<Progress>& progress) {
-                    onMainThread(guard, [this, request, step = std::move(step), progress]() mutable {
-                        takeUpdate(*request, std::move(step), progress);
+                    // The writer's copy of the project takes its own of the recorded English, made here,
+                    // so that the main thread copies none.
+                    std::optional<ProjectDelta::Recorded> writersRecord = step.recorded;
+                    onMainThread(guard, [this, request, step = std::move(step), progress,
+                                         writersRecord = std::move(writersRecord)]() mutable {
+                        takeUpdate(*request, std::move(step), progress, std::move(writersRecord));
                     });
                 };
             try {
@@ -87,7 +91,8 @@ void Workspace::applyUpdate(ProjectDelta step, const Progress& progress, const s
         layStep(std::move(step));
 }
 
-void Workspace::takeUpdate(RunRequest& request, ProjectDelta step, const std::optional<Progress>& progress) {
+void Workspace::takeUpdate(RunRequest& request, ProjectDelta step, const std::optional<Progress>& progress,
+                           std::optional<ProjectDelta::Recorded> writersRecord) {
     // A workspace that has quit, or moved aside for another, writes nothing more.
     if (m_writer.closed())
         return;
@@ -117,18 +122,21 @@ void Workspace::takeUpdate(RunRequest& request, ProjectDelta step, const std::op
     }
     // Shown again: the project read back holds what was written aside.
     request.aside.reset();
-    // The recorded English is the updater's last step: the end that follows at once writes it.
-    const bool last = step.recorded.has_value();
+    // The recorded English comes last: the end that follows at once compares and writes it.
+    const bool recorded = step.recorded.has_value();
+    // Merged results come with the progress, the recorded English without.
     if (progress)
         applyUpdate(std::move(step), *progress, request.language);
     else
-        layStep(std::move(step));
+        layStep(std::move(step), std::move(writersRecord));
     // Written like a run's merged batches: the write-back waiting for the person's edits joins it, and
     // results that land together are copied and written once.
     if (m_writeTask)
         m_writeTask->stop();
-    if (!std::exchange(m_batchPublishPending, true) && !last)
-        onMainThread(this, [this] { publishMergedBatches(); });
+    if (recorded)
+        m_batchPublishPending = true;
+    else
+        publishMergedSoon(progress && isLastResult(*progress));
 }
 
 void Workspace::updateEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures,
