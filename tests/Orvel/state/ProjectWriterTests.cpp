@@ -64,6 +64,13 @@ class ProjectWriterTest : public WorkspaceTest {
         return makeApp();
     }
 
+    // A processor clock by which every write kept its core busy for `perWrite`: each write reads it as
+    // it begins and as it ends.
+    static ProjectWriter::BusyClock busyFor(std::chrono::nanoseconds perWrite) {
+        auto readings = std::make_shared<int>(0);
+        return [readings, perWrite] { return perWrite * (*readings)++; };
+    }
+
     ProjectWriter::Write write(const std::string& language, const std::string& text, bool overlay) {
         TranslationProject project;
         project.app = bundleID;
@@ -238,11 +245,7 @@ TEST_F(ProjectWriterTest, AfterWritesIsToldOnceTheLastWriteAskedForIsMade) {
         QObject receiver;
         HeldRunner held;
         // Every write kept its core busy for long: a paced one after it rests.
-        auto readings = std::make_shared<int>(0);
-        const ProjectWriter::BusyClock busy = [readings] {
-            return std::chrono::nanoseconds(std::chrono::seconds(5)) * (*readings)++;
-        };
-        ProjectWriter writer(&receiver, app, held.runner(), busy);
+        ProjectWriter writer(&receiver, app, held.runner(), busyFor(std::chrono::seconds(5)));
         std::map<std::string, std::string> asked;
         for (const std::string& step : c.steps) {
             if (step == "f") {
@@ -325,12 +328,7 @@ TEST_F(ProjectWriterTest, AWriteThatKeptItsCoreBusyRestsAsLongBeforeTheNextPaced
         const TranslatableApp app = freshApp();
         QObject receiver;
         HeldRunner held;
-        // Each write reads the clock as it begins and as it ends: it was busy for `busyPerWrite`.
-        auto readings = std::make_shared<int>(0);
-        const ProjectWriter::BusyClock busy = [readings, per = c.busyPerWrite] {
-            return std::chrono::nanoseconds(per) * (*readings)++;
-        };
-        ProjectWriter writer(&receiver, app, held.runner(), busy);
+        ProjectWriter writer(&receiver, app, held.runner(), busyFor(c.busyPerWrite));
         writer.write(write("de", "1", true), {});
         writer.write(write("de", "2", true), {}, c.second);
         QElapsedTimer clock;
