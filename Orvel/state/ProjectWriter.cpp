@@ -50,13 +50,27 @@ std::optional<std::string> ProjectWriter::make(Write& write, const TranslatableA
         project->save(app);
         // The overlay writer puts the language record last, so the app never loads a half overlay.
         if (write.overlayStrings)
-            OverlayWriter::publish(*project, *write.overlayStrings, app, translatorName);
+            OverlayWriter::publish(*project, sourcesFor(write.overlayStrings), app, translatorName);
     } catch (const std::exception& error) {
         failure = error.what();
     }
     if (write.update && !write.update->keep)
         m_copy.reset();
+    // Kept only while a run's writes follow, all for the same strings.
+    if (!write.update || !write.update->keep) {
+        m_sources.reset();
+        m_indexedStrings.reset();
+    }
     return failure;
+}
+
+const OverlaySources&
+ProjectWriter::sourcesFor(const std::shared_ptr<const std::vector<SourceString>>& strings) {
+    if (!m_sources || strings != m_indexedStrings) {
+        m_sources = std::make_shared<const OverlaySources>(*strings);
+        m_indexedStrings = strings;
+    }
+    return *m_sources;
 }
 
 std::shared_ptr<const TranslationProject> ProjectWriter::bringUpToDate(Update& update) {
@@ -245,11 +259,14 @@ void ProjectWriter::dropCopyWhenIdle() {
     if (!m_releaseCopy || !idle())
         return;
     m_releaseCopy = false;
-    if (!m_copy)
+    if (!m_copy && !m_sources)
         return;
     // A large project's entries take the main thread long to free. Not a write: no file is touched.
-    runInBackground(m_receiver, [copy = std::exchange(m_copy, nullptr)]() mutable -> std::function<void()> {
+    m_indexedStrings.reset();
+    runInBackground(m_receiver, [copy = std::exchange(m_copy, nullptr),
+                                 sources = std::exchange(m_sources, nullptr)]() mutable -> std::function<void()> {
         copy.reset();
+        sources.reset();
         FreedMemory::release();
         return {};
     });

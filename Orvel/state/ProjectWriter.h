@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "core/SourceString.h"
+#include "engine/apps/OverlaySources.h"
 #include "engine/apps/ProjectDelta.h"
 #include "engine/apps/TranslatableApp.h"
 #include "engine/apps/TranslationProject.h"
@@ -137,6 +138,8 @@ class ProjectWriter {
     std::optional<std::string> make(Write& write, const TranslatableApp& app);
     // The writer's copy brought up to date by `update`.
     std::shared_ptr<const TranslationProject> bringUpToDate(Update& update);
+    // `strings` indexed for the overlay, once for a run's writes.
+    const OverlaySources& sourcesFor(const std::shared_ptr<const std::vector<SourceString>>& strings);
     void dropCopyWhenIdle();
     // The write as it starts; none when `make` found nothing to write.
     std::optional<Write> ready(Waiting& waiting);
@@ -160,6 +163,9 @@ class ProjectWriter {
     std::vector<Waiting> m_waiting;
     // The last state written by an update, changed only where the writes are made (one at a time).
     std::shared_ptr<TranslationProject> m_copy;
+    // The strings of the last overlay a run's write made, indexed; changed where the writes are made too.
+    std::shared_ptr<const std::vector<SourceString>> m_indexedStrings;
+    std::shared_ptr<const OverlaySources> m_sources;
     bool m_releaseCopy = false;
     int m_writesMade = 0;
     bool m_closed = false;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <unordered_map>
 
 #include "core/FileIO.h"
 #include "core/FolderWrites.h"
@@ -26,23 +25,6 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view stringsExtension = ".strings";
 constexpr std::string_view stringsdictExtension = ".stringsdict";
-
-// The app's strings by id. Canonically equivalent ids name one string: a key typed with a combining
-// accent in a catalog is the same key as its precomposed form read back from a strings file.
-using SourceIndex = std::unordered_map<std::string, const SourceString*>;
-
-SourceIndex indexById(const std::vector<SourceString>& strings) {
-    SourceIndex index;
-    index.reserve(strings.size());
-    for (const auto& string : strings)
-        index.emplace(text::nfc(string.id()), &string);
-    return index;
-}
-
-const SourceString* lookUp(const SourceIndex& index, const std::string& id) {
-    auto found = index.find(text::nfc(id));
-    return found == index.end() ? nullptr : found->second;
-}
 
 struct TableKey {
     std::string table;
@@ -77,10 +59,10 @@ class Entries {
     std::map<std::string, StringsFiles::SimpleTable> simple;
     std::map<std::string, StringsFiles::PluralTable> plural;
 
-    void add(const std::string& id, const StringTranslation& translation, const SourceIndex& sources) {
+    void add(const std::string& id, const StringTranslation& translation, OverlaySources::Search& sources) {
         if (translation.isEmpty())
             return;
-        const SourceString* source = lookUp(sources, id);
+        const SourceString* source = sources.find(id);
         // A translation of other English than the app now shows is stale: the app shows its own text.
         if (source && !text::canonicallyEqual(translation.source, source->text))
             return;
@@ -144,6 +126,15 @@ std::set<std::string> tablesIn(const OpenFolder& folder) {
     return tables;
 }
 
+// What publish() writes of the project's translations.
+Entries entriesOf(const TranslationProject& project, const OverlaySources& sources) {
+    Entries entries;
+    OverlaySources::Search search(sources);
+    for (const auto& [id, translation] : project.translations)
+        entries.add(id, translation, search);
+    return entries;
+}
+
 } // namespace
 
 void write(const TranslationProject& project, const std::vector<SourceString>& strings,
@@ -154,10 +145,11 @@ void write(const TranslationProject& project, const std::vector<SourceString>& s
 
 void write(const TranslationProject& project, const std::vector<SourceString>& strings,
            const OpenFolder& folder) {
-    const SourceIndex sources = indexById(strings);
-    Entries entries;
-    for (const auto& [id, translation] : project.translations)
-        entries.add(id, translation, sources);
+    write(project, OverlaySources(strings), folder);
+}
+
+void write(const TranslationProject& project, const OverlaySources& sources, const OpenFolder& folder) {
+    const Entries entries = entriesOf(project, sources);
 
     std::set<std::string> tables = tablesIn(folder);
     for (const auto& [table, _] : entries.simple)
@@ -198,10 +190,7 @@ bool isPublished(const TranslationProject& project, const std::vector<SourceStri
     const fs::path folder = OrvelPaths::lproj(project.language, app.dataFolder());
     if (!app.hasNoLinks(folder))
         return true;
-    const SourceIndex sources = indexById(strings);
-    Entries entries;
-    for (const auto& [id, translation] : project.translations)
-        entries.add(id, translation, sources);
+    const Entries entries = entriesOf(project, OverlaySources(strings));
 
     // Every table file there must be one the publish writes.
     std::error_code error;
@@ -232,13 +221,18 @@ bool isPublished(const TranslationProject& project, const std::vector<SourceStri
 
 void publish(const TranslationProject& project, const std::vector<SourceString>& strings,
              const TranslatableApp& app, std::string_view translator) {
+    publish(project, OverlaySources(strings), app, translator);
+}
+
+void publish(const TranslationProject& project, const OverlaySources& sources, const TranslatableApp& app,
+             std::string_view translator) {
     requireSafeLanguageCode(project.language);
     // The checks for links and every write below happen on this one open folder, so an app that swaps
     // its folder for a link while the overlay is written cannot send a file elsewhere.
     const OpenFolder folder = app.openWithoutLinks(OrvelPaths::lproj(project.language, app.dataFolder()));
     // The tables are on disk, their folder flushed, before the record that names them is written: not even
     // after a power loss does the app find a record newer than its tables.
-    write(project, strings, folder);
+    write(project, sources, folder);
     const LanguageInfo info(project.language, Languages::nativeName(project.language),
                             std::string(translator), Dates::now());
     folder.replaceFile(std::string(OrvelProtocol::languageFile), OrvelProtocol::encode(info));
@@ -267,11 +261,12 @@ TranslationProject read(const TranslatableApp& app, const std::string& language)
     std::sort(files.begin(), files.end());
 
     const auto strings = app.loadStrings({});
-    const SourceIndex sources = indexById(strings);
+    const OverlaySources sources(strings);
+    OverlaySources::Search search(sources);
     const Date now = Dates::now();
     const auto rebuilt = [&](const std::string& table, const std::string& key) {
         std::string id = SourceString::id(table, key);
-        const SourceString* source = lookUp(sources, id);
+        const SourceString* source = search.find(id);
         if (source)
             id = source->id();
         StringTranslation translation;

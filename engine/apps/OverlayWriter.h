@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/SourceString.h"
+#include "engine/apps/OverlaySources.h"
 #include "engine/apps/TranslatableApp.h"
 #include "engine/apps/TranslationProject.h"
 
@@ -27,6 +28,8 @@ void write(const TranslationProject& project, const std::vector<SourceString>& s
 // The same into a folder already open: every file is written and removed relative to it.
 void write(const TranslationProject& project, const std::vector<SourceString>& strings,
            const OpenFolder& folder);
+// The same with the strings already indexed, as every write of a run is made for the same strings.
+void write(const TranslationProject& project, const OverlaySources& sources, const OpenFolder& folder);
 
 // The table names of the ".strings" and ".stringsdict" files in `folder`; empty when it cannot be
 // listed.
@@ -44,6 +47,8 @@ bool isPublished(const TranslationProject& project, const std::vector<SourceStri
 // that is not a plain file name, and the first file error met.
 void publish(const TranslationProject& project, const std::vector<SourceString>& strings,
              const TranslatableApp& app, std::string_view translator);
+void publish(const TranslationProject& project, const OverlaySources& sources, const TranslatableApp& app,
+             std::string_view translator);
 
 // The project rebuilt from the app's overlay of `language`: every key of its table files as a
 // translation of the person made from the app's current English (or from the key, for a string the app

@@ -274,6 +274,55 @@ TEST_F(ProjectWriterTest, AfterWritesIsToldOnceTheLastWriteAskedForIsMade) {
     }
 }
 
+// The overlay of every write is made for the strings that write names, though a run's writes, all made
+// for the same strings, index them once. Steps of one writer, in order.
+TEST_F(ProjectWriterTest, EachWritesOverlayFollowsTheStringsItIsMadeFor) {
+    const auto stringsWith = [](const std::string& english) {
+        return std::make_shared<const std::vector<SourceString>>(
+            std::vector<SourceString>{testing::sourceString("Open", english)});
+    };
+    const auto first = stringsWith("Open");
+    const auto reworded = stringsWith("Open now");
+    struct Step {
+        const char* name;
+        std::string text;
+        // The English the translation was made from.
+        std::string source;
+        std::shared_ptr<const std::vector<SourceString>> strings;
+        // More of a run's writes follow.
+        bool keep;
+        std::optional<std::string> published;
+    };
+    const std::vector<Step> steps{
+        {"a run's first write", "1", "Open", first, true, "1"},
+        {"a later write of the run for the same strings", "2", "Open", first, true, "2"},
+        {"a write for reworded strings leaves the older translation out", "3", "Open", reworded, true,
+         std::nullopt},
+        {"and publishes one of their English", "4", "Open now", reworded, false, "4"},
+        {"a write after the run for the first strings", "5", "Open", first, false, "5"},
+        {"a run's write for other strings than the last", "6", "Open", reworded, true, std::nullopt},
+    };
+    const TranslatableApp app = freshApp();
+    QObject receiver;
+    HeldRunner held;
+    ProjectWriter writer(&receiver, app, held.runner());
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        auto project = std::make_shared<TranslationProject>();
+        project->app = bundleID;
+        project->language = "de";
+        StringTranslation translation = testing::translated(step.text);
+        translation.source = step.source;
+        project->translations.emplace(openID, std::move(translation));
+        ProjectWriter::Write made{nullptr, step.strings};
+        made.update = ProjectWriter::Update{"de", project, {}, std::nullopt, step.keep};
+        writer.write(std::move(made), {});
+        held.finishOne();
+        EXPECT_EQ(storedText(TranslationProject::load(app, "de")), step.text);
+        EXPECT_EQ(storedText(OverlayWriter::read(app, "de")), step.published);
+    }
+}
+
 TEST_F(ProjectWriterTest, AFailedWriteTellsEveryRequestItCoveredAndTheWriterGoesOn) {
     const TranslatableApp app = makeApp();
     QObject receiver;
