@@ -271,7 +271,8 @@ void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const Failu
         setProblem(Problem::failed(failureText(failures)));
         endOnceWritten([this, request] { resetIfCurrent(*request); });
         return;
-    } else if (m_project && m_project->language == request->language) {
+    }
+    if (m_project && m_project->language == request->language) {
         // The English of tens of thousands of strings is gathered off the main thread; the run ends
         // once it is recorded.
         runInBackground(this, [this, request, strings = m_strings, version = m_app.version] {
