@@ -337,13 +337,13 @@ void answerWithASlowModel(WindowHome& shared, orvel::testing::LoopbackServer& se
     server.respond([answerTime, &requests](const orvel::testing::RecordedRequest& request) {
         ++requests.all;
         requests.laneChange(1);
-        const bool terms = orvel::bench::asksForTerms(request);
-        requests.arrived(!terms);
-        if (terms)
+        const orvel::bench::ModelQuestion question(request);
+        requests.arrived(!question.terms);
+        if (question.terms)
             ++requests.terms;
-        else if (!orvel::bench::reasks(request))
+        else if (!question.reasks())
             ++requests.batches;
-        auto reply = orvel::bench::answerAfter(request, answerTime);
+        auto reply = orvel::bench::answerAfter(question, answerTime);
         requests.laneChange(-1);
         return reply;
     });

@@ -12,42 +12,43 @@
 
 namespace orvel::bench {
 
-inline std::string userMessage(const testing::RecordedRequest& request) {
-    return request.json()["messages"][1]["content"];
-}
+// A request to the model as it reads it, its body parsed once: the benchmark's server answers while the
+// run waits, so what it spends counts against the program.
+struct ModelQuestion {
+    explicit ModelQuestion(const testing::RecordedRequest& request)
+        : user(request.json()["messages"][1]["content"]),
+          // A request of the key-term choice, which a run makes before its first batch.
+          terms(user.starts_with("Choose the words for these ")) {
+        if (terms) {
+            asked = json::parse(user.substr(user.find('\n') + 1));
+        } else {
+            // The texts of a translate request.
+            const std::string countLine = " strings:\n";
+            asked = json::parse(user.substr(user.rfind(countLine) + countLine.size()));
+        }
+    }
+    // Whether a translate request asks for strings again, after their answer failed its check: each of
+    // its texts carries the problem. A re-ask is no batch of its own, so a run that re-asks takes longer
+    // than the bound of its batches.
+    bool reasks() const { return !terms && !asked.empty() && asked.front().contains("problem"); }
 
-// A request of the key-term choice, which a run makes before its first batch.
-inline bool asksForTerms(const testing::RecordedRequest& request) {
-    return userMessage(request).starts_with("Choose the words for these ");
-}
+    std::string user;
+    bool terms;
+    // The terms to choose words for, or the texts to translate.
+    json::Json asked;
+};
 
-// The texts of a translate request, as the model reads them.
-inline json::Json askedTexts(const testing::RecordedRequest& request) {
-    const std::string user = userMessage(request);
-    const std::string countLine = " strings:\n";
-    return json::parse(user.substr(user.rfind(countLine) + countLine.size()));
-}
-
-// Whether a translate request asks for strings again, after their answer failed its check: each of its
-// texts carries the problem. A re-ask is no batch of its own, so a run that re-asks takes longer than
-// the bound of its batches.
-inline bool reasks(const testing::RecordedRequest& request) {
-    const json::Json texts = askedTexts(request);
-    return !texts.empty() && texts.front().contains("problem");
-}
-
-inline testing::Reply answerAfter(const testing::RecordedRequest& request, std::chrono::milliseconds time) {
+inline testing::Reply answerAfter(const ModelQuestion& question, std::chrono::milliseconds time) {
     std::this_thread::sleep_for(time);
-    const std::string user = userMessage(request);
-    if (asksForTerms(request)) {
+    if (question.terms) {
         json::Json terms = json::Json::array();
-        for (const auto& item : json::parse(user.substr(user.find('\n') + 1)))
+        for (const auto& item : question.asked)
             terms.push_back(
                 {{"term", item["term"]}, {"translation", "DE " + item["term"].get<std::string>()}});
         return {200, testing::completionBody(json::dump(json::Json{{"terms", terms}}))};
     }
     json::Json translations = json::Json::array();
-    for (const auto& item : askedTexts(request)) {
+    for (const auto& item : question.asked) {
         const std::string text = item["text"];
         // A text that begins with its placeholder keeps it there, as the answer check asks: one request
         // a batch, like a model that answers well.
@@ -55,6 +56,10 @@ inline testing::Reply answerAfter(const testing::RecordedRequest& request, std::
             {{"id", item["id"]}, {"text", text.starts_with('%') ? text + " DE" : "DE " + text}});
     }
     return {200, testing::completionBody(json::dump(json::Json{{"translations", translations}}))};
+}
+
+inline testing::Reply answerAfter(const testing::RecordedRequest& request, std::chrono::milliseconds time) {
+    return answerAfter(ModelQuestion(request), time);
 }
 
 } // namespace orvel::bench

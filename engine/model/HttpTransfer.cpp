@@ -12,15 +12,13 @@
 #include "core/Cancellation.h"
 #include "core/TextPieces.h"
 #include "engine/model/CurlCalls.h"
+#include "engine/model/CurlConnections.h"
 
 namespace orvel::HttpTransfer {
 namespace {
 
 struct EasyCleanup {
     void operator()(CURL* handle) const { curl().easy_cleanup(handle); }
-};
-struct MultiCleanup {
-    void operator()(CURLM* handle) const { curl().multi_cleanup(handle); }
 };
 struct ListCleanup {
     void operator()(curl_slist* list) const { curl().slist_free_all(list); }
@@ -143,8 +141,9 @@ HttpResponse perform(const std::string& url, const std::vector<std::string>& hea
                      const Configure& configure) {
     const std::stop_token& stop = transfer.stop;
     throwIfCancelled(stop);
+    // Declared first so that it is given back last, once the transfer's handle is gone.
+    const CurlConnections::Lease multi = CurlConnections::lease();
     std::unique_ptr<CURL, EasyCleanup> easy(curl().easy_init());
-    std::unique_ptr<CURLM, MultiCleanup> multi(curl().multi_init());
     if (!easy || !multi)
         throw TransportError("The request could not be prepared: out of memory", false);
 

@@ -58,6 +58,12 @@ LoopbackServer::LoopbackServer() {
     };
     // Enough workers for every request of the widest window the tests and benchmarks open.
     m_server.new_task_queue = [] { return new httplib::ThreadPool(threadCount); };
+    // A connection is kept only while the next request follows at once (within the library's 10 ms
+    // check), as a run's batches do: otherwise a worker would sit on an idle connection for seconds and
+    // hold up the server's end.
+    m_server.set_keep_alive_timeout(0);
+    // Without it the answer's body waits behind its headers for the client's delayed acknowledgement.
+    m_server.set_tcp_nodelay(true);
     m_server.Post(".*", handler);
     m_server.Get(".*", handler);
     m_port = m_server.bind_to_any_port("127.0.0.1");
@@ -126,7 +132,8 @@ void LoopbackServer::handle(const httplib::Request& request, httplib::Response& 
                                    question == std::string::npos ? std::string()
                                                                  : request.target.substr(question + 1),
                                    {request.headers.begin(), request.headers.end()},
-                                   request.body};
+                                   request.body,
+                                   request.remote_port};
     m_requests.push_back(recorded);
     m_changed.notify_all();
     // Bounded, so that a client that fails to give up shows as a failed test rather than a hung one.

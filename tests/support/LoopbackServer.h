@@ -24,6 +24,8 @@ struct RecordedRequest {
     std::string query;
     std::multimap<std::string, std::string> headers;
     std::string body;
+    // The client's side of the connection: requests with equal ports came over one connection.
+    int remotePort = 0;
 
     bool hasHeader(const std::string& name) const { return headerCount(name) > 0; }
     std::size_t headerCount(const std::string& name) const;
