@@ -44,13 +44,26 @@ ProjectWriter::~ProjectWriter() {
 
 std::optional<std::string> ProjectWriter::make(Write& write, const TranslatableApp& app) {
     std::optional<std::string> failure;
+    // A run's end often finds that the write begun just before it took everything: the files hold the
+    // state already, and writing them again would only make the end wait as long again.
+    const bool written = write.update && !write.update->whole && write.update->changes == ProjectDelta{} &&
+                         !write.update->style && m_copyWritten &&
+                         (!write.overlayStrings || write.overlayStrings == m_indexedStrings);
+    m_copyWritten = false;
     try {
         const std::shared_ptr<const TranslationProject> project =
             write.update ? bringUpToDate(*write.update) : write.project;
-        project->save(app);
-        // The overlay writer puts the language record last, so the app never loads a half overlay.
-        if (write.overlayStrings)
-            OverlayWriter::publish(*project, sourcesFor(write.overlayStrings), app, translatorName);
+        if (write.update && write.update->written && !write.update->keep) {
+            m_copy.reset();
+            write.update->written(project);
+        }
+        if (!written) {
+            project->save(app);
+            // The overlay writer puts the language record last, so the app never loads a half overlay.
+            if (write.overlayStrings)
+                OverlayWriter::publish(*project, sourcesFor(write.overlayStrings), app, translatorName);
+        }
+        m_copyWritten = write.update && write.update->keep && write.overlayStrings;
     } catch (const std::exception& error) {
         failure = error.what();
     }

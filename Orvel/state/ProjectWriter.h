@@ -41,6 +41,10 @@ class ProjectWriter {
         std::optional<TranslationStyle> style;
         // More updates follow (a run goes on): the copy stays once written.
         bool keep = false;
+        // Told, where the write is made, of the copy it writes as soon as that is up to date, for readers
+        // that would otherwise copy the same state again. Only for a write that keeps no copy: the one
+        // told of is never changed afterwards.
+        std::function<void(std::shared_ptr<const TranslationProject>)> written = nullptr;
     };
     struct Write {
         // Shared with the main thread's other readers of the same state; never changed. Unused when
@@ -166,6 +170,8 @@ class ProjectWriter {
     // The strings of the last overlay a run's write made, indexed; changed where the writes are made too.
     std::shared_ptr<const std::vector<SourceString>> m_indexedStrings;
     std::shared_ptr<const OverlaySources> m_sources;
+    // The files hold the copy as it stands, the overlay for m_indexedStrings included.
+    bool m_copyWritten = false;
     bool m_releaseCopy = false;
     int m_writesMade = 0;
     bool m_closed = false;

@@ -21,7 +21,9 @@ ProjectDelta::Entries entriesOf(const std::set<std::string>& ids,
 } // namespace
 
 void ProjectWriterChanges::forget() {
+    const std::uint64_t told = m_told;
     *this = {};
+    m_told = told + 1;
 }
 
 ProjectWriter::Update ProjectWriterChanges::take(const TranslationProject& project, const Copy& copy,
@@ -40,7 +42,10 @@ ProjectWriter::Update ProjectWriterChanges::take(const TranslationProject& proje
         if (m_style)
             update.style = project.style;
     }
+    const std::uint64_t told = m_told;
     forget();
+    // Taking what changed changes nothing.
+    m_told = told;
     m_whole = !keep;
     return update;
 }

@@ -3,6 +3,7 @@
 // date. A run's writes hand the writer only that, not a copy of the whole project: a write of a large
 // project then costs the main thread as much as the batches merged since the last one.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -21,14 +22,32 @@ class ProjectWriterChanges {
 
     // The project was replaced, or the writer's copy may be gone: the next write hands it over whole.
     void forget();
-    void translation(const std::string& id) { m_translations.insert(id); }
-    void retired(const std::string& id) { m_retired.insert(id); }
-    void terms() { m_terms = true; }
-    void style() { m_style = true; }
+    void translation(const std::string& id) {
+        m_translations.insert(id);
+        ++m_told;
+    }
+    void retired(const std::string& id) {
+        m_retired.insert(id);
+        ++m_told;
+    }
+    void terms() {
+        m_terms = true;
+        ++m_told;
+    }
+    void style() {
+        m_style = true;
+        ++m_told;
+    }
     // The recorded English and the app version, with a copy of what the project now holds of them, made
     // where the main thread does not wait for it. Without one the project is better handed over whole,
     // copied on several threads.
-    void recorded(ProjectDelta::Recorded copy) { m_recorded = std::move(copy); }
+    void recorded(ProjectDelta::Recorded copy) {
+        m_recorded = std::move(copy);
+        ++m_told;
+    }
+    // Counts every change told and every forget(): equal counts mean the project has not changed
+    // between them.
+    std::uint64_t told() const { return m_told; }
 
     // What brings the writer's copy up to `project`, which has changed only as told since the last call:
     // the whole project (made by `copy`) when the writer holds no copy of it. With `keep` false the
@@ -42,6 +61,7 @@ class ProjectWriterChanges {
     bool m_terms = false;
     bool m_style = false;
     std::optional<ProjectDelta::Recorded> m_recorded;
+    std::uint64_t m_told = 0;
 };
 
 } // namespace orvel

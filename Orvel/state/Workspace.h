@@ -359,6 +359,8 @@ class Workspace : public QObject {
         PersonEdits edits;
         // Translate Changes' project while another language is shown, which the run goes on writing.
         std::optional<TranslationProject> aside;
+        // The changes and checks of the end were started from the copy its last write made.
+        bool checkedAtEnd = false;
     };
 
     // A project read off the main thread, with what was worked out from it there against the strings
@@ -494,15 +496,22 @@ class Workspace : public QObject {
     void runFailed(const std::shared_ptr<RunRequest>& request, const std::optional<std::string>& error);
     // The batches merged last are written at once, and `end` follows once the disk holds every write asked
     // for: whoever follows a run's end (the sidebar's count, the file's readers) finds what it did.
-    void endOnceWritten(std::function<void()> end);
+    void endOnceWritten(const std::shared_ptr<RunRequest>& request, std::function<void()> end);
     void updateOnWorker(const std::shared_ptr<RunRequest>& request);
     void updateEnded(const std::shared_ptr<RunRequest>& request, const FailureMap& failures,
                      const std::optional<std::string>& error);
     // Back to idle when the run is still the current one; a newer run or stop() owns the state otherwise.
-    // The changes and problems are worked out again from `snapshot`, a copy of the project as it stands
-    // (made here when none is given).
-    void resetIfCurrent(const RunRequest& request,
-                        std::shared_ptr<const TranslationProject> snapshot = nullptr);
+    // The changes and problems are worked out again, unless the end's last write already had them
+    // started.
+    void resetIfCurrent(const RunRequest& request);
+    // The copy the end's last write of `request` made, the project as it stood when `told` changes had
+    // been told to the writer: the changes and checks start from it beside the write, instead of from
+    // another copy once the write is made, if the project is still that state.
+    void checkWhatTheEndWrites(RunRequest& request, std::shared_ptr<const TranslationProject> written,
+                               std::uint64_t told);
+    // The changes, unless they are current, and the problems, worked out from `snapshot` of the project
+    // as it stands.
+    void compareAndCheck(std::shared_ptr<const TranslationProject> snapshot);
 
     bool passesFilter(std::size_t row, const StringTranslation* translation) const;
     // Adds (sign 1) or takes away (sign -1) what one row with `translation` counts.
@@ -520,15 +529,22 @@ class Workspace : public QObject {
     // A copy of the project as it stands, for the workers that write it or compare it.
     std::shared_ptr<TranslationProject> projectSnapshot();
     // Has the chosen project written through the writer's own copy, brought up to date with what changed
-    // since its last write; `keepCopy` while more of a run's writes follow.
-    void writeChosen(ProjectWriter::Pace pace, ProjectWriter::Done done, bool keepCopy);
+    // since its last write; `keepCopy` while more of a run's writes follow. The last write of a run
+    // names it as `endOf`.
+    void writeChosen(ProjectWriter::Pace pace, ProjectWriter::Done done, bool keepCopy,
+                     const std::shared_ptr<RunRequest>& endOf = nullptr);
     // No run keeps the writer's copy current any more: it goes, and the next write copies the project.
     void releaseWritersCopy();
     // The end of Translate Changes once its last write is made: back to idle, compared and checked.
     void updateWritten(const RunRequest& request);
     // Keys that cut a map keyed by string id into at most `runs` runs of about equal length, found without
     // walking the map; none for fewer than two runs.
-    std::vector<std::string> splitKeys(std::size_t runs) const;
+    static std::vector<std::string> splitKeys(std::size_t runs, const std::vector<SourceString>& strings);
+    // A copy of the English recorded of `strings` and the app version, made on several threads for a
+    // thread that waits.
+    static ProjectDelta::Recorded recordedCopy(const std::optional<std::map<std::string, std::string>>& sourceText,
+                                               const std::optional<std::string>& appVersion,
+                                               const std::vector<SourceString>& strings);
     // What a publish of the project of `written` is told: a failure shows and leaves the project to be
     // written again, a language published for the first time is listed.
     ProjectWriter::Done publishDone(std::string written);

@@ -269,7 +269,7 @@ void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const Failu
     if (!failures.empty()) {
         // Recording the English now would hide the failed strings from the next run's changes.
         setProblem(Problem::failed(failureText(failures)));
-        endOnceWritten([this, request] { resetIfCurrent(*request); });
+        endOnceWritten(request, [this, request] { resetIfCurrent(*request); });
         return;
     }
     if (m_project && m_project->language == request->language) {
@@ -280,7 +280,7 @@ void Workspace::runEnded(const std::shared_ptr<RunRequest>& request, const Failu
             recorded.recordSource(*strings, version);
             // The writer's copy takes its own, so that the main thread copies none.
             auto written = std::make_shared<ProjectDelta::Recorded>(
-                ProjectDelta::Recorded{recorded.sourceText, recorded.appVersion});
+                recordedCopy(recorded.sourceText, recorded.appVersion, *strings));
             return [this, request, recorded = std::move(recorded), written]() mutable {
                 recordRun(request, std::move(recorded), std::move(*written));
             };
@@ -303,10 +303,9 @@ void Workspace::recordRun(const std::shared_ptr<RunRequest>& request, Translatio
     m_project->appVersion = std::move(recorded.appVersion);
     m_unwritten.recorded(std::move(written));
     emit projectChanged();
-    // The last write holds every batch merged before it. The run ends, and the changes and checks start
-    // from the project as it then stands, once that write is made: a large project's copy for the write
-    // with its encoded text, and the copy that is checked with what the checks make, are never all held
-    // at once.
+    // The last write holds every batch merged before it. The changes and checks start from the copy it
+    // writes, beside the write, and the run ends once the write is made: a large project is not copied
+    // again for them.
     m_batchPublishPending = false;
     writeChosen(
         ProjectWriter::Pace::atOnce,
@@ -314,7 +313,7 @@ void Workspace::recordRun(const std::shared_ptr<RunRequest>& request, Translatio
             done(failure);
             resetIfCurrent(*request);
         },
-        false);
+        false, request);
 }
 
 void Workspace::runFailed(const std::shared_ptr<RunRequest>& request,
@@ -322,11 +321,10 @@ void Workspace::runFailed(const std::shared_ptr<RunRequest>& request,
     endRun(request);
     if (error && !request->task.token.stop_requested())
         setProblem(Problem::failed(*error));
-    endOnceWritten([this, request] { resetIfCurrent(*request); });
+    endOnceWritten(request, [this, request] { resetIfCurrent(*request); });
 }
 
-void Workspace::resetIfCurrent(const RunRequest& request,
-                               std::shared_ptr<const TranslationProject> snapshot) {
+void Workspace::resetIfCurrent(const RunRequest& request) {
     if (m_runID != request.counter)
         return;
     releaseWritersCopy();
@@ -337,10 +335,24 @@ void Workspace::resetIfCurrent(const RunRequest& request,
         refreshProblems();
         return;
     }
+    if (request.checkedAtEnd)
+        return;
     // A large project is compared and checked where the window does not wait for it; changes followed
     // row by row through the run need no comparison.
-    if (!snapshot)
-        snapshot = projectSnapshot();
+    compareAndCheck(projectSnapshot());
+}
+
+void Workspace::checkWhatTheEndWrites(RunRequest& request, std::shared_ptr<const TranslationProject> written,
+                                      std::uint64_t told) {
+    // Too late once the run has ended: its own checks are under way.
+    if (m_runID != request.counter || !m_translating || !m_project ||
+        m_project->language != written->language || m_unwritten.told() != told)
+        return;
+    request.checkedAtEnd = true;
+    compareAndCheck(std::move(written));
+}
+
+void Workspace::compareAndCheck(std::shared_ptr<const TranslationProject> snapshot) {
     if (!changesCurrent())
         refreshChangesInBackground(snapshot);
     refreshProblems(std::move(snapshot));

@@ -52,10 +52,13 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
             // project, which its own writer writes, the person's edits laid over it: the project file has
             // one writer.
             const TranslationUpdater::Handover handover =
-                [this, guard, request](ProjectDelta step, const std::optional<Progress>& progress) {
+                [this, guard, request, strings](ProjectDelta step, const std::optional<Progress>& progress) {
                     // The writer's copy of the project takes its own of the recorded English, made here,
                     // so that the main thread copies none.
-                    std::optional<ProjectDelta::Recorded> writersRecord = step.recorded;
+                    std::optional<ProjectDelta::Recorded> writersRecord;
+                    if (step.recorded)
+                        writersRecord = recordedCopy(step.recorded->sourceText, step.recorded->appVersion,
+                                                     *strings);
                     onMainThread(guard, [this, request, step = std::move(step), progress,
                                          writersRecord = std::move(writersRecord)]() mutable {
                         takeUpdate(*request, std::move(step), progress, std::move(writersRecord));
@@ -148,9 +151,9 @@ void Workspace::updateEnded(const std::shared_ptr<RunRequest>& request, const Fa
         setProblem(Problem::failed(failureText(failures)));
     // Every state the updater reached has come through takeUpdate() before this end, so the workspace's
     // project is the one on its way to the file: nothing needs reading again. Its last state is written
-    // before the run ends; then the project as it stands is compared and checked, so that the writer's
-    // copy and the checked copy are never held at once.
-    endOnceWritten([this, request] { updateWritten(*request); });
+    // before the run ends; the comparison and the checks start from the copy that write makes, beside it,
+    // so that no second copy of a large project is made or held.
+    endOnceWritten(request, [this, request] { updateWritten(*request); });
 }
 
 void Workspace::updateWritten(const RunRequest& request) {

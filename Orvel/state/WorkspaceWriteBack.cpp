@@ -15,6 +15,12 @@
 #include "core/ParallelMapCopy.h"
 
 namespace orvel {
+namespace {
+
+// Maps shorter than this are copied on one thread.
+constexpr std::size_t copiedInRuns = 5000;
+
+} // namespace
 
 void Workspace::scheduleWriteBack(std::chrono::milliseconds pause) {
     if (!m_writeTask)
@@ -31,7 +37,6 @@ std::shared_ptr<TranslationProject> Workspace::projectSnapshot() {
     // A large app's translations and recorded English are copied on several threads, while the main
     // thread, the project's only writer, waits: a run copies the project for every write. They are set
     // aside for that time, so that the rest is copied whole, whatever the project holds.
-    constexpr std::size_t copiedInRuns = 5000;
     const std::size_t recorded = m_project->sourceText ? m_project->sourceText->size() : 0;
     if (std::max(recorded, m_project->translations.size()) < copiedInRuns)
         return std::make_shared<TranslationProject>(*m_project);
@@ -46,30 +51,38 @@ std::shared_ptr<TranslationProject> Workspace::projectSnapshot() {
     } setAside{m_project, std::exchange(m_project->translations, {}),
                std::exchange(m_project->sourceText, std::nullopt)};
     auto copy = std::make_shared<TranslationProject>(*m_project);
-    copy->translations =
-        parallelCopy(setAside.translations, splitKeys(setAside.translations.size() / copiedInRuns));
+    copy->translations = parallelCopy(setAside.translations,
+                                      splitKeys(setAside.translations.size() / copiedInRuns, strings()));
     if (setAside.recorded)
-        copy->sourceText = parallelCopy(*setAside.recorded, splitKeys(recorded / copiedInRuns));
+        copy->sourceText = parallelCopy(*setAside.recorded, splitKeys(recorded / copiedInRuns, strings()));
     return copy;
 }
 
-std::vector<std::string> Workspace::splitKeys(std::size_t runs) const {
+ProjectDelta::Recorded Workspace::recordedCopy(const std::optional<std::map<std::string, std::string>>& sourceText,
+                                               const std::optional<std::string>& appVersion,
+                                               const std::vector<SourceString>& strings) {
+    ProjectDelta::Recorded copy{std::nullopt, appVersion};
+    if (sourceText)
+        copy.sourceText = parallelCopy(*sourceText, splitKeys(sourceText->size() / copiedInRuns, strings));
+    return copy;
+}
+
+std::vector<std::string> Workspace::splitKeys(std::size_t runs, const std::vector<SourceString>& strings) {
     // Both maps are keyed by string id: the ids of a sample of rows, in key order, fall about evenly
     // among their keys.
     constexpr std::size_t mostRuns = 4;
     constexpr std::size_t samplesPerRun = 16;
     runs = std::min({runs, mostRuns, static_cast<std::size_t>(std::thread::hardware_concurrency())});
-    const std::size_t rows = strings().size();
+    const std::size_t rows = strings.size();
     if (runs < 2 || rows == 0)
         return {};
-    std::vector<const std::string*> sample;
+    std::vector<std::string> sample;
     for (std::size_t i = 0; i < runs * samplesPerRun; ++i)
-        sample.push_back(&m_index.id(i * rows / (runs * samplesPerRun)));
-    std::sort(sample.begin(), sample.end(),
-              [](const std::string* a, const std::string* b) { return *a < *b; });
+        sample.push_back(strings[i * rows / (runs * samplesPerRun)].id());
+    std::sort(sample.begin(), sample.end());
     std::vector<std::string> keys;
     for (std::size_t run = 1; run < runs; ++run)
-        keys.push_back(*sample[run * samplesPerRun]);
+        keys.push_back(std::move(sample[run * samplesPerRun]));
     return keys;
 }
 
@@ -78,27 +91,36 @@ void Workspace::publish(ProjectWriter::Pace pace) {
         writeChosen(pace, publishDone(m_project->language), true);
 }
 
-void Workspace::writeChosen(ProjectWriter::Pace pace, ProjectWriter::Done done, bool keepCopy) {
+void Workspace::writeChosen(ProjectWriter::Pace pace, ProjectWriter::Done done, bool keepCopy,
+                            const std::shared_ptr<RunRequest>& endOf) {
     // Taken when the write starts: edits and batches that arrive while another write is under way are
     // handed over once, together. While a run goes on, only what changed since the last write is; the
     // person's writes otherwise copy the project, which the writer drops once written.
     m_writer.writeLatest(
         m_project->language,
-        [this, language = m_project->language, keepCopy]() -> std::optional<ProjectWriter::Write> {
+        [this, language = m_project->language, keepCopy, endOf]() -> std::optional<ProjectWriter::Write> {
             // Every language change writes what waits first, so the project is still this one.
             if (!m_project || m_project->language != language)
                 return std::nullopt;
             ProjectWriter::Write write{nullptr, m_strings, std::nullopt};
             write.update = m_unwritten.take(
                 *m_project, [this] { return projectSnapshot(); }, keepCopy && m_translating);
+            if (endOf && !write.update->keep)
+                write.update->written = [this, guard = QPointer<QObject>(this), endOf,
+                                         told = m_unwritten.told()](
+                                            std::shared_ptr<const TranslationProject> written) {
+                    onMainThread(guard, [this, endOf, written = std::move(written), told]() mutable {
+                        checkWhatTheEndWrites(*endOf, std::move(written), told);
+                    });
+                };
             return write;
         },
         std::move(done), pace);
 }
 
-void Workspace::endOnceWritten(std::function<void()> end) {
+void Workspace::endOnceWritten(const std::shared_ptr<RunRequest>& request, std::function<void()> end) {
     if (std::exchange(m_batchPublishPending, false) && m_project && !m_writer.closed())
-        writeChosen(ProjectWriter::Pace::atOnce, publishDone(m_project->language), false);
+        writeChosen(ProjectWriter::Pace::atOnce, publishDone(m_project->language), false, request);
     m_writer.afterWrites(std::move(end));
 }
 

@@ -410,5 +410,74 @@ TEST_F(ProjectWriterTest, AWriteThatKeptItsCoreBusyRestsAsLongBeforeTheNextPaced
     }
 }
 
+
+// The end of a run writes what changed since the write before it, and is told of the copy it writes,
+// for the checks. When the write before took everything and its files are on disk, the end writes
+// nothing again; every other end writes.
+TEST_F(ProjectWriterTest, AnEndThatFindsNothingUnwrittenWritesNoFileAndTellsOfTheCopy) {
+    const auto strings = [](const std::string& english) {
+        return std::make_shared<const std::vector<SourceString>>(
+            std::vector<SourceString>{testing::sourceString("Open", english)});
+    };
+    struct Case {
+        const char* name;
+        // The text the end sets; none leaves the translation as the run's write made it.
+        std::optional<std::string> changed;
+        bool sameStrings;
+        bool runsWriteFails;
+        bool written;
+    };
+    const Case cases[] = {
+        {"nothing changed since the run's write", std::nullopt, true, false, false},
+        {"a translation changed since", "2", true, false, true},
+        {"the overlay is for other strings", std::nullopt, false, false, true},
+        {"the run's write failed", std::nullopt, true, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TranslatableApp app = freshApp();
+        QObject receiver;
+        HeldRunner held;
+        ProjectWriter writer(&receiver, app, held.runner());
+        const auto first = strings("Open");
+        auto project = std::make_shared<TranslationProject>();
+        project->app = bundleID;
+        project->language = "de";
+        StringTranslation translation = testing::translated("1");
+        translation.source = "Open";
+        project->translations.emplace(openID, translation);
+        ProjectWriter::Write run{nullptr, first};
+        run.update = ProjectWriter::Update{"de", project, {}, std::nullopt, true};
+        if (c.runsWriteFails) {
+            fs::create_directories(app.projectFolder().parent_path());
+            StringsFiles::writeAtomically("in the way", app.projectFolder());
+        }
+        writer.write(std::move(run), {});
+        held.finishOne();
+        fs::remove_all(app.projectFolder());
+
+        ProjectWriter::Write end{nullptr, c.sameStrings ? first : strings("Open")};
+        end.update = ProjectWriter::Update{"de", nullptr, {}, std::nullopt, false};
+        if (c.changed) {
+            translation.text = c.changed;
+            end.update->changes.translations.emplace(openID, translation);
+        }
+        std::shared_ptr<const TranslationProject> told;
+        end.update->written = [&](std::shared_ptr<const TranslationProject> copy) { told = std::move(copy); };
+        bool done = false;
+        std::optional<std::string> failed;
+        writer.write(std::move(end), [&](const std::optional<std::string>& failure) {
+            done = true;
+            failed = failure;
+        });
+        held.finishOne();
+        EXPECT_TRUE(done);
+        EXPECT_EQ(failed, std::nullopt);
+        EXPECT_EQ(fs::exists(TranslationProject::fileURL(app, "de")), c.written);
+        ASSERT_TRUE(told);
+        EXPECT_EQ(storedText(*told), c.changed.value_or("1"));
+    }
+}
+
 } // namespace
 } // namespace orvel

@@ -79,12 +79,15 @@ struct HeldFileWork {
             then();
         }
     }
-    // The first work held ends, and its answer reaches the main thread.
+    // The first work held ends, and its answer reaches the main thread after what the work posted there
+    // meanwhile, as a worker's answer does.
     void releaseOne() {
         ASSERT_FALSE(held.empty());
         auto work = std::move(held.front());
         held.erase(held.begin());
-        if (std::function<void()> then = work())
+        std::function<void()> then = work();
+        processPendingEvents();
+        if (then)
             then();
         processPendingEvents();
     }

@@ -325,6 +325,61 @@ TEST_F(WorkspaceUpdateTest, ARunAndAnUpdateEndOnceTheDiskHoldsWhatTheyDid) {
     }
 }
 
+// The checks of a run's end start from the copy its last write makes, beside the write; an edit made
+// after that write was asked for, while it waits, is not in the copy and is counted all the same: here
+// the person types over a translation left in English.
+TEST_F(WorkspaceUpdateTest, TheEndsChecksCountWhatThePersonChangedWhileItsWriteWaited) {
+    struct Case {
+        const char* name;
+        bool update;
+        bool edit;
+        int problems;
+    };
+    const Case cases[] = {
+        {"a run", false, false, 1},
+        {"a run, the row typed over while its last write waits", false, true, 0},
+        {"an update", true, false, 1},
+        {"an update, the row typed over while its last write waits", true, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TranslatableApp app = updatedApp({"open the file", "b", "c", "d", "e"}, {"open the file"});
+        TranslationProject before = TranslationProject::load(app, "de");
+        before.translations.at(id("open the file")).text = "Text open the file";
+        before.save(app);
+        HeldFileWork writes;
+        auto workspace = open(app, writes);
+        ASSERT_TRUE(processUntil([&] { return workspace->problemsReady(); }));
+        ASSERT_EQ(workspace->problemCount(), 1);
+        writes.holding = true;
+        engine.model->holdAfter(1);
+        if (c.update)
+            workspace->updateTranslations();
+        else
+            workspace->translate(false);
+        ASSERT_TRUE(processUntil([&] { return engine.model->held() && !writes.held.empty(); }));
+        // The last result lands while nothing is written: the end's write is the next one.
+        while (!writes.held.empty())
+            writes.releaseOne();
+        engine.model->release();
+        ASSERT_TRUE(processUntil([&] { return !writes.held.empty(); }));
+        ASSERT_TRUE(workspace->translating());
+        if (c.edit)
+            workspace->setText("Meins", id("open the file"));
+        ASSERT_TRUE(processUntil([&] {
+            if (!writes.held.empty())
+                writes.releaseOne();
+            return !workspace->translating() && workspace->problemsReady();
+        }));
+        EXPECT_EQ(workspace->problemCount(), c.problems);
+        EXPECT_EQ(workspace->project()->translations.at(id("c")).text, "de:Text c");
+        // The edit's own write is made as the workspace closes.
+        writes.holding = false;
+        while (!writes.held.empty())
+            writes.releaseOne();
+    }
+}
+
 TEST_F(WorkspaceUpdateTest, AResultStillOnItsWayWhenStoppedShowsNoProgress) {
     const TranslatableApp app = updatedApp({"a", "b", "c", "d"}, {"a"});
     auto workspace = open(app);
