@@ -2,6 +2,8 @@
 
 #include <malloc.h>
 
+#include <mutex>
+
 namespace orvel::FreedMemory {
 
 namespace {
@@ -13,7 +15,17 @@ constexpr int mostPools = 8;
 } // namespace
 
 void release() {
-    ::malloc_trim(0);
+    // The allocator sets itself up on its first call, and a second call made meanwhile finds it half
+    // set up and crashes. That first call comes here only where another allocator serves the process
+    // (under the sanitizers), but then from any worker: it is made alone.
+    static std::once_flag first;
+    bool trimmed = false;
+    std::call_once(first, [&] {
+        ::malloc_trim(0);
+        trimmed = true;
+    });
+    if (!trimmed)
+        ::malloc_trim(0);
 }
 
 void limitPools() {

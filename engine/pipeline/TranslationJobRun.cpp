@@ -63,6 +63,10 @@ int countOf(std::size_t size) {
 } // namespace
 
 bool TranslationJob::isTakenOver(std::string_view text) {
+    // In ASCII only a line break of CR and LF joins two bytes into one character: most texts of a large
+    // app are found too long without a look at their characters.
+    if (text.size() >= shortestSentText && text.find('\r') == std::string_view::npos && text::isAscii(text))
+        return false;
     const auto characters = text::graphemes(text);
     return characters.size() < shortestSentText &&
            std::none_of(characters.begin(), characters.end(), text::isLowercaseCharacter);

@@ -114,6 +114,7 @@ TEST(RunDriverTakeOver, TakesOverShortTextsWithoutLowerCase) {
         {"…", true},   {"", true},         {"É", true},    {"E\u0301T", true}, {"ok", false},
         {"Go", false}, {"Hi", false},      {"%d", false},  {"Add", false},     {"ABC", false},
         {"é", false},  {"e\u0301", false}, {"日本", true}, {"日本語", false},
+        {"\r\n\r\n", true}, {"A\r\n", true}, {"A\r\nB", false},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.text);
