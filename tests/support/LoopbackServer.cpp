@@ -52,16 +52,14 @@ void widenAcceptQueue(int port) {
 
 } // namespace
 
-LoopbackServer::LoopbackServer() {
+LoopbackServer::LoopbackServer(int keepAliveSeconds) {
     const auto handler = [this](const httplib::Request& request, httplib::Response& response) {
         handle(request, response);
     };
     // Enough workers for every request of the widest window the tests and benchmarks open.
     m_server.new_task_queue = [] { return new httplib::ThreadPool(threadCount); };
-    // A connection is kept only while the next request follows at once (within the library's 10 ms
-    // check), as a run's batches do: otherwise a worker would sit on an idle connection for seconds and
-    // hold up the server's end.
-    m_server.set_keep_alive_timeout(0);
+    // Otherwise a worker would sit on an idle connection for seconds and hold up the server's end.
+    m_server.set_keep_alive_timeout(keepAliveSeconds);
     // Without it the answer's body waits behind its headers for the client's delayed acknowledgement.
     m_server.set_tcp_nodelay(true);
     m_server.Post(".*", handler);

@@ -46,7 +46,10 @@ std::string completionBody(const json::Json& content);
 
 class LoopbackServer {
   public:
-    LoopbackServer();
+    // A connection stays open between requests for at most `keepAliveSeconds` when they follow each
+    // other; with none, only while the next request follows at once (within the library's 10 ms check),
+    // as a run's batches do. A longer one holds up the server's end while a client keeps it idle.
+    explicit LoopbackServer(int keepAliveSeconds = 0);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
