@@ -53,10 +53,8 @@ std::optional<std::string> ProjectWriter::make(Write& write, const TranslatableA
     try {
         const std::shared_ptr<const TranslationProject> project =
             write.update ? bringUpToDate(*write.update) : write.project;
-        if (write.update && write.update->written && !write.update->keep) {
-            m_copy.reset();
+        if (write.update && write.update->written && !write.update->keep)
             write.update->written(project);
-        }
         if (!written) {
             project->save(app);
             // The overlay writer puts the language record last, so the app never loads a half overlay.
