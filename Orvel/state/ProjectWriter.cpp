@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <exception>
+#include <future>
 #include <stdexcept>
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 #include "Orvel/state/Background.h"
+#include "core/FileCalls.h"
 #include "core/FreedMemory.h"
 #include "engine/apps/OverlayWriter.h"
 
@@ -42,8 +45,9 @@ ProjectWriter::~ProjectWriter() {
     finish(false);
 }
 
-std::optional<std::string> ProjectWriter::make(Write& write, const TranslatableApp& app) {
-    std::optional<std::string> failure;
+ProjectWriter::Made ProjectWriter::make(Write& write, const TranslatableApp& app) {
+    const std::chrono::nanoseconds began = m_busy();
+    Made made;
     // A run's end often finds that the write begun just before it took everything: the files hold the
     // state already, and writing them again would only make the end wait as long again.
     const bool written = write.update && !write.update->whole && write.update->changes == ProjectDelta{} &&
@@ -55,15 +59,11 @@ std::optional<std::string> ProjectWriter::make(Write& write, const TranslatableA
             write.update ? bringUpToDate(*write.update) : write.project;
         if (write.update && write.update->written && !write.update->keep)
             write.update->written(project);
-        if (!written) {
-            project->save(app);
-            // The overlay writer puts the language record last, so the app never loads a half overlay.
-            if (write.overlayStrings)
-                OverlayWriter::publish(*project, sourcesFor(write.overlayStrings), app, translatorName);
-        }
+        if (!written)
+            made.busy += saveBesideOverlay(*project, write.overlayStrings, app);
         m_copyWritten = write.update && write.update->keep && write.overlayStrings;
     } catch (const std::exception& error) {
-        failure = error.what();
+        made.failure = error.what();
     }
     if (write.update && !write.update->keep)
         m_copy.reset();
@@ -72,7 +72,49 @@ std::optional<std::string> ProjectWriter::make(Write& write, const TranslatableA
         m_sources.reset();
         m_indexedStrings.reset();
     }
-    return failure;
+    made.busy += m_busy() - began;
+    return made;
+}
+
+std::chrono::nanoseconds
+ProjectWriter::saveBesideOverlay(const TranslationProject& project,
+                                 const std::shared_ptr<const std::vector<SourceString>>& overlayStrings,
+                                 const TranslatableApp& app) {
+    if (!overlayStrings) {
+        project.save(app);
+        return {};
+    }
+    const OverlaySources& sources = sourcesFor(overlayStrings);
+    // The overlay's tables are written on a thread of their own while the project file is, through the
+    // same disk, so that a large project's write (the one a run's end waits for above all) takes about as
+    // long as the longer of the two, not both. They replace the old tables only once the project file
+    // holds what they show: the overlay never goes ahead of the project.
+    std::chrono::nanoseconds busy{0};
+    const auto stage = [&, &disk = FileCalls::current()] {
+        const FileCalls::Substitute sameDisk(disk);
+        const std::chrono::nanoseconds began = m_busy();
+        auto staged = std::make_unique<OverlayWriter::Staged>(project, sources, app, translatorName);
+        busy = m_busy() - began;
+        return staged;
+    };
+    std::future<std::unique_ptr<OverlayWriter::Staged>> overlay;
+    try {
+        overlay = std::async(std::launch::async, stage);
+    } catch (const std::system_error&) {
+        // No thread to be had: one after the other.
+        project.save(app);
+        stage()->commit();
+        return busy;
+    }
+    try {
+        project.save(app);
+    } catch (...) {
+        // The staged tables are dropped unused once made, and the project file's failure is the one told.
+        overlay.wait();
+        throw;
+    }
+    overlay.get()->commit();
+    return busy;
 }
 
 const OverlaySources&
@@ -173,14 +215,13 @@ void ProjectWriter::start(Waiting next) {
         return;
     }
     ++m_writesMade;
-    m_runner(m_receiver, [this, flight, write = std::move(*write), app = m_app, busy = m_busy]() mutable {
-        const std::chrono::nanoseconds began = busy();
-        std::optional<std::string> failure = make(write, app);
+    m_runner(m_receiver, [this, flight, write = std::move(*write), app = m_app]() mutable {
+        Made made = make(write, app);
         write = {};
         {
             std::lock_guard lock(flight->mutex);
-            flight->failure = std::move(failure);
-            flight->busy = busy() - began;
+            flight->failure = std::move(made.failure);
+            flight->busy = made.busy;
             flight->done = true;
         }
         flight->finished.notify_all();
@@ -251,7 +292,7 @@ void ProjectWriter::finish(bool tell) {
         std::optional<std::string> failure;
         if (write) {
             ++m_writesMade;
-            failure = make(*write, m_app);
+            failure = make(*write, m_app).failure;
         }
         if (tell)
             for (const Done& done : next.dones)

@@ -1,6 +1,6 @@
 #pragma once
-// The writes of one workspace's projects: the project file, then the overlay with its language record,
-// made one at a time off the main thread, in the order they were asked for. A write asked for while
+// The writes of one workspace's projects: the project file and, beside it, the overlay with its language
+// record, made one at a time off the main thread, in the order they were asked for. A write asked for while
 // another is under way waits; of the writes waiting for the same project only the newest is made (each
 // holds the whole project), so a run that merges faster than the disk takes it never falls behind and
 // the file never goes back to an older state. A write that kept its core busy for long is followed by
@@ -64,7 +64,8 @@ class ProjectWriter {
 
     // Makes a write on the main thread when it can start; none when there is nothing left to write.
     using MakeWrite = std::function<std::optional<Write>()>;
-    // The processor time the calling thread has used so far; tests pass their own.
+    // The processor time the calling thread has used so far, read on each thread a write uses; tests pass
+    // their own.
     using BusyClock = std::function<std::chrono::nanoseconds()>;
 
     // Writes that kept a core busy for less than this are followed by no rest: it would only delay
@@ -138,8 +139,19 @@ class ProjectWriter {
         bool settled = false;
     };
 
+    // How a write went, and how long it kept the threads that made it busy.
+    struct Made {
+        std::optional<std::string> failure;
+        std::chrono::nanoseconds busy{0};
+    };
     // Called where the write is made, which is the only place the writer's copy is touched.
-    std::optional<std::string> make(Write& write, const TranslatableApp& app);
+    Made make(Write& write, const TranslatableApp& app);
+    // Saves the project file and, when `overlayStrings` are given, the overlay for them, its tables written
+    // beside the file on a thread of their own and put in place once the file is saved; the processor time
+    // the tables took there.
+    std::chrono::nanoseconds saveBesideOverlay(const TranslationProject& project,
+                                               const std::shared_ptr<const std::vector<SourceString>>& overlayStrings,
+                                               const TranslatableApp& app);
     // The writer's copy brought up to date by `update`.
     std::shared_ptr<const TranslationProject> bringUpToDate(Update& update);
     // `strings` indexed for the overlay, once for a run's writes.

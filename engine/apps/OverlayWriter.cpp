@@ -135,6 +135,37 @@ Entries entriesOf(const TranslationProject& project, const OverlaySources& sourc
     return entries;
 }
 
+std::string safeLanguage(const std::string& code) {
+    requireSafeLanguageCode(code);
+    return code;
+}
+
+// Every table file written and flushed into `writes`, to replace its old one at the commit; the folder is
+// flushed once for all of them then.
+void stageTables(const TranslationProject& project, const OverlaySources& sources, const OpenFolder& folder,
+                 FolderWrites& writes) {
+    const Entries entries = entriesOf(project, sources);
+
+    std::set<std::string> tables = tablesIn(folder);
+    for (const auto& [table, _] : entries.simple)
+        tables.insert(table);
+    for (const auto& [table, _] : entries.plural)
+        tables.insert(table);
+
+    for (const auto& table : tables) {
+        const std::string stringsdict = table + std::string(stringsdictExtension);
+        if (auto plural = entries.plural.find(table); plural != entries.plural.end())
+            writes.replace(stringsdict, StringsFiles::stringsdictText(plural->second));
+        else
+            writes.remove(stringsdict);
+        const std::string stringsFile = table + std::string(stringsExtension);
+        if (auto simple = entries.simple.find(table); simple != entries.simple.end())
+            writes.replace(stringsFile, StringsFiles::stringsText(simple->second));
+        else
+            writes.remove(stringsFile);
+    }
+}
+
 } // namespace
 
 void write(const TranslationProject& project, const std::vector<SourceString>& strings,
@@ -149,29 +180,8 @@ void write(const TranslationProject& project, const std::vector<SourceString>& s
 }
 
 void write(const TranslationProject& project, const OverlaySources& sources, const OpenFolder& folder) {
-    const Entries entries = entriesOf(project, sources);
-
-    std::set<std::string> tables = tablesIn(folder);
-    for (const auto& [table, _] : entries.simple)
-        tables.insert(table);
-    for (const auto& [table, _] : entries.plural)
-        tables.insert(table);
-
-    // Every table file is written and flushed before any replaces its old one, and the folder is flushed
-    // once for all of them.
     FolderWrites writes(folder);
-    for (const auto& table : tables) {
-        const std::string stringsdict = table + std::string(stringsdictExtension);
-        if (auto plural = entries.plural.find(table); plural != entries.plural.end())
-            writes.replace(stringsdict, StringsFiles::stringsdictText(plural->second));
-        else
-            writes.remove(stringsdict);
-        const std::string stringsFile = table + std::string(stringsExtension);
-        if (auto simple = entries.simple.find(table); simple != entries.simple.end())
-            writes.replace(stringsFile, StringsFiles::stringsText(simple->second));
-        else
-            writes.remove(stringsFile);
-    }
+    stageTables(project, sources, folder, writes);
     writes.commit();
 }
 
@@ -226,16 +236,26 @@ void publish(const TranslationProject& project, const std::vector<SourceString>&
 
 void publish(const TranslationProject& project, const OverlaySources& sources, const TranslatableApp& app,
              std::string_view translator) {
-    requireSafeLanguageCode(project.language);
-    // The checks for links and every write below happen on this one open folder, so an app that swaps
-    // its folder for a link while the overlay is written cannot send a file elsewhere.
-    const OpenFolder folder = app.openWithoutLinks(OrvelPaths::lproj(project.language, app.dataFolder()));
+    Staged(project, sources, app, translator).commit();
+}
+
+Staged::Staged(const TranslationProject& project, const OverlaySources& sources, const TranslatableApp& app,
+               std::string_view translator)
+    : m_language(safeLanguage(project.language)),
+      // The checks for links and every write below happen on this one open folder, so an app that swaps
+      // its folder for a link while the overlay is written cannot send a file elsewhere.
+      m_folder(app.openWithoutLinks(OrvelPaths::lproj(project.language, app.dataFolder()))),
+      m_tables(m_folder),
+      m_translator(translator) {
+    stageTables(project, sources, m_folder, m_tables);
+}
+
+void Staged::commit() {
     // The tables are on disk, their folder flushed, before the record that names them is written: not even
     // after a power loss does the app find a record newer than its tables.
-    write(project, sources, folder);
-    const LanguageInfo info(project.language, Languages::nativeName(project.language),
-                            std::string(translator), Dates::now());
-    folder.replaceFile(std::string(OrvelProtocol::languageFile), OrvelProtocol::encode(info));
+    m_tables.commit();
+    const LanguageInfo info(m_language, Languages::nativeName(m_language), m_translator, Dates::now());
+    m_folder.replaceFile(std::string(OrvelProtocol::languageFile), OrvelProtocol::encode(info));
 }
 
 TranslationProject read(const TranslatableApp& app, const std::string& language) {

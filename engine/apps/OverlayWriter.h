@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/FolderWrites.h"
+#include "core/OpenFolder.h"
 #include "core/SourceString.h"
 #include "engine/apps/OverlaySources.h"
 #include "engine/apps/TranslatableApp.h"
@@ -49,6 +51,24 @@ void publish(const TranslationProject& project, const std::vector<SourceString>&
              const TranslatableApp& app, std::string_view translator);
 void publish(const TranslationProject& project, const OverlaySources& sources, const TranslatableApp& app,
              std::string_view translator);
+
+// An overlay written beside another file that it must not go ahead of (the project file): its tables are
+// written and flushed when it is made, and replace the old ones, the language record after them, only at
+// commit(). Made and dropped without a commit, it leaves the folder as it was. Throws as publish() does.
+class Staged {
+  public:
+    Staged(const TranslationProject& project, const OverlaySources& sources, const TranslatableApp& app,
+           std::string_view translator);
+    Staged(const Staged&) = delete;
+    Staged& operator=(const Staged&) = delete;
+    void commit();
+
+  private:
+    std::string m_language;
+    OpenFolder m_folder;
+    FolderWrites m_tables;
+    std::string m_translator;
+};
 
 // The project rebuilt from the app's overlay of `language`: every key of its table files as a
 // translation of the person made from the app's current English (or from the key, for a string the app

@@ -19,39 +19,6 @@ namespace {
 constexpr std::size_t examplesPerTerm = 2;
 constexpr std::size_t evidenceEntries = 3;
 
-char asciiLowered(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c ^ 0x20) : c;
-}
-
-// Where a key term occurs, as occurs() and occursInAny() tell it, for a look through tens of thousands
-// of strings: the term's pattern is found once, and an ASCII term is first looked for as plain text in
-// an ASCII string, which rules out nearly all of them without the pattern.
-class TermSearch {
-  public:
-    explicit TermSearch(std::string_view term)
-        : m_pattern(wholeWord(term, false, true)),
-          m_plain(text::isAscii(term) ? text::lowercased(term) : std::string()) {}
-
-    bool in(std::string_view text) const {
-        if (!m_pattern)
-            return false;
-        if (!m_plain.empty() && text::isAscii(text) &&
-            std::search(text.begin(), text.end(), m_plain.begin(), m_plain.end(),
-                        [](char a, char b) { return asciiLowered(a) == b; }) == text.end())
-            return false;
-        return regex::contains(*m_pattern, text);
-    }
-    bool inAny(const std::vector<SourceString>& strings) const {
-        return std::any_of(strings.begin(), strings.end(),
-                           [&](const SourceString& string) { return in(string.text); });
-    }
-
-  private:
-    CompiledRegex m_pattern;
-    // The term lower-cased, when it is ASCII.
-    std::string m_plain;
-};
-
 // The manifest's glossary, then the person's.
 std::vector<AppManifest::Term> combinedGlossary(const TranslationJob& job) {
     std::vector<AppManifest::Term> glossary;
@@ -75,7 +42,7 @@ void addNoteTerms(const std::vector<SourceString>& strings, const TranslationJob
     const std::vector<std::string> keys = lowercasedKeys(result);
     const std::set<std::string, std::less<>> chosen(keys.begin(), keys.end());
     for (const auto& [english, word] : notes->fixedTerms(job.style))
-        if (!chosen.contains(text::lowercased(english)) && TermSearch(english).inAny(strings))
+        if (!chosen.contains(text::lowercased(english)) && Search(english).inAny(strings))
             result.insert_or_assign(english, word);
 }
 
@@ -101,7 +68,7 @@ std::vector<std::string> pendingTerms(const std::vector<SourceString>& strings, 
 Prompt::TermItem termItem(const std::string& term, const std::vector<SourceString>& strings,
                           const TranslationJob& job) {
     Prompt::TermItem item{.term = term};
-    const TermSearch search(term);
+    const Search search(term);
     for (const SourceString& string : strings) {
         if (item.examples.size() == examplesPerTerm)
             break;

@@ -33,6 +33,10 @@ std::size_t stemLength(std::size_t characters) {
 
 constexpr std::size_t shortestStemmedWord = 3;
 
+char asciiLowered(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c ^ 0x20) : c;
+}
+
 bool beginsSomeWord(const std::vector<std::string>& textWords, std::string_view stem) {
     const std::size_t characters = text::graphemeCount(stem);
     return std::any_of(textWords.begin(), textWords.end(), [&](const std::string& word) {
@@ -80,9 +84,36 @@ CompiledRegex wholeWord(std::string_view term, bool caseSensitive, bool plural) 
     return RegexCache::regex(out);
 }
 
+Search::Search(std::string_view term, bool caseSensitive, bool plural)
+    : m_pattern(wholeWord(term, caseSensitive, plural)),
+      m_plain(caseSensitive        ? std::string(term)
+              : text::isAscii(term) ? text::lowercased(term)
+                                    : std::string()),
+      m_caseSensitive(caseSensitive) {}
+
+bool Search::in(std::string_view text) const {
+    if (!m_pattern)
+        return false;
+    if (m_caseSensitive) {
+        if (text.find(m_plain) == std::string_view::npos)
+            return false;
+    } else if (!m_plain.empty() && text::isAscii(text) &&
+               std::search(text.begin(), text.end(), m_plain.begin(), m_plain.end(), [](char a, char b) {
+                   return asciiLowered(a) == b;
+               }) == text.end()) {
+        // In ASCII text, ignoring case matches an ASCII letter only with its other case.
+        return false;
+    }
+    return regex::contains(*m_pattern, text);
+}
+
+bool Search::inAny(const std::vector<SourceString>& strings) const {
+    return std::any_of(strings.begin(), strings.end(),
+                       [&](const SourceString& string) { return in(string.text); });
+}
+
 bool matches(std::string_view text, std::string_view term, bool caseSensitive, bool plural) {
-    const CompiledRegex compiled = wholeWord(term, caseSensitive, plural);
-    return compiled && regex::contains(*compiled, text);
+    return Search(term, caseSensitive, plural).in(text);
 }
 
 std::string removingCode(std::string_view text) {
@@ -97,11 +128,7 @@ bool occurs(const SourceString& string, std::string_view term) {
 }
 
 bool occursInAny(std::string_view term, const std::vector<SourceString>& strings) {
-    const CompiledRegex compiled = wholeWord(term, false, true);
-    if (!compiled)
-        return false;
-    return std::any_of(strings.begin(), strings.end(),
-                       [&](const SourceString& string) { return regex::contains(*compiled, string.text); });
+    return Search(term).inAny(strings);
 }
 
 std::vector<TermPair> present(const TermMap& terms, const std::vector<SourceString>& strings) {

@@ -64,11 +64,14 @@ class ProjectWriterTest : public WorkspaceTest {
         return makeApp();
     }
 
-    // A processor clock by which every write kept its core busy for `perWrite`: each write reads it as
-    // it begins and as it ends.
+    // A processor clock by which every write kept the thread it runs on busy for `perWrite`, and the
+    // thread its overlay is published on for nothing: the write's thread reads it as the write begins
+    // and as it ends. The writes run on this thread.
     static ProjectWriter::BusyClock busyFor(std::chrono::nanoseconds perWrite) {
         auto readings = std::make_shared<int>(0);
-        return [readings, perWrite] { return perWrite * (*readings)++; };
+        return [readings, perWrite, writes = std::this_thread::get_id()] {
+            return std::this_thread::get_id() == writes ? perWrite * (*readings)++ : std::chrono::nanoseconds(0);
+        };
     }
 
     ProjectWriter::Write write(const std::string& language, const std::string& text, bool overlay) {

@@ -106,6 +106,10 @@ TEST_F(WorkspaceWriteBackTest, AFailedWriteBackShowsTheFileLayersMessageAndKeeps
         EXPECT_TRUE(workspace->languages().empty());
         EXPECT_EQ(fs::exists(TranslationProject::fileURL(app, "de")), c.projectSaved);
         EXPECT_TRUE(OverlayWriter::read(app, "de").translations.empty());
+        // Tables written beside a project file that failed are dropped with it.
+        std::error_code listing;
+        for (const auto& entry : fs::directory_iterator(OrvelPaths::lproj("de", app.dataFolder()), listing))
+            EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
 
         fs::remove(blocked);
         workspace->publish();

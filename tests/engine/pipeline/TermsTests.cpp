@@ -70,6 +70,38 @@ TEST(TermMatching, FindsTermsAsWholeWordsWithEnglishPlurals) {
     EXPECT_TRUE(Terms::matches("File1", "file", false, true)) << "a digit is no letter";
 }
 
+// A text is ruled out without the pattern only where it cannot hold the term: the pattern still decides
+// wherever a letter of another script can match an ASCII one, or the case differs.
+TEST(TermMatching, OnlyTextsThatCannotHoldTheTermAreRuledOutBeforeThePattern) {
+    struct Case {
+        const char* text;
+        const char* term;
+        bool caseSensitive;
+        bool found;
+    };
+    const std::vector<Case> cases{
+        {"OPEN THE FILE", "file", false, true},
+        {"Open a fiLe", "FIle", false, true},
+        {"Open a folder", "file", false, false},
+        // The Kelvin sign and the long s are other cases of "k" and "s".
+        {"\u212Aeys", "key", false, true},
+        {"Key\u017F", "keys", false, true},
+        {"Caf\u00C9 menu", "café", false, true},
+        {"Caf\u00E9 menu", "Café", true, true},
+        {"CAF\u00C9 menu", "Café", true, false},
+        {"Open the File", "File", true, true},
+        {"Open the FILE", "File", true, false},
+        {"", "file", false, false},
+        {"file", "", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " / " + c.term);
+        const Terms::Search search(c.term, c.caseSensitive, true);
+        EXPECT_EQ(search.in(c.text), c.found);
+        EXPECT_EQ(search.inAny(strings({"nothing here", c.text})), c.found);
+    }
+}
+
 TEST(TermMatching, TermsWithPatternCharactersMatchLiterally) {
     EXPECT_TRUE(Terms::matches("Write C++ code", "C++", true, false));
     EXPECT_FALSE(Terms::matches("Write CCC code", "C++", true, false));
