@@ -48,11 +48,13 @@ ProjectWriter::~ProjectWriter() {
 ProjectWriter::Made ProjectWriter::make(Write& write, const TranslatableApp& app) {
     const std::chrono::nanoseconds began = m_busy();
     Made made;
-    // A run's end often finds that the write begun just before it took everything: the files hold the
-    // state already, and writing them again would only make the end wait as long again.
-    const bool written = write.update && !write.update->whole && write.update->changes == ProjectDelta{} &&
-                         !write.update->style && m_copyWritten &&
-                         (!write.overlayStrings || write.overlayStrings == m_indexedStrings);
+    // A run's end often finds that the write begun just before it took every translation, or everything:
+    // what the files hold already is not written again, since that would only make the end wait as long
+    // again. The overlay shows the translations alone, not the English recorded with them.
+    const bool overlayWritten = write.update && !write.update->whole && m_copyWritten &&
+                                write.update->changes.translations.empty() &&
+                                (!write.overlayStrings || write.overlayStrings == m_indexedStrings);
+    const bool written = overlayWritten && write.update->changes == ProjectDelta{} && !write.update->style;
     m_copyWritten = false;
     try {
         const std::shared_ptr<const TranslationProject> project =
@@ -60,7 +62,7 @@ ProjectWriter::Made ProjectWriter::make(Write& write, const TranslatableApp& app
         if (write.update && write.update->written && !write.update->keep)
             write.update->written(project);
         if (!written)
-            made.busy += saveBesideOverlay(*project, write.overlayStrings, app);
+            made.busy += saveBesideOverlay(*project, overlayWritten ? nullptr : write.overlayStrings, app);
         m_copyWritten = write.update && write.update->keep && write.overlayStrings;
     } catch (const std::exception& error) {
         made.failure = error.what();
@@ -315,13 +317,14 @@ void ProjectWriter::dropCopyWhenIdle() {
         return;
     // A large project's entries take the main thread long to free. Not a write: no file is touched.
     m_indexedStrings.reset();
-    runInBackground(m_receiver, [copy = std::exchange(m_copy, nullptr),
-                                 sources = std::exchange(m_sources, nullptr)]() mutable -> std::function<void()> {
-        copy.reset();
-        sources.reset();
-        FreedMemory::release();
-        return {};
-    });
+    runInBackground(m_receiver,
+                    [copy = std::exchange(m_copy, nullptr),
+                     sources = std::exchange(m_sources, nullptr)]() mutable -> std::function<void()> {
+                        copy.reset();
+                        sources.reset();
+                        FreedMemory::release();
+                        return {};
+                    });
 }
 
 void ProjectWriter::afterWrites(std::function<void()> then) {

@@ -149,9 +149,10 @@ class ProjectWriter {
     // Saves the project file and, when `overlayStrings` are given, the overlay for them, its tables written
     // beside the file on a thread of their own and put in place once the file is saved; the processor time
     // the tables took there.
-    std::chrono::nanoseconds saveBesideOverlay(const TranslationProject& project,
-                                               const std::shared_ptr<const std::vector<SourceString>>& overlayStrings,
-                                               const TranslatableApp& app);
+    std::chrono::nanoseconds
+    saveBesideOverlay(const TranslationProject& project,
+                      const std::shared_ptr<const std::vector<SourceString>>& overlayStrings,
+                      const TranslatableApp& app);
     // The writer's copy brought up to date by `update`.
     std::shared_ptr<const TranslationProject> bringUpToDate(Update& update);
     // `strings` indexed for the overlay, once for a run's writes.

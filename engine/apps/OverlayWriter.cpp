@@ -245,8 +245,7 @@ Staged::Staged(const TranslationProject& project, const OverlaySources& sources,
       // The checks for links and every write below happen on this one open folder, so an app that swaps
       // its folder for a link while the overlay is written cannot send a file elsewhere.
       m_folder(app.openWithoutLinks(OrvelPaths::lproj(project.language, app.dataFolder()))),
-      m_tables(m_folder),
-      m_translator(translator) {
+      m_tables(m_folder), m_translator(translator) {
     stageTables(project, sources, m_folder, m_tables);
 }
 

@@ -86,7 +86,7 @@ CompiledRegex wholeWord(std::string_view term, bool caseSensitive, bool plural) 
 
 Search::Search(std::string_view term, bool caseSensitive, bool plural)
     : m_pattern(wholeWord(term, caseSensitive, plural)),
-      m_plain(caseSensitive        ? std::string(term)
+      m_plain(caseSensitive         ? std::string(term)
               : text::isAscii(term) ? text::lowercased(term)
                                     : std::string()),
       m_caseSensitive(caseSensitive) {}
@@ -98,9 +98,8 @@ bool Search::in(std::string_view text) const {
         if (text.find(m_plain) == std::string_view::npos)
             return false;
     } else if (!m_plain.empty() && text::isAscii(text) &&
-               std::search(text.begin(), text.end(), m_plain.begin(), m_plain.end(), [](char a, char b) {
-                   return asciiLowered(a) == b;
-               }) == text.end()) {
+               std::search(text.begin(), text.end(), m_plain.begin(), m_plain.end(),
+                           [](char a, char b) { return asciiLowered(a) == b; }) == text.end()) {
         // In ASCII text, ignoring case matches an ASCII letter only with its other case.
         return false;
     }

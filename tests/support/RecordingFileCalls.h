@@ -43,9 +43,7 @@ class RecordingFileCalls : public FileCalls {
     ssize_t write(int file, std::string_view data) override {
         return fails("write " + nameOf(file)) ? -1 : FileCalls::write(file, data);
     }
-    int syncFile(int file) override {
-        return fails("sync " + nameOf(file)) ? -1 : FileCalls::syncFile(file);
-    }
+    int syncFile(int file) override { return fails("sync " + nameOf(file)) ? -1 : FileCalls::syncFile(file); }
     int close(int file) override {
         // The descriptor goes whatever is reported.
         const bool failed = fails("close " + nameOf(file));

@@ -70,7 +70,8 @@ class ProjectWriterTest : public WorkspaceTest {
     static ProjectWriter::BusyClock busyFor(std::chrono::nanoseconds perWrite) {
         auto readings = std::make_shared<int>(0);
         return [readings, perWrite, writes = std::this_thread::get_id()] {
-            return std::this_thread::get_id() == writes ? perWrite * (*readings)++ : std::chrono::nanoseconds(0);
+            return std::this_thread::get_id() == writes ? perWrite * (*readings)++
+                                                        : std::chrono::nanoseconds(0);
         };
     }
 
@@ -154,7 +155,13 @@ TEST_F(ProjectWriterTest, WritesAreMadeOneAtATimeAndTheNewestWaitingStateIsWritt
          {{"de", "2"}},
          2,
          2},
-        {"a drain copies the waiting state", {"w de 1", "l de 2", "d"}, 2, {{"de", "2"}}, {{"de", "2"}}, 2, 1},
+        {"a drain copies the waiting state",
+         {"w de 1", "l de 2", "d"},
+         2,
+         {{"de", "2"}},
+         {{"de", "2"}},
+         2,
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -413,7 +420,6 @@ TEST_F(ProjectWriterTest, AWriteThatKeptItsCoreBusyRestsAsLongBeforeTheNextPaced
     }
 }
 
-
 // The end of a run writes what changed since the write before it, and is told of the copy it writes,
 // for the checks. When the write before took everything and its files are on disk, the end writes
 // nothing again; every other end writes.
@@ -426,15 +432,21 @@ TEST_F(ProjectWriterTest, AnEndThatFindsNothingUnwrittenWritesNoFileAndTellsOfTh
         const char* name;
         // The text the end sets; none leaves the translation as the run's write made it.
         std::optional<std::string> changed;
+        // The end records the English.
+        bool records;
         bool sameStrings;
         bool runsWriteFails;
-        bool written;
+        bool projectWritten;
+        bool overlayWritten;
     };
     const Case cases[] = {
-        {"nothing changed since the run's write", std::nullopt, true, false, false},
-        {"a translation changed since", "2", true, false, true},
-        {"the overlay is for other strings", std::nullopt, false, false, true},
-        {"the run's write failed", std::nullopt, true, true, true},
+        {"nothing changed since the run's write", std::nullopt, false, true, false, false, false},
+        {"a translation changed since", "2", false, true, false, true, true},
+        {"the overlay is for other strings", std::nullopt, false, false, false, true, true},
+        {"the run's write failed", std::nullopt, false, true, true, true, true},
+        {"only the English recorded since", std::nullopt, true, true, false, true, false},
+        {"the English recorded and a translation changed", "2", true, true, false, true, true},
+        {"the English recorded, the overlay for other strings", std::nullopt, true, false, false, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -458,6 +470,8 @@ TEST_F(ProjectWriterTest, AnEndThatFindsNothingUnwrittenWritesNoFileAndTellsOfTh
         writer.write(std::move(run), {});
         held.finishOne();
         fs::remove_all(app.projectFolder());
+        const fs::path overlay = OrvelPaths::lproj("de", app.dataFolder()) / "Main.strings";
+        fs::remove(overlay);
 
         ProjectWriter::Write end{nullptr, c.sameStrings ? first : strings("Open")};
         end.update = ProjectWriter::Update{"de", nullptr, {}, std::nullopt, false};
@@ -465,6 +479,9 @@ TEST_F(ProjectWriterTest, AnEndThatFindsNothingUnwrittenWritesNoFileAndTellsOfTh
             translation.text = c.changed;
             end.update->changes.translations.emplace(openID, translation);
         }
+        if (c.records)
+            end.update->changes.recorded =
+                ProjectDelta::Recorded{std::map<std::string, std::string>{{openID, "Open"}}, "2.0"};
         std::shared_ptr<const TranslationProject> told;
         end.update->written = [&](std::shared_ptr<const TranslationProject> copy) { told = std::move(copy); };
         bool done = false;
@@ -476,7 +493,8 @@ TEST_F(ProjectWriterTest, AnEndThatFindsNothingUnwrittenWritesNoFileAndTellsOfTh
         held.finishOne();
         EXPECT_TRUE(done);
         EXPECT_EQ(failed, std::nullopt);
-        EXPECT_EQ(fs::exists(TranslationProject::fileURL(app, "de")), c.written);
+        EXPECT_EQ(fs::exists(TranslationProject::fileURL(app, "de")), c.projectWritten);
+        EXPECT_EQ(fs::exists(overlay), c.overlayWritten);
         ASSERT_TRUE(told);
         EXPECT_EQ(storedText(*told), c.changed.value_or("1"));
     }
