@@ -13,7 +13,7 @@
 #include "Orvel/state/Background.h"
 #include "core/FileCalls.h"
 #include "core/FreedMemory.h"
-#include "engine/apps/OverlayWriter.h"
+#include "core/PathComponent.h"
 
 namespace orvel {
 namespace {
@@ -48,13 +48,21 @@ ProjectWriter::~ProjectWriter() {
 ProjectWriter::Made ProjectWriter::make(Write& write, const TranslatableApp& app) {
     const std::chrono::nanoseconds began = m_busy();
     Made made;
-    // A run's end often finds that the write begun just before it took every translation, or everything:
-    // what the files hold already is not written again, since that would only make the end wait as long
-    // again. The overlay shows the translations alone, not the English recorded with them.
-    const bool overlayWritten = write.update && !write.update->whole && m_copyWritten &&
-                                write.update->changes.translations.empty() &&
-                                (!write.overlayStrings || write.overlayStrings == m_indexedStrings);
-    const bool written = overlayWritten && write.update->changes == ProjectDelta{} && !write.update->style;
+    // A run's end often finds that the write begun just before it took everything: the files hold the
+    // state already, and writing them again would only make the end wait as long again.
+    const bool filesHoldCopy = write.update && !write.update->whole && m_copyWritten &&
+                               (!write.overlayStrings || write.overlayStrings == m_indexedStrings);
+    const bool written = filesHoldCopy && write.update->changes == ProjectDelta{} && !write.update->style;
+    // And a run's batches change a few tables at a time: only theirs are written again (with any that
+    // another program changed meanwhile), not every table of a large app. The overlay shows the
+    // translations alone, not the English recorded with them.
+    std::optional<std::set<std::string>> changedTables;
+    if (filesHoldCopy && write.overlayStrings && m_published) {
+        changedTables.emplace();
+        for (const auto& [id, _] : write.update->changes.translations)
+            if (const std::string_view table = SourceString::splitId(id).first; isSafePathComponent(table))
+                changedTables->emplace(table);
+    }
     m_copyWritten = false;
     try {
         const std::shared_ptr<const TranslationProject> project =
@@ -62,7 +70,8 @@ ProjectWriter::Made ProjectWriter::make(Write& write, const TranslatableApp& app
         if (write.update && write.update->written && !write.update->keep)
             write.update->written(project);
         if (!written)
-            made.busy += saveBesideOverlay(*project, overlayWritten ? nullptr : write.overlayStrings, app);
+            made.busy += saveBesideOverlay(*project, write.overlayStrings, app,
+                                           changedTables ? &*changedTables : nullptr);
         m_copyWritten = write.update && write.update->keep && write.overlayStrings;
     } catch (const std::exception& error) {
         made.failure = error.what();
@@ -73,6 +82,7 @@ ProjectWriter::Made ProjectWriter::make(Write& write, const TranslatableApp& app
     if (!write.update || !write.update->keep) {
         m_sources.reset();
         m_indexedStrings.reset();
+        m_published.reset();
     }
     made.busy += m_busy() - began;
     return made;
@@ -81,7 +91,9 @@ ProjectWriter::Made ProjectWriter::make(Write& write, const TranslatableApp& app
 std::chrono::nanoseconds
 ProjectWriter::saveBesideOverlay(const TranslationProject& project,
                                  const std::shared_ptr<const std::vector<SourceString>>& overlayStrings,
-                                 const TranslatableApp& app) {
+                                 const TranslatableApp& app, const std::set<std::string>* changedTables) {
+    // Until this publish is through, the files the last one left are no longer vouched for.
+    const std::optional<OverlayWriter::TableFiles> published = std::exchange(m_published, std::nullopt);
     if (!overlayStrings) {
         project.save(app);
         return {};
@@ -95,7 +107,10 @@ ProjectWriter::saveBesideOverlay(const TranslationProject& project,
     const auto stage = [&, &disk = FileCalls::current()] {
         const FileCalls::Substitute sameDisk(disk);
         const std::chrono::nanoseconds began = m_busy();
-        auto staged = std::make_unique<OverlayWriter::Staged>(project, sources, app, translatorName);
+        auto staged = changedTables && published
+                          ? std::make_unique<OverlayWriter::Staged>(project, sources, app, translatorName,
+                                                                    *published, *changedTables)
+                          : std::make_unique<OverlayWriter::Staged>(project, sources, app, translatorName);
         busy = m_busy() - began;
         return staged;
     };
@@ -105,7 +120,9 @@ ProjectWriter::saveBesideOverlay(const TranslationProject& project,
     } catch (const std::system_error&) {
         // No thread to be had: one after the other.
         project.save(app);
-        stage()->commit();
+        const std::unique_ptr<OverlayWriter::Staged> staged = stage();
+        staged->commit();
+        m_published = staged->files();
         return busy;
     }
     try {
@@ -115,7 +132,9 @@ ProjectWriter::saveBesideOverlay(const TranslationProject& project,
         overlay.wait();
         throw;
     }
-    overlay.get()->commit();
+    const std::unique_ptr<OverlayWriter::Staged> staged = overlay.get();
+    staged->commit();
+    m_published = staged->files();
     return busy;
 }
 
@@ -228,19 +247,23 @@ void ProjectWriter::start(Waiting next) {
         }
         flight->finished.notify_all();
         // The writer lives as long as its receiver, which guards this answer.
-        return [this, flight] {
-            // A write of a large project allocates and frees far more than the workspace keeps; unless it
-            // goes back to the system, a run's writes leave the process ever larger. Beside the next
-            // write, not before this answer.
-            releaseFreedMemoryLater(m_receiver);
-            settle(flight, true);
-        };
+        return [this, flight] { settle(flight, true, true); };
     });
 }
 
-void ProjectWriter::settle(const std::shared_ptr<Flight>& flight, bool startNext) {
-    if (flight->settled)
+void ProjectWriter::settle(const std::shared_ptr<Flight>& flight, bool startNext, bool releaseMemory) {
+    // A write of a large project allocates and frees far more than the workspace keeps; unless it goes
+    // back to the system, a run's writes leave the process ever larger. Not beside a write that starts at
+    // once (the end's, after the run's last): that one's answer releases what both freed, and a release
+    // meanwhile only holds up its allocations.
+    const auto release = [&] {
+        if (releaseMemory && !m_flight)
+            releaseFreedMemoryLater(m_receiver);
+    };
+    if (flight->settled) {
+        release();
         return;
+    }
     flight->settled = true;
     if (m_flight == flight)
         m_flight.reset();
@@ -255,6 +278,7 @@ void ProjectWriter::settle(const std::shared_ptr<Flight>& flight, bool startNext
         m_restEnds = std::chrono::steady_clock::now() + busy;
     if (startNext)
         startWaiting();
+    release();
     dropCopyWhenIdle();
     for (const Done& done : flight->dones)
         done(failure);
@@ -317,6 +341,7 @@ void ProjectWriter::dropCopyWhenIdle() {
         return;
     // A large project's entries take the main thread long to free. Not a write: no file is touched.
     m_indexedStrings.reset();
+    m_published.reset();
     runInBackground(m_receiver,
                     [copy = std::exchange(m_copy, nullptr),
                      sources = std::exchange(m_sources, nullptr)]() mutable -> std::function<void()> {

@@ -19,11 +19,13 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "core/SourceString.h"
 #include "engine/apps/OverlaySources.h"
+#include "engine/apps/OverlayWriter.h"
 #include "engine/apps/ProjectDelta.h"
 #include "engine/apps/TranslatableApp.h"
 #include "engine/apps/TranslationProject.h"
@@ -148,11 +150,12 @@ class ProjectWriter {
     Made make(Write& write, const TranslatableApp& app);
     // Saves the project file and, when `overlayStrings` are given, the overlay for them, its tables written
     // beside the file on a thread of their own and put in place once the file is saved; the processor time
-    // the tables took there.
+    // the tables took there. With `changedTables`, the overlay of the last write is brought up to date
+    // with them.
     std::chrono::nanoseconds
     saveBesideOverlay(const TranslationProject& project,
                       const std::shared_ptr<const std::vector<SourceString>>& overlayStrings,
-                      const TranslatableApp& app);
+                      const TranslatableApp& app, const std::set<std::string>* changedTables);
     // The writer's copy brought up to date by `update`.
     std::shared_ptr<const TranslationProject> bringUpToDate(Update& update);
     // `strings` indexed for the overlay, once for a run's writes.
@@ -162,8 +165,9 @@ class ProjectWriter {
     std::optional<Write> ready(Waiting& waiting);
     void ask(Waiting request);
     void start(Waiting next);
-    // Closes the flight and, unless `startNext` is false, starts the next waiting write; then tells.
-    void settle(const std::shared_ptr<Flight>& flight, bool startNext);
+    // Closes the flight and, unless `startNext` is false, starts the next waiting write; then tells. With
+    // `releaseMemory`, what the write freed goes back to the system, unless a write is under way.
+    void settle(const std::shared_ptr<Flight>& flight, bool startNext, bool releaseMemory = false);
     void waitFor(Flight& flight);
     void finish(bool tell);
     // Starts the first waiting write, unless one is under way or it is paced and a rest is.
@@ -185,6 +189,8 @@ class ProjectWriter {
     std::shared_ptr<const OverlaySources> m_sources;
     // The files hold the copy as it stands, the overlay for m_indexedStrings included.
     bool m_copyWritten = false;
+    // The overlay's table files as a run's last write left them.
+    std::optional<OverlayWriter::TableFiles> m_published;
     bool m_releaseCopy = false;
     int m_writesMade = 0;
     bool m_closed = false;

@@ -16,6 +16,7 @@
 #include "core/PluralRules.h"
 #include "core/StringsFiles.h"
 #include "core/Unicode.h"
+#include "core/WrittenFiles.h"
 #include "engine/apps/UnsafeNameError.h"
 
 namespace orvel::OverlayWriter {
@@ -116,23 +117,51 @@ class Entries {
     }
 };
 
+bool isTableFile(const fs::path& file) {
+    return file.extension() == stringsExtension || file.extension() == stringsdictExtension;
+}
+
 std::set<std::string> tablesIn(const OpenFolder& folder) {
     std::set<std::string> tables;
-    for (const std::string& name : folder.entryNames()) {
-        const fs::path file(name);
-        if (file.extension() == stringsExtension || file.extension() == stringsdictExtension)
+    for (const std::string& name : folder.entryNames())
+        if (const fs::path file(name); isTableFile(file))
             tables.insert(file.stem().string());
-    }
     return tables;
 }
 
-// What publish() writes of the project's translations.
-Entries entriesOf(const TranslationProject& project, const OverlaySources& sources) {
+// What publish() writes of the project's translations; of the tables `only` alone when given, though
+// entries of other tables may come with them.
+Entries entriesOf(const TranslationProject& project, const OverlaySources& sources,
+                  const std::set<std::string>* only = nullptr) {
     Entries entries;
     OverlaySources::Search search(sources);
-    for (const auto& [id, translation] : project.translations)
-        entries.add(id, translation, search);
+    if (!only) {
+        for (const auto& [id, translation] : project.translations)
+            entries.add(id, translation, search);
+        return entries;
+    }
+    for (const std::string& table : *only) {
+        // Every id of the table begins with its name and the separator.
+        const std::string first = table + SourceString::idSeparator;
+        const std::string past = table + static_cast<char>(SourceString::idSeparator + 1);
+        for (auto entry = project.translations.lower_bound(first);
+             entry != project.translations.end() && entry->first < past; ++entry)
+            entries.add(entry->first, entry->second, search);
+    }
     return entries;
+}
+
+// The tables a publish that follows `published` writes: those whose translations changed, every one whose
+// file another program changed or took away since, and every one with a file that publish did not leave.
+std::set<std::string> tablesToWrite(const OpenFolder& folder, const TableFiles& published,
+                                    std::set<std::string> changed) {
+    for (const std::string& name : published)
+        if (!WrittenFiles::isUnchanged(folder.path() / name))
+            changed.insert(fs::path(name).stem().string());
+    for (const std::string& name : folder.entryNames())
+        if (const fs::path file(name); isTableFile(file) && !published.contains(name))
+            changed.insert(file.stem().string());
+    return changed;
 }
 
 std::string safeLanguage(const std::string& code) {
@@ -140,30 +169,43 @@ std::string safeLanguage(const std::string& code) {
     return code;
 }
 
-// Every table file written and flushed into `writes`, to replace its old one at the commit; the folder is
-// flushed once for all of them then.
-void stageTables(const TranslationProject& project, const OverlaySources& sources, const OpenFolder& folder,
-                 FolderWrites& writes) {
-    const Entries entries = entriesOf(project, sources);
+// The files of the tables `tables` written and flushed into `writes`, to replace their old ones at the
+// commit (the folder is flushed once for all of them then), with `entries` their translations; `files`
+// becomes the table files the folder holds once committed.
+void stageTables(const Entries& entries, const std::set<std::string>& tables, FolderWrites& writes,
+                 TableFiles& files) {
+    for (const auto& table : tables) {
+        const std::string stringsdict = table + std::string(stringsdictExtension);
+        if (auto plural = entries.plural.find(table); plural != entries.plural.end()) {
+            writes.replace(stringsdict, StringsFiles::stringsdictText(plural->second));
+            files.insert(stringsdict);
+        } else {
+            writes.remove(stringsdict);
+            files.erase(stringsdict);
+        }
+        const std::string stringsFile = table + std::string(stringsExtension);
+        if (auto simple = entries.simple.find(table); simple != entries.simple.end()) {
+            writes.replace(stringsFile, StringsFiles::stringsText(simple->second));
+            files.insert(stringsFile);
+        } else {
+            writes.remove(stringsFile);
+            files.erase(stringsFile);
+        }
+    }
+}
 
+// Every table file of the project's translations and every other in the folder, staged as above.
+TableFiles stageEveryTable(const TranslationProject& project, const OverlaySources& sources,
+                           const OpenFolder& folder, FolderWrites& writes) {
+    const Entries entries = entriesOf(project, sources);
     std::set<std::string> tables = tablesIn(folder);
     for (const auto& [table, _] : entries.simple)
         tables.insert(table);
     for (const auto& [table, _] : entries.plural)
         tables.insert(table);
-
-    for (const auto& table : tables) {
-        const std::string stringsdict = table + std::string(stringsdictExtension);
-        if (auto plural = entries.plural.find(table); plural != entries.plural.end())
-            writes.replace(stringsdict, StringsFiles::stringsdictText(plural->second));
-        else
-            writes.remove(stringsdict);
-        const std::string stringsFile = table + std::string(stringsExtension);
-        if (auto simple = entries.simple.find(table); simple != entries.simple.end())
-            writes.replace(stringsFile, StringsFiles::stringsText(simple->second));
-        else
-            writes.remove(stringsFile);
-    }
+    TableFiles files;
+    stageTables(entries, tables, writes, files);
+    return files;
 }
 
 } // namespace
@@ -181,7 +223,7 @@ void write(const TranslationProject& project, const std::vector<SourceString>& s
 
 void write(const TranslationProject& project, const OverlaySources& sources, const OpenFolder& folder) {
     FolderWrites writes(folder);
-    stageTables(project, sources, folder, writes);
+    stageEveryTable(project, sources, folder, writes);
     writes.commit();
 }
 
@@ -246,13 +288,25 @@ Staged::Staged(const TranslationProject& project, const OverlaySources& sources,
       // its folder for a link while the overlay is written cannot send a file elsewhere.
       m_folder(app.openWithoutLinks(OrvelPaths::lproj(project.language, app.dataFolder()))),
       m_tables(m_folder), m_translator(translator) {
-    stageTables(project, sources, m_folder, m_tables);
+    m_files = stageEveryTable(project, sources, m_folder, m_tables);
+}
+
+Staged::Staged(const TranslationProject& project, const OverlaySources& sources, const TranslatableApp& app,
+               std::string_view translator, const TableFiles& published, std::set<std::string> changed)
+    : m_language(safeLanguage(project.language)),
+      m_folder(app.openWithoutLinks(OrvelPaths::lproj(project.language, app.dataFolder()))),
+      m_tables(m_folder), m_translator(translator), m_files(published) {
+    const std::set<std::string> tables = tablesToWrite(m_folder, published, std::move(changed));
+    stageTables(entriesOf(project, sources, &tables), tables, m_tables, m_files);
 }
 
 void Staged::commit() {
     // The tables are on disk, their folder flushed, before the record that names them is written: not even
     // after a power loss does the app find a record newer than its tables.
     m_tables.commit();
+    // As this process left them, for the next publish to tell another program's change from its own.
+    for (const std::string& name : m_files)
+        WrittenFiles::remember(m_folder.path() / name);
     const LanguageInfo info(m_language, Languages::nativeName(m_language), m_translator, Dates::now());
     m_folder.replaceFile(std::string(OrvelProtocol::languageFile), OrvelProtocol::encode(info));
 }

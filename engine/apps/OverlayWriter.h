@@ -52,22 +52,36 @@ void publish(const TranslationProject& project, const std::vector<SourceString>&
 void publish(const TranslationProject& project, const OverlaySources& sources, const TranslatableApp& app,
              std::string_view translator);
 
+// The table files a publish left in an overlay folder.
+using TableFiles = std::set<std::string>;
+
 // An overlay written beside another file that it must not go ahead of (the project file): its tables are
 // written and flushed when it is made, and replace the old ones, the language record after them, only at
 // commit(). Made and dropped without a commit, it leaves the folder as it was. Throws as publish() does.
 class Staged {
   public:
+    // Every table.
     Staged(const TranslationProject& project, const OverlaySources& sources, const TranslatableApp& app,
            std::string_view translator);
+    // Only what changed since a publish of this process for the same strings, which left `published`,
+    // while only the translations of the tables `changed` changed: those tables, every one whose file is
+    // no longer as this process wrote it, and every one with a file that publish did not leave. The other
+    // files hold what they would be written with, and a large project's write is not made whole again for
+    // the few tables a run's batches changed.
+    Staged(const TranslationProject& project, const OverlaySources& sources, const TranslatableApp& app,
+           std::string_view translator, const TableFiles& published, std::set<std::string> changed);
     Staged(const Staged&) = delete;
     Staged& operator=(const Staged&) = delete;
     void commit();
+    // The table files the folder holds once committed.
+    const TableFiles& files() const { return m_files; }
 
   private:
     std::string m_language;
     OpenFolder m_folder;
     FolderWrites m_tables;
     std::string m_translator;
+    TableFiles m_files;
 };
 
 // The project rebuilt from the app's overlay of `language`: every key of its table files as a

@@ -20,6 +20,7 @@
 #include "core/OrvelProtocol.h"
 #include "engine/apps/OverlayWriter.h"
 #include "tests/Orvel/state/WorkspaceFixture.h"
+#include "tests/support/RecordingFileCalls.h"
 
 namespace orvel {
 namespace {
@@ -469,9 +470,6 @@ TEST_F(ProjectWriterTest, AnEndThatFindsNothingUnwrittenWritesNoFileAndTellsOfTh
         }
         writer.write(std::move(run), {});
         held.finishOne();
-        fs::remove_all(app.projectFolder());
-        const fs::path overlay = OrvelPaths::lproj("de", app.dataFolder()) / "Main.strings";
-        fs::remove(overlay);
 
         ProjectWriter::Write end{nullptr, c.sameStrings ? first : strings("Open")};
         end.update = ProjectWriter::Update{"de", nullptr, {}, std::nullopt, false};
@@ -490,11 +488,19 @@ TEST_F(ProjectWriterTest, AnEndThatFindsNothingUnwrittenWritesNoFileAndTellsOfTh
             done = true;
             failed = failure;
         });
-        held.finishOne();
+        if (c.runsWriteFails)
+            fs::remove(app.projectFolder());
+        {
+            testing::RecordingFileCalls recorder;
+            held.finishOne();
+            const auto made = [&](const std::string& file) {
+                return std::ranges::count(recorder.calls(), "create " + file) == 1;
+            };
+            EXPECT_EQ(made("de.json"), c.projectWritten);
+            EXPECT_EQ(made("Main.strings"), c.overlayWritten);
+        }
         EXPECT_TRUE(done);
         EXPECT_EQ(failed, std::nullopt);
-        EXPECT_EQ(fs::exists(TranslationProject::fileURL(app, "de")), c.projectWritten);
-        EXPECT_EQ(fs::exists(overlay), c.overlayWritten);
         ASSERT_TRUE(told);
         EXPECT_EQ(storedText(*told), c.changed.value_or("1"));
     }

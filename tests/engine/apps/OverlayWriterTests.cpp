@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
 #include "core/LanguageInfo.h"
 #include "core/OrvelProtocol.h"
 #include "core/StringsFiles.h"
@@ -69,6 +74,70 @@ TEST_F(OverlayWriterTest, EveryTableIsOnDiskBeforeTheRecordThatNamesIt) {
         std::vector<std::string> expected = c.expected;
         expected.insert(expected.end(), record.begin(), record.end());
         EXPECT_EQ(recorder.calls(), expected);
+    }
+}
+
+// A publish that follows one of this process writes the tables whose translations changed and every one
+// another program changed, took away or added since, and leaves the overlay as a whole publish would.
+TEST_F(OverlayWriterTest, APublishAfterTheLastWritesOnlyTheTablesThatChangedOrThatOthersChanged) {
+    struct Case {
+        const char* name;
+        std::function<void(TranslationProject&)> change;
+        std::set<std::string> changedTables;
+        std::function<void()> others;
+        std::set<std::string> written;
+    };
+    const std::vector<Case> cases{
+        {"a translation of one table changed",
+         [](TranslationProject& p) { p.translations[idOf("Main", "Open")] = textTranslation("Open", "Auf"); },
+         {"Main"},
+         [] {},
+         {"Main.strings", "Main.stringsdict"}},
+        {"nothing changed", [](TranslationProject&) {}, {}, [] {}, {}},
+        {"another program rewrote a table that did not change",
+         [](TranslationProject& p) { p.translations[idOf("Main", "Open")] = textTranslation("Open", "Auf"); },
+         {"Main"},
+         [&] { scratch.write(overlay() / "Alerts.strings", "\"Quit\" = \"Raus hier\";\n"); },
+         {"Alerts.strings", "Main.strings", "Main.stringsdict"}},
+        {"another program took a table file away",
+         [](TranslationProject&) {},
+         {},
+         [&] { fs::remove(overlay() / "Alerts.strings"); },
+         {"Alerts.strings"}},
+        {"another program added a table file",
+         [](TranslationProject&) {},
+         {},
+         [&] { scratch.write(overlay() / "Extra.strings", "\"Quit\" = \"Ende\";\n"); },
+         {}},
+        {"a table left without translations",
+         [](TranslationProject& p) { p.translations.erase(idOf("Alerts", "Quit")); },
+         {"Alerts"},
+         [] {},
+         {}},
+    };
+    const OverlaySources sources(strings);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(overlay());
+        project.translations.clear();
+        project.translations[idOf("Alerts", "Quit")] = textTranslation("Quit", "Beenden");
+        project.translations[idOf("Main", "Open")] = textTranslation("Open", "Öffnen");
+        project.translations[idOf("Main", "files")] =
+            pluralTranslation("%lld files", {{"other", "%lld Dateien"}});
+        OverlayWriter::Staged first(project, sources, app, "Orvel");
+        first.commit();
+
+        c.change(project);
+        c.others();
+        testing::RecordingFileCalls recorder;
+        OverlayWriter::Staged next(project, sources, app, "Orvel", first.files(), c.changedTables);
+        next.commit();
+        std::set<std::string> written;
+        for (const std::string& call : recorder.calls())
+            if (call.starts_with("create ") && call != "create language.json")
+                written.insert(call.substr(7));
+        EXPECT_EQ(written, c.written);
+        EXPECT_TRUE(OverlayWriter::isPublished(project, strings, app));
     }
 }
 
