@@ -16,7 +16,7 @@ namespace orvel::bench {
 // run waits, so what it spends counts against the program.
 struct ModelQuestion {
     explicit ModelQuestion(const testing::RecordedRequest& request)
-        : user(request.json()["messages"][1]["content"]),
+        : arrived(request.arrived), user(request.json()["messages"][1]["content"]),
           // A request of the key-term choice, which a run makes before its first batch.
           terms(user.starts_with("Choose the words for these ")) {
         if (terms) {
@@ -32,14 +32,15 @@ struct ModelQuestion {
     // than the bound of its batches.
     bool reasks() const { return !terms && !asked.empty() && asked.front().contains("problem"); }
 
+    std::chrono::steady_clock::time_point arrived;
     std::string user;
     bool terms;
     // The terms to choose words for, or the texts to translate.
     json::Json asked;
 };
 
-inline testing::Reply answerAfter(const ModelQuestion& question, std::chrono::milliseconds time) {
-    std::this_thread::sleep_for(time);
+// What the model answers: each text marked as translated, each term given a word.
+inline testing::Reply answerTo(const ModelQuestion& question) {
     if (question.terms) {
         json::Json terms = json::Json::array();
         for (const auto& item : question.asked)
@@ -56,6 +57,15 @@ inline testing::Reply answerAfter(const ModelQuestion& question, std::chrono::mi
             {{"id", item["id"]}, {"text", text.starts_with('%') ? text + " DE" : "DE " + text}});
     }
     return {200, testing::completionBody(json::dump(json::Json{{"translations", translations}}))};
+}
+
+// The answer, sent `time` after the request came in: what the server spends on reading the request and
+// writing its answer is part of that time, as a model's own work is, and counts against neither the
+// model's time nor the program.
+inline testing::Reply answerAfter(const ModelQuestion& question, std::chrono::milliseconds time) {
+    testing::Reply reply = answerTo(question);
+    std::this_thread::sleep_until(question.arrived + time);
+    return reply;
 }
 
 inline testing::Reply answerAfter(const testing::RecordedRequest& request, std::chrono::milliseconds time) {

@@ -81,9 +81,10 @@ Outcome update(const TranslatableApp& app, TranslationProject project,
     const std::string language = project.language;
     Outcome outcome{compared ? std::move(*compared) : StringChanges::compute(project, strings), {}};
     const StringChanges& changes = outcome.changes;
+    const bool translates = !changes.added.empty() || !changes.changed.empty();
     // Chosen beside the steps below when the caller takes them; after the first save otherwise.
     std::optional<UpdateTermChoice> choice;
-    if (!changes.toTranslate().empty())
+    if (translates)
         choice.emplace(chosenJob(app, language, settings, review, project, strings, pipeline),
                        static_cast<bool>(handover), stop);
     apply(project, changes.changed, changes.moved, changes.removed);
@@ -91,7 +92,7 @@ Outcome update(const TranslatableApp& app, TranslationProject project,
     ProjectDelta applied = handover ? ProjectDelta::applied(project, changes) : ProjectDelta{};
 
     UpdateWriter writer(app, strings, handover);
-    if (changes.toTranslate().empty()) {
+    if (!translates) {
         project.recordTranslatedSource(strings, app.version);
         if (handover)
             applied.recorded = recordedStep(project).recorded;

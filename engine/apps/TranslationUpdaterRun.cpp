@@ -15,16 +15,18 @@ Failures run(const std::vector<SourceString>& added, const std::vector<StringCha
              const Pipeline::Run& runJob) {
     Translations existing;
     Feedback notes;
+    // The added strings, then those of the changes, as StringChanges::toTranslate() lists them, without a
+    // copy of every change on the way.
+    std::vector<SourceString> strings = added;
+    strings.reserve(added.size() + changed.size());
     // Of two changes of one string the later one speaks for it.
     for (const auto& change : changed) {
         const std::string id = change.id();
         existing.insert_or_assign(id, change.translation);
         notes.insert_or_assign(id, feedback(change));
+        strings.push_back(change.string);
     }
-    StringChanges changes;
-    changes.added = added;
-    changes.changed = changed;
-    return runJob(job, changes.toTranslate(), existing, notes, onResult, stop);
+    return runJob(job, strings, existing, notes, onResult, stop);
 }
 
 } // namespace orvel::TranslationUpdater

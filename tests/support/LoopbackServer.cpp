@@ -123,6 +123,7 @@ void LoopbackServer::clearRequests() {
 }
 
 void LoopbackServer::handle(const httplib::Request& request, httplib::Response& response) {
+    const auto arrived = std::chrono::steady_clock::now();
     std::unique_lock lock(m_lock);
     const auto question = request.target.find('?');
     const RecordedRequest recorded{request.method,
@@ -131,7 +132,8 @@ void LoopbackServer::handle(const httplib::Request& request, httplib::Response& 
                                                                  : request.target.substr(question + 1),
                                    {request.headers.begin(), request.headers.end()},
                                    request.body,
-                                   request.remote_port};
+                                   request.remote_port,
+                                   arrived};
     m_requests.push_back(recorded);
     m_changed.notify_all();
     // Bounded, so that a client that fails to give up shows as a failed test rather than a hung one.

@@ -2,6 +2,7 @@
 // A real HTTP server on 127.0.0.1 for the tests, on a port the system picks. It answers POST and GET
 // requests with a script of replies and records what it was sent.
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -26,6 +27,8 @@ struct RecordedRequest {
     std::string body;
     // The client's side of the connection: requests with equal ports came over one connection.
     int remotePort = 0;
+    // When the server had read it whole.
+    std::chrono::steady_clock::time_point arrived{};
 
     bool hasHeader(const std::string& name) const { return headerCount(name) > 0; }
     std::size_t headerCount(const std::string& name) const;
