@@ -2,6 +2,7 @@
 // update, by hand or by itself once per language and app version, and the workspace follows its results.
 
 #include <exception>
+#include <future>
 #include <utility>
 
 #include "Orvel/state/ModelPreferences.h"
@@ -35,9 +36,14 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
     const ModelPreferences& preferences = *m_services.preferences;
     QPointer<QObject> guard(this);
     // The update starts from the project as the workspace holds it, edits still waiting for their
-    // write-back included; another language's project as its file holds it.
-    std::shared_ptr<TranslationProject> held =
-        m_project && m_project->language == request->language ? projectSnapshot() : nullptr;
+    // write-back included, copied here once the worker is under way, so that the key terms are asked for
+    // while a large project is copied; another language's project as its file holds it.
+    const bool held = m_project && m_project->language == request->language;
+    std::shared_ptr<TranslationUpdater::HeldStart> start;
+    std::promise<TranslationProject> copied;
+    if (held)
+        start = std::make_shared<TranslationUpdater::HeldStart>(TranslationUpdater::HeldStart{
+            m_project->language, m_project->style, m_project->terms, copied.get_future()});
     // The changes shown are the comparison of that project with these strings while nothing since waits
     // to be compared: the update takes them instead of comparing the whole project again before it can
     // ask for its key terms.
@@ -45,8 +51,8 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
         held && changesCurrent() ? std::optional(m_changes) : std::nullopt;
     runInBackground(
         this,
-        [this, guard, request, held = std::move(held), compared = std::move(compared), app = m_app,
-         strings = m_strings, settings = preferences.settings(), review = preferences.review(),
+        [this, guard, request, start, compared = std::move(compared), app = m_app, strings = m_strings,
+         settings = preferences.settings(), review = preferences.review(),
          pipeline = m_services.engine.pipeline()]() mutable -> std::function<void()> {
             // What every step of the updater changed comes back here and is laid into the workspace's
             // project, which its own writer writes, the person's edits laid over it: the project file has
@@ -57,22 +63,23 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
                     // so that the main thread copies none.
                     std::optional<ProjectDelta::Recorded> writersRecord;
                     if (step.recorded)
-                        writersRecord = recordedCopy(step.recorded->sourceText, step.recorded->appVersion,
-                                                     *strings);
+                        writersRecord =
+                            recordedCopy(step.recorded->sourceText, step.recorded->appVersion, *strings);
                     onMainThread(guard, [this, request, step = std::move(step), progress,
                                          writersRecord = std::move(writersRecord)]() mutable {
                         takeUpdate(*request, std::move(step), progress, std::move(writersRecord));
                     });
                 };
             try {
-                // The copy was made for the update alone, which takes it over instead of copying it again.
-                TranslationProject start =
-                    held ? std::move(*held) : TranslationProject::load(app, request->language);
-                held.reset();
                 // Compared with the strings the workspace shows, whose rows the results are laid into.
-                TranslationUpdater::Outcome outcome = TranslationUpdater::updateHeldProject(
-                    app, std::move(start), *strings, std::move(compared), settings, review, handover,
-                    request->task.token, pipeline);
+                TranslationUpdater::Outcome outcome =
+                    start
+                        ? TranslationUpdater::updateHeldProject(app, std::move(*start), *strings,
+                                                                std::move(compared), settings, review,
+                                                                handover, request->task.token, pipeline)
+                        : TranslationUpdater::updateHeldProject(
+                              app, TranslationProject::load(app, request->language), *strings,
+                              std::move(compared), settings, review, handover, request->task.token, pipeline);
                 return [this, request, failed = std::move(outcome.failed)] {
                     updateEnded(request, failed, std::nullopt);
                 };
@@ -83,6 +90,14 @@ void Workspace::updateOnWorker(const std::shared_ptr<RunRequest>& request) {
                 };
             }
         });
+    if (held) {
+        // The copy was made for the update alone, which takes it over instead of copying it again.
+        try {
+            copied.set_value(std::move(*projectSnapshot()));
+        } catch (...) {
+            copied.set_exception(std::current_exception());
+        }
+    }
 }
 
 void Workspace::applyUpdate(ProjectDelta step, const Progress& progress, const std::string& language) {

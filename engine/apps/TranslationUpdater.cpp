@@ -27,12 +27,11 @@ SeenLists seenStrings(const TranslatableApp& app) {
 
 // The job of the update with its key terms chosen: the project's style and terms are taken as they stand
 // before anything is applied, which changes neither.
-UpdateTermChoice::MakeJob chosenJob(const TranslatableApp& app, const std::string& language,
+UpdateTermChoice::MakeJob chosenJob(const TranslatableApp& app, const HeldStart& start,
                                     const ModelSettings& settings, bool review,
-                                    const TranslationProject& project,
                                     const std::vector<SourceString>& strings, const Pipeline& pipeline) {
-    return [&app, language, &settings, review, style = project.style, terms = project.terms, &strings,
-            &pipeline](const std::stop_token& stop) {
+    return [&app, language = start.language, &settings, review, style = start.style, terms = start.terms,
+            &strings, &pipeline](const std::stop_token& stop) {
         TranslationJob job(AppProfile(app), language, settings, AppNotes::load(app), ContextMap::load(app),
                            style, terms, review, true);
         // One after the other, the Apple reference first.
@@ -74,25 +73,42 @@ ProjectDelta recordedStep(TranslationProject& project) {
     return step;
 }
 
-Outcome update(const TranslatableApp& app, TranslationProject project,
-               const std::vector<SourceString>& strings, std::optional<StringChanges> compared,
-               const ModelSettings& settings, bool review, const ProjectCallback& onResult,
-               const Handover& handover, const std::stop_token& stop, const Pipeline& pipeline) {
-    const std::string language = project.language;
+bool translates(const StringChanges& changes) {
+    return !changes.added.empty() || !changes.changed.empty();
+}
+
+HeldStart readyStart(TranslationProject project) {
+    HeldStart start{project.language, project.style, project.terms, {}};
+    std::promise<TranslationProject> ready;
+    ready.set_value(std::move(project));
+    start.project = ready.get_future();
+    return start;
+}
+
+Outcome update(const TranslatableApp& app, HeldStart start, const std::vector<SourceString>& strings,
+               std::optional<StringChanges> compared, const ModelSettings& settings, bool review,
+               const ProjectCallback& onResult, const Handover& handover, const std::stop_token& stop,
+               const Pipeline& pipeline) {
+    // Chosen beside the steps below when the caller takes them, and with the comparison at hand before
+    // the project is taken, which the caller may still be copying; after the first save otherwise.
+    std::optional<UpdateTermChoice> choice;
+    const auto choose = [&] {
+        choice.emplace(chosenJob(app, start, settings, review, strings, pipeline),
+                       static_cast<bool>(handover), stop);
+    };
+    if (compared && translates(*compared))
+        choose();
+    TranslationProject project = start.project.get();
     Outcome outcome{compared ? std::move(*compared) : StringChanges::compute(project, strings), {}};
     const StringChanges& changes = outcome.changes;
-    const bool translates = !changes.added.empty() || !changes.changed.empty();
-    // Chosen beside the steps below when the caller takes them; after the first save otherwise.
-    std::optional<UpdateTermChoice> choice;
-    if (translates)
-        choice.emplace(chosenJob(app, language, settings, review, project, strings, pipeline),
-                       static_cast<bool>(handover), stop);
+    if (!choice && translates(changes))
+        choose();
     apply(project, changes.changed, changes.moved, changes.removed);
     // A caller that holds the project is told only what the steps changed in it.
     ProjectDelta applied = handover ? ProjectDelta::applied(project, changes) : ProjectDelta{};
 
     UpdateWriter writer(app, strings, handover);
-    if (!translates) {
+    if (!choice) {
         project.recordTranslatedSource(strings, app.version);
         if (handover)
             applied.recorded = recordedStep(project).recorded;
@@ -130,15 +146,23 @@ Outcome updateProject(const TranslatableApp& app, const std::string& language, c
     TranslationProject project = TranslationProject::load(app, language);
     // This one list serves the comparison, the key terms, the recording and every publication.
     const std::vector<SourceString> strings = app.loadStrings(seenStrings(app));
-    return update(app, std::move(project), strings, std::nullopt, settings, review, onResult, {}, stop,
-                  pipeline);
+    return update(app, readyStart(std::move(project)), strings, std::nullopt, settings, review, onResult, {},
+                  stop, pipeline);
 }
 
 Outcome updateHeldProject(const TranslatableApp& app, TranslationProject project,
                           const std::vector<SourceString>& strings, std::optional<StringChanges> compared,
                           const ModelSettings& settings, bool review, const Handover& handover,
                           const std::stop_token& stop, const Pipeline& pipeline) {
-    return update(app, std::move(project), strings, std::move(compared), settings, review, {}, handover, stop,
+    return updateHeldProject(app, readyStart(std::move(project)), strings, std::move(compared), settings,
+                             review, handover, stop, pipeline);
+}
+
+Outcome updateHeldProject(const TranslatableApp& app, HeldStart start,
+                          const std::vector<SourceString>& strings, std::optional<StringChanges> compared,
+                          const ModelSettings& settings, bool review, const Handover& handover,
+                          const std::stop_token& stop, const Pipeline& pipeline) {
+    return update(app, std::move(start), strings, std::move(compared), settings, review, {}, handover, stop,
                   pipeline);
 }
 

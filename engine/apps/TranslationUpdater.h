@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <future>
 #include <map>
 #include <optional>
 #include <stop_token>
@@ -109,6 +110,22 @@ using Handover = UpdateWriter::Handover;
 // key terms can be asked for. Throws the error of the key-term choice and of the run, after handing over
 // what was merged.
 Outcome updateHeldProject(const TranslatableApp& app, TranslationProject project,
+                          const std::vector<SourceString>& strings, std::optional<StringChanges> compared,
+                          const ModelSettings& settings, bool review, const Handover& handover,
+                          const std::stop_token& stop, const Pipeline& pipeline = Pipeline::live());
+
+// A held project that its caller is still copying as the update starts (a large one a window shows): its
+// language, style and key terms at once, the whole project once copied.
+struct HeldStart {
+    std::string language;
+    TranslationStyle style;
+    std::map<std::string, std::string> terms;
+    std::future<TranslationProject> project;
+};
+
+// The same, with the key terms chosen while the project is copied when `compared` is given; the
+// project's error, when the copy failed, is thrown.
+Outcome updateHeldProject(const TranslatableApp& app, HeldStart start,
                           const std::vector<SourceString>& strings, std::optional<StringChanges> compared,
                           const ModelSettings& settings, bool review, const Handover& handover,
                           const std::stop_token& stop, const Pipeline& pipeline = Pipeline::live());

@@ -3,9 +3,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -222,6 +224,55 @@ TEST_F(UpdaterWritingTest, AHeldProjectIsHandedOverInOrderAndNeverWritten) {
         EXPECT_EQ(rebuilt.translations.size(), c.expectedTranslated);
         ASSERT_TRUE(rebuilt.sourceText);
         EXPECT_EQ(rebuilt.sourceText->size(), c.failAfter || c.stoppedDuringTheKeyTerms ? 0u : 16u);
+    }
+}
+
+// A held project its caller is still copying: the key terms are asked for before the copy arrives, and a
+// copy that failed ends the update with its error.
+TEST_F(UpdaterWritingTest, TheKeyTermsOfAProjectStillBeingCopiedAreAskedForBeforeItArrives) {
+    struct Case {
+        const char* name;
+        bool copyFails;
+    };
+    const std::vector<Case> cases{{"the copy arrives", false}, {"the copy fails", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        everythingNew(sixteenStrings());
+        const std::vector<SourceString> strings = app.loadStrings({});
+        model = {};
+        model.batchSize = 16;
+        std::promise<void> asked;
+        TranslationUpdater::Pipeline pipeline = model.pipeline();
+        pipeline.chooseTerms = [&asked, choose = pipeline.chooseTerms](
+                                   const TranslationJob& job, const std::vector<SourceString>& listed,
+                                   std::size_t limit, const std::stop_token& stop) {
+            asked.set_value();
+            return choose(job, listed, limit, stop);
+        };
+        std::promise<TranslationProject> copied;
+        std::mutex lock;
+        std::size_t translated = 0;
+        const TranslationUpdater::Handover handover = [&](ProjectDelta step,
+                                                          const std::optional<TranslationJob::Progress>&) {
+            std::lock_guard guard(lock);
+            translated += step.translations.size();
+        };
+        std::future<TranslationUpdater::Outcome> update = std::async(std::launch::async, [&] {
+            return TranslationUpdater::updateHeldProject(
+                app, TranslationUpdater::HeldStart{"de", project.style, project.terms, copied.get_future()},
+                strings, StringChanges::compute(project, strings), ModelSettings{}, false, handover, {},
+                pipeline);
+        });
+        EXPECT_EQ(asked.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+        if (c.copyFails) {
+            copied.set_exception(std::make_exception_ptr(std::runtime_error("out of memory")));
+            EXPECT_THROW(update.get(), std::runtime_error);
+            EXPECT_EQ(translated, 0u);
+        } else {
+            copied.set_value(project);
+            EXPECT_TRUE(update.get().failed.empty());
+            EXPECT_EQ(translated, 16u);
+        }
     }
 }
 
