@@ -85,30 +85,40 @@ CompiledRegex wholeWord(std::string_view term, bool caseSensitive, bool plural) 
 }
 
 Search::Search(std::string_view term, bool caseSensitive, bool plural)
-    : m_pattern(wholeWord(term, caseSensitive, plural)),
+    : m_term(term), m_caseSensitive(caseSensitive), m_plural(plural),
       m_plain(caseSensitive         ? std::string(term)
               : text::isAscii(term) ? text::lowercased(term)
-                                    : std::string()),
-      m_caseSensitive(caseSensitive) {}
+                                    : std::string()) {}
+
+bool Search::canHold(std::string_view text) const {
+    if (m_term.empty())
+        return false;
+    if (m_caseSensitive)
+        return text.find(m_plain) != std::string_view::npos;
+    // In ASCII text, ignoring case matches an ASCII letter only with its other case.
+    return m_plain.empty() || !text::isAscii(text) ||
+           std::search(text.begin(), text.end(), m_plain.begin(), m_plain.end(),
+                       [](char a, char b) { return asciiLowered(a) == b; }) != text.end();
+}
 
 bool Search::in(std::string_view text) const {
-    if (!m_pattern)
+    if (!canHold(text))
         return false;
-    if (m_caseSensitive) {
-        if (text.find(m_plain) == std::string_view::npos)
-            return false;
-    } else if (!m_plain.empty() && text::isAscii(text) &&
-               std::search(text.begin(), text.end(), m_plain.begin(), m_plain.end(),
-                           [](char a, char b) { return asciiLowered(a) == b; }) == text.end()) {
-        // In ASCII text, ignoring case matches an ASCII letter only with its other case.
-        return false;
-    }
-    return regex::contains(*m_pattern, text);
+    const CompiledRegex pattern = wholeWord(m_term, m_caseSensitive, m_plural);
+    return pattern && regex::contains(*pattern, text);
 }
 
 bool Search::inAny(const std::vector<SourceString>& strings) const {
-    return std::any_of(strings.begin(), strings.end(),
-                       [&](const SourceString& string) { return in(string.text); });
+    CompiledRegex pattern;
+    for (const SourceString& string : strings) {
+        if (!canHold(string.text))
+            continue;
+        if (!pattern && !(pattern = wholeWord(m_term, m_caseSensitive, m_plural)))
+            return false;
+        if (regex::contains(*pattern, string.text))
+            return true;
+    }
+    return false;
 }
 
 bool matches(std::string_view text, std::string_view term, bool caseSensitive, bool plural) {

@@ -42,10 +42,11 @@ std::vector<std::string> words(std::string_view text);
 // and when it cannot be compiled.
 CompiledRegex wholeWord(std::string_view term, bool caseSensitive, bool plural);
 
-// The search for one term's whole-word pattern (as wholeWord() makes it) in many texts: the pattern is
-// found once, and a text that cannot hold the term at all is ruled out without it, which spares most texts
-// of a run or a check the pattern's far dearer search. A text can hold the term only where it holds the
-// term's bytes when case counts, or (for an ASCII term in an ASCII text) the term in either case.
+// The search for one term's whole-word pattern (as wholeWord() makes it) in many texts: a text that cannot
+// hold the term at all is ruled out without the pattern, which spares most texts of a run or a check the
+// pattern's far dearer search, and most terms the pattern's look-up. A text can hold the term only where
+// it holds the term's bytes when case counts, or (for an ASCII term in an ASCII text) the term in either
+// case.
 class Search {
   public:
     explicit Search(std::string_view term, bool caseSensitive = false, bool plural = true);
@@ -54,11 +55,14 @@ class Search {
     bool inAny(const std::vector<SourceString>& strings) const;
 
   private:
-    CompiledRegex m_pattern;
+    bool canHold(std::string_view text) const;
+
+    std::string m_term;
+    bool m_caseSensitive;
+    bool m_plural;
     // The term as a text must hold it: as it is when case counts, lower-cased when it is ASCII and case
     // does not count, else empty.
     std::string m_plain;
-    bool m_caseSensitive;
 };
 
 // Whether the term's whole-word pattern matches anywhere in `text`; false when it cannot be compiled and
