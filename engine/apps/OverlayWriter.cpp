@@ -174,23 +174,25 @@ std::string safeLanguage(const std::string& code) {
 // becomes the table files the folder holds once committed.
 void stageTables(const Entries& entries, const std::set<std::string>& tables, FolderWrites& writes,
                  TableFiles& files) {
+    // A table file with its text, or without one to go.
+    const auto stage = [&](const std::string& name, const std::optional<std::string>& text) {
+        if (text) {
+            writes.replace(name, *text);
+            files.insert(name);
+        } else {
+            writes.remove(name);
+            files.erase(name);
+        }
+    };
     for (const auto& table : tables) {
-        const std::string stringsdict = table + std::string(stringsdictExtension);
-        if (auto plural = entries.plural.find(table); plural != entries.plural.end()) {
-            writes.replace(stringsdict, StringsFiles::stringsdictText(plural->second));
-            files.insert(stringsdict);
-        } else {
-            writes.remove(stringsdict);
-            files.erase(stringsdict);
-        }
-        const std::string stringsFile = table + std::string(stringsExtension);
-        if (auto simple = entries.simple.find(table); simple != entries.simple.end()) {
-            writes.replace(stringsFile, StringsFiles::stringsText(simple->second));
-            files.insert(stringsFile);
-        } else {
-            writes.remove(stringsFile);
-            files.erase(stringsFile);
-        }
+        const auto plural = entries.plural.find(table);
+        stage(table + std::string(stringsdictExtension),
+              plural == entries.plural.end() ? std::nullopt
+                                             : std::optional(StringsFiles::stringsdictText(plural->second)));
+        const auto simple = entries.simple.find(table);
+        stage(table + std::string(stringsExtension),
+              simple == entries.simple.end() ? std::nullopt
+                                             : std::optional(StringsFiles::stringsText(simple->second)));
     }
 }
 
