@@ -114,25 +114,26 @@ ProjectWriter::saveBesideOverlay(const TranslationProject& project,
         busy = m_busy() - began;
         return staged;
     };
+    std::unique_ptr<OverlayWriter::Staged> staged;
     std::future<std::unique_ptr<OverlayWriter::Staged>> overlay;
     try {
         overlay = std::async(std::launch::async, stage);
     } catch (const std::system_error&) {
         // No thread to be had: one after the other.
         project.save(app);
-        const std::unique_ptr<OverlayWriter::Staged> staged = stage();
-        staged->commit();
-        m_published = staged->files();
-        return busy;
+        staged = stage();
     }
-    try {
-        project.save(app);
-    } catch (...) {
-        // The staged tables are dropped unused once made, and the project file's failure is the one told.
-        overlay.wait();
-        throw;
+    if (!staged) {
+        try {
+            project.save(app);
+        } catch (...) {
+            // The staged tables are dropped unused once made, and the project file's failure is the one
+            // told.
+            overlay.wait();
+            throw;
+        }
+        staged = overlay.get();
     }
-    const std::unique_ptr<OverlayWriter::Staged> staged = overlay.get();
     staged->commit();
     m_published = staged->files();
     return busy;

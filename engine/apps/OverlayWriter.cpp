@@ -283,21 +283,23 @@ void publish(const TranslationProject& project, const OverlaySources& sources, c
     Staged(project, sources, app, translator).commit();
 }
 
-Staged::Staged(const TranslationProject& project, const OverlaySources& sources, const TranslatableApp& app,
-               std::string_view translator)
+Staged::Staged(const TranslationProject& project, const TranslatableApp& app, std::string_view translator)
     : m_language(safeLanguage(project.language)),
       // The checks for links and every write below happen on this one open folder, so an app that swaps
       // its folder for a link while the overlay is written cannot send a file elsewhere.
       m_folder(app.openWithoutLinks(OrvelPaths::lproj(project.language, app.dataFolder()))),
-      m_tables(m_folder), m_translator(translator) {
+      m_tables(m_folder), m_translator(translator) {}
+
+Staged::Staged(const TranslationProject& project, const OverlaySources& sources, const TranslatableApp& app,
+               std::string_view translator)
+    : Staged(project, app, translator) {
     m_files = stageEveryTable(project, sources, m_folder, m_tables);
 }
 
 Staged::Staged(const TranslationProject& project, const OverlaySources& sources, const TranslatableApp& app,
                std::string_view translator, const TableFiles& published, std::set<std::string> changed)
-    : m_language(safeLanguage(project.language)),
-      m_folder(app.openWithoutLinks(OrvelPaths::lproj(project.language, app.dataFolder()))),
-      m_tables(m_folder), m_translator(translator), m_files(published) {
+    : Staged(project, app, translator) {
+    m_files = published;
     const std::set<std::string> tables = tablesToWrite(m_folder, published, std::move(changed));
     stageTables(entriesOf(project, sources, &tables), tables, m_tables, m_files);
 }

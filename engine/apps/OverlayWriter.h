@@ -77,6 +77,9 @@ class Staged {
     const TableFiles& files() const { return m_files; }
 
   private:
+    // The folder opened, nothing staged yet.
+    Staged(const TranslationProject& project, const TranslatableApp& app, std::string_view translator);
+
     std::string m_language;
     OpenFolder m_folder;
     FolderWrites m_tables;
